@@ -1,0 +1,19 @@
+# Sourced by the scripts: installs the Debian packages the build, the tests and the demo need.
+mda_packages=(cmake g++ make pkg-config qtbase5-dev libqt5sql5-sqlite libqt5sql5-psql
+  libquazip1-qt5-dev libgtest-dev libbenchmark-dev libsqlite3-dev sqlite3
+  postgresql postgresql-client zip unzip python3)
+
+mda_install_deps() {
+  local missing=()
+  local p
+  for p in "${mda_packages[@]}"; do
+    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+  done
+  if [ ${#missing[@]} -gt 0 ]; then
+    echo "installing: ${missing[*]}"
+    local sudo=""
+    [ "$(id -u)" -eq 0 ] || sudo="sudo"
+    $sudo apt-get update -qq
+    DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq "${missing[@]}" >/dev/null
+  fi
+}

@@ -1,0 +1,23 @@
+#pragma once
+
+#include "CLoggingStream.h"
+
+#include <QString>
+
+namespace OrvelFramework
+{
+
+/// The process-wide logging service; reach it through CSingleton<CLoggingDataProvider>.
+class CLoggingDataProvider
+{
+public:
+    /// True once the library is loaded; a caller may switch logging off by clearing it.
+    static bool m_bIsLoggingPossible;
+
+    /// Local time "yyyy-MM-dd HH:mm:ss.zzz", one blank, then the message.
+    static QString CreateSimpleLogMsgWithTimeStamp(const QString& sMsg);
+
+    CLoggingStream m_LoggingStream;
+};
+
+} // namespace OrvelFramework
