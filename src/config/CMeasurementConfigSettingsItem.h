@@ -1,0 +1,36 @@
+#pragma once
+
+#include <QJsonObject>
+#include <QString>
+
+namespace OrvelFramework
+{
+
+/// One named entry of a measurement configuration: a name and its value, both text.
+class CMeasurementConfigSettingsItem
+{
+public:
+    static inline const QString c_sKeyName = QStringLiteral("Name");
+    static inline const QString c_sKeyValue = QStringLiteral("Value");
+
+    CMeasurementConfigSettingsItem() = default;
+    explicit CMeasurementConfigSettingsItem(const QJsonObject& jObject);
+    CMeasurementConfigSettingsItem(const CMeasurementConfigSettingsItem&) = default;
+    CMeasurementConfigSettingsItem& operator=(const CMeasurementConfigSettingsItem&) = default;
+    virtual ~CMeasurementConfigSettingsItem() = default;
+
+    const QString& GetName() const { return m_sName; }
+    const QString& GetValue() const { return m_sValue; }
+    void SetName(const QString& sName) { m_sName = sName; }
+    void SetValue(const QString& sValue) { m_sValue = sValue; }
+
+    QJsonObject ToJson() const;
+    /// A missing member, or one that is not a string, gives empty text.
+    void FromJson(QJsonObject jObject);
+
+private:
+    QString m_sName;
+    QString m_sValue;
+};
+
+} // namespace OrvelFramework

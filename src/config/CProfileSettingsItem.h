@@ -1,0 +1,46 @@
+#pragma once
+
+#include <QJsonObject>
+#include <QString>
+
+namespace OrvelFramework
+{
+
+/// One settings entry of a user profile: identifier, display name, category and whether the
+/// user selected it. All texts carry no further meaning for the library.
+class CProfileSettingsItem
+{
+public:
+    static inline const QString c_sKeyCategory = QStringLiteral("Category");
+    static inline const QString c_sKeyDisplayName = QStringLiteral("DisplayName");
+    static inline const QString c_sKeyID = QStringLiteral("ID");
+    static inline const QString c_sKeySelected = QStringLiteral("Selected");
+
+    CProfileSettingsItem() = default;
+    explicit CProfileSettingsItem(const QJsonObject& jObject);
+    CProfileSettingsItem(const CProfileSettingsItem&) = default;
+    CProfileSettingsItem& operator=(const CProfileSettingsItem&) = default;
+    virtual ~CProfileSettingsItem() = default;
+
+    const QString& GetCategory() const { return m_sCategory; }
+    const QString& GetDisplayName() const { return m_sDisplayName; }
+    const QString& GetID() const { return m_sID; }
+    bool GetSelected() const { return m_bSelected; }
+    void SetCategory(const QString& s) { m_sCategory = s; }
+    void SetDisplayName(const QString& s) { m_sDisplayName = s; }
+    void SetID(const QString& s) { m_sID = s; }
+    void SetSelected(bool b) { m_bSelected = b; }
+
+    QJsonObject ToJson() const;
+    /// Texts missing or not strings give empty text; "Selected" missing or not a bool gives
+    /// false.
+    void FromJson(QJsonObject jObject);
+
+private:
+    QString m_sCategory;
+    QString m_sDisplayName;
+    QString m_sID;
+    bool m_bSelected = false;
+};
+
+} // namespace OrvelFramework
