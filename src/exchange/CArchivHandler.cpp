@@ -1,0 +1,310 @@
+#include "CArchivHandler.h"
+
+#include <quazip.h>
+#include <quazipfile.h>
+#include <quazipfileinfo.h>
+#include <quazipnewinfo.h>
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QtGlobal>
+
+#include <exception>
+#include <limits>
+
+namespace LumoraMeasurement
+{
+
+namespace
+{
+
+// The list position was a signed 16-bit counter; a longer list stops here instead of wrapping.
+constexpr int c_iMaxFilesInArchive = std::numeric_limits<qint16>::max();
+constexpr qint64 c_iCopyChunkSize = 64 * 1024;
+
+// Refuses names that could reach outside the output folder on any platform: a backslash is a
+// separator elsewhere, and "C:" starts a drive path there.
+bool IsSafeEntryName(const QString& sName)
+{
+    if (sName.isEmpty() || sName.contains(QLatin1Char('\\')) || sName.contains(QChar(0)))
+    {
+        return false;
+    }
+    if (sName.startsWith(QLatin1Char('/')))
+    {
+        return false;
+    }
+    if (sName.size() >= 2 && sName.at(1) == QLatin1Char(':') && sName.at(0).isLetter())
+    {
+        return false;
+    }
+    const QString sClean = QDir::cleanPath(sName);
+    return sClean != QLatin1String(".") && sClean != QLatin1String("..") &&
+           !sClean.startsWith(QLatin1String("../"));
+}
+
+// The name with the suffix text removed everywhere: "Site1.measurement" gives "Site1.".
+QString StemOf(const QString& sName)
+{
+    QString sStem = sName;
+    const QString sSuffix = QFileInfo(sName).suffix();
+    if (!sSuffix.isEmpty())
+    {
+        sStem.remove(sSuffix);
+    }
+    return sStem;
+}
+
+// "Default.measconfig" from "Site1.measurement" becomes "Site1.measconfig".
+QString RenamedAfterArchive(const QString& sEntryName, const QString& sArchive)
+{
+    const QString sEntryStem = StemOf(sEntryName);
+    if (sEntryStem.isEmpty())
+    {
+        return sEntryName;
+    }
+    QString sRenamed = sEntryName;
+    return sRenamed.replace(sEntryStem, StemOf(QFileInfo(sArchive).fileName()));
+}
+
+QString EntryTargetName(const QString& sEntryName, const QString& sArchive, bool bRename)
+{
+    return bRename ? RenamedAfterArchive(sEntryName, sArchive) : sEntryName;
+}
+
+// The target's folder must exist and, with links resolved, lie inside the output folder: a
+// link placed there earlier must not lead the write elsewhere.
+bool IsInsideFolder(const QString& sTarget, const QString& sCanonicalFolder)
+{
+    const QString sParent = QFileInfo(QFileInfo(sTarget).absolutePath()).canonicalFilePath();
+    if (sParent.isEmpty())
+    {
+        return false;
+    }
+    return sParent == sCanonicalFolder || sParent.startsWith(sCanonicalFolder + QLatin1Char('/'));
+}
+
+bool WriteEntryFile(const QString& sTarget, const QByteArray& baData)
+{
+    // An existing link of that name is replaced, never written through.
+    if (QFileInfo(sTarget).isSymLink() && !QFile::remove(sTarget))
+    {
+        return false;
+    }
+    QFile target(sTarget);
+    if (!target.open(QIODevice::WriteOnly | QIODevice::Truncate))
+    {
+        return false;
+    }
+    const bool bWritten = target.write(baData) == baData.size();
+    target.close();
+    return bWritten && target.error() == QFileDevice::NoError;
+}
+
+bool CopyInto(QFile& source, QuaZipFile& entry)
+{
+    while (!source.atEnd())
+    {
+        const QByteArray baChunk = source.read(c_iCopyChunkSize);
+        if (baChunk.isEmpty() || entry.write(baChunk) != baChunk.size())
+        {
+            return false;
+        }
+    }
+    return true;
+}
+
+} // namespace
+
+bool CArchivHandler::CreateOutputFolder(const QString& sPath)
+{
+    QDir dir(sPath);
+    if (!dir.exists())
+    {
+        dir.mkpath(QStringLiteral("."));
+    }
+    return dir.exists();
+}
+
+bool CArchivHandler::CreateArchive(const QString& sArchive, const QStringList& lFiles)
+{
+    try
+    {
+        return DoCreateArchive(sArchive, lFiles);
+    }
+    catch (const std::exception& e)
+    {
+        qWarning("Error %s", e.what());
+    }
+    catch (...)
+    {
+    }
+    return false;
+}
+
+bool CArchivHandler::DoCreateArchive(const QString& sArchive, const QStringList& lFiles)
+{
+    const QString sNativeArchive = QDir::toNativeSeparators(sArchive);
+    if (!CreateOutputFolder(QFileInfo(sNativeArchive).absolutePath()))
+    {
+        return false;
+    }
+
+    QuaZip zip(sNativeArchive);
+    zip.setUtf8Enabled(true);
+    if (!zip.open(QuaZip::mdCreate))
+    {
+        return false;
+    }
+
+    bool bResult = lFiles.size() <= c_iMaxFilesInArchive;
+    const int iCount = qMin(lFiles.size(), c_iMaxFilesInArchive);
+    for (int i = 0; i < iCount; ++i)
+    {
+        const QFileInfo info(lFiles.at(i));
+        if (!info.isFile())
+        {
+            continue;
+        }
+        // The entry gets the plain name; the full path serves reading and the time stamp, so
+        // the process's current directory is left alone.
+        const QString sPath = info.absoluteFilePath();
+        QFile source(sPath);
+        if (!source.open(QIODevice::ReadOnly))
+        {
+            bResult = false;
+            continue;
+        }
+        QuaZipFile entry(&zip);
+        if (!entry.open(QIODevice::WriteOnly, QuaZipNewInfo(info.fileName(), sPath), nullptr, 0,
+                        Z_DEFLATED, Z_DEFAULT_COMPRESSION, false, -MAX_WBITS, DEF_MEM_LEVEL,
+                        Z_DEFAULT_STRATEGY))
+        {
+            bResult = false;
+            source.close();
+            continue;
+        }
+        if (!CopyInto(source, entry))
+        {
+            bResult = false;
+        }
+        entry.close();
+        if (entry.getZipError() != ZIP_OK)
+        {
+            bResult = false;
+        }
+        source.close();
+    }
+
+    zip.close();
+    return bResult && zip.getZipError() == ZIP_OK;
+}
+
+bool CArchivHandler::ExtractArchive(const QString& sArchive, QString& sOutputFolder, bool bRename)
+{
+    sOutputFolder = QDir::toNativeSeparators(sOutputFolder);
+    if (!sOutputFolder.endsWith(QDir::separator()))
+    {
+        sOutputFolder.append(QDir::separator());
+    }
+    if (!CreateOutputFolder(sOutputFolder))
+    {
+        return false;
+    }
+    return ExtractZipArchive(sArchive, sOutputFolder, bRename);
+}
+
+bool CArchivHandler::ExtractZipArchive(const QString& sArchive, QString& sOutputFolder,
+                                       bool bRename)
+{
+    // Without the separator the names would be glued to the folder's own name.
+    QString sFolder = sOutputFolder;
+    if (!sFolder.endsWith(QDir::separator()))
+    {
+        sFolder.append(QDir::separator());
+    }
+    try
+    {
+        return DoExtractZipArchive(sArchive, sFolder, bRename);
+    }
+    catch (const std::exception& e)
+    {
+        qWarning("Error %s", e.what());
+    }
+    catch (...)
+    {
+    }
+    return false;
+}
+
+bool CArchivHandler::DoExtractZipArchive(const QString& sArchive, const QString& sOutputFolder,
+                                         bool bRename)
+{
+    QuaZip zip(sArchive);
+    if (!zip.open(QuaZip::mdUnzip))
+    {
+        return false;
+    }
+    if (!zip.goToFirstFile())
+    {
+        const bool bEmpty = zip.getZipError() == UNZ_OK;
+        zip.close();
+        return bEmpty;
+    }
+
+    // Every entry is checked before the first one is written, so a refused archive leaves
+    // nothing behind.
+    bool bMore = true;
+    while (bMore)
+    {
+        QuaZipFileInfo64 info;
+        if (!zip.getCurrentFileInfo(&info) || info.isSymbolicLink() ||
+            !IsSafeEntryName(EntryTargetName(info.name, sArchive, bRename)))
+        {
+            zip.close();
+            return false;
+        }
+        bMore = zip.goToNextFile();
+    }
+    if (zip.getZipError() != UNZ_OK)
+    {
+        zip.close();
+        return false;
+    }
+
+    const QString sCanonicalFolder = QFileInfo(sOutputFolder).canonicalFilePath();
+    bool bResult = !sCanonicalFolder.isEmpty() && zip.goToFirstFile();
+    for (bMore = bResult; bMore; bMore = zip.goToNextFile())
+    {
+        QuaZipFile entry(&zip);
+        if (!entry.open(QIODevice::ReadOnly))
+        {
+            bResult = false;
+            break;
+        }
+        const QString sName = EntryTargetName(zip.getCurrentFileName(), sArchive, bRename);
+        const QByteArray baData = entry.readAll();
+        entry.close();
+        // A damaged entry (wrong checksum, short data) is not written.
+        if (entry.getZipError() != UNZ_OK)
+        {
+            bResult = false;
+            break;
+        }
+        const QString sTarget = sOutputFolder + sName;
+        if (!IsInsideFolder(sTarget, sCanonicalFolder) || !WriteEntryFile(sTarget, baData))
+        {
+            bResult = false;
+            break;
+        }
+    }
+    if (bResult && zip.getZipError() != UNZ_OK)
+    {
+        bResult = false;
+    }
+    zip.close();
+    return bResult;
+}
+
+} // namespace LumoraMeasurement
