@@ -1,0 +1,26 @@
+#pragma once
+
+#include "ECategory.h"
+
+#include <QString>
+
+namespace LumoraMeasurement
+{
+
+/// Gives the display name of a category as the result views head their groups.
+class CCategory
+{
+public:
+    // Inline so that any translation unit including this header sees them initialised first.
+    static inline const QString c_sCategoryGeneral = QStringLiteral("General");
+    static inline const QString c_sCategoryDigital = QStringLiteral("Digital");
+    static inline const QString c_sCategoryAnalog = QStringLiteral("Analogue");
+
+    CCategory() = default;
+    virtual ~CCategory() = default;
+
+    /// "General", "Digital" or "Analogue"; "Unknown" for any other category.
+    static QString GetCategoryAsString(ECategory eCategory);
+};
+
+} // namespace LumoraMeasurement
