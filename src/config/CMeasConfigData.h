@@ -1,0 +1,78 @@
+#pragma once
+
+#include "CMeasurementConfigSettings.h"
+
+#include <QString>
+
+namespace LumoraMeasurement
+{
+
+inline const QString c_sJsonDeviceSettingFile = QStringLiteral("DeviceSettingFile");
+inline const QString c_sJsonComparativeValuesFile = QStringLiteral("ComparativeValuesFile");
+inline const QString c_sJsonChannelTableFile = QStringLiteral("ChannelTableFile");
+inline const QString c_sJsonUniqueIdentifier = QStringLiteral("UniqueIdentifier");
+inline const QString c_sJsonDescription = QStringLiteral("Description");
+inline const QString c_sJsonLimitsettingsTimestamp = QStringLiteral("Limitsettings Timestamp");
+inline const QString c_sJsonDevicesettingsTimestamp = QStringLiteral("Devicesettings Timestamp");
+inline const QString c_sJsonChannelsettingsTimestamp = QStringLiteral("Channelsettings Timestamp");
+
+/// A measurement configuration: names the device settings, limit and channel table files of
+/// one configuration, carries its unique identifier and description, and records when each
+/// of the three documents was last changed. All entries are texts in a name/value list.
+class CMeasConfigData
+{
+public:
+    /// Top-level member of the measurement configuration file.
+    static inline const QString c_sKeyMeasurementConfigSettings =
+        QStringLiteral("MeasurementConfigSettings");
+
+    CMeasConfigData();
+    CMeasConfigData(const CMeasConfigData&) = default;
+    CMeasConfigData& operator=(const CMeasConfigData&) = default;
+    ~CMeasConfigData();
+
+    /// The first item named sName exactly; an empty item (bFound false) when there is none.
+    const OrvelFramework::CMeasurementConfigSettingsItem& Contains(const QString& sName,
+                                                                   bool& bFound) const;
+    OrvelFramework::CMeasurementConfigSettingsItem& Contains(const QString& sName, bool& bFound);
+
+    const OrvelFramework::CMeasurementConfigSettings& GetMeasurementConfigSettings() const
+    {
+        return m_MeasurementConfigSettings;
+    }
+
+    QString DeviceSettingFile() const;
+    QString ComparativeValuesFile() const;
+    QString ChannelTableFile() const;
+    QString UniqueIdentifier() const;
+    QString Description() const;
+    QString LimitsettingsTimestamp() const;
+    QString DevicesettingsTimestamp() const;
+    QString ChannelsettingsTimestamp() const;
+
+    /// Each false when the entry is missing or already holds the text.
+    bool SetDeviceSettingFile(const QString& sValue);
+    bool SetComparativeValuesFile(const QString& sValue);
+    bool SetChannelTableFile(const QString& sValue);
+    bool SetDescription(const QString& sValue);
+    bool SetTimestampLimitsettings(const QString& sValue);
+    bool SetTimestampDevicesettings(const QString& sValue);
+    bool SetTimestampChannelsettings(const QString& sValue);
+
+    /// Gives an empty identifier a new unique one; an existing identifier is never replaced.
+    void CreateUniqueIdentifier();
+
+    /// Replaces the whole list by the file's; a file without the time stamps gets all three,
+    /// empty, at its end. False when the file cannot be loaded; the list is then unchanged.
+    bool Read(const QString& sFile);
+    bool Write(const QString& sFile) const;
+
+private:
+    QString DoGetText(const QString& sName) const;
+    bool DoSetText(const QString& sName, const QString& sValue);
+
+    OrvelFramework::CMeasurementConfigSettings m_MeasurementConfigSettings;
+    OrvelFramework::CMeasurementConfigSettingsItem m_EmptyItem;
+};
+
+} // namespace LumoraMeasurement
