@@ -1,0 +1,16 @@
+#pragma once
+
+#include <QString>
+
+namespace LumoraMeasurement
+{
+
+/// One step of the frequency scale used to write and read scaled texts: the unit name and how
+/// many Hz it stands for (0 for the base unit, which means no scaling).
+struct SFrequencyUnit
+{
+    QString m_sName;
+    double m_dFactor;
+};
+
+} // namespace LumoraMeasurement

@@ -1,0 +1,16 @@
+#pragma once
+
+#include <QString>
+
+namespace LumoraMeasurement
+{
+
+/// One step of the symbol-rate scale used to write and read scaled texts: the unit name and how
+/// many symbols per second it stands for (0 for the base unit, which means no scaling).
+struct SSymbolRateUnit
+{
+    QString m_sName;
+    double m_dFactor;
+};
+
+} // namespace LumoraMeasurement
