@@ -1,0 +1,97 @@
+#pragma once
+
+#include <QSqlDatabase>
+#include <QString>
+#include <memory>
+#include <unordered_map>
+
+class QSqlQuery;
+
+namespace OrvelFramework
+{
+
+/// One connection to the measurement database. A name of the form
+/// postgresql://host[:port]/dbname (or postgres://) selects a PostgreSQL server; anything
+/// else is an embedded SQLite file: an absolute path as it is, a relative name under the
+/// user data folder, an empty name "measurements.sqlite" there. Each instance owns its own
+/// uniquely named Qt SQL connection, removed again in the destructor. Operations report
+/// failure by their result and keep the reason for LastError(); nothing throws.
+class CDatabaseMultiInstance
+{
+public:
+    CDatabaseMultiInstance();
+    CDatabaseMultiInstance(const QString& sName, const QString& sUser, const QString& sPassword);
+    ~CDatabaseMultiInstance();
+
+    CDatabaseMultiInstance(const CDatabaseMultiInstance&) = delete;
+    CDatabaseMultiInstance& operator=(const CDatabaseMultiInstance&) = delete;
+
+    /// Takes effect with the next Open().
+    void SetConnectionParameters(const QString& sName, const QString& sUser,
+                                 const QString& sPassword);
+
+    /// Connects (closing a previous connection first), creates the folder of a SQLite file
+    /// and the schema when missing. True when the database is ready for use.
+    bool Open();
+    bool IsOpen() const;
+    /// Rolls back an open transaction and disconnects.
+    void Close();
+    /// The reason of the most recent failure, in words.
+    QString LastError() const;
+
+    /// Transactions nest: an inner level is a savepoint, only the outermost Commit() makes
+    /// the changes durable. A failed Commit() rolls that level back.
+    bool BeginTransaction();
+    bool Commit();
+    bool Rollback();
+    int GetTransactionDepth() const;
+
+    bool IsPostgreSql() const;
+    /// The resolved SQLite file; empty for PostgreSQL.
+    QString GetDatabaseFilePath() const;
+
+    // For the table classes.
+
+    /// The prepared statement for this text, prepared once per connection and reused;
+    /// nullptr (with LastError() set) when the connection is not usable.
+    QSqlQuery* GetPreparedQuery(const QString& sStatement);
+    /// Executes a prepared statement with its bound values; sWhat names the operation in
+    /// the error text.
+    bool Execute(QSqlQuery& query, const QString& sWhat);
+    /// Executes an insert prepared from InsertStatement() and hands back the new row id.
+    bool ExecuteInsert(QSqlQuery& query, const QString& sWhat, long& lId);
+    /// The insert text with whatever the backend needs to report the new row id.
+    QString InsertStatement(const QString& sInsert) const;
+    /// Records the reason and returns false.
+    bool Fail(const QString& sMessage);
+
+private:
+    bool DoOpenSqlite();
+    bool DoOpenPostgreSql();
+    bool DoCreateSchema();
+    bool DoExecuteDirect(const QString& sStatement, const QString& sWhat);
+    void DoResolveName();
+    void DoForgetConnection();
+    void DoNoteStatementFailure(const QString& sMessage);
+
+    struct SQStringHash
+    {
+        size_t operator()(const QString& s) const noexcept;
+    };
+
+    QString m_sName;
+    QString m_sUser;
+    QString m_sPassword;
+    QString m_sConnectionName;
+    QString m_sFilePath;
+    bool m_bIsPostgreSql = false;
+    QString m_sLastError;
+    QSqlDatabase m_Db;
+    bool m_bOpen = false;
+    int m_iTransactionDepth = 0;
+    int m_iAbortedDepth = 0;
+    QString m_sAbortReason;
+    std::unordered_map<QString, std::unique_ptr<QSqlQuery>, SQStringHash> m_Statements;
+};
+
+} // namespace OrvelFramework

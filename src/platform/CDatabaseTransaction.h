@@ -1,0 +1,33 @@
+#pragma once
+
+#include "CDatabaseMultiInstance.h"
+
+namespace OrvelFramework
+{
+
+/// A transaction held for the length of a scope, e.g. around one scan of a measurement run,
+/// so that its rows reach the disk together instead of one synchronous write per row.
+/// Begins in the constructor; rolls back in the destructor unless Commit() was called.
+/// A scope opened inside another one is a savepoint: only the outermost makes the changes
+/// durable. Every table call also works without any scope.
+class CDatabaseTransaction
+{
+public:
+    explicit CDatabaseTransaction(CDatabaseMultiInstance& db);
+    ~CDatabaseTransaction();
+
+    CDatabaseTransaction(const CDatabaseTransaction&) = delete;
+    CDatabaseTransaction& operator=(const CDatabaseTransaction&) = delete;
+
+    /// False when the scope is not active or the changes could not be kept (they are then
+    /// rolled back; the connection's LastError() says why).
+    bool Commit();
+    bool IsActive() const;
+
+private:
+    CDatabaseMultiInstance& m_Db;
+    int m_iDepth = 0;
+    bool m_bActive = false;
+};
+
+} // namespace OrvelFramework

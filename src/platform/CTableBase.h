@@ -1,0 +1,54 @@
+#pragma once
+
+#include "CDatabaseMultiInstance.h"
+#include "CTableRecordSet.h"
+
+#include <QVariant>
+#include <QVector>
+
+class QSqlQuery;
+
+namespace OrvelFramework
+{
+
+/// What the table classes share: turning record sets into bound statements and result rows
+/// back into record sets. Statement texts are built only from the table's own column names;
+/// a pair naming a column the table does not have makes the call fail.
+class CTableBase
+{
+public:
+    /// One column a caller may write: its name (also the text of the record-set pairs) and
+    /// whether it holds a whole number.
+    struct SColumn
+    {
+        const QString* pName;
+        bool bInteger;
+    };
+    using Columns = std::vector<SColumn>;
+
+protected:
+    explicit CTableBase(CDatabaseMultiInstance& db);
+
+    /// Inserts the pairs of row (the last pair for a column wins) and hands back the row id.
+    bool DoInsert(const QString& sTable, const Columns& columns, const TableRows& row, long& lId,
+                  const QString& sWhat);
+    /// Updates the columns named in row of the rows matching sWhere (a fixed text with
+    /// placeholders for whereValues); false when no row matched.
+    bool DoUpdate(const QString& sTable, const Columns& columns, const TableRows& row,
+                  const QString& sWhere, const QVariantList& whereValues, const QString& sWhat);
+    /// Runs a prepared select and appends one pair per selected column and row; the result
+    /// columns are named by names, in select order.
+    bool DoSelect(const QString& sStatement, const QVariantList& values,
+                  const std::vector<const QString*>& names, TableRows& rows, const QString& sWhat);
+    /// A select of one whole number; lDefault when it yields no row or NULL.
+    bool DoSelectNumber(const QString& sStatement, const QVariantList& values, long lDefault,
+                        long& lResult, const QString& sWhat);
+
+    CDatabaseMultiInstance& m_Db;
+
+private:
+    bool DoCollect(const Columns& columns, const TableRows& row, QVector<int>& indexes,
+                   QVariantList& values, const QString& sWhat);
+};
+
+} // namespace OrvelFramework

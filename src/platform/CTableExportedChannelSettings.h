@@ -1,0 +1,25 @@
+#pragma once
+
+#include "CTableBase.h"
+
+namespace OrvelFramework
+{
+
+/// Copies of the channel table files a session was measured with: content, hash and the moment of
+/// registration, one row per registration, keyed by the row id.
+class CTableExportedChannelSettings : public CTableBase
+{
+public:
+    explicit CTableExportedChannelSettings(CDatabaseMultiInstance& db);
+
+    static inline const QString c_sColumnFile = QStringLiteral("file");
+    static inline const QString c_sColumnHash = QStringLiteral("hash");
+    static inline const QString c_sColumnAdded = QStringLiteral("added");
+
+    /// lId receives the row id, the key of Get().
+    bool Create(const TableRows& row, long& lId);
+    /// Pairs file, hash, added of the row whose id is the decimal key; empty when none.
+    TableRows Get(const QString& sKey);
+};
+
+} // namespace OrvelFramework

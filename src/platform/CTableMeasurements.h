@@ -1,0 +1,46 @@
+#pragma once
+
+#include "CTableBase.h"
+
+namespace OrvelFramework
+{
+
+/// The measurement table: one row per measured item per channel per scan. A row belongs to
+/// an existing scan of its session. Every read returns per row the pairs id, session id,
+/// scan id, channel id, measurement item, state, value, error description (always last),
+/// rows by ascending id. Item and state are -1 until the row is updated.
+class CTableMeasurements : public CTableBase
+{
+public:
+    explicit CTableMeasurements(CDatabaseMultiInstance& db);
+
+    static inline const QString c_sColumnId = QStringLiteral("id");
+    static inline const QString c_sColumnSessionId = QStringLiteral("session_id");
+    static inline const QString c_sColumnScanId = QStringLiteral("scan_id");
+    static inline const QString c_sColumnChannelId = QStringLiteral("channel_id");
+    static inline const QString c_sColumnMeasurementItem = QStringLiteral("measurement_item");
+    static inline const QString c_sColumnState = QStringLiteral("state");
+    static inline const QString c_sColumnValue = QStringLiteral("value");
+    static inline const QString c_sColumnErrorDescription = QStringLiteral("error_description");
+
+    /// The stored state ids that count as errors: "Error" and "Out of range".
+    static constexpr long c_lStateError = 3;
+    static constexpr long c_lStateOutOfRange = 4;
+
+    bool Create(const TableRows& row, long& lId);
+    bool Update(long lSessionId, long lScanId, long lMeasurementId, const TableRows& row);
+    TableRows Get(long lSessionId, long lScanId, long lMeasurementId);
+    /// The rows whose state is "Error" or "Out of range".
+    bool GetAllErrorsForSession(long lSessionId, TableRows& rows);
+    bool GetAllResultsForSession(long lSessionId, TableRows& rows);
+    /// The rows of one channel in one scan; lScan is the scan's position (from 0) in the
+    /// session's ascending list of scan ids, not the scan id.
+    bool GetAllMeasurementsForChannel(long lSessionId, long lScan, long lChannelId,
+                                      TableRows& rows);
+    /// One item of one channel over all scans.
+    bool GetMeasurementsForChannel(long lSessionId, long lChannelId, long lItemId, TableRows& rows);
+    /// The number of rows of the channel in the session; -1 when the read fails.
+    long GetAmountOfMeasurementValuesForChannel(long lSessionId, long lChannelId);
+};
+
+} // namespace OrvelFramework

@@ -1,0 +1,207 @@
+#pragma once
+
+// A fresh, empty database per test on each backend: SQLite always, PostgreSQL when
+// MDA_TEST_PG_URL, MDA_TEST_PG_USER and MDA_TEST_PG_PASSWORD name a server on which the user
+// may create databases. Usage:
+//
+//   class CMyTest : public MdaTest::CDatabaseBackendTest {};
+//   TEST_P(CMyTest, Something) { auto pDb = OpenConnection(); ... }
+//   MDA_INSTANTIATE_BACKEND_TESTS(CMyTest);
+//
+// A fixture that overrides SetUp() calls CDatabaseBackendTest::SetUp() first and returns
+// when IsSkipped().
+
+#include "CDatabaseMultiInstance.h"
+
+#include <QAtomicInt>
+#include <QCoreApplication>
+#include <QSqlDatabase>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QTemporaryDir>
+#include <QUrl>
+#include <QUuid>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+
+namespace MdaTest
+{
+
+enum class EBackend
+{
+    Sqlite,
+    PostgreSql
+};
+
+inline std::string BackendName(const ::testing::TestParamInfo<EBackend>& info)
+{
+    return info.param == EBackend::Sqlite ? "SQLite" : "PostgreSQL";
+}
+
+inline QString EnvironmentText(const char* pName)
+{
+    return QString::fromLocal8Bit(qgetenv(pName));
+}
+
+/// True when the PostgreSQL test server is configured.
+inline bool IsPostgreSqlConfigured()
+{
+    return !EnvironmentText("MDA_TEST_PG_URL").isEmpty() &&
+           !EnvironmentText("MDA_TEST_PG_USER").isEmpty();
+}
+
+/// One empty database, removed again when this object goes. Connections to it must be gone
+/// by then (a PostgreSQL database is dropped with its remaining sessions terminated).
+class CTestDatabase
+{
+public:
+    explicit CTestDatabase(EBackend eBackend) : m_eBackend(eBackend)
+    {
+        if (m_eBackend == EBackend::Sqlite)
+        {
+            if (!m_Dir.isValid())
+            {
+                m_sError = QStringLiteral("no temporary folder");
+                return;
+            }
+            m_sName = m_Dir.filePath(QStringLiteral("test.sqlite"));
+            m_bReady = true;
+            return;
+        }
+        if (!IsPostgreSqlConfigured())
+        {
+            return;
+        }
+        m_bConfigured = true;
+        m_sUser = EnvironmentText("MDA_TEST_PG_USER");
+        m_sPassword = EnvironmentText("MDA_TEST_PG_PASSWORD");
+        static QAtomicInt s_iCounter;
+        m_sDatabase = QStringLiteral("mda_test_%1_%2_%3")
+                          .arg(QCoreApplication::applicationPid())
+                          .arg(s_iCounter.fetchAndAddRelaxed(1))
+                          .arg(QUuid::createUuid().toString(QUuid::Id128).left(8));
+        QUrl url(EnvironmentText("MDA_TEST_PG_URL"));
+        url.setPath(QLatin1Char('/') + m_sDatabase);
+        m_sName = url.toString();
+        m_bReady = DoAdmin(QStringLiteral("CREATE DATABASE ") + m_sDatabase);
+    }
+
+    ~CTestDatabase()
+    {
+        if (m_eBackend == EBackend::PostgreSql && m_bReady)
+        {
+            DoAdmin(QStringLiteral("DROP DATABASE IF EXISTS ") + m_sDatabase +
+                    QStringLiteral(" WITH (FORCE)"));
+        }
+    }
+
+    CTestDatabase(const CTestDatabase&) = delete;
+    CTestDatabase& operator=(const CTestDatabase&) = delete;
+
+    EBackend Backend() const { return m_eBackend; }
+    /// False for PostgreSQL when no server is configured.
+    bool IsConfigured() const { return m_eBackend == EBackend::Sqlite || m_bConfigured; }
+    bool IsReady() const { return m_bReady; }
+    QString Error() const { return m_sError; }
+
+    /// The database name as a connection takes it (SQLite path or postgresql:// URL).
+    QString Name() const { return m_sName; }
+    QString User() const { return m_sUser; }
+    QString Password() const { return m_sPassword; }
+    /// The temporary folder of a SQLite database.
+    QString Folder() const { return m_Dir.path(); }
+
+    std::unique_ptr<OrvelFramework::CDatabaseMultiInstance> NewConnection() const
+    {
+        return std::make_unique<OrvelFramework::CDatabaseMultiInstance>(m_sName, m_sUser,
+                                                                        m_sPassword);
+    }
+
+private:
+    bool DoAdmin(const QString& sStatement)
+    {
+        static QAtomicInt s_iConnection;
+        const QString sConnection =
+            QStringLiteral("mda_test_admin_%1").arg(s_iConnection.fetchAndAddRelaxed(1));
+        bool bOk = false;
+        {
+            const QUrl url(EnvironmentText("MDA_TEST_PG_URL"));
+            QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QPSQL"), sConnection);
+            db.setHostName(url.host());
+            db.setPort(url.port(5432));
+            db.setDatabaseName(url.path().mid(1));
+            db.setUserName(m_sUser);
+            db.setPassword(m_sPassword);
+            if (db.open())
+            {
+                QSqlQuery query(db);
+                bOk = query.exec(sStatement);
+                if (!bOk)
+                {
+                    m_sError = query.lastError().text();
+                }
+            }
+            else
+            {
+                m_sError = db.lastError().text();
+            }
+            db.close();
+        }
+        QSqlDatabase::removeDatabase(sConnection);
+        return bOk;
+    }
+
+    EBackend m_eBackend;
+    QTemporaryDir m_Dir;
+    bool m_bConfigured = false;
+    bool m_bReady = false;
+    QString m_sName;
+    QString m_sUser;
+    QString m_sPassword;
+    QString m_sDatabase;
+    QString m_sError;
+};
+
+/// Fixture parametrised by backend: a fresh database per test; the PostgreSQL case is
+/// skipped when no server is configured and fails when the configured one cannot be used.
+class CDatabaseBackendTest : public ::testing::TestWithParam<EBackend>
+{
+protected:
+    void SetUp() override
+    {
+        m_pDatabase = std::make_unique<CTestDatabase>(GetParam());
+        if (!m_pDatabase->IsConfigured())
+        {
+            GTEST_SKIP() << "PostgreSQL not configured (MDA_TEST_PG_URL, MDA_TEST_PG_USER, "
+                            "MDA_TEST_PG_PASSWORD)";
+        }
+        ASSERT_TRUE(m_pDatabase->IsReady())
+            << "test database not usable: " << m_pDatabase->Error().toStdString();
+    }
+
+    CTestDatabase& Database() { return *m_pDatabase; }
+
+    /// A new connection to the test database, opened; the test fails when it cannot open.
+    std::unique_ptr<OrvelFramework::CDatabaseMultiInstance> OpenConnection()
+    {
+        auto pDb = m_pDatabase->NewConnection();
+        const bool bOpen = pDb->Open();
+        EXPECT_TRUE(bOpen) << pDb->LastError().toStdString();
+        return pDb;
+    }
+
+    // Connections made by a test must be destroyed before this member, so declare them in
+    // the test body or in a derived fixture (whose members go first).
+    std::unique_ptr<CTestDatabase> m_pDatabase;
+};
+
+} // namespace MdaTest
+
+#define MDA_INSTANTIATE_BACKEND_TESTS(Fixture)                                                     \
+    INSTANTIATE_TEST_SUITE_P(                                                                      \
+        Backends, Fixture,                                                                         \
+        ::testing::Values(::MdaTest::EBackend::Sqlite, ::MdaTest::EBackend::PostgreSql),           \
+        ::MdaTest::BackendName)
