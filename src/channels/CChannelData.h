@@ -1,0 +1,68 @@
+#pragma once
+
+#include "CChannelItemData.h"
+#include "ESettingsItems.h"
+#include "ETVStandards.h"
+
+#include <QString>
+#include <QVector>
+
+#include <atomic>
+
+namespace LumoraMeasurement
+{
+
+/// One channel of the channel table: one settings cell per settings item, a label and a
+/// run-time identifier. Keeps the transmission parameters that the DOCSIS standards fix in
+/// step with the TV standard and QAM order.
+///
+/// The cells keep one fixed order (general, analog, digital, DOCSIS items, each ascending),
+/// the same for every record; the table addresses its columns by this position.
+class CChannelData
+{
+public:
+    CChannelData(ETVStandards eStandard, const QString& sName);
+    /// A copy is a new record and takes a new identifier.
+    CChannelData(const CChannelData& other);
+    /// A moved record keeps its identity, so a container that relocates records keeps theirs.
+    CChannelData(CChannelData&& other) noexcept;
+    /// Assignment copies the identifier together with label and cells.
+    CChannelData& operator=(const CChannelData& other) = default;
+    CChannelData& operator=(CChannelData&& other) noexcept = default;
+    ~CChannelData() = default;
+
+    /// Takes a new identifier and replaces every cell by a fresh one.
+    void Initialize();
+
+    CChannelItemData GetItem(ESettingsItems eItem) const;
+    /// Positions outside the record fall back to position 0.
+    CChannelItemData GetItem(long lPosition) const;
+    long GetItemCount() const { return m_vCells.size(); }
+    bool SetItem(const CChannelItemData& cell);
+
+    /// The text setters do not touch the DOCSIS parameters; the integer setter does when it
+    /// changes the TV standard or the QAM order. Each returns whether the value changed.
+    bool SetItemValue(long lPosition, const QString& sValue);
+    bool SetItemValue(ESettingsItems eItem, const QString& sValue);
+    bool SetItemValue(ESettingsItems eItem, long lValue);
+
+    /// eTVStandard_None when the stored id names no standard.
+    ETVStandards GetTvStandard() const;
+    void DoRecalcQAMOrderParameter(ESettingsItems eChangedItem);
+
+    long GetIdentifier() const { return m_lIdentifier; }
+    const QString& GetLabel() const { return m_sLabel; }
+    void SetLabel(const QString& sLabel) { m_sLabel = sLabel; }
+
+private:
+    static long DoTakeIdentifier();
+    int DoFindPosition(ESettingsItems eItem) const;
+
+    static std::atomic<long> s_iUniqueIdentifierRunningCounter;
+
+    QString m_sLabel;
+    long m_lIdentifier;
+    QVector<CChannelItemData> m_vCells;
+};
+
+} // namespace LumoraMeasurement

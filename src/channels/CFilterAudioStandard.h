@@ -1,0 +1,19 @@
+#pragma once
+
+#include "CStandardEnumFilter.h"
+#include "EAnalogSoundSystem.h"
+
+namespace LumoraMeasurement
+{
+
+/// Offers the entries of the analog sound system that the channel's TV standard supports.
+class CFilterAudioStandard : public CStandardEnumFilter<EAnalogSoundSystem>
+{
+public:
+    explicit CFilterAudioStandard(ETVStandards eStandard);
+
+private:
+    static const SAdmission c_Admissions[];
+};
+
+} // namespace LumoraMeasurement

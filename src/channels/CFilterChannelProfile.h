@@ -1,0 +1,19 @@
+#pragma once
+
+#include "CStandardEnumFilter.h"
+#include "EChannelProfile.h"
+
+namespace LumoraMeasurement
+{
+
+/// Offers the entries of the DOCSIS 3.1 profile that the channel's TV standard supports.
+class CFilterChannelProfile : public CStandardEnumFilter<EChannelProfile>
+{
+public:
+    explicit CFilterChannelProfile(ETVStandards eStandard);
+
+private:
+    static const SAdmission c_Admissions[];
+};
+
+} // namespace LumoraMeasurement

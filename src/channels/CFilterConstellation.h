@@ -1,0 +1,19 @@
+#pragma once
+
+#include "CStandardEnumFilter.h"
+#include "EDigitalConstellation.h"
+
+namespace LumoraMeasurement
+{
+
+/// Offers the entries of the QAM order that the channel's TV standard supports.
+class CFilterConstellation : public CStandardEnumFilter<EDigitalConstellation>
+{
+public:
+    explicit CFilterConstellation(ETVStandards eStandard);
+
+private:
+    static const SAdmission c_Admissions[];
+};
+
+} // namespace LumoraMeasurement

@@ -1,0 +1,19 @@
+#pragma once
+
+#include "CStandardEnumFilter.h"
+#include "EDTMBFrameHeader.h"
+
+namespace LumoraMeasurement
+{
+
+/// Offers the entries of the DTMB frame header that the channel's TV standard supports.
+class CFilterDTMBFrameHeader : public CStandardEnumFilter<EDTMBFrameHeader>
+{
+public:
+    explicit CFilterDTMBFrameHeader(ETVStandards eStandard);
+
+private:
+    static const SAdmission c_Admissions[];
+};
+
+} // namespace LumoraMeasurement

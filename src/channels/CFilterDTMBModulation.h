@@ -1,0 +1,19 @@
+#pragma once
+
+#include "CStandardEnumFilter.h"
+#include "EDTMBModulation.h"
+
+namespace LumoraMeasurement
+{
+
+/// Offers the entries of the DTMB modulation that the channel's TV standard supports.
+class CFilterDTMBModulation : public CStandardEnumFilter<EDTMBModulation>
+{
+public:
+    explicit CFilterDTMBModulation(ETVStandards eStandard);
+
+private:
+    static const SAdmission c_Admissions[];
+};
+
+} // namespace LumoraMeasurement

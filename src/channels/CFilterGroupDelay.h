@@ -1,0 +1,20 @@
+#pragma once
+
+#include "CStandardEnumFilter.h"
+#include "EAnalogGroupDelay.h"
+
+namespace LumoraMeasurement
+{
+
+/// Offers the entries of the analog group delay pre-correction that the channel's TV standard
+/// supports.
+class CFilterGroupDelay : public CStandardEnumFilter<EAnalogGroupDelay>
+{
+public:
+    explicit CFilterGroupDelay(ETVStandards eStandard);
+
+private:
+    static const SAdmission c_Admissions[];
+};
+
+} // namespace LumoraMeasurement

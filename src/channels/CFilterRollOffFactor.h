@@ -1,0 +1,19 @@
+#pragma once
+
+#include "CStandardEnumFilter.h"
+#include "ERollOffFactor.h"
+
+namespace LumoraMeasurement
+{
+
+/// Offers the entries of the roll-off factor that the channel's TV standard supports.
+class CFilterRollOffFactor : public CStandardEnumFilter<ERollOffFactor>
+{
+public:
+    explicit CFilterRollOffFactor(ETVStandards eStandard);
+
+private:
+    static const SAdmission c_Admissions[];
+};
+
+} // namespace LumoraMeasurement

@@ -1,0 +1,19 @@
+#pragma once
+
+#include "CStandardEnumFilter.h"
+#include "ESideBandPosition.h"
+
+namespace LumoraMeasurement
+{
+
+/// Offers the entries of the sideband position that the channel's TV standard supports.
+class CFilterSidebandPosition : public CStandardEnumFilter<ESideBandPosition>
+{
+public:
+    explicit CFilterSidebandPosition(ETVStandards eStandard);
+
+private:
+    static const SAdmission c_Admissions[];
+};
+
+} // namespace LumoraMeasurement

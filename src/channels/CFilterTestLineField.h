@@ -1,0 +1,19 @@
+#pragma once
+
+#include "CStandardEnumFilter.h"
+#include "ETestLineField.h"
+
+namespace LumoraMeasurement
+{
+
+/// Offers the entries of the test line field that the channel's TV standard supports.
+class CFilterTestLineField : public CStandardEnumFilter<ETestLineField>
+{
+public:
+    explicit CFilterTestLineField(ETVStandards eStandard);
+
+private:
+    static const SAdmission c_Admissions[];
+};
+
+} // namespace LumoraMeasurement
