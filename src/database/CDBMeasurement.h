@@ -1,0 +1,54 @@
+#pragma once
+
+#include <QString>
+
+namespace LumoraMeasurement
+{
+
+/// One measured value of one item on one channel in one scan, as stored in the measurement
+/// table. Item and state hold the stored ids of their representation rows, not enumerators;
+/// the channel id is the channel's row in the channel table.
+class CDBMeasurement
+{
+public:
+    /// All ids 0; item and state are the ids of "none" (-1, as no row carries them).
+    CDBMeasurement();
+    CDBMeasurement(long lSessionId, long lScanId, long lChannelId, long lMeasurementId);
+    CDBMeasurement(const CDBMeasurement&) = default;
+    CDBMeasurement(CDBMeasurement&&) noexcept = default;
+    CDBMeasurement& operator=(const CDBMeasurement&) = default;
+    CDBMeasurement& operator=(CDBMeasurement&&) noexcept = default;
+    virtual ~CDBMeasurement() = default;
+
+    long GetSessionId() const { return m_lSessionId; }
+    void SetSessionId(long lSessionId) { m_lSessionId = lSessionId; }
+    long GetScanId() const { return m_lScanId; }
+    void SetScanId(long lScanId) { m_lScanId = lScanId; }
+    long GetChannelId() const { return m_lChannelId; }
+    void SetChannelId(long lChannelId) { m_lChannelId = lChannelId; }
+    long GetMeasurementId() const { return m_lMeasurementId; }
+    void SetMeasurementId(long lMeasurementId) { m_lMeasurementId = lMeasurementId; }
+    const QString& GetValue() const { return m_sValue; }
+    void SetValue(const QString& sValue) { m_sValue = sValue; }
+    const QString& GetErrorDescription() const { return m_sErrorDescription; }
+    void SetErrorDescription(const QString& sErrorDescription)
+    {
+        m_sErrorDescription = sErrorDescription;
+    }
+    long GetMeasurementItem() const { return m_lMeasurementItem; }
+    void SetMeasurementItem(long lMeasurementItem) { m_lMeasurementItem = lMeasurementItem; }
+    long GetMeasurementState() const { return m_lMeasurementState; }
+    void SetMeasurementState(long lMeasurementState) { m_lMeasurementState = lMeasurementState; }
+
+private:
+    long m_lSessionId = 0;
+    long m_lScanId = 0;
+    long m_lChannelId = 0;
+    long m_lMeasurementId = 0;
+    QString m_sValue;
+    QString m_sErrorDescription;
+    long m_lMeasurementItem;
+    long m_lMeasurementState;
+};
+
+} // namespace LumoraMeasurement

@@ -1,0 +1,46 @@
+#pragma once
+
+#include "CDBMeasurement.h"
+
+#include <vector>
+
+namespace OrvelFramework
+{
+class CDatabaseMultiInstance;
+}
+
+namespace LumoraMeasurement
+{
+
+/// Writes and reads measurement rows: one per item, channel and scan. A run creates a row
+/// before measuring and updates it with value, state and error text afterwards. The
+/// connection belongs to the caller and must stay open while the controller is used.
+class CDBMeasurementController
+{
+public:
+    explicit CDBMeasurementController(OrvelFramework::CDatabaseMultiInstance& rDatabase);
+
+    /// An empty row for the three ids; lMeasurementId receives its id.
+    bool Create(long lSessionId, long lScanId, long lChannelId, long& lMeasurementId);
+    /// Writes channel, item, state, value, and the error text only when there is one, so a
+    /// later update without text keeps an earlier one. False for a measurement id below 1.
+    bool Update(const CDBMeasurement& measurement);
+    CDBMeasurement GetData(long lSessionId, long lScanId, long lMeasurementId) const;
+
+    /// Replace the content of measurements.
+    void GetAllErrorsForSession(long lSessionId, std::vector<CDBMeasurement>& measurements);
+    void GetAllResultsForSession(long lSessionId, std::vector<CDBMeasurement>& measurements);
+    /// Append to measurements: one item of one channel over all scans.
+    void GetMeasurementResultsForChannel(long lSessionId, long lChannelId, long lItemId,
+                                         std::vector<CDBMeasurement>& measurements);
+    /// Append to measurements: all items of one channel in the scan at position lScan of the
+    /// session's ascending scan list; "number unit" values come with two decimals.
+    void GetAllMeasurementResultsForChannel(long lSessionId, long lScan, long lChannelId,
+                                            std::vector<CDBMeasurement>& measurements);
+    long GetAmountOfMeasurementValuesForChannel(long lSessionId, long lChannelId);
+
+private:
+    OrvelFramework::CDatabaseMultiInstance& m_rDatabase;
+};
+
+} // namespace LumoraMeasurement

@@ -1,0 +1,98 @@
+#include "CDBScanController.h"
+
+#include "CDatabaseMultiInstance.h"
+#include "COSAbstraction.h"
+#include "CTableScan.h"
+
+#include <algorithm>
+
+using OrvelFramework::COSAbstraction;
+using OrvelFramework::CTableRecordSet;
+using OrvelFramework::CTableScan;
+using OrvelFramework::TableRows;
+
+namespace LumoraMeasurement
+{
+
+CDBScanController::CDBScanController(OrvelFramework::CDatabaseMultiInstance& rDatabase)
+    : m_rDatabase(rDatabase)
+{
+}
+
+bool CDBScanController::Create(long lSessionId, long& lScanId)
+{
+    TableRows row;
+    row.reserve(3);
+    row.emplace_back(CTableScan::c_sColumnId, QString::number(lScanId));
+    row.emplace_back(CTableScan::c_sColumnSessionId, QString::number(lSessionId));
+    row.emplace_back(CTableScan::c_sColumnDatetime, COSAbstraction::GetFormattedDateTime());
+    CTableScan table(m_rDatabase);
+    return table.Create(row, lScanId);
+}
+
+bool CDBScanController::Update(const CDBScanData& scan, long lState)
+{
+    if (scan.GetScanId() < 1)
+    {
+        return false;
+    }
+    TableRows row;
+    row.reserve(2);
+    row.emplace_back(CTableScan::c_sColumnState, QString::number(lState));
+    row.emplace_back(CTableScan::c_sColumnDatetime, COSAbstraction::GetFormattedDateTime());
+    CTableScan table(m_rDatabase);
+    return table.Update(scan.GetSessionId(), scan.GetScanId(), row);
+}
+
+CDBScanData CDBScanController::GetData(long lSessionId, long lScanId) const
+{
+    CDBScanData scan(0);
+    CTableScan table(m_rDatabase);
+    const TableRows rows = table.Get(lSessionId, lScanId);
+    for (const CTableRecordSet& pair : rows)
+    {
+        const QString& sColumn = pair.GetColumn();
+        if (sColumn == CTableScan::c_sColumnId)
+        {
+            scan.SetScanId(lScanId);
+        }
+        else if (sColumn == CTableScan::c_sColumnSessionId)
+        {
+            scan.SetSessionId(pair.GetValue().toInt());
+        }
+        else if (sColumn == CTableScan::c_sColumnState)
+        {
+            scan.SetState(pair.GetValue().toInt());
+        }
+        else if (sColumn == CTableScan::c_sColumnDatetime)
+        {
+            scan.SetDateTime(pair.GetValue());
+        }
+    }
+    return scan;
+}
+
+std::vector<long> CDBScanController::GetScanIds(long lSessionId) const
+{
+    TableRows rows;
+    CTableScan table(m_rDatabase);
+    table.GetScanIds(lSessionId, rows);
+    std::vector<long> ids;
+    ids.reserve(rows.size());
+    for (const CTableRecordSet& pair : rows)
+    {
+        ids.push_back(pair.GetValue().toInt());
+    }
+    std::sort(ids.begin(), ids.end());
+    return ids;
+}
+
+long CDBScanController::GetNumberOfScans(long lSessionId) const
+{
+    TableRows rows;
+    CTableScan table(m_rDatabase);
+    table.GetScanIds(lSessionId, rows);
+    return static_cast<long>(rows.size());
+}
+
+} // namespace LumoraMeasurement

@@ -1,0 +1,36 @@
+#pragma once
+
+#include "CDBScanData.h"
+
+#include <vector>
+
+namespace OrvelFramework
+{
+class CDatabaseMultiInstance;
+}
+
+namespace LumoraMeasurement
+{
+
+/// Creates, updates and reads the scan rows of a session. The caller chooses scan ids and
+/// owns the connection, which must stay open while the controller is used.
+class CDBScanController
+{
+public:
+    explicit CDBScanController(OrvelFramework::CDatabaseMultiInstance& rDatabase);
+
+    /// A new scan row with the caller's id, stamped now; the state is written by Update.
+    bool Create(long lSessionId, long& lScanId);
+    /// Stores lState (not the record's state) and stamps now; false for a scan id below 1.
+    bool Update(const CDBScanData& scan, long lState);
+    /// The stored scan; for a missing one scan id 0, state -1 and the current time.
+    CDBScanData GetData(long lSessionId, long lScanId) const;
+    /// The session's scan ids, ascending.
+    std::vector<long> GetScanIds(long lSessionId) const;
+    long GetNumberOfScans(long lSessionId) const;
+
+private:
+    OrvelFramework::CDatabaseMultiInstance& m_rDatabase;
+};
+
+} // namespace LumoraMeasurement

@@ -1,0 +1,324 @@
+#include "CDBSessionControler.h"
+
+#include "CDatabaseMultiInstance.h"
+#include "COSAbstraction.h"
+#include "CTableExportedChannelSettings.h"
+#include "CTableExportedLimitValues.h"
+#include "CTableSession.h"
+
+#include <QCryptographicHash>
+#include <QDateTime>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QHash>
+
+using OrvelFramework::COSAbstraction;
+using OrvelFramework::CTableExportedChannelSettings;
+using OrvelFramework::CTableExportedLimitValues;
+using OrvelFramework::CTableRecordSet;
+using OrvelFramework::CTableSession;
+using OrvelFramework::TableRows;
+
+namespace LumoraMeasurement
+{
+
+CDBSessionControler::CDBSessionControler(OrvelFramework::CDatabaseMultiInstance& rDatabase)
+    : m_rDatabase(rDatabase)
+{
+}
+
+bool CDBSessionControler::Create(long& lSessionId, const QString& sUniqueId,
+                                 const QString& sDescription, const QString& sChannelSettingsFile,
+                                 const QString& sLimitValuesFile, const QString& sTestPoint,
+                                 const QString& sSite, const QString& sEMail,
+                                 const QString& sENumber, const QString& sName,
+                                 const QString& sTNumber, const QString& sHWModel,
+                                 const QString& sFirmwareVersion, const QString& sSoftwareVersion,
+                                 const QString& sSerialNr, const QString& sOwner)
+{
+    long lChannelFileId = 0;
+    long lLimitFileId = 0;
+    // A session without its files is still worth recording; the ids then stay 0.
+    AddChannelSettingsFileToDB(sChannelSettingsFile, lChannelFileId);
+    AddLimitValuesFileToDB(sLimitValuesFile, lLimitFileId);
+
+    TableRows row;
+    row.reserve(16);
+    row.emplace_back(CTableSession::c_sColumnUniquIid, sUniqueId);
+    row.emplace_back(CTableSession::c_sColumnDescription, sDescription);
+    row.emplace_back(CTableSession::c_sColumnFirstRun, COSAbstraction::GetFormattedDateTime());
+    row.emplace_back(CTableSession::c_sColumnChannelFileID, QString::number(lChannelFileId));
+    row.emplace_back(CTableSession::c_sColumnLimitFileID, QString::number(lLimitFileId));
+    row.emplace_back(CTableSession::c_sColumnSite, sSite);
+    row.emplace_back(CTableSession::c_sColumnTestPoint, sTestPoint);
+    row.emplace_back(CTableSession::c_sColumnName, sName);
+    row.emplace_back(CTableSession::c_sColumnENumber, sENumber);
+    row.emplace_back(CTableSession::c_sColumnTNumber, sTNumber);
+    row.emplace_back(CTableSession::c_sColumnEMail, sEMail);
+    row.emplace_back(CTableSession::c_sColumnHWMOdel, sHWModel);
+    row.emplace_back(CTableSession::c_sColumnFirmwarVersion, sFirmwareVersion);
+    row.emplace_back(CTableSession::c_sColumnSoftwareVersion, sSoftwareVersion);
+    row.emplace_back(CTableSession::c_sColumnSerialNr, sSerialNr);
+    row.emplace_back(CTableSession::c_sColumnOwner, sOwner);
+
+    CTableSession table(m_rDatabase);
+    return table.Create(row, lSessionId);
+}
+
+bool CDBSessionControler::Update(const CDBSessionData& data)
+{
+    if (data.GetSessionId() < 1)
+    {
+        return false;
+    }
+    QString sSite, sTestPoint;
+    QString sName, sENumber, sTNumber, sEMail;
+    QString sHWModel, sFirmwareVersion, sSoftwareVersion, sSerialNr, sOwner;
+    QString sLimitFileId, sChannelFileId;
+    data.GetSessionLocationData(sSite, sTestPoint);
+    data.GetSessionUserData(sName, sENumber, sTNumber, sEMail);
+    data.GetHardwareInfoData(sHWModel, sFirmwareVersion, sSoftwareVersion, sSerialNr, sOwner);
+    data.GetAssociatedFiles(sLimitFileId, sChannelFileId);
+
+    TableRows row;
+    row.reserve(15);
+    row.emplace_back(CTableSession::c_sColumnDescription, data.Description());
+    row.emplace_back(CTableSession::c_sColumnLastRun, COSAbstraction::GetFormattedDateTime());
+    row.emplace_back(CTableSession::c_sColumnSite, sSite);
+    row.emplace_back(CTableSession::c_sColumnTestPoint, sTestPoint);
+    row.emplace_back(CTableSession::c_sColumnName, sName);
+    row.emplace_back(CTableSession::c_sColumnENumber, sENumber);
+    row.emplace_back(CTableSession::c_sColumnTNumber, sTNumber);
+    row.emplace_back(CTableSession::c_sColumnEMail, sEMail);
+    row.emplace_back(CTableSession::c_sColumnHWMOdel, sHWModel);
+    row.emplace_back(CTableSession::c_sColumnFirmwarVersion, sFirmwareVersion);
+    row.emplace_back(CTableSession::c_sColumnSoftwareVersion, sSoftwareVersion);
+    row.emplace_back(CTableSession::c_sColumnSerialNr, sSerialNr);
+    row.emplace_back(CTableSession::c_sColumnOwner, sOwner);
+    row.emplace_back(CTableSession::c_sColumnLimitFileID, sLimitFileId);
+    row.emplace_back(CTableSession::c_sColumnChannelFileID, sChannelFileId);
+
+    CTableSession table(m_rDatabase);
+    return table.Update(data.GetSessionId(), row);
+}
+
+CDBSessionData CDBSessionControler::GetData(long lSessionId) const
+{
+    CTableSession table(m_rDatabase);
+    const TableRows rows = table.Get(lSessionId);
+    if (rows.empty())
+    {
+        return CDBSessionData(lSessionId);
+    }
+
+    // Every text column of the record, in the order the full constructor takes them.
+    enum EField
+    {
+        eUniqueId,
+        eDescription,
+        eFirstRun,
+        eLastRun,
+        eSite,
+        eTestPoint,
+        eName,
+        eENumber,
+        eTNumber,
+        eEMail,
+        eHWModel,
+        eFirmware,
+        eSoftware,
+        eSerialNr,
+        eOwner,
+        eChannelFileId,
+        eLimitFileId,
+        eFieldCount
+    };
+    const QString* const columns[eFieldCount] = {
+        &CTableSession::c_sColumnUniquIid,
+        &CTableSession::c_sColumnDescription,
+        &CTableSession::c_sColumnFirstRun,
+        &CTableSession::c_sColumnLastRun,
+        &CTableSession::c_sColumnSite,
+        &CTableSession::c_sColumnTestPoint,
+        &CTableSession::c_sColumnName,
+        &CTableSession::c_sColumnENumber,
+        &CTableSession::c_sColumnTNumber,
+        &CTableSession::c_sColumnEMail,
+        &CTableSession::c_sColumnHWMOdel,
+        &CTableSession::c_sColumnFirmwarVersion,
+        &CTableSession::c_sColumnSoftwareVersion,
+        &CTableSession::c_sColumnSerialNr,
+        &CTableSession::c_sColumnOwner,
+        &CTableSession::c_sColumnChannelFileID,
+        &CTableSession::c_sColumnLimitFileID,
+    };
+    QString values[eFieldCount];
+    long lScanCount = 0;
+    for (const CTableRecordSet& pair : rows)
+    {
+        const QString& sColumn = pair.GetColumn();
+        if (sColumn == CTableSession::c_sColumnScanCount)
+        {
+            lScanCount = pair.GetValue().toInt();
+            continue;
+        }
+        for (int i = 0; i < eFieldCount; ++i)
+        {
+            if (sColumn == *columns[i])
+            {
+                values[i] = pair.GetValue();
+                break;
+            }
+        }
+    }
+    return CDBSessionData(lSessionId, values[eUniqueId], values[eDescription], values[eFirstRun],
+                          values[eLastRun], values[eSite], values[eTestPoint], values[eName],
+                          values[eENumber], values[eTNumber], values[eEMail], values[eHWModel],
+                          values[eFirmware], values[eSoftware], values[eSerialNr], values[eOwner],
+                          lScanCount, values[eChannelFileId], values[eLimitFileId]);
+}
+
+void CDBSessionControler::GetAll(const QString& sFilter, QStringList& ids,
+                                 QStringList& descriptions) const
+{
+    ids.clear();
+    descriptions.clear();
+    TableRows rows;
+    CTableSession table(m_rDatabase);
+    table.Get(sFilter, rows);
+    for (const CTableRecordSet& pair : rows)
+    {
+        if (pair.GetColumn() == CTableSession::c_sColumnId)
+        {
+            ids.append(QStringLiteral("%1").arg(pair.GetValue().toLongLong(), 6, 10, QChar('0')));
+        }
+        else if (pair.GetColumn() == CTableSession::c_sColumnDescription)
+        {
+            descriptions.append(pair.GetValue());
+        }
+    }
+}
+
+void CDBSessionControler::ReadSessionData(const QString& sFilter,
+                                          std::vector<CDBSessionData>& sessions)
+{
+    sessions.clear();
+    TableRows idRows;
+    QHash<int, int> counts;
+    {
+        CTableSession table(m_rDatabase);
+        table.GetSessionIds(sFilter, idRows);
+        table.GetScanCounts(idRows, counts);
+    }
+    sessions.reserve(idRows.size());
+    for (const CTableRecordSet& pair : idRows)
+    {
+        const long lId = pair.GetValue().toLongLong();
+        CDBSessionData data = GetData(lId);
+        data.SetScanCount(counts.value(static_cast<int>(lId), 0));
+        sessions.push_back(std::move(data));
+    }
+}
+
+long CDBSessionControler::GetHighestScanID(long lSessionId)
+{
+    CTableSession table(m_rDatabase);
+    return table.GetHighestScanID(lSessionId);
+}
+
+template <typename TTable> bool CDBSessionControler::DoAddFileToDB(const QString& sPath, long& lId)
+{
+    TableRows row;
+    row.reserve(3);
+    row.emplace_back(TTable::c_sColumnHash, GetFileHashValue(sPath));
+    row.emplace_back(TTable::c_sColumnFile, GetFileData(sPath));
+    row.emplace_back(TTable::c_sColumnAdded,
+                     QDateTime::currentDateTimeUtc().toString(Qt::TextDate));
+    TTable table(m_rDatabase);
+    return table.Create(row, lId);
+}
+
+template <typename TTable>
+bool CDBSessionControler::DoGetFileFromDB(const QString& sKey, const QString& sPath)
+{
+    TTable table(m_rDatabase);
+    const TableRows rows = table.Get(sKey);
+    QString sData;
+    for (const CTableRecordSet& pair : rows)
+    {
+        if (pair.GetColumn() == TTable::c_sColumnFile)
+        {
+            sData = pair.GetValue();
+            break;
+        }
+    }
+    return GetFileFromDb(sData, sPath);
+}
+
+bool CDBSessionControler::AddLimitValuesFileToDB(const QString& sPath, long& lId)
+{
+    return DoAddFileToDB<CTableExportedLimitValues>(sPath, lId);
+}
+
+bool CDBSessionControler::AddChannelSettingsFileToDB(const QString& sPath, long& lId)
+{
+    return DoAddFileToDB<CTableExportedChannelSettings>(sPath, lId);
+}
+
+bool CDBSessionControler::GetLimitValuesFileFromDB(const QString& sKey, const QString& sTargetPath)
+{
+    return DoGetFileFromDB<CTableExportedLimitValues>(sKey, sTargetPath);
+}
+
+bool CDBSessionControler::GetChannelSettingsFileFromDB(const QString& sKey,
+                                                       const QString& sTargetPath)
+{
+    return DoGetFileFromDB<CTableExportedChannelSettings>(sKey, sTargetPath);
+}
+
+QString CDBSessionControler::GetFileHashValue(const QString& sPath)
+{
+    QFile file(sPath);
+    if (!file.open(QIODevice::ReadOnly))
+    {
+        return QString();
+    }
+    QCryptographicHash hash(QCryptographicHash::Md5);
+    hash.addData(&file);
+    return QString::fromLatin1(hash.result().toHex());
+}
+
+QString CDBSessionControler::GetFileData(const QString& sPath)
+{
+    QFile file(sPath);
+    if (!file.open(QIODevice::ReadOnly))
+    {
+        return QString();
+    }
+    return QString::fromLatin1(file.readAll().toBase64());
+}
+
+bool CDBSessionControler::GetFileFromDb(const QString& sBase64Data, const QString& sPath)
+{
+    if (sBase64Data.isEmpty())
+    {
+        return false;
+    }
+    const QByteArray bytes = QByteArray::fromBase64(sBase64Data.toUtf8());
+    const QFileInfo info(sPath);
+    if (!info.absoluteDir().exists())
+    {
+        QDir().mkpath(info.absolutePath());
+    }
+    QFile file(sPath);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
+    {
+        return false;
+    }
+    const qint64 iWritten = file.write(bytes);
+    file.close();
+    return iWritten > 0;
+}
+
+} // namespace LumoraMeasurement

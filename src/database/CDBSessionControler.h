@@ -1,0 +1,64 @@
+#pragma once
+
+#include "CDBSessionData.h"
+
+#include <QString>
+#include <QStringList>
+
+#include <vector>
+
+namespace OrvelFramework
+{
+class CDatabaseMultiInstance;
+}
+
+namespace LumoraMeasurement
+{
+
+/// Creates, updates and reads session rows, lists sessions, and keeps byte-exact copies of
+/// the limit and channel files a session was measured with, so they can be written back out.
+/// The connection belongs to the caller and must stay open while the controller is used.
+class CDBSessionControler
+{
+public:
+    explicit CDBSessionControler(OrvelFramework::CDatabaseMultiInstance& rDatabase);
+    virtual ~CDBSessionControler() = default;
+
+    /// Registers both files, then writes the session row; lSessionId receives its id. A
+    /// failed registration is recorded as file id 0.
+    bool Create(long& lSessionId, const QString& sUniqueId, const QString& sDescription,
+                const QString& sChannelSettingsFile, const QString& sLimitValuesFile,
+                const QString& sTestPoint, const QString& sSite, const QString& sEMail,
+                const QString& sENumber, const QString& sName, const QString& sTNumber,
+                const QString& sHWModel, const QString& sFirmwareVersion,
+                const QString& sSoftwareVersion, const QString& sSerialNr, const QString& sOwner);
+    /// Rewrites the editable columns and stamps the last run; false for an id below 1.
+    bool Update(const CDBSessionData& data);
+    /// The stored session; a record with only the id when there is none.
+    CDBSessionData GetData(long lSessionId) const;
+    /// Ids as at least six digits ("000042") and the descriptions of the matching sessions.
+    void GetAll(const QString& sFilter, QStringList& ids, QStringList& descriptions) const;
+    /// The matching sessions, each with the scan count the scan table reports.
+    void ReadSessionData(const QString& sFilter, std::vector<CDBSessionData>& sessions);
+    long GetHighestScanID(long lSessionId);
+
+    bool AddLimitValuesFileToDB(const QString& sPath, long& lId);
+    bool AddChannelSettingsFileToDB(const QString& sPath, long& lId);
+    bool GetLimitValuesFileFromDB(const QString& sKey, const QString& sTargetPath);
+    bool GetChannelSettingsFileFromDB(const QString& sKey, const QString& sTargetPath);
+
+    /// MD5 of the file as lower-case hex; empty when it cannot be read.
+    QString GetFileHashValue(const QString& sPath);
+    /// The file in Base64; empty when it cannot be read.
+    QString GetFileData(const QString& sPath);
+    /// Decodes and writes the file, creating missing folders; true when a byte was written.
+    bool GetFileFromDb(const QString& sBase64Data, const QString& sPath);
+
+private:
+    template <typename TTable> bool DoAddFileToDB(const QString& sPath, long& lId);
+    template <typename TTable> bool DoGetFileFromDB(const QString& sKey, const QString& sPath);
+
+    OrvelFramework::CDatabaseMultiInstance& m_rDatabase;
+};
+
+} // namespace LumoraMeasurement
