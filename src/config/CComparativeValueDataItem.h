@@ -1,0 +1,91 @@
+#pragma once
+
+#include "ECategory.h"
+#include "ECompareType.h"
+#include "EInstrumentImpedance.h"
+#include "ELevelUnit.h"
+#include "EMeasurementItems.h"
+#include "EUnitTypes.h"
+#include "EValueType.h"
+
+#include <QString>
+#include <QVariant>
+
+namespace LumoraMeasurement
+{
+
+/// The limit of one measurement item: the comparison, the lower and upper limit (for state
+/// items the expected state, for boolean and text items the expected value in the high
+/// value) and whether the item is measured. Judges measured values and writes the violation
+/// text, and converts its limits to and from display text.
+class CComparativeValueDataItem
+{
+public:
+    /// The item's catalogue data and built-in default limits; eMeasItem_None gives an empty
+    /// limit without defaults.
+    explicit CComparativeValueDataItem(EMeasurementItems eItem = eMeasItem_None);
+
+    EMeasurementItems GetMeasurementItem() const { return m_eMeasurementItem; }
+    ECategory GetCategory() const { return m_eCategory; }
+    EValueType GetValueType() const { return m_eValueType; }
+    EUnitTypes GetUnit() const { return m_eUnit; }
+    ECompareType GetCompareType() const { return m_eCompareType; }
+    bool GetMeasurementEnabled() const { return m_bMeasurementEnabled; }
+    const QVariant& GetHighValue() const { return m_vHighValue; }
+    const QVariant& GetLowValue() const { return m_vLowValue; }
+
+    /// State items only take "Not Used", "Equal" and "Not Equal"; anything else is stored as
+    /// given.
+    void SetCompareType(ECompareType eCompareType);
+    void SetString(const QString& sValue);
+    void SetBool(bool bValue);
+    void SetFloatLowLimit(double dValue);
+    void SetFloatHighLimit(double dValue);
+    /// Keeps the low 32 bits, unsigned.
+    void SetLongLowLimit(long lValue);
+    void SetLongHighLimit(long lValue);
+    void SetMeasurementEnabled(bool bEnabled);
+
+    /// Puts the item's built-in limits in place; items without defaults keep their limits.
+    void SetDefaultLimits();
+
+    /// Display texts of the limits; levels are shown in eLevelUnit at eImpedance.
+    QString LowValueToString(ELevelUnit eLevelUnit, EInstrumentImpedance eImpedance, bool bWithUnit,
+                             double dOffset) const;
+    QString HighValueToString(ELevelUnit eLevelUnit, EInstrumentImpedance eImpedance,
+                              bool bWithUnit, double dOffset) const;
+
+    /// Parse and store; true when the stored value changed.
+    bool LowValueFromString(const QString& sValue);
+    bool HighValueFromString(const QString& sValue);
+
+    /// The state text of a stored id for a state item (empty when no state has it);
+    /// "Unknown" for every other item.
+    QString GetEnumStringFromInteger(long lCode) const;
+
+    /// True when the measured text satisfies the limit; otherwise sViolation says why. dOffset
+    /// shifts both limits of floating-point items.
+    bool InRange(const QString& sValue, QString& sViolation, double dOffset) const;
+    bool InRangeBool(bool bValue, QString& sViolation) const;
+    bool InRangeInteger(long lValue, QString& sViolation) const;
+    bool InRangeFloat(double dValue, const QString& sValue, QString& sViolation,
+                      double dOffset) const;
+    bool InRangeString(const QString& sValue, QString& sViolation) const;
+
+    bool IsStateItem() const;
+
+private:
+    QString DoGetItemName() const;
+    QString DoFloatToString(double dValue, bool bWithUnit, double dOffset) const;
+
+    EMeasurementItems m_eMeasurementItem = eMeasItem_None;
+    ECategory m_eCategory = eCategory_General;
+    EValueType m_eValueType = eValueType_Bool;
+    EUnitTypes m_eUnit = eUnitType_None;
+    ECompareType m_eCompareType = eCompareType_Between;
+    bool m_bMeasurementEnabled = true;
+    QVariant m_vHighValue;
+    QVariant m_vLowValue;
+};
+
+} // namespace LumoraMeasurement
