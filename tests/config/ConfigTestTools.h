@@ -1,0 +1,92 @@
+#pragma once
+
+#include "CLoggingDataProvider.h"
+#include "CSingleton.h"
+
+#include <QByteArray>
+#include <QFile>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
+#include <QString>
+#include <QStringList>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+namespace ConfigTest
+{
+
+inline QString WriteFile(const QTemporaryDir& dir, const QString& sName, const QByteArray& data)
+{
+    const QString sPath = dir.filePath(sName);
+    QFile file(sPath);
+    EXPECT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate)) << sPath.toStdString();
+    file.write(data);
+    return sPath;
+}
+
+inline QByteArray ReadBytes(const QString& sPath)
+{
+    QFile file(sPath);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+inline QJsonObject ReadObject(const QString& sPath)
+{
+    return QJsonDocument::fromJson(ReadBytes(sPath)).object();
+}
+
+/// Whether an independent JSON parser accepts the file.
+inline bool ParsesWithPython(const QString& sPath)
+{
+    QProcess process;
+    process.start(QStringLiteral("python3"),
+                  {QStringLiteral("-c"),
+                   QStringLiteral("import json,sys; json.load(open(sys.argv[1]))"), sPath});
+    if (!process.waitForFinished(30000))
+    {
+        return false;
+    }
+    return process.exitStatus() == QProcess::NormalExit && process.exitCode() == 0;
+}
+
+inline OrvelFramework::CLoggingStream& LogStream()
+{
+    return OrvelFramework::CSingleton<OrvelFramework::CLoggingDataProvider>::GetInstance()
+        .m_LoggingStream;
+}
+
+/// The log messages since the last call, without their time stamps.
+inline QStringList TakeLog()
+{
+    QStringList lMessages;
+    for (const QString& sMsg : LogStream().GetMessages())
+    {
+        // "yyyy-MM-dd HH:mm:ss.zzz " is 24 characters.
+        lMessages.append(sMsg.mid(24));
+    }
+    LogStream().ClearMessages();
+    return lMessages;
+}
+
+/// Every test starts with an empty log and logging switched on.
+class LogTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        OrvelFramework::CLoggingDataProvider::m_bIsLoggingPossible = true;
+        LogStream().ClearMessages();
+        ASSERT_TRUE(m_Dir.isValid());
+    }
+    void TearDown() override
+    {
+        OrvelFramework::CLoggingDataProvider::m_bIsLoggingPossible = true;
+        LogStream().ClearMessages();
+    }
+
+    QTemporaryDir m_Dir;
+};
+
+} // namespace ConfigTest
