@@ -1,0 +1,519 @@
+#include "CDatabaseMultiInstance.h"
+
+#include "COSAbstraction.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QHash>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QStringList>
+#include <QUrl>
+#include <QVariant>
+
+#include <atomic>
+
+namespace OrvelFramework
+{
+
+namespace
+{
+
+constexpr int c_iSchemaVersion = 1;
+constexpr int c_iBusyTimeoutMs = 5000;
+constexpr int c_iConnectTimeoutS = 5;
+constexpr int c_iDefaultPostgreSqlPort = 5432;
+// Serialises schema creation of several stations on one server.
+constexpr long long c_llSchemaLockKey = 0x4D44410001LL;
+
+std::atomic<unsigned> s_uConnectionCounter{0};
+
+// %ID% is the database-chosen row id, %INT% a 64-bit whole number.
+constexpr const char* c_SchemaStatements[] = {
+    "CREATE TABLE IF NOT EXISTS session (id %ID%, unique_id TEXT, description TEXT, "
+    "first_run TEXT, last_run TEXT, scan_count %INT% NOT NULL DEFAULT 0, site TEXT, "
+    "test_point TEXT, name TEXT, e_number TEXT, t_number TEXT, e_mail TEXT, hw_model TEXT, "
+    "firmware_version TEXT, software_version TEXT, serial_nr TEXT, owner TEXT, "
+    "limit_file_id TEXT, channel_file_id TEXT)",
+    "CREATE TABLE IF NOT EXISTS scan (session_id %INT% NOT NULL REFERENCES session (id), "
+    "id %INT% NOT NULL, state %INT% NOT NULL DEFAULT -1, date_time TEXT, "
+    "PRIMARY KEY (session_id, id))",
+    "CREATE TABLE IF NOT EXISTS measurement (id %ID%, session_id %INT% NOT NULL, "
+    "scan_id %INT% NOT NULL, channel_id %INT% NOT NULL, "
+    "measurement_item %INT% NOT NULL DEFAULT -1, state %INT% NOT NULL DEFAULT -1, "
+    "value TEXT, error_description TEXT, "
+    "FOREIGN KEY (session_id, scan_id) REFERENCES scan (session_id, id))",
+    "CREATE INDEX IF NOT EXISTS measurement_by_scan_channel "
+    "ON measurement (session_id, scan_id, channel_id)",
+    "CREATE INDEX IF NOT EXISTS measurement_by_channel_item "
+    "ON measurement (session_id, channel_id, measurement_item)",
+    "CREATE INDEX IF NOT EXISTS measurement_by_state ON measurement (session_id, state)",
+    "CREATE TABLE IF NOT EXISTS export_file (id %ID%, unique_id TEXT NOT NULL UNIQUE, "
+    "file TEXT, description TEXT)",
+    "CREATE TABLE IF NOT EXISTS exported_limit_values (id %ID%, file TEXT, hash TEXT, "
+    "added TEXT)",
+    "CREATE TABLE IF NOT EXISTS exported_channel_settings (id %ID%, file TEXT, hash TEXT, "
+    "added TEXT)",
+    "CREATE TABLE IF NOT EXISTS schema_version (version %INT% NOT NULL)",
+};
+
+QString ErrorText(const QSqlError& error)
+{
+    QString sText = error.databaseText().trimmed();
+    if (sText.isEmpty())
+    {
+        sText = error.driverText().trimmed();
+    }
+    return sText.isEmpty() ? QStringLiteral("unknown error") : sText;
+}
+
+} // namespace
+
+size_t CDatabaseMultiInstance::SQStringHash::operator()(const QString& s) const noexcept
+{
+    return qHash(s);
+}
+
+CDatabaseMultiInstance::CDatabaseMultiInstance()
+    : CDatabaseMultiInstance(QString(), QString(), QString())
+{
+}
+
+CDatabaseMultiInstance::CDatabaseMultiInstance(const QString& sName, const QString& sUser,
+                                               const QString& sPassword)
+    : m_sConnectionName(QStringLiteral("MainDataAccess-%1").arg(s_uConnectionCounter++))
+{
+    SetConnectionParameters(sName, sUser, sPassword);
+}
+
+CDatabaseMultiInstance::~CDatabaseMultiInstance()
+{
+    Close();
+    DoForgetConnection();
+}
+
+void CDatabaseMultiInstance::SetConnectionParameters(const QString& sName, const QString& sUser,
+                                                     const QString& sPassword)
+{
+    m_sName = sName;
+    m_sUser = sUser;
+    m_sPassword = sPassword;
+    DoResolveName();
+}
+
+void CDatabaseMultiInstance::DoResolveName()
+{
+    const QString sTrimmed = m_sName.trimmed();
+    m_bIsPostgreSql = sTrimmed.startsWith(QStringLiteral("postgresql://"), Qt::CaseInsensitive) ||
+                      sTrimmed.startsWith(QStringLiteral("postgres://"), Qt::CaseInsensitive);
+    if (m_bIsPostgreSql)
+    {
+        m_sFilePath.clear();
+        return;
+    }
+    if (!m_sName.isEmpty() && QDir::isAbsolutePath(m_sName))
+    {
+        m_sFilePath = m_sName;
+        return;
+    }
+    const QString sFolder = COSAbstraction::GetUserDataPath(QStringLiteral("Vantrell"),
+                                                            QStringLiteral("Lumora2.0/Database"));
+    m_sFilePath = sFolder + QLatin1Char('/') +
+                  (m_sName.isEmpty() ? QStringLiteral("measurements.sqlite") : m_sName);
+}
+
+bool CDatabaseMultiInstance::Open()
+{
+    Close();
+    DoForgetConnection();
+    const QString sDriver = m_bIsPostgreSql ? QStringLiteral("QPSQL") : QStringLiteral("QSQLITE");
+    m_Db = QSqlDatabase::addDatabase(sDriver, m_sConnectionName);
+    if (!m_Db.isValid())
+    {
+        return Fail(QStringLiteral("The database driver %1 is not available").arg(sDriver));
+    }
+    m_bOpen = m_bIsPostgreSql ? DoOpenPostgreSql() : DoOpenSqlite();
+    if (m_bOpen && !DoCreateSchema())
+    {
+        const QString sReason = m_sLastError;
+        Close();
+        m_sLastError = sReason;
+    }
+    return m_bOpen;
+}
+
+bool CDatabaseMultiInstance::DoOpenSqlite()
+{
+    const QFileInfo file(m_sFilePath);
+    const QString sFolder = file.absolutePath();
+    if (!QDir(sFolder).exists() && !QDir().mkpath(sFolder))
+    {
+        return Fail(QStringLiteral("Cannot create the folder %1 for the database").arg(sFolder));
+    }
+    if (file.isDir())
+    {
+        return Fail(QStringLiteral("The database %1 is a folder, not a file").arg(m_sFilePath));
+    }
+    m_Db.setDatabaseName(m_sFilePath);
+    if (!m_Db.open())
+    {
+        return Fail(QStringLiteral("Cannot open the database file %1: %2")
+                        .arg(m_sFilePath, ErrorText(m_Db.lastError())));
+    }
+    // WAL keeps readers and one writer of another process apart; FULL makes a returned
+    // write survive a crash of the process or the machine.
+    const QString sWhat = QStringLiteral("Cannot use the database file %1").arg(m_sFilePath);
+    const QString pragmas[] = {
+        QStringLiteral("PRAGMA busy_timeout = %1").arg(c_iBusyTimeoutMs),
+        QStringLiteral("PRAGMA journal_mode = WAL"),
+        QStringLiteral("PRAGMA synchronous = FULL"),
+        QStringLiteral("PRAGMA foreign_keys = ON"),
+    };
+    for (const QString& sPragma : pragmas)
+    {
+        if (!DoExecuteDirect(sPragma, sWhat))
+        {
+            m_Db.close();
+            return false;
+        }
+    }
+    return true;
+}
+
+bool CDatabaseMultiInstance::DoOpenPostgreSql()
+{
+    const QUrl url(m_sName.trimmed(), QUrl::StrictMode);
+    const QString sDatabase = url.path().mid(1);
+    if (!url.isValid() || url.host().isEmpty() || sDatabase.isEmpty() || sDatabase.contains('/'))
+    {
+        return Fail(QStringLiteral("The database name is not of the form "
+                                   "postgresql://host[:port]/dbname"));
+    }
+    const int iPort = url.port(c_iDefaultPostgreSqlPort);
+    m_Db.setHostName(url.host());
+    m_Db.setPort(iPort);
+    m_Db.setDatabaseName(sDatabase);
+    m_Db.setUserName(m_sUser.isEmpty() ? url.userName() : m_sUser);
+    m_Db.setPassword(m_sPassword.isEmpty() ? url.password() : m_sPassword);
+    m_Db.setConnectOptions(QStringLiteral("connect_timeout=%1").arg(c_iConnectTimeoutS));
+    const QString sServer = QStringLiteral("%1:%2/%3").arg(url.host()).arg(iPort).arg(sDatabase);
+    if (!m_Db.open())
+    {
+        return Fail(QStringLiteral("Cannot connect to the database server %1: %2")
+                        .arg(sServer, ErrorText(m_Db.lastError())));
+    }
+    if (!DoExecuteDirect(QStringLiteral("SET client_min_messages TO warning"),
+                         QStringLiteral("Cannot use the database %1").arg(sServer)))
+    {
+        m_Db.close();
+        return false;
+    }
+    return true;
+}
+
+bool CDatabaseMultiInstance::DoCreateSchema()
+{
+    const QString sWhat = QStringLiteral("Cannot create the database tables");
+    if (m_Db.tables().contains(QStringLiteral("schema_version")))
+    {
+        QSqlQuery query(m_Db);
+        if (!query.exec(QStringLiteral("SELECT MAX(version) FROM schema_version")))
+        {
+            return Fail(QStringLiteral("Cannot read the schema version: %1")
+                            .arg(ErrorText(query.lastError())));
+        }
+        const int iVersion = query.next() ? query.value(0).toInt() : 0;
+        if (iVersion > c_iSchemaVersion)
+        {
+            return Fail(QStringLiteral("The database has schema version %1; this library "
+                                       "knows up to version %2")
+                            .arg(iVersion)
+                            .arg(c_iSchemaVersion));
+        }
+        if (iVersion == c_iSchemaVersion)
+        {
+            return true;
+        }
+    }
+
+    if (!BeginTransaction())
+    {
+        return false;
+    }
+    bool bOk =
+        !m_bIsPostgreSql ||
+        DoExecuteDirect(QStringLiteral("SELECT pg_advisory_xact_lock(%1)").arg(c_llSchemaLockKey),
+                        sWhat);
+    const QString sId = m_bIsPostgreSql ? QStringLiteral("BIGSERIAL PRIMARY KEY")
+                                        : QStringLiteral("INTEGER PRIMARY KEY");
+    const QString sInt = m_bIsPostgreSql ? QStringLiteral("BIGINT") : QStringLiteral("INTEGER");
+    for (const char* pStatement : c_SchemaStatements)
+    {
+        if (!bOk)
+        {
+            break;
+        }
+        QString sStatement = QString::fromLatin1(pStatement);
+        sStatement.replace(QStringLiteral("%ID%"), sId).replace(QStringLiteral("%INT%"), sInt);
+        bOk = DoExecuteDirect(sStatement, sWhat);
+    }
+    bOk = bOk && DoExecuteDirect(QStringLiteral("INSERT INTO schema_version (version) SELECT %1 "
+                                                "WHERE NOT EXISTS (SELECT 1 FROM schema_version)")
+                                     .arg(c_iSchemaVersion),
+                                 sWhat);
+    if (!bOk)
+    {
+        const QString sReason = m_sLastError;
+        Rollback();
+        return Fail(sReason);
+    }
+    return Commit();
+}
+
+bool CDatabaseMultiInstance::IsOpen() const
+{
+    return m_bOpen;
+}
+
+void CDatabaseMultiInstance::Close()
+{
+    if (m_bOpen && m_iTransactionDepth > 0)
+    {
+        DoExecuteDirect(QStringLiteral("ROLLBACK"), QStringLiteral("Cannot roll back"));
+    }
+    m_iTransactionDepth = 0;
+    m_iAbortedDepth = 0;
+    m_sAbortReason.clear();
+    // The statements hold driver resources of the connection: they go first.
+    m_Statements.clear();
+    if (m_Db.isValid())
+    {
+        m_Db.close();
+    }
+    m_bOpen = false;
+}
+
+void CDatabaseMultiInstance::DoForgetConnection()
+{
+    if (!m_Db.isValid())
+    {
+        return;
+    }
+    m_Db = QSqlDatabase();
+    QSqlDatabase::removeDatabase(m_sConnectionName);
+}
+
+QString CDatabaseMultiInstance::LastError() const
+{
+    return m_sLastError;
+}
+
+bool CDatabaseMultiInstance::BeginTransaction()
+{
+    if (!m_bOpen)
+    {
+        return Fail(QStringLiteral("Cannot begin a transaction: the database is not open"));
+    }
+    QString sStatement;
+    if (m_iTransactionDepth == 0)
+    {
+        // IMMEDIATE takes the write lock now, so two processes wait for each other instead
+        // of failing when a reader later wants to write.
+        sStatement = m_bIsPostgreSql ? QStringLiteral("BEGIN") : QStringLiteral("BEGIN IMMEDIATE");
+    }
+    else
+    {
+        sStatement = QStringLiteral("SAVEPOINT mda_level_%1").arg(m_iTransactionDepth);
+    }
+    if (!DoExecuteDirect(sStatement, QStringLiteral("Cannot begin a transaction")))
+    {
+        return false;
+    }
+    ++m_iTransactionDepth;
+    return true;
+}
+
+bool CDatabaseMultiInstance::Commit()
+{
+    if (m_iTransactionDepth == 0)
+    {
+        return Fail(QStringLiteral("Cannot commit: no transaction is active"));
+    }
+    if (m_iAbortedDepth > 0)
+    {
+        // The server has already discarded the transaction; a COMMIT would only pretend.
+        const QString sReason = m_sAbortReason;
+        Rollback();
+        return Fail(QStringLiteral("The transaction was rolled back because a statement in it "
+                                   "failed: %1")
+                        .arg(sReason));
+    }
+    if (m_iTransactionDepth == 1)
+    {
+        const bool bOk = DoExecuteDirect(QStringLiteral("COMMIT"), QStringLiteral("Cannot commit"));
+        if (!bOk)
+        {
+            const QString sReason = m_sLastError;
+            DoExecuteDirect(QStringLiteral("ROLLBACK"), QStringLiteral("Cannot roll back"));
+            m_sLastError = sReason;
+        }
+        m_iTransactionDepth = 0;
+        m_iAbortedDepth = 0;
+        return bOk;
+    }
+    const QString sLevel = QString::number(m_iTransactionDepth - 1);
+    if (!DoExecuteDirect(QStringLiteral("RELEASE SAVEPOINT mda_level_") + sLevel,
+                         QStringLiteral("Cannot commit")))
+    {
+        const QString sReason = m_sLastError;
+        Rollback();
+        m_sLastError = sReason;
+        return false;
+    }
+    --m_iTransactionDepth;
+    return true;
+}
+
+bool CDatabaseMultiInstance::Rollback()
+{
+    if (m_iTransactionDepth == 0)
+    {
+        return Fail(QStringLiteral("Cannot roll back: no transaction is active"));
+    }
+    if (m_iTransactionDepth == 1)
+    {
+        m_iTransactionDepth = 0;
+        const bool bOk =
+            DoExecuteDirect(QStringLiteral("ROLLBACK"), QStringLiteral("Cannot roll back"));
+        m_iAbortedDepth = 0;
+        m_sAbortReason.clear();
+        return bOk;
+    }
+    const QString sSavepoint = QStringLiteral("mda_level_%1").arg(m_iTransactionDepth - 1);
+    const bool bOk = DoExecuteDirect(QStringLiteral("ROLLBACK TO SAVEPOINT ") + sSavepoint,
+                                     QStringLiteral("Cannot roll back")) &&
+                     DoExecuteDirect(QStringLiteral("RELEASE SAVEPOINT ") + sSavepoint,
+                                     QStringLiteral("Cannot roll back"));
+    if (bOk && m_iAbortedDepth >= m_iTransactionDepth)
+    {
+        // The failure happened inside this level, which is gone now.
+        m_iAbortedDepth = 0;
+        m_sAbortReason.clear();
+    }
+    --m_iTransactionDepth;
+    return bOk;
+}
+
+int CDatabaseMultiInstance::GetTransactionDepth() const
+{
+    return m_iTransactionDepth;
+}
+
+bool CDatabaseMultiInstance::IsPostgreSql() const
+{
+    return m_bIsPostgreSql;
+}
+
+QString CDatabaseMultiInstance::GetDatabaseFilePath() const
+{
+    return m_sFilePath;
+}
+
+QSqlQuery* CDatabaseMultiInstance::GetPreparedQuery(const QString& sStatement)
+{
+    if (!m_bOpen)
+    {
+        Fail(QStringLiteral("The database is not open"));
+        return nullptr;
+    }
+    const auto it = m_Statements.find(sStatement);
+    if (it != m_Statements.end())
+    {
+        return it->second.get();
+    }
+    auto pQuery = std::make_unique<QSqlQuery>(m_Db);
+    pQuery->setForwardOnly(true);
+    if (!pQuery->prepare(sStatement))
+    {
+        DoNoteStatementFailure(
+            QStringLiteral("Cannot prepare a statement: %1").arg(ErrorText(pQuery->lastError())));
+        return nullptr;
+    }
+    QSqlQuery* pResult = pQuery.get();
+    m_Statements.emplace(sStatement, std::move(pQuery));
+    return pResult;
+}
+
+bool CDatabaseMultiInstance::Execute(QSqlQuery& query, const QString& sWhat)
+{
+    if (!query.exec())
+    {
+        DoNoteStatementFailure(sWhat + QStringLiteral(": ") + ErrorText(query.lastError()));
+        return false;
+    }
+    return true;
+}
+
+bool CDatabaseMultiInstance::ExecuteInsert(QSqlQuery& query, const QString& sWhat, long& lId)
+{
+    if (!Execute(query, sWhat))
+    {
+        return false;
+    }
+    QVariant id;
+    if (m_bIsPostgreSql)
+    {
+        if (query.next())
+        {
+            id = query.value(0);
+        }
+    }
+    else
+    {
+        id = query.lastInsertId();
+    }
+    query.finish();
+    bool bOk = false;
+    const long lNewId = static_cast<long>(id.toLongLong(&bOk));
+    if (!bOk)
+    {
+        return Fail(sWhat + QStringLiteral(": the database did not report the new row id"));
+    }
+    lId = lNewId;
+    return true;
+}
+
+QString CDatabaseMultiInstance::InsertStatement(const QString& sInsert) const
+{
+    return m_bIsPostgreSql ? sInsert + QStringLiteral(" RETURNING id") : sInsert;
+}
+
+bool CDatabaseMultiInstance::Fail(const QString& sMessage)
+{
+    m_sLastError = sMessage;
+    return false;
+}
+
+bool CDatabaseMultiInstance::DoExecuteDirect(const QString& sStatement, const QString& sWhat)
+{
+    QSqlQuery query(m_Db);
+    if (!query.exec(sStatement))
+    {
+        DoNoteStatementFailure(sWhat + QStringLiteral(": ") + ErrorText(query.lastError()));
+        return false;
+    }
+    return true;
+}
+
+void CDatabaseMultiInstance::DoNoteStatementFailure(const QString& sMessage)
+{
+    m_sLastError = sMessage;
+    // On PostgreSQL a failed statement spoils the whole transaction until it is rolled back.
+    if (m_bIsPostgreSql && m_iTransactionDepth > 0 && m_iAbortedDepth == 0)
+    {
+        m_iAbortedDepth = m_iTransactionDepth;
+        m_sAbortReason = sMessage;
+    }
+}
+
+} // namespace OrvelFramework

@@ -1,0 +1,215 @@
+#include "CTableBase.h"
+
+#include <QSqlError>
+#include <QSqlQuery>
+
+namespace OrvelFramework
+{
+
+CTableBase::CTableBase(CDatabaseMultiInstance& db) : m_Db(db) {}
+
+bool CTableBase::DoCollect(const Columns& columns, const TableRows& row, QVector<int>& indexes,
+                           QVariantList& values, const QString& sWhat)
+{
+    std::vector<const CTableRecordSet*> chosen(columns.size(), nullptr);
+    for (const CTableRecordSet& pair : row)
+    {
+        size_t i = 0;
+        while (i < columns.size() && *columns[i].pName != pair.GetColumn())
+        {
+            ++i;
+        }
+        if (i == columns.size())
+        {
+            return m_Db.Fail(
+                QStringLiteral("%1: there is no column '%2'").arg(sWhat, pair.GetColumn()));
+        }
+        chosen[i] = &pair;
+    }
+    // Table order, whatever the order of the pairs: one statement text per column set.
+    for (size_t i = 0; i < columns.size(); ++i)
+    {
+        if (chosen[i] == nullptr)
+        {
+            continue;
+        }
+        const QString& sValue = chosen[i]->GetValue();
+        if (columns[i].bInteger)
+        {
+            bool bOk = false;
+            const qlonglong llValue = sValue.trimmed().toLongLong(&bOk);
+            if (!bOk)
+            {
+                return m_Db.Fail(QStringLiteral("%1: the column '%2' takes a whole number, not "
+                                                "'%3'")
+                                     .arg(sWhat, *columns[i].pName, sValue.left(40)));
+            }
+            values.append(llValue);
+        }
+        else
+        {
+            // A null string would be bound as NULL; the column holds text, empty or not.
+            values.append(sValue.isNull() ? QStringLiteral("") : sValue);
+        }
+        indexes.append(static_cast<int>(i));
+    }
+    return true;
+}
+
+bool CTableBase::DoInsert(const QString& sTable, const Columns& columns, const TableRows& row,
+                          long& lId, const QString& sWhat)
+{
+    QVector<int> indexes;
+    QVariantList values;
+    if (!DoCollect(columns, row, indexes, values, sWhat))
+    {
+        return false;
+    }
+    QString sStatement = QStringLiteral("INSERT INTO ") + sTable;
+    if (indexes.isEmpty())
+    {
+        sStatement += QStringLiteral(" DEFAULT VALUES");
+    }
+    else
+    {
+        QString sNames;
+        QString sMarks;
+        for (int i : indexes)
+        {
+            if (!sNames.isEmpty())
+            {
+                sNames += QStringLiteral(", ");
+                sMarks += QStringLiteral(", ");
+            }
+            sNames += *columns[static_cast<size_t>(i)].pName;
+            sMarks += QLatin1Char('?');
+        }
+        sStatement += QStringLiteral(" (") + sNames + QStringLiteral(") VALUES (") + sMarks +
+                      QLatin1Char(')');
+    }
+    QSqlQuery* pQuery = m_Db.GetPreparedQuery(m_Db.InsertStatement(sStatement));
+    if (pQuery == nullptr)
+    {
+        return false;
+    }
+    for (int i = 0; i < values.size(); ++i)
+    {
+        pQuery->bindValue(i, values[i]);
+    }
+    return m_Db.ExecuteInsert(*pQuery, sWhat, lId);
+}
+
+bool CTableBase::DoUpdate(const QString& sTable, const Columns& columns, const TableRows& row,
+                          const QString& sWhere, const QVariantList& whereValues,
+                          const QString& sWhat)
+{
+    QVector<int> indexes;
+    QVariantList values;
+    if (!DoCollect(columns, row, indexes, values, sWhat))
+    {
+        return false;
+    }
+    if (indexes.isEmpty())
+    {
+        return m_Db.Fail(sWhat + QStringLiteral(": no column to change"));
+    }
+    QString sStatement = QStringLiteral("UPDATE ") + sTable + QStringLiteral(" SET ");
+    for (int i = 0; i < indexes.size(); ++i)
+    {
+        if (i > 0)
+        {
+            sStatement += QStringLiteral(", ");
+        }
+        sStatement += *columns[static_cast<size_t>(indexes[i])].pName + QStringLiteral(" = ?");
+    }
+    sStatement += QStringLiteral(" WHERE ") + sWhere;
+    QSqlQuery* pQuery = m_Db.GetPreparedQuery(sStatement);
+    if (pQuery == nullptr)
+    {
+        return false;
+    }
+    values += whereValues;
+    for (int i = 0; i < values.size(); ++i)
+    {
+        pQuery->bindValue(i, values[i]);
+    }
+    if (!m_Db.Execute(*pQuery, sWhat))
+    {
+        return false;
+    }
+    if (pQuery->numRowsAffected() < 1)
+    {
+        return m_Db.Fail(sWhat + QStringLiteral(": there is no such row"));
+    }
+    return true;
+}
+
+bool CTableBase::DoSelect(const QString& sStatement, const QVariantList& values,
+                          const std::vector<const QString*>& names, TableRows& rows,
+                          const QString& sWhat)
+{
+    QSqlQuery* pQuery = m_Db.GetPreparedQuery(sStatement);
+    if (pQuery == nullptr)
+    {
+        return false;
+    }
+    for (int i = 0; i < values.size(); ++i)
+    {
+        pQuery->bindValue(i, values[i]);
+    }
+    if (!m_Db.Execute(*pQuery, sWhat))
+    {
+        return false;
+    }
+    const size_t uStart = rows.size();
+    const int iColumns = static_cast<int>(names.size());
+    while (pQuery->next())
+    {
+        for (int i = 0; i < iColumns; ++i)
+        {
+            // The column names are shared, not copied, between the rows.
+            rows.emplace_back(*names[static_cast<size_t>(i)], pQuery->value(i).toString());
+        }
+    }
+    const QSqlError error = pQuery->lastError();
+    // Releases the read snapshot at once, so the file's log can be checkpointed.
+    pQuery->finish();
+    if (error.isValid())
+    {
+        rows.resize(uStart);
+        return m_Db.Fail(sWhat + QStringLiteral(": ") + error.text().trimmed());
+    }
+    return true;
+}
+
+bool CTableBase::DoSelectNumber(const QString& sStatement, const QVariantList& values,
+                                long lDefault, long& lResult, const QString& sWhat)
+{
+    QSqlQuery* pQuery = m_Db.GetPreparedQuery(sStatement);
+    if (pQuery == nullptr)
+    {
+        return false;
+    }
+    for (int i = 0; i < values.size(); ++i)
+    {
+        pQuery->bindValue(i, values[i]);
+    }
+    if (!m_Db.Execute(*pQuery, sWhat))
+    {
+        return false;
+    }
+    lResult = lDefault;
+    if (pQuery->next() && !pQuery->isNull(0))
+    {
+        lResult = static_cast<long>(pQuery->value(0).toLongLong());
+    }
+    const QSqlError error = pQuery->lastError();
+    pQuery->finish();
+    if (error.isValid())
+    {
+        return m_Db.Fail(sWhat + QStringLiteral(": ") + error.text().trimmed());
+    }
+    return true;
+}
+
+} // namespace OrvelFramework

@@ -1,0 +1,35 @@
+#include "CTableExportedLimitValues.h"
+
+namespace OrvelFramework
+{
+
+CTableExportedLimitValues::CTableExportedLimitValues(CDatabaseMultiInstance& db) : CTableBase(db) {}
+
+bool CTableExportedLimitValues::Create(const TableRows& row, long& lId)
+{
+    static const Columns s_Columns = {
+        {&c_sColumnFile, false},
+        {&c_sColumnHash, false},
+        {&c_sColumnAdded, false},
+    };
+    return DoInsert(QStringLiteral("exported_limit_values"), s_Columns, row, lId,
+                    QStringLiteral("Cannot store the limit file"));
+}
+
+TableRows CTableExportedLimitValues::Get(const QString& sKey)
+{
+    TableRows rows;
+    bool bOk = false;
+    const qlonglong llId = sKey.trimmed().toLongLong(&bOk);
+    if (!bOk)
+    {
+        m_Db.Fail(QStringLiteral("No limit file is stored under '%1'").arg(sKey.left(40)));
+        return rows;
+    }
+    DoSelect(QStringLiteral("SELECT file, hash, added FROM exported_limit_values WHERE id = ?"),
+             {llId}, {&c_sColumnFile, &c_sColumnHash, &c_sColumnAdded}, rows,
+             QStringLiteral("Cannot read the limit file %1").arg(llId));
+    return rows;
+}
+
+} // namespace OrvelFramework

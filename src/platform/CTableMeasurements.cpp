@@ -1,0 +1,140 @@
+#include "CTableMeasurements.h"
+
+namespace OrvelFramework
+{
+
+namespace
+{
+
+const CTableBase::Columns& MeasurementColumns()
+{
+    static const CTableBase::Columns s_Columns = {
+        {&CTableMeasurements::c_sColumnSessionId, true},
+        {&CTableMeasurements::c_sColumnScanId, true},
+        {&CTableMeasurements::c_sColumnChannelId, true},
+        {&CTableMeasurements::c_sColumnMeasurementItem, true},
+        {&CTableMeasurements::c_sColumnState, true},
+        {&CTableMeasurements::c_sColumnValue, false},
+        {&CTableMeasurements::c_sColumnErrorDescription, false},
+    };
+    return s_Columns;
+}
+
+// The pairs of every read, error description last.
+const std::vector<const QString*>& RowNames()
+{
+    static const std::vector<const QString*> s_Names = {
+        &CTableMeasurements::c_sColumnId,
+        &CTableMeasurements::c_sColumnSessionId,
+        &CTableMeasurements::c_sColumnScanId,
+        &CTableMeasurements::c_sColumnChannelId,
+        &CTableMeasurements::c_sColumnMeasurementItem,
+        &CTableMeasurements::c_sColumnState,
+        &CTableMeasurements::c_sColumnValue,
+        &CTableMeasurements::c_sColumnErrorDescription,
+    };
+    return s_Names;
+}
+
+QString Select(const char* pCondition)
+{
+    return QStringLiteral("SELECT id, session_id, scan_id, channel_id, measurement_item, state, "
+                          "value, error_description FROM measurement WHERE ") +
+           QLatin1String(pCondition) + QStringLiteral(" ORDER BY id");
+}
+
+} // namespace
+
+CTableMeasurements::CTableMeasurements(CDatabaseMultiInstance& db) : CTableBase(db) {}
+
+bool CTableMeasurements::Create(const TableRows& row, long& lId)
+{
+    TableRows withoutId;
+    withoutId.reserve(row.size());
+    for (const CTableRecordSet& pair : row)
+    {
+        if (pair.GetColumn() != c_sColumnId)
+        {
+            withoutId.push_back(pair);
+        }
+    }
+    return DoInsert(QStringLiteral("measurement"), MeasurementColumns(), withoutId, lId,
+                    QStringLiteral("Cannot store the measurement"));
+}
+
+bool CTableMeasurements::Update(long lSessionId, long lScanId, long lMeasurementId,
+                                const TableRows& row)
+{
+    return DoUpdate(QStringLiteral("measurement"), MeasurementColumns(), row,
+                    QStringLiteral("id = ? AND session_id = ? AND scan_id = ?"),
+                    {qlonglong(lMeasurementId), qlonglong(lSessionId), qlonglong(lScanId)},
+                    QStringLiteral("Cannot change measurement %1").arg(lMeasurementId));
+}
+
+TableRows CTableMeasurements::Get(long lSessionId, long lScanId, long lMeasurementId)
+{
+    static const QString s_sStatement = Select("id = ? AND session_id = ? AND scan_id = ?");
+    TableRows rows;
+    DoSelect(s_sStatement, {qlonglong(lMeasurementId), qlonglong(lSessionId), qlonglong(lScanId)},
+             RowNames(), rows, QStringLiteral("Cannot read measurement %1").arg(lMeasurementId));
+    return rows;
+}
+
+bool CTableMeasurements::GetAllErrorsForSession(long lSessionId, TableRows& rows)
+{
+    static const QString s_sStatement = Select("session_id = ? AND state IN (?, ?)");
+    return DoSelect(
+        s_sStatement,
+        {qlonglong(lSessionId), qlonglong(c_lStateError), qlonglong(c_lStateOutOfRange)},
+        RowNames(), rows, QStringLiteral("Cannot read the errors of session %1").arg(lSessionId));
+}
+
+bool CTableMeasurements::GetAllResultsForSession(long lSessionId, TableRows& rows)
+{
+    static const QString s_sStatement = Select("session_id = ?");
+    return DoSelect(s_sStatement, {qlonglong(lSessionId)}, RowNames(), rows,
+                    QStringLiteral("Cannot read the results of session %1").arg(lSessionId));
+}
+
+bool CTableMeasurements::GetAllMeasurementsForChannel(long lSessionId, long lScan, long lChannelId,
+                                                      TableRows& rows)
+{
+    if (lScan < 0)
+    {
+        return true;
+    }
+    static const QString s_sStatement =
+        Select("session_id = ? AND channel_id = ? AND scan_id = (SELECT id FROM scan "
+               "WHERE session_id = ? ORDER BY id LIMIT 1 OFFSET ?)");
+    return DoSelect(
+        s_sStatement,
+        {qlonglong(lSessionId), qlonglong(lChannelId), qlonglong(lSessionId), qlonglong(lScan)},
+        RowNames(), rows,
+        QStringLiteral("Cannot read channel %1 of session %2").arg(lChannelId).arg(lSessionId));
+}
+
+bool CTableMeasurements::GetMeasurementsForChannel(long lSessionId, long lChannelId, long lItemId,
+                                                   TableRows& rows)
+{
+    static const QString s_sStatement =
+        Select("session_id = ? AND channel_id = ? AND measurement_item = ?");
+    return DoSelect(
+        s_sStatement, {qlonglong(lSessionId), qlonglong(lChannelId), qlonglong(lItemId)},
+        RowNames(), rows,
+        QStringLiteral("Cannot read channel %1 of session %2").arg(lChannelId).arg(lSessionId));
+}
+
+long CTableMeasurements::GetAmountOfMeasurementValuesForChannel(long lSessionId, long lChannelId)
+{
+    long lCount = 0;
+    if (!DoSelectNumber(QStringLiteral("SELECT COUNT(*) FROM measurement "
+                                       "WHERE session_id = ? AND channel_id = ?"),
+                        {qlonglong(lSessionId), qlonglong(lChannelId)}, 0, lCount,
+                        QStringLiteral("Cannot count the values of channel %1").arg(lChannelId)))
+    {
+        return -1;
+    }
+    return lCount;
+}
+
+} // namespace OrvelFramework

@@ -1,0 +1,224 @@
+#include "CTableSession.h"
+
+namespace OrvelFramework
+{
+
+namespace
+{
+
+// Every column after the id, in table order.
+const CTableBase::Columns& SessionColumns()
+{
+    static const CTableBase::Columns s_Columns = {
+        {&CTableSession::c_sColumnUniquIid, false},
+        {&CTableSession::c_sColumnDescription, false},
+        {&CTableSession::c_sColumnFirstRun, false},
+        {&CTableSession::c_sColumnLastRun, false},
+        {&CTableSession::c_sColumnScanCount, true},
+        {&CTableSession::c_sColumnSite, false},
+        {&CTableSession::c_sColumnTestPoint, false},
+        {&CTableSession::c_sColumnName, false},
+        {&CTableSession::c_sColumnENumber, false},
+        {&CTableSession::c_sColumnTNumber, false},
+        {&CTableSession::c_sColumnEMail, false},
+        {&CTableSession::c_sColumnHWMOdel, false},
+        {&CTableSession::c_sColumnFirmwarVersion, false},
+        {&CTableSession::c_sColumnSoftwareVersion, false},
+        {&CTableSession::c_sColumnSerialNr, false},
+        {&CTableSession::c_sColumnOwner, false},
+        {&CTableSession::c_sColumnLimitFileID, false},
+        {&CTableSession::c_sColumnChannelFileID, false},
+    };
+    return s_Columns;
+}
+
+// The columns a filter searches.
+const std::vector<const QString*>& FilterColumns()
+{
+    static const std::vector<const QString*> s_Names = {
+        &CTableSession::c_sColumnUniquIid, &CTableSession::c_sColumnDescription,
+        &CTableSession::c_sColumnSite,     &CTableSession::c_sColumnTestPoint,
+        &CTableSession::c_sColumnName,
+    };
+    return s_Names;
+}
+
+QString JoinNames(const std::vector<const QString*>& names)
+{
+    QString sList;
+    for (const QString* pName : names)
+    {
+        if (!sList.isEmpty())
+        {
+            sList += QStringLiteral(", ");
+        }
+        sList += *pName;
+    }
+    return sList;
+}
+
+const std::vector<const QString*>& AllNames()
+{
+    static const std::vector<const QString*> s_Names = []
+    {
+        std::vector<const QString*> names{&CTableSession::c_sColumnId};
+        for (const CTableBase::SColumn& column : SessionColumns())
+        {
+            names.push_back(column.pName);
+        }
+        return names;
+    }();
+    return s_Names;
+}
+
+const std::vector<const QString*>& IdAndFilterNames()
+{
+    static const std::vector<const QString*> s_Names = []
+    {
+        std::vector<const QString*> names{&CTableSession::c_sColumnId};
+        names.insert(names.end(), FilterColumns().begin(), FilterColumns().end());
+        return names;
+    }();
+    return s_Names;
+}
+
+TableRows WithoutColumn(const TableRows& row, const QString& sColumn)
+{
+    TableRows result;
+    result.reserve(row.size());
+    for (const CTableRecordSet& pair : row)
+    {
+        if (pair.GetColumn() != sColumn)
+        {
+            result.push_back(pair);
+        }
+    }
+    return result;
+}
+
+} // namespace
+
+CTableSession::CTableSession(CDatabaseMultiInstance& db) : CTableBase(db) {}
+
+bool CTableSession::Create(const TableRows& row, long& lId)
+{
+    return DoInsert(QStringLiteral("session"), SessionColumns(), WithoutColumn(row, c_sColumnId),
+                    lId, QStringLiteral("Cannot store the session"));
+}
+
+bool CTableSession::Update(long lId, const TableRows& row)
+{
+    return DoUpdate(QStringLiteral("session"), SessionColumns(), WithoutColumn(row, c_sColumnId),
+                    QStringLiteral("id = ?"), {qlonglong(lId)},
+                    QStringLiteral("Cannot change session %1").arg(lId));
+}
+
+TableRows CTableSession::Get(long lId)
+{
+    static const QString s_sStatement = QStringLiteral("SELECT ") + JoinNames(AllNames()) +
+                                        QStringLiteral(" FROM session WHERE id = ?");
+    TableRows rows;
+    DoSelect(s_sStatement, {qlonglong(lId)}, AllNames(), rows,
+             QStringLiteral("Cannot read session %1").arg(lId));
+    return rows;
+}
+
+bool CTableSession::Get(const QString& sFilter, TableRows& rows)
+{
+    return DoGetFiltered(sFilter, true, rows);
+}
+
+bool CTableSession::GetSessionIds(const QString& sFilter, TableRows& rows)
+{
+    return DoGetFiltered(sFilter, false, rows);
+}
+
+bool CTableSession::DoGetFiltered(const QString& sFilter, bool bAllColumns, TableRows& rows)
+{
+    // The filter is matched here rather than in SQL: it stays data whatever it contains, and
+    // letter case is ignored beyond ASCII on both backends alike.
+    static const QString s_sAll = QStringLiteral("SELECT ") + JoinNames(AllNames()) +
+                                  QStringLiteral(" FROM session ORDER BY id");
+    static const QString s_sIds = QStringLiteral("SELECT ") + JoinNames(IdAndFilterNames()) +
+                                  QStringLiteral(" FROM session ORDER BY id");
+    const std::vector<const QString*>& names = bAllColumns ? AllNames() : IdAndFilterNames();
+    TableRows all;
+    if (!DoSelect(bAllColumns ? s_sAll : s_sIds, {}, names, all,
+                  QStringLiteral("Cannot read the sessions")))
+    {
+        return false;
+    }
+    std::vector<size_t> filterIndexes;
+    for (const QString* pFilterName : FilterColumns())
+    {
+        for (size_t i = 0; i < names.size(); ++i)
+        {
+            if (names[i] == pFilterName)
+            {
+                filterIndexes.push_back(i);
+            }
+        }
+    }
+    const size_t uWidth = names.size();
+    for (size_t uRow = 0; uRow + uWidth <= all.size(); uRow += uWidth)
+    {
+        bool bMatch = sFilter.isEmpty();
+        for (size_t i = 0; !bMatch && i < filterIndexes.size(); ++i)
+        {
+            bMatch = all[uRow + filterIndexes[i]].GetValue().contains(sFilter, Qt::CaseInsensitive);
+        }
+        if (!bMatch)
+        {
+            continue;
+        }
+        if (bAllColumns)
+        {
+            rows.insert(rows.end(), all.begin() + static_cast<std::ptrdiff_t>(uRow),
+                        all.begin() + static_cast<std::ptrdiff_t>(uRow + uWidth));
+        }
+        else
+        {
+            rows.push_back(all[uRow]);
+        }
+    }
+    return true;
+}
+
+bool CTableSession::GetScanCounts(const TableRows& idRows, QHash<int, int>& counts)
+{
+    static const QString s_sStatement =
+        QStringLiteral("SELECT session_id, COUNT(*) FROM scan GROUP BY session_id");
+    static const QString s_sSession = QStringLiteral("session");
+    static const QString s_sCount = QStringLiteral("count");
+    TableRows all;
+    if (!DoSelect(s_sStatement, {}, {&s_sSession, &s_sCount}, all,
+                  QStringLiteral("Cannot count the scans")))
+    {
+        return false;
+    }
+    QHash<int, int> found;
+    for (size_t i = 0; i + 1 < all.size(); i += 2)
+    {
+        found.insert(all[i].GetValue().toInt(), all[i + 1].GetValue().toInt());
+    }
+    for (const CTableRecordSet& pair : idRows)
+    {
+        const int iId = pair.GetValue().toInt();
+        counts.insert(iId, found.value(iId, 0));
+    }
+    return true;
+}
+
+long CTableSession::GetHighestScanID(long lSessionId)
+{
+    long lHighest = 0;
+    if (!DoSelectNumber(QStringLiteral("SELECT MAX(id) FROM scan WHERE session_id = ?"),
+                        {qlonglong(lSessionId)}, 0, lHighest,
+                        QStringLiteral("Cannot read the scans of session %1").arg(lSessionId)))
+    {
+        return -1;
+    }
+    return lHighest;
+}
+
+} // namespace OrvelFramework
