@@ -33,6 +33,9 @@ struct SEarlyUse
 const SEarlyUse g_EarlyUse;
 
 constexpr double c_dNaN = std::numeric_limits<double>::quiet_NaN();
+constexpr auto c_e50 = eInstrumentImpedance_50Ohm;
+constexpr auto c_e75 = eInstrumentImpedance_75Ohm;
+constexpr auto c_eNoOhm = eInstrumentImpedance_None;
 
 } // namespace
 
@@ -43,83 +46,49 @@ TEST(CConverterTest, UsableDuringStaticInitialisation)
     EXPECT_EQ(474000000.0, g_EarlyUse.m_dHz);
 }
 
-TEST(CConverterTest, UnitIsValidRecognisesEverySpelling)
-{
-    struct
-    {
-        const char* m_pszText;
-        EUnitTypes m_eUnit;
-    } const rows[] = {
-        {"1 W", eUnitType_W},
-        {"1 mW", eUnitType_mW},
-        {"1 dBm", eUnitType_dBm},
-        {"1 A", eUnitType_A},
-        {"1 mA", eUnitType_mA},
-        {"1 V", eUnitType_V},
-        {"1 mV", eUnitType_mV},
-        {"1 uV", eUnitType_uV},
-        {"1 dBV", eUnitType_dBV},
-        {"1 dBuV", eUnitType_dBuV},
-        {"1 Hz", eUnitType_Hz},
-        {"1 kHz", eUnitType_kHz},
-        {"474 MHz", eUnitType_MHz},
-        {"1 GHz", eUnitType_GHz},
-        {"1 s", eUnitType_s},
-        {"1 ms", eUnitType_ms},
-        {"1 us", eUnitType_us},
-        {"3 μs", eUnitType_us},
-        {"1 ns", eUnitType_ns},
-        {"1 %", eUnitType_Percent},
-        {"5 deg", eUnitType_Deg},
-        {"1 dB", eUnitType_dB},
-        {"-12.5 dBmV", eUnitType_dBmV},
-        {"1 Bit/s", eUnitType_BitPerSec},
-        {"1 kBit/s", eUnitType_kBitPerSec},
-        {"1 MBit/s", eUnitType_MBitPerSec},
-        {"1 GBit/s", eUnitType_GBitPerSec},
-        {"1 Symb/s", eUnitType_SymbolPerSec},
-        {"1 KSymb/s", eUnitType_kSymbolPerSec},
-        {"6.9 MSymb/s", eUnitType_MSymbolPerSec},
-        {"1 GSymb/s", eUnitType_GSymbolPerSec},
-        {"1 Symbol/s", eUnitType_SymbolPerSec},
-        {"-1.00 kSymbol/s", eUnitType_kSymbolPerSec},
-        {"6.95200000 MSymbol/s", eUnitType_MSymbolPerSec},
-        {"1 GSymbol/s", eUnitType_GSymbolPerSec},
-        // Letter case of the unit does not matter, and neither do separators.
-        {"474MHZ", eUnitType_MHz},
-        {"474,25 MHz", eUnitType_MHz},
-        {"-1.5e-3 V", eUnitType_V},
-        // "deg" anywhere wins over whatever else is written.
-        {"xyz 90deg", eUnitType_Deg},
-        // The micro sign is not the Greek mu: it is skipped, leaving seconds.
-        {"3 \u00b5s", eUnitType_s},
-    };
-    for (const auto& row : rows)
-    {
-        SCOPED_TRACE(row.m_pszText);
-        EUnitTypes unit = eUnitType_W;
-        EXPECT_TRUE(CConverter::UnitIsValid(U(row.m_pszText), unit));
-        EXPECT_EQ(row.m_eUnit, unit);
-    }
-}
-
-TEST(CConverterTest, UnitIsValidWithoutOrWithUnknownUnit)
+TEST(CConverterTest, UnitIsValid)
 {
     struct
     {
         const char* m_pszText;
         bool m_bValid;
+        EUnitTypes m_eUnit;
     } const rows[] = {
-        {"474", true},      {"", true},        {"-1.5e+3", true},
-        {"474 xyz", false}, {"1E3 Hz", false}, {"12 dBμV", false},
-        {"5 Deg", false},   {"2 sec", false},  {"1 MSymbols/s", false},
+        {"474 MHz", true, eUnitType_MHz},
+        {"1 us", true, eUnitType_us},
+        {"3 μs", true, eUnitType_us},
+        {"5 deg", true, eUnitType_Deg},
+        {"1 Symbol/s", true, eUnitType_SymbolPerSec},
+        {"-1.00 kSymbol/s", true, eUnitType_kSymbolPerSec},
+        {"6.95200000 MSymbol/s", true, eUnitType_MSymbolPerSec},
+        {"1 GSymbol/s", true, eUnitType_GSymbolPerSec},
+        {"474,25 MHZ", true, eUnitType_MHz},
+        {"-1.5e-3 V", true, eUnitType_V},
+        {"xyz 90deg", true, eUnitType_Deg},
+        // The micro sign is not the Greek mu: it is skipped, leaving seconds.
+        {"3 \u00b5s", true, eUnitType_s},
+        {"474", true, eUnitType_None},
+        {"", true, eUnitType_None},
+        {"474 xyz", false, eUnitType_None},
+        {"1E3 Hz", false, eUnitType_None},
+        {"12 dBμV", false, eUnitType_None},
+        {"2 sec", false, eUnitType_None},
     };
     for (const auto& row : rows)
     {
         SCOPED_TRACE(row.m_pszText);
         EUnitTypes unit = eUnitType_W;
         EXPECT_EQ(row.m_bValid, CConverter::UnitIsValid(U(row.m_pszText), unit));
-        EXPECT_EQ(eUnitType_None, unit);
+        EXPECT_EQ(row.m_eUnit, unit);
+    }
+    // Every unit text reads back as its unit.
+    for (int i = 0; i < eUnitType_None; ++i)
+    {
+        const QString text = QStringLiteral("1 ") + CConverter::GetUnitString(EUnitTypes(i));
+        SCOPED_TRACE(text.toStdString());
+        EUnitTypes unit = eUnitType_None;
+        EXPECT_TRUE(CConverter::UnitIsValid(text, unit));
+        EXPECT_EQ(i, unit);
     }
 }
 
@@ -156,10 +125,8 @@ TEST(CConverterTest, GetOrvelFloatKeepsOnlyNumberCharacters)
     } const rows[] = {
         {"-12.5 dBmV", -12.5, "-12.5 dBmV"},
         {"1,5", 15, "1,5"},
-        {"1e3 Hz", 1000, "1e3 Hz"},
         {"1E3", 13, "1E3"},
         {"abc", 0, "abc"},
-        {"1.2.3", 0, "1.2.3"},
         {"90 deg", 90, "90"},
         {" -45deg ", -45, "-45"},
         {"1deg2deg", 12, "12"},
@@ -211,62 +178,25 @@ TEST(CConverterTest, ConvertToUnitTable)
         {eUnitType_A, eUnitType_mA, "0.2", 0, 200},
         {eUnitType_mA, eUnitType_A, "30", 0, 0.03},
         {eUnitType_Hz, eUnitType_kHz, "1500", 0, 1.5},
-        {eUnitType_Hz, eUnitType_GHz, "2000000000", 0, 2},
-        {eUnitType_MHz, eUnitType_kHz, "474", 0, 474000},
-        {eUnitType_GHz, eUnitType_Hz, "1.5", 0, 1.5e9},
-        {eUnitType_s, eUnitType_ms, "1", 0, 1000},
-        {eUnitType_s, eUnitType_ns, "2", 0, 2e9},
         {eUnitType_ns, eUnitType_us, "1500", 0, 1.5},
-        {eUnitType_us, eUnitType_s, "3", 0, 3e-6},
         {eUnitType_SymbolPerSec, eUnitType_MSymbolPerSec, "6952000", 0, 6.952},
-        {eUnitType_GSymbolPerSec, eUnitType_kSymbolPerSec, "1", 0, 1e6},
-        {eUnitType_kSymbolPerSec, eUnitType_SymbolPerSec, "-1.00", 0, -1000},
         {eUnitType_BitPerSec, eUnitType_kBitPerSec, "64000", 0, 64},
-        {eUnitType_MBitPerSec, eUnitType_BitPerSec, "2.5", 0, 2.5e6},
-        {eUnitType_kBitPerSec, eUnitType_GBitPerSec, "1000000", 0, 1},
         // Pairs without a conversion keep the number.
         {eUnitType_dBm, eUnitType_dBmV, "-20", 75, -20},
         {eUnitType_dBuV, eUnitType_dBmV, "60", 75, 60},
-        {eUnitType_dBV, eUnitType_dBmV, "0", 75, 0},
-        {eUnitType_dBmV, eUnitType_dBV, "10", 75, 10},
         {eUnitType_uV, eUnitType_mV, "5", 0, 5},
-        {eUnitType_mV, eUnitType_uV, "1", 0, 1},
-        {eUnitType_dBuV, eUnitType_uV, "1", 0, 1},
-        {eUnitType_dB, eUnitType_dBm, "3", 0, 3},
-        {eUnitType_Percent, eUnitType_dB, "3", 0, 3},
         {eUnitType_Hz, eUnitType_s, "5", 0, 5},
-        {eUnitType_kHz, eUnitType_kSymbolPerSec, "5", 0, 5},
         {eUnitType_MBitPerSec, eUnitType_MSymbolPerSec, "5", 0, 5},
-        {eUnitType_W, eUnitType_V, "5", 0, 5},
-        {eUnitType_MHz, eUnitType_MHz, "5", 0, 5},
         {eUnitType_None, eUnitType_Hz, "5", 0, 5},
-        {eUnitType_Hz, eUnitType_None, "5", 0, 5},
         {static_cast<EUnitTypes>(31), eUnitType_Hz, "5", 0, 5},
     };
     for (const auto& row : rows)
     {
-        SCOPED_TRACE(QStringLiteral("%1 -> %2 of %3 at %4 Ohm")
-                         .arg(row.m_eFrom)
-                         .arg(row.m_eTo)
-                         .arg(row.m_pszValue)
-                         .arg(row.m_iOhm)
-                         .toStdString());
+        SCOPED_TRACE(testing::Message()
+                     << row.m_eFrom << " -> " << row.m_eTo << " of " << row.m_pszValue);
         ExpectClose(row.m_dExpected, CConverter::ConvertToUnit(U(row.m_pszValue), row.m_eFrom,
                                                                row.m_eTo, row.m_iOhm));
     }
-}
-
-TEST(CConverterTest, DbmvToDbmAtTwoDecimals)
-{
-    const auto dBm = [](short ohm)
-    {
-        return QString::number(
-            CConverter::ConvertToUnit(QStringLiteral("0"), eUnitType_dBmV, eUnitType_dBm, ohm), 'f',
-            2);
-    };
-    EXPECT_EQ(QStringLiteral("-48.75"), dBm(75));
-    EXPECT_EQ(QStringLiteral("-46.99"), dBm(50));
-    EXPECT_EQ(QStringLiteral("0.00"), dBm(0));
 }
 
 TEST(CConverterTest, ConvertValueForms)
@@ -280,17 +210,13 @@ TEST(CConverterTest, ConvertValueForms)
     } const rows[] = {
         {"474", eUnitType_Hz, 474e6, 474},
         {"474,25 MHz", eUnitType_Hz, 474250000, 474250000},
-        {"500 kHz", eUnitType_Hz, 500000, 500000},
-        {"1 GHz", eUnitType_MHz, 1000, 1000},
         {"35", eUnitType_dBmV, 35, 35},
         {"35 foo", eUnitType_dBmV, 0, 0},
         {"1E3 Hz", eUnitType_Hz, 0, 0},
         {"0 dBmV", eUnitType_dBm, 0, 0},
-        {"90 deg", eUnitType_Deg, 90, 90},
         {"-12,5 dBmV", eUnitType_dBmV, -12.5, -12.5},
         {"6.95200000 MSymbol/s", eUnitType_SymbolPerSec, 6952000, 6952000},
         {"-1.00 kSymbol/s", eUnitType_SymbolPerSec, -1000, -1000},
-        {"2 MBit/s", eUnitType_kBitPerSec, 2000, 2000},
     };
     for (const auto& row : rows)
     {
@@ -321,56 +247,35 @@ TEST(CConverterTest, OldPowerIsReadInSinglePrecision)
 
 TEST(CConverterTest, ScaledTexts)
 {
-    enum EKind
-    {
-        eFreq,
-        eSymbol,
-        eBit
-    };
+    const auto freq = &CConverter::GetFrequencyString;
+    const auto symbols = &CConverter::GetSymbolRateString;
+    const auto bits = &CConverter::GetBitString;
     struct
     {
-        EKind m_eKind;
+        QString (*m_pfnWrite)(double, short, bool);
         double m_dValue;
         short m_iDecimals;
         bool m_bWithUnit;
         const char* m_pszText;
     } const rows[] = {
-        {eFreq, 474e6, 3, true, "474.000 MHz"},
-        {eFreq, 2e12, 0, true, "2000 GHz"},
-        {eFreq, 999, -1, false, "999.00000000"},
-        {eFreq, 1000, 1, true, "1.0 kHz"},
-        {eFreq, 999.5, 1, true, "999.5 Hz"},
-        {eFreq, -5e6, 2, true, "-5.00 MHz"},
-        {eFreq, -999, 0, true, "-999 Hz"},
-        {eFreq, c_dNaN, 2, true, ""},
-        {eSymbol, 6.9e6, 3, true, "6.900 MSymbol/s"},
-        {eSymbol, 6952000, 8, true, "6.95200000 MSymbol/s"},
-        {eSymbol, -1000, 2, true, "-1.00 kSymbol/s"},
-        {eSymbol, 500, 0, true, "500 Symbol/s"},
-        {eSymbol, 2e12, 0, false, "2000"},
-        {eSymbol, c_dNaN, 2, true, ""},
-        {eBit, 0, 2, true, "0.00 Bit/s"},
-        {eBit, 1.5e9, 1, true, "1.5 GBit/s"},
-        {eBit, 64000, -5, true, "64.00000000 kBit/s"},
-        {eBit, c_dNaN, 2, false, ""},
+        {freq, 474e6, 3, true, "474.000 MHz"},
+        {freq, 2e12, 0, true, "2000 GHz"},
+        {freq, 999, -1, false, "999.00000000"},
+        {freq, 1000, 1, true, "1.0 kHz"},
+        {freq, -5e6, 2, true, "-5.00 MHz"},
+        {freq, c_dNaN, 2, true, ""},
+        {symbols, 6.9e6, 3, true, "6.900 MSymbol/s"},
+        {symbols, -1000, 2, true, "-1.00 kSymbol/s"},
+        {symbols, 2e12, 0, false, "2000"},
+        {bits, 0, 2, true, "0.00 Bit/s"},
+        {bits, 1.5e9, 1, true, "1.5 GBit/s"},
+        {bits, 64000, -5, true, "64.00000000 kBit/s"},
+        {bits, c_dNaN, 2, false, ""},
     };
     for (const auto& row : rows)
     {
         SCOPED_TRACE(row.m_pszText);
-        QString text;
-        switch (row.m_eKind)
-        {
-        case eFreq:
-            text = CConverter::GetFrequencyString(row.m_dValue, row.m_iDecimals, row.m_bWithUnit);
-            break;
-        case eSymbol:
-            text = CConverter::GetSymbolRateString(row.m_dValue, row.m_iDecimals, row.m_bWithUnit);
-            break;
-        case eBit:
-            text = CConverter::GetBitString(row.m_dValue, row.m_iDecimals, row.m_bWithUnit);
-            break;
-        }
-        EXPECT_EQ(U(row.m_pszText), text);
+        EXPECT_EQ(U(row.m_pszText), row.m_pfnWrite(row.m_dValue, row.m_iDecimals, row.m_bWithUnit));
     }
 }
 
@@ -387,10 +292,8 @@ TEST(CConverterTest, ParseFrequencyAndSymbolRateTexts)
         {false, "474 MHz", true, 474e6, "474.00000000 MHz"},
         // Single precision: 474.1 is not exactly representable as a float.
         {false, "474.1 MHz", true, 474100006.1035156, "474.10000610 MHz"},
-        {false, "474.1 mhz", true, 474100006.1035156, "474.10000610 MHz"},
         {false, "123456789", true, 123456792, "123.45679200 MHz"},
         {false, "8 kHz", true, 8000, "8.00000000 kHz"},
-        {false, "1.5 GHz", true, 1.5e9, "1.50000000 GHz"},
         {false, "1 THz", true, 1e12, "1000.00000000 GHz"},
         {false, " 50 Hz ", true, 50, "50.00000000 Hz"},
         {false, "abc", false, 0, "abc"},
@@ -399,7 +302,6 @@ TEST(CConverterTest, ParseFrequencyAndSymbolRateTexts)
         {true, "6952000", true, 6952000, "6.95200000 MSymbol/s"},
         {true, "6.952 MSymbol/s", true, 6952000.141143799, "6.95200014 MSymbol/s"},
         {true, "27500 ksymbol/s", true, 27.5e6, "27.50000000 MSymbol/s"},
-        {true, "1 GSymbol/s", true, 1e9, "1.00000000 GSymbol/s"},
         {true, "6.9 MSymb/s", false, 0, "6.9 MSymb/s"},
     };
     for (const auto& row : rows)
@@ -425,8 +327,6 @@ TEST(CConverterTest, WrittenTextsReadBack)
     } const rows[] = {
         {CConverter::GetSymbolRateString(6952000, 8, true), eUnitType_SymbolPerSec, 6952000},
         {CConverter::GetSymbolRateString(-1000, 2, true), eUnitType_SymbolPerSec, -1000},
-        {CConverter::GetSymbolRateString(1.2e9, 8, true), eUnitType_SymbolPerSec, 1.2e9},
-        {CConverter::GetSymbolRateString(300, 8, true), eUnitType_SymbolPerSec, 300},
         {CConverter::GetFrequencyString(474e6, 8, true), eUnitType_Hz, 474e6},
         {CConverter::GetBitString(2.5e6, 8, true), eUnitType_BitPerSec, 2.5e6},
     };
@@ -439,7 +339,6 @@ TEST(CConverterTest, WrittenTextsReadBack)
 
 TEST(CConverterTest, RequestedDisplayUnit)
 {
-    const auto eNoImpedance = eInstrumentImpedance_None;
     struct
     {
         EUnitTypes m_eUnit;
@@ -449,23 +348,18 @@ TEST(CConverterTest, RequestedDisplayUnit)
         bool m_bWithUnit;
         const char* m_pszShown;
     } const rows[] = {
-        {eUnitType_dBmV, eLevelUnit_dBuV, eInstrumentImpedance_75Ohm, "40.5 dBmV", true,
-         "100.50 dBμV"},
-        {eUnitType_dBmV, eLevelUnit_dBuV, eInstrumentImpedance_75Ohm, "40.5 dBmV", false, "100.50"},
-        {eUnitType_dBmV, eLevelUnit_dBm, eInstrumentImpedance_75Ohm, "0 dBmV", true, "-48.75 dBm"},
-        {eUnitType_dBmV, eLevelUnit_dBm, eInstrumentImpedance_50Ohm, "0", true, "-46.99 dBm"},
-        {eUnitType_dBmV, eLevelUnit_dBm, eNoImpedance, "0", true, "0.00 dBm"},
-        {eUnitType_dBmV, eLevelUnit_dBuV, eNoImpedance, "3", true, "3.00 dBμV"},
-        {eUnitType_dBmV, eLevelUnit_dBmV, eInstrumentImpedance_75Ohm, "12.3", true, "12.30 dBmV"},
-        {eUnitType_dBV, eLevelUnit_None, eInstrumentImpedance_75Ohm, "7", true, "7.00 dBmV"},
-        {eUnitType_dBuV, eLevelUnit_dBuV, eInstrumentImpedance_75Ohm, "40", true, "100.00 dBμV"},
-        {eUnitType_dBm, eLevelUnit_dBm, eInstrumentImpedance_75Ohm, "10", false, "-38.75"},
-        {eUnitType_MHz, eLevelUnit_dBm, eInstrumentImpedance_75Ohm, "474.000 MHz", true,
-         "474.000 MHz"},
-        {eUnitType_MHz, eLevelUnit_dBm, eInstrumentImpedance_75Ohm, "474.000 MHz", false,
-         "474.000"},
-        {eUnitType_None, eLevelUnit_dBm, eInstrumentImpedance_75Ohm, "12 dBuV", true, "12 dBμV"},
-        {eUnitType_None, eLevelUnit_dBm, eInstrumentImpedance_75Ohm, "abc", false, "abc"},
+        {eUnitType_dBmV, eLevelUnit_dBuV, c_e75, "40.5 dBmV", true, "100.50 dBμV"},
+        {eUnitType_dBmV, eLevelUnit_dBuV, c_e75, "40.5 dBmV", false, "100.50"},
+        {eUnitType_dBmV, eLevelUnit_dBm, c_e75, "0 dBmV", true, "-48.75 dBm"},
+        {eUnitType_dBmV, eLevelUnit_dBm, c_e50, "0", true, "-46.99 dBm"},
+        {eUnitType_dBmV, eLevelUnit_dBm, c_eNoOhm, "0", true, "0.00 dBm"},
+        {eUnitType_dBmV, eLevelUnit_dBuV, c_eNoOhm, "3", true, "3.00 dBμV"},
+        {eUnitType_dBV, eLevelUnit_None, c_e75, "7", true, "7.00 dBmV"},
+        {eUnitType_dBuV, eLevelUnit_dBuV, c_e75, "40", true, "100.00 dBμV"},
+        {eUnitType_dBm, eLevelUnit_dBm, c_e75, "10", false, "-38.75"},
+        {eUnitType_MHz, eLevelUnit_dBm, c_e75, "474.000 MHz", false, "474.000"},
+        {eUnitType_None, eLevelUnit_dBm, c_e75, "12 dBuV", true, "12 dBμV"},
+        {eUnitType_None, eLevelUnit_dBm, c_e75, "abc", false, "abc"},
     };
     for (const auto& row : rows)
     {
@@ -487,122 +381,63 @@ TEST(CConverterTest, ConvertIntoDisplayUnit)
         double m_dValue;
         double m_dShown;
     } const rows[] = {
-        {eUnitType_dBmV, eLevelUnit_dBm, eInstrumentImpedance_75Ohm, 0, -48.750612633917},
-        {eUnitType_dBmV, eLevelUnit_dBm, eInstrumentImpedance_50Ohm, 0, -46.98970004336019},
-        {eUnitType_dBmV, eLevelUnit_dBm, eInstrumentImpedance_None, 0, -46.98970004336019},
-        {eUnitType_dBmV, eLevelUnit_dBuV, eInstrumentImpedance_50Ohm, 40.5, 100.5},
-        {eUnitType_dBV, eLevelUnit_dBm, eInstrumentImpedance_75Ohm, 10, -38.750612633917},
+        {eUnitType_dBmV, eLevelUnit_dBm, c_e75, 0, -48.750612633917},
+        {eUnitType_dBmV, eLevelUnit_dBm, c_e50, 0, -46.98970004336019},
+        {eUnitType_dBmV, eLevelUnit_dBm, c_eNoOhm, 0, -46.98970004336019},
+        {eUnitType_dBmV, eLevelUnit_dBuV, c_e50, 40.5, 100.5},
+        {eUnitType_dBV, eLevelUnit_dBm, c_e75, 10, -38.750612633917},
         // Written with ten significant digits on the way.
-        {eUnitType_dBmV, eLevelUnit_dBuV, eInstrumentImpedance_75Ohm, 1.23456789012345,
-         61.23456789},
+        {eUnitType_dBmV, eLevelUnit_dBuV, c_e75, 1.23456789012345, 61.23456789},
         // Same unit as the target, or not a level: untouched.
-        {eUnitType_dBmV, eLevelUnit_dBmV, eInstrumentImpedance_75Ohm, 40.5, 40.5},
-        {eUnitType_dBmV, eLevelUnit_None, eInstrumentImpedance_75Ohm, 40.5, 40.5},
-        {eUnitType_dBuV, eLevelUnit_dBuV, eInstrumentImpedance_75Ohm, 40.5, 40.5},
-        {eUnitType_dBm, eLevelUnit_dBm, eInstrumentImpedance_75Ohm, 40.5, 40.5},
-        {eUnitType_MHz, eLevelUnit_dBm, eInstrumentImpedance_75Ohm, 474, 474},
+        {eUnitType_dBmV, eLevelUnit_None, c_e75, 40.5, 40.5},
+        {eUnitType_dBuV, eLevelUnit_dBuV, c_e75, 40.5, 40.5},
+        {eUnitType_MHz, eLevelUnit_dBm, c_e75, 474, 474},
     };
     for (const auto& row : rows)
     {
-        SCOPED_TRACE(QStringLiteral("unit %1, level unit %2, value %3")
-                         .arg(row.m_eUnit)
-                         .arg(row.m_eLevel)
-                         .arg(row.m_dValue)
-                         .toStdString());
+        SCOPED_TRACE(testing::Message()
+                     << row.m_eUnit << ", " << row.m_eLevel << ", " << row.m_dValue);
         double value = row.m_dValue;
         CConverter::ConvertIntoDisplayUnit(row.m_eUnit, row.m_eLevel, row.m_eImpedance, value);
         EXPECT_DOUBLE_EQ(row.m_dShown, value);
     }
 }
 
-TEST(CConverterTest, SingleStepConversions)
+TEST(CConverterTest, ThousandStepConversions)
 {
-    struct
-    {
-        const char* m_pszName;
-        double (*m_pfn)(double);
-        double m_dIn;
-        double m_dOut;
-    } const rows[] = {
-        {"A2mA", &CConverter::A2mA, 1, 1e3},
-        {"mA2A", &CConverter::mA2A, 1, 1e-3},
-        {"V2mV", &CConverter::V2mV, 1, 1e3},
-        {"V2uV", &CConverter::V2uV, 1, 1e6},
-        {"V2dBuV", &CConverter::V2dBuV, 0.001, 60},
-        {"V2dBV", &CConverter::V2dBV, 0.1, -20},
-        {"mV2V", &CConverter::mV2V, 1, 1e-3},
-        {"uV2V", &CConverter::uV2V, 1, 1e-6},
-        {"mV2dBuV", &CConverter::mV2dBuV, 10, 80},
-        {"mV2dBV", &CConverter::mV2dBV, 10, -40},
-        {"dBV2V", &CConverter::dBV2V, 40, 100},
-        {"dBV2mV", &CConverter::dBV2mV, -20, 100},
-        {"dBV2dBuV", &CConverter::dBV2dBuV, 1, 121},
-        {"dBuV2V", &CConverter::dBuV2V, 100, 0.1},
-        {"dBuV2mV", &CConverter::dBuV2mV, 80, 10},
-        {"dBuV2dBV", &CConverter::dBuV2dBV, 121, 1},
-        {"W2mW", &CConverter::W2mW, 1, 1e3},
-        {"W2dBm", &CConverter::W2dBm, 0.01, 10},
-        {"mW2W", &CConverter::mW2W, 1, 1e-3},
-        {"mW2dBm", &CConverter::mW2dBm, 1000, 30},
-        {"dBm2W", &CConverter::dBm2W, 40, 10},
-        {"dBm2mW", &CConverter::dBm2mW, -10, 0.1},
-        {"dBmV2dBuV", &CConverter::dBmV2dBuV, -60, 0},
-        {"Hz2kHz", &CConverter::Hz2kHz, 1, 1e-3},
-        {"Hz2MHz", &CConverter::Hz2MHz, 1, 1e-6},
-        {"Hz2GHz", &CConverter::Hz2GHz, 1, 1e-9},
-        {"kHz2Hz", &CConverter::kHz2Hz, 1, 1e3},
-        {"kHz2MHz", &CConverter::kHz2MHz, 1, 1e-3},
-        {"kHz2GHz", &CConverter::kHz2GHz, 1, 1e-6},
-        {"MHz2Hz", &CConverter::MHz2Hz, 1, 1e6},
-        {"MHz2kHz", &CConverter::MHz2kHz, 1, 1e3},
-        {"MHz2GHz", &CConverter::MHz2GHz, 1, 1e-3},
-        {"GHz2Hz", &CConverter::GHz2Hz, 1, 1e9},
-        {"GHz2kHz", &CConverter::GHz2kHz, 1, 1e6},
-        {"GHz2MHz", &CConverter::GHz2MHz, 1, 1e3},
-        {"S2mS", &CConverter::S2mS, 1, 1e3},
-        {"S2uS", &CConverter::S2uS, 1, 1e6},
-        {"S2nS", &CConverter::S2nS, 1, 1e9},
-        {"mS2S", &CConverter::mS2S, 1, 1e-3},
-        {"mS2uS", &CConverter::mS2uS, 1, 1e3},
-        {"mS2nS", &CConverter::mS2nS, 1, 1e6},
-        {"uS2S", &CConverter::uS2S, 1, 1e-6},
-        {"uS2mS", &CConverter::uS2mS, 1, 1e-3},
-        {"uS2nS", &CConverter::uS2nS, 1, 1e3},
-        {"nS2S", &CConverter::nS2S, 1, 1e-9},
-        {"nS2mS", &CConverter::nS2mS, 1, 1e-6},
-        {"nS2uS", &CConverter::nS2uS, 1, 1e-3},
-        {"Symbol2kSymbol", &CConverter::Symbol2kSymbol, 1, 1e-3},
-        {"Symbol2mSymbol", &CConverter::Symbol2mSymbol, 1, 1e-6},
-        {"Symbol2gSymbol", &CConverter::Symbol2gSymbol, 1, 1e-9},
-        {"kSymbol2Symbol", &CConverter::kSymbol2Symbol, 1, 1e3},
-        {"kSymbol2mSymbol", &CConverter::kSymbol2mSymbol, 1, 1e-3},
-        {"kSymbol2gSymbol", &CConverter::kSymbol2gSymbol, 1, 1e-6},
-        {"mSymbol2Symbol", &CConverter::mSymbol2Symbol, 1, 1e6},
-        {"mSymbol2kSymbol", &CConverter::mSymbol2kSymbol, 1, 1e3},
-        {"mSymbol2gSymbol", &CConverter::mSymbol2gSymbol, 1, 1e-3},
-        {"gSymbol2Symbol", &CConverter::gSymbol2Symbol, 1, 1e9},
-        {"gSymbol2kSymbol", &CConverter::gSymbol2kSymbol, 1, 1e6},
-        {"gSymbol2mSymbol", &CConverter::gSymbol2mSymbol, 1, 1e3},
-        {"Bit2kBit", &CConverter::Bit2kBit, 1, 1e-3},
-        {"Bit2mBit", &CConverter::Bit2mBit, 1, 1e-6},
-        {"Bit2gBit", &CConverter::Bit2gBit, 1, 1e-9},
-        {"kBit2Bit", &CConverter::kBit2Bit, 1, 1e3},
-        {"kBit2mBit", &CConverter::kBit2mBit, 1, 1e-3},
-        {"kBit2gBit", &CConverter::kBit2gBit, 1, 1e-6},
-        {"mBit2Bit", &CConverter::mBit2Bit, 1, 1e6},
-        {"mBit2kBit", &CConverter::mBit2kBit, 1, 1e3},
-        {"mBit2gBit", &CConverter::mBit2gBit, 1, 1e-3},
-        {"gBit2Bit", &CConverter::gBit2Bit, 1, 1e9},
-        {"gBit2kBit", &CConverter::gBit2kBit, 1, 1e6},
-        {"gBit2mBit", &CConverter::gBit2mBit, 1, 1e3},
+    using C = CConverter;
+    using Fn = double (*)(double);
+    // Per family, smallest unit first: entry [i][j] converts from unit i into unit j.
+    const Fn families[4][4][4] = {
+        {{nullptr, &C::Hz2kHz, &C::Hz2MHz, &C::Hz2GHz},
+         {&C::kHz2Hz, nullptr, &C::kHz2MHz, &C::kHz2GHz},
+         {&C::MHz2Hz, &C::MHz2kHz, nullptr, &C::MHz2GHz},
+         {&C::GHz2Hz, &C::GHz2kHz, &C::GHz2MHz, nullptr}},
+        {{nullptr, &C::nS2uS, &C::nS2mS, &C::nS2S},
+         {&C::uS2nS, nullptr, &C::uS2mS, &C::uS2S},
+         {&C::mS2nS, &C::mS2uS, nullptr, &C::mS2S},
+         {&C::S2nS, &C::S2uS, &C::S2mS, nullptr}},
+        {{nullptr, &C::Symbol2kSymbol, &C::Symbol2mSymbol, &C::Symbol2gSymbol},
+         {&C::kSymbol2Symbol, nullptr, &C::kSymbol2mSymbol, &C::kSymbol2gSymbol},
+         {&C::mSymbol2Symbol, &C::mSymbol2kSymbol, nullptr, &C::mSymbol2gSymbol},
+         {&C::gSymbol2Symbol, &C::gSymbol2kSymbol, &C::gSymbol2mSymbol, nullptr}},
+        {{nullptr, &C::Bit2kBit, &C::Bit2mBit, &C::Bit2gBit},
+         {&C::kBit2Bit, nullptr, &C::kBit2mBit, &C::kBit2gBit},
+         {&C::mBit2Bit, &C::mBit2kBit, nullptr, &C::mBit2gBit},
+         {&C::gBit2Bit, &C::gBit2kBit, &C::gBit2mBit, nullptr}},
     };
-    for (const auto& row : rows)
+    for (int f = 0; f < 4; ++f)
     {
-        SCOPED_TRACE(row.m_pszName);
-        ExpectClose(row.m_dOut, row.m_pfn(row.m_dIn));
+        for (int i = 0; i < 4; ++i)
+        {
+            for (int j = 0; j < 4; ++j)
+            {
+                if (i != j)
+                {
+                    SCOPED_TRACE(testing::Message() << "family " << f << ", " << i << " -> " << j);
+                    ExpectClose(std::pow(1000.0, i - j), families[f][i][j](2.0) / 2.0);
+                }
+            }
+        }
     }
-    ExpectClose(-48.750612633917, CConverter::dBmV2dBm(0, 75));
-    ExpectClose(-46.98970004336019, CConverter::dBmV2dBm(0, 50));
-    EXPECT_EQ(5, CConverter::dBmV2dBm(5, 0));
-    EXPECT_EQ(5, CConverter::dBmV2dBm(5, -50));
 }

@@ -5,96 +5,45 @@
 
 #include <gtest/gtest.h>
 
-#include <vector>
-
 using namespace LumoraMeasurement;
 
-namespace
+TEST(UnitTypesTest, UnitTableRows)
 {
-
-template <typename E> struct SRow
-{
-    E m_eValue;
-    long m_lId;
-    const char* m_pszText;
-};
-
-template <typename E> void ExpectTable(const std::vector<SRow<E>>& expected)
-{
-    const auto& table = CRepresentation<E>::Table();
-    ASSERT_EQ(static_cast<int>(expected.size()), table.size());
+    using Units = CEnumTemplate<EUnitTypes>;
+    // ns has no row and Bits/s sits before the larger symbol rates; ids run 0..28 in row order.
+    const int enumerators[] = {0,  1,  2,  3,  4,  5,  6,  7,  8,  9,  10, 11, 12, 13, 14,
+                               15, 16, 17, 19, 20, 21, 22, 26, 23, 24, 25, 27, 28, 29};
+    const QStringList texts = {"W",          "mW",        "dBm",     "dBmV",       "V",
+                               "mV",         "uV",        "dBuV",    "dBV",        "A",
+                               "mA",         "Hz",        "KHz",     "MHz",        "GHz",
+                               "S",          "mS",        "uS",      "Percent",    "dB",
+                               "Deg",        "Symbols/s", "Bits/s",  "kSymbols/s", "MSymbols/s",
+                               "GSymbols/s", "kBits/s",   "MBits/s", "GBits/s"};
+    const auto& table = CRepresentation<EUnitTypes>::Table();
+    ASSERT_EQ(29, table.size());
+    EXPECT_EQ(texts, Units::ToStringList());
     for (int i = 0; i < table.size(); ++i)
     {
-        SCOPED_TRACE(expected[i].m_pszText);
-        EXPECT_EQ(expected[i].m_eValue, table[i].m_eEnumValue);
-        EXPECT_EQ(expected[i].m_lId, table[i].m_lId);
-        EXPECT_EQ(QString::fromUtf8(expected[i].m_pszText), table[i].m_sText);
+        SCOPED_TRACE(table[i].m_sText.toStdString());
+        EXPECT_EQ(enumerators[i], table[i].m_eEnumValue);
+        EXPECT_EQ(i, table[i].m_lId);
     }
-}
-
-} // namespace
-
-TEST(UnitTypesTest, UnitTableRowsInStoredOrder)
-{
-    ExpectTable<EUnitTypes>({
-        {eUnitType_W, 0, "W"},
-        {eUnitType_mW, 1, "mW"},
-        {eUnitType_dBm, 2, "dBm"},
-        {eUnitType_dBmV, 3, "dBmV"},
-        {eUnitType_V, 4, "V"},
-        {eUnitType_mV, 5, "mV"},
-        {eUnitType_uV, 6, "uV"},
-        {eUnitType_dBuV, 7, "dBuV"},
-        {eUnitType_dBV, 8, "dBV"},
-        {eUnitType_A, 9, "A"},
-        {eUnitType_mA, 10, "mA"},
-        {eUnitType_Hz, 11, "Hz"},
-        {eUnitType_kHz, 12, "KHz"},
-        {eUnitType_MHz, 13, "MHz"},
-        {eUnitType_GHz, 14, "GHz"},
-        {eUnitType_s, 15, "S"},
-        {eUnitType_ms, 16, "mS"},
-        {eUnitType_us, 17, "uS"},
-        {eUnitType_Percent, 18, "Percent"},
-        {eUnitType_dB, 19, "dB"},
-        {eUnitType_Deg, 20, "Deg"},
-        {eUnitType_SymbolPerSec, 21, "Symbols/s"},
-        {eUnitType_BitPerSec, 22, "Bits/s"},
-        {eUnitType_kSymbolPerSec, 23, "kSymbols/s"},
-        {eUnitType_MSymbolPerSec, 24, "MSymbols/s"},
-        {eUnitType_GSymbolPerSec, 25, "GSymbols/s"},
-        {eUnitType_kBitPerSec, 26, "kBits/s"},
-        {eUnitType_MBitPerSec, 27, "MBits/s"},
-        {eUnitType_GBitPerSec, 28, "GBits/s"},
-    });
+    EXPECT_EQ(-1, Units::ToId(eUnitType_ns));
+    EXPECT_EQ(QString(), Units::ToString(eUnitType_ns));
+    EXPECT_EQ(eUnitType_None, Units::ToEnum(29));
+    EXPECT_EQ(eUnitType_None, Units::Sentinel());
 }
 
 TEST(UnitTypesTest, LevelUnitAndImpedanceRows)
 {
-    ExpectTable<ELevelUnit>({
-        {eLevelUnit_dBm, 0, "dBm"},
-        {eLevelUnit_dBmV, 1, "dBmV"},
-        {eLevelUnit_dBuV, 2, "dB\u03bcV"},
-    });
-    ExpectTable<EInstrumentImpedance>({
-        {eInstrumentImpedance_50Ohm, 0, "50 Ohm"},
-        {eInstrumentImpedance_75Ohm, 1, "75 Ohm"},
-    });
-}
-
-TEST(UnitTypesTest, LookupsThroughShiftedIds)
-{
-    using Units = CEnumTemplate<EUnitTypes>;
-    // ns has no row, so the stored ids after it are shifted against the enumerators.
-    EXPECT_EQ(eUnitType_Percent, Units::ToEnum(18));
-    EXPECT_EQ(eUnitType_BitPerSec, Units::ToEnum(22));
-    EXPECT_EQ(eUnitType_kBitPerSec, Units::ToEnum(26));
-    EXPECT_EQ(eUnitType_None, Units::ToEnum(29));
-    EXPECT_EQ(-1, Units::ToId(eUnitType_ns));
-    EXPECT_EQ(QString(), Units::ToString(eUnitType_ns));
-    EXPECT_EQ(28, Units::ToId(eUnitType_GBitPerSec));
-    EXPECT_EQ(eUnitType_None, Units::Sentinel());
-    EXPECT_EQ(eLevelUnit_None, CEnumTemplate<ELevelUnit>::Sentinel());
-    EXPECT_EQ(eLevelUnit_dBuV, CEnumTemplate<ELevelUnit>::TextToEnum(QString::fromUtf8("dBμV")));
-    EXPECT_EQ(eInstrumentImpedance_None, CEnumTemplate<EInstrumentImpedance>::Sentinel());
+    using Levels = CEnumTemplate<ELevelUnit>;
+    using Impedances = CEnumTemplate<EInstrumentImpedance>;
+    EXPECT_EQ(QStringList({"dBm", "dBmV", QString::fromUtf8("dB\u03bcV")}), Levels::ToStringList());
+    EXPECT_EQ(eLevelUnit_dBm, Levels::ToEnum(0));
+    EXPECT_EQ(eLevelUnit_dBuV, Levels::ToEnum(2));
+    EXPECT_EQ(1, Levels::ToId(eLevelUnit_dBmV));
+    EXPECT_EQ(eLevelUnit_None, Levels::Sentinel());
+    EXPECT_EQ(QStringList({"50 Ohm", "75 Ohm"}), Impedances::ToStringList());
+    EXPECT_EQ(eInstrumentImpedance_75Ohm, Impedances::ToEnum(1));
+    EXPECT_EQ(eInstrumentImpedance_None, Impedances::Sentinel());
 }
