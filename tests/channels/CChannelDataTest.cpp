@@ -1,0 +1,288 @@
+#include "CChannelData.h"
+#include "CEnumTemplate.h"
+#include "CValueFactory.h"
+#include "EDigitalConstellation.h"
+#include "EFECMode.h"
+#include "ERollOffFactor.h"
+
+#include <gtest/gtest.h>
+
+#include <set>
+
+using namespace LumoraMeasurement;
+
+namespace
+{
+
+ETVStandards Standard(const char* pszText)
+{
+    return CEnumTemplate<ETVStandards>::TextToEnum(QString::fromUtf8(pszText));
+}
+
+QString RollOffText(const CChannelData& channel)
+{
+    return CEnumTemplate<ERollOffFactor>::IdToString(
+        channel.GetItem(eSettingsItem_RollOffFactor).ToInt());
+}
+
+QString FecText(const CChannelData& channel)
+{
+    return CEnumTemplate<EFECMode>::IdToString(channel.GetItem(eSettingsItem_FEC).ToInt());
+}
+
+} // namespace
+
+TEST(CChannelData, HoldsEveryItemOnceInOneSharedOrder)
+{
+    const CChannelData first(eTVStandard_BG_Pal, QStringLiteral("A"));
+    const CChannelData second(eTVStandard_DVBT2, QString());
+    ASSERT_EQ(first.GetItemCount(), 36);
+    std::set<int> items;
+    for (long lPosition = 0; lPosition < first.GetItemCount(); ++lPosition)
+    {
+        items.insert(first.GetItem(lPosition).GetItemEnum());
+        EXPECT_EQ(first.GetItem(lPosition).GetItemEnum(), second.GetItem(lPosition).GetItemEnum());
+    }
+    EXPECT_EQ(items.size(), 36u);
+    EXPECT_EQ(*items.rbegin(), 35);
+
+    // General items come first, DOCSIS items last.
+    EXPECT_EQ(CValueFactory::ChannelSettings_GetItemValueCategory(first.GetItem(0L).GetItemEnum()),
+              eCategory_General);
+    EXPECT_EQ(CValueFactory::ChannelSettings_GetItemValueCategory(first.GetItem(35L).GetItemEnum()),
+              eCategory_Docsis);
+}
+
+TEST(CChannelData, PositionsOutsideTheRecordGiveTheFirstCell)
+{
+    const CChannelData channel(eTVStandard_BG_Pal, QStringLiteral("A"));
+    const ESettingsItems eFirst = channel.GetItem(0L).GetItemEnum();
+    for (long lPosition : {-5L, 0L, 36L, 1000L})
+    {
+        SCOPED_TRACE(lPosition);
+        EXPECT_EQ(channel.GetItem(lPosition).GetItemEnum(), eFirst);
+    }
+    EXPECT_NE(channel.GetItem(1L).GetItemEnum(), eFirst);
+    EXPECT_EQ(channel.GetItem(eSettingsItem_None).GetItemEnum(), eSettingsItem_None);
+}
+
+TEST(CChannelData, ConstructionStoresNameAndStandard)
+{
+    const CChannelData channel(eTVStandard_DVBT, QStringLiteral("K21"));
+    EXPECT_EQ(channel.GetItem(eSettingsItem_ChannelName).ToString(), "K21");
+    EXPECT_EQ(channel.GetItem(eSettingsItem_TVStandard).ToInt(), 14); // the stored id, not 13
+    EXPECT_EQ(channel.GetTvStandard(), eTVStandard_DVBT);
+
+    CChannelData unknown(eTVStandard_BG_Pal, QString());
+    EXPECT_TRUE(unknown.SetItemValue(eSettingsItem_TVStandard, 99L));
+    EXPECT_EQ(unknown.GetTvStandard(), eTVStandard_None);
+}
+
+TEST(CChannelData, CopyTakesANewIdentifierAssignmentKeepsIt)
+{
+    const CChannelData original(eTVStandard_BG_Pal, QStringLiteral("A"));
+    const CChannelData copy(original);
+    EXPECT_NE(copy.GetIdentifier(), original.GetIdentifier());
+    EXPECT_EQ(copy.GetItem(eSettingsItem_ChannelName).ToString(), "A");
+
+    CChannelData assigned(eTVStandard_DVBT, QStringLiteral("B"));
+    const long lOwn = assigned.GetIdentifier();
+    assigned = original;
+    EXPECT_EQ(assigned.GetIdentifier(), original.GetIdentifier());
+    EXPECT_NE(assigned.GetIdentifier(), lOwn);
+    EXPECT_EQ(assigned.GetTvStandard(), eTVStandard_BG_Pal);
+
+    CChannelData later(eTVStandard_BG_Pal, QString());
+    EXPECT_GT(later.GetIdentifier(), copy.GetIdentifier());
+    const long lBefore = later.GetIdentifier();
+    later.Initialize();
+    EXPECT_GT(later.GetIdentifier(), lBefore);
+}
+
+TEST(CChannelData, SymbolRateWithoutUnitIsMegaSymbols)
+{
+    struct Row
+    {
+        const char* m_pszText;
+        double m_dSymbols;
+    };
+    const Row rows[] = {
+        {"6.952", 6952000.0},
+        {"6952 kSymb/s", 6952000.0},
+        {"6.95200000 MSymbol/s", 6952000.0},
+        {"6952000 Symb/s", 6952000.0},
+        {"6,9", 6900000.0},
+    };
+    for (const Row& row : rows)
+    {
+        SCOPED_TRACE(row.m_pszText);
+        CChannelData channel(eTVStandard_J83A, QString());
+        EXPECT_TRUE(channel.SetItemValue(eSettingsItem_SymbolRate, QString(row.m_pszText)));
+        EXPECT_DOUBLE_EQ(channel.GetItem(eSettingsItem_SymbolRate).ToFloat(), row.m_dSymbols);
+    }
+}
+
+TEST(CChannelData, DocsisRecordsStartWithTheirTransmissionParameters)
+{
+    struct Row
+    {
+        const char* m_pszStandard;
+        bool m_bSymbolRateSet;
+        double m_dSymbolRate;
+        const char* m_pszRollOff; // empty: cell not set
+        const char* m_pszFec;
+    };
+    const Row rows[] = {
+        {"EuroDOCSIS 3.0 (digital)", true, 6952000.0, "0.15", "A"},
+        // A new record holds QAM order id 0 (QAM4): only the FEC is fixed.
+        {"DOCSIS 3.0 (digital)", false, 0.0, "", "B"},
+        {"DOCSIS 3.0 J.83/C (digital)", true, 5273978.6, "0.13", "C"},
+        {"DOCSIS 3.1 (digital)", false, 0.0, "", ""},
+        {"B/G Pal (analog)", false, 0.0, "", ""},
+        {"J83/C (digital)", false, 0.0, "", ""},
+    };
+    for (const Row& row : rows)
+    {
+        SCOPED_TRACE(row.m_pszStandard);
+        const CChannelData channel(Standard(row.m_pszStandard), QStringLiteral("Ch"));
+        const CChannelItemData symbolRate = channel.GetItem(eSettingsItem_SymbolRate);
+        EXPECT_EQ(symbolRate.HasValidMeasurementData(), row.m_bSymbolRateSet);
+        EXPECT_DOUBLE_EQ(symbolRate.ToFloat(), row.m_dSymbolRate);
+        const bool bRollOffSet = *row.m_pszRollOff != '\0';
+        EXPECT_EQ(channel.GetItem(eSettingsItem_RollOffFactor).HasValidMeasurementData(),
+                  bRollOffSet);
+        if (bRollOffSet)
+        {
+            EXPECT_EQ(RollOffText(channel), row.m_pszRollOff);
+        }
+        // FEC "A" is id 0, the value a fresh cell already holds: storing it changes nothing.
+        if (*row.m_pszFec != '\0')
+        {
+            EXPECT_EQ(FecText(channel), row.m_pszFec);
+        }
+        else
+        {
+            EXPECT_TRUE(channel.GetItem(eSettingsItem_FEC).IsNotSet());
+        }
+    }
+}
+
+TEST(CChannelData, QamOrderRuleForEveryDocsisStandardAndOrder)
+{
+    // What the rule leaves: a marker rate, roll-off and FEC stored before it runs.
+    const double c_dMarkerRate = 1000000.0;
+    const QString c_sMarkerRollOff = QStringLiteral("0.20");
+    const QString c_sMarkerFec = QStringLiteral("A");
+
+    struct Expected
+    {
+        double m_dRate;
+        QString m_sRollOff;
+        QString m_sFec;
+    };
+    const auto ExpectedFor = [&](const QString& sStandard, const QString& sQam) -> Expected
+    {
+        if (sStandard == "EuroDOCSIS 3.0 (digital)")
+            return {6952000.0, "0.15", "A"};
+        if (sStandard == "DOCSIS 3.0 J.83/C (digital)")
+            return {5273978.6, "0.13", "C"};
+        if (sStandard == "DOCSIS 3.0 (digital)" && sQam == "QAM64")
+            return {5056941.0, "0.18", "B"};
+        if (sStandard == "DOCSIS 3.0 (digital)" && sQam == "QAM256")
+            return {5360537.0, "0.12", "B"};
+        if (sStandard == "DOCSIS 3.0 (digital)")
+            return {c_dMarkerRate, c_sMarkerRollOff, "B"};
+        return {c_dMarkerRate, c_sMarkerRollOff, c_sMarkerFec};
+    };
+
+    const char* const standards[] = {"EuroDOCSIS 3.0 (digital)", "DOCSIS 3.0 (digital)",
+                                     "DOCSIS 3.0 J.83/C (digital)", "DOCSIS 3.1 (digital)",
+                                     "DVB-C / J83/A (digital)"};
+    QList<long> qamIds;
+    for (const auto& row : CRepresentation<EDigitalConstellation>::Table())
+    {
+        qamIds.append(row.m_lId);
+    }
+    qamIds.append(16); // an id that names no constellation
+    for (const char* pszStandard : standards)
+    {
+        for (long lQamId : qamIds)
+        {
+            const QString sQam = CEnumTemplate<EDigitalConstellation>::IdToString(lQamId);
+            SCOPED_TRACE(
+                QStringLiteral("%1 / %2 (id %3)").arg(pszStandard, sQam).arg(lQamId).toStdString());
+            CChannelData channel(Standard(pszStandard), QString());
+            // Text stores never run the rule, so the markers survive until it is asked for.
+            channel.SetItemValue(eSettingsItem_QAMOrder, QString::number(lQamId));
+            channel.SetItemValue(eSettingsItem_SymbolRate, QStringLiteral("1"));
+            channel.SetItemValue(
+                eSettingsItem_RollOffFactor,
+                QString::number(CEnumTemplate<ERollOffFactor>::ToId(eRollOffFactor_0_20)));
+            channel.SetItemValue(eSettingsItem_FEC,
+                                 QString::number(CEnumTemplate<EFECMode>::ToId(eFECMode_A)));
+            ASSERT_DOUBLE_EQ(channel.GetItem(eSettingsItem_SymbolRate).ToFloat(), c_dMarkerRate);
+
+            channel.DoRecalcQAMOrderParameter(eSettingsItem_QAMOrder);
+
+            const Expected expected = ExpectedFor(QString(pszStandard), sQam);
+            EXPECT_DOUBLE_EQ(channel.GetItem(eSettingsItem_SymbolRate).ToFloat(), expected.m_dRate);
+            EXPECT_EQ(RollOffText(channel), expected.m_sRollOff);
+            EXPECT_EQ(FecText(channel), expected.m_sFec);
+        }
+    }
+}
+
+TEST(CChannelData, OnlyAChangingIntegerStoreRunsTheQamOrderRule)
+{
+    const long lQam64 = CEnumTemplate<EDigitalConstellation>::ToId(eDigitalConstellation_QAM64);
+    const long lQam256 = CEnumTemplate<EDigitalConstellation>::ToId(eDigitalConstellation_QAM256);
+    CChannelData channel(eTVStandard_DOCSIS30, QStringLiteral("D"));
+    EXPECT_TRUE(channel.SetItemValue(eSettingsItem_QAMOrder, lQam64));
+    EXPECT_DOUBLE_EQ(channel.GetItem(eSettingsItem_SymbolRate).ToFloat(), 5056941.0);
+    EXPECT_EQ(RollOffText(channel), "0.18");
+
+    EXPECT_TRUE(channel.SetItemValue(eSettingsItem_QAMOrder, lQam256));
+    EXPECT_DOUBLE_EQ(channel.GetItem(eSettingsItem_SymbolRate).ToFloat(), 5360537.0);
+    EXPECT_EQ(RollOffText(channel), "0.12");
+
+    channel.SetItemValue(eSettingsItem_SymbolRate, QStringLiteral("2"));
+    EXPECT_FALSE(channel.SetItemValue(eSettingsItem_QAMOrder, lQam256)); // no change, no rule
+    EXPECT_DOUBLE_EQ(channel.GetItem(eSettingsItem_SymbolRate).ToFloat(), 2000000.0);
+
+    EXPECT_TRUE(channel.SetItemValue(eSettingsItem_QAMOrder, QString::number(lQam64))); // text
+    EXPECT_DOUBLE_EQ(channel.GetItem(eSettingsItem_SymbolRate).ToFloat(), 2000000.0);
+    EXPECT_EQ(RollOffText(channel), "0.12");
+
+    // Switching the standard runs it too.
+    EXPECT_TRUE(channel.SetItemValue(eSettingsItem_TVStandard,
+                                     CEnumTemplate<ETVStandards>::ToId(eTVStandard_EuroDOCSIS30)));
+    EXPECT_DOUBLE_EQ(channel.GetItem(eSettingsItem_SymbolRate).ToFloat(), 6952000.0);
+    EXPECT_EQ(FecText(channel), "A");
+}
+
+TEST(CChannelData, StoresByItemAndByPosition)
+{
+    CChannelData channel(eTVStandard_BG_Pal, QString());
+    EXPECT_FALSE(channel.SetItemValue(eSettingsItem_None, QStringLiteral("x")));
+    EXPECT_FALSE(channel.SetItemValue(eSettingsItem_None, 3L));
+
+    long lNamePosition = -1;
+    for (long lPosition = 0; lPosition < channel.GetItemCount(); ++lPosition)
+    {
+        if (channel.GetItem(lPosition).GetItemEnum() == eSettingsItem_ChannelName)
+        {
+            lNamePosition = lPosition;
+        }
+    }
+    ASSERT_GE(lNamePosition, 0);
+    EXPECT_TRUE(channel.SetItemValue(lNamePosition, QStringLiteral("Ch 5")));
+    EXPECT_FALSE(channel.SetItemValue(lNamePosition, QStringLiteral("Ch 5")));
+    EXPECT_EQ(channel.GetItem(eSettingsItem_ChannelName).ToString(), "Ch 5");
+    EXPECT_FALSE(channel.SetItemValue(36L, QStringLiteral("x")));
+
+    CChannelItemData cell(eSettingsItem_Attenuation);
+    cell.Set(12.0, eUnitType_None);
+    EXPECT_TRUE(channel.SetItem(cell));
+    EXPECT_EQ(channel.GetItem(eSettingsItem_Attenuation).ToString(), "12 dB");
+    EXPECT_EQ(channel.GetItemCount(), 36);
+}
