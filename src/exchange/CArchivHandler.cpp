@@ -102,6 +102,28 @@ bool WriteEntryFile(const QString& sTarget, const QByteArray& baData)
     return bWritten && target.error() == QFileDevice::NoError;
 }
 
+quint16 ReadLittleEndian16(const QByteArray& baData, int iPos)
+{
+    return quint16(quint8(baData.at(iPos)) | (quint8(baData.at(iPos + 1)) << 8));
+}
+
+// The zip layer refuses to open an archive without entries. Such an archive is only the end
+// record: signature, zero disk numbers, entry counts, directory size and offset, then its
+// comment.
+bool IsEmptyZipArchive(const QString& sArchive)
+{
+    constexpr int c_iEndRecordSize = 22;
+    QFile file(sArchive);
+    if (!file.open(QIODevice::ReadOnly) || file.size() < c_iEndRecordSize ||
+        file.size() > c_iEndRecordSize + 0xFFFF)
+    {
+        return false;
+    }
+    const QByteArray baData = file.readAll();
+    return baData.startsWith("PK\x05\x06") && baData.mid(4, 16) == QByteArray(16, '\0') &&
+           c_iEndRecordSize + ReadLittleEndian16(baData, 20) == baData.size();
+}
+
 bool CopyInto(QFile& source, QuaZipFile& entry)
 {
     while (!source.atEnd())
@@ -163,6 +185,11 @@ bool CArchivHandler::DoCreateArchive(const QString& sArchive, const QStringList&
     for (int i = 0; i < iCount; ++i)
     {
         const QFileInfo info(lFiles.at(i));
+        if (!info.exists())
+        {
+            bResult = false;
+            continue;
+        }
         if (!info.isFile())
         {
             continue;
@@ -244,11 +271,12 @@ bool CArchivHandler::DoExtractZipArchive(const QString& sArchive, const QString&
     QuaZip zip(sArchive);
     if (!zip.open(QuaZip::mdUnzip))
     {
-        return false;
+        return IsEmptyZipArchive(sArchive);
     }
     if (!zip.goToFirstFile())
     {
-        const bool bEmpty = zip.getZipError() == UNZ_OK;
+        const int iError = zip.getZipError();
+        const bool bEmpty = iError == UNZ_OK || iError == UNZ_END_OF_LIST_OF_FILE;
         zip.close();
         return bEmpty;
     }

@@ -22,9 +22,9 @@ public:
     bool CreateOutputFolder(const QString& sPath);
 
     /// Creates (or replaces) sArchive with one deflated entry per regular file of lFiles,
-    /// in list order. Folders and missing paths are skipped; a file that cannot be read or
-    /// added makes the result false while the others are still added. At most 32767 paths
-    /// are taken; a longer list leaves the rest out and gives false.
+    /// in list order. Folders are skipped; a missing file or one that cannot be read or added
+    /// makes the result false while the others are still added. At most 32767 paths are
+    /// taken; a longer list leaves the rest out and gives false.
     bool CreateArchive(const QString& sArchive, const QStringList& lFiles);
 
     /// Normalises sOutputFolder (native separators, trailing separator), creates it and
