@@ -14,6 +14,14 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
+
+// Readable failure messages for texts.
+inline void PrintTo(const QString& sText, std::ostream* pStream)
+{
+    *pStream << '"' << sText.toStdString() << '"';
+}
+
 namespace ConfigTest
 {
 
