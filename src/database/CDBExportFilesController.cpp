@@ -136,8 +136,9 @@ bool CDBExportFilesController::Update(const CDBExportFiles& file)
 bool CDBExportFilesController::CreateDbEntryFromFile(const QString& sUniqueId, const QString& sPath,
                                                      const QString& sDescription)
 {
+    // An empty name is simply unreadable; asking Qt to open it would log a warning.
     QFile file(sPath);
-    if (!file.open(QIODevice::ReadOnly))
+    if (sPath.isEmpty() || !file.open(QIODevice::ReadOnly))
     {
         return false;
     }
@@ -177,7 +178,7 @@ bool CDBExportFilesController::GetMeasurementFileFromDb(const QString& sUniqueId
     }
     const QByteArray bytes = QByteArray::fromBase64(stored.GetExportFile().toUtf8());
     QFile file(sTargetPath);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
+    if (sTargetPath.isEmpty() || !file.open(QIODevice::WriteOnly | QIODevice::Truncate))
     {
         return false;
     }

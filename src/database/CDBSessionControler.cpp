@@ -279,8 +279,9 @@ bool CDBSessionControler::GetChannelSettingsFileFromDB(const QString& sKey,
 
 QString CDBSessionControler::GetFileHashValue(const QString& sPath)
 {
+    // An empty name is simply unreadable; asking Qt to open it would log a warning.
     QFile file(sPath);
-    if (!file.open(QIODevice::ReadOnly))
+    if (sPath.isEmpty() || !file.open(QIODevice::ReadOnly))
     {
         return QString();
     }
@@ -292,7 +293,7 @@ QString CDBSessionControler::GetFileHashValue(const QString& sPath)
 QString CDBSessionControler::GetFileData(const QString& sPath)
 {
     QFile file(sPath);
-    if (!file.open(QIODevice::ReadOnly))
+    if (sPath.isEmpty() || !file.open(QIODevice::ReadOnly))
     {
         return QString();
     }
@@ -312,7 +313,7 @@ bool CDBSessionControler::GetFileFromDb(const QString& sBase64Data, const QStrin
         QDir().mkpath(info.absolutePath());
     }
     QFile file(sPath);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
+    if (sPath.isEmpty() || !file.open(QIODevice::WriteOnly | QIODevice::Truncate))
     {
         return false;
     }

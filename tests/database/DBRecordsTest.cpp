@@ -4,6 +4,8 @@
 #include "CDBSessionData.h"
 #include "COSAbstraction.h"
 
+#include <QStringList>
+
 #include <gtest/gtest.h>
 
 using namespace LumoraMeasurement;
