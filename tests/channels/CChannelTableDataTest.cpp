@@ -1,0 +1,539 @@
+#include "CChannelTableData.h"
+#include "CEnumTemplate.h"
+#include "CValueFactory.h"
+
+#include <gtest/gtest.h>
+
+#include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+
+#include <stdexcept>
+
+using namespace LumoraMeasurement;
+
+namespace
+{
+
+QString WriteText(const QTemporaryDir& dir, const QString& sName, const QByteArray& text)
+{
+    const QString sPath = dir.filePath(sName);
+    QFile file(sPath);
+    if (file.open(QIODevice::WriteOnly))
+    {
+        file.write(text);
+    }
+    return sPath;
+}
+
+QStringList AllColumns()
+{
+    return CEnumTemplate<ESettingsItems>::ToStringList();
+}
+
+// A channel of every TV standard, each with every column given a value that its row offers.
+CChannelTableData FullTable()
+{
+    CChannelTableData table;
+    long lRow = 0;
+    for (const auto& standard : CRepresentation<ETVStandards>::Table())
+    {
+        table.AddChannel(CChannelData(standard.m_eEnumValue, QStringLiteral("Ch %1").arg(lRow)),
+                         CChannelTableData::c_lAppendRow);
+        const auto Set = [&](const char* pszColumn, const QString& sValue)
+        { table.SetValue(lRow, QString::fromUtf8(pszColumn), sValue); };
+        Set("Description", QStringLiteral("Site \"%1\" / ü").arg(lRow));
+        Set("Center / Vision Carrier Frequency", QStringLiteral("%1.25").arg(100 + 8 * lRow));
+        Set("Frequency Offset", QStringLiteral("-1.25 kHz"));
+        Set("Power Limit Offset", QStringLiteral("1.5"));
+        Set("Reference Level", QStringLiteral("45.5"));
+        Set("Attenuation", QStringLiteral("10"));
+        Set("Pilot Frequency", QStringLiteral("310 kHz"));
+        Set("Subcarrier 0 Frequency", QStringLiteral("1.2 GHz"));
+        Set("DVB-T2 Decoded PLP", lRow % 2 ? QStringLiteral("Auto") : QStringLiteral("7"));
+        Set("RPC, Lum Bar Ampl - Line", QStringLiteral("17"));
+        Set("SNR Quiet Line - Line", QStringLiteral("22"));
+        Set("Symbol Rate", QStringLiteral("6.9"));
+        for (const QString& sColumn : AllColumns())
+        {
+            const ESettingsItems eItem = CValueFactory::SettingsItem_GetEnumValue(sColumn);
+            if (eItem != eSettingsItem_TVStandard && table.HasComboBox(eItem))
+            {
+                const QStringList offered = table.GetComboBox(eItem, lRow);
+                if (!offered.isEmpty())
+                {
+                    table.SetValue(lRow, sColumn, offered.last());
+                }
+            }
+        }
+        ++lRow;
+    }
+    return table;
+}
+
+} // namespace
+
+TEST(CChannelTableData, WrittenTableReadsBackWithTheSameNamesAndValues)
+{
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const CChannelTableData table = FullTable();
+    ASSERT_EQ(table.GetRowCount(), 23);
+    const QString sPath = dir.filePath(QStringLiteral("channels.json"));
+    ASSERT_TRUE(table.Write(sPath));
+
+    CChannelTableData reread;
+    ASSERT_TRUE(reread.Read(sPath));
+    ASSERT_EQ(reread.GetRowCount(), table.GetRowCount());
+    EXPECT_EQ(reread.GetChannelNames(), table.GetChannelNames());
+    EXPECT_EQ(reread.GetChannelNames().first(), "Ch 0");
+    for (long lRow = 0; lRow < table.GetRowCount(); ++lRow)
+    {
+        EXPECT_EQ(reread.GetTvStandard(lRow), table.GetTvStandard(lRow));
+        for (const QString& sColumn : AllColumns())
+        {
+            SCOPED_TRACE(QStringLiteral("row %1, %2").arg(lRow).arg(sColumn).toStdString());
+            EXPECT_EQ(reread.GetValue(lRow, sColumn), table.GetValue(lRow, sColumn));
+        }
+        for (long lColumn = 0; lColumn < 36; ++lColumn)
+        {
+            const QString sName = table.GetChannelNames().at(static_cast<int>(lRow));
+            EXPECT_EQ(reread.GetValue(sName, lColumn), table.GetValue(sName, lColumn));
+        }
+    }
+
+    // Writing what was read gives the same file.
+    const QString sAgain = dir.filePath(QStringLiteral("again.json"));
+    ASSERT_TRUE(reread.Write(sAgain));
+    QFile first(sPath);
+    QFile second(sAgain);
+    ASSERT_TRUE(first.open(QIODevice::ReadOnly));
+    ASSERT_TRUE(second.open(QIODevice::ReadOnly));
+    EXPECT_EQ(first.readAll(), second.readAll());
+}
+
+TEST(CChannelTableData, FileHoldsTheDocumentedTexts)
+{
+    QTemporaryDir dir;
+    CChannelTableData table;
+    table.AddChannel(CChannelData(eTVStandard_DOCSIS30_J83C, QStringLiteral("D1")),
+                     CChannelTableData::c_lAppendRow);
+    table.SetValue(0, QStringLiteral("Center / Vision Carrier Frequency"), QStringLiteral("474"));
+    table.SetValue(0, QStringLiteral("Power Limit Offset"), QStringLiteral("-2.5"));
+    table.SetValue(0, QStringLiteral("Reference Level"), QStringLiteral("45.5"));
+    table.SetValue(0, QStringLiteral("DVB-T2 Decoded PLP"), QStringLiteral("auto"));
+    const QString sPath = dir.filePath(QStringLiteral("c.json"));
+    ASSERT_TRUE(table.Write(sPath));
+
+    QFile file(sPath);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QJsonObject jRoot = QJsonDocument::fromJson(file.readAll()).object();
+    const QJsonObject jChannel = jRoot.value("ChannelTableData").toArray().at(0).toObject();
+    EXPECT_EQ(jChannel.value("ChannelName").toString(), "Channel 0");
+    QMap<QString, QString> values;
+    for (const QJsonValue& jItem : jChannel.value("ChannelItemData").toArray())
+    {
+        values.insert(jItem.toObject().value("Id").toString(),
+                      jItem.toObject().value("Value").toString());
+    }
+    const QMap<QString, QString> expected = {
+        {"Channel Name", "D1"},
+        {"TV Standard", "20 "},
+        {"Center / Vision Carrier Frequency", "474.00 MHz"},
+        {"Power Limit Offset", "-2.50 dB"},
+        {"Reference Level", "45.5 dBmV"},
+        {"Attenuation", "0 dB"},
+        {"Symbol Rate", "5.27397860 MSymbol/s"},
+        {"Roll off Factor", "3 "},
+        {"FEC", "2 "},
+        {"Reference Level Mode", "1 "},
+        {"DVB-T2 Decoded PLP", "-1 "},
+        {"Description", ""},
+    };
+    for (auto it = expected.cbegin(); it != expected.cend(); ++it)
+    {
+        EXPECT_EQ(values.value(it.key()), it.value()) << it.key().toStdString();
+    }
+    EXPECT_EQ(values.size(), 36);
+}
+
+TEST(CChannelTableData, FileParsesAsJsonWithTheDocumentedShape)
+{
+    const QString sPython = QStandardPaths::findExecutable(QStringLiteral("python3"));
+    if (sPython.isEmpty())
+    {
+        GTEST_SKIP() << "python3 is not installed";
+    }
+    QTemporaryDir dir;
+    const QString sPath = dir.filePath(QStringLiteral("channels.json"));
+    ASSERT_TRUE(FullTable().Write(sPath));
+
+    const QString sColumns = AllColumns().join(QLatin1Char('|'));
+    const QString sScript = QStringLiteral(R"js(
+import json, sys
+doc = json.load(open(sys.argv[1], encoding="utf-8"))
+columns = set(sys.argv[2].split("|"))
+assert list(doc) == ["ChannelTableData"], list(doc)
+channels = doc["ChannelTableData"]
+assert isinstance(channels, list) and len(channels) == 23, len(channels)
+for channel in channels:
+    assert sorted(channel) == ["ChannelItemData", "ChannelName"], sorted(channel)
+    assert channel["ChannelName"] == "Channel 0", channel["ChannelName"]
+    items = channel["ChannelItemData"]
+    assert len(items) == 36, len(items)
+    for item in items:
+        assert sorted(item) == ["Id", "Value"], sorted(item)
+        assert isinstance(item["Id"], str) and isinstance(item["Value"], str), item
+    assert set(item["Id"] for item in items) == columns
+print("ok")
+)js");
+    QProcess python;
+    python.start(sPython, {QStringLiteral("-c"), sScript, sPath, sColumns});
+    ASSERT_TRUE(python.waitForFinished(30000));
+    EXPECT_EQ(python.exitCode(), 0) << python.readAllStandardError().toStdString();
+    EXPECT_EQ(python.readAllStandardOutput().trimmed(), "ok");
+}
+
+TEST(CChannelTableData, BrokenFilesLoadAsFarAsTheyGo)
+{
+    struct Row
+    {
+        const char* m_pszCase;
+        const char* m_pszJson;
+        bool m_bLoaded;
+        QStringList m_Names; // after reading; a failed read keeps the one channel "Keep"
+    };
+    const Row rows[] = {
+        {"no JSON", "{ \"ChannelTableData\": [", false, {"Keep"}},
+        {"array at top", "[]", false, {"Keep"}},
+        {"empty file", "", false, {"Keep"}},
+        {"empty object", "{}", true, {}},
+        {"table not an array", R"js({"ChannelTableData": "x"})js", true, {}},
+        {"non-object channels",
+         R"js({"ChannelTableData": [1, "a", null, [], true]})js",
+         true,
+         {"", "", "", "", ""}},
+        {"unknown and mis-cased ids",
+         R"js({"ChannelTableData": [{"ChannelItemData": [{"Id": "Bogus", "Value": "1"},
+             {"Id": "Channel Name", "Value": "A"}, {"Id": "channel name", "Value": "B"},
+             {"Id": "", "Value": "C"}]}]})js",
+         true,
+         {"A"}},
+        {"values of other types",
+         R"js({"ChannelTableData": [{"ChannelItemData": [{"Id": "Channel Name", "Value": 5},
+             {"Id": 5, "Value": "X"}, {"Id": "Channel Name", "Value": "Y"}, {"Id": "TV Standard", "Value": [12]}]}]})js",
+         true,
+         {"Y"}},
+        {"missing keys",
+         R"js({"ChannelTableData": [{"ChannelName": "only label"}, {"ChannelItemData": [{"Value": "A"},
+             {"Id": "Channel Name"}]}, {"ChannelItemData": {"Id": "Channel Name", "Value": "Z"}}]})js",
+         true,
+         {"", "", ""}},
+        {"non-object items",
+         R"js({"ChannelTableData": [{"ChannelItemData": [7, "x", null, {"Id": "Channel Name", "Value": "N"}]}]})js",
+         true,
+         {"N"}},
+        {"older name id",
+         R"js({"ChannelTableData": [{"ChannelItemData": [{"Id": "Channel #", "Value": "Old"}]}]})js",
+         true,
+         {"Old"}},
+        {"duplicate names",
+         R"js({"ChannelTableData": [{"ChannelItemData": [{"Id": "Channel Name", "Value": "Dup"}]},
+             {"ChannelItemData": [{"Id": "Channel Name", "Value": "Dup"}]}]})js",
+         true,
+         {"Dup", "Dup"}},
+    };
+    QTemporaryDir dir;
+    int nFile = 0;
+    for (const Row& row : rows)
+    {
+        SCOPED_TRACE(row.m_pszCase);
+        CChannelTableData table;
+        table.AddChannel(CChannelData(eTVStandard_DVBT, QStringLiteral("Keep")),
+                         CChannelTableData::c_lAppendRow);
+        const QString sPath =
+            WriteText(dir, QStringLiteral("f%1.json").arg(nFile++), row.m_pszJson);
+        EXPECT_EQ(table.Read(sPath), row.m_bLoaded);
+        EXPECT_EQ(table.GetChannelNames(), row.m_Names);
+        for (long lRow = 0; row.m_bLoaded && lRow < table.GetRowCount(); ++lRow)
+        {
+            EXPECT_EQ(table.GetChannel(lRow).GetItemCount(), 36);
+        }
+    }
+
+    CChannelTableData table;
+    EXPECT_FALSE(table.Read(QString()));
+    EXPECT_FALSE(table.Read(dir.filePath(QStringLiteral("missing.json"))));
+}
+
+TEST(CChannelTableData, BrokenValuesFallBackPerCell)
+{
+    QTemporaryDir dir;
+    const QString sPath =
+        WriteText(dir, QStringLiteral("v.json"), R"js({"ChannelTableData": [{"ChannelItemData": [
+        {"Id": "TV Standard", "Value": "DVB-T (digital)"
+}, {"Id": "Attenuation", "Value": "12 xyz"},
+        {"Id": "Symbol Rate", "Value": "6952 kSymb/s"}, {"Id": "QAM Order", "Value": "5 "},
+        {"Id": "Center / Vision Carrier Frequency", "Value": "474"}]
+},
+        {"ChannelItemData": [{"Id": "TV Standard", "Value": "19 "}, {"Id": "QAM Order", "Value": "3"}]}]
+})js");
+    CChannelTableData table;
+    ASSERT_TRUE(table.Read(sPath));
+    EXPECT_EQ(table.GetTvStandard(0), eTVStandard_BG_Pal);               // a text is no id
+    EXPECT_EQ(table.GetValue(0, QStringLiteral("Attenuation")), "0 dB"); // unknown unit
+    EXPECT_EQ(table.GetValue(0, QStringLiteral("Symbol Rate")), "6.95200000 MSymbol/s");
+    EXPECT_EQ(table.GetValue(0, QStringLiteral("QAM Order")), "QAM256");
+    EXPECT_EQ(table.GetValue(0, QStringLiteral("Center / Vision Carrier Frequency")), "474.00 MHz");
+    // Reading does not run the DOCSIS rule: the file's values stand.
+    EXPECT_EQ(table.GetTvStandard(1), eTVStandard_DOCSIS30);
+    EXPECT_EQ(table.GetValue(1, QStringLiteral("Symbol Rate")), "0.00000000 Symbol/s");
+    EXPECT_FALSE(table.GetChannel(1).GetItem(eSettingsItem_SymbolRate).HasValidMeasurementData());
+}
+
+TEST(CChannelTableData, ThousandsOfChannelsLoad)
+{
+    QJsonArray jChannels;
+    for (int i = 0; i < 3000; ++i)
+    {
+        QJsonArray jItems;
+        jItems.append(QJsonObject{{"Id", "Channel Name"}, {"Value", QStringLiteral("C%1").arg(i)}});
+        jItems.append(
+            QJsonObject{{"Id", "TV Standard"}, {"Value", QStringLiteral("%1 ").arg(i % 23)}});
+        jChannels.append(QJsonObject{{"ChannelName", "Channel 0"}, {"ChannelItemData", jItems}});
+    }
+    QTemporaryDir dir;
+    const QString sPath =
+        WriteText(dir, QStringLiteral("many.json"),
+                  QJsonDocument(QJsonObject{{"ChannelTableData", jChannels}}).toJson());
+    CChannelTableData table;
+    ASSERT_TRUE(table.Read(sPath));
+    ASSERT_EQ(table.GetRowCount(), 3000);
+    long lRow = -1;
+    EXPECT_TRUE(table.GetChannelIndex(QStringLiteral("C2999"), lRow));
+    EXPECT_EQ(lRow, 2999);
+    EXPECT_EQ(table.GetValue(2999, QStringLiteral("TV Standard")),
+              CEnumTemplate<ETVStandards>::IdToString(2999 % 23));
+}
+
+TEST(CChannelTableData, AddedNamesAreMadeUnique)
+{
+    CChannelTableData table;
+    for (const char* pszName : {"Ch", "Ch_0", "Ch", "Ch", "Other"})
+    {
+        table.AddChannel(CChannelData(eTVStandard_DVBT, QString::fromUtf8(pszName)),
+                         CChannelTableData::c_lAppendRow);
+    }
+    EXPECT_EQ(table.GetChannelNames(), (QStringList{"Ch", "Ch_0", "Ch_1", "Ch_2", "Other"}));
+
+    EXPECT_EQ(table.AddChannel(CChannelData(eTVStandard_DVBT, QStringLiteral("Other")), 0), 0);
+    EXPECT_EQ(table.GetChannelNames().first(), "Other_0");
+    EXPECT_EQ(table.GetRowCount(), 6);
+
+    // Renaming through the column keeps names unique, but a row may keep its own name.
+    EXPECT_TRUE(table.SetValue(1, QStringLiteral("Channel Name"), QStringLiteral("Ch_1")));
+    EXPECT_EQ(table.GetChannelNames().at(1), "Ch_3");
+    EXPECT_FALSE(table.SetValue(1, QStringLiteral("Channel Name"), QStringLiteral("Ch_3")));
+    EXPECT_TRUE(table.DoesNameExist(QStringLiteral("Ch_3"), 0));
+    EXPECT_FALSE(table.DoesNameExist(QStringLiteral("Ch_3"), 1));
+}
+
+TEST(CChannelTableData, RenameGivesTheNextCandidate)
+{
+    const std::pair<const char*, const char*> rows[] = {
+        {"Ch", "Ch_0"},
+        {"Ch_0", "Ch_1"},
+        {"Ch_9", "Ch_10"},
+        {"A_1_1", "A_2_2"},
+        {"x_5abc", "x_5abc_0"},
+        {"Ch_01", "Ch_01_1"},
+        {"a_b", "a_b_0"},
+        {"", "_0"},
+        {"Ch_", "Ch__0"},
+        {"K_1 x", "K_1 x_0"},
+        {"n_99999999999999999999", "n_99999999999999999999_0"},
+    };
+    for (const auto& row : rows)
+    {
+        SCOPED_TRACE(row.first);
+        QString sName = QString::fromUtf8(row.first);
+        CChannelTableData::RenameChannel(sName);
+        EXPECT_EQ(sName, row.second);
+    }
+}
+
+TEST(CChannelTableData, DecodedPlpInputAndOutput)
+{
+    const std::pair<const char*, const char*> rows[] = {
+        {"300", "255 "},
+        {"255", "255 "},
+        {"-5", "0 "},
+        {"0", "0 "},
+        {"17", "17 "},
+        {"Auto", "Automatic"},
+        {"AUTOMATIC", "Automatic"},
+        {"automatic", "Automatic"},
+        {"auto matic", "0 "},
+        {"abc", "0 "},
+        {"", "0 "},
+        {"-1", "0 "},
+    };
+    CChannelTableData table;
+    table.AddChannel(CChannelData(eTVStandard_DVBT2, QStringLiteral("T2")),
+                     CChannelTableData::c_lAppendRow);
+    for (const auto& row : rows)
+    {
+        SCOPED_TRACE(row.first);
+        table.SetValue(0, QStringLiteral("DVB-T2 Decoded PLP"), QString::fromUtf8(row.first));
+        EXPECT_EQ(table.GetValue(0, QStringLiteral("DVB-T2 Decoded PLP")), row.second);
+    }
+}
+
+TEST(CChannelTableData, LineNumbersAreLimitedByStandardAndField)
+{
+    struct Row
+    {
+        ETVStandards m_eStandard;
+        const char* m_pszColumn;
+        const char* m_pszField; // field of the line, or nullptr to leave it
+        const char* m_pszInput;
+        long m_lStored;
+    };
+    const char* const c_pszTest = "RPC, Lum Bar Ampl - Line";
+    const char* const c_pszQuiet = "SNR Quiet Line - Line";
+    const Row rows[] = {
+        {eTVStandard_BG_Pal, c_pszTest, nullptr, "700", 625},
+        {eTVStandard_BG_Pal, c_pszTest, nullptr, "625", 625},
+        {eTVStandard_BG_Pal, c_pszTest, nullptr, "0", 1},
+        {eTVStandard_N_Pal, c_pszQuiet, nullptr, "-3", 1},
+        {eTVStandard_K1_Secam, c_pszQuiet, nullptr, "626", 625},
+        {eTVStandard_M_Pal, c_pszTest, nullptr, "526", 525},
+        {eTVStandard_M_Pal, c_pszQuiet, nullptr, "525", 525},
+        {eTVStandard_M_NTSC, c_pszTest, "Field 2", "270", 262},
+        {eTVStandard_M_NTSC, c_pszTest, "Field 2", "262", 262},
+        {eTVStandard_M_NTSC, c_pszTest, "Field 2", "0", 1},
+        {eTVStandard_M_NTSC, c_pszTest, "Field 1", "263", 263},
+        {eTVStandard_M_NTSC, c_pszTest, "Field 1", "300", 263},
+        {eTVStandard_M_NTSC, c_pszQuiet, "Field 2", "263", 262},
+        {eTVStandard_M_NTSC, c_pszQuiet, nullptr, "264", 263}, // a new row's field is Field 1
+        {eTVStandard_DVBT, c_pszTest, nullptr, "700", 700},
+        {eTVStandard_BG_Pal, c_pszTest, nullptr, "x", 0},
+    };
+    for (const Row& row : rows)
+    {
+        SCOPED_TRACE(
+            QStringLiteral("%1 %2 %3")
+                .arg(row.m_pszColumn, row.m_pszField ? row.m_pszField : "-", row.m_pszInput)
+                .toStdString());
+        CChannelTableData table;
+        table.AddChannel(CChannelData(row.m_eStandard, QStringLiteral("L")),
+                         CChannelTableData::c_lAppendRow);
+        if (row.m_pszField != nullptr)
+        {
+            const QString sFieldColumn = QString::fromUtf8(row.m_pszColumn) == c_pszTest
+                                             ? QStringLiteral("RPC, Lum Bar Ampl - Field")
+                                             : QStringLiteral("SNR Quiet Line - Field");
+            table.SetValue(0, sFieldColumn, QString::fromUtf8(row.m_pszField));
+        }
+        table.SetValue(0, QString::fromUtf8(row.m_pszColumn), QString::fromUtf8(row.m_pszInput));
+        EXPECT_EQ(table.GetChannel(0)
+                      .GetItem(CValueFactory::SettingsItem_GetEnumValue(row.m_pszColumn))
+                      .ToInt(),
+                  row.m_lStored);
+    }
+}
+
+TEST(CChannelTableData, SelectionColumnsStoreIdsAndRunTheDocsisRule)
+{
+    CChannelTableData table;
+    table.AddChannel(CChannelData(eTVStandard_BG_Pal, QStringLiteral("A")),
+                     CChannelTableData::c_lAppendRow);
+    EXPECT_EQ(table.GetChannelType(0), eCategory_Analog);
+    EXPECT_TRUE(table.SetValue(0, QStringLiteral("TV Standard"),
+                               QStringLiteral("DOCSIS 3.0 J.83/C (digital)")));
+    EXPECT_EQ(table.GetValue(0, QStringLiteral("Symbol Rate")), "5.27397860 MSymbol/s");
+    EXPECT_EQ(table.GetValue(0, QStringLiteral("Roll off Factor")), "0.13");
+    EXPECT_EQ(table.GetChannelType(0), eCategory_Digital);
+
+    EXPECT_TRUE(table.SetValue(0, QStringLiteral("QAM Order"), QStringLiteral("QAM64")));
+    EXPECT_EQ(table.GetValue(0, QStringLiteral("QAM Order")), "QAM64");
+    EXPECT_EQ(table.GetChannel(0).GetItem(eSettingsItem_QAMOrder).ToInt(), 3);
+    // A text that is no entry stores -1, which shows as nothing.
+    EXPECT_TRUE(table.SetValue(0, QStringLiteral("QAM Order"), QStringLiteral("qam64")));
+    EXPECT_EQ(table.GetChannel(0).GetItem(eSettingsItem_QAMOrder).ToInt(), -1);
+    EXPECT_EQ(table.GetValue(0, QStringLiteral("QAM Order")), QString());
+
+    table.GetChannel(0).SetItemValue(eSettingsItem_TVStandard, 99L);
+    EXPECT_EQ(table.GetTvStandard(0), eTVStandard_None);
+    EXPECT_EQ(table.GetChannelType(0), eCategory_Digital);
+    EXPECT_FALSE(table.SetValue(0, QStringLiteral("No such column"), QStringLiteral("1")));
+}
+
+TEST(CChannelTableData, RowsAndIdentifiers)
+{
+    CChannelTableData table;
+    for (const char* pszName : {"A", "B", "C"})
+    {
+        table.AddChannel(CChannelData(eTVStandard_DVBT, QString::fromUtf8(pszName)),
+                         CChannelTableData::c_lAppendRow);
+    }
+    const long lIdB = table.GetChannelIdentifier(1);
+    const long lIdC = table.GetChannelIdentifier(2);
+    EXPECT_NE(lIdB, lIdC);
+    long lRow = -1;
+    EXPECT_TRUE(table.GetChannelIndex(lIdC, lRow));
+    EXPECT_EQ(lRow, 2);
+
+    EXPECT_EQ(table.DeleteChannel(-12345), -1);
+    EXPECT_EQ(table.GetRowCount(), 3);
+    EXPECT_EQ(table.DeleteChannel(lIdB), 1);
+    EXPECT_EQ(table.GetChannelNames(), (QStringList{"A", "C"}));
+    EXPECT_EQ(table.GetChannelIdentifier(1), lIdC); // moved up, same identity
+    EXPECT_FALSE(table.GetChannelIndex(lIdB, lRow));
+
+    EXPECT_EQ(table.GetChannel(QStringLiteral("C")).GetIdentifier(), lIdC);
+    EXPECT_EQ(
+        table.GetChannel(QStringLiteral("missing")).GetItem(eSettingsItem_ChannelName).ToString(),
+        "C");
+    EXPECT_EQ(table.GetChannelFromIdentifier(table.GetChannelIdentifier(0))
+                  .GetItem(eSettingsItem_ChannelName)
+                  .ToString(),
+              "A");
+    EXPECT_FALSE(table.GetChannelIndex(QStringLiteral("c"), lRow));
+
+    EXPECT_THROW(table.GetChannel(2), std::out_of_range);
+    EXPECT_THROW(table.GetChannel(-1), std::out_of_range);
+    EXPECT_THROW(table.GetChannelIdentifier(2), std::out_of_range);
+    EXPECT_THROW(table.SetValue(2, QStringLiteral("Description"), QStringLiteral("x")),
+                 std::out_of_range);
+    EXPECT_EQ(table.GetValue(2, QStringLiteral("Description")), QString());
+    EXPECT_EQ(table.GetColumnCount(), 36);
+
+    table.ClearChannels();
+    EXPECT_EQ(table.GetRowCount(), 0);
+}
+
+TEST(CChannelTableData, CellsByChannelNameAndColumnPosition)
+{
+    CChannelTableData table;
+    table.AddChannel(CChannelData(eTVStandard_DVBT, QStringLiteral("A")),
+                     CChannelTableData::c_lAppendRow);
+    long lAttenuation = -1;
+    for (long lColumn = 0; lColumn < table.GetColumnCount(); ++lColumn)
+    {
+        if (table.GetValueEnumFromIndex(QStringLiteral("A"), lColumn) == eSettingsItem_Attenuation)
+        {
+            lAttenuation = lColumn;
+        }
+    }
+    ASSERT_GE(lAttenuation, 0);
+    EXPECT_TRUE(table.SetValue(QStringLiteral("A"), lAttenuation, QStringLiteral("6 dB")));
+    EXPECT_EQ(table.GetValue(QStringLiteral("A"), lAttenuation), "6 dB");
+    EXPECT_FALSE(table.SetValue(QStringLiteral("B"), lAttenuation, QStringLiteral("6 dB")));
+    EXPECT_EQ(table.GetValue(QStringLiteral("B"), lAttenuation), QString());
+    EXPECT_EQ(table.GetValueEnumFromIndex(QStringLiteral("B"), lAttenuation), eSettingsItem_None);
+}
