@@ -64,6 +64,13 @@ QString ErrorText(const QSqlError& error)
     {
         sText = error.driverText().trimmed();
     }
+    // Server texts span lines and may end in an empty code in brackets.
+    sText = sText.simplified();
+    if (sText.endsWith(QStringLiteral("()")))
+    {
+        sText.chop(2);
+        sText = sText.trimmed();
+    }
     return sText.isEmpty() ? QStringLiteral("unknown error") : sText;
 }
 
@@ -310,9 +317,11 @@ QString CDatabaseMultiInstance::LastError() const
 
 bool CDatabaseMultiInstance::BeginTransaction()
 {
-    if (!m_bOpen)
+    if (!DoCheckConnection())
     {
-        return Fail(QStringLiteral("Cannot begin a transaction: the database is not open"));
+        const QString sReason = m_sLastError;
+        return Fail(QStringLiteral("Cannot begin a transaction: ") + sReason.left(1).toLower() +
+                    sReason.mid(1));
     }
     QString sStatement;
     if (m_iTransactionDepth == 0)
@@ -419,11 +428,10 @@ QString CDatabaseMultiInstance::GetDatabaseFilePath() const
     return m_sFilePath;
 }
 
-QSqlQuery* CDatabaseMultiInstance::GetPreparedQuery(const QString& sStatement)
+QSqlQuery* CDatabaseMultiInstance::GetPreparedQuery(const QString& sStatement, const QString& sWhat)
 {
-    if (!m_bOpen)
+    if (!DoCheckConnection())
     {
-        Fail(QStringLiteral("The database is not open"));
         return nullptr;
     }
     const auto it = m_Statements.find(sStatement);
@@ -436,7 +444,8 @@ QSqlQuery* CDatabaseMultiInstance::GetPreparedQuery(const QString& sStatement)
     if (!pQuery->prepare(sStatement))
     {
         DoNoteStatementFailure(
-            QStringLiteral("Cannot prepare a statement: %1").arg(ErrorText(pQuery->lastError())));
+            (sWhat.isEmpty() ? QStringLiteral("Cannot prepare a statement") : sWhat) +
+            QStringLiteral(": ") + ErrorText(pQuery->lastError()));
         return nullptr;
     }
     QSqlQuery* pResult = pQuery.get();
@@ -494,8 +503,27 @@ bool CDatabaseMultiInstance::Fail(const QString& sMessage)
     return false;
 }
 
+bool CDatabaseMultiInstance::DoCheckConnection()
+{
+    if (m_bOpen && !m_Db.isOpen())
+    {
+        // The driver gave the connection up (e.g. the server went away).
+        Close();
+        return Fail(QStringLiteral("The connection to the database was lost; open it again"));
+    }
+    if (!m_bOpen)
+    {
+        return Fail(QStringLiteral("The database is not open"));
+    }
+    return true;
+}
+
 bool CDatabaseMultiInstance::DoExecuteDirect(const QString& sStatement, const QString& sWhat)
 {
+    if (!m_Db.isOpen())
+    {
+        return Fail(sWhat + QStringLiteral(": the database is not open"));
+    }
     QSqlQuery query(m_Db);
     if (!query.exec(sStatement))
     {

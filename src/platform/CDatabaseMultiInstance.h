@@ -53,8 +53,8 @@ public:
     // For the table classes.
 
     /// The prepared statement for this text, prepared once per connection and reused;
-    /// nullptr (with LastError() set) when the connection is not usable.
-    QSqlQuery* GetPreparedQuery(const QString& sStatement);
+    /// nullptr (with LastError() set, naming sWhat) when the connection is not usable.
+    QSqlQuery* GetPreparedQuery(const QString& sStatement, const QString& sWhat = QString());
     /// Executes a prepared statement with its bound values; sWhat names the operation in
     /// the error text.
     bool Execute(QSqlQuery& query, const QString& sWhat);
@@ -69,6 +69,7 @@ private:
     bool DoOpenSqlite();
     bool DoOpenPostgreSql();
     bool DoCreateSchema();
+    bool DoCheckConnection();
     bool DoExecuteDirect(const QString& sStatement, const QString& sWhat);
     void DoResolveName();
     void DoForgetConnection();

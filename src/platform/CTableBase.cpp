@@ -87,7 +87,7 @@ bool CTableBase::DoInsert(const QString& sTable, const Columns& columns, const T
         sStatement += QStringLiteral(" (") + sNames + QStringLiteral(") VALUES (") + sMarks +
                       QLatin1Char(')');
     }
-    QSqlQuery* pQuery = m_Db.GetPreparedQuery(m_Db.InsertStatement(sStatement));
+    QSqlQuery* pQuery = m_Db.GetPreparedQuery(m_Db.InsertStatement(sStatement), sWhat);
     if (pQuery == nullptr)
     {
         return false;
@@ -123,7 +123,7 @@ bool CTableBase::DoUpdate(const QString& sTable, const Columns& columns, const T
         sStatement += *columns[static_cast<size_t>(indexes[i])].pName + QStringLiteral(" = ?");
     }
     sStatement += QStringLiteral(" WHERE ") + sWhere;
-    QSqlQuery* pQuery = m_Db.GetPreparedQuery(sStatement);
+    QSqlQuery* pQuery = m_Db.GetPreparedQuery(sStatement, sWhat);
     if (pQuery == nullptr)
     {
         return false;
@@ -148,7 +148,7 @@ bool CTableBase::DoSelect(const QString& sStatement, const QVariantList& values,
                           const std::vector<const QString*>& names, TableRows& rows,
                           const QString& sWhat)
 {
-    QSqlQuery* pQuery = m_Db.GetPreparedQuery(sStatement);
+    QSqlQuery* pQuery = m_Db.GetPreparedQuery(sStatement, sWhat);
     if (pQuery == nullptr)
     {
         return false;
@@ -185,7 +185,7 @@ bool CTableBase::DoSelect(const QString& sStatement, const QVariantList& values,
 bool CTableBase::DoSelectNumber(const QString& sStatement, const QVariantList& values,
                                 long lDefault, long& lResult, const QString& sWhat)
 {
-    QSqlQuery* pQuery = m_Db.GetPreparedQuery(sStatement);
+    QSqlQuery* pQuery = m_Db.GetPreparedQuery(sStatement, sWhat);
     if (pQuery == nullptr)
     {
         return false;
