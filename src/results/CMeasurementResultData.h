@@ -1,0 +1,127 @@
+#pragma once
+
+#include "CChannelTableData.h"
+#include "CComparativeValueData.h"
+#include "CDBMeasurement.h"
+#include "CDBScanData.h"
+#include "CDBSessionData.h"
+#include "CDatabaseMultiInstance.h"
+#include "CDeviceSettingsData.h"
+#include "CMeasConfigData.h"
+#include "CRDMatrixData.h"
+#include "ECategory.h"
+#include "ELevelUnit.h"
+#include "ETVStandards.h"
+
+#include <QString>
+#include <QStringList>
+
+#include <vector>
+
+namespace LumoraMeasurement
+{
+
+/// The in-memory model of one stored measurement session: loads the configuration the
+/// session was measured with, reads every stored value, judges each against a limit table
+/// and sorts the results into within limits, limit violations and measurement errors. The
+/// result views ask it for scans, dates, channels and violations; it also exports CSV lines
+/// and fills the result display's channel matrix. It owns its database connection.
+class CMeasurementResultData
+{
+public:
+    CMeasurementResultData(long lSessionId, ELevelUnit eLevelUnit);
+    CMeasurementResultData(const CMeasurementResultData&) = delete;
+    CMeasurementResultData& operator=(const CMeasurementResultData&) = delete;
+    ~CMeasurementResultData();
+
+    /// Reads device settings, channel table and limits named by config, opens the database
+    /// and reads and judges the session. False as soon as a file cannot be read or the
+    /// database cannot be opened; otherwise whether the session row was found.
+    bool LoadData(const CMeasConfigData& config);
+    /// True when the session row read back carries the session id.
+    bool ReadSessionData();
+
+    /// Re-judge every value against the session's own limit file, another one, or the
+    /// current limit table.
+    void UseInititalLimits();
+    void UseOtherLimits(const QString& sLimitFile);
+    void UpdateDataAffectedByLimitValues();
+
+    /// Does not re-judge the values.
+    void SetLevelUnit(ELevelUnit eLevelUnit);
+    ELevelUnit GetLevelUnit() const { return m_eLevelUnit; }
+
+    CDBSessionData GetSessionData() const { return m_Session; }
+    CDBScanData GetScanData(long lScanId);
+
+    long GetNumberOfScans() const;
+    /// -1 for a position outside the scan list.
+    long GetScanIdOfScanIndex(long lIndex) const;
+    bool IsScanIdValid(long lScanId) const;
+    /// lScanId itself when it is a scan id (or there are none); else the neighbouring scan
+    /// id in the direction asked, staying inside the scan list.
+    long GetNextScanId(long lScanId, bool bForward) const;
+    const std::vector<long>& GetScanIds() const { return m_vScanIds; }
+
+    /// The distinct date parts of the scans' date-times, in scan order.
+    QStringList GetAvailableDates();
+    /// "Scan <id> ( <date-time>)" for every scan of that date.
+    QStringList GetAvailableScansOfDate(const QString& sDate);
+
+    // Per limit violation; an index outside the list gives an empty text or -1.
+    long GetNumberOfErrorsInSession() const;
+    QString GetChannelNameOfSessionError(long lErrorIndex) const;
+    QString GetChannelErrorDescriptionOfSessionError(long lErrorIndex) const;
+    long GetChannelIdOfSessionError(long lErrorIndex) const;
+    long GetScanIdOfError(long lErrorIndex) const;
+    QString GetChannelTimeStampOfSessionError(long lErrorIndex);
+
+    /// The scan of the channel's first violation, else the first scan; -1 without scans.
+    long GetScanIdOfFirstChannelError(long lChannelId) const;
+
+    /// The judged records of one scan and channel (not those in another state), by id.
+    void GetMeasurementListAll(long lScanId, long lChannelId,
+                               std::vector<CDBMeasurement>& list) const;
+
+    /// -1 when no channel has the name.
+    long GetChannelId(const QString& sName) const;
+    QString GetChannelName(long lChannelId) const;
+    QStringList GetChannelNames() const;
+    /// Of row 0 when no channel has the name.
+    ECategory GetChannelType(const QString& sName) const;
+    ETVStandards GetTvStandard(const QString& sName) const;
+
+    /// The channel's "Power Limit Offset" in dB; 0 when it has none.
+    double PowerLimitOffset(long lChannelId) const;
+
+    CComparativeValueData& GetComparativeValueData() { return m_Limits; }
+    const CComparativeValueData& GetComparativeValueData() const { return m_Limits; }
+    const CDeviceSettingsData& GetDeviceSettingsData() const { return m_DeviceSettings; }
+    OrvelFramework::CDatabaseMultiInstance& GetDatabase() { return m_Database; }
+
+    void CreateChannelMatrixData(OrvelFramework::CRDMatrixData& matrix);
+
+    /// The session as one CSV line.
+    QString GetSessionDataAsCSV() const;
+    /// One CSV line per stored measurement, scan by scan, channel by channel.
+    QStringList GetScanDataAsCSV();
+    /// The session line, then the measurement lines.
+    QStringList GetCSVExport();
+
+private:
+    OrvelFramework::CDatabaseMultiInstance m_Database;
+    CChannelTableData m_ChannelTable;
+    CDeviceSettingsData m_DeviceSettings;
+    CComparativeValueData m_Limits;
+    std::vector<CDBMeasurement> m_vLimitViolations;
+    std::vector<CDBMeasurement> m_vWithinLimits;
+    std::vector<CDBMeasurement> m_vMeasurementErrors;
+    std::vector<CDBMeasurement> m_vAllResults;
+    CDBSessionData m_Session;
+    std::vector<long> m_vScanIds;
+    long m_lSessionId;
+    ELevelUnit m_eLevelUnit;
+    QString m_sInitialLimitFile;
+};
+
+} // namespace LumoraMeasurement

@@ -1,0 +1,49 @@
+#pragma once
+
+#include "CComparativeValueData.h"
+#include "CDBMeasurement.h"
+#include "EMeasurementItems.h"
+
+#include <QString>
+
+#include <vector>
+
+namespace LumoraMeasurement
+{
+
+class CMeasurementResultData;
+
+/// The data behind the detail view of one channel in one scan of a loaded session: the
+/// judged records of that scan and channel, each item's value as display text (coded states
+/// as their texts, levels in the session's level unit) and its violation text.
+class CMeasurementResultSingleChannelData
+{
+public:
+    CMeasurementResultSingleChannelData(CMeasurementResultData& data, long lScanId, long lChannelId,
+                                        bool bLimitFlag);
+
+    /// Refills the records from the session model, e.g. after it switched limits.
+    void UpdateLimitValues(bool bLimitFlag);
+
+    long GetMeasCount() const { return static_cast<long>(m_vRecords.size()); }
+    /// The record at lIndex (0 to GetMeasCount() - 1); an empty record outside.
+    CDBMeasurement GetMeasItem(long lIndex) const;
+    CComparativeValueData* GetCompData() const { return m_pLimits; }
+    double GetPowerLimitOffset() const;
+
+    /// Index of the item's first record; -1 when it has none.
+    long GetResultPosition(EMeasurementItems eItem) const;
+    QString GetValue(EMeasurementItems eItem) const;
+    QString GetErrorDescription(EMeasurementItems eItem) const;
+
+private:
+    CComparativeValueData* m_pLimits;
+    CMeasurementResultData& m_rLimitSource;
+    CMeasurementResultData& m_rData;
+    std::vector<CDBMeasurement> m_vRecords;
+    long m_lScanId;
+    long m_lChannelId;
+    bool m_bLimitFlag = false;
+};
+
+} // namespace LumoraMeasurement
