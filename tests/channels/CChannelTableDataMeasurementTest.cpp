@@ -1,0 +1,127 @@
+#include "CChannelTableDataMeasurement.h"
+#include "CValueFactory.h"
+
+#include <gtest/gtest.h>
+
+#include <set>
+#include <stdexcept>
+
+using namespace LumoraMeasurement;
+
+namespace
+{
+
+long PositionOf(const CChannelDataMeasurement& channel, EMeasurementItems eItem)
+{
+    for (long lPosition = 0; lPosition < channel.GetItemCount(); ++lPosition)
+    {
+        if (channel.GetItem(lPosition).Id() == eItem)
+        {
+            return lPosition;
+        }
+    }
+    return -1;
+}
+
+CChannelDataMeasurement Named(const char* pszName)
+{
+    CChannelDataMeasurement channel(eChannelType_Digital);
+    channel.SetName(QString::fromUtf8(pszName));
+    return channel;
+}
+
+} // namespace
+
+TEST(CChannelDataMeasurement, HoldsOneCellPerItemByCategory)
+{
+    const CChannelDataMeasurement channel(eChannelType_Analog);
+    ASSERT_EQ(channel.GetItemCount(), 128);
+    std::set<int> items;
+    ECategory ePrevious = eCategory_General;
+    const ECategory order[] = {eCategory_General, eCategory_Analog, eCategory_Digital,
+                               eCategory_Docsis};
+    int iPass = 0;
+    for (long lPosition = 0; lPosition < channel.GetItemCount(); ++lPosition)
+    {
+        const EMeasurementItems eItem = channel.GetItem(lPosition).Id();
+        items.insert(eItem);
+        const ECategory eCategory = CValueFactory::MeasurementItem_GetItemValueCategory(eItem);
+        if (eCategory != ePrevious)
+        {
+            ++iPass;
+            ASSERT_LT(iPass, 4);
+            EXPECT_EQ(eCategory, order[iPass]);
+            ePrevious = eCategory;
+        }
+    }
+    EXPECT_EQ(items.size(), 128u);
+    EXPECT_EQ(channel.GetItem(0L).Id(), eMeasItem_Status);
+    EXPECT_EQ(channel.GetItem(4L).Id(), eMeasItem_Preamplifier);
+    EXPECT_EQ(channel.GetItem(7L).Id(), eMeasItem_VisionCarrierLevel);
+    EXPECT_EQ(channel.GetItem(eMeasItem_None).Id(), eMeasItem_None);
+    EXPECT_EQ(channel.GetItem(128L).Id(), eMeasItem_None);
+    EXPECT_EQ(channel.GetItem(eMeasItem_HUM).Id(), eMeasItem_HUM);
+}
+
+TEST(CChannelDataMeasurement, CellsNameAndType)
+{
+    CChannelDataMeasurement channel(eChannelType_Digital);
+    CChannelItemDataMeasurement cell(eMeasItem_Power);
+    cell.Set(-3.5, eUnitType_None);
+    EXPECT_TRUE(channel.SetItem(cell));
+    EXPECT_EQ(channel.GetItem(eMeasItem_Power).ToString(), "-3.5 dBmV");
+    EXPECT_FALSE(channel.SetItem(CChannelItemDataMeasurement(eMeasItem_None)));
+    EXPECT_EQ(channel.GetItemCount(), 128);
+
+    EXPECT_FALSE(channel.SetName(QString()));
+    EXPECT_TRUE(channel.SetName(QStringLiteral("K5")));
+    EXPECT_FALSE(channel.SetName(QStringLiteral("K5")));
+    EXPECT_FALSE(channel.SetName(QString()));
+    EXPECT_EQ(channel.Name(), "K5");
+
+    EXPECT_FALSE(channel.SetChannelType(eChannelType_Unknown));
+    EXPECT_EQ(channel.ChannelType(), eChannelType_Digital);
+    EXPECT_TRUE(channel.SetChannelType(eChannelType_Analog));
+    EXPECT_EQ(channel.ChannelType(), eChannelType_Analog);
+}
+
+TEST(CChannelTableDataMeasurement, RowsByNameAndPosition)
+{
+    CChannelTableDataMeasurement table;
+    EXPECT_EQ(table.GetRowCount(), 0);
+    EXPECT_EQ(table.GetValue(QStringLiteral("none"), 0), QString());
+    EXPECT_THROW(table.GetChannel(short(0)), std::out_of_range);
+
+    EXPECT_TRUE(table.AddChannel(Named("A")));
+    EXPECT_TRUE(table.AddChannel(Named("B")));
+    CChannelDataMeasurement secondA = Named("A");
+    secondA.SetChannelType(eChannelType_Analog);
+    EXPECT_TRUE(table.AddChannel(secondA));
+    EXPECT_EQ(table.GetChannelNames(), (QStringList{"A", "B", "A"}));
+
+    const long lStatus = PositionOf(table.GetChannel(short(0)), eMeasItem_Status);
+    const long lPower = PositionOf(table.GetChannel(short(0)), eMeasItem_Power);
+    EXPECT_TRUE(table.SetValue(QStringLiteral("A"), lStatus, QStringLiteral("Done")));
+    EXPECT_EQ(table.GetValue(QStringLiteral("A"), lStatus), "Done");
+    EXPECT_FALSE(table.SetValue(QStringLiteral("A"), lPower, QStringLiteral("12")));
+    EXPECT_EQ(table.GetValue(QStringLiteral("A"), lPower), "0 dBmV");
+    EXPECT_FALSE(table.SetValue(QStringLiteral("C"), lStatus, QStringLiteral("Done")));
+    EXPECT_EQ(table.GetValueEnumFromIndex(QStringLiteral("B"), lPower), eMeasItem_Power);
+    EXPECT_EQ(table.GetValueEnumFromIndex(QStringLiteral("C"), lPower), eMeasItem_None);
+
+    long lRow = -1;
+    EXPECT_TRUE(table.GetChannelIndex(QStringLiteral("B"), lRow));
+    EXPECT_EQ(lRow, 1);
+    EXPECT_EQ(table.GetChannel(QStringLiteral("B")).Name(), "B");
+    EXPECT_EQ(table.GetChannel(QStringLiteral("missing")).Name(), "B"); // the previous lookup
+
+    EXPECT_TRUE(table.DeleteChannel(Named("A")));
+    EXPECT_EQ(table.GetChannelNames(), (QStringList{"B", "A"}));
+    EXPECT_EQ(table.GetChannel(short(1)).ChannelType(), eChannelType_Analog); // the second A stays
+    EXPECT_FALSE(table.DeleteChannel(Named("Z")));
+    EXPECT_THROW(table.GetChannel(short(2)), std::out_of_range);
+    EXPECT_THROW(table.GetChannel(short(-1)), std::out_of_range);
+
+    table.ClearChannels();
+    EXPECT_EQ(table.GetRowCount(), 0);
+}

@@ -1,0 +1,305 @@
+#include "CMeasurementData.h"
+#include "CChannelTableData.h"
+#include "CEnumTemplate.h"
+
+#include <gtest/gtest.h>
+
+using namespace LumoraMeasurement;
+
+namespace
+{
+
+QStringList Names(const QList<EMeasurementItems>& items)
+{
+    QStringList names;
+    for (EMeasurementItems eItem : items)
+    {
+        names.append(CEnumTemplate<EMeasurementItems>::ToString(eItem));
+    }
+    return names;
+}
+
+QStringList Sorted(QStringList names)
+{
+    names.sort();
+    return names;
+}
+
+// Owns what a CMeasurementData refers to.
+struct SMeasurement
+{
+    explicit SMeasurement(ETVStandards eStandard) : m_Channel(eStandard, QStringLiteral("M")) {}
+    CDeviceSettingsData m_Device;
+    CChannelData m_Channel;
+    CComparativeValueData m_Limits;
+    CMeasurementData m_Data{m_Device, m_Channel, m_Limits};
+};
+
+} // namespace
+
+TEST(CMeasurementData, SupportedItemCountsPerStandardInAscendingOrder)
+{
+    const std::pair<ETVStandards, int> rows[] = {
+        {eTVStandard_BG_Pal, 20},        {eTVStandard_BG_Secam, 20},     {eTVStandard_DK_Pal, 20},
+        {eTVStandard_DK_Secam, 20},      {eTVStandard_I_Pal, 20},        {eTVStandard_K1_Secam, 20},
+        {eTVStandard_M_Pal, 20},         {eTVStandard_M_NTSC, 20},       {eTVStandard_N_Pal, 20},
+        {eTVStandard_J83A, 33},          {eTVStandard_J83B, 33},         {eTVStandard_J83C, 33},
+        {eTVStandard_DTMB, 30},          {eTVStandard_DVBT, 33},         {eTVStandard_DVBT2, 36},
+        {eTVStandard_ATSC_8VSB, 29},     {eTVStandard_ATSC_MDTV, 29},    {eTVStandard_TDMB, 26},
+        {eTVStandard_ISDBT, 27},         {eTVStandard_EuroDOCSIS30, 48}, {eTVStandard_DOCSIS30, 48},
+        {eTVStandard_DOCSIS30_J83C, 48}, {eTVStandard_DOCSIS31, 48},     {eTVStandard_None, 0},
+    };
+    for (const auto& row : rows)
+    {
+        SCOPED_TRACE(CEnumTemplate<ETVStandards>::ToString(row.first).toStdString());
+        const QList<EMeasurementItems> items =
+            CMeasurementData::GetSupportedMeasValuesOnly(row.first);
+        EXPECT_EQ(items.size(), row.second);
+        for (int i = 1; i < items.size(); ++i)
+        {
+            EXPECT_LT(items[i - 1], items[i]);
+        }
+        for (const auto& entry : CMeasurementData::GetSupportedMeasValues(row.first))
+        {
+            EXPECT_FALSE(entry.second);
+        }
+    }
+}
+
+TEST(CMeasurementData, SupportedItemsOfRepresentativeStandards)
+{
+    const QStringList common = {"Internal Reference",
+                                "Preamplifier",
+                                "Attenuation",
+                                "Preselector",
+                                "Power",
+                                "Carrier Frequency Offset Digital",
+                                "Demod Lock",
+                                "Packet Error Ratio",
+                                "Crest Factor Current",
+                                "Group Delay",
+                                "Amplitude Response",
+                                "Phase Response"};
+    const QStringList dvbt2 = common + QStringList{"Bitrate Offset",
+                                                   "PLP Lock",
+                                                   "MERL1 RMS dB",
+                                                   "MERL1 RMS %",
+                                                   "MERL1 Peak dB",
+                                                   "MERL1 Peak %",
+                                                   "MERPLP RMS dB",
+                                                   "MERPLP RMS %",
+                                                   "MERPLP Peak dB",
+                                                   "MERPLP Peak %",
+                                                   "EVMPLP RMS dB",
+                                                   "EVMPLP RMS %",
+                                                   "EVMPLP Peak dB",
+                                                   "EVMPLP Peak %",
+                                                   "BER before BCH",
+                                                   "BER before LDPC",
+                                                   "LDPC Iteration",
+                                                   "Errored Seconds Ratio",
+                                                   "Shoulder Attenuation Lower",
+                                                   "Shoulder Attenuation Upper",
+                                                   "IQ Imbalance",
+                                                   "IQ Quad Error",
+                                                   "Carrier Suppression",
+                                                   "Carrier Phase"};
+    const QStringList tdmb =
+        common +
+        QStringList{"Bitrate Offset", "FIC Lock",   "MER RMS dB",    "MER RMS %",
+                    "MER Peak dB",    "MER Peak %", "EVM RMS dB",    "EVM RMS %",
+                    "EVM Peak dB",    "EVM Peak %", "BER before RS", "Packet Errors per second",
+                    "TS Bitrate",     "SN"};
+    const QStringList analog = {"Reference Level",
+                                "Preamplifier",
+                                "Attenuation",
+                                "Preselector",
+                                "Vision Carrier Level",
+                                "Carrier Frequency Offset",
+                                "Vision Detector",
+                                "Luminance Bar Amplitude Error",
+                                "Luminance Bar Amplitude",
+                                "SN Video Weighted Bar",
+                                "SN Video Weighted Nominal",
+                                "FM1 Sound Carrier",
+                                "FM2 Sound Carrier",
+                                "Modulation Depth",
+                                "Residual Picture Carrier",
+                                "FM1 Power Relative",
+                                "FM1 Intercarrier Frequency",
+                                "FM2 Power Relative",
+                                "FM2 Intercarrier Frequency",
+                                "HUM"};
+    QStringList docsis = {"Preamplifier",
+                          "Attenuation",
+                          "Power",
+                          "Carrier Frequency Offset Digital",
+                          "Symbol Rate Offset",
+                          "Demod Lock",
+                          "MPEG Lock",
+                          "PLP Lock",
+                          "MER RMS dB",
+                          "MER Peak dB",
+                          "BER before Viterbi",
+                          "BER before RS",
+                          "BER after RS",
+                          "Decode Lock",
+                          "Channel Bit Rate",
+                          "BER after Viterbi",
+                          "CER Corrected",
+                          "CER Uncorrected",
+                          "PLC Lock"};
+    for (int i = eMeasItem_OccupiedBandwidth; i <= eMeasItem_AverageLPDCIterations; ++i)
+    {
+        docsis.append(
+            CEnumTemplate<EMeasurementItems>::ToString(static_cast<EMeasurementItems>(i)));
+    }
+    EXPECT_TRUE(docsis.contains("Average LPDC Iterations"));
+
+    const std::pair<ETVStandards, QStringList> rows[] = {
+        {eTVStandard_DVBT2, dvbt2},
+        {eTVStandard_TDMB, tdmb},
+        {eTVStandard_M_NTSC, analog},
+        {eTVStandard_DOCSIS31, docsis},
+    };
+    for (const auto& row : rows)
+    {
+        SCOPED_TRACE(CEnumTemplate<ETVStandards>::ToString(row.first).toStdString());
+        EXPECT_EQ(Sorted(Names(CMeasurementData::GetSupportedMeasValuesOnly(row.first))),
+                  Sorted(row.second));
+    }
+
+    std::map<EMeasurementItems, bool> items{{eMeasItem_Power, true}};
+    CMeasurementData::GetSpecificMeasValuesDigital(eTVStandard_DVBT, items);
+    EXPECT_EQ(items.size(), 22u);
+    EXPECT_TRUE(items.at(eMeasItem_Power)); // already present: left as it was
+    EXPECT_FALSE(items.at(eMeasItem_MPEGLock));
+    CMeasurementData::GetSpecificMeasValuesDigital(eTVStandard_DOCSIS31, items);
+    EXPECT_EQ(items.size(), 22u);
+}
+
+TEST(CMeasurementData, ClassifiesTheTvStandard)
+{
+    struct Row
+    {
+        ETVStandards m_eStandard;
+        bool m_bAnalog;
+        bool m_bDigital;
+        EColorSystem m_eColor;
+    };
+    const Row rows[] = {
+        {eTVStandard_BG_Pal, true, false, eColorSystem_PAL},
+        {eTVStandard_BG_Secam, true, false, eColorSystem_SECAM},
+        {eTVStandard_DK_Secam, true, false, eColorSystem_SECAM},
+        {eTVStandard_K1_Secam, true, false, eColorSystem_SECAM},
+        {eTVStandard_M_NTSC, true, false, eColorSystem_NTSC},
+        {eTVStandard_N_Pal, true, false, eColorSystem_PAL},
+        {eTVStandard_J83A, false, true, eColorSystem_PAL},
+        {eTVStandard_DVBT, false, true, eColorSystem_PAL},
+        {eTVStandard_DOCSIS31, false, true, eColorSystem_PAL},
+    };
+    for (const Row& row : rows)
+    {
+        SCOPED_TRACE(row.m_eStandard);
+        SMeasurement measurement(row.m_eStandard);
+        EXPECT_EQ(measurement.m_Data.TvStandard(), row.m_eStandard);
+        EXPECT_EQ(measurement.m_Data.IsAnalog(), row.m_bAnalog);
+        EXPECT_EQ(measurement.m_Data.IsDigital(), row.m_bDigital);
+        EXPECT_EQ(measurement.m_Data.AnalogColorSystem(), row.m_eColor);
+    }
+
+    SMeasurement unknown(eTVStandard_BG_Pal);
+    unknown.m_Channel.SetItemValue(eSettingsItem_TVStandard, 99L);
+    EXPECT_EQ(unknown.m_Data.TvStandard(), eTVStandard_None);
+    EXPECT_EQ(unknown.m_Data.DigitalStandard(), eTVStandard_None);
+    EXPECT_FALSE(unknown.m_Data.IsAnalog());
+    EXPECT_FALSE(unknown.m_Data.IsDigital());
+    EXPECT_EQ(unknown.m_Data.AnalogColorSystem(), eColorSystem_PAL);
+}
+
+TEST(CMeasurementData, SecondSoundCarrierBySoundSystem)
+{
+    SMeasurement measurement(eTVStandard_BG_Pal);
+    const QStringList single = {"FM 5.5 MHz MONO",   "FM 6.5 MHz MONO",    "FM 6.0 MHz MONO",
+                                "FM 4.5 MHz / BTSC", "FM 4.5 MHz / EIA_J", "FM 4.5 MHz MONO",
+                                "AM 6.5 MHz"};
+    for (const auto& row : CRepresentation<EAnalogSoundSystem>::Table())
+    {
+        SCOPED_TRACE(row.m_sText.toStdString());
+        measurement.m_Channel.SetItemValue(eSettingsItem_AudioStandard, row.m_lId);
+        EXPECT_EQ(measurement.m_Data.AnalogSoundSystem(), row.m_eEnumValue);
+        EXPECT_EQ(measurement.m_Data.HasSecondSoundCarrier(), !single.contains(row.m_sText));
+    }
+    measurement.m_Channel.SetItemValue(eSettingsItem_AudioStandard, 77L);
+    EXPECT_EQ(measurement.m_Data.AnalogSoundSystem(), eAnalogSoundSystem_None);
+    EXPECT_TRUE(measurement.m_Data.HasSecondSoundCarrier());
+}
+
+TEST(CMeasurementData, ReadsTheChannelsSettings)
+{
+    SMeasurement measurement(eTVStandard_DVBT2);
+    CChannelData& channel = measurement.m_Channel;
+    CMeasurementData& data = measurement.m_Data;
+    channel.SetItemValue(eSettingsItem_CenterFrequency, QStringLiteral("474"));
+    channel.SetItemValue(eSettingsItem_PowerLimitOffset, QStringLiteral("-1.5"));
+    channel.SetItemValue(eSettingsItem_SymbolRate, QStringLiteral("6.9"));
+    channel.SetItemValue(eSettingsItem_DVBT2DecodedPLP, QStringLiteral("-1"));
+    channel.SetItemValue(eSettingsItem_TestLineNumber, QStringLiteral("17"));
+    channel.SetItemValue(eSettingsItem_QAMOrder, 12L);        // QAM64NH
+    channel.SetItemValue(eSettingsItem_RollOffFactor, 1L);    // 0.115
+    channel.SetItemValue(eSettingsItem_ChannelBandwidth, 0L); // 1.7 MHz, already stored
+    channel.SetItemValue(eSettingsItem_DVBT2Profile, 1L);     // T2-lite
+    channel.SetItemValue(eSettingsItem_PreAmplifier, 1L);     // Off
+    channel.SetItemValue(eSettingsItem_Profile, 16L);         // P
+    channel.SetItemValue(eSettingsItem_ISDBTLayer, 9L);       // no entry
+
+    EXPECT_DOUBLE_EQ(data.ChannelCenter(), 474000000.0);
+    EXPECT_DOUBLE_EQ(data.PowerLimitOffset(), -1.5);
+    EXPECT_DOUBLE_EQ(data.SymbolRate(), 6900000.0);
+    EXPECT_EQ(data.DVBT2DecodedPLP(), -1);
+    EXPECT_EQ(data.AnalogTestLine(), 17);
+    EXPECT_EQ(data.DigitalConstellation(), eDigitalConstellation_QAM64NH);
+    EXPECT_EQ(data.RollOffFactor(), eRollOffFactor_0_115);
+    EXPECT_EQ(data.ChannelBandwidth(), eChannelBandwidth_1_7MHz);
+    EXPECT_EQ(data.DVBT2Profile(), eDVBT2Profiles_T2Lite);
+    EXPECT_EQ(data.Preamplifier(), eOnOff_Off);
+    EXPECT_EQ(data.PreSelector(), eOnOff_On);
+    EXPECT_EQ(data.DocsisProfiles(), eChannelProfile_P);
+    EXPECT_EQ(data.ISDBTLayer(), eISDBTLayer_None);
+    EXPECT_EQ(data.RefLevelMode(), eRefLevelMode_Automatic);
+
+    data.SetRefLevelMode(eRefLevelMode_AutomaticTimeOptimized);
+    EXPECT_EQ(data.RefLevelMode(), eRefLevelMode_AutomaticTimeOptimized);
+    EXPECT_EQ(channel.GetItem(eSettingsItem_ReferenceLevelMode).ToInt(), 2);
+    data.SetRefLevelMode(eRefLevelMode_None);
+    EXPECT_EQ(channel.GetItem(eSettingsItem_ReferenceLevelMode).ToInt(), -1);
+    EXPECT_EQ(data.RefLevelMode(), eRefLevelMode_None);
+}
+
+TEST(CMeasurementData, ResultsAndAveraging)
+{
+    SMeasurement measurement(eTVStandard_BG_Pal);
+    CMeasurementData& data = measurement.m_Data;
+    ASSERT_EQ(data.GetData().size(), 128u);
+    EXPECT_EQ(data.GetData().front().Id(), eMeasItem_Status);
+    EXPECT_EQ(data.GetData().back().Id(), eMeasItem_AverageLPDCIterations);
+    EXPECT_EQ(data.Results(eMeasItem_HUM).Id(), eMeasItem_HUM);
+    EXPECT_EQ(data.Results(eMeasItem_None).Id(), eMeasItem_None);
+    data.Results(eMeasItem_Power).Set(12.5, eUnitType_None);
+    EXPECT_TRUE(data.Results(eMeasItem_Power).HasValidMeasurementData());
+
+    std::vector<CComparativeValueDataItem> limits;
+    data.DoCompareMeasurement(limits);
+    EXPECT_DOUBLE_EQ(data.Results(eMeasItem_Power).ToFloat(), 12.5);
+
+    EXPECT_EQ(data.AnalogTVAnalysisAvarageCount(), 32); // the device default
+    const std::pair<EAverageCount, short> counts[] = {
+        {eAverageCount_0, 0}, {eAverageCount_64, 64}, {eAverageCount_256, 256}};
+    for (const auto& count : counts)
+    {
+        measurement.m_Device.SetAnalogTVAnalysisAvarageCount(count.first);
+        EXPECT_EQ(data.AnalogTVAnalysisAvarageCount(), count.second);
+    }
+    EXPECT_EQ(&data.Device(), &measurement.m_Device);
+    EXPECT_EQ(&data.CompareValues(), &measurement.m_Limits);
+}
