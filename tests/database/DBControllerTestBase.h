@@ -1,5 +1,6 @@
 #pragma once
 
+#include "CDBSessionData.h"
 #include "CDatabaseMultiInstance.h"
 #include "DatabaseTestBackend.h"
 
@@ -26,22 +27,19 @@ protected:
             return;
         }
         m_pDb = OpenConnection();
-        ASSERT_TRUE(m_pDb->IsOpen());
-        ASSERT_TRUE(m_Files.isValid());
+        ASSERT_TRUE(m_pDb->IsOpen() && m_Files.isValid());
     }
 
     OrvelFramework::CDatabaseMultiInstance& Db() { return *m_pDb; }
 
     QString WriteFile(const QString& sName, const QByteArray& content)
     {
-        const QString sPath = m_Files.filePath(sName);
-        QFile file(sPath);
-        EXPECT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-        file.write(content);
-        return sPath;
+        QFile file(m_Files.filePath(sName));
+        EXPECT_TRUE(file.open(QIODevice::WriteOnly) && file.write(content) == content.size());
+        return file.fileName();
     }
 
-    QByteArray ReadFile(const QString& sPath)
+    static QByteArray ReadFile(const QString& sPath)
     {
         QFile file(sPath);
         return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
@@ -63,6 +61,19 @@ protected:
     std::unique_ptr<OrvelFramework::CDatabaseMultiInstance> m_pDb;
 };
 
+/// The text fields of a session: unique id, description, site, test point, name, e-number,
+/// t-number, e-mail, hardware model, firmware, software, serial, owner, limit file id, channel
+/// file id.
+inline QStringList Fields(const LumoraMeasurement::CDBSessionData& data)
+{
+    QString f[13];
+    data.GetSessionLocationData(f[0], f[1]);
+    data.GetSessionUserData(f[2], f[3], f[4], f[5]);
+    data.GetHardwareInfoData(f[6], f[7], f[8], f[9], f[10]);
+    data.GetAssociatedFiles(f[11], f[12]);
+    return QStringList{data.UniqueIdentifier(), data.Description()} + QStringList(f, f + 13);
+}
+
 /// Texts that break naive SQL, encodings or buffers. No one contains another, ignoring case.
 inline QStringList HostileTexts()
 {
@@ -70,22 +81,23 @@ inline QStringList HostileTexts()
         QStringLiteral("O'Brien said \"hi\""),
         QStringLiteral("x'); DROP TABLE session; --"),
         QStringLiteral("' OR '1'='1"),
-        QStringLiteral("100%_\\ wild"),
+        QStringLiteral("%_\\"),
         QString::fromUtf8("Grüße — 日本語 — Ελληνικά — العربية — 😀"),
         QStringLiteral("line1\nline2\ttab\r"),
         QString(100 * 1024, QLatin1Char('k')) + QStringLiteral("end"),
     };
 }
 
-/// Every byte value, several times over, so a text round trip that loses any shows.
+/// Every byte value, four times over, so a text round trip that loses any shows.
 inline QByteArray AllBytes()
 {
-    QByteArray bytes;
-    for (int i = 0; i < 4 * 256; ++i)
+    QByteArray bytes(4 * 256, '\0');
+    for (int i = 0; i < bytes.size(); ++i)
     {
-        bytes.append(static_cast<char>(i % 256));
+        bytes[i] = static_cast<char>(i % 256);
     }
     return bytes;
 }
+inline const char* const c_pszAllBytesMd5 = "b2ea9f7fcea831a4a63b213f41a8855b";
 
 } // namespace MdaTest

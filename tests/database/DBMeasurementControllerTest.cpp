@@ -44,6 +44,13 @@ protected:
         return lId;
     }
 
+    /// Measurement id, session, scan, channel, item, state.
+    static QVector<long> Ids(const CDBMeasurement& m)
+    {
+        return {m.GetMeasurementId(), m.GetSessionId(),       m.GetScanId(),
+                m.GetChannelId(),     m.GetMeasurementItem(), m.GetMeasurementState()};
+    }
+
     static QStringList Values(const std::vector<CDBMeasurement>& list)
     {
         QStringList values;
@@ -57,19 +64,13 @@ protected:
     long m_lSession = 0;
 };
 
-TEST_P(CDBMeasurementControllerTest, CreateThenUpdateAndReadBack)
+TEST_P(CDBMeasurementControllerTest, UpdateWithoutErrorTextKeepsTheStoredOne)
 {
     CDBMeasurementController measurements(Db());
     long lId = 0;
     ASSERT_TRUE(measurements.Create(m_lSession, 2, 6, lId));
-    EXPECT_GE(lId, 1);
     CDBMeasurement m = measurements.GetData(m_lSession, 2, lId);
-    EXPECT_EQ(m.GetMeasurementId(), lId);
-    EXPECT_EQ(m.GetSessionId(), m_lSession);
-    EXPECT_EQ(m.GetScanId(), 2);
-    EXPECT_EQ(m.GetChannelId(), 6);
-    EXPECT_EQ(m.GetMeasurementItem(), -1);
-    EXPECT_EQ(m.GetMeasurementState(), -1);
+    EXPECT_EQ(Ids(m), QVector<long>({lId, m_lSession, 2, 6, -1, -1}));
 
     m.SetMeasurementItem(15);
     m.SetMeasurementState(2);
@@ -82,22 +83,15 @@ TEST_P(CDBMeasurementControllerTest, CreateThenUpdateAndReadBack)
     ASSERT_TRUE(measurements.Update(m));
 
     const CDBMeasurement read = measurements.GetData(m_lSession, 2, lId);
-    EXPECT_EQ(read.GetMeasurementItem(), 15);
-    EXPECT_EQ(read.GetMeasurementState(), 2);
+    EXPECT_EQ(Ids(read), QVector<long>({lId, m_lSession, 2, 6, 15, 2}));
     EXPECT_EQ(read.GetValue(), "33.0 dB");
     EXPECT_EQ(read.GetErrorDescription(), "first text");
 
-    const CDBMeasurement missing = measurements.GetData(m_lSession, 2, lId + 100);
-    EXPECT_EQ(missing.GetMeasurementId(), 0);
-    EXPECT_EQ(missing.GetMeasurementItem(), -1);
-}
-
-TEST_P(CDBMeasurementControllerTest, UpdateRefusesMeasurementIdBelowOne)
-{
-    CDBMeasurementController measurements(Db());
+    EXPECT_EQ(Ids(measurements.GetData(m_lSession, 2, lId + 100)),
+              QVector<long>({0, 0, 0, 0, -1, -1}));
     for (long lBad : {0L, -1L})
     {
-        EXPECT_FALSE(measurements.Update(CDBMeasurement(m_lSession, 1, 0, lBad)));
+        EXPECT_FALSE(measurements.Update(CDBMeasurement(m_lSession, 2, 6, lBad)));
     }
 }
 
@@ -105,7 +99,7 @@ TEST_P(CDBMeasurementControllerTest, SessionReadsReplaceChannelReadsAppend)
 {
     Store(1, 0, 7, 2, "a");
     Store(2, 0, 7, 3, "b", "failed");
-    Store(2, 1, 7, 4, "c", "too high");
+    const long lIdC = Store(2, 1, 7, 4, "c", "too high");
     Store(2, 0, 15, 2, "d");
     CDBMeasurementController measurements(Db());
 
@@ -113,10 +107,7 @@ TEST_P(CDBMeasurementControllerTest, SessionReadsReplaceChannelReadsAppend)
     measurements.GetAllResultsForSession(m_lSession, list);
     measurements.GetAllResultsForSession(m_lSession, list);
     EXPECT_EQ(Values(list), QStringList({"a", "b", "c", "d"}));
-    EXPECT_EQ(list[2].GetChannelId(), 1);
-    EXPECT_EQ(list[2].GetScanId(), 2);
-    EXPECT_EQ(list[2].GetMeasurementItem(), 7);
-    EXPECT_EQ(list[2].GetMeasurementState(), 4);
+    EXPECT_EQ(Ids(list[2]), QVector<long>({lIdC, m_lSession, 2, 1, 7, 4}));
     EXPECT_EQ(list[2].GetErrorDescription(), "too high");
     EXPECT_EQ(list[3].GetErrorDescription(), "");
 

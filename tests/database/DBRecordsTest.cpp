@@ -1,34 +1,23 @@
-#include "CDBExportFiles.h"
 #include "CDBMeasurement.h"
 #include "CDBScanData.h"
-#include "CDBSessionData.h"
 #include "COSAbstraction.h"
-
-#include <QStringList>
-
-#include <gtest/gtest.h>
+#include "DBControllerTestBase.h"
 
 using namespace LumoraMeasurement;
 
 TEST(DBRecords, MeasurementStartsWithNoItemAndNoState)
 {
-    const CDBMeasurement def;
-    EXPECT_EQ(def.GetSessionId(), 0);
-    EXPECT_EQ(def.GetScanId(), 0);
-    EXPECT_EQ(def.GetChannelId(), 0);
-    EXPECT_EQ(def.GetMeasurementId(), 0);
-    EXPECT_TRUE(def.GetValue().isEmpty());
-    EXPECT_TRUE(def.GetErrorDescription().isEmpty());
-    EXPECT_EQ(def.GetMeasurementItem(), -1);
-    EXPECT_EQ(def.GetMeasurementState(), -1);
-
-    const CDBMeasurement ids(1, 2, 3, 4);
-    EXPECT_EQ(ids.GetSessionId(), 1);
-    EXPECT_EQ(ids.GetScanId(), 2);
-    EXPECT_EQ(ids.GetChannelId(), 3);
-    EXPECT_EQ(ids.GetMeasurementId(), 4);
-    EXPECT_EQ(ids.GetMeasurementItem(), -1);
-    EXPECT_EQ(ids.GetMeasurementState(), -1);
+    for (const CDBMeasurement& m : {CDBMeasurement(), CDBMeasurement(1, 2, 3, 4)})
+    {
+        EXPECT_EQ(m.GetMeasurementItem(), -1);
+        EXPECT_EQ(m.GetMeasurementState(), -1);
+        EXPECT_TRUE(m.GetValue().isEmpty() && m.GetErrorDescription().isEmpty());
+    }
+    const CDBMeasurement m(1, 2, 3, 4);
+    EXPECT_EQ(
+        QVector<long>({m.GetSessionId(), m.GetScanId(), m.GetChannelId(), m.GetMeasurementId()}),
+        QVector<long>({1, 2, 3, 4}));
+    EXPECT_EQ(CDBMeasurement().GetMeasurementId(), 0);
 }
 
 TEST(DBRecords, ScanDataStartsWithoutScanAndStampsNow)
@@ -39,79 +28,24 @@ TEST(DBRecords, ScanDataStartsWithoutScanAndStampsNow)
     EXPECT_EQ(scan.GetScanId(), 0);
     EXPECT_EQ(scan.GetSessionId(), 7);
     EXPECT_EQ(scan.GetState(), -1);
-    EXPECT_TRUE(scan.DateTime() == sBefore || scan.DateTime() == sAfter)
-        << scan.DateTime().toStdString();
-
-    const CDBScanData withId(7, 3);
-    EXPECT_EQ(withId.GetScanId(), 3);
-    EXPECT_EQ(withId.GetSessionId(), 7);
-    EXPECT_EQ(withId.GetState(), -1);
+    EXPECT_TRUE(scan.DateTime() == sBefore || scan.DateTime() == sAfter);
+    EXPECT_EQ(CDBScanData(7, 3).GetScanId(), 3);
 }
 
-TEST(DBRecords, SessionFromIdIsEmptyWithScanCountZero)
+TEST(DBRecords, SessionConstructorsAndAssociatedFiles)
 {
-    const CDBSessionData session(42);
-    EXPECT_EQ(session.GetSessionId(), 42);
-    EXPECT_EQ(session.ScanCount(), 0);
-    QString sLimit = "x", sChannel = "x";
-    session.GetAssociatedFiles(sLimit, sChannel);
-    EXPECT_TRUE(sLimit.isEmpty());
-    EXPECT_TRUE(sChannel.isEmpty());
-    EXPECT_TRUE(session.UniqueIdentifier().isEmpty());
-}
+    CDBSessionData empty(42);
+    EXPECT_EQ(empty.ScanCount(), 0);
+    EXPECT_EQ(MdaTest::Fields(empty).join(QString()), QString());
+    empty.SetAssociatedFiles(12, 5);
+    EXPECT_EQ(MdaTest::Fields(empty).mid(13), QStringList({"12", "5"}));
 
-// Every field distinct, so a swapped argument or accessor shows.
-TEST(DBRecords, SessionFullConstructorTakesChannelFileBeforeLimitFile)
-{
+    // The full constructor takes the channel file id before the limit file id.
     const CDBSessionData s(9, "uid", "desc", "first", "last", "site", "tp", "name", "enr", "tnr",
-                           "mail", "hw", "fw", "sw", "snr", "owner", 17, "channelFile",
-                           "limitFile");
-    EXPECT_EQ(s.GetSessionId(), 9);
-    EXPECT_EQ(s.UniqueIdentifier(), "uid");
-    EXPECT_EQ(s.Description(), "desc");
-    EXPECT_EQ(s.FirstRun(), "first");
-    EXPECT_EQ(s.LastRun(), "last");
+                           "mail", "hw", "fw", "sw", "snr", "owner", 17, "channel", "limit");
+    EXPECT_EQ(MdaTest::Fields(s),
+              QStringList({"uid", "desc", "site", "tp", "name", "enr", "tnr", "mail", "hw", "fw",
+                           "sw", "snr", "owner", "limit", "channel"}));
+    EXPECT_EQ(QStringList({s.FirstRun(), s.LastRun()}), QStringList({"first", "last"}));
     EXPECT_EQ(s.ScanCount(), 17);
-    QString a, b, c, d, e;
-    s.GetSessionLocationData(a, b);
-    EXPECT_EQ(QStringList({a, b}), QStringList({"site", "tp"}));
-    s.GetSessionUserData(a, b, c, d);
-    EXPECT_EQ(QStringList({a, b, c, d}), QStringList({"name", "enr", "tnr", "mail"}));
-    s.GetHardwareInfoData(a, b, c, d, e);
-    EXPECT_EQ(QStringList({a, b, c, d, e}), QStringList({"hw", "fw", "sw", "snr", "owner"}));
-    s.GetAssociatedFiles(a, b);
-    EXPECT_EQ(a, "limitFile");
-    EXPECT_EQ(b, "channelFile");
-}
-
-TEST(DBRecords, SessionSettersRoundTrip)
-{
-    CDBSessionData s(1);
-    s.SetSessionLocationData("site", "tp");
-    s.SetSessionUserData("name", "enr", "tnr", "mail");
-    s.SetHardwareInfoData("hw", "fw", "sw", "snr", "owner");
-    s.SetAssociatedFiles(12, 5);
-    QString a, b, c, d, e;
-    s.GetSessionLocationData(a, b);
-    EXPECT_EQ(QStringList({a, b}), QStringList({"site", "tp"}));
-    s.GetSessionUserData(a, b, c, d);
-    EXPECT_EQ(QStringList({a, b, c, d}), QStringList({"name", "enr", "tnr", "mail"}));
-    s.GetHardwareInfoData(a, b, c, d, e);
-    EXPECT_EQ(QStringList({a, b, c, d, e}), QStringList({"hw", "fw", "sw", "snr", "owner"}));
-    s.GetAssociatedFiles(a, b);
-    EXPECT_EQ(a, "12");
-    EXPECT_EQ(b, "5");
-}
-
-TEST(DBRecords, ExportFilesConstructors)
-{
-    const CDBExportFiles idOnly("u1");
-    EXPECT_EQ(idOnly.GetUniqueId(), "u1");
-    EXPECT_TRUE(idOnly.GetExportFile().isEmpty());
-    EXPECT_TRUE(idOnly.GetDescription().isEmpty());
-
-    const CDBExportFiles full("u2", "ZmlsZQ==", "d");
-    EXPECT_EQ(full.GetUniqueId(), "u2");
-    EXPECT_EQ(full.GetExportFile(), "ZmlsZQ==");
-    EXPECT_EQ(full.GetDescription(), "d");
 }

@@ -33,7 +33,6 @@ TEST_P(CDBScanControllerTest, ScanIdsComeBackAscending)
     }
     long lScan = 1;
     ASSERT_TRUE(scans.Create(lOther, lScan));
-
     EXPECT_EQ(scans.GetScanIds(lSession), (std::vector<long>{2, 5, 9}));
     EXPECT_EQ(scans.GetNumberOfScans(lSession), 3);
     EXPECT_EQ(scans.GetScanIds(lOther), (std::vector<long>{1}));
@@ -41,51 +40,34 @@ TEST_P(CDBScanControllerTest, ScanIdsComeBackAscending)
     EXPECT_EQ(scans.GetNumberOfScans(lOther + 1), 0);
 }
 
-TEST_P(CDBScanControllerTest, CreateStampsAndUpdateStoresTheGivenState)
+TEST_P(CDBScanControllerTest, UpdateStoresTheGivenStateAndMissingScanGivesStartRecord)
 {
     const long lSession = CreateSession();
     CDBScanController scans(Db());
     long lScan = 4;
-    const QString sBefore = COSAbstraction::GetFormattedDateTime();
+    const QString sNow = COSAbstraction::GetFormattedDateTime();
     ASSERT_TRUE(scans.Create(lSession, lScan));
-    const QString sAfter = COSAbstraction::GetFormattedDateTime();
-
     CDBScanData scan = scans.GetData(lSession, 4);
     EXPECT_EQ(scan.GetScanId(), 4);
     EXPECT_EQ(scan.GetSessionId(), lSession);
     EXPECT_EQ(scan.GetState(), -1);
-    EXPECT_TRUE(scan.DateTime() == sBefore || scan.DateTime() == sAfter);
+    EXPECT_TRUE(scan.DateTime() == sNow ||
+                scan.DateTime() == COSAbstraction::GetFormattedDateTime());
 
     scan.SetState(1);
     ASSERT_TRUE(scans.Update(scan, 2));
     EXPECT_EQ(scans.GetData(lSession, 4).GetState(), 2);
-
-    CDBScanData missing(lSession, 99);
-    EXPECT_FALSE(scans.Update(missing, 0));
-}
-
-TEST_P(CDBScanControllerTest, UpdateRefusesScanIdBelowOne)
-{
-    const long lSession = CreateSession();
-    CDBScanController scans(Db());
-    long lScan = 1;
-    ASSERT_TRUE(scans.Create(lSession, lScan));
+    EXPECT_FALSE(scans.Update(CDBScanData(lSession, 99), 0));
     for (long lBad : {0L, -1L})
     {
-        EXPECT_FALSE(scans.Update(CDBScanData(lSession, lBad), 2));
+        EXPECT_FALSE(scans.Update(CDBScanData(lSession, lBad), 0));
     }
-    EXPECT_EQ(scans.GetData(lSession, 1).GetState(), -1);
-}
+    EXPECT_EQ(scans.GetData(lSession, 4).GetState(), 2);
 
-TEST_P(CDBScanControllerTest, MissingScanGivesStartRecord)
-{
-    const QString sBefore = COSAbstraction::GetFormattedDateTime();
-    const CDBScanData scan = CDBScanController(Db()).GetData(3, 8);
-    const QString sAfter = COSAbstraction::GetFormattedDateTime();
-    EXPECT_EQ(scan.GetScanId(), 0);
-    EXPECT_EQ(scan.GetSessionId(), 0);
-    EXPECT_EQ(scan.GetState(), -1);
-    EXPECT_TRUE(scan.DateTime() == sBefore || scan.DateTime() == sAfter);
+    const CDBScanData missing = scans.GetData(lSession, 8);
+    EXPECT_EQ(QVector<long>({missing.GetScanId(), missing.GetSessionId(), missing.GetState()}),
+              QVector<long>({0, 0, -1}));
+    EXPECT_FALSE(missing.DateTime().isEmpty());
 }
 
 MDA_INSTANTIATE_BACKEND_TESTS(CDBScanControllerTest);
