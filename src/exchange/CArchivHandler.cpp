@@ -19,7 +19,7 @@ namespace LumoraMeasurement
 namespace
 {
 
-// The list position was a signed 16-bit counter; a longer list stops here instead of wrapping.
+// List positions are counted in a signed 16-bit integer; a longer list stops here, never wraps.
 constexpr int c_iMaxFilesInArchive = std::numeric_limits<qint16>::max();
 constexpr qint64 c_iCopyChunkSize = 64 * 1024;
 
