@@ -115,26 +115,26 @@ CDBSessionData CDBSessionControler::GetData(long lSessionId) const
     // Every text column of the record, in the order the full constructor takes them.
     enum EField
     {
-        eUniqueId,
-        eDescription,
-        eFirstRun,
-        eLastRun,
-        eSite,
-        eTestPoint,
-        eName,
-        eENumber,
-        eTNumber,
-        eEMail,
-        eHWModel,
-        eFirmware,
-        eSoftware,
-        eSerialNr,
-        eOwner,
-        eChannelFileId,
-        eLimitFileId,
-        eFieldCount
+        eField_UniqueId,
+        eField_Description,
+        eField_FirstRun,
+        eField_LastRun,
+        eField_Site,
+        eField_TestPoint,
+        eField_Name,
+        eField_ENumber,
+        eField_TNumber,
+        eField_EMail,
+        eField_HWModel,
+        eField_Firmware,
+        eField_Software,
+        eField_SerialNr,
+        eField_Owner,
+        eField_ChannelFileId,
+        eField_LimitFileId,
+        eField_None ///< count
     };
-    const QString* const columns[eFieldCount] = {
+    const QString* const columns[eField_None] = {
         &CTableSession::c_sColumnUniquIid,
         &CTableSession::c_sColumnDescription,
         &CTableSession::c_sColumnFirstRun,
@@ -153,7 +153,7 @@ CDBSessionData CDBSessionControler::GetData(long lSessionId) const
         &CTableSession::c_sColumnChannelFileID,
         &CTableSession::c_sColumnLimitFileID,
     };
-    QString values[eFieldCount];
+    QString values[eField_None];
     long lScanCount = 0;
     for (const CTableRecordSet& pair : rows)
     {
@@ -163,7 +163,7 @@ CDBSessionData CDBSessionControler::GetData(long lSessionId) const
             lScanCount = pair.GetValue().toInt();
             continue;
         }
-        for (int i = 0; i < eFieldCount; ++i)
+        for (int i = 0; i < eField_None; ++i)
         {
             if (sColumn == *columns[i])
             {
@@ -172,11 +172,13 @@ CDBSessionData CDBSessionControler::GetData(long lSessionId) const
             }
         }
     }
-    return CDBSessionData(lSessionId, values[eUniqueId], values[eDescription], values[eFirstRun],
-                          values[eLastRun], values[eSite], values[eTestPoint], values[eName],
-                          values[eENumber], values[eTNumber], values[eEMail], values[eHWModel],
-                          values[eFirmware], values[eSoftware], values[eSerialNr], values[eOwner],
-                          lScanCount, values[eChannelFileId], values[eLimitFileId]);
+    return CDBSessionData(lSessionId, values[eField_UniqueId], values[eField_Description],
+                          values[eField_FirstRun], values[eField_LastRun], values[eField_Site],
+                          values[eField_TestPoint], values[eField_Name], values[eField_ENumber],
+                          values[eField_TNumber], values[eField_EMail], values[eField_HWModel],
+                          values[eField_Firmware], values[eField_Software], values[eField_SerialNr],
+                          values[eField_Owner], lScanCount, values[eField_ChannelFileId],
+                          values[eField_LimitFileId]);
 }
 
 void CDBSessionControler::GetAll(const QString& sFilter, QStringList& ids,
