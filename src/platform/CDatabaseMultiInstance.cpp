@@ -43,6 +43,8 @@ constexpr const char* c_SchemaStatements[] = {
     "measurement_item %INT% NOT NULL DEFAULT -1, state %INT% NOT NULL DEFAULT -1, "
     "value TEXT, error_description TEXT, "
     "FOREIGN KEY (session_id, scan_id) REFERENCES scan (session_id, id))",
+    // Rows of a session in id order without sorting them first.
+    "CREATE INDEX IF NOT EXISTS measurement_by_session ON measurement (session_id)",
     "CREATE INDEX IF NOT EXISTS measurement_by_scan_channel "
     "ON measurement (session_id, scan_id, channel_id)",
     "CREATE INDEX IF NOT EXISTS measurement_by_channel_item "

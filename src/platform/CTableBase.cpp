@@ -144,6 +144,30 @@ bool CTableBase::DoUpdate(const QString& sTable, const Columns& columns, const T
     return true;
 }
 
+const QString& CTableBase::SNumberTexts::Text(qlonglong llValue)
+{
+    if (llValue >= 0 && llValue < c_iSmall)
+    {
+        if (small.empty())
+        {
+            small.resize(c_iSmall);
+        }
+        QString& sText = small[static_cast<size_t>(llValue)];
+        if (sText.isNull())
+        {
+            sText = QString::number(llValue);
+        }
+        return sText;
+    }
+    if (!bHasLast || llValue != llLast)
+    {
+        llLast = llValue;
+        sLast = QString::number(llValue);
+        bHasLast = true;
+    }
+    return sLast;
+}
+
 bool CTableBase::DoSelect(const QString& sStatement, const QVariantList& values,
                           const std::vector<const QString*>& names, TableRows& rows,
                           const QString& sWhat)
@@ -162,13 +186,25 @@ bool CTableBase::DoSelect(const QString& sStatement, const QVariantList& values,
         return false;
     }
     const size_t uStart = rows.size();
-    const int iColumns = static_cast<int>(names.size());
+    const size_t uColumns = names.size();
+    // Whole numbers repeat from row to row (session, scan, channel, item, state): a text made
+    // once is shared instead of formatted and allocated again for every row.
+    std::vector<SNumberTexts> numbers(uColumns);
     while (pQuery->next())
     {
-        for (int i = 0; i < iColumns; ++i)
+        for (size_t i = 0; i < uColumns; ++i)
         {
             // The column names are shared, not copied, between the rows.
-            rows.emplace_back(*names[static_cast<size_t>(i)], pQuery->value(i).toString());
+            const QVariant value = pQuery->value(static_cast<int>(i));
+            const int iType = value.userType();
+            if (iType == QMetaType::LongLong || iType == QMetaType::Int)
+            {
+                rows.emplace_back(*names[i], numbers[i].Text(value.toLongLong()));
+            }
+            else
+            {
+                rows.emplace_back(*names[i], value.toString());
+            }
         }
     }
     const QSqlError error = pQuery->lastError();

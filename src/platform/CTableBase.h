@@ -47,6 +47,17 @@ protected:
     CDatabaseMultiInstance& m_Db;
 
 private:
+    // Texts of the whole numbers of one result column.
+    struct SNumberTexts
+    {
+        static constexpr int c_iSmall = 1024;
+        std::vector<QString> small;
+        qlonglong llLast = 0;
+        QString sLast;
+        bool bHasLast = false;
+        const QString& Text(qlonglong llValue);
+    };
+
     bool DoCollect(const Columns& columns, const TableRows& row, QVector<int>& indexes,
                    QVariantList& values, const QString& sWhat);
 };

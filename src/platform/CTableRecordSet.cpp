@@ -10,6 +10,11 @@ CTableRecordSet::CTableRecordSet(const QString& sColumn, const QString& sValue)
 {
 }
 
+CTableRecordSet::CTableRecordSet(const QString& sColumn, QString&& sValue)
+    : m_sColumn(sColumn), m_sValue(std::move(sValue))
+{
+}
+
 const QString& CTableRecordSet::GetColumn() const
 {
     return m_sColumn;

@@ -13,6 +13,7 @@ class CTableRecordSet
 public:
     CTableRecordSet();
     CTableRecordSet(const QString& sColumn, const QString& sValue);
+    CTableRecordSet(const QString& sColumn, QString&& sValue);
 
     const QString& GetColumn() const;
     const QString& GetValue() const;
