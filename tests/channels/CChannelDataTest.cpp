@@ -260,25 +260,19 @@ TEST(CChannelData, OnlyAChangingIntegerStoreRunsTheQamOrderRule)
     EXPECT_EQ(FecText(channel), "A");
 }
 
-TEST(CChannelData, StoresByItemAndByPosition)
+TEST(CChannelData, StoresByPositionAndReplacesWholeCells)
 {
     CChannelData channel(eTVStandard_BG_Pal, QString());
     EXPECT_FALSE(channel.SetItemValue(eSettingsItem_None, QStringLiteral("x")));
-    EXPECT_FALSE(channel.SetItemValue(eSettingsItem_None, 3L));
-
-    long lNamePosition = -1;
-    for (long lPosition = 0; lPosition < channel.GetItemCount(); ++lPosition)
-    {
-        if (channel.GetItem(lPosition).GetItemEnum() == eSettingsItem_ChannelName)
-        {
-            lNamePosition = lPosition;
-        }
-    }
-    ASSERT_GE(lNamePosition, 0);
-    EXPECT_TRUE(channel.SetItemValue(lNamePosition, QStringLiteral("Ch 5")));
-    EXPECT_FALSE(channel.SetItemValue(lNamePosition, QStringLiteral("Ch 5")));
-    EXPECT_EQ(channel.GetItem(eSettingsItem_ChannelName).ToString(), "Ch 5");
     EXPECT_FALSE(channel.SetItemValue(36L, QStringLiteral("x")));
+    long lName = 0;
+    while (channel.GetItem(lName).GetItemEnum() != eSettingsItem_ChannelName)
+    {
+        ++lName;
+    }
+    EXPECT_TRUE(channel.SetItemValue(lName, QStringLiteral("Ch 5")));
+    EXPECT_FALSE(channel.SetItemValue(lName, QStringLiteral("Ch 5")));
+    EXPECT_EQ(channel.GetItem(eSettingsItem_ChannelName).ToString(), "Ch 5");
 
     CChannelItemData cell(eSettingsItem_Attenuation);
     cell.Set(12.0, eUnitType_None);
