@@ -132,7 +132,8 @@ constexpr SLineLimit c_LineLimits[] = {
     {eTVStandard_M_NTSC, eTestLineField_Field2, 262},
 };
 
-const QString c_sOldChannelNameId = QStringLiteral("Channel #");
+// What older files call the channel name column.
+constexpr const char* c_pszOldChannelNameId = "Channel #";
 
 // Row loops count in 16 bits.
 long BoundedRowCount(std::size_t nRows)
@@ -174,7 +175,7 @@ bool CChannelTableData::Read(const QString& sPath)
         {
             const QJsonObject jItem = jItemValue.toObject();
             QString sId = jItem.value(c_sKeyId).toString();
-            if (sId == c_sOldChannelNameId)
+            if (sId == QLatin1String(c_pszOldChannelNameId))
             {
                 sId = CValueFactory::SettingsItem_GetItemName(eSettingsItem_ChannelName);
             }
