@@ -142,14 +142,10 @@ TEST(CChannelItemData, StateFollowsTheLastOperation)
 {
     CChannelItemData cell(eSettingsItem_Attenuation);
     cell.SetToErrorState();
-    EXPECT_TRUE(cell.IsInErrorState());
-    EXPECT_FALSE(cell.IsNotImplemented());
-    EXPECT_FALSE(cell.IsNotSet());
+    EXPECT_TRUE(cell.IsInErrorState() && !cell.IsNotImplemented() && !cell.IsNotSet());
     cell.SetToNotImplemented();
-    EXPECT_TRUE(cell.IsNotImplemented());
-    EXPECT_FALSE(cell.IsInErrorState());
+    EXPECT_TRUE(cell.IsNotImplemented() && !cell.IsInErrorState());
     cell.Set(1.0, eUnitType_None);
-    EXPECT_TRUE(cell.HasValidMeasurementData());
     const CChannelItemData copy = cell;
     EXPECT_TRUE(copy.HasValidMeasurementData());
     EXPECT_EQ(copy.ToString(), "1 dB");
