@@ -1,5 +1,7 @@
 #include "CDatabaseTransaction.h"
 #include "COSAbstraction.h"
+#include "CTableExportFiles.h"
+#include "CTableExportedLimitValues.h"
 #include "CTableMeasurements.h"
 #include "CTableScan.h"
 #include "CTableSession.h"
@@ -296,7 +298,32 @@ TEST_P(CDatabaseConnectionTest, HostileTextIsStoredVerbatimEverywhere)
         ASSERT_EQ(stored.size(), 8u);
         EXPECT_EQ(stored[6].GetValue(), sText);
         EXPECT_EQ(stored[7].GetValue(), sText);
+
+        CTableExportFiles exportFiles(*pDb);
+        long lExport = 0;
+        ASSERT_TRUE(exportFiles.Create({{CTableExportFiles::c_sColumnId, sText},
+                                        {CTableExportFiles::c_sColumnFile, sText},
+                                        {CTableExportFiles::c_sColumnDescription, sText}},
+                                       lExport));
+        ASSERT_TRUE(exportFiles.Update(sText, sText + "2", sText + "3"));
+        const TableRows exported = exportFiles.Get(sText);
+        ASSERT_EQ(exported.size(), 3u);
+        EXPECT_EQ(exported[0].GetValue(), sText);
+        EXPECT_EQ(exported[1].GetValue(), sText + "2");
+        EXPECT_EQ(exported[2].GetValue(), sText + "3");
+
+        CTableExportedLimitValues limits(*pDb);
+        long lLimits = 0;
+        ASSERT_TRUE(limits.Create({{CTableExportedLimitValues::c_sColumnFile, sText},
+                                   {CTableExportedLimitValues::c_sColumnHash, sText},
+                                   {CTableExportedLimitValues::c_sColumnAdded, sText}},
+                                  lLimits));
+        for (const CTableRecordSet& pair : limits.Get(QString::number(lLimits)))
+        {
+            EXPECT_EQ(pair.GetValue(), sText) << pair.GetColumn().toStdString();
+        }
     }
+    EXPECT_EQ(CTableExportFiles(*pDb).GetDescriptions().size(), std::size(texts) * 2);
     EXPECT_EQ(sessions.Get(lNeighbour).size(), neighbour.size());
     EXPECT_EQ(StoredDescription(*pDb, lNeighbour), "neighbour");
     TableRows all;
