@@ -9,6 +9,7 @@
 #include "EPresent.h"
 
 #include <cstdint>
+#include <limits>
 
 using OrvelFramework::CStringUtil;
 
@@ -213,6 +214,20 @@ QString NumberG6(double d)
 double AsFloat(const QVariant& v)
 {
     return static_cast<double>(v.toFloat());
+}
+
+// Single precision without the undefined narrowing of numbers beyond its range.
+float ToFloat(double d)
+{
+    if (d > std::numeric_limits<float>::max())
+    {
+        return std::numeric_limits<float>::infinity();
+    }
+    if (d < -std::numeric_limits<float>::max())
+    {
+        return -std::numeric_limits<float>::infinity();
+    }
+    return static_cast<float>(d);
 }
 
 } // namespace
@@ -421,7 +436,7 @@ bool CComparativeValueDataItem::LowValueFromString(const QString& sValue)
         return false;
     }
     const double dValue = CConverter::ConvertValue(sValue, m_eUnit);
-    if (m_vLowValue.isValid() && m_vLowValue.toFloat() == static_cast<float>(dValue))
+    if (m_vLowValue.isValid() && m_vLowValue.toFloat() == ToFloat(dValue))
     {
         return false;
     }
@@ -451,7 +466,7 @@ bool CComparativeValueDataItem::HighValueFromString(const QString& sValue)
     {
         const double dValue = CConverter::ConvertValue(sValue, m_eUnit);
         vNew = QVariant(dValue);
-        bEqual = m_vHighValue.toFloat() == static_cast<float>(dValue);
+        bEqual = m_vHighValue.toFloat() == ToFloat(dValue);
         break;
     }
     }

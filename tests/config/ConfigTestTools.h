@@ -3,12 +3,10 @@
 #include "CLoggingDataProvider.h"
 #include "CSingleton.h"
 
-#include <QByteArray>
 #include <QFile>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcess>
-#include <QString>
 #include <QStringList>
 #include <QTemporaryDir>
 
@@ -27,11 +25,10 @@ namespace ConfigTest
 
 inline QString WriteFile(const QTemporaryDir& dir, const QString& sName, const QByteArray& data)
 {
-    const QString sPath = dir.filePath(sName);
-    QFile file(sPath);
-    EXPECT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate)) << sPath.toStdString();
+    QFile file(dir.filePath(sName));
+    EXPECT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
     file.write(data);
-    return sPath;
+    return file.fileName();
 }
 
 inline QByteArray ReadBytes(const QString& sPath)
@@ -52,33 +49,30 @@ inline bool ParsesWithPython(const QString& sPath)
     process.start(QStringLiteral("python3"),
                   {QStringLiteral("-c"),
                    QStringLiteral("import json,sys; json.load(open(sys.argv[1]))"), sPath});
-    if (!process.waitForFinished(30000))
-    {
-        return false;
-    }
-    return process.exitStatus() == QProcess::NormalExit && process.exitCode() == 0;
+    return process.waitForFinished(30000) && process.exitStatus() == QProcess::NormalExit &&
+           process.exitCode() == 0;
 }
 
 inline OrvelFramework::CLoggingStream& LogStream()
 {
-    return OrvelFramework::CSingleton<OrvelFramework::CLoggingDataProvider>::GetInstance()
-        .m_LoggingStream;
+    using namespace OrvelFramework;
+    return CSingleton<CLoggingDataProvider>::GetInstance().m_LoggingStream;
 }
 
-/// The log messages since the last call, without their time stamps.
+/// The log messages since the last call, without their time stamps
+/// ("yyyy-MM-dd HH:mm:ss.zzz ", 24 characters).
 inline QStringList TakeLog()
 {
     QStringList lMessages;
     for (const QString& sMsg : LogStream().GetMessages())
     {
-        // "yyyy-MM-dd HH:mm:ss.zzz " is 24 characters.
         lMessages.append(sMsg.mid(24));
     }
     LogStream().ClearMessages();
     return lMessages;
 }
 
-/// Every test starts with an empty log and logging switched on.
+/// Every test starts with an empty log, logging switched on and a fresh folder.
 class LogTest : public ::testing::Test
 {
 protected:
@@ -88,11 +82,7 @@ protected:
         LogStream().ClearMessages();
         ASSERT_TRUE(m_Dir.isValid());
     }
-    void TearDown() override
-    {
-        OrvelFramework::CLoggingDataProvider::m_bIsLoggingPossible = true;
-        LogStream().ClearMessages();
-    }
+    void TearDown() override { SetUp(); }
 
     QTemporaryDir m_Dir;
 };

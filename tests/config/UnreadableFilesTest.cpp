@@ -1,0 +1,101 @@
+#include "CComparativeValueData.h"
+#include "CDeviceSettingsData.h"
+#include "CMeasConfigData.h"
+#include "CUtilJson.h"
+
+#include "ConfigTestTools.h"
+
+#include <functional>
+
+using namespace LumoraMeasurement;
+using namespace ConfigTest;
+
+namespace
+{
+
+class UnreadableFilesTest : public LogTest
+{
+protected:
+    // What a document writes: the whole of its state.
+    template <typename T> QByteArray Written(const T& document)
+    {
+        const QString sPath = m_Dir.filePath(QStringLiteral("state.json"));
+        EXPECT_TRUE(document.Write(sPath));
+        return ReadBytes(sPath);
+    }
+
+    // Reads sPath into a document that already holds edits; true when it failed and kept them.
+    template <typename T> bool FailsAndKeeps(T document, const QString& sPath)
+    {
+        const QByteArray before = Written(document);
+        const bool bRead = document.Read(sPath);
+        return !bRead && Written(document) == before;
+    }
+};
+
+TEST_F(UnreadableFilesTest, EveryReaderFailsLogsAndKeepsWhatItHeld)
+{
+    CComparativeValueData limits;
+    limits.GetItem(eMeasItem_Power).SetFloatLowLimit(1.0);
+    CDeviceSettingsData device;
+    device.SetBERCount(42);
+    CMeasConfigData config;
+    config.SetDescription(QStringLiteral("kept"));
+
+    const std::pair<const char*, std::function<bool(const QString&)>> readers[] = {
+        {"file access",
+         [](const QString& sPath)
+         {
+             QJsonObject jObject{{"keep", 1}};
+             return !CUtilJson::LoadJsonFile(sPath, jObject) && jObject == QJsonObject{{"keep", 1}};
+         }},
+        {"limit table", [&](const QString& sPath) { return FailsAndKeeps(limits, sPath); }},
+        {"device settings", [&](const QString& sPath) { return FailsAndKeeps(device, sPath); }},
+        {"configuration", [&](const QString& sPath) { return FailsAndKeeps(config, sPath); }},
+    };
+    // clang-format off
+    const std::pair<const char*, QByteArray> files[] = {
+        {"missing file",    QByteArray()},
+        {"empty file",      QByteArray("")},
+        {"top-level array", "[{\"ComparativeValues\": [], \"DeviceSettings\": []}]"},
+        {"bare string",     "\"text\""},
+        {"truncated",       "{\"DeviceSettings\": [{\"Name\": \"Visa"},
+        {"binary garbage",  QByteArray("\x89PNG\r\n\x1a\n\0\xff\xfe{", 12)},
+        {"two objects",     "{} {}"},
+        {"number beyond double range", "{\"ComparativeValues\": [{\"ID\": 1e999}]}"},
+        {"deep nesting",    QByteArray(5000, '[')},
+    };
+    // clang-format on
+    for (const auto& file : files)
+    {
+        const QString sPath = file.second.isNull()
+                                  ? m_Dir.filePath(QStringLiteral("missing.json"))
+                                  : WriteFile(m_Dir, QStringLiteral("bad.json"), file.second);
+        const QString sLog = file.second.isNull()
+                                 ? QStringLiteral("Could not load JSON file: %1.\n")
+                                 : QStringLiteral("No JSON object found in file: \"%1\".\n");
+        for (const auto& reader : readers)
+        {
+            SCOPED_TRACE(testing::Message() << file.first << ", " << reader.first);
+            EXPECT_TRUE(reader.second(sPath));
+            EXPECT_EQ(TakeLog(), QStringList{sLog.arg(sPath)});
+        }
+    }
+    EXPECT_TRUE(FailsAndKeeps(limits, QString()));
+    EXPECT_TRUE(FailsAndKeeps(device, QString()));
+    EXPECT_TRUE(TakeLog().isEmpty());
+    // The configuration leaves an empty path to the file layer, which logs it.
+    EXPECT_TRUE(FailsAndKeeps(config, QString()));
+    EXPECT_EQ(TakeLog(), QStringList{QStringLiteral("Could not load JSON file: .\n")});
+}
+
+TEST_F(UnreadableFilesTest, NothingIsLoggedWhenLoggingIsImpossible)
+{
+    OrvelFramework::CLoggingDataProvider::m_bIsLoggingPossible = false;
+    EXPECT_FALSE(CDeviceSettingsData().Read(m_Dir.filePath(QStringLiteral("missing.json"))));
+    EXPECT_FALSE(CMeasConfigData().Read(WriteFile(m_Dir, QStringLiteral("a.json"), "[]")));
+    EXPECT_FALSE(CComparativeValueData().Write(m_Dir.filePath(QStringLiteral("no/dir.json"))));
+    EXPECT_TRUE(LogStream().GetMessages().isEmpty());
+}
+
+} // namespace
