@@ -3,7 +3,6 @@
 #include "CTableScan.h"
 #include "CTableSession.h"
 
-#include <QElapsedTimer>
 #include <QSqlDatabase>
 #include <QSqlQuery>
 #include <QTemporaryDir>
@@ -11,8 +10,8 @@
 #include <gtest/gtest.h>
 
 #include <csignal>
+#include <cstring>
 #include <fcntl.h>
-#include <poll.h>
 #include <set>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -71,30 +70,18 @@ namespace
     }
 }
 
-// Reads reported ids until at least uWanted arrived (bStopAtWanted) or the pipe is closed.
-void ReadIds(int fd, QByteArray& pending, std::set<long>& ids, size_t uWanted, bool bStopAtWanted)
+// Reads reported ids until at least uWanted arrived or the writer closed the pipe.
+void ReadIds(int fd, QByteArray& pending, std::set<long>& ids, size_t uWanted)
 {
-    QElapsedTimer timer;
-    timer.start();
-    while (!(bStopAtWanted && ids.size() >= uWanted) && timer.elapsed() < 60000)
+    char buffer[4096];
+    ssize_t n = 0;
+    while (ids.size() < uWanted && (n = read(fd, buffer, sizeof buffer)) > 0)
     {
-        pollfd pfd{fd, POLLIN, 0};
-        if (poll(&pfd, 1, 1000) <= 0)
-        {
-            continue;
-        }
-        char buffer[4096];
-        const ssize_t n = read(fd, buffer, sizeof buffer);
-        if (n <= 0)
-        {
-            break;
-        }
         pending.append(buffer, static_cast<int>(n));
-        while (pending.size() >= static_cast<int>(sizeof(long)))
+        for (; pending.size() >= static_cast<int>(sizeof(long)); pending.remove(0, sizeof(long)))
         {
             long lId = 0;
             memcpy(&lId, pending.constData(), sizeof lId);
-            pending.remove(0, sizeof lId);
             ids.insert(lId);
         }
     }
@@ -126,12 +113,12 @@ TEST(CDatabaseDurability, KilledWriterLeavesEveryConfirmedRow)
         close(fds[1]);
         std::set<long> confirmed;
         QByteArray pending;
-        ReadIds(fds[0], pending, confirmed, 150, true);
+        ReadIds(fds[0], pending, confirmed, 150);
         kill(pid, SIGKILL);
         int iStatus = 0;
         waitpid(pid, &iStatus, 0);
         ASSERT_TRUE(WIFSIGNALED(iStatus)) << "the writer stopped by itself, status " << iStatus;
-        ReadIds(fds[0], pending, confirmed, 0, false);
+        ReadIds(fds[0], pending, confirmed, SIZE_MAX);
         EXPECT_LT(pending.size(), static_cast<int>(sizeof(long)));
         close(fds[0]);
         ASSERT_GE(confirmed.size(), 150u);
