@@ -6,16 +6,16 @@
 #include "DatabaseTestBackend.h"
 
 using namespace LumoraMeasurement;
-using OrvelFramework::CRDColor;
 using OrvelFramework::CRDMatrixData;
 
 namespace
 {
 
-constexpr long c_lValid = 2;
 constexpr long c_lError = 3;
 constexpr long c_lOutOfRange = 4;
+const QString c_sRule = QStringLiteral("\n----------------------------");
 
+/// A session with scan 1 and channels A, B, C, D; Store() records values per channel.
 class CMatrixStateColorHandlerTest : public MdaTest::CDatabaseBackendTest
 {
 protected:
@@ -32,18 +32,11 @@ protected:
                                                        s, s, s, s, s));
         long lScan = 1;
         ASSERT_TRUE(CDBScanController(*m_pDb).Create(m_lSession, lScan));
-    }
-
-    /// A channel table of channels A, B, C, ...
-    static CChannelTableData Channels(int iCount)
-    {
-        CChannelTableData table;
-        for (int i = 0; i < iCount; ++i)
+        for (const char* pszName : {"A", "B", "C", "D"})
         {
-            table.AddChannel(CChannelData(eTVStandard_DVBT, QString(QChar('A' + i))),
-                             CChannelTableData::c_lAppendRow);
+            m_Table.AddChannel(CChannelData(eTVStandard_DVBT, pszName),
+                               CChannelTableData::c_lAppendRow);
         }
-        return table;
     }
 
     void Store(long lChannel, long lState, const QString& sError)
@@ -59,16 +52,25 @@ protected:
         ASSERT_TRUE(controller.Update(m));
     }
 
+    CRDMatrixData Build(std::vector<CDBMeasurement>& records, long lScanCount, bool bRecentOnly,
+                        bool bLoad, long lSession = -1)
+    {
+        CRDMatrixData matrix;
+        CDBMeasurementController controller(*m_pDb);
+        CMatrixStateColorHandler().DoCreateChannelMatrixData(matrix, controller, records, m_Table,
+                                                             lSession < 0 ? m_lSession : lSession,
+                                                             lScanCount, bRecentOnly, bLoad);
+        return matrix;
+    }
+
     long m_lSession = 0;
+    CChannelTableData m_Table;
     std::unique_ptr<OrvelFramework::CDatabaseMultiInstance> m_pDb;
 };
 
 TEST_P(CMatrixStateColorHandlerTest, ViolationRateSelectsTheGradientIndex)
 {
-    Store(0, c_lValid, QString());
-    CChannelTableData table = Channels(1);
-    CDBMeasurementController controller(*m_pDb);
-
+    Store(0, 2, QString());
     const struct
     {
         bool m_bRecentOnly;
@@ -78,123 +80,95 @@ TEST_P(CMatrixStateColorHandlerTest, ViolationRateSelectsTheGradientIndex)
     } c_Rows[] = {
         {false, 10, {1}, 7},                   // 1/9 is above 0.10
         {false, 10, {1, 2}, 9},                // 2/9 is above 0.21
-        {false, 101, {5}, 3},                  // 1/100 is the first threshold
+        {false, 101, {5}, 3},                  // 1/100, the first threshold
         {false, 10, {1, 2, 3, 4, 5, 6}, 13},   // 6/9 is above 0.55
-        {false, 1, {1}, 13},                   // a single scan divides by 1
-        {true, 20, {10}, 3},                   // scans 8 to 19 count: 1/11
+        {false, 1, {1}, 13},                   // one scan divides by 1
+        {true, 20, {10}, 3},                   // scans from 8 count: 1/11
         {true, 20, {8, 9, 10}, 5},             // 3/11
         {true, 20, {8, 9, 10, 11, 12, 13}, 8}, // 6/11
         {true, 20, {3, 5}, 3},                 // only before the window: yellow
-        {true, 5, {1}, 5},                     // fewer than 12 scans: all count, 1/4
+        {true, 5, {1}, 5},                     // fewer than 12 scans all count: 1/4
     };
     for (const auto& row : c_Rows)
     {
-        SCOPED_TRACE(testing::Message()
-                     << (row.m_bRecentOnly ? "recent " : "all ") << row.m_lScanCount << " scans, "
-                     << row.m_ViolatedScans.size() << " violated");
+        SCOPED_TRACE(testing::Message() << row.m_bRecentOnly << " " << row.m_lScanCount << " "
+                                        << row.m_ViolatedScans.size());
         std::vector<CDBMeasurement> records;
         for (long lScan : row.m_ViolatedScans)
         {
             // Two violations in one scan count once for the rate.
-            for (int i = 0; i < 2; ++i)
+            for (long i = 0; i < 2; ++i)
             {
-                CDBMeasurement m(m_lSession, lScan, 0, lScan * 10 + i);
-                m.SetMeasurementState(c_lOutOfRange);
-                records.push_back(m);
+                records.emplace_back(m_lSession, lScan, 0, lScan * 10 + i);
+                records.back().SetMeasurementState(c_lOutOfRange);
             }
         }
-        CRDMatrixData matrix;
-        CMatrixStateColorHandler().DoCreateChannelMatrixData(matrix, controller, records, table,
-                                                             m_lSession, row.m_lScanCount,
-                                                             row.m_bRecentOnly, false);
-        ASSERT_EQ(matrix.GetItemCount(), 1);
+        const CRDMatrixData matrix = Build(records, row.m_lScanCount, row.m_bRecentOnly, false);
         EXPECT_EQ(matrix.GetItem(0).GetIndex(), row.m_iExpected);
-        EXPECT_TRUE(
-            matrix.GetItem(0).GetText().contains(QStringLiteral("Total limit violation count: %1\n")
-                                                     .arg(2 * row.m_ViolatedScans.size())));
+        EXPECT_TRUE(matrix.GetItem(0).GetText().contains(
+            QStringLiteral("count: %1\n").arg(2 * row.m_ViolatedScans.size())));
     }
 }
 
 TEST_P(CMatrixStateColorHandlerTest, TileKindsAndTheirTexts)
 {
-    Store(0, c_lValid, QString());
+    Store(0, 2, QString());
     Store(2, c_lError, "e1");
-    Store(2, c_lError, "e2");
-    Store(3, c_lError, "e3");
+    Store(3, c_lError, "e2");
     for (int i = 0; i < 20; ++i)
     {
         Store(3, c_lOutOfRange, QStringLiteral("V%1").arg(i));
     }
-    CChannelTableData table = Channels(4);
-    CDBMeasurementController controller(*m_pDb);
     // A stale record the builder replaces with the stored errors.
-    CDBMeasurement stale(m_lSession, 1, 0, 99);
-    stale.SetMeasurementState(c_lOutOfRange);
-    std::vector<CDBMeasurement> records = {stale};
-
-    CRDMatrixData matrix;
-    CMatrixStateColorHandler().DoCreateChannelMatrixData(matrix, controller, records, table,
-                                                         m_lSession, 1, false, true);
-    EXPECT_EQ(records.size(), 23u);
+    std::vector<CDBMeasurement> records = {CDBMeasurement(m_lSession, 1, 0, 99)};
+    records[0].SetMeasurementState(c_lOutOfRange);
+    CRDMatrixData matrix = Build(records, 1, false, true);
+    EXPECT_EQ(records.size(), 22u);
     ASSERT_EQ(matrix.GetItemCount(), 4);
-    const QString sRule = QStringLiteral("\n----------------------------");
     EXPECT_EQ(matrix.GetItem(0).GetIndex(), 0);
-    EXPECT_EQ(matrix.GetItem(0).GetText(), "Channel A" + sRule);
+    EXPECT_EQ(matrix.GetItem(0).GetText(), "Channel A" + c_sRule);
     EXPECT_EQ(matrix.GetItem(1).GetIndex(), 1);
     EXPECT_EQ(matrix.GetItem(1).GetText(), "");
     EXPECT_EQ(matrix.GetItem(1).GetName(), "B");
     EXPECT_EQ(matrix.GetItem(2).GetIndex(), 2);
-    EXPECT_EQ(matrix.GetItem(2).GetText(), "Channel C" + sRule);
-
-    // Errors and violations: the rate decides; 15 detail lines, then one cut marker.
+    // 15 detail lines, then one cut marker.
     EXPECT_EQ(matrix.GetItem(3).GetIndex(), 13);
-    QString sExpected = "Channel D" + sRule + "\nTotal limit violation count: 20\n";
+    QString sExpected = "Channel D" + c_sRule + "\nTotal limit violation count: 20\n";
     for (int i = 0; i < 15; ++i)
     {
         sExpected += QStringLiteral("\n  Limit violation at ScanID 1: V%1").arg(i);
     }
-    sExpected += "\n  ...";
-    EXPECT_EQ(matrix.GetItem(3).GetText(), sExpected);
+    EXPECT_EQ(matrix.GetItem(3).GetText(), sExpected + "\n  ...");
 
-    // With the error first and the only violation outside the counted window: yellow.
-    std::vector<CDBMeasurement> mixed = {records[2], records[3]};
-    CMatrixStateColorHandler().DoCreateChannelMatrixData(matrix, controller, mixed, table,
-                                                         m_lSession, 30, true, false);
+    // An error and a violation outside the counted window: yellow.
+    std::vector<CDBMeasurement> mixed = {records[1], records[2]};
+    matrix = Build(mixed, 30, true, false);
     EXPECT_EQ(matrix.GetItem(3).GetIndex(), 3);
-    EXPECT_EQ(matrix.GetItem(3).GetText(), "Channel D" + sRule +
+    EXPECT_EQ(matrix.GetItem(3).GetText(), "Channel D" + c_sRule +
                                                "\nTotal limit violation count: 1\n"
                                                "\n  Limit violation at ScanID 1: V0");
-}
 
-TEST_P(CMatrixStateColorHandlerTest, SessionBelowOneLeavesTheMatrixAlone)
-{
-    CChannelTableData table = Channels(2);
-    CDBMeasurementController controller(*m_pDb);
-    std::vector<CDBMeasurement> records;
-    CRDMatrixData matrix;
+    // Session 0 leaves the matrix as it was.
     matrix.AppendMatrixItem(5, "kept", "X");
-    CMatrixStateColorHandler().DoCreateChannelMatrixData(matrix, controller, records, table, 0, 3,
+    CDBMeasurementController controller(*m_pDb);
+    CMatrixStateColorHandler().DoCreateChannelMatrixData(matrix, controller, records, m_Table, 0, 3,
                                                          false, true);
-    ASSERT_EQ(matrix.GetItemCount(), 1);
-    EXPECT_EQ(matrix.GetItem(0).GetText(), "kept");
+    EXPECT_EQ(matrix.GetItemCount(), 5);
 }
 
 MDA_INSTANTIATE_BACKEND_TESTS(CMatrixStateColorHandlerTest);
 
-TEST(CMatrixStateColorHandlerPalette, NamedColoursAtTheirIndexes)
+TEST(CMatrixStateColorHandlerPalette, GreenGreyVioletThenYellowToRed)
 {
-    const std::vector<CRDColor> colors = CMatrixStateColorHandler().GetMatrixStateColors();
+    const auto colors = CMatrixStateColorHandler().GetMatrixStateColors();
     ASSERT_EQ(colors.size(), 14u);
     EXPECT_EQ(colors[0], OrvelFramework::c_ColorGreen);
     EXPECT_EQ(colors[1], OrvelFramework::c_ColorLightGray);
-    EXPECT_EQ(colors[2], CRDColor(220, 0, 255));
+    EXPECT_EQ(colors[2], OrvelFramework::CRDColor(220, 0, 255));
     EXPECT_EQ(colors[3], OrvelFramework::c_ColorYellow);
+    EXPECT_EQ(colors[4], OrvelFramework::CRDColor(255, 225, 0));
+    EXPECT_EQ(colors[12], OrvelFramework::CRDColor(255, 25, 0));
     EXPECT_EQ(colors[13], OrvelFramework::c_ColorRed);
-    // Between yellow and red the gradient loses green in steps of 25.
-    for (size_t i = 4; i < 13; ++i)
-    {
-        EXPECT_EQ(colors[i], CRDColor(255, static_cast<unsigned char>(225 - 25 * (i - 4)), 0)) << i;
-    }
 }
 
 } // namespace

@@ -1,15 +1,33 @@
 #include "CMeasurementResultData.h"
+#include "CChannelTableData.h"
+#include "CComparativeValueData.h"
+#include "CDBMeasurementController.h"
+#include "CDBScanController.h"
+#include "CDBSessionControler.h"
+#include "CDeviceSettingsData.h"
+#include "CEnumTemplate.h"
 #include "CMeasurementResultGraphData.h"
 #include "CMeasurementResultSingleChannelData.h"
-#include "ResultsTestSession.h"
+#include "CTableScan.h"
+#include "DatabaseTestBackend.h"
 
 #include <QFile>
+#include <QTemporaryDir>
 
 using namespace LumoraMeasurement;
-using MdaTest::SStored;
 
 namespace
 {
+
+struct SStored
+{
+    long m_lScan;
+    long m_lChannel;
+    EMeasurementItems m_eItem;
+    EMeasurementItemState m_eState;
+    const char* m_pszValue;
+    const char* m_pszError;
+};
 
 constexpr auto eValid = eMeasurementItemState_Valid;
 
@@ -35,19 +53,71 @@ const std::vector<SStored> c_Rows = {
     {11, 0, eMeasItem_DemodLock, eValid, "7", ""},
 };
 
-class CMeasurementResultDataTest : public MdaTest::CResultsSessionTest
+/// The configuration files in a temporary folder (device settings naming the test database;
+/// Ch1 with a power limit offset of 3 dB; default limits and a second limit file) and the
+/// session recorded through the controllers.
+class CMeasurementResultDataTest : public MdaTest::CDatabaseBackendTest
 {
 protected:
     void SetUp() override
     {
-        CResultsSessionTest::SetUp();
+        CDatabaseBackendTest::SetUp();
         if (IsSkipped() || HasFatalFailure())
         {
             return;
         }
-        Record(c_Scans, c_Rows);
+        ASSERT_TRUE(m_Files.isValid());
+        CDeviceSettingsData device;
+        device.SetDatabaseName(Database().Name());
+        device.SetDatabaseUser(Database().User());
+        device.SetDatabasePwd(Database().Password());
+        ASSERT_TRUE(device.Write(Path("device.json")));
+        CChannelTableData channels;
+        for (auto [eStandard, pszName] :
+             {std::pair(eTVStandard_DVBT, "Ch1"), std::pair(eTVStandard_BG_Pal, "Ch2"),
+              std::pair(eTVStandard_J83A, "Ch3")})
+        {
+            channels.AddChannel(CChannelData(eStandard, pszName), CChannelTableData::c_lAppendRow);
+        }
+        channels.SetValue(0, "Power Limit Offset", "3");
+        ASSERT_TRUE(channels.Write(Path("channels.json")));
+        ASSERT_TRUE(CComparativeValueData().Write(Path("limits.json")));
+        CComparativeValueData other;
+        QString sLow = "-15";
+        other.UpdateItem(eMeasItem_Power, eCompareType_Between, sLow, "40", true);
+        sLow = "5";
+        other.UpdateItem(eMeasItem_MERRMSdB, eCompareType_Between, sLow, "70", true);
+        sLow = "Locked";
+        other.UpdateItem(eMeasItem_DemodLock, eCompareType_NotUsed, sLow, "", true);
+        ASSERT_TRUE(other.Write(Path("other-limits.json")));
+        m_Config.SetDeviceSettingFile(Path("device.json"));
+        m_Config.SetChannelTableFile(Path("channels.json"));
+        m_Config.SetComparativeValuesFile(Path("limits.json"));
+
+        auto pDb = OpenConnection();
+        ASSERT_TRUE(CDBSessionControler(*pDb).Create(
+            m_lSession, "uid-1", "Night, run", Path("channels.json"), Path("limits.json"), "TP 3",
+            "Roof", "a@b.c", "E12", "Ann", "T34", "RX-1", "1.2", "3.4", "SN9", "Lab"));
+        for (long lScan : c_Scans)
+        {
+            ASSERT_TRUE(CDBScanController(*pDb).Create(m_lSession, lScan));
+        }
+        CDBMeasurementController measurements(*pDb);
+        for (const SStored& row : c_Rows)
+        {
+            long lId = 0;
+            ASSERT_TRUE(measurements.Create(m_lSession, row.m_lScan, row.m_lChannel, lId));
+            CDBMeasurement m(m_lSession, row.m_lScan, row.m_lChannel, lId);
+            m.SetMeasurementItem(CEnumTemplate<EMeasurementItems>::ToId(row.m_eItem));
+            m.SetMeasurementState(CEnumTemplate<EMeasurementItemState>::ToId(row.m_eState));
+            m.SetValue(row.m_pszValue);
+            m.SetErrorDescription(row.m_pszError);
+            ASSERT_TRUE(measurements.Update(m));
+            m_vIds.push_back(lId);
+        }
     }
 
+    QString Path(const QString& sName) const { return m_Files.filePath(sName); }
     long Id(size_t lRow) const { return m_vIds.at(lRow); }
 
     /// Everything the lists hold, as the views see it.
@@ -79,6 +149,11 @@ protected:
         }
         return lines;
     }
+
+    QTemporaryDir m_Files;
+    CMeasConfigData m_Config;
+    long m_lSession = 0;
+    std::vector<long> m_vIds;
 };
 
 TEST_P(CMeasurementResultDataTest, LoadJudgesEveryStoredValue)
@@ -86,78 +161,86 @@ TEST_P(CMeasurementResultDataTest, LoadJudgesEveryStoredValue)
     CMeasurementResultData model(m_lSession, eLevelUnit_dBm);
     ASSERT_TRUE(model.LoadData(m_Config));
 
-    struct SViolation
+    const struct
     {
-        size_t m_lRow;
         long m_lScan;
         long m_lChannel;
         const char* m_pszChannel;
         const char* m_pszText;
+    } c_Violations[] = {
+        {2, 1, "Ch2", "MER RMS dB is not between 30 <= value(10 dB) <= 70"},
+        {4, 0, "Ch1", "Power is not between -15(+3) <= value(50.5 dBmV) <= 47(+3)"},
+        {4, 0, "Ch1", "Demod Lock is not Locked"},
+        {4, 0, "Ch1", "MER RMS dB is not between 30 <= value(15 dB) <= 70"},
+        {9, 1, "Ch2", "MER RMS dB is not between 30 <= value(20 dB) <= 70"},
+        {9, 0, "Ch1", "BER before RS is not between 0 <= value(0.004 ) <= 0.0002"},
+        {9, 7, "Unknown channel", "MER RMS dB is not between 30 <= value(5 dB) <= 70"},
+        {11, 0, "Ch1", "Demod Lock is not Locked"},
     };
-    const SViolation c_Expected[] = {
-        {3, 2, 1, "Ch2", "MER RMS dB is not between 30 <= value(10 dB) <= 70"},
-        {5, 4, 0, "Ch1", "Power is not between -15(+3) <= value(50.5 dBmV) <= 47(+3)"},
-        {6, 4, 0, "Ch1", "Demod Lock is not Locked"},
-        {7, 4, 0, "Ch1", "MER RMS dB is not between 30 <= value(15 dB) <= 70"},
-        {10, 9, 1, "Ch2", "MER RMS dB is not between 30 <= value(20 dB) <= 70"},
-        {11, 9, 0, "Ch1", "BER before RS is not between 0 <= value(0.004 ) <= 0.0002"},
-        {12, 9, 7, "Unknown channel", "MER RMS dB is not between 30 <= value(5 dB) <= 70"},
-        {15, 11, 0, "Ch1", "Demod Lock is not Locked"},
-    };
-    ASSERT_EQ(model.GetNumberOfErrorsInSession(), long(std::size(c_Expected)));
-    for (long i = 0; i < long(std::size(c_Expected)); ++i)
+    const long lCount = long(std::size(c_Violations));
+    ASSERT_EQ(model.GetNumberOfErrorsInSession(), lCount);
+    for (long i = 0; i < lCount; ++i)
     {
         SCOPED_TRACE(i);
-        const SViolation& v = c_Expected[i];
-        EXPECT_EQ(model.GetScanIdOfError(i), v.m_lScan);
-        EXPECT_EQ(model.GetChannelIdOfSessionError(i), v.m_lChannel);
-        EXPECT_EQ(model.GetChannelNameOfSessionError(i), v.m_pszChannel);
-        EXPECT_EQ(model.GetChannelErrorDescriptionOfSessionError(i), v.m_pszText);
+        EXPECT_EQ(model.GetScanIdOfError(i), c_Violations[i].m_lScan);
+        EXPECT_EQ(model.GetChannelIdOfSessionError(i), c_Violations[i].m_lChannel);
+        EXPECT_EQ(model.GetChannelNameOfSessionError(i), c_Violations[i].m_pszChannel);
+        EXPECT_EQ(model.GetChannelErrorDescriptionOfSessionError(i), c_Violations[i].m_pszText);
     }
-    for (long i : {-1L, long(std::size(c_Expected))})
+    for (long i : {-1L, lCount})
     {
-        EXPECT_EQ(model.GetScanIdOfError(i), -1);
-        EXPECT_EQ(model.GetChannelIdOfSessionError(i), -1);
-        EXPECT_EQ(model.GetChannelNameOfSessionError(i), "");
-        EXPECT_EQ(model.GetChannelErrorDescriptionOfSessionError(i), "");
-        EXPECT_EQ(model.GetChannelTimeStampOfSessionError(i), "");
+        EXPECT_EQ(model.GetScanIdOfError(i) + model.GetChannelIdOfSessionError(i), -2);
+        EXPECT_EQ(model.GetChannelNameOfSessionError(i) +
+                      model.GetChannelErrorDescriptionOfSessionError(i) +
+                      model.GetChannelTimeStampOfSessionError(i),
+                  "");
     }
 
-    // Scan 9 of Ch1: the error record and the violation, by id; "Not Implemented" is nowhere.
+    // Per scan and channel: the judged records by id, rewritten values, the state as judged.
+    // "Not Implemented" (scan 9, Ch1) is in no list.
+    const struct
+    {
+        long m_lScan;
+        long m_lChannel;
+        std::vector<size_t> m_Rows;
+        const char* m_pszFirstValue;
+        long m_lFirstState;
+        const char* m_pszFirstError;
+    } c_Lists[] = {
+        // clang-format off
+        {2, 0, {0, 1}, "50.00 dBmV", 2, ""},
+        {4, 0, {5, 6, 7}, "50.50 dBmV", 4,
+         "Power is not between -15(+3) <= value(50.5 dBmV) <= 47(+3)"},
+        {9, 0, {8, 11}, "0.00 ", 3, "timeout"}, // then "4.00e-03 "
+        {11, 0, {14, 15}, "-4.00e-03 dBm", 2, ""},
+        {2, 1, {2, 3, 4}, "12.35 dBuV", 2, ""},
+        {2, 2, {}, "", 0, ""},
+        // clang-format on
+    };
     std::vector<CDBMeasurement> list;
-    model.GetMeasurementListAll(9, 0, list);
-    ASSERT_EQ(list.size(), 2u);
-    EXPECT_EQ(list[0].GetMeasurementId(), Id(8));
-    EXPECT_EQ(list[0].GetMeasurementState(), 3);
-    EXPECT_EQ(list[0].GetErrorDescription(), "timeout");
-    EXPECT_EQ(list[1].GetMeasurementId(), Id(11));
-    EXPECT_EQ(list[1].GetValue(), "4.00e-03 ");
-    EXPECT_EQ(list[1].GetMeasurementState(), 4);
-
-    // Values are rewritten with two decimals; passing values lose their stored error text.
-    model.GetMeasurementListAll(11, 0, list);
-    ASSERT_EQ(list.size(), 2u);
-    EXPECT_EQ(list[0].GetValue(), "-4.00e-03 dBm");
-    EXPECT_EQ(list[0].GetMeasurementState(), 2);
-    model.GetMeasurementListAll(2, 0, list);
-    ASSERT_EQ(list.size(), 2u);
-    EXPECT_EQ(list[0].GetValue(), "50.00 dBmV");
-    EXPECT_EQ(list[0].GetErrorDescription(), "");
+    for (const auto& row : c_Lists)
+    {
+        SCOPED_TRACE(testing::Message() << row.m_lScan << "/" << row.m_lChannel);
+        model.GetMeasurementListAll(row.m_lScan, row.m_lChannel, list);
+        ASSERT_EQ(list.size(), row.m_Rows.size());
+        for (size_t i = 0; i < list.size(); ++i)
+        {
+            EXPECT_EQ(list[i].GetMeasurementId(), Id(row.m_Rows[i]));
+        }
+        if (!list.empty())
+        {
+            EXPECT_EQ(list[0].GetValue(), row.m_pszFirstValue);
+            EXPECT_EQ(list[0].GetMeasurementState(), row.m_lFirstState);
+            EXPECT_EQ(list[0].GetErrorDescription(), row.m_pszFirstError);
+        }
+    }
     model.GetMeasurementListAll(4, 0, list);
-    ASSERT_EQ(list.size(), 3u);
     EXPECT_EQ(list[2].GetValue(), "15.00 ");
 
     EXPECT_DOUBLE_EQ(model.PowerLimitOffset(0), 3.0);
-    EXPECT_DOUBLE_EQ(model.PowerLimitOffset(1), 0.0);
-    EXPECT_DOUBLE_EQ(model.PowerLimitOffset(9), 0.0);
-    EXPECT_EQ(model.GetChannelId("Ch2"), 1);
     EXPECT_EQ(model.GetChannelId("ch2"), -1);
-    EXPECT_EQ(model.GetChannelName(2), "Ch3");
-    EXPECT_EQ(model.GetChannelNames(), QStringList({"Ch1", "Ch2", "Ch3"}));
     EXPECT_EQ(model.GetChannelType("Ch2"), eCategory_Analog);
-    EXPECT_EQ(model.GetTvStandard("Ch3"), eTVStandard_J83A);
     EXPECT_EQ(model.GetTvStandard("nope"), eTVStandard_DVBT);
-    EXPECT_EQ(model.GetSessionData().Description(), "Night, run");
 }
 
 TEST_P(CMeasurementResultDataTest, SwitchingLimitsMatchesAFreshLoad)
@@ -175,7 +258,6 @@ TEST_P(CMeasurementResultDataTest, SwitchingLimitsMatchesAFreshLoad)
     ASSERT_EQ(fresh.GetNumberOfErrorsInSession(), 3);
     EXPECT_EQ(fresh.GetChannelErrorDescriptionOfSessionError(0),
               "Power is not between -15(+3) <= value(50 dBmV) <= 40(+3)");
-    EXPECT_NE(initial, other);
 
     for (int i = 0; i < 2; ++i)
     {
@@ -189,14 +271,21 @@ TEST_P(CMeasurementResultDataTest, SwitchingLimitsMatchesAFreshLoad)
 
 TEST_P(CMeasurementResultDataTest, NavigationOverScansAndDates)
 {
-    SetScanDateTime(2, "2026-01-05 08:00:00");
-    SetScanDateTime(4, "2026-01-05 09:30:00");
-    SetScanDateTime(9, "2026-01-06 07:00:00");
-    SetScanDateTime(11, "2026-01-05 23:00:00");
+    {
+        auto pDb = OpenConnection();
+        OrvelFramework::CTableScan scans(*pDb);
+        for (auto [lScan, pszDateTime] :
+             {std::pair(2L, "2026-01-05 08:00:00"), std::pair(4L, "2026-01-05 09:30:00"),
+              std::pair(9L, "2026-01-06 07:00:00"), std::pair(11L, "2026-01-05 23:00:00")})
+        {
+            ASSERT_TRUE(scans.Update(
+                m_lSession, lScan,
+                {{OrvelFramework::CTableScan::c_sColumnDatetime, QString(pszDateTime)}}));
+        }
+    }
     CMeasurementResultData model(m_lSession, eLevelUnit_dBmV);
     ASSERT_TRUE(model.LoadData(m_Config));
 
-    EXPECT_EQ(model.GetNumberOfScans(), 4);
     const struct
     {
         long m_lScan;
@@ -208,16 +297,12 @@ TEST_P(CMeasurementResultDataTest, NavigationOverScansAndDates)
     };
     for (const auto& row : c_Next)
     {
-        SCOPED_TRACE(testing::Message() << row.m_lScan << (row.m_bForward ? " forward" : " back"));
-        EXPECT_EQ(model.GetNextScanId(row.m_lScan, row.m_bForward), row.m_lExpected);
+        EXPECT_EQ(model.GetNextScanId(row.m_lScan, row.m_bForward), row.m_lExpected)
+            << row.m_lScan << (row.m_bForward ? " forward" : " back");
     }
-    EXPECT_EQ(model.GetScanIdOfScanIndex(-1), -1);
-    EXPECT_EQ(model.GetScanIdOfScanIndex(0), 2);
+    EXPECT_EQ(model.GetNumberOfScans(), 4);
     EXPECT_EQ(model.GetScanIdOfScanIndex(3), 11);
     EXPECT_EQ(model.GetScanIdOfScanIndex(4), -1);
-    EXPECT_TRUE(model.IsScanIdValid(9));
-    EXPECT_FALSE(model.IsScanIdValid(3));
-
     EXPECT_EQ(model.GetScanIdOfFirstChannelError(0), 4);
     EXPECT_EQ(model.GetScanIdOfFirstChannelError(2), 2);
 
@@ -225,9 +310,7 @@ TEST_P(CMeasurementResultDataTest, NavigationOverScansAndDates)
     EXPECT_EQ(model.GetAvailableScansOfDate("2026-01-05"),
               QStringList({"Scan 2 ( 2026-01-05 08:00:00)", "Scan 4 ( 2026-01-05 09:30:00)",
                            "Scan 11 ( 2026-01-05 23:00:00)"}));
-    EXPECT_EQ(model.GetAvailableScansOfDate("2026-01-07"), QStringList());
     EXPECT_EQ(model.GetChannelTimeStampOfSessionError(1), "2026-01-05 09:30:00");
-    EXPECT_EQ(model.GetScanData(9).DateTime(), "2026-01-06 07:00:00");
 }
 
 TEST_P(CMeasurementResultDataTest, CsvListsStoredRowsScanByScan)
@@ -240,24 +323,21 @@ TEST_P(CMeasurementResultDataTest, CsvListsStoredRowsScanByScan)
     EXPECT_EQ(lines.value(0), "Session Data," + sSession + ",uid-1,Night, run," +
                                   model.GetSessionData().FirstRun() +
                                   ",,Roof,TP 3,Ann,E12,T34,a@b.c,RX-1,1.2,3.4,SN9,Lab");
-
     // Scan-major, then channel row, then id; the stray channel 7 is no row and not listed.
     const size_t c_Order[] = {0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 11, 10, 14, 15, 13};
     ASSERT_EQ(lines.size(), int(std::size(c_Order)) + 1);
     for (size_t i = 0; i < std::size(c_Order); ++i)
     {
-        SCOPED_TRACE(i);
-        EXPECT_EQ(lines[int(i) + 1].section(',', 4, 4), QString::number(Id(c_Order[i])));
+        EXPECT_EQ(lines[int(i) + 1].section(',', 4, 4), QString::number(Id(c_Order[i]))) << i;
     }
-    auto line = [&](size_t lRow, const QString& sRest)
+    auto line = [&](size_t lRow, const char* pszRest)
     {
-        const SStored& row = c_Rows[lRow];
         return QStringLiteral("Scan Data,%1,%2,%3,%4,")
                    .arg(sSession)
-                   .arg(row.m_lScan)
-                   .arg(row.m_lChannel)
+                   .arg(c_Rows[lRow].m_lScan)
+                   .arg(c_Rows[lRow].m_lChannel)
                    .arg(Id(lRow)) +
-               sRest;
+               pszRest;
     };
     // Stored states and texts, not the judged ones; "number unit" values with two decimals.
     EXPECT_EQ(lines[3], line(2, "8,12.35 dBuV,2,"));
@@ -265,8 +345,6 @@ TEST_P(CMeasurementResultDataTest, CsvListsStoredRowsScanByScan)
     EXPECT_EQ(lines[9], line(8, "15,,3,timeout"));
     EXPECT_EQ(lines[11], line(11, "36,0.004,2,"));
     EXPECT_EQ(lines[13], line(14, "8,-0.00 dBm,2,"));
-
-    EXPECT_EQ(model.GetScanDataAsCSV(), lines.mid(1));
     EXPECT_EQ(model.GetNumberOfErrorsInSession(), 8);
 }
 
@@ -277,32 +355,24 @@ TEST_P(CMeasurementResultDataTest, SingleChannelViewShowsDisplayTexts)
 
     CMeasurementResultSingleChannelData scan4(model, 4, 0, false);
     EXPECT_EQ(scan4.GetMeasCount(), 3);
-    EXPECT_EQ(scan4.GetMeasItem(1).GetMeasurementId(), Id(6));
     EXPECT_EQ(scan4.GetResultPosition(eMeasItem_MERRMSdB), 2);
     EXPECT_EQ(scan4.GetResultPosition(eMeasItem_Attenuation), -1);
-    EXPECT_EQ(scan4.GetResultPosition(eMeasItem_None), -1);
     // The stored dBmV level at 50 Ohm in dBm.
     EXPECT_EQ(scan4.GetValue(eMeasItem_Power), "3.51 dBm");
     EXPECT_EQ(scan4.GetValue(eMeasItem_DemodLock), "Unlocked");
-    EXPECT_EQ(scan4.GetValue(eMeasItem_MERRMSdB), "15.00 ");
     EXPECT_EQ(scan4.GetValue(eMeasItem_Attenuation), "");
     EXPECT_EQ(scan4.GetErrorDescription(eMeasItem_Power),
               "Power is not between -15(+3) <= value(50.5 dBmV) <= 47(+3)");
-    EXPECT_EQ(scan4.GetErrorDescription(eMeasItem_Attenuation), "");
     EXPECT_DOUBLE_EQ(scan4.GetPowerLimitOffset(), 3.0);
-    EXPECT_EQ(scan4.GetCompData(), &model.GetComparativeValueData());
 
     CMeasurementResultSingleChannelData scan11(model, 11, 0, true);
     EXPECT_EQ(scan11.GetValue(eMeasItem_DemodLock), "");
     // Whatever unit the text carries, the number is taken as dBmV.
     EXPECT_EQ(scan11.GetValue(eMeasItem_Power), "-46.99 dBm");
 
-    // A view follows the model's limits when refreshed.
     model.UseOtherLimits(Path("other-limits.json"));
     scan4.UpdateLimitValues(true);
     EXPECT_EQ(scan4.GetErrorDescription(eMeasItem_DemodLock), "");
-    EXPECT_EQ(scan4.GetErrorDescription(eMeasItem_Power),
-              "Power is not between -15(+3) <= value(50.5 dBmV) <= 40(+3)");
 }
 
 TEST_P(CMeasurementResultDataTest, GraphLinesFillGapsBetweenScans)
@@ -324,10 +394,10 @@ TEST_P(CMeasurementResultDataTest, GraphLinesFillGapsBetweenScans)
         {"Ch2", eMeasItem_Attenuation, {10, 20, 25, 40}, {false, true, true, false}, 10, 40},
         {"Ch1",
          eMeasItem_BERBeforeRS,
-         {0.004, 0.004, 0.004, 0.004},
+         {.004, .004, .004, .004},
          {true, true, false, true},
-         0.004,
-         0.004},
+         .004,
+         .004},
         {"Ch3", eMeasItem_Power, {0, 0, 0, 0}, {true, true, true, true}, 0, 0},
     };
     for (long i = 0; i < long(std::size(c_Lines)); ++i)
@@ -349,35 +419,16 @@ TEST_P(CMeasurementResultDataTest, GraphLinesFillGapsBetweenScans)
         EXPECT_DOUBLE_EQ(graph.GetMinMeasValue(i), row.m_dMin);
         EXPECT_DOUBLE_EQ(graph.GetMaxMeasValue(i), row.m_dMax);
     }
-    bool bFlag = true;
-    EXPECT_DOUBLE_EQ(graph.GetYMeasValue(0, 4, bFlag), 0.0);
-    EXPECT_TRUE(bFlag);
-    EXPECT_DOUBLE_EQ(graph.GetXMeasValue(0, 4), 0.0);
-
     EXPECT_EQ(graph.GetLineName(0), "Ch2 / MER RMS dB");
-    EXPECT_EQ(graph.GetLineName(9), "");
-    EXPECT_EQ(graph.GetNumberOfLines(), 0);
-    EXPECT_EQ(graph.ConvertLineIdToMeasdataId(0), 0);
     EXPECT_TRUE(graph.SetDataItemEnabled(true, 1, false));
     EXPECT_TRUE(graph.SetDataItemEnabled(true, 3, false));
     EXPECT_FALSE(graph.SetDataItemEnabled(true, 3, false));
-    EXPECT_FALSE(graph.SetDataItemEnabled(true, 9, false));
-    EXPECT_EQ(graph.GetNumberOfLines(), 2);
-    EXPECT_EQ(graph.ConvertLineIdToMeasdataId(0), 1);
     EXPECT_EQ(graph.ConvertLineIdToMeasdataId(1), 3);
-    EXPECT_EQ(graph.ConvertLineIdToMeasdataId(2), 0);
 
     // Removing a line keeps the others' points and their shared x axis.
     graph.RemoveMeasurementResultItem(0);
-    EXPECT_EQ(graph.GetNumberOfDataItems(), 3);
-    EXPECT_EQ(graph.GetDataItemMeasItem(0), eMeasItem_Attenuation);
-    EXPECT_DOUBLE_EQ(graph.GetXMeasValue(0, 3), 11.0);
     bool bInterpolated = false;
-    EXPECT_DOUBLE_EQ(graph.GetYMeasValue(0, 2, bInterpolated), 25.0);
-    EXPECT_EQ(graph.GetDataItemMeasItem(3), eMeasItem_None);
-    EXPECT_EQ(graph.GetChannelNameMeasItem(3), "");
-    EXPECT_TRUE(graph.SetScalingDataItem(2));
-    EXPECT_FALSE(graph.SetScalingDataItem(2));
+    EXPECT_DOUBLE_EQ(graph.GetYMeasValue(0, 2, bInterpolated) + graph.GetXMeasValue(0, 3), 36.0);
 }
 
 TEST_P(CMeasurementResultDataTest, MatrixShowsEveryChannelOfTheTable)
@@ -389,7 +440,7 @@ TEST_P(CMeasurementResultDataTest, MatrixShowsEveryChannelOfTheTable)
 
     ASSERT_EQ(matrix.GetItemCount(), 3);
     EXPECT_EQ(matrix.GetItem(0).GetName(), "Ch1");
-    // Violations in all 3 of 3 counted scan gaps: the top of the gradient.
+    // Violations in 3 scans of 4 (3 gaps): the top of the gradient.
     EXPECT_EQ(matrix.GetItem(0).GetIndex(), 13);
     EXPECT_EQ(matrix.GetItem(0).GetText(),
               "Channel Ch1\n----------------------------\nTotal limit violation count: 5\n"
@@ -400,21 +451,12 @@ TEST_P(CMeasurementResultDataTest, MatrixShowsEveryChannelOfTheTable)
               "\n  Limit violation at ScanID 9: BER before RS is not between 0 <= value(0.004 ) "
               "<= 0.0002"
               "\n  Limit violation at ScanID 11: Demod Lock is not Locked");
-    EXPECT_EQ(matrix.GetItem(1).GetName(), "Ch2");
     EXPECT_EQ(matrix.GetItem(2).GetIndex(), 1);
     EXPECT_EQ(matrix.GetItem(2).GetText(), "");
 }
 
-MDA_INSTANTIATE_BACKEND_TESTS(CMeasurementResultDataTest);
-
-/// Configurations whose loading fails at each step; the model must stay usable after.
-class CMeasurementResultDataFailureTest : public MdaTest::CResultsSessionTest
+TEST_P(CMeasurementResultDataTest, FailedLoadLeavesAUsableModel)
 {
-};
-
-TEST_P(CMeasurementResultDataFailureTest, FailedLoadLeavesAUsableModel)
-{
-    Record(c_Scans, c_Rows);
     QFile garbage(Path("garbage.json"));
     ASSERT_TRUE(garbage.open(QIODevice::WriteOnly));
     garbage.write("{ not json");
@@ -446,11 +488,8 @@ TEST_P(CMeasurementResultDataFailureTest, FailedLoadLeavesAUsableModel)
         CMeasurementResultData model(m_lSession, eLevelUnit_dBm);
         EXPECT_FALSE(model.LoadData(config));
 
-        EXPECT_EQ(model.GetNumberOfScans(), 0);
-        EXPECT_EQ(model.GetNumberOfErrorsInSession(), 0);
         EXPECT_EQ(model.GetNextScanId(5, true), 5);
         EXPECT_EQ(model.GetScanIdOfFirstChannelError(0), -1);
-        EXPECT_EQ(model.GetAvailableDates(), QStringList());
         EXPECT_EQ(model.GetCSVExport(),
                   QStringList("Session Data," + QString::number(m_lSession) + ",,,,,,,,,,,,,,,"));
         OrvelFramework::CRDMatrixData matrix;
@@ -460,8 +499,7 @@ TEST_P(CMeasurementResultDataFailureTest, FailedLoadLeavesAUsableModel)
             EXPECT_EQ(matrix.GetItem(i).GetIndex(), 1);
         }
         model.UseOtherLimits(Path("other-limits.json"));
-        CMeasurementResultSingleChannelData view(model, 2, 0, false);
-        EXPECT_EQ(view.GetMeasCount(), 0);
+        EXPECT_EQ(CMeasurementResultSingleChannelData(model, 2, 0, false).GetMeasCount(), 0);
         CMeasurementResultGraphData graph(model);
         graph.AddNewMeasurementResultItem();
         graph.SetChannelNameMeasItem("Ch1", 0, true);
@@ -469,6 +507,6 @@ TEST_P(CMeasurementResultDataFailureTest, FailedLoadLeavesAUsableModel)
     }
 }
 
-MDA_INSTANTIATE_BACKEND_TESTS(CMeasurementResultDataFailureTest);
+MDA_INSTANTIATE_BACKEND_TESTS(CMeasurementResultDataTest);
 
 } // namespace
