@@ -42,13 +42,12 @@ private:
     short DoGetRateIndex(double dRate, bool bRecentScansOnly) const;
 
     long m_lDetailLineLimit = 15;
+    // Palette index just below the first gradient colour.
     short m_iGradientBaseIndex = 2;
-    short m_iReserved = 10;
     short m_iOkIndex = 0;
     short m_iNotMeasuredIndex = 1;
     short m_iErrorIndex = 2;
     short m_iViolationIndex = 3;
-    short m_aFurtherIndexes[10] = {4, 5, 6, 7, 8, 9, 10, 11, 12, 13};
 };
 
 } // namespace LumoraMeasurement
