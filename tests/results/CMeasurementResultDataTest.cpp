@@ -101,6 +101,7 @@ protected:
         for (long lScan : c_Scans)
         {
             ASSERT_TRUE(CDBScanController(*pDb).Create(m_lSession, lScan));
+            ASSERT_TRUE(CDBScanController(*pDb).Update(CDBScanData(m_lSession, lScan), 0));
         }
         CDBMeasurementController measurements(*pDb);
         for (const SStored& row : c_Rows)
@@ -139,7 +140,7 @@ protected:
                 model.GetMeasurementListAll(lScan, lChannel, list);
                 for (const CDBMeasurement& m : list)
                 {
-                    lines << QStringLiteral("%1 %2 %3 [%4] %5")
+                    lines << QStringLiteral("%1 state %2 value %3 [%4] channel %5")
                                  .arg(m.GetMeasurementId())
                                  .arg(m.GetMeasurementState())
                                  .arg(m.GetValue(), m.GetErrorDescription())
