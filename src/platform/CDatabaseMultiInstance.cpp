@@ -29,34 +29,59 @@ constexpr long long c_llSchemaLockKey = 0x4D44410001LL;
 std::atomic<unsigned> s_uConnectionCounter{0};
 
 // %ID% is the database-chosen row id, %INT% a 64-bit whole number.
-constexpr const char* c_SchemaStatements[] = {
-    "CREATE TABLE IF NOT EXISTS session (id %ID%, unique_id TEXT, description TEXT, "
-    "first_run TEXT, last_run TEXT, scan_count %INT% NOT NULL DEFAULT 0, site TEXT, "
-    "test_point TEXT, name TEXT, e_number TEXT, t_number TEXT, e_mail TEXT, hw_model TEXT, "
-    "firmware_version TEXT, software_version TEXT, serial_nr TEXT, owner TEXT, "
-    "limit_file_id TEXT, channel_file_id TEXT)",
-    "CREATE TABLE IF NOT EXISTS scan (session_id %INT% NOT NULL REFERENCES session (id), "
-    "id %INT% NOT NULL, state %INT% NOT NULL DEFAULT -1, date_time TEXT, "
-    "PRIMARY KEY (session_id, id))",
-    "CREATE TABLE IF NOT EXISTS measurement (id %ID%, session_id %INT% NOT NULL, "
-    "scan_id %INT% NOT NULL, channel_id %INT% NOT NULL, "
-    "measurement_item %INT% NOT NULL DEFAULT -1, state %INT% NOT NULL DEFAULT -1, "
-    "value TEXT, error_description TEXT, "
-    "FOREIGN KEY (session_id, scan_id) REFERENCES scan (session_id, id))",
-    // Rows of a session in id order without sorting them first.
-    "CREATE INDEX IF NOT EXISTS measurement_by_session ON measurement (session_id)",
-    "CREATE INDEX IF NOT EXISTS measurement_by_scan_channel "
-    "ON measurement (session_id, scan_id, channel_id)",
-    "CREATE INDEX IF NOT EXISTS measurement_by_channel_item "
-    "ON measurement (session_id, channel_id, measurement_item)",
-    "CREATE INDEX IF NOT EXISTS measurement_by_state ON measurement (session_id, state)",
-    "CREATE TABLE IF NOT EXISTS export_file (id %ID%, unique_id TEXT NOT NULL UNIQUE, "
-    "file TEXT, description TEXT)",
-    "CREATE TABLE IF NOT EXISTS exported_limit_values (id %ID%, file TEXT, hash TEXT, "
-    "added TEXT)",
-    "CREATE TABLE IF NOT EXISTS exported_channel_settings (id %ID%, file TEXT, hash TEXT, "
-    "added TEXT)",
-    "CREATE TABLE IF NOT EXISTS schema_version (version %INT% NOT NULL)",
+enum class EFor
+{
+    Both,
+    Sqlite,
+    PostgreSql
+};
+struct stSchemaStatement
+{
+    const char* pText;
+    EFor eFor;
+};
+constexpr stSchemaStatement c_SchemaStatements[] = {
+    {"CREATE TABLE IF NOT EXISTS session (id %ID%, unique_id TEXT, description TEXT, "
+     "first_run TEXT, last_run TEXT, scan_count %INT% NOT NULL DEFAULT 0, site TEXT, "
+     "test_point TEXT, name TEXT, e_number TEXT, t_number TEXT, e_mail TEXT, hw_model TEXT, "
+     "firmware_version TEXT, software_version TEXT, serial_nr TEXT, owner TEXT, "
+     "limit_file_id TEXT, channel_file_id TEXT)",
+     EFor::Both},
+    {"CREATE TABLE IF NOT EXISTS scan (session_id %INT% NOT NULL REFERENCES session (id), "
+     "id %INT% NOT NULL, state %INT% NOT NULL DEFAULT -1, date_time TEXT, "
+     "PRIMARY KEY (session_id, id))",
+     EFor::Both},
+    {"CREATE TABLE IF NOT EXISTS measurement (id %ID%, session_id %INT% NOT NULL, "
+     "scan_id %INT% NOT NULL, channel_id %INT% NOT NULL, "
+     "measurement_item %INT% NOT NULL DEFAULT -1, state %INT% NOT NULL DEFAULT -1, "
+     "value TEXT, error_description TEXT, "
+     "FOREIGN KEY (session_id, scan_id) REFERENCES scan (session_id, id))",
+     EFor::Both},
+    // A session's rows in id order without sorting them (the server sorts fast enough).
+    {"CREATE INDEX IF NOT EXISTS measurement_by_session ON measurement (session_id)", EFor::Sqlite},
+    // Per-value statistics of session ids are always behind: a session being measured is
+    // unknown to them and estimated at one row, which makes the server's planner pick any
+    // index that starts with the session. Without them every session counts as a small slice
+    // and the index matching the other columns wins.
+    {"ALTER TABLE measurement ALTER COLUMN session_id SET STATISTICS 0", EFor::PostgreSql},
+    {"CREATE INDEX IF NOT EXISTS measurement_by_scan_channel "
+     "ON measurement (session_id, scan_id, channel_id)",
+     EFor::Both},
+    {"CREATE INDEX IF NOT EXISTS measurement_by_channel_item "
+     "ON measurement (session_id, channel_id, measurement_item)",
+     EFor::Both},
+    {"CREATE INDEX IF NOT EXISTS measurement_by_state ON measurement (session_id, state)",
+     EFor::Both},
+    {"CREATE TABLE IF NOT EXISTS export_file (id %ID%, unique_id TEXT NOT NULL UNIQUE, "
+     "file TEXT, description TEXT)",
+     EFor::Both},
+    {"CREATE TABLE IF NOT EXISTS exported_limit_values (id %ID%, file TEXT, hash TEXT, "
+     "added TEXT)",
+     EFor::Both},
+    {"CREATE TABLE IF NOT EXISTS exported_channel_settings (id %ID%, file TEXT, hash TEXT, "
+     "added TEXT)",
+     EFor::Both},
+    {"CREATE TABLE IF NOT EXISTS schema_version (version %INT% NOT NULL)", EFor::Both},
 };
 
 QString ErrorText(const QSqlError& error)
@@ -256,13 +281,17 @@ bool CDatabaseMultiInstance::DoCreateSchema()
     const QString sId = m_bIsPostgreSql ? QStringLiteral("BIGSERIAL PRIMARY KEY")
                                         : QStringLiteral("INTEGER PRIMARY KEY");
     const QString sInt = m_bIsPostgreSql ? QStringLiteral("BIGINT") : QStringLiteral("INTEGER");
-    for (const char* pStatement : c_SchemaStatements)
+    for (const stSchemaStatement& statement : c_SchemaStatements)
     {
         if (!bOk)
         {
             break;
         }
-        QString sStatement = QString::fromLatin1(pStatement);
+        if (statement.eFor != EFor::Both && (statement.eFor == EFor::PostgreSql) != m_bIsPostgreSql)
+        {
+            continue;
+        }
+        QString sStatement = QString::fromLatin1(statement.pText);
         sStatement.replace(QStringLiteral("%ID%"), sId).replace(QStringLiteral("%INT%"), sInt);
         bOk = DoExecuteDirect(sStatement, sWhat);
     }
