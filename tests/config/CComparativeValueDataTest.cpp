@@ -1,6 +1,5 @@
 #include "CComparativeValueData.h"
 
-#include "CEnumTemplate.h"
 #include "ConfigTestTools.h"
 
 #include <QJsonArray>
@@ -129,35 +128,15 @@ TEST_F(CComparativeValueDataTest, WrittenFileHasOneRecordPerRow)
 TEST_F(CComparativeValueDataTest, WriteThenReadGivesTheSameTable)
 {
     CComparativeValueData edited;
-    struct SEdit
+    for (const QStringList& r : DataRows("limit_edits.tsv"))
     {
-        EMeasurementItems m_eItem;
-        const char* m_pszCompareType;
-        const char* m_pszLow;
-        const char* m_pszHigh;
-    };
-    // clang-format off
-    const SEdit edits[] = {
-        {eMeasItem_MERRMSdB,                 "Higher",    "28.5",       nullptr},
-        {eMeasItem_PLCLock,                  "Not Equal", "Unlocked",   nullptr},
-        {eMeasItem_FM2IntercarrierFrequency, "Lower",     nullptr,      "1.5 MHz"},
-        {eMeasItem_FM1SoundCarrier,          nullptr,     "Missing",    nullptr},
-        {eMeasItem_SymbolRateOffset,         nullptr,     "-2 kSymb/s", "6.9 MSymb/s"},
-        {eMeasItem_BERBeforeBCH,             "Not Used",  nullptr,      "2.5e-7"},
-        {eMeasItem_TSBitrate,                nullptr,     "1.5 GBit/s", nullptr},
-        {eMeasItem_DemodLock,                "Between",   nullptr,      nullptr},
-        {eMeasItem_Power,                    "lower",     "-10 dBmV",   nullptr},
-    };
-    // clang-format on
-    for (const auto& edit : edits)
-    {
-        const long lIndex = edited.GetIndexFromEnum(edit.m_eItem);
-        QString sLow = QString::fromUtf8(edit.m_pszLow);
-        QString sHigh = QString::fromUtf8(edit.m_pszHigh);
-        QString sType = QString::fromUtf8(edit.m_pszCompareType);
-        EXPECT_TRUE(!edit.m_pszLow || edited.SetLowValueByIndex(lIndex, sLow));
-        EXPECT_TRUE(!edit.m_pszHigh || edited.SetHigherValueByIndex(lIndex, sHigh));
-        EXPECT_TRUE(!edit.m_pszCompareType || edited.SetCompareTypeValueByIndex(lIndex, sType));
+        SCOPED_TRACE(r[0].toStdString());
+        const long lIndex = edited.GetIndexFromEnum(Enum<EMeasurementItems>(r[0]));
+        const auto Unedited = [](const QString& s) { return s == QLatin1String("-"); };
+        QString sType = r[1], sLow = r[2], sHigh = r[3];
+        EXPECT_TRUE(Unedited(sLow) || edited.SetLowValueByIndex(lIndex, sLow));
+        EXPECT_TRUE(Unedited(sHigh) || edited.SetHigherValueByIndex(lIndex, sHigh));
+        EXPECT_TRUE(Unedited(sType) || edited.SetCompareTypeValueByIndex(lIndex, sType));
     }
     const long lHum = edited.GetIndexFromEnum(eMeasItem_HUM);
     EXPECT_TRUE(edited.SetMeasurementEnabledByIndex(lHum, false));
@@ -274,80 +253,41 @@ TEST_F(CComparativeValueDataTest, OddDocumentsFallBack)
 
 TEST_F(CComparativeValueDataTest, OlderFormatImportOfNumbers)
 {
-    struct SRow
+    // Frequencies in Hz and delays in s become their display units; levels in dBm (50 Ohm) dBmV.
+    for (const QStringList& r : DataRows("older_format_numbers.tsv"))
     {
-        EMeasurementItems m_eItem;
-        const char* m_pszLow;
-        const char* m_pszHigh;
-        const char* m_pszLowAfter; ///< what the caller's text becomes
-        ECompareType m_eCompareType;
-        double m_dLow;
-        double m_dHigh;
-    };
-    const double d = 46.9897; // 50 Ohm dBm to dBmV
-    // clang-format off
-    const SRow rows[] = {
-        {eMeasItem_CarrierFrequencyOffset,        "-500",      "",          "-500 Hz",     eCompareType_Higher,  -500,   0},
-        {eMeasItem_CarrierFrequencyOffsetDigital, "",          "300",       "",            eCompareType_Lower,   0,      300},
-        {eMeasItem_OccupiedBandwidth,             "6000000",   "8000000",   "6000000 Hz",  eCompareType_Between, 6e6,    8e6},
-        {eMeasItem_FM1IntercarrierFrequency,      "",          "",          "",            eCompareType_Between, 0,      0},
-        {eMeasItem_GroupDelay,                    "0.0000001", "0.0000002", "0.0000001 s", eCompareType_Between, 100,    200},
-        {eMeasItem_MERRMSdB,                      "28",        "",          "28",          eCompareType_Higher,  28,     0},
-        {eMeasItem_Power,                         "-50",       "",          "-50",         eCompareType_Between, -50 + d, d},
-        {eMeasItem_ReferenceLevel,                "-60",       "10",        "-60",         eCompareType_Between, -60 + d, 10 + d},
-        {eMeasItem_VisionCarrierLevel,            "",          "-2.5",      "",            eCompareType_Between, d,      -2.5 + d},
-    };
-    // clang-format on
-    for (const auto& row : rows)
-    {
-        SCOPED_TRACE(row.m_eItem);
+        SCOPED_TRACE(r[0].toStdString());
         CComparativeValueData table;
-        QString sLow = QString::fromLatin1(row.m_pszLow);
-        table.UpdateItemFromPTVFile(row.m_eItem, sLow, QString::fromLatin1(row.m_pszHigh));
-        EXPECT_EQ(sLow, QString::fromLatin1(row.m_pszLowAfter));
-        const CComparativeValueDataItem& item = table.GetItem(row.m_eItem);
-        EXPECT_EQ(item.GetCompareType(), row.m_eCompareType);
-        EXPECT_NEAR(item.GetLowValue().toDouble(), row.m_dLow, 1e-4);
-        EXPECT_NEAR(item.GetHighValue().toDouble(), row.m_dHigh, 1e-4);
+        const EMeasurementItems eItem = Enum<EMeasurementItems>(r[0]);
+        QString sLow = r[1];
+        table.UpdateItemFromPTVFile(eItem, sLow, r[2]);
+        EXPECT_EQ(sLow, r[3]);
+        const CComparativeValueDataItem& item = table.GetItem(eItem);
+        EXPECT_EQ(item.GetCompareType(), Enum<ECompareType>(r[4]));
+        EXPECT_NEAR(item.GetLowValue().toDouble(), r[5].toDouble(), 1e-4);
+        EXPECT_NEAR(item.GetHighValue().toDouble(), r[6].toDouble(), 1e-4);
     }
 }
 
 TEST_F(CComparativeValueDataTest, OlderFormatImportOfStatesSelectsTheExpectedState)
 {
-    struct SRow
+    for (const QStringList& r : DataRows("older_format_states.tsv"))
     {
-        EMeasurementItems m_eItem;
-        const char* m_pszLow;
-        const char* m_pszPassing; ///< measured stored id in range afterwards; the other fails
-        const char* m_pszViolation;
-    };
-    // clang-format off
-    const SRow rows[] = {
-        {eMeasItem_DemodLock,         "0", "1", "Demod Lock is not Unlocked"},
-        {eMeasItem_DemodLock,         "1", "0", "Demod Lock is not Locked"},
-        {eMeasItem_InternalReference, "7", "0", "Internal Reference is not Locked"},
-        {eMeasItem_Preselector,       "0", "1", "Preselector is not Off"},
-        {eMeasItem_Preamplifier,      "1", "0", "Preamplifier is not On"},
-        {eMeasItem_FM1SoundCarrier,   "0", "0", "FM1 Sound Carrier is not Present"},
-        {eMeasItem_FM2SoundCarrier,   "2", "1", "FM2 Sound Carrier is not Missing"},
-    };
-    // clang-format on
-    for (const auto& row : rows)
-    {
-        SCOPED_TRACE(testing::Message() << row.m_eItem << " " << row.m_pszLow);
+        SCOPED_TRACE(r.join(QLatin1Char('|')).toStdString());
         CComparativeValueData table;
-        table.GetItem(row.m_eItem).SetCompareType(eCompareType_NotUsed);
-        QString sLow = QString::fromLatin1(row.m_pszLow);
-        table.UpdateItemFromPTVFile(row.m_eItem, sLow, QStringLiteral("99"));
-        EXPECT_EQ(sLow, QString::fromLatin1(row.m_pszLow));
-        const CComparativeValueDataItem& item = table.GetItem(row.m_eItem);
+        const EMeasurementItems eItem = Enum<EMeasurementItems>(r[0]);
+        table.GetItem(eItem).SetCompareType(eCompareType_NotUsed);
+        QString sLow = r[1];
+        table.UpdateItemFromPTVFile(eItem, sLow, QStringLiteral("99"));
+        EXPECT_EQ(sLow, r[1]);
+        const CComparativeValueDataItem& item = table.GetItem(eItem);
         EXPECT_EQ(item.GetCompareType(), eCompareType_Equal);
         QString sViolation;
-        EXPECT_TRUE(item.InRange(QString::fromLatin1(row.m_pszPassing), sViolation, 0.0));
+        EXPECT_TRUE(item.InRange(r[2], sViolation, 0.0));
         EXPECT_FALSE(
-            item.InRange(row.m_pszPassing[0] == '0' ? QStringLiteral("1") : QStringLiteral("0"),
+            item.InRange(r[2] == QLatin1String("0") ? QStringLiteral("1") : QStringLiteral("0"),
                          sViolation, 0.0));
-        EXPECT_EQ(sViolation, QString::fromLatin1(row.m_pszViolation));
+        EXPECT_EQ(sViolation, r[3]);
     }
 }
 

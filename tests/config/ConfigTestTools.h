@@ -1,5 +1,6 @@
 #pragma once
 
+#include "CEnumTemplate.h"
 #include "CLoggingDataProvider.h"
 #include "CSingleton.h"
 
@@ -9,10 +10,12 @@
 #include <QProcess>
 #include <QStringList>
 #include <QTemporaryDir>
+#include <QVariant>
 
 #include <gtest/gtest.h>
 
 #include <ostream>
+#include <vector>
 
 // Readable failure messages for texts.
 inline void PrintTo(const QString& sText, std::ostream* pStream)
@@ -22,6 +25,55 @@ inline void PrintTo(const QString& sText, std::ostream* pStream)
 
 namespace ConfigTest
 {
+
+/// Rows of a tab-separated fixture in tests/data/config, without its header line.
+inline std::vector<QStringList> DataRows(const char* pszFile)
+{
+    QFile file(QStringLiteral(MDA_TEST_DATA_DIR "/config/") + QString::fromUtf8(pszFile));
+    EXPECT_TRUE(file.open(QIODevice::ReadOnly)) << pszFile;
+    const QStringList lLines = QString::fromUtf8(file.readAll()).split(QLatin1Char('\n'));
+    std::vector<QStringList> rows;
+    for (int i = 1; i < lLines.size(); ++i)
+    {
+        if (!lLines[i].isEmpty())
+        {
+            rows.push_back(lLines[i].split(QLatin1Char('\t')));
+            EXPECT_EQ(rows.back().size(), lLines[0].count(QLatin1Char('\t')) + 1)
+                << lLines[i].toStdString();
+        }
+    }
+    EXPECT_FALSE(rows.empty()) << pszFile;
+    return rows;
+}
+
+/// The enumerator a fixture names by its text ("None" names the sentinel).
+template <typename E> E Enum(const QString& sText)
+{
+    const E eValue = LumoraMeasurement::CEnumTemplate<E>::TextToEnum(sText);
+    EXPECT_TRUE(sText == QLatin1String("None") ||
+                eValue != LumoraMeasurement::CEnumTemplate<E>::Sentinel())
+        << sText.toStdString();
+    return eValue;
+}
+
+/// A fixture's typed number ("d:1.5", "i:3", "u:0", "s:text"); empty for an unset value.
+inline QVariant Typed(const QString& sCell)
+{
+    const QString sValue = sCell.mid(2);
+    switch (sCell.isEmpty() ? ' ' : sCell[0].toLatin1())
+    {
+    case 'd':
+        return sValue.toDouble();
+    case 'i':
+        return sValue.toInt();
+    case 'u':
+        return sValue.toUInt();
+    case 's':
+        return sValue;
+    default:
+        return QVariant();
+    }
+}
 
 inline QString WriteFile(const QTemporaryDir& dir, const QString& sName, const QByteArray& data)
 {
