@@ -1,0 +1,63 @@
+#pragma once
+
+// Reads the expectation tables in tests/data/vocabulary: tab-separated, UTF-8, a header line,
+// then one row per line. In a field, "\t" and "\n" stand for a tab and a line break.
+
+#include <QFile>
+#include <QStringList>
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <vector>
+
+namespace VocabularyTest
+{
+
+/// The rows of a table, each with iColumns fields (any number when negative). With sKey, only the rows whose first field
+/// is sKey, without that field.
+inline std::vector<QStringList> ReadRows(const char* pszFile, int iColumns,
+                                         const QString& sKey = QString())
+{
+    std::vector<QStringList> rows;
+    QFile file(QStringLiteral(MDA_TEST_DATA_DIR "/vocabulary/") + QLatin1String(pszFile));
+    if (!file.open(QIODevice::ReadOnly))
+    {
+        ADD_FAILURE() << "cannot read " << pszFile;
+        return rows;
+    }
+    QStringList lines = QString::fromUtf8(file.readAll()).split(QLatin1Char('\n'));
+    lines.removeFirst();
+    for (const QString& sLine : lines)
+    {
+        QStringList fields = sLine.split(QLatin1Char('\t'));
+        if (sLine.isEmpty() || (!sKey.isNull() && fields.takeFirst() != sKey))
+        {
+            continue;
+        }
+        if (iColumns >= 0 && fields.size() != iColumns)
+        {
+            ADD_FAILURE() << pszFile << ": malformed row " << sLine.toStdString();
+            continue;
+        }
+        for (QString& sField : fields)
+        {
+            sField.replace(QStringLiteral("\\t"), QStringLiteral("\t"))
+                .replace(QStringLiteral("\\n"), QStringLiteral("\n"));
+        }
+        rows.push_back(fields);
+    }
+    if (rows.empty())
+    {
+        ADD_FAILURE() << pszFile << ": no rows for " << sKey.toStdString();
+    }
+    return rows;
+}
+
+/// A number as C reads it, so that "nan" and every written digit count.
+inline double Number(const QString& sField)
+{
+    return std::strtod(sField.toLatin1().constData(), nullptr);
+}
+
+} // namespace VocabularyTest
