@@ -206,51 +206,6 @@ TEST_F(CComparativeValueDataTest, ReadingMapsStoredIdsAndCompareTypes)
     EXPECT_EQ(table.GetItem(eMeasItem_MPEGLock).GetLowValue(), QVariant(1u));
 }
 
-TEST_F(CComparativeValueDataTest, OddDocumentsFallBack)
-{
-    QByteArray many = "{\"ComparativeValues\": [";
-    for (int i = 0; i < 5000; ++i)
-    {
-        many += QStringLiteral("{\"ID\": 8, \"CompareType\": 3, \"LowValue\": \"%1 dBmV\"},")
-                    .arg(-i)
-                    .toUtf8();
-    }
-    many += "{\"ID\": \"8\"}]}";
-
-    struct SRow
-    {
-        const char* m_pszName;
-        QByteArray m_Content;
-        bool m_bChanges;
-    };
-    // clang-format off
-    const SRow rows[] = {
-        {"no member",           "{\"Limits\": []}",                                 false},
-        {"member not an array", "{\"ComparativeValues\": {\"ID\": 8}}",             false},
-        {"records not objects", "{\"ComparativeValues\": [1, \"x\", null, [8]]}",   false},
-        {"mistyped members",    "{\"ComparativeValues\": [{\"ID\": \"8\", \"CompareType\": \"3\"}]}", false},
-        {"enormous numbers",    "{\"ComparativeValues\": [{\"ID\": 1e308, \"CompareType\": -1e308}]}", false},
-        {"enormous limits",     "{\"ComparativeValues\": [{\"ID\": 8, \"LowValue\": \"1e999 dBmV\","
-                                " \"HighValue\": \"-99999999999999999999999999999999999 dBmV\"}]}", true},
-        {"thousands of records", many,                                              true},
-    };
-    // clang-format on
-    for (const auto& row : rows)
-    {
-        SCOPED_TRACE(row.m_pszName);
-        const QString sPath = WriteFile(m_Dir, QStringLiteral("limits.json"), row.m_Content);
-        CComparativeValueData table;
-        EXPECT_TRUE(table.Read(sPath));
-        EXPECT_EQ(table.GetLoadedLimitFile(), sPath);
-        EXPECT_EQ(Snapshot(table) != Snapshot(CComparativeValueData()), row.m_bChanges);
-        if (row.m_Content == many)
-        {
-            EXPECT_EQ(table.GetItem(eMeasItem_Power).GetLowValue(), QVariant(-4999.0));
-        }
-        EXPECT_TRUE(TakeLog().isEmpty());
-    }
-}
-
 TEST_F(CComparativeValueDataTest, OlderFormatImportOfNumbers)
 {
     // Frequencies in Hz and delays in s become their display units; levels in dBm (50 Ohm) dBmV.

@@ -12,16 +12,6 @@ using namespace ConfigTest;
 namespace
 {
 
-QStringList Pairs(const CDeviceSettingsData& settings)
-{
-    QStringList lPairs;
-    for (const auto& item : settings.GetDeviceSettings().GetDeviceSettingsItem())
-    {
-        lPairs.append(item.GetName() + QLatin1Char('=') + item.GetValue());
-    }
-    return lPairs;
-}
-
 // clang-format off
 const QStringList c_lFresh = {
     "VisaResource=", "DatabaseName=", "DatabaseUser=", "DatabasePwd=", "RepeatTime=0",
@@ -170,43 +160,6 @@ TEST_F(CDeviceSettingsDataTest, WriteThenReadGivesTheSameSettings)
     ASSERT_TRUE(readBack.Read(sPath));
     EXPECT_EQ(Pairs(readBack), c_lFresh);
     EXPECT_TRUE(TakeLog().isEmpty());
-}
-
-TEST_F(CDeviceSettingsDataTest, OddDocumentsFallBack)
-{
-    QByteArray many = "{\"DeviceSettings\": [";
-    for (int i = 0; i < 20000; ++i)
-    {
-        many += QStringLiteral("{\"Name\": \"BERCount\", \"Value\": \"%1\"},").arg(i).toUtf8();
-    }
-    many += "7]}";
-    struct SRow
-    {
-        const char* m_pszName;
-        QByteArray m_Content;
-        int m_iItems; ///< list size afterwards
-        int m_iBERCount;
-    };
-    // clang-format off
-    const SRow rows[] = {
-        {"no member",            "{}",                                                   2,     10},
-        {"member not an array",  "{\"DeviceSettings\": {\"Name\": \"BERCount\"}}",       2,     10},
-        {"records not objects",  "{\"DeviceSettings\": [\"BERCount\", 5, null]}",        5,     10},
-        {"mistyped members",     "{\"DeviceSettings\": [{\"Name\": 7, \"Value\": 10}]}", 3,     10},
-        {"thousands of records", many,                                                   20003, 0},
-    };
-    // clang-format on
-    for (const auto& row : rows)
-    {
-        SCOPED_TRACE(row.m_pszName);
-        CDeviceSettingsData settings;
-        settings.SetBERCount(42);
-        EXPECT_TRUE(settings.Read(WriteFile(m_Dir, QStringLiteral("device.json"), row.m_Content)));
-        EXPECT_EQ(Pairs(settings).size(), row.m_iItems);
-        EXPECT_EQ(settings.BERCount(), row.m_iBERCount);
-        EXPECT_EQ(settings.DoRestoreDeviceSettings(), eRestorationDeviceSettings_Keep);
-        EXPECT_TRUE(TakeLog().isEmpty());
-    }
 }
 
 } // namespace

@@ -13,17 +13,6 @@ namespace
 class CMeasConfigDataTest : public LogTest
 {
 protected:
-    static QStringList Pairs(const CMeasConfigData& config)
-    {
-        QStringList lPairs;
-        for (const auto& item :
-             config.GetMeasurementConfigSettings().GetMeasurementConfigSettingsItem())
-        {
-            lPairs.append(item.GetName() + QLatin1Char('=') + item.GetValue());
-        }
-        return lPairs;
-    }
-
     QString WriteConfig(const QByteArray& list)
     {
         return WriteFile(m_Dir, QStringLiteral("a.measconfig"),
@@ -146,43 +135,6 @@ TEST_F(CMeasConfigDataTest, WriteThenReadGivesTheSameConfiguration)
     ASSERT_TRUE(readBack.Read(sPath));
     EXPECT_EQ(Pairs(readBack), Pairs(written));
     EXPECT_TRUE(TakeLog().isEmpty());
-}
-
-TEST_F(CMeasConfigDataTest, OddDocumentsFallBack)
-{
-    QByteArray many = "{\"MeasurementConfigSettings\": [";
-    for (int i = 0; i < 20000; ++i)
-    {
-        many += QStringLiteral("{\"Name\": \"Description\", \"Value\": \"%1\"},").arg(i).toUtf8();
-    }
-    many += "{}]}";
-
-    struct SRow
-    {
-        const char* m_pszName;
-        QByteArray m_Content;
-        int m_iItems;
-        const char* m_pszDescription;
-    };
-    // clang-format off
-    const SRow rows[] = {
-        {"no member",            "{\"Other\": 1}",                          3,     ""},
-        {"member not an array",  "{\"MeasurementConfigSettings\": \"x\"}", 3,     ""},
-        {"mistyped members",     "{\"MeasurementConfigSettings\": [{\"Name\": \"Description\", \"Value\": 12}, true]}", 5, ""},
-        {"enormous numbers",     "{\"MeasurementConfigSettings\": [1e308, 123456789012345678901234567890]}", 5, ""},
-        {"thousands of records", many,                                     20004, "0"},
-    };
-    // clang-format on
-    for (const auto& row : rows)
-    {
-        SCOPED_TRACE(row.m_pszName);
-        CMeasConfigData config;
-        config.SetDescription(QStringLiteral("kept"));
-        EXPECT_TRUE(config.Read(WriteFile(m_Dir, QStringLiteral("c.measconfig"), row.m_Content)));
-        EXPECT_EQ(Pairs(config).size(), row.m_iItems);
-        EXPECT_EQ(config.Description(), QString::fromLatin1(row.m_pszDescription));
-        EXPECT_TRUE(TakeLog().isEmpty());
-    }
 }
 
 } // namespace

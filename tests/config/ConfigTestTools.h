@@ -1,7 +1,9 @@
 #pragma once
 
+#include "CDeviceSettingsData.h"
 #include "CEnumTemplate.h"
 #include "CLoggingDataProvider.h"
+#include "CMeasConfigData.h"
 #include "CSingleton.h"
 
 #include <QFile>
@@ -73,6 +75,25 @@ inline QVariant Typed(const QString& sCell)
     default:
         return QVariant();
     }
+}
+
+/// A name/value list as "Name=Value" lines, in its order.
+template <typename T> QStringList Pairs(const std::vector<T>& items)
+{
+    QStringList lPairs;
+    for (const auto& item : items)
+    {
+        lPairs.append(item.GetName() + QLatin1Char('=') + item.GetValue());
+    }
+    return lPairs;
+}
+inline QStringList Pairs(const LumoraMeasurement::CDeviceSettingsData& settings)
+{
+    return Pairs(settings.GetDeviceSettings().GetDeviceSettingsItem());
+}
+inline QStringList Pairs(const LumoraMeasurement::CMeasConfigData& config)
+{
+    return Pairs(config.GetMeasurementConfigSettings().GetMeasurementConfigSettingsItem());
 }
 
 inline QString WriteFile(const QTemporaryDir& dir, const QString& sName, const QByteArray& data)

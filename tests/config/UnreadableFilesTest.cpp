@@ -6,6 +6,7 @@
 #include "ConfigTestTools.h"
 
 #include <functional>
+#include <map>
 
 using namespace LumoraMeasurement;
 using namespace ConfigTest;
@@ -87,6 +88,67 @@ TEST_F(UnreadableFilesTest, EveryReaderFailsLogsAndKeepsWhatItHeld)
     // The configuration leaves an empty path to the file layer, which logs it.
     EXPECT_TRUE(FailsAndKeeps(config, QString()));
     EXPECT_EQ(TakeLog(), QStringList{QStringLiteral("Could not load JSON file: .\n")});
+}
+
+TEST_F(UnreadableFilesTest, OddDocumentsFallBack)
+{
+    // What a reader holds afterwards; each starts with one edit the document may replace.
+    const std::map<QString, std::function<QString(const QString&)>> readers = {
+        {"limits",
+         [&](const QString& sPath)
+         {
+             CComparativeValueData limits;
+             EXPECT_TRUE(limits.Read(sPath));
+             EXPECT_EQ(limits.GetLoadedLimitFile(), sPath);
+             return Written(limits) == Written(CComparativeValueData()) ? QStringLiteral("same")
+                                                                        : QStringLiteral("changed");
+         }},
+        {"device",
+         [](const QString& sPath)
+         {
+             CDeviceSettingsData device;
+             device.SetBERCount(42);
+             EXPECT_TRUE(device.Read(sPath));
+             EXPECT_EQ(device.DoRestoreDeviceSettings(), eRestorationDeviceSettings_Keep);
+             return QStringLiteral("%1|%2").arg(Pairs(device).size()).arg(device.BERCount());
+         }},
+        {"config",
+         [](const QString& sPath)
+         {
+             CMeasConfigData config;
+             config.SetDescription(QStringLiteral("kept"));
+             EXPECT_TRUE(config.Read(sPath));
+             return QStringLiteral("%1|%2").arg(Pairs(config).size()).arg(config.Description());
+         }},
+    };
+    std::vector<QStringList> rows = DataRows("odd_documents.tsv");
+    // Thousands of records load; a name/value list answers with the first of equal names.
+    const char* const many[][5] = {
+        {"limits", "ComparativeValues", R"({"ID": 8, "CompareType": 3, "LowValue": "-%1 dBmV"})",
+         R"({"ID": "8"})", "changed"},
+        {"device", "DeviceSettings", R"({"Name": "BERCount", "Value": "%1"})", "7", "20003|0"},
+        {"config", "MeasurementConfigSettings", R"({"Name": "Description", "Value": "%1"})", "{}",
+         "20004|0"},
+    };
+    for (const auto& m : many)
+    {
+        QStringList lRecords;
+        for (int i = 0; i < 20000; ++i)
+        {
+            lRecords.append(QString::fromUtf8(m[2]).arg(i));
+        }
+        rows.push_back(
+            {m[0], "thousands of records",
+             QStringLiteral(R"({"%1": [%2, %3]})").arg(m[1], lRecords.join(QLatin1Char(',')), m[3]),
+             m[4]});
+    }
+    for (const QStringList& row : rows)
+    {
+        SCOPED_TRACE((row[0] + ": " + row[1]).toStdString());
+        const QString sPath = WriteFile(m_Dir, QStringLiteral("odd.json"), row[2].toUtf8());
+        EXPECT_EQ(readers.at(row[0])(sPath), row[3]);
+        EXPECT_TRUE(TakeLog().isEmpty());
+    }
 }
 
 TEST_F(UnreadableFilesTest, NothingIsLoggedWhenLoggingIsImpossible)
