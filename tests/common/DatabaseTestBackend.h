@@ -25,6 +25,7 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <ostream>
 #include <string>
 
 namespace MdaTest
@@ -35,6 +36,11 @@ enum class EBackend
     Sqlite,
     PostgreSql
 };
+
+inline void PrintTo(EBackend eBackend, std::ostream* pStream)
+{
+    *pStream << (eBackend == EBackend::Sqlite ? "SQLite" : "PostgreSQL");
+}
 
 inline std::string BackendName(const ::testing::TestParamInfo<EBackend>& info)
 {
