@@ -1,12 +1,12 @@
 #include "CArchivHandler.h"
 #include "ExchangeTestTools.h"
 
+#include <QJsonArray>
+#include <QJsonDocument>
 #include <QJsonObject>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
-
-#include <functional>
 
 using namespace ExchangeTestTools;
 using LumoraMeasurement::CArchivHandler;
@@ -27,37 +27,32 @@ protected:
     }
 
     QString Path(const QString& sRelative) const { return m_tmp.filePath(sRelative); }
+    bool Extract(const QString& sArchive, const QString& sOut)
+    {
+        QString sFolder = Path(sOut);
+        return m_handler.ExtractArchive(Path(sArchive), sFolder, false);
+    }
 
     QTemporaryDir m_tmp;
     CArchivHandler m_handler;
 };
 
-QJsonObject Entry(const QString& sName, const QString& sData, const char* pMethod = "stored",
-                  bool bSymlink = false)
-{
-    return {{"name", sName}, {"data", sData}, {"method", pMethod}, {"symlink", bSymlink}};
-}
-
 TEST_F(ArchivHandlerTest, OtherToolsReadOurArchivesWithNamesOrderAndTimes)
 {
     // Even seconds: zip times have a two-second resolution.
     const QDateTime t1(QDate(2021, 3, 4), QTime(5, 6, 8));
-    const QDateTime t2(QDate(2019, 12, 31), QTime(23, 59, 58));
-    const QString sUmlaut = QStringLiteral("Kan\u00e4le.channel");
+    const QString sUmlaut = QStringLiteral("b/Kan\u00e4le.channel");
     ASSERT_TRUE(WriteFile(Path("a/Site.device"), "{\"device\": 1}", t1));
-    ASSERT_TRUE(WriteFile(Path("b/c/Site.limit"), QByteArray(100000, 'L'), t2));
-    ASSERT_TRUE(WriteFile(Path("b/") + sUmlaut, "", t1));
+    ASSERT_TRUE(WriteFile(Path("b/c/Site.limit"), QByteArray(100000, 'L'),
+                          QDateTime(QDate(2019, 12, 31), QTime(23, 59, 58))));
+    ASSERT_TRUE(WriteFile(Path(sUmlaut), "", t1));
 
     const QString sArchive = Path("out/new/Site.measurement");
     ASSERT_TRUE(m_handler.CreateArchive(
-        sArchive, {Path("a/Site.device"), Path("b/c/Site.limit"), Path("b/") + sUmlaut}));
-
-    const QJsonArray expected = QJsonDocument::fromJson(R"([
-        ["Site.device", [2021, 3, 4, 5, 6, 8], 8, 13],
-        ["Site.limit", [2019, 12, 31, 23, 59, 58], 8, 100000],
-        ["Kan\u00e4le.channel", [2021, 3, 4, 5, 6, 8], 8, 0]])")
-                                    .array();
-    EXPECT_EQ(ListZipWithPython(sArchive), expected);
+        sArchive, {Path("a/Site.device"), Path("b/c/Site.limit"), Path(sUmlaut)}));
+    EXPECT_EQ(ZipListing(sArchive), R"([["Site.device", [2021, 3, 4, 5, 6, 8], 8, 13], )"
+                                    R"(["Site.limit", [2019, 12, 31, 23, 59, 58], 8, 100000], )"
+                                    R"(["Kan\u00e4le.channel", [2021, 3, 4, 5, 6, 8], 8, 0]])");
     if (HasTool("unzip"))
     {
         EXPECT_TRUE(RunTool("unzip", {"-tq", sArchive}));
@@ -69,33 +64,16 @@ TEST_F(ArchivHandlerTest, CreateArchiveSkipsFoldersAndReportsMissingFiles)
     ASSERT_TRUE(WriteFile(Path("in/a.limit"), "a"));
     ASSERT_TRUE(WriteFile(Path("other/a.limit"), "other a"));
     QDir().mkpath(Path("folder"));
-    struct Row
+    for (const QStringList& row : ReadTable("create-archive.tsv"))
     {
-        const char* pName;
+        SCOPED_TRACE(row[0].toStdString());
         QStringList lFiles;
-        bool bResult;
-        QStringList lEntries;
-    };
-    const Row rows[] = {
-        {"empty list", {}, true, {}},
-        {"folder and file", {Path("folder"), Path("in/a.limit")}, true, {"a.limit"}},
-        {"missing file", {Path("in/gone.device"), Path("in/a.limit")}, false, {"a.limit"}},
-        {"empty path", {QString(), Path("in/a.limit")}, false, {"a.limit"}},
-        {"same name twice",
-         {Path("in/a.limit"), Path("other/a.limit")},
-         true,
-         {"a.limit", "a.limit"}},
-    };
-    for (const Row& row : rows)
-    {
-        SCOPED_TRACE(row.pName);
-        EXPECT_EQ(m_handler.CreateArchive(Path("out.zip"), row.lFiles), row.bResult);
-        QStringList lNames;
-        for (const auto& entry : ListZipWithPython(Path("out.zip")))
+        for (const QString& sPath : row[2].split(',', Qt::SkipEmptyParts))
         {
-            lNames << entry.toArray().at(0).toString();
+            lFiles << (sPath == "\"\"" ? QString() : Path(sPath));
         }
-        EXPECT_EQ(lNames, row.lEntries);
+        EXPECT_EQ(m_handler.CreateArchive(Path("out.zip"), lFiles), row[1] == "1");
+        EXPECT_EQ(ZipNames(Path("out.zip")), row[3].split(',', Qt::SkipEmptyParts));
     }
 }
 
@@ -111,11 +89,11 @@ TEST_F(ArchivHandlerTest, CreateArchiveTakesAtMost32767Paths)
         {
             lFiles << Path("in");
         }
-        lFiles << Path("in/last.limit");
-        QString sOut = Path(QString("out%1").arg(iFolders));
-        EXPECT_EQ(m_handler.CreateArchive(Path("big.zip"), lFiles), iFolders < 32767);
-        ASSERT_TRUE(m_handler.ExtractArchive(Path("big.zip"), sOut, false));
-        EXPECT_EQ(ListTree(sOut).size(), iFolders < 32767 ? 1 : 0);
+        EXPECT_EQ(m_handler.CreateArchive(Path("big.zip"), lFiles << Path("in/last.limit")),
+                  iFolders < 32767);
+        const QString sOut = QString("out%1").arg(iFolders);
+        ASSERT_TRUE(Extract("big.zip", sOut));
+        EXPECT_EQ(ListTree(Path(sOut)).size(), iFolders < 32767 ? 1 : 0);
     }
 }
 
@@ -123,54 +101,73 @@ TEST_F(ArchivHandlerTest, ArchivesOfOtherToolsExtract)
 {
     const QString sUmlaut = QStringLiteral("\u00d8st.tdf");
     const QByteArray baBig = QByteArray("line of a channel table\n").repeated(2000);
-    ASSERT_TRUE(WriteFile(Path("src/Default.channel"), baBig));
-    ASSERT_TRUE(WriteFile(Path("src/Default.limit"), "limits"));
-    ASSERT_TRUE(WriteFile(Path("src/") + sUmlaut, ""));
     const QStringList lNames{"Default.channel", "Default.limit", sUmlaut};
-
+    const QByteArray aContents[] = {baBig, "limits", ""};
+    QStringList lSources;
+    for (int i = 0; i < 3; ++i)
+    {
+        ASSERT_TRUE(WriteFile(Path("src/") + lNames[i], aContents[i]));
+        lSources << Path("src/") + lNames[i];
+    }
     // Python method, or the Info-ZIP level option.
-    const std::pair<bool, const char*> rows[] = {
-        {false, "stored"}, {false, "deflated"}, {true, "-0"}, {true, "-9"}};
-    for (const auto& [bInfoZip, pMethod] : rows)
+    for (const char* pMethod : {"stored", "deflated", "-0", "-9"})
     {
         SCOPED_TRACE(pMethod);
-        const QString sArchive = Path(QString("archive%1.zip").arg(pMethod));
-        if (bInfoZip && !HasTool("zip"))
+        const QString sArchive = QString("archive%1.zip").arg(pMethod);
+        if (pMethod[0] == '-')
         {
-            continue;
+            if (!HasTool("zip"))
+            {
+                continue;
+            }
+            ASSERT_TRUE(RunTool("zip", QStringList{"-qjX", pMethod, Path(sArchive)} + lSources));
         }
-        QJsonArray entries;
-        QStringList lSources;
-        for (const QString& sName : lNames)
+        else
         {
-            entries.append(
-                Entry(sName, QString::fromUtf8(ReadFile(Path("src/") + sName)), pMethod));
-            lSources << Path("src/") + sName;
+            QJsonArray entries;
+            for (int i = 0; i < 3; ++i)
+            {
+                entries.append(QJsonObject{
+                    {"name", lNames[i]}, {"data", QString(aContents[i])}, {"method", pMethod}});
+            }
+            ASSERT_TRUE(MakeZip(Path(sArchive), QJsonDocument(entries).toJson()));
         }
-        ASSERT_TRUE(bInfoZip ? RunTool("zip", QStringList{"-qjX", pMethod, sArchive} + lSources)
-                             : MakeZipWithPython(sArchive, entries));
-        QString sOut = Path(QString("out%1").arg(pMethod));
-        ASSERT_TRUE(m_handler.ExtractArchive(sArchive, sOut, false));
-        EXPECT_EQ(ListTree(sOut), (QStringList{"Default.channel", "Default.limit", sUmlaut}));
-        EXPECT_EQ(ReadFile(sOut + "Default.channel"), baBig);
+        const QString sOut = QString("out%1/").arg(pMethod);
+        ASSERT_TRUE(Extract(sArchive, sOut));
+        EXPECT_EQ(ListTree(Path(sOut)), lNames);
+        EXPECT_EQ(ReadFile(Path(sOut) + "Default.channel"), baBig);
     }
+
+    QJsonArray many;
+    for (int i = 0; i < 3000; ++i)
+    {
+        many.append(QJsonObject{{"name", QString("e%1.txt").arg(i)},
+                                {"data", QString::number(i * i)},
+                                {"method", i % 2 ? "stored" : "deflated"}});
+    }
+    ASSERT_TRUE(MakeZip(Path("many.zip"), QJsonDocument(many).toJson()));
+    ASSERT_TRUE(Extract("many.zip", "many/"));
+    EXPECT_EQ(ListTree(Path("many")).size(), 3000);
+    EXPECT_EQ(ReadFile(Path("many/e2999.txt")), QByteArray::number(2999 * 2999));
 }
 
 TEST_F(ArchivHandlerTest, ExtractArchiveNormalisesTheFolderAndRenamesOnRequest)
 {
-    ASSERT_TRUE(WriteFile(Path("in/Default.measconfig"), "config"));
-    ASSERT_TRUE(WriteFile(Path("in/Default.channel"), "channels"));
-    ASSERT_TRUE(WriteFile(Path("in/notes.txt"), "notes"));
+    const QStringList lNames{"Default.measconfig", "Default.channel", "notes.txt"};
+    QStringList lFiles;
+    for (const QString& sName : lNames)
+    {
+        ASSERT_TRUE(WriteFile(Path("in/") + sName, sName.toUtf8()));
+        lFiles << Path("in/") + sName;
+    }
     const QString sArchive = Path("Site1.measurement");
-    ASSERT_TRUE(
-        m_handler.CreateArchive(sArchive, {Path("in/Default.measconfig"),
-                                           Path("in/Default.channel"), Path("in/notes.txt")}));
+    ASSERT_TRUE(m_handler.CreateArchive(sArchive, lFiles));
 
     QString sRenamed = Path("deep/renamed");
     ASSERT_TRUE(m_handler.ExtractArchive(sArchive, sRenamed, true));
     EXPECT_EQ(sRenamed, Path("deep/renamed/"));
     EXPECT_EQ(ListTree(sRenamed), (QStringList{"Site1.channel", "Site1.measconfig", "Site1.txt"}));
-    EXPECT_EQ(ReadFile(sRenamed + "Site1.measconfig"), "config");
+    EXPECT_EQ(ReadFile(sRenamed + "Site1.measconfig"), "Default.measconfig");
 
     QString sKept = Path("kept/");
     ASSERT_TRUE(m_handler.ExtractArchive(sArchive, sKept, false));
@@ -181,83 +178,21 @@ TEST_F(ArchivHandlerTest, ExtractArchiveNormalisesTheFolderAndRenamesOnRequest)
 // Every archive either extracts as stated or is refused with nothing written at all.
 TEST_F(ArchivHandlerTest, ExtractionOfBrokenAndHostileArchives)
 {
-    const QString sPayload = QString("payload ").repeated(500);
-    auto python = [](QJsonArray entries, bool bBadCrc = false)
-    { return [=](const QString& sPath) { return MakeZipWithPython(sPath, entries, bBadCrc); }; };
-    auto bytes = [](QByteArray baData)
-    { return [=](const QString& sPath) { return WriteFile(sPath, baData); }; };
-    // Half of the archive, or all but the last bytes of its end record.
-    auto cut = [&](bool bHalf)
+    for (const QStringList& row : ReadTable("hostile-archives.tsv"))
     {
-        return [=](const QString& sPath)
-        {
-            if (!MakeZipWithPython(sPath, {Entry("a.txt", sPayload, "deflated")}))
-            {
-                return false;
-            }
-            const QByteArray baWhole = ReadFile(sPath);
-            return WriteFile(sPath, baWhole.left(bHalf ? baWhole.size() / 2 : baWhole.size() - 10));
-        };
-    };
-    struct Row
-    {
-        const char* pName;
-        std::function<bool(const QString&)> make;
-        bool bResult;
-    };
-    const Row rows[] = {
-        {"no entries", python({}), true},
-        {"parent", python({Entry("../x.txt", "evil")}), false},
-        {"parent after a good entry", python({Entry("a.txt", "ok"), Entry("../x.txt", "evil")}),
-         false},
-        {"nested parent", python({Entry("a/../../x.txt", "evil", "deflated")}), false},
-        {"parent only", python({Entry("..", "evil")}), false},
-        {"absolute", python({Entry(Path("victim/x.txt"), "evil")}), false},
-        {"drive letter", python({Entry("C:/x.txt", "evil")}), false},
-        {"drive relative", python({Entry("C:x.txt", "evil")}), false},
-        {"backslash parent", python({Entry("..\\x.txt", "evil")}), false},
-        {"backslash folder", python({Entry("a\\x.txt", "evil")}), false},
-        {"symbolic link",
-         python({Entry("a.txt", "ok"), Entry("link", "../victim", "stored", true)}), false},
-        {"folder not there", python({Entry("sub/a.txt", "x")}), false},
-        {"wrong checksum stored", python({Entry("a.txt", "checked data")}, true), false},
-        {"wrong checksum deflated", python({Entry("a.txt", sPayload, "deflated")}, true), false},
-        {"truncated", cut(true), false},
-        {"tail cut", cut(false), false},
-        {"not a zip", bytes("this is not a zip archive\n"), false},
-        {"empty file", bytes(""), false},
-    };
-    for (const Row& row : rows)
-    {
-        SCOPED_TRACE(row.pName);
+        SCOPED_TRACE(row[0].toStdString());
         QDir(Path("work")).removeRecursively();
         QDir(Path("victim")).removeRecursively();
         QDir().mkpath(Path("victim"));
-        ASSERT_TRUE(row.make(Path("work/archive.zip")));
-        QString sOut = Path("work/out");
+        ASSERT_TRUE(MakeZip(Path("work/archive.zip"),
+                            QString(row[3]).replace("{victim}", Path("victim")).toUtf8(), row[2]));
 
-        EXPECT_EQ(m_handler.ExtractArchive(Path("work/archive.zip"), sOut, false), row.bResult);
+        EXPECT_EQ(Extract("work/archive.zip", "work/out"), row[1] == "1");
         EXPECT_EQ(ListTree(Path("work")), (QStringList{"archive.zip", "out"}));
         EXPECT_TRUE(ListTree(Path("victim")).isEmpty());
         EXPECT_FALSE(QFileInfo::exists(Path("x.txt")));
     }
-    QString sOut = Path("none");
-    EXPECT_FALSE(m_handler.ExtractArchive(Path("missing.zip"), sOut, false));
-}
-
-TEST_F(ArchivHandlerTest, ManyEntriesOfAnotherToolExtract)
-{
-    QJsonArray entries;
-    for (int i = 0; i < 3000; ++i)
-    {
-        entries.append(Entry(QString("e%1.txt").arg(i), QString::number(i * i),
-                             i % 2 ? "stored" : "deflated"));
-    }
-    ASSERT_TRUE(MakeZipWithPython(Path("many.zip"), entries));
-    QString sOut = Path("out");
-    ASSERT_TRUE(m_handler.ExtractArchive(Path("many.zip"), sOut, false));
-    EXPECT_EQ(ListTree(sOut).size(), 3000);
-    EXPECT_EQ(ReadFile(sOut + "e2999.txt"), QByteArray::number(2999 * 2999));
+    EXPECT_FALSE(Extract("missing.zip", "none"));
 }
 
 // Links already in the output folder must not carry a write outside it.
@@ -267,14 +202,12 @@ TEST_F(ArchivHandlerTest, LinksInTheOutputFolderAreNotFollowed)
     QDir().mkpath(Path("out/real"));
     ASSERT_TRUE(QFile::link(Path("victim"), Path("out/sub")));
     ASSERT_TRUE(QFile::link(Path("victim/x.txt"), Path("out/x.txt")));
-    QString sOut = Path("out");
 
-    ASSERT_TRUE(MakeZipWithPython(Path("into-link.zip"), {Entry("sub/x.txt", "evil")}));
-    EXPECT_FALSE(m_handler.ExtractArchive(Path("into-link.zip"), sOut, false));
-
-    ASSERT_TRUE(MakeZipWithPython(Path("over-link.zip"),
-                                  {Entry("x.txt", "replaced"), Entry("real/y.txt", "y")}));
-    EXPECT_TRUE(m_handler.ExtractArchive(Path("over-link.zip"), sOut, false));
+    ASSERT_TRUE(MakeZip(Path("into-link.zip"), R"([{"name": "sub/x.txt", "data": "evil"}])"));
+    EXPECT_FALSE(Extract("into-link.zip", "out"));
+    ASSERT_TRUE(MakeZip(Path("over-link.zip"), R"([{"name": "x.txt", "data": "replaced"},
+                                                   {"name": "real/y.txt", "data": "y"}])"));
+    EXPECT_TRUE(Extract("over-link.zip", "out"));
     EXPECT_EQ(ReadFile(Path("victim/x.txt")), "original");
     EXPECT_FALSE(QFileInfo(Path("out/x.txt")).isSymLink());
     EXPECT_EQ(ReadFile(Path("out/x.txt")), "replaced");

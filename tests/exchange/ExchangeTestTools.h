@@ -1,22 +1,17 @@
 #pragma once
 
-// Helpers shared by the exchange tests: files with chosen time stamps, folder listings and
-// other zip tools (python3's zipfile, Info-ZIP) run through QProcess.
+// Helpers shared by the exchange tests: files with chosen time stamps, folder listings, case
+// tables and other zip tools (python3's zipfile through ziptool.py, Info-ZIP) run by QProcess.
 
-#include <QByteArray>
 #include <QDateTime>
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
-#include <QJsonArray>
-#include <QJsonDocument>
 #include <QProcess>
 #include <QStandardPaths>
-#include <QString>
 #include <QStringList>
 
-#include <iostream>
 #include <ostream>
 
 // Readable failure messages for the Qt types the tests compare.
@@ -28,10 +23,6 @@ inline void PrintTo(const QStringList& lTexts, std::ostream* pOut)
 {
     *pOut << '[' << lTexts.join(QStringLiteral(", ")).toStdString() << ']';
 }
-inline void PrintTo(const QJsonArray& array, std::ostream* pOut)
-{
-    *pOut << QJsonDocument(array).toJson(QJsonDocument::Compact).toStdString();
-}
 
 namespace ExchangeTestTools
 {
@@ -41,19 +32,10 @@ inline bool WriteFile(const QString& sPath, const QByteArray& baData,
 {
     QDir().mkpath(QFileInfo(sPath).absolutePath());
     QFile file(sPath);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) ||
-        file.write(baData) != baData.size())
-    {
-        return false;
-    }
-    // Flushed first: a later flush would move the time stamp again.
-    if (modified.isValid() &&
-        (!file.flush() || !file.setFileTime(modified, QFileDevice::FileModificationTime)))
-    {
-        return false;
-    }
-    file.close();
-    return true;
+    // Flushed before the time stamp is set: a later flush would move it again.
+    return file.open(QIODevice::WriteOnly | QIODevice::Truncate) &&
+           file.write(baData) == baData.size() && file.flush() &&
+           (!modified.isValid() || file.setFileTime(modified, QFileDevice::FileModificationTime));
 }
 
 inline QByteArray ReadFile(const QString& sPath)
@@ -76,6 +58,19 @@ inline QStringList ListTree(const QString& sFolder)
     return lEntries;
 }
 
+/// The rows of a tab-separated case table in the exchange test data, without its header.
+inline QList<QStringList> ReadTable(const QString& sName)
+{
+    QList<QStringList> rows;
+    for (const QString& sLine : QString::fromUtf8(ReadFile(MDA_TEST_DATA_DIR "/exchange/" + sName))
+                                    .split('\n', Qt::SkipEmptyParts)
+                                    .mid(1))
+    {
+        rows << sLine.split('\t');
+    }
+    return rows;
+}
+
 inline bool HasTool(const QString& sName)
 {
     return !QStandardPaths::findExecutable(sName).isEmpty();
@@ -83,95 +78,51 @@ inline bool HasTool(const QString& sName)
 
 /// Runs a program; true when it exits normally with code 0. Its standard output is returned.
 inline bool RunTool(const QString& sProgram, const QStringList& lArgs,
-                    QByteArray* pOutput = nullptr, const QString& sWorkDir = QString())
+                    QByteArray* pOutput = nullptr)
 {
     QProcess process;
-    if (!sWorkDir.isEmpty())
-    {
-        process.setWorkingDirectory(sWorkDir);
-    }
+    process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
     process.start(sProgram, lArgs);
-    if (!process.waitForFinished(60000))
-    {
-        process.kill();
-        process.waitForFinished();
-        return false;
-    }
+    const bool bOk = process.waitForFinished(60000) &&
+                     process.exitStatus() == QProcess::NormalExit && process.exitCode() == 0;
     if (pOutput != nullptr)
     {
         *pOutput = process.readAllStandardOutput();
     }
-    const bool bOk = process.exitStatus() == QProcess::NormalExit && process.exitCode() == 0;
-    if (!bOk)
-    {
-        std::cerr << sProgram.toStdString()
-                  << " failed: " << process.readAllStandardError().toStdString() << '\n';
-    }
     return bOk;
 }
 
-/// Runs a python3 snippet with the given arguments (sys.argv[1:]).
-inline bool RunPython(const char* pScript, const QStringList& lArgs, QByteArray* pOutput = nullptr)
+inline bool RunZipTool(const QStringList& lArgs, QByteArray* pOutput = nullptr)
 {
-    return RunTool(QStringLiteral("python3"),
-                   QStringList{QStringLiteral("-c"), QString::fromUtf8(pScript)} + lArgs, pOutput);
+    return RunTool("python3", QStringList(MDA_TEST_DATA_DIR "/exchange/ziptool.py") + lArgs,
+                   pOutput);
 }
 
-/// Writes a zip with python3's zipfile. Each entry is {"name", "data", "method": "stored" or
-/// "deflated", "symlink": bool}; with bBadCrc every entry's checksum is spoilt.
-inline bool MakeZipWithPython(const QString& sArchive, const QJsonArray& entries,
-                              bool bBadCrc = false)
+/// Writes a zip with python3's zipfile from a JSON entry list (see ziptool.py); sMode "badcrc",
+/// "half" or "tail" spoils it. The list goes through a file: a long one exceeds the argument
+/// limit.
+inline bool MakeZip(const QString& sArchive, const QByteArray& baEntries,
+                    const QString& sMode = "ok")
 {
-    static const char* const c_pScript = R"PY(
-import json, struct, sys, zipfile, zlib
-path, entries, bad = sys.argv[1], json.load(open(sys.argv[2], encoding="utf-8")), sys.argv[3] == "1"
-crcs = []
-with zipfile.ZipFile(path, "w") as z:
-    for e in entries:
-        info = zipfile.ZipInfo(e["name"], (2020, 1, 2, 3, 4, 6))
-        info.compress_type = zipfile.ZIP_DEFLATED if e.get("method") == "deflated" else zipfile.ZIP_STORED
-        if e.get("symlink"):
-            info.create_system = 3
-            info.external_attr = 0o120777 << 16
-        data = e.get("data", "").encode()
-        crcs.append(zlib.crc32(data))
-        z.writestr(info, data)
-if bad:
-    raw = open(path, "rb").read()
-    for c in crcs:
-        raw = raw.replace(struct.pack("<I", c), struct.pack("<I", c ^ 0x5A5A5A5A))
-    open(path, "wb").write(raw)
-)PY";
-    // The entry list goes through a file: a long list would exceed the argument limit.
-    const QString sList = sArchive + QStringLiteral(".entries.json");
-    if (!WriteFile(sList, QJsonDocument(entries).toJson()))
-    {
-        return false;
-    }
-    const bool bMade = RunPython(
-        c_pScript, {sArchive, sList, bBadCrc ? QStringLiteral("1") : QStringLiteral("0")});
+    const QString sList = sArchive + ".entries.json";
+    const bool bMade = WriteFile(sList, baEntries) && RunZipTool({"make", sArchive, sList, sMode});
     QFile::remove(sList);
     return bMade;
 }
 
-/// python3's view of an archive: [[name, [y, m, d, h, min, s], method, size], ...] or an
-/// empty array when python cannot read it or a checksum fails.
-inline QJsonArray ListZipWithPython(const QString& sArchive)
+/// python3's view of an archive as JSON text (see ziptool.py), or its entry names; nothing when
+/// python cannot read it or a checksum fails.
+inline QString ZipListing(const QString& sArchive)
 {
-    static const char* const c_pScript = R"PY(
-import json, sys, zipfile
-with zipfile.ZipFile(sys.argv[1]) as z:
-    if z.testzip() is not None:
-        sys.exit(2)
-    print(json.dumps([[i.filename, list(i.date_time), i.compress_type, i.file_size]
-                      for i in z.infolist()]))
-)PY";
     QByteArray baOut;
-    if (!RunPython(c_pScript, {sArchive}, &baOut))
-    {
-        return QJsonArray();
-    }
-    return QJsonDocument::fromJson(baOut).array();
+    return RunZipTool({"list", sArchive}, &baOut) ? QString::fromUtf8(baOut).trimmed() : "";
+}
+inline QStringList ZipNames(const QString& sArchive)
+{
+    QByteArray baOut;
+    return RunZipTool({"names", sArchive}, &baOut)
+               ? QString::fromUtf8(baOut).split('\n', Qt::SkipEmptyParts)
+               : QStringList();
 }
 
 } // namespace ExchangeTestTools

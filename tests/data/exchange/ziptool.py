@@ -1,0 +1,53 @@
+# Another zip writer and reader for the archive tests, built on python3's zipfile.
+#   ziptool.py make ARCHIVE ENTRIES.json [ok|badcrc|half|tail]
+#   ziptool.py list ARCHIVE    -> [[name, [y, m, d, h, min, s], method, size], ...]
+#   ziptool.py names ARCHIVE   -> one name a line
+# ENTRIES is a list of {"name", "data", "repeat", "method": "stored"|"deflated", "symlink"},
+# or a plain string written as the whole file. "badcrc" spoils every entry's checksum, "half"
+# keeps half of the archive and "tail" drops the last ten bytes of its end record.
+import json, struct, sys, zipfile, zlib
+
+
+def make(path, entries, mode):
+    if isinstance(entries, str):
+        open(path, "wb").write(entries.encode())
+        return
+    crcs = []
+    with zipfile.ZipFile(path, "w") as z:
+        for e in entries:
+            info = zipfile.ZipInfo(e["name"], (2020, 1, 2, 3, 4, 6))
+            deflated = e.get("method") == "deflated"
+            info.compress_type = zipfile.ZIP_DEFLATED if deflated else zipfile.ZIP_STORED
+            if e.get("symlink"):
+                info.create_system = 3
+                info.external_attr = 0o120777 << 16
+            data = (e.get("data", "") * e.get("repeat", 1)).encode()
+            crcs.append(zlib.crc32(data))
+            z.writestr(info, data)
+    raw = open(path, "rb").read()
+    if mode == "badcrc":
+        for c in crcs:
+            raw = raw.replace(struct.pack("<I", c), struct.pack("<I", c ^ 0x5A5A5A5A))
+    elif mode == "half":
+        raw = raw[: len(raw) // 2]
+    elif mode == "tail":
+        raw = raw[:-10]
+    open(path, "wb").write(raw)
+
+
+def infos(path):
+    with zipfile.ZipFile(path) as z:
+        if z.testzip() is not None:
+            sys.exit(2)
+        return z.infolist()
+
+
+sys.stdout.reconfigure(encoding="utf-8")
+command, path = sys.argv[1], sys.argv[2]
+if command == "make":
+    make(path, json.load(open(sys.argv[3], encoding="utf-8")), sys.argv[4])
+elif command == "list":
+    print(json.dumps([[i.filename, list(i.date_time), i.compress_type, i.file_size]
+                      for i in infos(path)]))
+else:
+    print("".join(i.filename + "\n" for i in infos(path)), end="")
