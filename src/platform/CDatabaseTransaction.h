@@ -20,7 +20,9 @@ public:
     CDatabaseTransaction& operator=(const CDatabaseTransaction&) = delete;
 
     /// False when the scope is not active or the changes could not be kept (they are then
-    /// rolled back; the connection's LastError() says why).
+    /// rolled back; the connection's LastError() says why). On PostgreSQL one failed
+    /// statement inside the scope spoils all of it, so Commit() rolls back and says so; on
+    /// SQLite the statements that succeeded are kept.
     bool Commit();
     bool IsActive() const;
 
