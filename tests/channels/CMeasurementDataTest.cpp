@@ -1,10 +1,12 @@
 #include "CMeasurementData.h"
 #include "CChannelTableData.h"
 #include "CEnumTemplate.h"
+#include "ChannelTestTools.h"
 
 #include <gtest/gtest.h>
 
 using namespace LumoraMeasurement;
+using namespace ChannelTest;
 
 namespace
 {
@@ -37,71 +39,27 @@ struct SMeasurement
 
 } // namespace
 
-TEST(CMeasurementData, SupportedItemCountsPerStandardInAscendingOrder)
+TEST(CMeasurementData, SupportedItemsPerStandardInAscendingOrder)
 {
-    const std::pair<ETVStandards, int> rows[] = {
-        {eTVStandard_BG_Pal, 20},        {eTVStandard_BG_Secam, 20},     {eTVStandard_DK_Pal, 20},
-        {eTVStandard_DK_Secam, 20},      {eTVStandard_I_Pal, 20},        {eTVStandard_K1_Secam, 20},
-        {eTVStandard_M_Pal, 20},         {eTVStandard_M_NTSC, 20},       {eTVStandard_N_Pal, 20},
-        {eTVStandard_J83A, 33},          {eTVStandard_J83B, 33},         {eTVStandard_J83C, 33},
-        {eTVStandard_DTMB, 30},          {eTVStandard_DVBT, 33},         {eTVStandard_DVBT2, 36},
-        {eTVStandard_ATSC_8VSB, 29},     {eTVStandard_ATSC_MDTV, 29},    {eTVStandard_TDMB, 26},
-        {eTVStandard_ISDBT, 27},         {eTVStandard_EuroDOCSIS30, 48}, {eTVStandard_DOCSIS30, 48},
-        {eTVStandard_DOCSIS30_J83C, 48}, {eTVStandard_DOCSIS31, 48},     {eTVStandard_None, 0},
-    };
-    for (const auto& row : rows)
+    for (const QStringList& r : DataRows("supported_items.tsv"))
     {
-        SCOPED_TRACE(CEnumTemplate<ETVStandards>::ToString(row.first).toStdString());
+        SCOPED_TRACE(r[0].toStdString());
+        const ETVStandards eStandard = Enum<ETVStandards>(r[0]);
         const QList<EMeasurementItems> items =
-            CMeasurementData::GetSupportedMeasValuesOnly(row.first);
-        EXPECT_EQ(items.size(), row.second);
+            CMeasurementData::GetSupportedMeasValuesOnly(eStandard);
+        EXPECT_EQ(items.size(), r[1].toInt());
         for (int i = 1; i < items.size(); ++i)
         {
             EXPECT_LT(items[i - 1], items[i]);
         }
-        for (const auto& entry : CMeasurementData::GetSupportedMeasValues(row.first))
+        if (!r[2].isEmpty())
+        {
+            EXPECT_EQ(Sorted(Names(items)), Sorted(List(r[2])));
+        }
+        for (const auto& entry : CMeasurementData::GetSupportedMeasValues(eStandard))
         {
             EXPECT_FALSE(entry.second);
         }
-    }
-}
-
-TEST(CMeasurementData, SupportedItemsOfRepresentativeStandards)
-{
-    // clang-format off
-    const QStringList common = {
-        "Internal Reference", "Preamplifier", "Attenuation", "Preselector", "Power",
-        "Carrier Frequency Offset Digital", "Demod Lock", "Packet Error Ratio",
-        "Crest Factor Current", "Group Delay", "Amplitude Response", "Phase Response"};
-    const QStringList dvbt2 = common + QStringList{
-        "Bitrate Offset", "PLP Lock", "MERL1 RMS dB", "MERL1 RMS %", "MERL1 Peak dB",
-        "MERL1 Peak %", "MERPLP RMS dB", "MERPLP RMS %", "MERPLP Peak dB", "MERPLP Peak %",
-        "EVMPLP RMS dB", "EVMPLP RMS %", "EVMPLP Peak dB", "EVMPLP Peak %", "BER before BCH",
-        "BER before LDPC", "LDPC Iteration", "Errored Seconds Ratio",
-        "Shoulder Attenuation Lower", "Shoulder Attenuation Upper", "IQ Imbalance",
-        "IQ Quad Error", "Carrier Suppression", "Carrier Phase"};
-    QStringList docsis = {
-        "Preamplifier", "Attenuation", "Power", "Carrier Frequency Offset Digital",
-        "Symbol Rate Offset", "Demod Lock", "MPEG Lock", "PLP Lock", "MER RMS dB", "MER Peak dB",
-        "BER before Viterbi", "BER before RS", "BER after RS", "Decode Lock", "Channel Bit Rate",
-        "BER after Viterbi", "CER Corrected", "CER Uncorrected", "PLC Lock"};
-    // clang-format on
-    for (int i = eMeasItem_OccupiedBandwidth; i <= eMeasItem_AverageLPDCIterations; ++i)
-    {
-        docsis.append(
-            CEnumTemplate<EMeasurementItems>::ToString(static_cast<EMeasurementItems>(i)));
-    }
-    EXPECT_TRUE(docsis.contains("Average LPDC Iterations"));
-
-    const std::pair<ETVStandards, QStringList> rows[] = {
-        {eTVStandard_DVBT2, dvbt2},
-        {eTVStandard_DOCSIS31, docsis},
-    };
-    for (const auto& row : rows)
-    {
-        SCOPED_TRACE(CEnumTemplate<ETVStandards>::ToString(row.first).toStdString());
-        EXPECT_EQ(Sorted(Names(CMeasurementData::GetSupportedMeasValuesOnly(row.first))),
-                  Sorted(row.second));
     }
 
     std::map<EMeasurementItems, bool> items{{eMeasItem_Power, true}};
@@ -115,34 +73,15 @@ TEST(CMeasurementData, SupportedItemsOfRepresentativeStandards)
 
 TEST(CMeasurementData, ClassifiesTheTvStandard)
 {
-    struct Row
+    for (const QStringList& r : DataRows("standard_classes.tsv"))
     {
-        ETVStandards m_eStandard;
-        bool m_bAnalog;
-        bool m_bDigital;
-        EColorSystem m_eColor;
-    };
-    const Row rows[] = {
-        {eTVStandard_BG_Pal, true, false, eColorSystem_PAL},
-        {eTVStandard_BG_Secam, true, false, eColorSystem_SECAM},
-        {eTVStandard_DK_Secam, true, false, eColorSystem_SECAM},
-        {eTVStandard_K1_Secam, true, false, eColorSystem_SECAM},
-        {eTVStandard_M_NTSC, true, false, eColorSystem_NTSC},
-        {eTVStandard_N_Pal, true, false, eColorSystem_PAL},
-        {eTVStandard_J83A, false, true, eColorSystem_PAL},
-        {eTVStandard_DVBT, false, true, eColorSystem_PAL},
-        {eTVStandard_DOCSIS31, false, true, eColorSystem_PAL},
-    };
-    for (const Row& row : rows)
-    {
-        SCOPED_TRACE(row.m_eStandard);
-        SMeasurement measurement(row.m_eStandard);
-        EXPECT_EQ(measurement.m_Data.TvStandard(), row.m_eStandard);
-        EXPECT_EQ(measurement.m_Data.IsAnalog(), row.m_bAnalog);
-        EXPECT_EQ(measurement.m_Data.IsDigital(), row.m_bDigital);
-        EXPECT_EQ(measurement.m_Data.AnalogColorSystem(), row.m_eColor);
+        SCOPED_TRACE(r[0].toStdString());
+        SMeasurement measurement(Enum<ETVStandards>(r[0]));
+        EXPECT_EQ(measurement.m_Data.TvStandard(), Enum<ETVStandards>(r[0]));
+        EXPECT_EQ(measurement.m_Data.IsAnalog(), r[1] == QLatin1String("true"));
+        EXPECT_EQ(measurement.m_Data.IsDigital(), r[2] == QLatin1String("true"));
+        EXPECT_EQ(measurement.m_Data.AnalogColorSystem(), Enum<EColorSystem>(r[3]));
     }
-
     SMeasurement unknown(eTVStandard_BG_Pal);
     unknown.m_Channel.SetItemValue(eSettingsItem_TVStandard, 99L);
     EXPECT_EQ(unknown.m_Data.TvStandard(), eTVStandard_None);

@@ -6,105 +6,15 @@
 
 #include <gtest/gtest.h>
 
-#include <QSet>
+#include "ChannelTestTools.h"
+
+#include <map>
 
 using namespace LumoraMeasurement;
+using namespace ChannelTest;
 
 namespace
 {
-
-const QStringList c_Analog = {"B/G Pal (analog)",   "B/G Secam (analog)", "D/K Pal (analog)",
-                              "D/K Secam (analog)", "I Pal (analog)",     "K1 Secam (analog)",
-                              "M Pal (analog)",     "M NTSC (analog)",    "N Pal (analog)"};
-const QStringList c_Cable = {"DVB-C / J83/A (digital)", "J83/B (digital)", "J83/C (digital)"};
-const QStringList c_Atsc = {"ATSC / 8VSB (digital)", "ATSC / MDTV (digital)"};
-const QStringList c_Docsis30 = {"EuroDOCSIS 3.0 (digital)", "DOCSIS 3.0 (digital)",
-                                "DOCSIS 3.0 J.83/C (digital)"};
-const QStringList c_Docsis = c_Docsis30 + QStringList{"DOCSIS 3.1 (digital)"};
-
-// Which entries each TV standard is offered; a standard in no row is offered nothing.
-struct SOffer
-{
-    QStringList m_Standards;
-    QStringList m_Entries; // in the order of the enumeration's table
-};
-
-struct SItemMatrix
-{
-    const char* m_pszColumn;
-    QList<SOffer> m_Offers;
-};
-
-QList<SItemMatrix> FilteredItems()
-{
-    const QStringList profiles = {"All", "A", "B", "C", "D", "E", "F", "G", "H",
-                                  "I",   "J", "K", "L", "M", "N", "O", "P"};
-    return {
-        {"Auto Parameter Detection",
-         {{{"DTMB (digital)", "DVB-T (digital)", "DVB-T2 (digital)", "T-DMB / DAB (digital)",
-            "ISDB-T (digital)"},
-           {"On", "Off"}}}},
-        {"Sideband Position (Spectral Inversion)",
-         {{c_Cable +
-               QStringList{"DTMB (digital)", "DVB-T (digital)", "T-DMB / DAB (digital)",
-                           "ISDB-T (digital)"} +
-               c_Docsis,
-           {"Automatic", "Normal", "Inverted"}},
-          {c_Analog + QStringList{"DVB-T2 (digital)"} + c_Atsc, {"Normal", "Inverted"}}}},
-        {"Channel Bandwidth",
-         {{{"DVB-T (digital)"}, {"5 MHz", "6 MHz", "7 MHz", "8 MHz"}},
-          {{"DVB-T2 (digital)"}, {"1.7 MHz", "5 MHz", "6 MHz", "7 MHz", "8 MHz"}},
-          {{"DTMB (digital)"}, {"6 MHz", "7 MHz", "8 MHz"}}}},
-        {"QAM Order",
-         {{c_Cable, {"QAM4", "QAM16", "QAM32", "QAM64", "QAM128", "QAM256"}},
-          {{"DTMB (digital)"}, {"QAM4", "QAM16", "QAM32", "QAM64", "QAM4NR"}},
-          {{"DVB-T (digital)"},
-           {"QPSK", "QAM16NH", "QAM16H1", "QAM16H2", "QAM16H4", "QAM64NH", "QAM64H1", "QAM64H2",
-            "QAM64H4"}},
-          {{"DVB-T2 (digital)"}, {"QAM16", "QAM64", "QAM256", "QPSK", "BPSK"}},
-          {c_Atsc, {"VSB"}},
-          {{"T-DMB / DAB (digital)"}, {"QAM4"}},
-          {{"ISDB-T (digital)"}, {"QAM16", "QAM64", "QPSK"}},
-          {c_Docsis30, {"QAM64", "QAM256"}}}},
-        {"Roll off Factor",
-         {{c_Cable, {"0.12", "0.13", "0.15", "0.18"}},
-          {c_Atsc, {"0.115"}},
-          {c_Docsis30,
-           {"Auto", "0.12", "0.13", "0.14", "0.15", "0.16", "0.17", "0.18", "0.19", "0.20"}}}},
-        {"Equalizer", {{c_Cable + c_Atsc + c_Docsis, {"On", "Off"}}}},
-        {"ISDB-T MER/BER Layer", {{{"ISDB-T (digital)"}, {"A", "B", "C"}}}},
-        {"DTMB Modulation", {{{"DTMB (digital)"}, {"Multi Carrier", "Single Carrier"}}}},
-        {"DTMB Frame Header", {{{"DTMB (digital)"}, {"G420", "G595", "G945"}}}},
-        {"DVB-T2 T2-Profile", {{{"DVB-T2 (digital)"}, {"T2-base", "T2-lite"}}}},
-        {"Profile", {{{"DOCSIS 3.1 (digital)"}, profiles}}},
-        {"Group Delay",
-         {{{"B/G Pal (analog)", "B/G Secam (analog)"},
-           {"General", "GeneralHalf", "Australia", "Denmark", "NewZealand", "Norway", "SwedenFull",
-            "Flat"}},
-          {{"D/K Pal (analog)", "D/K Secam (analog)"}, {"Flat", "Oirt75", "Oirt83", "CCIR"}},
-          {{"I Pal (analog)"}, {"Flat"}},
-          {{"K1 Secam (analog)"}, {"Flat", "K1"}},
-          {{"M Pal (analog)", "M NTSC (analog)", "N Pal (analog)"}, {"Flat", "FCC"}}}},
-        {"Audio Standard",
-         {{{"B/G Pal (analog)", "B/G Secam (analog)"},
-           {"FM 5.5 MHz / NICAM 5.85 MHz", "FM 5.5 MHz / FM 5.742 MHz", "FM 5.5 MHz MONO"}},
-          {{"D/K Pal (analog)", "D/K Secam (analog)", "K1 Secam (analog)"},
-           {"FM 6.5 MHz / NICAM 5.85 MHz", "FM 6.5 MHz / FM 6.258 MHz", "FM 6.5 MHz / FM 6.742 MHz",
-            "FM 6.5 MHz MONO"}},
-          {{"I Pal (analog)"}, {"FM 6.0 MHz / NICAM 6.552 MHz", "FM 6.0 MHz MONO"}},
-          {{"M Pal (analog)", "M NTSC (analog)", "N Pal (analog)"},
-           {"FM 4.5 MHz / BTSC", "FM 4.5 MHz / EIA_J", "FM 4.5 MHz / FM 4.724 MHz",
-            "FM 4.5 MHz MONO"}}}},
-        {"RPC, Lum Bar Ampl - Method",
-         {{{"B/G Pal (analog)", "B/G Secam (analog)", "D/K Pal (analog)", "D/K Secam (analog)",
-            "I Pal (analog)", "K1 Secam (analog)", "N Pal (analog)"},
-           {"CCIR17"}},
-          // The table lists FCC Composite before NTC7 Composite.
-          {{"M Pal (analog)", "M NTSC (analog)"}, {"FCC Composite", "NTC7 Composite"}}}},
-        {"RPC, Lum Bar Ampl - Field", {{{"M NTSC (analog)"}, {"Field 1", "Field 2"}}}},
-        {"SNR Quiet Line - Field", {{{"M NTSC (analog)"}, {"Field 1", "Field 2"}}}},
-    };
-}
 
 // A table with one row per TV standard, in the order of the standards' table.
 CChannelTableData TableOfEveryStandard()
@@ -120,77 +30,40 @@ CChannelTableData TableOfEveryStandard()
 
 } // namespace
 
-TEST(ChannelSelectionLists, FilteredItemsOfferWhatTheRowStandardSupports)
+TEST(ChannelSelectionLists, EachRowIsOfferedWhatItsStandardSupports)
 {
     const CChannelTableData table = TableOfEveryStandard();
     ASSERT_EQ(table.GetRowCount(), 23);
-    int nChecked = 0;
-    for (const SItemMatrix& matrix : FilteredItems())
+    std::map<QString, std::map<QString, QStringList>> offers; // column, standard: entries
+    for (const QStringList& r : DataRows("selection_lists.tsv"))
     {
-        const ESettingsItems eItem = CValueFactory::SettingsItem_GetEnumValue(matrix.m_pszColumn);
-        ASSERT_NE(eItem, eSettingsItem_None) << matrix.m_pszColumn;
-        ASSERT_TRUE(table.HasComboBox(eItem));
-        QSet<QString> seen;
+        for (const QString& sStandard :
+             r[1] == QLatin1String("*") ? CEnumTemplate<ETVStandards>::ToStringList() : List(r[1]))
+        {
+            ASSERT_NE(Enum<ETVStandards>(sStandard), eTVStandard_None);
+            EXPECT_TRUE(offers[r[0]].emplace(sStandard, List(r[2])).second) << "listed twice";
+        }
+        if (r[1] == QLatin1String("*"))
+        {
+            const ESettingsItems eItem = CValueFactory::SettingsItem_GetEnumValue(r[0]);
+            EXPECT_EQ(table.GetComboboxValues(eItem), List(r[2])) << r[0].toStdString();
+        }
+    }
+    ASSERT_EQ(offers.size(), 23u); // 15 filters (one serving two items), 7 whole lists
+    for (const auto& column : offers)
+    {
+        const ESettingsItems eItem = CValueFactory::SettingsItem_GetEnumValue(column.first);
+        ASSERT_TRUE(table.HasComboBox(eItem)) << column.first.toStdString();
         for (long lRow = 0; lRow < table.GetRowCount(); ++lRow)
         {
             const QString sStandard =
                 CEnumTemplate<ETVStandards>::ToString(table.GetTvStandard(lRow));
-            SCOPED_TRACE(
-                QStringLiteral("%1 for %2").arg(matrix.m_pszColumn, sStandard).toStdString());
-            QStringList expected;
-            for (const SOffer& offer : matrix.m_Offers)
-            {
-                if (offer.m_Standards.contains(sStandard))
-                {
-                    EXPECT_TRUE(expected.isEmpty()) << "standard listed twice in the matrix";
-                    expected = offer.m_Entries;
-                    seen.insert(sStandard);
-                }
-            }
-            EXPECT_EQ(table.GetComboBox(eItem, lRow), expected);
-            ++nChecked;
-        }
-        // Every standard named by the matrix exists in the table.
-        for (const SOffer& offer : matrix.m_Offers)
-        {
-            for (const QString& sStandard : offer.m_Standards)
-            {
-                EXPECT_TRUE(seen.contains(sStandard)) << sStandard.toStdString();
-            }
+            SCOPED_TRACE((column.first + " for " + sStandard).toStdString());
+            const auto it = column.second.find(sStandard);
+            EXPECT_EQ(table.GetComboBox(eItem, lRow),
+                      it == column.second.end() ? QStringList() : it->second);
         }
     }
-    EXPECT_EQ(nChecked, 16 * 23); // 15 filters, one of them serving two items
-}
-
-TEST(ChannelSelectionLists, UnrestrictedItemsOfferTheWholeTableEverywhere)
-{
-    struct Row
-    {
-        const char* m_pszColumn;
-        QStringList m_Entries;
-    };
-    const Row rows[] = {
-        {"Reference Level Mode", {"Manual", "Automatic", "Automatic Time Optimized"}},
-        {"Pre Selector", {"On", "Off"}},
-        {"Pre Amplifier", {"On", "Off"}},
-        {"Prefilter", {"On", "Off"}},
-        {"FEC", {"A", "B", "C"}},
-        {"Phase Track Loop Bandwidth", {"1 kHz", "6 kHz", "60 kHz"}},
-        {"TV Standard", CEnumTemplate<ETVStandards>::ToStringList()},
-    };
-    const CChannelTableData table = TableOfEveryStandard();
-    for (const Row& row : rows)
-    {
-        const ESettingsItems eItem = CValueFactory::SettingsItem_GetEnumValue(row.m_pszColumn);
-        EXPECT_EQ(table.GetComboboxValues(eItem), row.m_Entries) << row.m_pszColumn;
-        for (long lRow = 0; lRow < table.GetRowCount(); ++lRow)
-        {
-            SCOPED_TRACE(
-                QStringLiteral("%1 in row %2").arg(row.m_pszColumn).arg(lRow).toStdString());
-            EXPECT_EQ(table.GetComboBox(eItem, lRow), row.m_Entries);
-        }
-    }
-    EXPECT_EQ(CEnumTemplate<ETVStandards>::ToStringList().size(), 23);
 }
 
 TEST(ChannelSelectionLists, ItemsWithoutListAndRowsOutsideTheTableOfferNothing)

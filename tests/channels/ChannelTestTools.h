@@ -1,0 +1,51 @@
+#pragma once
+
+#include "CEnumTemplate.h"
+
+#include <QFile>
+#include <QStringList>
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+namespace ChannelTest
+{
+
+/// Rows of a tab-separated fixture in tests/data/channels, without its header line.
+inline std::vector<QStringList> DataRows(const char* pszFile)
+{
+    QFile file(QStringLiteral(MDA_TEST_DATA_DIR "/channels/") + QString::fromUtf8(pszFile));
+    EXPECT_TRUE(file.open(QIODevice::ReadOnly)) << pszFile;
+    const QStringList lLines = QString::fromUtf8(file.readAll()).split(QLatin1Char('\n'));
+    std::vector<QStringList> rows;
+    for (int i = 1; i < lLines.size(); ++i)
+    {
+        if (!lLines[i].isEmpty())
+        {
+            rows.push_back(lLines[i].split(QLatin1Char('\t')));
+            EXPECT_EQ(rows.back().size(), lLines[0].count(QLatin1Char('\t')) + 1)
+                << lLines[i].toStdString();
+        }
+    }
+    EXPECT_FALSE(rows.empty()) << pszFile;
+    return rows;
+}
+
+/// A fixture's '|'-separated list; empty for an empty cell.
+inline QStringList List(const QString& sCell)
+{
+    return sCell.isEmpty() ? QStringList() : sCell.split(QLatin1Char('|'));
+}
+
+/// The enumerator a fixture names by its text ("None" names the sentinel).
+template <typename E> E Enum(const QString& sText)
+{
+    const E eValue = LumoraMeasurement::CEnumTemplate<E>::TextToEnum(sText);
+    EXPECT_TRUE(sText == QLatin1String("None") ||
+                eValue != LumoraMeasurement::CEnumTemplate<E>::Sentinel())
+        << sText.toStdString();
+    return eValue;
+}
+
+} // namespace ChannelTest
