@@ -12,6 +12,7 @@
 #include <QVariant>
 
 #include <atomic>
+#include <functional>
 
 namespace OrvelFramework
 {
@@ -106,6 +107,17 @@ QString ErrorText(const QSqlError& error)
 size_t CDatabaseMultiInstance::SQStringHash::operator()(const QString& s) const noexcept
 {
     return qHash(s);
+}
+
+bool CDatabaseMultiInstance::SStatementKey::operator==(const SStatementKey& other) const
+{
+    return pOwner == other.pOwner && uBits == other.uBits && sText == other.sText;
+}
+
+size_t CDatabaseMultiInstance::SKeyHash::operator()(const SStatementKey& key) const noexcept
+{
+    return std::hash<const void*>()(key.pOwner) ^ (std::hash<quint64>()(key.uBits) * 31U) ^
+           (qHash(key.sText) * 131U);
 }
 
 CDatabaseMultiInstance::CDatabaseMultiInstance()
@@ -323,6 +335,7 @@ void CDatabaseMultiInstance::Close()
     m_iAbortedDepth = 0;
     m_sAbortReason.clear();
     // The statements hold driver resources of the connection: they go first.
+    m_StatementsByKey.clear();
     m_Statements.clear();
     if (m_Db.isValid())
     {
@@ -482,6 +495,21 @@ QSqlQuery* CDatabaseMultiInstance::GetPreparedQuery(const QString& sStatement, c
     QSqlQuery* pResult = pQuery.get();
     m_Statements.emplace(sStatement, std::move(pQuery));
     return pResult;
+}
+
+QSqlQuery* CDatabaseMultiInstance::FindPreparedQuery(const SStatementKey& key) const
+{
+    if (!m_bOpen || !m_Db.isOpen())
+    {
+        return nullptr;
+    }
+    const auto it = m_StatementsByKey.find(key);
+    return it == m_StatementsByKey.end() ? nullptr : it->second;
+}
+
+void CDatabaseMultiInstance::RememberPreparedQuery(const SStatementKey& key, QSqlQuery* pQuery)
+{
+    m_StatementsByKey[key] = pQuery;
 }
 
 bool CDatabaseMultiInstance::Execute(QSqlQuery& query, const QString& sWhat)

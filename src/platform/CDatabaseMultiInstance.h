@@ -55,6 +55,20 @@ public:
     /// The prepared statement for this text, prepared once per connection and reused;
     /// nullptr (with LastError() set, naming sWhat) when the connection is not usable.
     QSqlQuery* GetPreparedQuery(const QString& sStatement, const QString& sWhat = QString());
+    /// What determines a statement's text, so a hot path can find its prepared statement
+    /// without building and hashing the text: an address of the caller's own, a number and a
+    /// short text.
+    struct SStatementKey
+    {
+        const void* pOwner;
+        quint64 uBits;
+        QString sText;
+        bool operator==(const SStatementKey& other) const;
+    };
+    /// The statement remembered under key; nullptr when none is (or the connection is gone).
+    QSqlQuery* FindPreparedQuery(const SStatementKey& key) const;
+    /// Remembers a statement returned by GetPreparedQuery() under key.
+    void RememberPreparedQuery(const SStatementKey& key, QSqlQuery* pQuery);
     /// Executes a prepared statement with its bound values; sWhat names the operation in
     /// the error text.
     bool Execute(QSqlQuery& query, const QString& sWhat);
@@ -79,6 +93,10 @@ private:
     {
         size_t operator()(const QString& s) const noexcept;
     };
+    struct SKeyHash
+    {
+        size_t operator()(const SStatementKey& key) const noexcept;
+    };
 
     QString m_sName;
     QString m_sUser;
@@ -93,6 +111,7 @@ private:
     int m_iAbortedDepth = 0;
     QString m_sAbortReason;
     std::unordered_map<QString, std::unique_ptr<QSqlQuery>, SQStringHash> m_Statements;
+    std::unordered_map<SStatementKey, QSqlQuery*, SKeyHash> m_StatementsByKey;
 };
 
 } // namespace OrvelFramework

@@ -56,6 +56,23 @@ bool CTableBase::DoCollect(const Columns& columns, const TableRows& row, QVector
     return true;
 }
 
+namespace
+{
+
+// Which columns a statement names, and whether it changes rows: with the caller's column
+// table and table name or condition, this fixes the statement's text.
+quint64 StatementBits(const QVector<int>& indexes, bool bUpdate)
+{
+    quint64 uBits = bUpdate ? (quint64(1) << 63) : 0;
+    for (int i : indexes)
+    {
+        uBits |= quint64(1) << i;
+    }
+    return uBits;
+}
+
+} // namespace
+
 bool CTableBase::DoInsert(const QString& sTable, const Columns& columns, const TableRows& row,
                           long& lId, const QString& sWhat)
 {
@@ -65,32 +82,39 @@ bool CTableBase::DoInsert(const QString& sTable, const Columns& columns, const T
     {
         return false;
     }
-    QString sStatement = QStringLiteral("INSERT INTO ") + sTable;
-    if (indexes.isEmpty())
-    {
-        sStatement += QStringLiteral(" DEFAULT VALUES");
-    }
-    else
-    {
-        QString sNames;
-        QString sMarks;
-        for (int i : indexes)
-        {
-            if (!sNames.isEmpty())
-            {
-                sNames += QStringLiteral(", ");
-                sMarks += QStringLiteral(", ");
-            }
-            sNames += *columns[static_cast<size_t>(i)].pName;
-            sMarks += QLatin1Char('?');
-        }
-        sStatement += QStringLiteral(" (") + sNames + QStringLiteral(") VALUES (") + sMarks +
-                      QLatin1Char(')');
-    }
-    QSqlQuery* pQuery = m_Db.GetPreparedQuery(m_Db.InsertStatement(sStatement), sWhat);
+    const CDatabaseMultiInstance::SStatementKey key{&columns, StatementBits(indexes, false),
+                                                    sTable};
+    QSqlQuery* pQuery = m_Db.FindPreparedQuery(key);
     if (pQuery == nullptr)
     {
-        return false;
+        QString sStatement = QStringLiteral("INSERT INTO ") + sTable;
+        if (indexes.isEmpty())
+        {
+            sStatement += QStringLiteral(" DEFAULT VALUES");
+        }
+        else
+        {
+            QString sNames;
+            QString sMarks;
+            for (int i : indexes)
+            {
+                if (!sNames.isEmpty())
+                {
+                    sNames += QStringLiteral(", ");
+                    sMarks += QStringLiteral(", ");
+                }
+                sNames += *columns[static_cast<size_t>(i)].pName;
+                sMarks += QLatin1Char('?');
+            }
+            sStatement += QStringLiteral(" (") + sNames + QStringLiteral(") VALUES (") + sMarks +
+                          QLatin1Char(')');
+        }
+        pQuery = m_Db.GetPreparedQuery(m_Db.InsertStatement(sStatement), sWhat);
+        if (pQuery == nullptr)
+        {
+            return false;
+        }
+        m_Db.RememberPreparedQuery(key, pQuery);
     }
     for (int i = 0; i < values.size(); ++i)
     {
@@ -113,20 +137,26 @@ bool CTableBase::DoUpdate(const QString& sTable, const Columns& columns, const T
     {
         return m_Db.Fail(sWhat + QStringLiteral(": no column to change"));
     }
-    QString sStatement = QStringLiteral("UPDATE ") + sTable + QStringLiteral(" SET ");
-    for (int i = 0; i < indexes.size(); ++i)
-    {
-        if (i > 0)
-        {
-            sStatement += QStringLiteral(", ");
-        }
-        sStatement += *columns[static_cast<size_t>(indexes[i])].pName + QStringLiteral(" = ?");
-    }
-    sStatement += QStringLiteral(" WHERE ") + sWhere;
-    QSqlQuery* pQuery = m_Db.GetPreparedQuery(sStatement, sWhat);
+    const CDatabaseMultiInstance::SStatementKey key{&columns, StatementBits(indexes, true), sWhere};
+    QSqlQuery* pQuery = m_Db.FindPreparedQuery(key);
     if (pQuery == nullptr)
     {
-        return false;
+        QString sStatement = QStringLiteral("UPDATE ") + sTable + QStringLiteral(" SET ");
+        for (int i = 0; i < indexes.size(); ++i)
+        {
+            if (i > 0)
+            {
+                sStatement += QStringLiteral(", ");
+            }
+            sStatement += *columns[static_cast<size_t>(indexes[i])].pName + QStringLiteral(" = ?");
+        }
+        sStatement += QStringLiteral(" WHERE ") + sWhere;
+        pQuery = m_Db.GetPreparedQuery(sStatement, sWhat);
+        if (pQuery == nullptr)
+        {
+            return false;
+        }
+        m_Db.RememberPreparedQuery(key, pQuery);
     }
     values += whereValues;
     for (int i = 0; i < values.size(); ++i)
