@@ -1,6 +1,7 @@
 #include "CChannelTableData.h"
 #include "CEnumTemplate.h"
 #include "CValueFactory.h"
+#include "ChannelTestTools.h"
 
 #include <gtest/gtest.h>
 
@@ -15,6 +16,7 @@
 #include <stdexcept>
 
 using namespace LumoraMeasurement;
+using namespace ChannelTest;
 
 namespace
 {
@@ -140,23 +142,9 @@ TEST(CChannelTableData, FileHoldsTheDocumentedTexts)
         values.insert(jItem.toObject().value("Id").toString(),
                       jItem.toObject().value("Value").toString());
     }
-    const QMap<QString, QString> expected = {
-        {"Channel Name", "D1"},
-        {"TV Standard", "20 "},
-        {"Center / Vision Carrier Frequency", "474.00 MHz"},
-        {"Power Limit Offset", "-2.50 dB"},
-        {"Reference Level", "45.5 dBmV"},
-        {"Attenuation", "0 dB"},
-        {"Symbol Rate", "5.27397860 MSymbol/s"},
-        {"Roll off Factor", "3 "},
-        {"FEC", "2 "},
-        {"Reference Level Mode", "1 "},
-        {"DVB-T2 Decoded PLP", "-1 "},
-        {"Description", ""},
-    };
-    for (auto it = expected.cbegin(); it != expected.cend(); ++it)
+    for (const QStringList& r : DataRows("written_cell_texts.tsv"))
     {
-        EXPECT_EQ(values.value(it.key()), it.value()) << it.key().toStdString();
+        EXPECT_EQ(values.value(r[0]), r[1]) << r[0].toStdString();
     }
     EXPECT_EQ(values.size(), 36);
 }
@@ -200,71 +188,21 @@ print("ok")
 
 TEST(CChannelTableData, BrokenFilesLoadAsFarAsTheyGo)
 {
-    struct Row
-    {
-        const char* m_pszCase;
-        const char* m_pszJson;
-        bool m_bLoaded;
-        QStringList m_Names; // after reading; a failed read keeps the one channel "Keep"
-    };
-    const Row rows[] = {
-        {"no JSON", "{ \"ChannelTableData\": [", false, {"Keep"}},
-        {"array at top", "[]", false, {"Keep"}},
-        {"empty file", "", false, {"Keep"}},
-        {"empty object", "{}", true, {}},
-        {"table not an array", R"js({"ChannelTableData": "x"})js", true, {}},
-        {"non-object channels",
-         R"js({"ChannelTableData": [1, "a", null, [], true]})js",
-         true,
-         {"", "", "", "", ""}},
-        {"unknown and mis-cased ids",
-         R"js({"ChannelTableData": [{"ChannelItemData": [{"Id": "Bogus", "Value": "1"},
-             {"Id": "Channel Name", "Value": "A"}, {"Id": "channel name", "Value": "B"},
-             {"Id": "", "Value": "C"}]}]})js",
-         true,
-         {"A"}},
-        {"values of other types",
-         R"js({"ChannelTableData": [{"ChannelItemData": [{"Id": "Channel Name", "Value": 5},
-             {"Id": 5, "Value": "X"}, {"Id": "Channel Name", "Value": "Y"}, {"Id": "TV Standard", "Value": [12]}]}]})js",
-         true,
-         {"Y"}},
-        {"missing keys",
-         R"js({"ChannelTableData": [{"ChannelName": "only label"}, {"ChannelItemData": [{"Value": "A"},
-             {"Id": "Channel Name"}]}, {"ChannelItemData": {"Id": "Channel Name", "Value": "Z"}}]})js",
-         true,
-         {"", "", ""}},
-        {"non-object items",
-         R"js({"ChannelTableData": [{"ChannelItemData": [7, "x", null, {"Id": "Channel Name", "Value": "N"}]}]})js",
-         true,
-         {"N"}},
-        {"older name id",
-         R"js({"ChannelTableData": [{"ChannelItemData": [{"Id": "Channel #", "Value": "Old"}]}]})js",
-         true,
-         {"Old"}},
-        {"duplicate names",
-         R"js({"ChannelTableData": [{"ChannelItemData": [{"Id": "Channel Name", "Value": "Dup"}]},
-             {"ChannelItemData": [{"Id": "Channel Name", "Value": "Dup"}]}]})js",
-         true,
-         {"Dup", "Dup"}},
-    };
     QTemporaryDir dir;
-    int nFile = 0;
-    for (const Row& row : rows)
+    for (const QStringList& r : DataRows("broken_channel_files.tsv"))
     {
-        SCOPED_TRACE(row.m_pszCase);
+        SCOPED_TRACE(r[0].toStdString());
         CChannelTableData table;
         table.AddChannel(CChannelData(eTVStandard_DVBT, QStringLiteral("Keep")),
                          CChannelTableData::c_lAppendRow);
-        const QString sPath =
-            WriteText(dir, QStringLiteral("f%1.json").arg(nFile++), row.m_pszJson);
-        EXPECT_EQ(table.Read(sPath), row.m_bLoaded);
-        EXPECT_EQ(table.GetChannelNames(), row.m_Names);
-        for (long lRow = 0; row.m_bLoaded && lRow < table.GetRowCount(); ++lRow)
+        const bool bLoaded = r[2] == QLatin1String("true");
+        EXPECT_EQ(table.Read(WriteText(dir, r[0] + ".json", r[1].toUtf8())), bLoaded);
+        EXPECT_EQ(table.GetChannelNames(), List(r[3]));
+        for (long lRow = 0; bLoaded && lRow < table.GetRowCount(); ++lRow)
         {
             EXPECT_EQ(table.GetChannel(lRow).GetItemCount(), 36);
         }
     }
-
     CChannelTableData table;
     EXPECT_FALSE(table.Read(QString()));
     EXPECT_FALSE(table.Read(dir.filePath(QStringLiteral("missing.json"))));
@@ -338,106 +276,44 @@ TEST(CChannelTableData, AddedNamesAreMadeUnique)
 
 TEST(CChannelTableData, RenameGivesTheNextCandidate)
 {
-    const std::pair<const char*, const char*> rows[] = {
-        {"Ch", "Ch_0"},
-        {"Ch_0", "Ch_1"},
-        {"Ch_9", "Ch_10"},
-        {"A_1_1", "A_2_2"},
-        {"x_5abc", "x_5abc_0"},
-        {"Ch_01", "Ch_01_1"},
-        {"a_b", "a_b_0"},
-        {"", "_0"},
-        {"Ch_", "Ch__0"},
-        {"K_1 x", "K_1 x_0"},
-        {"n_99999999999999999999", "n_99999999999999999999_0"},
-    };
-    for (const auto& row : rows)
+    for (const QStringList& r : DataRows("channel_renames.tsv"))
     {
-        SCOPED_TRACE(row.first);
-        QString sName = QString::fromUtf8(row.first);
+        QString sName = r[0];
         CChannelTableData::RenameChannel(sName);
-        EXPECT_EQ(sName, row.second);
+        EXPECT_EQ(sName, r[1]) << r[0].toStdString();
     }
 }
 
 TEST(CChannelTableData, DecodedPlpInputAndOutput)
 {
-    const std::pair<const char*, const char*> rows[] = {
-        {"300", "255 "},
-        {"255", "255 "},
-        {"-5", "0 "},
-        {"0", "0 "},
-        {"17", "17 "},
-        {"Auto", "Automatic"},
-        {"AUTOMATIC", "Automatic"},
-        {"automatic", "Automatic"},
-        {"auto matic", "0 "},
-        {"abc", "0 "},
-        {"", "0 "},
-        {"-1", "0 "},
-    };
     CChannelTableData table;
     table.AddChannel(CChannelData(eTVStandard_DVBT2, QStringLiteral("T2")),
                      CChannelTableData::c_lAppendRow);
-    for (const auto& row : rows)
+    for (const QStringList& r : DataRows("decoded_plp.tsv"))
     {
-        SCOPED_TRACE(row.first);
-        table.SetValue(0, QStringLiteral("DVB-T2 Decoded PLP"), QString::fromUtf8(row.first));
-        EXPECT_EQ(table.GetValue(0, QStringLiteral("DVB-T2 Decoded PLP")), row.second);
+        table.SetValue(0, QStringLiteral("DVB-T2 Decoded PLP"), r[0]);
+        EXPECT_EQ(table.GetValue(0, QStringLiteral("DVB-T2 Decoded PLP")), r[1])
+            << r[0].toStdString();
     }
 }
 
 TEST(CChannelTableData, LineNumbersAreLimitedByStandardAndField)
 {
-    struct Row
+    for (const QStringList& r : DataRows("line_numbers.tsv"))
     {
-        ETVStandards m_eStandard;
-        const char* m_pszColumn;
-        const char* m_pszField; // field of the line, or nullptr to leave it
-        const char* m_pszInput;
-        long m_lStored;
-    };
-    const char* const c_pszTest = "RPC, Lum Bar Ampl - Line";
-    const char* const c_pszQuiet = "SNR Quiet Line - Line";
-    const Row rows[] = {
-        {eTVStandard_BG_Pal, c_pszTest, nullptr, "700", 625},
-        {eTVStandard_BG_Pal, c_pszTest, nullptr, "625", 625},
-        {eTVStandard_BG_Pal, c_pszTest, nullptr, "0", 1},
-        {eTVStandard_N_Pal, c_pszQuiet, nullptr, "-3", 1},
-        {eTVStandard_K1_Secam, c_pszQuiet, nullptr, "626", 625},
-        {eTVStandard_M_Pal, c_pszTest, nullptr, "526", 525},
-        {eTVStandard_M_Pal, c_pszQuiet, nullptr, "525", 525},
-        {eTVStandard_M_NTSC, c_pszTest, "Field 2", "270", 262},
-        {eTVStandard_M_NTSC, c_pszTest, "Field 2", "262", 262},
-        {eTVStandard_M_NTSC, c_pszTest, "Field 2", "0", 1},
-        {eTVStandard_M_NTSC, c_pszTest, "Field 1", "263", 263},
-        {eTVStandard_M_NTSC, c_pszTest, "Field 1", "300", 263},
-        {eTVStandard_M_NTSC, c_pszQuiet, "Field 2", "263", 262},
-        {eTVStandard_M_NTSC, c_pszQuiet, nullptr, "264", 263}, // a new row's field is Field 1
-        {eTVStandard_DVBT, c_pszTest, nullptr, "700", 700},
-        {eTVStandard_BG_Pal, c_pszTest, nullptr, "x", 0},
-    };
-    for (const Row& row : rows)
-    {
-        SCOPED_TRACE(
-            QStringLiteral("%1 %2 %3")
-                .arg(row.m_pszColumn, row.m_pszField ? row.m_pszField : "-", row.m_pszInput)
-                .toStdString());
+        SCOPED_TRACE(r.join(QLatin1Char('|')).toStdString());
         CChannelTableData table;
-        table.AddChannel(CChannelData(row.m_eStandard, QStringLiteral("L")),
+        table.AddChannel(CChannelData(Enum<ETVStandards>(r[0]), QStringLiteral("L")),
                          CChannelTableData::c_lAppendRow);
-        if (row.m_pszField != nullptr)
+        if (r[2] != QLatin1String("-"))
         {
-            const QString sFieldColumn = QString::fromUtf8(row.m_pszColumn) == c_pszTest
-                                             ? QStringLiteral("RPC, Lum Bar Ampl - Field")
-                                             : QStringLiteral("SNR Quiet Line - Field");
-            table.SetValue(0, sFieldColumn, QString::fromUtf8(row.m_pszField));
+            table.SetValue(
+                0, QString(r[1]).replace(QLatin1String("- Line"), QLatin1String("- Field")), r[2]);
         }
-        table.SetValue(0, QString::fromUtf8(row.m_pszColumn), QString::fromUtf8(row.m_pszInput));
-        EXPECT_EQ(table.GetChannel(0)
-                      .GetItem(CValueFactory::SettingsItem_GetEnumValue(row.m_pszColumn))
-                      .ToInt(),
-                  row.m_lStored);
+        table.SetValue(0, r[1], r[3]);
+        EXPECT_EQ(
+            table.GetChannel(0).GetItem(CValueFactory::SettingsItem_GetEnumValue(r[1])).ToInt(),
+            r[4].toLong());
     }
 }
 
