@@ -173,4 +173,7 @@ TEST(EnumCatalogue, EveryTableMatchesTheCatalogue)
             VocabularyTest::ReadRows("enums.tsv", 3, QString::fromStdString(sName)),
             enumeration.m_iSentinel);
     }
+    // ns has no row of the unit table.
+    EXPECT_EQ(CEnumTemplate<EUnitTypes>::ToId(eUnitType_ns), -1);
+    EXPECT_TRUE(CEnumTemplate<EUnitTypes>::ToString(eUnitType_ns).isNull());
 }
