@@ -1,23 +1,21 @@
 #include "CChannelData.h"
 #include "CEnumTemplate.h"
 #include "CValueFactory.h"
+#include "ChannelTestTools.h"
 #include "EDigitalConstellation.h"
 #include "EFECMode.h"
 #include "ERollOffFactor.h"
 
 #include <gtest/gtest.h>
 
+#include <map>
 #include <set>
 
 using namespace LumoraMeasurement;
+using namespace ChannelTest;
 
 namespace
 {
-
-ETVStandards Standard(const char* pszText)
-{
-    return CEnumTemplate<ETVStandards>::TextToEnum(QString::fromUtf8(pszText));
-}
 
 QString RollOffText(const CChannelData& channel)
 {
@@ -124,94 +122,46 @@ TEST(CChannelData, SymbolRateWithoutUnitIsMegaSymbols)
 
 TEST(CChannelData, DocsisRecordsStartWithTheirTransmissionParameters)
 {
-    struct Row
+    // A new DOCSIS 3.0 record holds QAM order id 0 (QAM4): only the FEC is fixed. FEC "A" is
+    // id 0, the value a fresh cell already holds: storing it changes nothing.
+    for (const QStringList& r : DataRows("new_record_parameters.tsv"))
     {
-        const char* m_pszStandard;
-        bool m_bSymbolRateSet;
-        double m_dSymbolRate;
-        const char* m_pszRollOff; // empty: cell not set
-        const char* m_pszFec;
-    };
-    const Row rows[] = {
-        {"EuroDOCSIS 3.0 (digital)", true, 6952000.0, "0.15", "A"},
-        // A new record holds QAM order id 0 (QAM4): only the FEC is fixed.
-        {"DOCSIS 3.0 (digital)", false, 0.0, "", "B"},
-        {"DOCSIS 3.0 J.83/C (digital)", true, 5273978.6, "0.13", "C"},
-        {"DOCSIS 3.1 (digital)", false, 0.0, "", ""},
-        {"B/G Pal (analog)", false, 0.0, "", ""},
-        {"J83/C (digital)", false, 0.0, "", ""},
-    };
-    for (const Row& row : rows)
-    {
-        SCOPED_TRACE(row.m_pszStandard);
-        const CChannelData channel(Standard(row.m_pszStandard), QStringLiteral("Ch"));
+        SCOPED_TRACE(r[0].toStdString());
+        const CChannelData channel(Enum<ETVStandards>(r[0]), QStringLiteral("Ch"));
         const CChannelItemData symbolRate = channel.GetItem(eSettingsItem_SymbolRate);
-        EXPECT_EQ(symbolRate.HasValidMeasurementData(), row.m_bSymbolRateSet);
-        EXPECT_DOUBLE_EQ(symbolRate.ToFloat(), row.m_dSymbolRate);
-        const bool bRollOffSet = *row.m_pszRollOff != '\0';
+        EXPECT_EQ(symbolRate.HasValidMeasurementData(), !r[1].isEmpty());
+        EXPECT_DOUBLE_EQ(symbolRate.ToFloat(), r[1].toDouble());
         EXPECT_EQ(channel.GetItem(eSettingsItem_RollOffFactor).HasValidMeasurementData(),
-                  bRollOffSet);
-        if (bRollOffSet)
-        {
-            EXPECT_EQ(RollOffText(channel), row.m_pszRollOff);
-        }
-        // FEC "A" is id 0, the value a fresh cell already holds: storing it changes nothing.
-        if (*row.m_pszFec != '\0')
-        {
-            EXPECT_EQ(FecText(channel), row.m_pszFec);
-        }
-        else
-        {
-            EXPECT_TRUE(channel.GetItem(eSettingsItem_FEC).IsNotSet());
-        }
+                  !r[2].isEmpty());
+        EXPECT_TRUE(r[2].isEmpty() || RollOffText(channel) == r[2]);
+        EXPECT_TRUE(r[3].isEmpty() ? channel.GetItem(eSettingsItem_FEC).IsNotSet()
+                                   : FecText(channel) == r[3]);
     }
 }
 
 TEST(CChannelData, QamOrderRuleForEveryDocsisStandardAndOrder)
 {
-    // What the rule leaves: a marker rate, roll-off and FEC stored before it runs.
-    const double c_dMarkerRate = 1000000.0;
-    const QString c_sMarkerRollOff = QStringLiteral("0.20");
-    const QString c_sMarkerFec = QStringLiteral("A");
-
-    struct Expected
+    std::map<std::pair<QString, QString>, QStringList> expected; // standard, QAM order: row
+    for (const QStringList& r : DataRows("qam_order_rule.tsv"))
     {
-        double m_dRate;
-        QString m_sRollOff;
-        QString m_sFec;
-    };
-    const auto ExpectedFor = [&](const QString& sStandard, const QString& sQam) -> Expected
-    {
-        if (sStandard == "EuroDOCSIS 3.0 (digital)")
-            return {6952000.0, "0.15", "A"};
-        if (sStandard == "DOCSIS 3.0 J.83/C (digital)")
-            return {5273978.6, "0.13", "C"};
-        if (sStandard == "DOCSIS 3.0 (digital)" && sQam == "QAM64")
-            return {5056941.0, "0.18", "B"};
-        if (sStandard == "DOCSIS 3.0 (digital)" && sQam == "QAM256")
-            return {5360537.0, "0.12", "B"};
-        if (sStandard == "DOCSIS 3.0 (digital)")
-            return {c_dMarkerRate, c_sMarkerRollOff, "B"};
-        return {c_dMarkerRate, c_sMarkerRollOff, c_sMarkerFec};
-    };
-
-    const char* const standards[] = {"EuroDOCSIS 3.0 (digital)", "DOCSIS 3.0 (digital)",
-                                     "DOCSIS 3.0 J.83/C (digital)", "DOCSIS 3.1 (digital)",
-                                     "DVB-C / J83/A (digital)"};
+        expected[{r[0], r[1]}] = r;
+    }
     QList<long> qamIds;
     for (const auto& row : CRepresentation<EDigitalConstellation>::Table())
     {
         qamIds.append(row.m_lId);
     }
     qamIds.append(16); // an id that names no constellation
-    for (const char* pszStandard : standards)
+    for (const auto& standard : std::set<QString>{
+             "EuroDOCSIS 3.0 (digital)", "DOCSIS 3.0 (digital)", "DOCSIS 3.0 J.83/C (digital)",
+             "DOCSIS 3.1 (digital)", "DVB-C / J83/A (digital)"})
     {
         for (long lQamId : qamIds)
         {
             const QString sQam = CEnumTemplate<EDigitalConstellation>::IdToString(lQamId);
             SCOPED_TRACE(
-                QStringLiteral("%1 / %2 (id %3)").arg(pszStandard, sQam).arg(lQamId).toStdString());
-            CChannelData channel(Standard(pszStandard), QString());
+                QStringLiteral("%1 / %2 (id %3)").arg(standard, sQam).arg(lQamId).toStdString());
+            CChannelData channel(Enum<ETVStandards>(standard), QString());
             // Text stores never run the rule, so the markers survive until it is asked for.
             channel.SetItemValue(eSettingsItem_QAMOrder, QString::number(lQamId));
             channel.SetItemValue(eSettingsItem_SymbolRate, QStringLiteral("1"));
@@ -220,14 +170,20 @@ TEST(CChannelData, QamOrderRuleForEveryDocsisStandardAndOrder)
                 QString::number(CEnumTemplate<ERollOffFactor>::ToId(eRollOffFactor_0_20)));
             channel.SetItemValue(eSettingsItem_FEC,
                                  QString::number(CEnumTemplate<EFECMode>::ToId(eFECMode_A)));
-            ASSERT_DOUBLE_EQ(channel.GetItem(eSettingsItem_SymbolRate).ToFloat(), c_dMarkerRate);
+            ASSERT_DOUBLE_EQ(channel.GetItem(eSettingsItem_SymbolRate).ToFloat(), 1000000.0);
 
             channel.DoRecalcQAMOrderParameter(eSettingsItem_QAMOrder);
 
-            const Expected expected = ExpectedFor(QString(pszStandard), sQam);
-            EXPECT_DOUBLE_EQ(channel.GetItem(eSettingsItem_SymbolRate).ToFloat(), expected.m_dRate);
-            EXPECT_EQ(RollOffText(channel), expected.m_sRollOff);
-            EXPECT_EQ(FecText(channel), expected.m_sFec);
+            const auto it = expected.count({standard, sQam}) ? expected.find({standard, sQam})
+                                                             : expected.find({standard, "*"});
+            ASSERT_NE(it, expected.end());
+            const QStringList& r = it->second;
+            const auto Or = [](const QString& s, const char* pszMarker)
+            { return s == QLatin1String("marker") ? QString::fromLatin1(pszMarker) : s; };
+            EXPECT_DOUBLE_EQ(channel.GetItem(eSettingsItem_SymbolRate).ToFloat(),
+                             Or(r[2], "1000000").toDouble());
+            EXPECT_EQ(RollOffText(channel), Or(r[3], "0.20"));
+            EXPECT_EQ(FecText(channel), Or(r[4], "A"));
         }
     }
 }
