@@ -1,70 +1,65 @@
 #include "CChannelItemData.h"
 #include "CChannelItemDataMeasurement.h"
 #include "CEnumTemplate.h"
-#include "ERefLevelMode.h"
+#include "ChannelTestTools.h"
 
 #include <gtest/gtest.h>
 
-#include <cmath>
-#include <limits>
+#include <map>
+#include <memory>
 
 using namespace LumoraMeasurement;
+using namespace ChannelTest;
 
-TEST(CChannelItemData, PowerLimitOffsetIsCutToHundredthsAndClamped)
+namespace
 {
-    struct Row
+
+EUnitTypes Unit(const QString& sName)
+{
+    const std::map<QString, EUnitTypes> units = {{"", eUnitType_None},   {"none", eUnitType_None},
+                                                 {"Hz", eUnitType_Hz},   {"kHz", eUnitType_kHz},
+                                                 {"MHz", eUnitType_MHz}, {"dB", eUnitType_dB}};
+    EXPECT_EQ(units.count(sName), 1u) << sName.toStdString();
+    return units.at(sName);
+}
+
+// Whether the store of a fixture row reported a change; each store goes to its own overload.
+bool Store(CChannelItemData& cell, const QStringList& r)
+{
+    const EUnitTypes eUnit = Unit(r[3] == QLatin1String("-") ? QString() : r[3]);
+    if (r[1] == QLatin1String("text"))
+        return cell.Set(r[2], eUnit);
+    if (r[1] == QLatin1String("float"))
+        return cell.Set(r[2].toDouble(), eUnit);
+    if (r[1] == QLatin1String("long"))
+        return cell.Set(r[2].toLong(), eUnit);
+    return cell.Set(r[2] == QLatin1String("true"), eUnit);
+}
+
+} // namespace
+
+TEST(CChannelItemData, StoresConvertsAndShowsPerItem)
+{
+    std::unique_ptr<CChannelItemData> pCell;
+    for (const QStringList& r : DataRows("cell_values.tsv"))
     {
-        const char* m_pszText;
-        double m_dStored;
-        const char* m_pszShown;
-    };
-    const Row rows[] = {
-        {"12.345", 12.34, "12.34 dB"},  {"-0.019", -0.01, "-0.01 dB"},
-        {"-250", -100.0, "-100.00 dB"}, {"250", 100.0, "100.00 dB"},
-        {"3,5 dB", 3.5, "3.50 dB"},     {"7", 7.0, "7.00 dB"},
-    };
-    for (const Row& row : rows)
-    {
-        SCOPED_TRACE(row.m_pszText);
-        CChannelItemData cell(eSettingsItem_PowerLimitOffset);
-        EXPECT_TRUE(cell.Set(QString(row.m_pszText), eUnitType_None));
-        EXPECT_DOUBLE_EQ(cell.ToFloat(), row.m_dStored);
-        EXPECT_EQ(cell.ToString(), row.m_pszShown);
-        EXPECT_FALSE(cell.Set(QString(row.m_pszText), eUnitType_None)); // unchanged the second time
-        EXPECT_TRUE(cell.HasValidMeasurementData());
+        SCOPED_TRACE(r.join(QLatin1Char('|')).toStdString());
+        if (!r[0].isEmpty())
+        {
+            pCell = std::make_unique<CChannelItemData>(Enum<ESettingsItems>(r[0]));
+        }
+        const bool bChanged = r[1] != QLatin1String("-") && Store(*pCell, r);
+        const auto Checked = [](const QString& sCell) { return sCell != QLatin1String("-"); };
+        EXPECT_TRUE(!Checked(r[4]) || bChanged == (r[4] == QLatin1String("true")));
+        EXPECT_TRUE(!Checked(r[5]) || pCell->ToString() == r[5]) << pCell->ToString().toStdString();
+        EXPECT_TRUE(!Checked(r[6]) || pCell->ToInt() == r[6].toLong()) << pCell->ToInt();
+        EXPECT_TRUE(!Checked(r[7]) || pCell->ToFloat() == r[7].toDouble()) << pCell->ToFloat();
+        EXPECT_TRUE(!Checked(r[8]) || pCell->ToBool() == (r[8] == QLatin1String("true")));
+        EXPECT_TRUE(!Checked(r[9]) || pCell->Unit() == Unit(r[9]));
+        EXPECT_TRUE(!Checked(r[10]) ||
+                    (r[10] == QLatin1String("valid") ? pCell->HasValidMeasurementData()
+                                                     : pCell->IsNotSet()));
     }
-}
-
-TEST(CChannelItemData, TextIntoIntegerCellReadsAsBaseTenNumber)
-{
-    CChannelItemData cell(eSettingsItem_DVBT2DecodedPLP);
-    EXPECT_TRUE(cell.IsNotSet());
-    EXPECT_FALSE(cell.Set(QStringLiteral("no number"), eUnitType_None)); // 0 is already stored
-    EXPECT_TRUE(cell.IsNotSet());
-    EXPECT_TRUE(cell.Set(QStringLiteral("17 "), eUnitType_None));
-    EXPECT_EQ(cell.ToInt(), 17);
-    EXPECT_TRUE(cell.Set(QStringLiteral("no number"), eUnitType_None));
-    EXPECT_EQ(cell.ToInt(), 0);
-    EXPECT_EQ(cell.ToString(), "0 ");
-}
-
-TEST(CChannelItemData, OnlyTheMatchingOverloadStores)
-{
-    CChannelItemData cell(eSettingsItem_PilotFrequency); // floating point, Hz
-    EXPECT_FALSE(cell.Set(5L, eUnitType_MHz));
-    EXPECT_FALSE(cell.Set(true, eUnitType_MHz));
-    EXPECT_TRUE(cell.IsNotSet());
-    EXPECT_TRUE(cell.Set(2.5, eUnitType_None));
-    EXPECT_EQ(cell.Unit(), eUnitType_Hz); // no unit given keeps the unit
-
-    CChannelItemData integer(eSettingsItem_QAMOrder);
-    EXPECT_FALSE(integer.Set(5.0, eUnitType_None));
-    EXPECT_EQ(integer.ToInt(), 0);
-    EXPECT_TRUE(integer.Set(5L, eUnitType_None));
-    EXPECT_FALSE(integer.Set(5L, eUnitType_None));
-    EXPECT_EQ(integer.Unit(), eUnitType_None);
-    EXPECT_TRUE(integer.Set(6L, eUnitType_dB));
-    EXPECT_EQ(integer.ToString(), "6 dB");
 }
 
 TEST(CChannelItemData, StringLiteralReachesTheTextOverload)
@@ -75,67 +70,6 @@ TEST(CChannelItemData, StringLiteralReachesTheTextOverload)
     EXPECT_FALSE(cell.Set("Main tower", eUnitType_None));
     EXPECT_TRUE(cell.Set(QString(), eUnitType_dB)); // a text cell takes a unit
     EXPECT_EQ(cell.Unit(), eUnitType_dB);
-}
-
-TEST(CChannelItemData, ReferenceLevelModeStartsAutomatic)
-{
-    const CChannelItemData cell(eSettingsItem_ReferenceLevelMode);
-    EXPECT_EQ(cell.ToInt(), CEnumTemplate<ERefLevelMode>::ToId(eRefLevelMode_Automatic));
-    EXPECT_EQ(cell.ToString(), "1 ");
-    EXPECT_TRUE(cell.IsNotSet());
-    EXPECT_EQ(CChannelItemData(eSettingsItem_PreSelector).ToInt(), 0);
-}
-
-TEST(CChannelItemData, FloatingTextFormatsPerItem)
-{
-    struct Row
-    {
-        ESettingsItems m_eItem;
-        double m_dValue;
-        const char* m_pszText;
-    };
-    const Row rows[] = {
-        {eSettingsItem_CenterFrequency, 474000000.0, "474.00 MHz"},
-        {eSettingsItem_FrequencyOffset, -1250.0, "-1.25 kHz"},
-        {eSettingsItem_PilotFrequency, 310000.0, "310.00 kHz"},
-        {eSettingsItem_Subcarrier0Frequency, 1.2e9, "1.20 GHz"},
-        {eSettingsItem_SymbolRate, 6952000.0, "6.95200000 MSymbol/s"},
-        {eSettingsItem_ReferenceLevel, 45.5, "45.5 dBmV"},
-        {eSettingsItem_ReferenceLevel, 1234567.0, "1.23457e+06 dBmV"},
-        {eSettingsItem_Attenuation, 10.0, "10 dB"},
-        {eSettingsItem_PowerLimitOffset, -3.0, "-3.00 dB"},
-    };
-    for (const Row& row : rows)
-    {
-        SCOPED_TRACE(row.m_pszText);
-        CChannelItemData cell(row.m_eItem);
-        cell.Set(row.m_dValue, eUnitType_None);
-        EXPECT_EQ(cell.ToString(), row.m_pszText);
-    }
-}
-
-TEST(CChannelItemData, NumericConversions)
-{
-    CChannelItemData floating(eSettingsItem_Attenuation);
-    floating.Set(-2.7, eUnitType_None);
-    EXPECT_EQ(floating.ToInt(), -2);
-    EXPECT_TRUE(floating.ToBool());
-    floating.Set(std::numeric_limits<double>::quiet_NaN(), eUnitType_None);
-    EXPECT_TRUE(floating.ToBool());
-    EXPECT_EQ(floating.ToInt(), 0);
-    floating.Set(1e300, eUnitType_None);
-    EXPECT_EQ(floating.ToInt(), std::numeric_limits<long>::max());
-
-    CChannelItemData text(eSettingsItem_ChannelName);
-    text.Set("42", eUnitType_None);
-    EXPECT_EQ(text.ToInt(), -1);
-    EXPECT_EQ(text.ToFloat(), 0.0);
-    EXPECT_FALSE(text.ToBool());
-
-    CChannelItemData integer(eSettingsItem_QuietLineNumber);
-    integer.Set(3L, eUnitType_None);
-    EXPECT_EQ(integer.ToFloat(), 3.0);
-    EXPECT_TRUE(integer.ToBool());
 }
 
 TEST(CChannelItemData, StateFollowsTheLastOperation)
