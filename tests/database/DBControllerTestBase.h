@@ -1,6 +1,6 @@
 #pragma once
 
-#include "CDBSessionData.h"
+#include "CDBSessionControler.h"
 #include "CDatabaseMultiInstance.h"
 #include "DatabaseTestBackend.h"
 
@@ -39,6 +39,15 @@ protected:
         return file.fileName();
     }
 
+    /// A session with s in every text column but the unique id "uid-" + s, and no files.
+    long CreateSession(const QString& s = QString())
+    {
+        long lId = 0;
+        EXPECT_TRUE(LumoraMeasurement::CDBSessionControler(Db()).Create(
+            lId, "uid-" + s, s, QString(), QString(), s, s, s, s, s, s, s, s, s, s, s));
+        return lId;
+    }
+
     static QByteArray ReadFile(const QString& sPath)
     {
         QFile file(sPath);
@@ -72,6 +81,19 @@ inline QStringList Fields(const LumoraMeasurement::CDBSessionData& data)
     data.GetHardwareInfoData(f[6], f[7], f[8], f[9], f[10]);
     data.GetAssociatedFiles(f[11], f[12]);
     return QStringList{data.UniqueIdentifier(), data.Description()} + QStringList(f, f + 13);
+}
+
+/// The rows of a tab-separated table in the database test data, without its header line.
+inline QList<QStringList> ReadTable(const QString& sName)
+{
+    QFile file(MDA_TEST_DATA_DIR "/database/" + sName);
+    EXPECT_TRUE(file.open(QIODevice::ReadOnly)) << sName.toStdString();
+    QList<QStringList> rows;
+    for (const QString& sLine : QString::fromUtf8(file.readAll()).split('\n').mid(1))
+    {
+        rows << sLine.split('\t');
+    }
+    return rows.mid(0, rows.size() - 1);
 }
 
 /// Texts that break naive SQL, encodings or buffers. No one contains another, ignoring case.

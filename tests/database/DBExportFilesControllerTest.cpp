@@ -73,24 +73,6 @@ TEST_P(CDBExportFilesControllerTest, ListInStoringOrderWithCheckedIndex)
     EXPECT_THROW(files.GetUniqueId(0), std::out_of_range);
 }
 
-TEST_P(CDBExportFilesControllerTest, HostileTextsAsIdAndDescription)
-{
-    CDBExportFilesController files(Db());
-    const QStringList texts = MdaTest::HostileTexts();
-    for (const QString& sText : texts)
-    {
-        ASSERT_TRUE(files.Create(sText, "eA==", sText));
-    }
-    files.ReadAvailableFiles();
-    ASSERT_EQ(files.GetRowCount(), static_cast<unsigned long>(texts.size()));
-    for (int i = 0; i < texts.size(); ++i)
-    {
-        EXPECT_EQ(files.GetUniqueId(i), texts[i]);
-        EXPECT_EQ(files.GetDescription(i), texts[i]);
-        EXPECT_EQ(files.GetData(texts[i]).GetDescription(), texts[i]);
-    }
-}
-
 MDA_INSTANTIATE_BACKEND_TESTS(CDBExportFilesControllerTest);
 
 } // namespace

@@ -1,5 +1,4 @@
 #include "CDBScanController.h"
-#include "CDBSessionControler.h"
 #include "COSAbstraction.h"
 #include "DBControllerTestBase.h"
 
@@ -9,24 +8,14 @@ using OrvelFramework::COSAbstraction;
 namespace
 {
 
-class CDBScanControllerTest : public MdaTest::CDBControllerTest
-{
-protected:
-    long CreateSession()
-    {
-        long lId = 0;
-        const QString s;
-        EXPECT_TRUE(
-            CDBSessionControler(Db()).Create(lId, "u", "d", s, s, s, s, s, s, s, s, s, s, s, s, s));
-        return lId;
-    }
-};
+using CDBScanControllerTest = MdaTest::CDBControllerTest;
 
-TEST_P(CDBScanControllerTest, ScanIdsComeBackAscending)
+TEST_P(CDBScanControllerTest, ScansPerSessionAscendingWithStateGivenOnUpdate)
 {
     const long lSession = CreateSession();
     const long lOther = CreateSession();
     CDBScanController scans(Db());
+    const QString sNow = COSAbstraction::GetFormattedDateTime();
     for (long lScan : {5L, 2L, 9L})
     {
         ASSERT_TRUE(scans.Create(lSession, lScan));
@@ -38,32 +27,22 @@ TEST_P(CDBScanControllerTest, ScanIdsComeBackAscending)
     EXPECT_EQ(scans.GetScanIds(lOther), (std::vector<long>{1}));
     EXPECT_TRUE(scans.GetScanIds(lOther + 1).empty());
     EXPECT_EQ(scans.GetNumberOfScans(lOther + 1), 0);
-}
 
-TEST_P(CDBScanControllerTest, UpdateStoresTheGivenStateAndMissingScanGivesStartRecord)
-{
-    const long lSession = CreateSession();
-    CDBScanController scans(Db());
-    long lScan = 4;
-    const QString sNow = COSAbstraction::GetFormattedDateTime();
-    ASSERT_TRUE(scans.Create(lSession, lScan));
-    CDBScanData scan = scans.GetData(lSession, 4);
-    EXPECT_EQ(scan.GetScanId(), 4);
-    EXPECT_EQ(scan.GetSessionId(), lSession);
-    EXPECT_EQ(scan.GetState(), -1);
+    CDBScanData scan = scans.GetData(lSession, 5);
+    EXPECT_EQ(QVector<long>({scan.GetScanId(), scan.GetSessionId(), scan.GetState()}),
+              QVector<long>({5, lSession, -1}));
     EXPECT_TRUE(scan.DateTime() == sNow ||
                 scan.DateTime() == COSAbstraction::GetFormattedDateTime());
-
+    // The state comes from the argument, not from the record.
     scan.SetState(1);
     ASSERT_TRUE(scans.Update(scan, 2));
-    EXPECT_EQ(scans.GetData(lSession, 4).GetState(), 2);
-    EXPECT_FALSE(scans.Update(CDBScanData(lSession, 99), 0));
-    for (long lBad : {0L, -1L})
+    for (long lBad : {99L, 0L, -1L})
     {
         EXPECT_FALSE(scans.Update(CDBScanData(lSession, lBad), 0));
     }
-    EXPECT_EQ(scans.GetData(lSession, 4).GetState(), 2);
+    EXPECT_EQ(scans.GetData(lSession, 5).GetState(), 2);
 
+    // A missing scan reads as a fresh record stamped now.
     const CDBScanData missing = scans.GetData(lSession, 8);
     EXPECT_EQ(QVector<long>({missing.GetScanId(), missing.GetSessionId(), missing.GetState()}),
               QVector<long>({0, 0, -1}));
