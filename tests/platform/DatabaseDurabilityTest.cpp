@@ -87,7 +87,7 @@ void ReadIds(int fd, QByteArray& pending, std::set<long>& ids, size_t uWanted)
     }
 }
 
-TEST(CDatabaseDurability, KilledWriterLeavesEveryConfirmedRow)
+TEST(CDatabaseDurability, KilledWriterLeavesEveryConfirmedRowAndSharesTheFile)
 {
     struct stCase
     {
@@ -114,6 +114,16 @@ TEST(CDatabaseDurability, KilledWriterLeavesEveryConfirmedRow)
         std::set<long> confirmed;
         QByteArray pending;
         ReadIds(fds[0], pending, confirmed, 150);
+        {
+            // A second process reads and writes the same file while the writer is busy.
+            CDatabaseMultiInstance other(sPath, QString(), QString());
+            long lSession = 0;
+            TableRows rows;
+            EXPECT_TRUE(other.Open() && CTableSession(other).Create({}, lSession) &&
+                        CTableMeasurements(other).GetAllResultsForSession(1, rows))
+                << other.LastError().toStdString();
+            EXPECT_GE(rows.size(), 150u * 8);
+        }
         kill(pid, SIGKILL);
         int iStatus = 0;
         waitpid(pid, &iStatus, 0);
