@@ -6,7 +6,6 @@
 #include <cmath>
 
 using namespace LumoraMeasurement;
-using VocabularyTest::Number;
 using VocabularyTest::ReadRows;
 
 namespace
@@ -21,37 +20,13 @@ void ExpectClose(double expected, double actual)
 // The fixtures name units by their enumerator without the prefix; a number stands for itself.
 EUnitTypes Unit(const QString& sName)
 {
-    static const QStringList s_Names = {"W",
-                                        "mW",
-                                        "dBm",
-                                        "dBmV",
-                                        "V",
-                                        "mV",
-                                        "uV",
-                                        "dBuV",
-                                        "dBV",
-                                        "A",
-                                        "mA",
-                                        "Hz",
-                                        "kHz",
-                                        "MHz",
-                                        "GHz",
-                                        "s",
-                                        "ms",
-                                        "us",
-                                        "ns",
-                                        "Percent",
-                                        "dB",
-                                        "Deg",
-                                        "SymbolPerSec",
-                                        "kSymbolPerSec",
-                                        "MSymbolPerSec",
-                                        "GSymbolPerSec",
-                                        "BitPerSec",
-                                        "kBitPerSec",
-                                        "MBitPerSec",
-                                        "GBitPerSec",
-                                        "None"};
+    // clang-format off
+    static const QStringList s_Names = {
+        "W", "mW", "dBm", "dBmV", "V", "mV", "uV", "dBuV", "dBV", "A", "mA", "Hz", "kHz", "MHz",
+        "GHz", "s", "ms", "us", "ns", "Percent", "dB", "Deg", "SymbolPerSec", "kSymbolPerSec",
+        "MSymbolPerSec", "GSymbolPerSec", "BitPerSec", "kBitPerSec", "MBitPerSec", "GBitPerSec",
+        "None"};
+    // clang-format on
     const int iIndex = s_Names.indexOf(sName);
     return static_cast<EUnitTypes>(iIndex >= 0 ? iIndex : sName.toInt());
 }
@@ -63,9 +38,7 @@ ELevelUnit Level(const QString& sName)
 
 EInstrumentImpedance Impedance(const QString& sOhm)
 {
-    return sOhm == "50"   ? eInstrumentImpedance_50Ohm
-           : sOhm == "75" ? eInstrumentImpedance_75Ohm
-                          : eInstrumentImpedance_None;
+    return static_cast<EInstrumentImpedance>(QStringList({"50", "75", "None"}).indexOf(sOhm));
 }
 
 // Read during static start-up of this test program, which runs before the library's own
@@ -123,7 +96,7 @@ TEST(CConverterTest, GetOrvelFloatKeepsOnlyNumberCharacters)
     {
         SCOPED_TRACE(row[0].toStdString());
         QString text = row[0];
-        EXPECT_EQ(Number(row[1]), CConverter::getORVELFloat(text));
+        EXPECT_EQ(row[1].toDouble(), CConverter::getORVELFloat(text));
         EXPECT_EQ(row[2], text);
     }
 }
@@ -134,8 +107,8 @@ TEST(CConverterTest, ConvertToUnitTable)
     for (const QStringList& row : ReadRows("convert_to_unit.tsv", 5))
     {
         SCOPED_TRACE((row[0] + " -> " + row[1] + " of " + row[2]).toStdString());
-        ExpectClose(Number(row[4]), CConverter::ConvertToUnit(row[2], Unit(row[0]), Unit(row[1]),
-                                                              row[3].toShort()));
+        ExpectClose(row[4].toDouble(), CConverter::ConvertToUnit(row[2], Unit(row[0]), Unit(row[1]),
+                                                                 row[3].toShort()));
     }
 }
 
@@ -144,8 +117,8 @@ TEST(CConverterTest, ConvertValueForms)
     for (const QStringList& row : ReadRows("convert_value.tsv", 4))
     {
         SCOPED_TRACE(row[0].toStdString());
-        ExpectClose(Number(row[2]), CConverter::ConvertValue(row[0], Unit(row[1])));
-        ExpectClose(Number(row[3]), CConverter::ConvertValueMeasurement(row[0], Unit(row[1])));
+        ExpectClose(row[2].toDouble(), CConverter::ConvertValue(row[0], Unit(row[1])));
+        ExpectClose(row[3].toDouble(), CConverter::ConvertValueMeasurement(row[0], Unit(row[1])));
     }
     EXPECT_EQ(474e6, CConverter::ConvertValue(QStringLiteral("474"), QStringLiteral("MHz"),
                                               QStringLiteral("Hz")));
@@ -177,7 +150,7 @@ TEST(CConverterTest, ScaledTextsAndBack)
     {
         SCOPED_TRACE(row[4].toStdString());
         ASSERT_TRUE(writers.contains(row[0]));
-        EXPECT_EQ(row[4], writers[row[0]](Number(row[1]), row[2].toShort(), row[3] == "1"));
+        EXPECT_EQ(row[4], writers[row[0]](row[1].toDouble(), row[2].toShort(), row[3] == "1"));
     }
     for (const QStringList& row : ReadRows("parsed_rates.tsv", 5))
     {
@@ -187,7 +160,7 @@ TEST(CConverterTest, ScaledTextsAndBack)
         const double value = row[0] == "symbol rate" ? CConverter::Convert2Symbols(text, ok)
                                                      : CConverter::Convert2Hz(text, ok);
         EXPECT_EQ(row[2] == "1", ok);
-        ExpectClose(Number(row[3]), value);
+        ExpectClose(row[3].toDouble(), value);
         EXPECT_EQ(row[4], text);
     }
     ExpectClose(6952000, CConverter::ConvertValue(CConverter::GetSymbolRateString(6952000, 8, true),
@@ -214,9 +187,9 @@ TEST(CConverterTest, DisplayUnit)
     for (const QStringList& row : ReadRows("display_values.tsv", 5))
     {
         SCOPED_TRACE((row[0] + ", " + row[1] + ", " + row[3]).toStdString());
-        double value = Number(row[3]);
+        double value = row[3].toDouble();
         CConverter::ConvertIntoDisplayUnit(Unit(row[0]), Level(row[1]), Impedance(row[2]), value);
-        EXPECT_DOUBLE_EQ(Number(row[4]), value);
+        EXPECT_DOUBLE_EQ(row[4].toDouble(), value);
     }
 }
 

@@ -8,14 +8,13 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <vector>
 
 namespace VocabularyTest
 {
 
-/// The rows of a table, each with iColumns fields (any number when negative). With sKey, only the rows whose first field
-/// is sKey, without that field.
+/// The rows of a table, each with iColumns fields (any number when negative). With sKey, only the
+/// rows whose first field is sKey, without that field.
 inline std::vector<QStringList> ReadRows(const char* pszFile, int iColumns,
                                          const QString& sKey = QString())
 {
@@ -52,12 +51,6 @@ inline std::vector<QStringList> ReadRows(const char* pszFile, int iColumns,
         ADD_FAILURE() << pszFile << ": no rows for " << sKey.toStdString();
     }
     return rows;
-}
-
-/// A number as C reads it, so that "nan" and every written digit count.
-inline double Number(const QString& sField)
-{
-    return std::strtod(sField.toLatin1().constData(), nullptr);
 }
 
 } // namespace VocabularyTest
