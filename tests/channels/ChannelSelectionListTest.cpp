@@ -86,9 +86,7 @@ TEST(ChannelSelectionLists, ItemsWithoutListAndRowsOutsideTheTableOfferNothing)
 
 TEST(ChannelSelectionLists, TextsAndIdsTranslateBothWays)
 {
-    CChannelTableData table;
-    table.AddChannel(CChannelData(eTVStandard_BG_Pal, QStringLiteral("A")),
-                     CChannelTableData::c_lAppendRow);
+    CChannelTableData table = TableOf(eTVStandard_BG_Pal, {"A"});
     EXPECT_EQ(table.GetComboboxIndex(eSettingsItem_RollOffFactor, QStringLiteral("0.115")), 1);
     EXPECT_EQ(table.GetComboboxIndex(eSettingsItem_RollOffFactor, QStringLiteral("0.115 ")), -1);
     EXPECT_EQ(table.GetComboboxIndex(eSettingsItem_TVStandard, QStringLiteral("DVB-T2 (digital)")),

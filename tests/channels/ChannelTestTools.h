@@ -1,5 +1,6 @@
 #pragma once
 
+#include "CChannelTableData.h"
 #include "CEnumTemplate.h"
 
 #include <QFile>
@@ -46,6 +47,19 @@ template <typename E> E Enum(const QString& sText)
                 eValue != LumoraMeasurement::CEnumTemplate<E>::Sentinel())
         << sText.toStdString();
     return eValue;
+}
+
+/// A table of one channel per name, all of one standard (names made unique as they are added).
+inline LumoraMeasurement::CChannelTableData TableOf(LumoraMeasurement::ETVStandards eStandard,
+                                                    const QStringList& lNames)
+{
+    LumoraMeasurement::CChannelTableData table;
+    for (const QString& sName : lNames)
+    {
+        table.AddChannel(LumoraMeasurement::CChannelData(eStandard, sName),
+                         LumoraMeasurement::CChannelTableData::c_lAppendRow);
+    }
+    return table;
 }
 
 } // namespace ChannelTest
