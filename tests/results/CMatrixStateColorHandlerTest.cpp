@@ -4,6 +4,7 @@
 #include "CDBScanController.h"
 #include "CDBSessionControler.h"
 #include "DatabaseTestBackend.h"
+#include "ResultsTestData.h"
 
 using namespace LumoraMeasurement;
 using OrvelFramework::CRDMatrixData;
@@ -71,31 +72,14 @@ protected:
 TEST_P(CMatrixStateColorHandlerTest, ViolationRateSelectsTheGradientIndex)
 {
     Store(0, 2, QString());
-    const struct
+    for (const QStringList& row : ResultsTestData::ReadTable("gradient.tsv"))
     {
-        bool m_bRecentOnly;
-        long m_lScanCount;
-        std::vector<long> m_ViolatedScans;
-        short m_iExpected;
-    } c_Rows[] = {
-        {false, 10, {1}, 7},                   // 1/9 is above 0.10
-        {false, 10, {1, 2}, 9},                // 2/9 is above 0.21
-        {false, 101, {5}, 3},                  // 1/100, the first threshold
-        {false, 10, {1, 2, 3, 4, 5, 6}, 13},   // 6/9 is above 0.55
-        {false, 1, {1}, 13},                   // one scan divides by 1
-        {true, 20, {10}, 3},                   // scans from 8 count: 1/11
-        {true, 20, {8, 9, 10}, 5},             // 3/11
-        {true, 20, {8, 9, 10, 11, 12, 13}, 8}, // 6/11
-        {true, 20, {3, 5}, 3},                 // only before the window: yellow
-        {true, 5, {1}, 5},                     // fewer than 12 scans all count: 1/4
-    };
-    for (const auto& row : c_Rows)
-    {
-        SCOPED_TRACE(testing::Message() << row.m_bRecentOnly << " " << row.m_lScanCount << " "
-                                        << row.m_ViolatedScans.size());
+        SCOPED_TRACE(row.join(' ').toStdString());
+        const QStringList lScans = row[2].split(',');
         std::vector<CDBMeasurement> records;
-        for (long lScan : row.m_ViolatedScans)
+        for (const QString& sScan : lScans)
         {
+            const long lScan = sScan.toLong();
             // Two violations in one scan count once for the rate.
             for (long i = 0; i < 2; ++i)
             {
@@ -103,10 +87,10 @@ TEST_P(CMatrixStateColorHandlerTest, ViolationRateSelectsTheGradientIndex)
                 records.back().SetMeasurementState(c_lOutOfRange);
             }
         }
-        const CRDMatrixData matrix = Build(records, row.m_lScanCount, row.m_bRecentOnly, false);
-        EXPECT_EQ(matrix.GetItem(0).GetIndex(), row.m_iExpected);
+        const CRDMatrixData matrix = Build(records, row[1].toLong(), row[0] == "1", false);
+        EXPECT_EQ(matrix.GetItem(0).GetIndex(), row[3].toShort());
         EXPECT_TRUE(matrix.GetItem(0).GetText().contains(
-            QStringLiteral("count: %1\n").arg(2 * row.m_ViolatedScans.size())));
+            QStringLiteral("count: %1\n").arg(2 * lScans.size())));
     }
 }
 

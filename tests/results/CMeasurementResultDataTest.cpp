@@ -5,11 +5,11 @@
 #include "CDBScanController.h"
 #include "CDBSessionControler.h"
 #include "CDeviceSettingsData.h"
-#include "CEnumTemplate.h"
 #include "CMeasurementResultGraphData.h"
 #include "CMeasurementResultSingleChannelData.h"
 #include "CTableScan.h"
 #include "DatabaseTestBackend.h"
+#include "ResultsTestData.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -19,39 +19,16 @@ using namespace LumoraMeasurement;
 namespace
 {
 
-struct SStored
-{
-    long m_lScan;
-    long m_lChannel;
-    EMeasurementItems m_eItem;
-    EMeasurementItemState m_eState;
-    const char* m_pszValue;
-    const char* m_pszError;
-};
-
-constexpr auto eValid = eMeasurementItemState_Valid;
-
 // Scans 2, 4, 9 and 11; channel rows 0 (Ch1, power offset 3 dB), 1 (Ch2), 2 (Ch3, never
 // measured) and a stray channel 7 that the channel table does not have.
 const std::vector<long> c_Scans = {2, 4, 9, 11};
-const std::vector<SStored> c_Rows = {
-    {2, 0, eMeasItem_Power, eValid, "50 dBmV", ""}, // at the limit raised by the offset
-    {2, 0, eMeasItem_DemodLock, eValid, "0", ""},
-    {2, 1, eMeasItem_Power, eValid, "12.3456 dBuV", ""},
-    {2, 1, eMeasItem_MERRMSdB, eValid, "10 dB", ""},
-    {2, 1, eMeasItem_Attenuation, eValid, "10 dB", ""},
-    {4, 0, eMeasItem_Power, eValid, "50.5 dBmV", ""},
-    {4, 0, eMeasItem_DemodLock, eValid, "1", "receiver unlocked"},
-    {4, 0, eMeasItem_MERRMSdB, eValid, "15", ""},
-    {9, 0, eMeasItem_MERRMSdB, eMeasurementItemState_Error, "", "timeout"},
-    {9, 0, eMeasItem_Power, eMeasurementItemState_NotImplemented, "", ""},
-    {9, 1, eMeasItem_MERRMSdB, eValid, "20 dB", ""},
-    {9, 0, eMeasItem_BERBeforeRS, eValid, "0.004", ""},
-    {9, 7, eMeasItem_MERRMSdB, eValid, "5 dB", ""},
-    {11, 1, eMeasItem_Attenuation, eValid, "40 dB", ""},
-    {11, 0, eMeasItem_Power, eValid, "-0.004 dBm", ""},
-    {11, 0, eMeasItem_DemodLock, eValid, "7", ""},
-};
+
+/// The stored measurements: scan, channel row, item id, state id, value, error text.
+const QList<QStringList>& Stored()
+{
+    static const QList<QStringList> s_Rows = ResultsTestData::ReadTable("session.tsv");
+    return s_Rows;
+}
 
 /// The configuration files in a temporary folder (device settings naming the test database;
 /// Ch1 with a power limit offset of 3 dB; default limits and a second limit file) and the
@@ -104,15 +81,15 @@ protected:
             ASSERT_TRUE(CDBScanController(*pDb).Update(CDBScanData(m_lSession, lScan), 0));
         }
         CDBMeasurementController measurements(*pDb);
-        for (const SStored& row : c_Rows)
+        for (const QStringList& row : Stored())
         {
             long lId = 0;
-            ASSERT_TRUE(measurements.Create(m_lSession, row.m_lScan, row.m_lChannel, lId));
-            CDBMeasurement m(m_lSession, row.m_lScan, row.m_lChannel, lId);
-            m.SetMeasurementItem(CEnumTemplate<EMeasurementItems>::ToId(row.m_eItem));
-            m.SetMeasurementState(CEnumTemplate<EMeasurementItemState>::ToId(row.m_eState));
-            m.SetValue(row.m_pszValue);
-            m.SetErrorDescription(row.m_pszError);
+            ASSERT_TRUE(measurements.Create(m_lSession, row[0].toLong(), row[1].toLong(), lId));
+            CDBMeasurement m(m_lSession, row[0].toLong(), row[1].toLong(), lId);
+            m.SetMeasurementItem(row[2].toLong());
+            m.SetMeasurementState(row[3].toLong());
+            m.SetValue(row[4]);
+            m.SetErrorDescription(row[5]);
             ASSERT_TRUE(measurements.Update(m));
             m_vIds.push_back(lId);
         }
@@ -162,31 +139,17 @@ TEST_P(CMeasurementResultDataTest, LoadJudgesEveryStoredValue)
     CMeasurementResultData model(m_lSession, eLevelUnit_dBm);
     ASSERT_TRUE(model.LoadData(m_Config));
 
-    const struct
-    {
-        long m_lScan;
-        long m_lChannel;
-        const char* m_pszChannel;
-        const char* m_pszText;
-    } c_Violations[] = {
-        {2, 1, "Ch2", "MER RMS dB is not between 30 <= value(10 dB) <= 70"},
-        {4, 0, "Ch1", "Power is not between -15(+3) <= value(50.5 dBmV) <= 47(+3)"},
-        {4, 0, "Ch1", "Demod Lock is not Locked"},
-        {4, 0, "Ch1", "MER RMS dB is not between 30 <= value(15 dB) <= 70"},
-        {9, 1, "Ch2", "MER RMS dB is not between 30 <= value(20 dB) <= 70"},
-        {9, 0, "Ch1", "BER before RS is not between 0 <= value(0.004 ) <= 0.0002"},
-        {9, 7, "Unknown channel", "MER RMS dB is not between 30 <= value(5 dB) <= 70"},
-        {11, 0, "Ch1", "Demod Lock is not Locked"},
-    };
-    const long lCount = long(std::size(c_Violations));
+    const QList<QStringList> violations = ResultsTestData::ReadTable("violations.tsv");
+    const long lCount = violations.size();
     ASSERT_EQ(model.GetNumberOfErrorsInSession(), lCount);
     for (long i = 0; i < lCount; ++i)
     {
         SCOPED_TRACE(i);
-        EXPECT_EQ(model.GetScanIdOfError(i), c_Violations[i].m_lScan);
-        EXPECT_EQ(model.GetChannelIdOfSessionError(i), c_Violations[i].m_lChannel);
-        EXPECT_EQ(model.GetChannelNameOfSessionError(i), c_Violations[i].m_pszChannel);
-        EXPECT_EQ(model.GetChannelErrorDescriptionOfSessionError(i), c_Violations[i].m_pszText);
+        EXPECT_EQ(QStringList({QString::number(model.GetScanIdOfError(i)),
+                               QString::number(model.GetChannelIdOfSessionError(i)),
+                               model.GetChannelNameOfSessionError(i),
+                               model.GetChannelErrorDescriptionOfSessionError(i)}),
+                  violations[int(i)]);
     }
     for (long i : {-1L, lCount})
     {
@@ -335,8 +298,8 @@ TEST_P(CMeasurementResultDataTest, CsvListsStoredRowsScanByScan)
     {
         return QStringLiteral("Scan Data,%1,%2,%3,%4,")
                    .arg(sSession)
-                   .arg(c_Rows[lRow].m_lScan)
-                   .arg(c_Rows[lRow].m_lChannel)
+                   .arg(Stored()[int(lRow)][0])
+                   .arg(Stored()[int(lRow)][1])
                    .arg(Id(lRow)) +
                pszRest;
     };
