@@ -245,8 +245,8 @@ TEST(CChannelTableData, RenameGivesTheNextCandidate)
 
 TEST(CChannelTableData, ColumnInputsAreLimitedByStandardAndField)
 {
-    // Decoded PLP takes 0..255 or automatic; line numbers stay within the standard's lines, for
-    // M NTSC within the chosen field.
+    // Decoded PLP takes 0..255 or automatic; line numbers stay within the standard's lines (for
+    // M NTSC within the chosen field); a symbol rate without unit is in MSymbol/s.
     for (const QStringList& r : DataRows("column_inputs.tsv"))
     {
         SCOPED_TRACE(r.join(QLatin1Char('|')).toStdString());
