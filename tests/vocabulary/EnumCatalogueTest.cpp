@@ -111,67 +111,58 @@ template <typename E> void CheckTable(const std::vector<QStringList>& rows, int 
     }
 }
 
-struct SEnumeration
-{
-    void (*m_pfnCheck)(const std::vector<QStringList>&, int);
-    int m_iSentinel;
-};
-
 // clang-format off
-#define MDA_TABLE(E, eSentinel) {#E, {&CheckTable<E>, eSentinel}}
+#define TABLE(E, eSentinel) {#E, {&CheckTable<E>, eSentinel}}
 // clang-format on
+
+using FnCheck = void (*)(const std::vector<QStringList>&, int);
 
 } // namespace
 
 TEST(EnumCatalogue, EveryTableMatchesTheCatalogue)
 {
     // clang-format off
-    const std::map<std::string, SEnumeration> enumerations = {
-        MDA_TABLE(EAnalogGroupDelay, eAnalogGroupDelay_None),
-        MDA_TABLE(ESideBandPosition, eSideBandPosition_None),
-        MDA_TABLE(EAnalogSoundSystem, eAnalogSoundSystem_None),
-        MDA_TABLE(ECategory, eCategory_None), MDA_TABLE(EColorSystem, eColorSystem_None),
-        MDA_TABLE(EComparisonState, eComparisonState_None),
-        MDA_TABLE(EInstrument, eInstrument_None),
-        MDA_TABLE(EMeasurementErrorStrategie, eMeasurementErrorStrategie_None),
-        MDA_TABLE(EMeasurementType, eMeasurementType_None),
-        MDA_TABLE(ESignalTransmission, eSignalTransmission_None),
-        MDA_TABLE(ETVStandards, eTVStandard_None),
-        MDA_TABLE(EInstrumentReference, eInstrumentReference_None),
-        MDA_TABLE(ECompareType, eCompareType_None), MDA_TABLE(ELocked, eLocked_None),
-        MDA_TABLE(EOnOff, eOnOff_None), MDA_TABLE(EPresent, ePresent_None),
-        MDA_TABLE(ERefLevelMode, eRefLevelMode_None),
-        MDA_TABLE(EDigitalConstellation, eDigitalConstellation_None),
-        MDA_TABLE(ERollOffFactor, eRollOffFactor_None),
-        MDA_TABLE(ERollOffPeriod, eRollOffPeriod_None),
-        MDA_TABLE(ETestLineType, eTestLineType_None),
-        MDA_TABLE(ETestLineField, eTestLineField_None), MDA_TABLE(ESignal, eSignal_None),
-        MDA_TABLE(EEqualizer, eEqualizer_None), MDA_TABLE(EPhaseTrack, ePhaseTrack_None),
-        MDA_TABLE(EFECMode, eFECMode_None), MDA_TABLE(EChannelProfile, eChannelProfile_None),
-        MDA_TABLE(EBERMode, eBERMode_None), MDA_TABLE(EBERSource, eBERSource_None),
-        MDA_TABLE(ETestDepth, eTestDepth_None), MDA_TABLE(EAcquisitionMode, eAcquisitionMode_None),
-        MDA_TABLE(ESubCarrierSpacing, eSubCarrierSpacing_None),
-        MDA_TABLE(ECyclicPrefixLength, eCyclicPrefixLength_None),
-        MDA_TABLE(EChannelBandwidth, eChannelBandwidth_None),
-        MDA_TABLE(EScanState, eScanState_None), MDA_TABLE(EMERSign, eMERSign_None),
-        MDA_TABLE(ERestorationDeviceSettings, eRestorationDeviceSettings_None),
-        MDA_TABLE(EYesNo, eYesNo_None), MDA_TABLE(EISDBTLayer, eISDBTLayer_None),
-        MDA_TABLE(EDTMBModulation, eDTMBModulation_None),
-        MDA_TABLE(EDTMBFrameHeader, eDTMBFrameHeader_None),
-        MDA_TABLE(EDVBT2Profiles, eDVBT2Profiles_None),
-        MDA_TABLE(EAverageCount, eAverageCount_None), MDA_TABLE(EUnitTypes, eUnitType_None),
-        MDA_TABLE(ELevelUnit, eLevelUnit_None),
-        MDA_TABLE(EInstrumentImpedance, eInstrumentImpedance_None),
-        MDA_TABLE(EMeasurementItemState, eMeasurementItemState_None),
+    const std::map<std::string, std::pair<FnCheck, int>> enumerations = {
+        TABLE(EAnalogGroupDelay, eAnalogGroupDelay_None),
+        TABLE(ESideBandPosition, eSideBandPosition_None),
+        TABLE(EAnalogSoundSystem, eAnalogSoundSystem_None), TABLE(ECategory, eCategory_None),
+        TABLE(EColorSystem, eColorSystem_None), TABLE(EComparisonState, eComparisonState_None),
+        TABLE(EInstrument, eInstrument_None),
+        TABLE(EMeasurementErrorStrategie, eMeasurementErrorStrategie_None),
+        TABLE(EMeasurementType, eMeasurementType_None),
+        TABLE(ESignalTransmission, eSignalTransmission_None), TABLE(ETVStandards, eTVStandard_None),
+        TABLE(EInstrumentReference, eInstrumentReference_None),
+        TABLE(ECompareType, eCompareType_None), TABLE(ELocked, eLocked_None),
+        TABLE(EOnOff, eOnOff_None), TABLE(EPresent, ePresent_None),
+        TABLE(ERefLevelMode, eRefLevelMode_None),
+        TABLE(EDigitalConstellation, eDigitalConstellation_None),
+        TABLE(ERollOffFactor, eRollOffFactor_None), TABLE(ERollOffPeriod, eRollOffPeriod_None),
+        TABLE(ETestLineType, eTestLineType_None), TABLE(ETestLineField, eTestLineField_None),
+        TABLE(ESignal, eSignal_None), TABLE(EEqualizer, eEqualizer_None),
+        TABLE(EPhaseTrack, ePhaseTrack_None), TABLE(EFECMode, eFECMode_None),
+        TABLE(EChannelProfile, eChannelProfile_None), TABLE(EBERMode, eBERMode_None),
+        TABLE(EBERSource, eBERSource_None), TABLE(ETestDepth, eTestDepth_None),
+        TABLE(EAcquisitionMode, eAcquisitionMode_None),
+        TABLE(ESubCarrierSpacing, eSubCarrierSpacing_None),
+        TABLE(ECyclicPrefixLength, eCyclicPrefixLength_None),
+        TABLE(EChannelBandwidth, eChannelBandwidth_None), TABLE(EScanState, eScanState_None),
+        TABLE(EMERSign, eMERSign_None),
+        TABLE(ERestorationDeviceSettings, eRestorationDeviceSettings_None),
+        TABLE(EYesNo, eYesNo_None), TABLE(EISDBTLayer, eISDBTLayer_None),
+        TABLE(EDTMBModulation, eDTMBModulation_None),
+        TABLE(EDTMBFrameHeader, eDTMBFrameHeader_None), TABLE(EDVBT2Profiles, eDVBT2Profiles_None),
+        TABLE(EAverageCount, eAverageCount_None), TABLE(EUnitTypes, eUnitType_None),
+        TABLE(ELevelUnit, eLevelUnit_None), TABLE(EInstrumentImpedance, eInstrumentImpedance_None),
+        TABLE(EMeasurementItemState, eMeasurementItemState_None),
     };
+#undef TABLE
     // clang-format on
     ASSERT_EQ(enumerations.size(), 47u);
     for (const auto& [sName, enumeration] : enumerations)
     {
         SCOPED_TRACE(sName);
-        enumeration.m_pfnCheck(
-            VocabularyTest::ReadRows("enums.tsv", 3, QString::fromStdString(sName)),
-            enumeration.m_iSentinel);
+        enumeration.first(VocabularyTest::ReadRows("enums.tsv", 3, QString::fromStdString(sName)),
+                          enumeration.second);
     }
     // ns has no row of the unit table.
     EXPECT_EQ(CEnumTemplate<EUnitTypes>::ToId(eUnitType_ns), -1);
