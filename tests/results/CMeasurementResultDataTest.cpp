@@ -5,6 +5,7 @@
 #include "CDBScanController.h"
 #include "CDBSessionControler.h"
 #include "CDeviceSettingsData.h"
+#include "CEnumTemplate.h"
 #include "CMeasurementResultGraphData.h"
 #include "CMeasurementResultSingleChannelData.h"
 #include "CTableScan.h"
@@ -162,40 +163,27 @@ TEST_P(CMeasurementResultDataTest, LoadJudgesEveryStoredValue)
 
     // Per scan and channel: the judged records by id, rewritten values, the state as judged.
     // "Not Implemented" (scan 9, Ch1) is in no list.
-    const struct
-    {
-        long m_lScan;
-        long m_lChannel;
-        std::vector<size_t> m_Rows;
-        const char* m_pszFirstValue;
-        long m_lFirstState;
-        const char* m_pszFirstError;
-    } c_Lists[] = {
-        // clang-format off
-        {2, 0, {0, 1}, "50.00 dBmV", 2, ""},
-        {4, 0, {5, 6, 7}, "50.50 dBmV", 4,
-         "Power is not between -15(+3) <= value(50.5 dBmV) <= 47(+3)"},
-        {9, 0, {8, 11}, "0.00 ", 3, "timeout"}, // then "4.00e-03 "
-        {11, 0, {14, 15}, "-4.00e-03 dBm", 2, ""},
-        {2, 1, {2, 3, 4}, "12.35 dBuV", 2, ""},
-        {2, 2, {}, "", 0, ""},
-        // clang-format on
-    };
     std::vector<CDBMeasurement> list;
-    for (const auto& row : c_Lists)
+    for (const QStringList& row : ResultsTestData::ReadTable("judged-lists.tsv"))
     {
-        SCOPED_TRACE(testing::Message() << row.m_lScan << "/" << row.m_lChannel);
-        model.GetMeasurementListAll(row.m_lScan, row.m_lChannel, list);
-        ASSERT_EQ(list.size(), row.m_Rows.size());
+        SCOPED_TRACE(row.join(' ').toStdString());
+        model.GetMeasurementListAll(row[0].toLong(), row[1].toLong(), list);
+        QStringList ids;
+        for (const QString& sRow : row[2].split(',', Qt::SkipEmptyParts))
+        {
+            ids << QString::number(Id(sRow.toULong()));
+        }
+        ASSERT_EQ(list.size(), size_t(ids.size()));
         for (size_t i = 0; i < list.size(); ++i)
         {
-            EXPECT_EQ(list[i].GetMeasurementId(), Id(row.m_Rows[i]));
+            EXPECT_EQ(QString::number(list[i].GetMeasurementId()), ids[int(i)]);
         }
         if (!list.empty())
         {
-            EXPECT_EQ(list[0].GetValue(), row.m_pszFirstValue);
-            EXPECT_EQ(list[0].GetMeasurementState(), row.m_lFirstState);
-            EXPECT_EQ(list[0].GetErrorDescription(), row.m_pszFirstError);
+            EXPECT_EQ(
+                QStringList({list[0].GetValue(), QString::number(list[0].GetMeasurementState()),
+                             list[0].GetErrorDescription()}),
+                row.mid(3, 3));
         }
     }
     model.GetMeasurementListAll(4, 0, list);
@@ -345,43 +333,28 @@ TEST_P(CMeasurementResultDataTest, GraphLinesFillGapsBetweenScans)
     ASSERT_TRUE(model.LoadData(m_Config));
     CMeasurementResultGraphData graph(model);
 
-    const struct
+    const QList<QStringList> lines = ResultsTestData::ReadTable("graph-lines.tsv");
+    for (long i = 0; i < lines.size(); ++i)
     {
-        const char* m_pszChannel;
-        EMeasurementItems m_eItem;
-        double m_aValues[4];
-        bool m_aInterpolated[4];
-        double m_dMin;
-        double m_dMax;
-    } c_Lines[] = {
-        {"Ch2", eMeasItem_MERRMSdB, {10, 15, 20, 20}, {false, true, false, true}, 10, 20},
-        {"Ch2", eMeasItem_Attenuation, {10, 20, 25, 40}, {false, true, true, false}, 10, 40},
-        {"Ch1",
-         eMeasItem_BERBeforeRS,
-         {.004, .004, .004, .004},
-         {true, true, false, true},
-         .004,
-         .004},
-        {"Ch3", eMeasItem_Power, {0, 0, 0, 0}, {true, true, true, true}, 0, 0},
-    };
-    for (long i = 0; i < long(std::size(c_Lines)); ++i)
-    {
-        SCOPED_TRACE(i);
-        const auto& row = c_Lines[i];
+        const QStringList& row = lines[int(i)];
+        SCOPED_TRACE(row.join(' ').toStdString());
+        const auto eItem = CEnumTemplate<EMeasurementItems>::ToEnum(row[1].toLong());
         graph.AddNewMeasurementResultItem();
-        EXPECT_TRUE(graph.SetChannelNameMeasItem(row.m_pszChannel, i, false));
-        EXPECT_TRUE(graph.SetDataItemMeasItem(row.m_eItem, i, true));
-        EXPECT_FALSE(graph.SetDataItemMeasItem(row.m_eItem, i, true));
+        EXPECT_TRUE(graph.SetChannelNameMeasItem(row[0], i, false));
+        EXPECT_TRUE(graph.SetDataItemMeasItem(eItem, i, true));
+        EXPECT_FALSE(graph.SetDataItemMeasItem(eItem, i, true));
         ASSERT_EQ(graph.GetNumberOfPoints(i), 4);
         for (long p = 0; p < 4; ++p)
         {
-            bool bInterpolated = !row.m_aInterpolated[p];
-            EXPECT_DOUBLE_EQ(graph.GetYMeasValue(i, p, bInterpolated), row.m_aValues[p]);
-            EXPECT_EQ(bInterpolated, row.m_aInterpolated[p]) << p;
+            const bool bExpected = row[3].split(',')[int(p)] == "1";
+            bool bInterpolated = !bExpected;
+            EXPECT_DOUBLE_EQ(graph.GetYMeasValue(i, p, bInterpolated),
+                             row[2].split(',')[int(p)].toDouble());
+            EXPECT_EQ(bInterpolated, bExpected) << p;
             EXPECT_DOUBLE_EQ(graph.GetXMeasValue(i, p), double(c_Scans[size_t(p)]));
         }
-        EXPECT_DOUBLE_EQ(graph.GetMinMeasValue(i), row.m_dMin);
-        EXPECT_DOUBLE_EQ(graph.GetMaxMeasValue(i), row.m_dMax);
+        EXPECT_DOUBLE_EQ(graph.GetMinMeasValue(i), row[4].toDouble());
+        EXPECT_DOUBLE_EQ(graph.GetMaxMeasValue(i), row[5].toDouble());
     }
     EXPECT_EQ(graph.GetLineName(0), "Ch2 / MER RMS dB");
     EXPECT_TRUE(graph.SetDataItemEnabled(true, 1, false));
