@@ -170,16 +170,7 @@ TEST_F(CComparativeValueDataTest, WriteThenReadGivesTheSameTable)
 TEST_F(CComparativeValueDataTest, ReadingMapsStoredIdsAndCompareTypes)
 {
     CComparativeValueData table;
-    ASSERT_TRUE(table.Read(WriteFile(
-        m_Dir, QStringLiteral("limits.json"),
-        "{\"ComparativeValues\": ["
-        " {\"ID\": 14, \"CompareType\": 2, \"LowValue\": \"Unlocked\", \"MeasurementEnabled\": "
-        "false},"
-        " {\"ID\": 8, \"CompareType\": 9, \"LowValue\": \"-20 dBmV\", \"HighValue\": \"40 dBmV\"},"
-        " {\"ID\": 11, \"CompareType\": 4, \"LowValue\": \"-3\", \"HighValue\": \"3\"},"
-        " {\"ID\": 11, \"CompareType\": 5, \"LowValue\": \"-4\", \"HighValue\": \"4\"},"
-        " {\"ID\": 13, \"CompareType\": 3, \"LowValue\": \"Unlocked\"},"
-        " {\"ID\": 0, \"CompareType\": 1, \"HighValue\": \"OK\"}, {\"ID\": 5000}]}")));
+    ASSERT_TRUE(table.Read(QStringLiteral(MDA_TEST_DATA_DIR "/config/stored_ids.json")));
 
     // Stored id 14 is "PLP Lock"; "FIC Lock" (item 14) has stored id 138.
     const CComparativeValueDataItem& plp = table.GetItem(eMeasItem_PLPLock);

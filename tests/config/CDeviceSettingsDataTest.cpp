@@ -81,16 +81,7 @@ TEST_F(CDeviceSettingsDataTest, UnknownStoredIdsGiveValuesOutsideTheEnumeration)
 {
     CDeviceSettingsData settings;
     ASSERT_TRUE(
-        settings.Read(WriteSettings("[{\"Name\": \"ErrorStrategie\", \"Value\": \"7\"}, {\"Name\": "
-                                    "\"Impedance\", \"Value\": \"5\"},"
-                                    " {\"Name\": \"InternalReference\", \"Value\": \"-1\"},"
-                                    " {\"Name\": \"AnalogTvAverageCount\", \"Value\": \"33\"},"
-                                    " {\"Name\": \"RestoreDevice\", \"Value\": \"9\"}, {\"Name\": "
-                                    "\"ResetDevice\", \"Value\": \"x\"},"
-                                    " {\"Name\": \"BERCount\", \"Value\": \"99999999999\"},"
-                                    " {\"Name\": \"PERSERCount\", \"Value\": \"12abc\"}, "
-                                    "{\"Name\": \"RepeatTime\", \"Value\": \"1e30\"},"
-                                    " {\"Name\": \"DurationTime\", \"Value\": \"86400\"}]")));
+        settings.Read(QStringLiteral(MDA_TEST_DATA_DIR "/config/unknown_device_values.json")));
     EXPECT_EQ(settings.ErrorStrategie(), 3);
     EXPECT_EQ(settings.Impedance(), 2);
     EXPECT_EQ(settings.Internal10MHzReference(), 3);

@@ -62,19 +62,12 @@ template <typename E> E Enum(const QString& sText)
 inline QVariant Typed(const QString& sCell)
 {
     const QString sValue = sCell.mid(2);
-    switch (sCell.isEmpty() ? ' ' : sCell[0].toLatin1())
-    {
-    case 'd':
-        return sValue.toDouble();
-    case 'i':
-        return sValue.toInt();
-    case 'u':
-        return sValue.toUInt();
-    case 's':
-        return sValue;
-    default:
-        return QVariant();
-    }
+    const char cType = sCell.isEmpty() ? ' ' : sCell[0].toLatin1();
+    return cType == 'd'   ? QVariant(sValue.toDouble())
+           : cType == 'i' ? QVariant(sValue.toInt())
+           : cType == 'u' ? QVariant(sValue.toUInt())
+           : cType == 's' ? QVariant(sValue)
+                          : QVariant();
 }
 
 /// A name/value list as "Name=Value" lines, in its order.

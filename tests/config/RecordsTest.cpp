@@ -8,6 +8,7 @@
 #include <QJsonArray>
 
 using namespace OrvelFramework;
+using namespace ConfigTest;
 
 namespace
 {
@@ -38,43 +39,19 @@ TEST(CComparativeValueItemTest, WritesCodesAsUnsigned32BitNumbersAndReadsThemBac
 
 TEST(CComparativeValueItemTest, MistypedMembersFallBack)
 {
-    struct SRow
+    for (const QStringList& r : DataRows("mistyped_limit_records.tsv"))
     {
-        const char* m_pszJson;
-        bool m_bEnabledBefore;
-        long m_lID;
-        bool m_bEnabled;
-        const char* m_pszLow;
-    };
-    // clang-format off
-    const SRow rows[] = {
-        {"{\"ID\": 17, \"LowValue\": \"1\"}",            true,  17, true,  "1"},
-        {"{\"ID\": \"17\"}",                             true,  0,  true,  ""},
-        {"{\"ID\": 17.5, \"LowValue\": 5}",              true,  0,  true,  ""},
-        {"{\"ID\": -5}",                                 true,  -5, true,  ""},
-        {"{\"ID\": 1e300}",                              true,  0,  true,  ""},
-        {"{\"ID\": 4294967296}",                         true,  0,  true,  ""},
-        {"{\"ID\": [1], \"LowValue\": {\"a\": 1}}",      true,  0,  true,  ""},
-        {"{\"ID\": null, \"MeasurementEnabled\": null}", false, 0,  false, ""},
-        {"{}",                                           false, 0,  false, ""},
-        {"{\"MeasurementEnabled\": 1}",                  true,  0,  false, ""},
-        {"{\"MeasurementEnabled\": \"true\"}",           true,  0,  false, ""},
-        {"{\"MeasurementEnabled\": true}",               false, 0,  true,  ""},
-    };
-    // clang-format on
-    for (const auto& row : rows)
-    {
-        SCOPED_TRACE(row.m_pszJson);
+        SCOPED_TRACE(r[0].toStdString());
         CComparativeValueItem item;
         item.SetID(99);
         item.SetCompareType(99);
         item.SetLowValue(QStringLiteral("old"));
-        item.SetMeasurementEnabled(row.m_bEnabledBefore);
-        item.FromJson(Object(row.m_pszJson));
-        EXPECT_EQ(item.GetID(), row.m_lID);
+        item.SetMeasurementEnabled(r[1] == QLatin1String("true"));
+        item.FromJson(QJsonDocument::fromJson(r[0].toUtf8()).object());
+        EXPECT_EQ(item.GetID(), r[2].toLong());
         EXPECT_EQ(item.GetCompareType(), 0);
-        EXPECT_EQ(item.GetMeasurementEnabled(), row.m_bEnabled);
-        EXPECT_EQ(item.GetLowValue(), QString::fromLatin1(row.m_pszLow));
+        EXPECT_EQ(item.GetMeasurementEnabled(), r[3] == QLatin1String("true"));
+        EXPECT_EQ(item.GetLowValue(), r[4]);
     }
 }
 
