@@ -145,13 +145,15 @@ MDA_INSTANTIATE_BACKEND_TESTS(CMatrixStateColorHandlerTest);
 TEST(CMatrixStateColorHandlerPalette, GreenGreyVioletThenYellowToRed)
 {
     const auto colors = CMatrixStateColorHandler().GetMatrixStateColors();
-    ASSERT_EQ(colors.size(), 14u);
+    const QList<QStringList> rows = ResultsTestData::ReadTable("palette.tsv");
+    ASSERT_EQ(colors.size(), size_t(rows.size()));
+    for (const QStringList& row : rows)
+    {
+        EXPECT_EQ(colors[row[0].toULong()],
+                  OrvelFramework::CRDColor(row[1].toInt(), row[2].toInt(), row[3].toInt()))
+            << row[0].toStdString();
+    }
     EXPECT_EQ(colors[0], OrvelFramework::c_ColorGreen);
-    EXPECT_EQ(colors[1], OrvelFramework::c_ColorLightGray);
-    EXPECT_EQ(colors[2], OrvelFramework::CRDColor(220, 0, 255));
-    EXPECT_EQ(colors[3], OrvelFramework::c_ColorYellow);
-    EXPECT_EQ(colors[4], OrvelFramework::CRDColor(255, 225, 0));
-    EXPECT_EQ(colors[12], OrvelFramework::CRDColor(255, 25, 0));
     EXPECT_EQ(colors[13], OrvelFramework::c_ColorRed);
 }
 

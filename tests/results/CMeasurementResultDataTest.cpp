@@ -275,28 +275,16 @@ TEST_P(CMeasurementResultDataTest, CsvListsStoredRowsScanByScan)
     EXPECT_EQ(lines.value(0), "Session Data," + sSession + ",uid-1,Night, run," +
                                   model.GetSessionData().FirstRun() +
                                   ",,Roof,TP 3,Ann,E12,T34,a@b.c,RX-1,1.2,3.4,SN9,Lab");
-    // Scan-major, then channel row, then id; the stray channel 7 is no row and not listed.
-    const size_t c_Order[] = {0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 11, 10, 14, 15, 13};
-    ASSERT_EQ(lines.size(), int(std::size(c_Order)) + 1);
-    for (size_t i = 0; i < std::size(c_Order); ++i)
+    // Stored states and texts, not the judged ones.
+    const QList<QStringList> expected = ResultsTestData::ReadTable("csv-lines.tsv");
+    ASSERT_EQ(lines.size(), expected.size() + 1);
+    for (int i = 0; i < expected.size(); ++i)
     {
-        EXPECT_EQ(lines[int(i) + 1].section(',', 4, 4), QString::number(Id(c_Order[i]))) << i;
+        const size_t lRow = expected[i][0].toULong();
+        EXPECT_EQ(lines[i + 1], QStringLiteral("Scan Data,%1,%2,%3,%4,%5")
+                                    .arg(sSession, Stored()[int(lRow)][0], Stored()[int(lRow)][1],
+                                         QString::number(Id(lRow)), expected[i][1]));
     }
-    auto line = [&](size_t lRow, const char* pszRest)
-    {
-        return QStringLiteral("Scan Data,%1,%2,%3,%4,")
-                   .arg(sSession)
-                   .arg(Stored()[int(lRow)][0])
-                   .arg(Stored()[int(lRow)][1])
-                   .arg(Id(lRow)) +
-               pszRest;
-    };
-    // Stored states and texts, not the judged ones; "number unit" values with two decimals.
-    EXPECT_EQ(lines[3], line(2, "8,12.35 dBuV,2,"));
-    EXPECT_EQ(lines[7], line(6, "12,1,2,receiver unlocked"));
-    EXPECT_EQ(lines[9], line(8, "15,,3,timeout"));
-    EXPECT_EQ(lines[11], line(11, "36,0.004,2,"));
-    EXPECT_EQ(lines[13], line(14, "8,-0.00 dBm,2,"));
     EXPECT_EQ(model.GetNumberOfErrorsInSession(), 8);
 }
 
@@ -402,26 +390,20 @@ TEST_P(CMeasurementResultDataTest, FailedLoadLeavesAUsableModel)
     unusable.SetDatabaseName(Path("garbage.json") + "/db.sqlite");
     ASSERT_TRUE(unusable.Write(Path("unusable-device.json")));
 
-    const struct
-    {
-        const char* m_pszCase;
-        QString m_sDevice;
-        QString m_sChannels;
-        QString m_sLimits;
-    } c_Cases[] = {
-        {"missing device settings", Path("none.json"), Path("channels.json"), Path("limits.json")},
-        {"missing channel table", Path("device.json"), Path("none.json"), Path("limits.json")},
-        {"unreadable limits", Path("device.json"), Path("channels.json"), Path("garbage.json")},
-        {"database cannot open", Path("unusable-device.json"), Path("channels.json"),
-         Path("limits.json")},
+    // Device settings, channel table and limits of each case.
+    const char* const c_aCases[][3] = {
+        {"none.json", "channels.json", "limits.json"},
+        {"device.json", "none.json", "limits.json"},
+        {"device.json", "channels.json", "garbage.json"},
+        {"unusable-device.json", "channels.json", "limits.json"},
     };
-    for (const auto& row : c_Cases)
+    for (const auto& row : c_aCases)
     {
-        SCOPED_TRACE(row.m_pszCase);
+        SCOPED_TRACE(QStringList({row[0], row[1], row[2]}).join(' ').toStdString());
         CMeasConfigData config = m_Config;
-        config.SetDeviceSettingFile(row.m_sDevice);
-        config.SetChannelTableFile(row.m_sChannels);
-        config.SetComparativeValuesFile(row.m_sLimits);
+        config.SetDeviceSettingFile(Path(row[0]));
+        config.SetChannelTableFile(Path(row[1]));
+        config.SetComparativeValuesFile(Path(row[2]));
         CMeasurementResultData model(m_lSession, eLevelUnit_dBm);
         EXPECT_FALSE(model.LoadData(config));
 
