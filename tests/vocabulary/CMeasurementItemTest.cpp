@@ -2,37 +2,32 @@
 #include "VocabularyTestData.h"
 
 #include <cmath>
+#include <tuple>
 
 using namespace LumoraMeasurement;
 
 TEST(CMeasurementItem, ConstructionTakesTypeUnitAndNameFromTheCatalogue)
 {
-    const struct
-    {
-        EMeasurementItems m_eItem;
-        const char* m_pszName;
-        EValueType m_eType;
-        EUnitTypes m_eUnit;
-        const char* m_pszText; // ToString() before any value is set
-    } rows[] = {
+    // Item, name, value type, unit, and ToString() before any value is set.
+    const std::tuple<EMeasurementItems, const char*, EValueType, EUnitTypes, const char*> rows[] = {
         {eMeasItem_None, "", eValueType_Integer, eUnitType_None, "0 "},
         {eMeasItem_TimeStamp, "Time Stamp", eValueType_Text, eUnitType_None, ""},
         {eMeasItem_DemodLock, "Demod Lock", eValueType_Integer, eUnitType_None, "0 "},
         {eMeasItem_MERRMSdB, "MER RMS dB", eValueType_Float, eUnitType_dB, "0 dB"},
         {eMeasItem_GroupDelay, "Group Delay", eValueType_Float, eUnitType_ns, "0 ns"},
     };
-    for (const auto& row : rows)
+    for (const auto& [eItem, pszName, eType, eUnit, pszText] : rows)
     {
-        SCOPED_TRACE(row.m_pszName);
-        const CMeasurementItem cell(row.m_eItem);
-        EXPECT_EQ(cell.Id(), row.m_eItem);
-        EXPECT_EQ(cell.Name(), QString::fromLatin1(row.m_pszName));
-        EXPECT_EQ(cell.ValueType(), row.m_eType);
-        EXPECT_EQ(cell.Unit(), row.m_eUnit);
+        SCOPED_TRACE(pszName);
+        const CMeasurementItem cell(eItem);
+        EXPECT_EQ(cell.Id(), eItem);
+        EXPECT_EQ(cell.Name(), QString::fromLatin1(pszName));
+        EXPECT_EQ(cell.ValueType(), eType);
+        EXPECT_EQ(cell.Unit(), eUnit);
         EXPECT_EQ(cell.State(), eMeasurementItemState_OnlyInitialized);
         EXPECT_TRUE(cell.IsNotSet());
         EXPECT_FALSE(cell.HasValidMeasurementData());
-        EXPECT_EQ(cell.ToString(), QString::fromLatin1(row.m_pszText));
+        EXPECT_EQ(cell.ToString(), QString::fromLatin1(pszText));
     }
     const CMeasurementItem defaultCell;
     EXPECT_EQ(defaultCell.Id(), eMeasItem_None);

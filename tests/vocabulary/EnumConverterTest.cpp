@@ -27,25 +27,12 @@ template <typename R, typename A> std::function<int(int)> Code(R (*pfn)(A))
     return [pfn](int iCode) { return static_cast<int>(pfn(static_cast<A>(iCode))); };
 }
 
-// Readers by the name of their writer, for reading the tokens back.
-const std::map<QString, std::function<int(const QString&)>>& Readers()
-{
-    static const std::map<QString, std::function<int(const QString&)>> s_Readers = {
-        {"ECategoryToEnum", Reader(&C::ECategoryToEnum)},
-        {"EAnalogGroupDelayToEnum", Reader<EAnalogGroupDelay>(&C::EAnalogGroupDelayToEnum)},
-        {"EAnalogSoundSystemToEnum", Reader<EAnalogSoundSystem>(&C::EAnalogSoundSystemToEnum)},
-        {"EColorSystemToEnum", Reader(&C::EColorSystemToEnum)},
-        {"ETVStandardsToEnum", Reader(&C::ETVStandardsToEnum)},
-        {"EChannelTypeToEnum", Reader<EChannelType>(&C::EChannelTypeToEnum)},
-    };
-    return s_Readers;
-}
-
 } // namespace
 
 // Each value written as its token; a token that reads back gives the value again, also in
-// another letter case and inside a longer text.
-TEST(EnumConverter, TokensOfValues)
+// another letter case and inside a longer text. Category and channel type texts are compared
+// exactly, the others searched for a token; each reader has its own fallback.
+TEST(EnumConverter, TokensAndTexts)
 {
     const CCategory category;
     const std::map<QString, std::function<QString(int)>> writers = {
@@ -57,6 +44,14 @@ TEST(EnumConverter, TokensOfValues)
         {"EColorSystemToString", Writer(&C::EColorSystemToString)},
         {"ETVStandardsToString", Writer(&C::ETVStandardsToString)},
     };
+    const std::map<QString, std::function<int(const QString&)>> readers = {
+        {"ECategoryToEnum", Reader(&C::ECategoryToEnum)},
+        {"EAnalogGroupDelayToEnum", Reader<EAnalogGroupDelay>(&C::EAnalogGroupDelayToEnum)},
+        {"EAnalogSoundSystemToEnum", Reader<EAnalogSoundSystem>(&C::EAnalogSoundSystemToEnum)},
+        {"EColorSystemToEnum", Reader(&C::EColorSystemToEnum)},
+        {"ETVStandardsToEnum", Reader(&C::ETVStandardsToEnum)},
+        {"EChannelTypeToEnum", Reader<EChannelType>(&C::EChannelTypeToEnum)},
+    };
     for (const QStringList& row : ReadRows("converter_tokens.tsv", 4))
     {
         SCOPED_TRACE((row[0] + " " + row[1]).toStdString());
@@ -65,25 +60,18 @@ TEST(EnumConverter, TokensOfValues)
         EXPECT_EQ(writers.at(row[0])(iValue), row[2]);
         if (row[3] == "1")
         {
-            QString sReader = row[0];
-            const auto& read = Readers().at(sReader.replace("ToString", "ToEnum"));
+            const auto& read = readers.at(QString(row[0]).replace("ToString", "ToEnum"));
             EXPECT_EQ(read(row[2]), iValue);
             EXPECT_EQ(read(row[2].toLower()), iValue);
             EXPECT_EQ(read("<" + row[2] + ">"), iValue);
         }
     }
     EXPECT_EQ(CCategory::c_sCategoryAnalog, QStringLiteral("Analogue"));
-}
-
-// Category and channel type texts are compared exactly, the others searched for a token; each
-// has its own fallback.
-TEST(EnumConverter, ValuesFromTexts)
-{
     for (const QStringList& row : ReadRows("converter_texts.tsv", 3))
     {
         SCOPED_TRACE((row[0] + " \"" + row[1] + "\"").toStdString());
-        ASSERT_EQ(Readers().count(row[0]), 1u);
-        EXPECT_EQ(Readers().at(row[0])(row[1]), row[2].toInt());
+        ASSERT_EQ(readers.count(row[0]), 1u);
+        EXPECT_EQ(readers.at(row[0])(row[1]), row[2].toInt());
     }
 }
 

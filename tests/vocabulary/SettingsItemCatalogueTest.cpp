@@ -7,17 +7,7 @@
 using namespace LumoraMeasurement;
 using VocabularyTest::ReadRows;
 
-namespace
-{
-
 using SettingsTable = CEnumTemplate<ESettingsItems>;
-
-ESettingsItems Item(int iItem)
-{
-    return static_cast<ESettingsItems>(iItem);
-}
-
-} // namespace
 
 TEST(SettingsItemCatalogue, EveryItemMatchesTheCatalogue)
 {
@@ -27,7 +17,7 @@ TEST(SettingsItemCatalogue, EveryItemMatchesTheCatalogue)
     for (const QStringList& row : rows)
     {
         SCOPED_TRACE(row[2].toStdString());
-        const ESettingsItems eItem = Item(row[0].toInt());
+        const ESettingsItems eItem = static_cast<ESettingsItems>(row[0].toInt());
         expectedTexts << row[2];
 
         EXPECT_EQ(SettingsTable::ToId(eItem), row[1].toLong());
@@ -48,7 +38,7 @@ TEST(SettingsItemCatalogue, ValuesWithoutItemFallBack)
     for (int iValue : {36, 37, 1000, -1})
     {
         SCOPED_TRACE(iValue);
-        const ESettingsItems eItem = Item(iValue);
+        const ESettingsItems eItem = static_cast<ESettingsItems>(iValue);
         EXPECT_EQ(CValueFactory::SettingsItem_GetItemValueType(eItem), eValueType_Integer);
         EXPECT_EQ(CValueFactory::SettingsItem_GetItemUnit(eItem), eUnitType_None);
         EXPECT_FALSE(CValueFactory::SettingsItem_HasSelectionList(eItem));
