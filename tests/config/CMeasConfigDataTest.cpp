@@ -75,7 +75,7 @@ TEST_F(CMeasConfigDataTest, UniqueIdentifierIsCreatedOnceAndNeverReplaced)
     EXPECT_NE(other.UniqueIdentifier(), sFirst);
 
     // Without the entry nothing is added.
-    ASSERT_TRUE(config.Read(WriteConfig("[{\"Name\": \"Description\", \"Value\": \"d\"}]")));
+    ASSERT_TRUE(config.Read(WriteConfig(DataRows("config_reads.tsv")[3][0].toUtf8())));
     config.CreateUniqueIdentifier();
     EXPECT_EQ(config.UniqueIdentifier(), QString());
     EXPECT_EQ(Pairs(config).size(), 4);
@@ -83,30 +83,19 @@ TEST_F(CMeasConfigDataTest, UniqueIdentifierIsCreatedOnceAndNeverReplaced)
 
 TEST_F(CMeasConfigDataTest, ReadingAddsMissingTimeStampsAtTheEnd)
 {
+    // Only when the channel stamp is missing are the three stamps appended, the others kept.
+    for (const QStringList& r : DataRows("config_reads.tsv"))
+    {
+        SCOPED_TRACE(r[0].toStdString());
+        CMeasConfigData config;
+        config.SetDeviceSettingFile(QStringLiteral("/replaced"));
+        ASSERT_TRUE(config.Read(WriteConfig(r[0].toUtf8())));
+        EXPECT_EQ(Pairs(config), r[1].split(QLatin1Char('|')));
+    }
     CMeasConfigData config;
-    ASSERT_TRUE(config.Read(WriteConfig("[{\"Name\": \"DeviceSettingFile\", \"Value\": \"/d\"},"
-                                        " {\"Name\": \"ComparativeValuesFile\", \"Value\": \"/l\"},"
-                                        " {\"Name\": \"ChannelTableFile\", \"Value\": \"/c\"},"
-                                        " {\"Name\": \"UniqueIdentifier\", \"Value\": \"u\"},"
-                                        " {\"Name\": \"Description\", \"Value\": \"\"}]")));
-    EXPECT_EQ(
-        Pairs(config),
-        (QStringList{"DeviceSettingFile=/d", "ComparativeValuesFile=/l", "ChannelTableFile=/c",
-                     "UniqueIdentifier=u", "Description=", "Limitsettings Timestamp=",
-                     "Devicesettings Timestamp=", "Channelsettings Timestamp="}));
-
-    ASSERT_TRUE(config.Read(
-        WriteConfig("[{\"Name\": \"Limitsettings Timestamp\", \"Value\": \"2024-01-01 10:00:00\"},"
-                    " {\"Name\": \"Extra\", \"Value\": \"x\"}]")));
-    EXPECT_EQ(Pairs(config), (QStringList{"Limitsettings Timestamp=2024-01-01 10:00:00", "Extra=x",
-                                          "Limitsettings Timestamp=", "Devicesettings Timestamp=",
-                                          "Channelsettings Timestamp="}));
+    ASSERT_TRUE(config.Read(WriteConfig(DataRows("config_reads.tsv")[1][0].toUtf8())));
     EXPECT_EQ(config.LimitsettingsTimestamp(), QStringLiteral("2024-01-01 10:00:00"));
     EXPECT_FALSE(config.SetDeviceSettingFile(QStringLiteral("/d")));
-
-    // With the channel stamp present nothing is added, even when the others are missing.
-    ASSERT_TRUE(config.Read(WriteConfig("[{\"Name\": \"Channelsettings Timestamp\"}]")));
-    EXPECT_EQ(Pairs(config), QStringList{"Channelsettings Timestamp="});
 }
 
 TEST_F(CMeasConfigDataTest, WriteThenReadGivesTheSameConfiguration)

@@ -54,30 +54,20 @@ TEST_F(UnreadableFilesTest, EveryReaderFailsLogsAndKeepsWhatItHeld)
         {"device settings", [&](const QString& sPath) { return FailsAndKeeps(device, sPath); }},
         {"configuration", [&](const QString& sPath) { return FailsAndKeeps(config, sPath); }},
     };
-    // clang-format off
-    const std::pair<const char*, QByteArray> files[] = {
-        {"missing file",    QByteArray()},
-        {"empty file",      QByteArray("")},
-        {"top-level array", "[{\"ComparativeValues\": [], \"DeviceSettings\": []}]"},
-        {"bare string",     "\"text\""},
-        {"truncated",       "{\"DeviceSettings\": [{\"Name\": \"Visa"},
-        {"binary garbage",  QByteArray("\x89PNG\r\n\x1a\n\0\xff\xfe{", 12)},
-        {"two objects",     "{} {}"},
-        {"number beyond double range", "{\"ComparativeValues\": [{\"ID\": 1e999}]}"},
-        {"deep nesting",    QByteArray(5000, '[')},
-    };
-    // clang-format on
+    std::vector<QStringList> files = DataRows("unreadable_files.tsv");
+    files.push_back({"deep nesting", QString(5000, QLatin1Char('['))});
     for (const auto& file : files)
     {
-        const QString sPath = file.second.isNull()
+        const bool bMissing = file[0] == QLatin1String("missing file");
+        const QString sPath = bMissing
                                   ? m_Dir.filePath(QStringLiteral("missing.json"))
-                                  : WriteFile(m_Dir, QStringLiteral("bad.json"), file.second);
-        const QString sLog = file.second.isNull()
-                                 ? QStringLiteral("Could not load JSON file: %1.\n")
-                                 : QStringLiteral("No JSON object found in file: \"%1\".\n");
+                                  : WriteFile(m_Dir, QStringLiteral("bad.json"),
+                                              QByteArray::fromPercentEncoding(file[1].toUtf8()));
+        const QString sLog = bMissing ? QStringLiteral("Could not load JSON file: %1.\n")
+                                      : QStringLiteral("No JSON object found in file: \"%1\".\n");
         for (const auto& reader : readers)
         {
-            SCOPED_TRACE(testing::Message() << file.first << ", " << reader.first);
+            SCOPED_TRACE(testing::Message() << file[0].toStdString() << ", " << reader.first);
             EXPECT_TRUE(reader.second(sPath));
             EXPECT_EQ(TakeLog(), QStringList{sLog.arg(sPath)});
         }
