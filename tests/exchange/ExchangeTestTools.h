@@ -110,19 +110,16 @@ inline bool MakeZip(const QString& sArchive, const QByteArray& baEntries,
     return bMade;
 }
 
-/// python3's view of an archive as JSON text (see ziptool.py), or its entry names; nothing when
-/// python cannot read it or a checksum fails.
-inline QString ZipListing(const QString& sArchive)
+/// python3's view of an archive: "list" gives JSON text, "names" the entry names a line (see
+/// ziptool.py); nothing when python cannot read it or a checksum fails.
+inline QString ReadZip(const QString& sCommand, const QString& sArchive)
 {
     QByteArray baOut;
-    return RunZipTool({"list", sArchive}, &baOut) ? QString::fromUtf8(baOut).trimmed() : "";
+    return RunZipTool({sCommand, sArchive}, &baOut) ? QString::fromUtf8(baOut).trimmed() : "";
 }
 inline QStringList ZipNames(const QString& sArchive)
 {
-    QByteArray baOut;
-    return RunZipTool({"names", sArchive}, &baOut)
-               ? QString::fromUtf8(baOut).split('\n', Qt::SkipEmptyParts)
-               : QStringList();
+    return ReadZip("names", sArchive).split('\n', Qt::SkipEmptyParts);
 }
 
 } // namespace ExchangeTestTools
