@@ -3,6 +3,7 @@
 
 #include <QMap>
 
+#include <array>
 #include <cmath>
 
 using namespace LumoraMeasurement;
@@ -195,7 +196,7 @@ TEST(CConverterTest, ThousandStepConversions)
     // Per family of units, smallest first: every conversion from unit i to unit j != i, in
     // the order (0,1), (0,2), (0,3), (1,0), (1,2), ..., (3,2).
     // clang-format off
-    const std::vector<double (*)(double)> families[] = {
+    const std::array<double (*)(double), 12> families[] = {
         {&C::Hz2kHz, &C::Hz2MHz, &C::Hz2GHz, &C::kHz2Hz, &C::kHz2MHz, &C::kHz2GHz,
          &C::MHz2Hz, &C::MHz2kHz, &C::MHz2GHz, &C::GHz2Hz, &C::GHz2kHz, &C::GHz2MHz},
         {&C::nS2uS, &C::nS2mS, &C::nS2S, &C::uS2nS, &C::uS2mS, &C::uS2S,
@@ -209,7 +210,6 @@ TEST(CConverterTest, ThousandStepConversions)
     // clang-format on
     for (const auto& family : families)
     {
-        ASSERT_EQ(family.size(), 12u);
         for (int k = 0; k < 12; ++k)
         {
             const int i = k / 3;

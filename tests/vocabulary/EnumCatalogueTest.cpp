@@ -155,7 +155,6 @@ TEST(EnumCatalogue, EveryTableMatchesTheCatalogue)
         TABLE(ELevelUnit, eLevelUnit_None), TABLE(EInstrumentImpedance, eInstrumentImpedance_None),
         TABLE(EMeasurementItemState, eMeasurementItemState_None),
     };
-#undef TABLE
     // clang-format on
     ASSERT_EQ(enumerations.size(), 47u);
     for (const auto& [sName, enumeration] : enumerations)

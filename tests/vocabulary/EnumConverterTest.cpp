@@ -56,7 +56,6 @@ TEST(EnumConverter, TokensAndTexts)
     {
         SCOPED_TRACE((row[0] + " " + row[1]).toStdString());
         const int iValue = row[1].toInt();
-        ASSERT_EQ(writers.count(row[0]), 1u);
         EXPECT_EQ(writers.at(row[0])(iValue), row[2]);
         if (row[3] == "1")
         {
@@ -70,7 +69,6 @@ TEST(EnumConverter, TokensAndTexts)
     for (const QStringList& row : ReadRows("converter_texts.tsv", 3))
     {
         SCOPED_TRACE((row[0] + " \"" + row[1] + "\"").toStdString());
-        ASSERT_EQ(readers.count(row[0]), 1u);
         EXPECT_EQ(readers.at(row[0])(row[1]), row[2].toInt());
     }
 }
@@ -95,7 +93,6 @@ TEST(EnumConverter, ValuesFromCodes)
     for (const QStringList& row : ReadRows("converter_codes.tsv", 3))
     {
         SCOPED_TRACE((row[0] + " " + row[1]).toStdString());
-        ASSERT_EQ(converters.count(row[0]), 1u);
         EXPECT_EQ(converters.at(row[0])(row[1].toInt()), row[2].toInt());
     }
 }

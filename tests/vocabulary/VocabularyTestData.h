@@ -10,6 +10,12 @@
 
 #include <vector>
 
+// Failures show texts as text.
+inline void PrintTo(const QString& sText, std::ostream* pStream)
+{
+    *pStream << '"' << sText.toStdString() << '"';
+}
+
 namespace VocabularyTest
 {
 
