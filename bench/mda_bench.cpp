@@ -370,9 +370,16 @@ void Print(const char* pWhat, const SShape& shape, const SFigures& f)
 
 } // namespace
 
+int RunResultsBench(int argc, char** argv);
+
 int main(int argc, char** argv)
 {
     QCoreApplication app(argc, argv);
+    // "mda_bench results ...": the result model on a session of a million values.
+    if (argc > 1 && QString::fromUtf8(argv[1]) == QStringLiteral("results"))
+    {
+        return RunResultsBench(argc, argv);
+    }
     SShape shape;
     QString sFolder;
     QString sPgUrl;
