@@ -54,11 +54,7 @@ QString MakeConfiguration(const QString& sFolder, const QString& sTransducer,
     QString sLow = "12.5";
     limits.SetLowValueByIndex(3, sLow);
     CChannelTableData channels;
-    for (const char* pszName : {"K21", "K45"})
-    {
-        channels.AddChannel(CChannelData(eTVStandard_DVBT2, pszName),
-                            CChannelTableData::c_lAppendRow);
-    }
+    channels.AddChannel(CChannelData(eTVStandard_DVBT2, "K21"), CChannelTableData::c_lAppendRow);
     CMeasConfigData config;
     config.SetDeviceSettingFile(sFolder + "/Site.device");
     config.SetComparativeValuesFile(sFolder + "/Site.limit");
