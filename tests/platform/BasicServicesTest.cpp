@@ -17,92 +17,66 @@
 
 using namespace OrvelFramework;
 
-TEST(StringUtil, ConvertToBoolAcceptsEveryYesSpellingAndRejectsTheRest)
+TEST(StringUtil, YesNoTextsRoundTripAndEveryYesSpellingIsAccepted)
 {
-    struct Row
-    {
-        const char* text;
-        bool expected;
-    };
-    const Row rows[] = {
+    const std::pair<const char*, bool> rows[] = {
         {"Yes", true}, {"yes", true},    {" YES ", true},       {"true", true},  {"TRUE", true},
         {"on", true},  {"On", true},     {"1", true},           {"\t1\n", true}, {"No", false},
         {"no", false}, {"false", false}, {"off", false},        {"0", false},    {"", false},
-        {"y", false},  {"11", false},    {"yes please", false}, {"2", false},
-    };
-    for (const Row& row : rows)
+        {"y", false},  {"11", false},    {"yes please", false}, {"2", false}};
+    for (const auto& [pText, bExpected] : rows)
     {
-        SCOPED_TRACE(row.text);
-        EXPECT_EQ(CStringUtil::ConvertToBool(QString::fromUtf8(row.text)), row.expected);
+        SCOPED_TRACE(pText);
+        EXPECT_EQ(CStringUtil::ConvertToBool(QString::fromUtf8(pText)), bExpected);
     }
+    EXPECT_EQ(CStringUtil::ConvertBool(true) + CStringUtil::ConvertBool(false), "YesNo");
 }
 
-TEST(StringUtil, ConvertBoolRoundTrips)
-{
-    EXPECT_EQ(CStringUtil::ConvertBool(true), QStringLiteral("Yes"));
-    EXPECT_EQ(CStringUtil::ConvertBool(false), QStringLiteral("No"));
-    EXPECT_TRUE(CStringUtil::ConvertToBool(CStringUtil::ConvertBool(true)));
-    EXPECT_FALSE(CStringUtil::ConvertToBool(CStringUtil::ConvertBool(false)));
-}
-
-TEST(OSAbstraction, UserDataPathLiesUnderTheTestDataLocationAndCreatesNothing)
+TEST(OSAbstraction, UserDataPathIdentifiersAndDateTime)
 {
     const QString base = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
-    const QString path = COSAbstraction::GetUserDataPath(QStringLiteral("Vantrell"),
-                                                         QStringLiteral("Lumora2.0/TEMP"));
-    EXPECT_EQ(path, base + QStringLiteral("/Vantrell/Lumora2.0/TEMP"));
-    EXPECT_TRUE(base.contains(QStringLiteral("qttest")))
-        << "test mode must be on: " << base.toStdString();
-    QDir(base + QStringLiteral("/Vantrell")).removeRecursively();
-    COSAbstraction::GetUserDataPath(QStringLiteral("Vantrell"), QStringLiteral("x"));
-    EXPECT_FALSE(QDir(base + QStringLiteral("/Vantrell")).exists());
-}
+    EXPECT_TRUE(base.contains("qttest")) << "test mode must be on: " << base.toStdString();
+    EXPECT_EQ(COSAbstraction::GetUserDataPath("Vantrell", "Lumora2.0/TEMP"),
+              base + "/Vantrell/Lumora2.0/TEMP");
+    QDir(base + "/Vantrell").removeRecursively();
+    COSAbstraction::GetUserDataPath("Vantrell", "x");
+    EXPECT_FALSE(QDir(base + "/Vantrell").exists()) << "asking for a path creates nothing";
 
-TEST(OSAbstraction, IdentifiersAreBracelessUuidsAndDistinct)
-{
-    const QRegularExpression uuid(
-        QStringLiteral("^[0-9a-f]{8}-[0-9a-f]{4}-[0-9a-f]{4}-[0-9a-f]{4}-[0-9a-f]{12}$"));
-    const QString a = COSAbstraction::GetUniqueIdentifier();
-    const QString b = COSAbstraction::GetUniqueIdentifier();
-    EXPECT_TRUE(uuid.match(a).hasMatch()) << a.toStdString();
-    EXPECT_NE(a, b);
-}
-
-TEST(OSAbstraction, FormattedDateTimeIsDateBlankTime)
-{
-    const QRegularExpression format(QStringLiteral("^\\d{4}-\\d{2}-\\d{2} \\d{2}:\\d{2}:\\d{2}$"));
-    EXPECT_TRUE(format.match(COSAbstraction::GetFormattedDateTime()).hasMatch());
+    const QRegularExpression uuid("^[0-9a-f]{8}-[0-9a-f]{4}-[0-9a-f]{4}-[0-9a-f]{4}-[0-9a-f]{12}$");
+    const QString sId = COSAbstraction::GetUniqueIdentifier();
+    EXPECT_TRUE(uuid.match(sId).hasMatch()) << sId.toStdString();
+    EXPECT_NE(sId, COSAbstraction::GetUniqueIdentifier());
+    const QString sNow = COSAbstraction::GetFormattedDateTime();
+    EXPECT_TRUE(
+        QRegularExpression("^\\d{4}-\\d{2}-\\d{2} \\d{2}:\\d{2}:\\d{2}$").match(sNow).hasMatch())
+        << sNow.toStdString();
 }
 
 TEST(Logging, StampedMessagesAreKeptInMemoryAndAppendedToTheChosenFile)
 {
     EXPECT_TRUE(CLoggingDataProvider::m_bIsLoggingPossible);
-    const QString stamped =
-        CLoggingDataProvider::CreateSimpleLogMsgWithTimeStamp(QStringLiteral("hello\n"));
-    const QRegularExpression format(
-        QStringLiteral("^\\d{4}-\\d{2}-\\d{2} \\d{2}:\\d{2}:\\d{2}\\.\\d{3} hello\\n$"));
-    EXPECT_TRUE(format.match(stamped).hasMatch()) << stamped.toStdString();
+    const QString sStamped = CLoggingDataProvider::CreateSimpleLogMsgWithTimeStamp("hello\n");
+    EXPECT_TRUE(QRegularExpression("^\\d{4}-\\d{2}-\\d{2} \\d{2}:\\d{2}:\\d{2}\\.\\d{3} hello\\n$")
+                    .match(sStamped)
+                    .hasMatch())
+        << sStamped.toStdString();
 
     CLoggingStream& stream = CSingleton<CLoggingDataProvider>::GetInstance().m_LoggingStream;
     EXPECT_EQ(&stream, &CSingleton<CLoggingDataProvider>::GetInstance().m_LoggingStream);
-    stream.ClearMessages();
-    stream.AppendString(QStringLiteral("first\n"));
-
     QTemporaryDir dir;
     ASSERT_TRUE(dir.isValid());
-    const QString logFile = dir.filePath(QStringLiteral("log.txt"));
-    stream.SetLogFilePath(logFile);
-    stream.AppendString(QStringLiteral("second\n"));
-    stream.AppendString(QStringLiteral("dritte \u00e4\n"));
+    stream.ClearMessages();
+    stream.AppendString("first\n");
+    stream.SetLogFilePath(dir.filePath("log.txt"));
+    stream.AppendString("second\n");
+    stream.AppendString("dritte \u00e4\n");
     stream.SetLogFilePath(QString());
-    stream.AppendString(QStringLiteral("fourth\n"));
-
+    stream.AppendString("fourth\n");
     EXPECT_EQ(stream.GetMessages(),
-              (QStringList{QStringLiteral("first\n"), QStringLiteral("second\n"),
-                           QStringLiteral("dritte \u00e4\n"), QStringLiteral("fourth\n")}));
-    QFile file(logFile);
+              (QStringList{"first\n", "second\n", "dritte \u00e4\n", "fourth\n"}));
+    QFile file(dir.filePath("log.txt"));
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-    EXPECT_EQ(QString::fromUtf8(file.readAll()), QStringLiteral("second\ndritte \u00e4\n"));
+    EXPECT_EQ(QString::fromUtf8(file.readAll()), "second\ndritte \u00e4\n");
     stream.ClearMessages();
     EXPECT_TRUE(stream.GetMessages().isEmpty());
 }

@@ -4,17 +4,21 @@
 #include "CTableScan.h"
 #include "CTableSession.h"
 
-#include <QDir>
 #include <QFile>
 #include <QProcess>
+#include <QSqlDatabase>
+#include <QSqlQuery>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
 #include <arpa/inet.h>
+#include <csignal>
+#include <cstring>
 #include <netinet/in.h>
-#include <pwd.h>
+#include <set>
 #include <sys/socket.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 using namespace OrvelFramework;
@@ -44,24 +48,19 @@ int FreePort()
 // many reported success.
 int CountSuccessfulCalls(CDatabaseMultiInstance& db)
 {
-    int iSucceeded = 0;
     long lId = 0;
     TableRows rows;
     CTableSession sessions(db);
-    iSucceeded += sessions.Create({{CTableSession::c_sColumnDescription, "d"}}, lId);
-    iSucceeded += sessions.Update(1, {{CTableSession::c_sColumnDescription, "d"}});
-    iSucceeded += !sessions.Get(1).empty();
-    iSucceeded += sessions.Get(QString(), rows);
-    iSucceeded += sessions.GetHighestScanID(1) != -1;
     CTableScan scans(db);
-    iSucceeded += scans.Create({{CTableScan::c_sColumnSessionId, "1"}}, 5);
-    iSucceeded += scans.GetScanIds(1, rows);
     CTableMeasurements measurements(db);
-    iSucceeded += measurements.GetAllResultsForSession(1, rows);
-    iSucceeded += measurements.GetAmountOfMeasurementValuesForChannel(1, 0) != -1;
-    iSucceeded += CTableExportFiles(db).Update("u", "f", "d");
-    CDatabaseTransaction scope(db);
-    iSucceeded += scope.IsActive();
+    int iSucceeded = sessions.Create({{"description", "d"}}, lId) +
+                     sessions.Update(1, {{"description", "d"}}) + !sessions.Get(1).empty() +
+                     sessions.Get(QString(), rows) + (sessions.GetHighestScanID(1) != -1) +
+                     scans.Create({{"session_id", "1"}}, 5) + scans.GetScanIds(1, rows) +
+                     measurements.GetAllResultsForSession(1, rows) +
+                     (measurements.GetAmountOfMeasurementValuesForChannel(1, 0) != -1) +
+                     CTableExportFiles(db).Update("u", "f", "d");
+    iSucceeded += CDatabaseTransaction(db).IsActive();
     EXPECT_TRUE(rows.empty());
     return iSucceeded;
 }
@@ -72,40 +71,31 @@ TEST(CDatabaseFaults, UnusableDatabasesFailWithReasonAndNoCrash)
     ASSERT_TRUE(dir.isValid());
     const QString sFile = dir.filePath("plain-file");
     const QByteArray garbage = QByteArray("this is no database, just text\n").repeated(200);
-    {
-        QFile file(sFile);
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write(garbage);
-    }
-    struct stCase
-    {
-        QString sName;
-        QString sErrorStart;
-    };
+    QFile file(sFile);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly) && file.write(garbage) == garbage.size());
+    file.close();
     const int iPort = FreePort();
-    const stCase cases[] = {
+    const QString sBadUrl = "The database name is not of the form postgresql://host[:port]/dbname";
+    const std::pair<QString, QString> cases[] = {
         // A folder below a regular file cannot be made, not even by root.
         {sFile + "/sub/m.sqlite", "Cannot create the folder " + sFile + "/sub for the database"},
         {sFile, "Cannot use the database file " + sFile + ": file is not a database"},
         {dir.path(), "The database " + dir.path() + " is a folder, not a file"},
         {QStringLiteral("postgresql://127.0.0.1:%1/mda").arg(iPort),
          QStringLiteral("Cannot connect to the database server 127.0.0.1:%1/mda: ").arg(iPort)},
-        {"postgresql://", "The database name is not of the form postgresql://host[:port]/dbname"},
-        {"postgres://host-only",
-         "The database name is not of the form postgresql://host[:port]/dbname"},
-    };
-    for (const stCase& c : cases)
+        {"postgresql://", sBadUrl},
+        {"postgres://host-only", sBadUrl}};
+    for (const auto& [sName, sErrorStart] : cases)
     {
-        SCOPED_TRACE(c.sName.toStdString());
-        CDatabaseMultiInstance db(c.sName, "nobody", "secret");
+        SCOPED_TRACE(sName.toStdString());
+        CDatabaseMultiInstance db(sName, "nobody", "secret");
         EXPECT_FALSE(db.Open());
         EXPECT_FALSE(db.IsOpen());
-        EXPECT_TRUE(db.LastError().startsWith(c.sErrorStart)) << db.LastError().toStdString();
+        EXPECT_TRUE(db.LastError().startsWith(sErrorStart)) << db.LastError().toStdString();
         EXPECT_FALSE(db.LastError().contains("secret"));
         EXPECT_EQ(CountSuccessfulCalls(db), 0);
         EXPECT_FALSE(db.LastError().isEmpty());
     }
-    QFile file(sFile);
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     EXPECT_EQ(file.readAll(), garbage) << "a file that is not a database is left alone";
 
@@ -118,91 +108,36 @@ TEST(CDatabaseFaults, UnusableDatabasesFailWithReasonAndNoCrash)
 class CPrivateCluster
 {
 public:
-    bool Start(QString& sError)
+    bool Init() { return Pg("initdb -D " + m_sData + " -U mdatest -A trust -E UTF8") && Start(); }
+    bool Stop() { return Pg("pg_ctl -D " + m_sData + " -m immediate -w stop"); }
+    bool Start()
     {
-        const QString sBin = QString::fromLocal8Bit(qgetenv("MDA_PG_BINDIR"));
-        if (!m_Dir.isValid() || sBin.isEmpty())
-        {
-            sError = "no folder";
-            return false;
-        }
-        m_sBin = sBin;
-        m_sData = m_Dir.filePath("data");
-        if (geteuid() == 0)
-        {
-            // The server refuses to run as root.
-            const passwd* pUser = getpwnam("postgres");
-            if (pUser == nullptr ||
-                chown(m_Dir.path().toLocal8Bit().constData(), pUser->pw_uid, pUser->pw_gid) != 0)
-            {
-                sError = "cannot hand the folder to the postgres user";
-                return false;
-            }
-            m_RunAs = QStringList{"-u", "postgres", "--"};
-        }
-        m_iPort = FreePort();
-        return Run("initdb", {"-D", m_sData, "-U", "mdatest", "-A", "trust", "-E", "UTF8"},
-                   sError) &&
-               DoStart(sError);
+        return Pg(QStringLiteral("pg_ctl -D %1 -l %2/log -w -o '-c listen_addresses=127.0.0.1 -p "
+                                 "%3 -k %2 -c fsync=off' start")
+                      .arg(m_sData, m_Dir.path())
+                      .arg(m_iPort));
     }
-
-    bool Stop()
-    {
-        QString sError;
-        return Run("pg_ctl", {"-D", m_sData, "-m", "immediate", "-w", "stop"}, sError);
-    }
-
-    bool DoStart(QString& sError)
-    {
-        return Run("pg_ctl",
-                   {"-D", m_sData, "-l", m_Dir.filePath("log"), "-w", "-o",
-                    QStringLiteral("-c listen_addresses=127.0.0.1 -p %1 -k %2 -c fsync=off")
-                        .arg(m_iPort)
-                        .arg(m_Dir.path()),
-                    "start"},
-                   sError);
-    }
-
     QString Url() const
     {
         return QStringLiteral("postgresql://127.0.0.1:%1/postgres").arg(m_iPort);
     }
-
-    ~CPrivateCluster()
-    {
-        if (!m_sData.isEmpty())
-        {
-            Stop();
-        }
-    }
+    ~CPrivateCluster() { Stop(); }
 
 private:
-    bool Run(const QString& sTool, const QStringList& arguments, QString& sError)
+    // The server refuses to run as root, so root runs the programs as the postgres user.
+    bool Pg(const QString& sCommand)
     {
-        QProcess process;
-        const QString sProgram = m_sBin + '/' + sTool;
-        if (m_RunAs.isEmpty())
-        {
-            process.start(sProgram, arguments);
-        }
-        else
-        {
-            process.start("runuser", m_RunAs + QStringList{sProgram} + arguments);
-        }
-        const bool bOk = process.waitForFinished(120000) &&
-                         process.exitStatus() == QProcess::NormalExit && process.exitCode() == 0;
-        if (!bOk)
-        {
-            sError = sTool + ": " + QString::fromLocal8Bit(process.readAllStandardError());
-        }
-        return bOk;
+        const QString sProgram = QString::fromLocal8Bit(qgetenv("MDA_PG_BINDIR")) + '/' + sCommand;
+        const QString sRunAs =
+            geteuid() == 0 ? "chown postgres " + m_Dir.path() + " && runuser -u postgres -- "
+                           : QString();
+        return m_Dir.isValid() &&
+               QProcess::execute("sh", {"-c", sRunAs + sProgram + " >/dev/null"}) == 0;
     }
 
     QTemporaryDir m_Dir;
-    QString m_sBin;
-    QString m_sData;
-    QStringList m_RunAs;
-    int m_iPort = 0;
+    QString m_sData = m_Dir.filePath("data");
+    int m_iPort = FreePort();
 };
 
 TEST(CDatabaseFaults, ServerStoppedBetweenCallsThenBackAgain)
@@ -212,13 +147,11 @@ TEST(CDatabaseFaults, ServerStoppedBetweenCallsThenBackAgain)
         GTEST_SKIP() << "MDA_PG_BINDIR (the PostgreSQL programs) not set";
     }
     CPrivateCluster cluster;
-    QString sError;
-    ASSERT_TRUE(cluster.Start(sError)) << sError.toStdString();
-
+    ASSERT_TRUE(cluster.Init());
     CDatabaseMultiInstance db(cluster.Url(), "mdatest", "");
     ASSERT_TRUE(db.Open()) << db.LastError().toStdString();
     long lKept = 0;
-    ASSERT_TRUE(CTableSession(db).Create({{CTableSession::c_sColumnDescription, "before"}}, lKept));
+    ASSERT_TRUE(CTableSession(db).Create({{"description", "before"}}, lKept));
 
     ASSERT_TRUE(cluster.Stop());
     long lLost = 0;
@@ -232,7 +165,7 @@ TEST(CDatabaseFaults, ServerStoppedBetweenCallsThenBackAgain)
     EXPECT_TRUE(db.LastError().startsWith("Cannot connect to the database server"))
         << db.LastError().toStdString();
 
-    ASSERT_TRUE(cluster.DoStart(sError)) << sError.toStdString();
+    ASSERT_TRUE(cluster.Start());
     ASSERT_TRUE(db.Open()) << db.LastError().toStdString();
     const TableRows row = CTableSession(db).Get(lKept);
     ASSERT_FALSE(row.empty());
@@ -240,6 +173,129 @@ TEST(CDatabaseFaults, ServerStoppedBetweenCallsThenBackAgain)
     long lAfter = 0;
     EXPECT_TRUE(CTableSession(db).Create({}, lAfter)) << db.LastError().toStdString();
     EXPECT_GT(lAfter, lKept);
+}
+
+// Records measurements until killed and reports through the pipe each id whose storing call
+// returned true (with a scope: after its commit returned true). Never returns.
+[[noreturn]] void RecordUntilKilled(const QString& sPath, int iRowsPerScope, int fdReport)
+{
+    CDatabaseMultiInstance db(sPath, QString(), QString());
+    CTableMeasurements table(db);
+    long lSession = 0;
+    if (!db.Open() || !CTableSession(db).Create({}, lSession) ||
+        !CTableScan(db).Create({{"session_id", QString::number(lSession)}}, 1))
+    {
+        _exit(2);
+    }
+    for (;;)
+    {
+        std::vector<long> ids(std::max(iRowsPerScope, 1));
+        std::unique_ptr<CDatabaseTransaction> pScope;
+        if (iRowsPerScope > 0)
+        {
+            pScope = std::make_unique<CDatabaseTransaction>(db);
+        }
+        for (long& lId : ids)
+        {
+            if (!table.Create({{"session_id", QString::number(lSession)},
+                               {"scan_id", "1"},
+                               {"channel_id", "0"}},
+                              lId) ||
+                !table.Update(lSession, 1, lId, {{"value", QStringLiteral("v%1").arg(lId)}}))
+            {
+                _exit(3);
+            }
+        }
+        const ssize_t iBytes = static_cast<ssize_t>(ids.size() * sizeof(long));
+        if ((pScope && !pScope->Commit()) || write(fdReport, ids.data(), iBytes) != iBytes)
+        {
+            _exit(4);
+        }
+    }
+}
+
+// Reads reported ids until at least uWanted arrived or the writer closed the pipe.
+void ReadIds(int fd, QByteArray& pending, std::set<long>& ids, size_t uWanted)
+{
+    char buffer[4096];
+    ssize_t n = 0;
+    while (ids.size() < uWanted && (n = read(fd, buffer, sizeof buffer)) > 0)
+    {
+        pending.append(buffer, static_cast<int>(n));
+        for (; pending.size() >= static_cast<int>(sizeof(long)); pending.remove(0, sizeof(long)))
+        {
+            long lId = 0;
+            memcpy(&lId, pending.constData(), sizeof lId);
+            ids.insert(lId);
+        }
+    }
+}
+
+TEST(CDatabaseDurability, KilledWriterLeavesEveryConfirmedRowAndSharesTheFile)
+{
+    for (const int iRowsPerScope : {0, 25}) // each call on its own, then scopes of 25 rows
+    {
+        SCOPED_TRACE(iRowsPerScope);
+        QTemporaryDir dir;
+        ASSERT_TRUE(dir.isValid());
+        const QString sPath = dir.filePath("durable.sqlite");
+        int fds[2];
+        ASSERT_EQ(pipe(fds), 0);
+        const pid_t pid = fork();
+        ASSERT_GE(pid, 0);
+        if (pid == 0)
+        {
+            close(fds[0]);
+            RecordUntilKilled(sPath, iRowsPerScope, fds[1]);
+        }
+        close(fds[1]);
+        std::set<long> confirmed;
+        QByteArray pending;
+        ReadIds(fds[0], pending, confirmed, 150);
+        {
+            // A second process reads and writes the same file while the writer is busy.
+            CDatabaseMultiInstance other(sPath, QString(), QString());
+            long lSession = 0;
+            TableRows rows;
+            EXPECT_TRUE(other.Open() && CTableSession(other).Create({}, lSession) &&
+                        CTableMeasurements(other).GetAllResultsForSession(1, rows))
+                << other.LastError().toStdString();
+            EXPECT_GE(rows.size(), 150u * 8);
+        }
+        kill(pid, SIGKILL);
+        int iStatus = 0;
+        waitpid(pid, &iStatus, 0);
+        ASSERT_TRUE(WIFSIGNALED(iStatus)) << "the writer stopped by itself, status " << iStatus;
+        ReadIds(fds[0], pending, confirmed, SIZE_MAX);
+        EXPECT_LT(pending.size(), static_cast<int>(sizeof(long)));
+        close(fds[0]);
+        ASSERT_GE(confirmed.size(), 150u);
+        {
+            QSqlDatabase raw = QSqlDatabase::addDatabase("QSQLITE", "durability-check");
+            raw.setDatabaseName(sPath);
+            ASSERT_TRUE(raw.open());
+            QSqlQuery check(raw);
+            ASSERT_TRUE(check.exec("PRAGMA integrity_check") && check.next());
+            EXPECT_EQ(check.value(0).toString(), "ok");
+        }
+        QSqlDatabase::removeDatabase("durability-check");
+
+        CDatabaseMultiInstance db(sPath, QString(), QString());
+        TableRows rows;
+        ASSERT_TRUE(db.Open() && CTableMeasurements(db).GetAllResultsForSession(1, rows))
+            << db.LastError().toStdString();
+        std::map<long, QString> stored;
+        for (size_t i = 0; i + 7 < rows.size(); i += 8)
+        {
+            stored[rows[i].GetValue().toLong()] = rows[i + 6].GetValue();
+        }
+        size_t uMissing = 0;
+        for (long lId : confirmed)
+        {
+            uMissing += stored.count(lId) == 0 || stored[lId] != QStringLiteral("v%1").arg(lId);
+        }
+        EXPECT_EQ(uMissing, 0u) << "of " << confirmed.size() << " confirmed rows";
+    }
 }
 
 } // namespace

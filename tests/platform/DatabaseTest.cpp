@@ -1,0 +1,472 @@
+#include "CDatabaseTransaction.h"
+#include "COSAbstraction.h"
+#include "CTableExportFiles.h"
+#include "CTableExportedChannelSettings.h"
+#include "CTableExportedLimitValues.h"
+#include "CTableMeasurements.h"
+#include "CTableScan.h"
+#include "CTableSession.h"
+#include "DatabaseTestBackend.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QSqlQuery>
+
+using namespace OrvelFramework;
+
+namespace
+{
+
+// "column=value" of every pair, blank-separated; with a column, only that column's values.
+QString Dump(const TableRows& rows, const QString& sColumn = QString())
+{
+    QStringList parts;
+    for (const CTableRecordSet& pair : rows)
+    {
+        if (sColumn.isEmpty() || pair.GetColumn() == sColumn)
+        {
+            parts << (sColumn.isEmpty() ? pair.GetColumn() + '=' : QString()) + pair.GetValue();
+        }
+    }
+    return parts.join(' ');
+}
+
+QString N(long l)
+{
+    return QString::number(l);
+}
+
+QString Ids(const std::vector<long>& ids)
+{
+    QStringList parts;
+    for (long l : ids)
+    {
+        parts << N(l);
+    }
+    return parts.join(' ');
+}
+
+TEST(CDatabaseMultiInstanceNames, NameSelectsBackendAndFile)
+{
+    const QString sFolder = COSAbstraction::GetUserDataPath("Vantrell", "Lumora2.0/Database") + '/';
+    const std::tuple<const char*, bool, QString> cases[] = {
+        {"", false, sFolder + "measurements.sqlite"},
+        {"sub/station.db", false, sFolder + "sub/station.db"},
+        {"/var/data/m.sqlite", false, "/var/data/m.sqlite"},
+        {"postgresql://db.example:5433/lumora", true, ""},
+        {"postgres://db.example/lumora", true, ""},
+        {"POSTGRESQL://db.example/lumora", true, ""},
+        {"postgresql:/not-a-url", false, sFolder + "postgresql:/not-a-url"}};
+    for (const auto& [pName, bPostgreSql, sFile] : cases)
+    {
+        SCOPED_TRACE(pName);
+        CDatabaseMultiInstance db(pName, "user", "password");
+        EXPECT_EQ(db.IsPostgreSql(), bPostgreSql);
+        EXPECT_EQ(db.GetDatabaseFilePath(), sFile);
+    }
+    // A relative name opens under the user data folder, creating the folders it needs.
+    const QString sSub = "mda-test-" + COSAbstraction::GetUniqueIdentifier();
+    {
+        CDatabaseMultiInstance db(sSub + "/deeper/m.sqlite", "", "");
+        EXPECT_TRUE(db.Open()) << db.LastError().toStdString();
+        EXPECT_TRUE(QFileInfo::exists(sFolder + sSub + "/deeper/m.sqlite"));
+    }
+    QDir(sFolder + sSub).removeRecursively();
+}
+
+class CDatabaseTest : public MdaTest::CDatabaseBackendTest
+{
+protected:
+    void SetUp() override
+    {
+        CDatabaseBackendTest::SetUp();
+        if (!IsSkipped() && !HasFatalFailure())
+        {
+            m_pDb = OpenConnection();
+        }
+    }
+
+    // The new session's id; made on pDb when given, else on the test's connection.
+    long NewSession(const TableRows& row = {}, CDatabaseMultiInstance* pDb = nullptr)
+    {
+        CDatabaseMultiInstance& db = pDb != nullptr ? *pDb : *m_pDb;
+        long lId = 0;
+        EXPECT_TRUE(CTableSession(db).Create(row, lId)) << db.LastError().toStdString();
+        return lId;
+    }
+
+    // The stored description of a session, or "-" when there is no such session.
+    static QString Description(CDatabaseMultiInstance& db, long lSessionId)
+    {
+        const TableRows row = CTableSession(db).Get(lSessionId);
+        return row.size() > 2 ? row[2].GetValue() : QStringLiteral("-");
+    }
+
+    void NewScan(long lSession, long lScan)
+    {
+        EXPECT_TRUE(CTableScan(*m_pDb).Create({{"session_id", N(lSession)}}, lScan))
+            << m_pDb->LastError().toStdString();
+    }
+
+    long NewMeasurement(long lSession, long lScan, long lChannel, long lItem, long lState)
+    {
+        CTableMeasurements table(*m_pDb);
+        long lId = 0;
+        EXPECT_TRUE(table.Create(
+            {{"session_id", N(lSession)}, {"scan_id", N(lScan)}, {"channel_id", N(lChannel)}},
+            lId));
+        EXPECT_TRUE(table.Update(lSession, lScan, lId,
+                                 {{"measurement_item", N(lItem)},
+                                  {"state", N(lState)},
+                                  {"value", QStringLiteral("%1 dB").arg(lId)}}));
+        return lId;
+    }
+
+    std::unique_ptr<CDatabaseMultiInstance> m_pDb;
+};
+
+TEST_P(CDatabaseTest, ReopeningKeepsSchemaAndRowsButANewerSchemaIsRefused)
+{
+    const long lId = NewSession({{"description", "kept"}});
+    ASSERT_TRUE(m_pDb->Open()) << "reopening the same instance";
+    auto pSecond = OpenConnection();
+    EXPECT_EQ(Description(*pSecond, lId), "kept");
+    const long lNext = NewSession({{"description", "second"}}, pSecond.get());
+    EXPECT_GT(lNext, lId);
+    EXPECT_EQ(Description(*m_pDb, lNext), "second");
+
+    QSqlQuery* pQuery = m_pDb->GetPreparedQuery("UPDATE schema_version SET version = 99");
+    ASSERT_TRUE(pQuery != nullptr && m_pDb->Execute(*pQuery, "bump"));
+    auto pNewer = Database().NewConnection();
+    EXPECT_FALSE(pNewer->Open());
+    EXPECT_EQ(pNewer->LastError(),
+              "The database has schema version 99; this library knows up to version 1");
+}
+
+TEST_P(CDatabaseTest, TransactionScopesCommitRollBackAndNest)
+{
+    auto pObserver = OpenConnection();
+    long lKept = 0, lInnerKept = 0, lInnerDropped = 0, lLost = 0;
+    {
+        CDatabaseTransaction outer(*m_pDb);
+        ASSERT_TRUE(outer.IsActive());
+        lKept = NewSession({{"description", "kept"}});
+        {
+            CDatabaseTransaction inner(*m_pDb);
+            EXPECT_EQ(m_pDb->GetTransactionDepth(), 2);
+            lInnerKept = NewSession({{"description", "inner kept"}});
+            EXPECT_TRUE(inner.Commit());
+        }
+        {
+            CDatabaseTransaction inner(*m_pDb);
+            lInnerDropped = NewSession({{"description", "inner dropped"}});
+        }
+        EXPECT_EQ(Description(*pObserver, lKept), "-") << "not visible before the commit";
+        EXPECT_TRUE(outer.Commit()) << m_pDb->LastError().toStdString();
+        EXPECT_FALSE(outer.IsActive());
+        EXPECT_FALSE(outer.Commit());
+    }
+    EXPECT_EQ(Description(*pObserver, lKept), "kept");
+    EXPECT_EQ(Description(*pObserver, lInnerKept), "inner kept");
+    EXPECT_EQ(Description(*pObserver, lInnerDropped), "-");
+    {
+        // An inner commit means nothing when the outer scope ends without one.
+        CDatabaseTransaction outer(*m_pDb);
+        CDatabaseTransaction inner(*m_pDb);
+        lLost = NewSession({{"description", "lost"}});
+        EXPECT_TRUE(inner.Commit());
+    }
+    EXPECT_EQ(m_pDb->GetTransactionDepth(), 0);
+    EXPECT_EQ(Description(*m_pDb, lLost), "-");
+}
+
+TEST_P(CDatabaseTest, FailedStatementInsideScope)
+{
+    const long lSession = NewSession();
+    CTableScan scans(*m_pDb);
+    bool bCommitted = false;
+    {
+        CDatabaseTransaction scope(*m_pDb);
+        ASSERT_TRUE(scans.Create({{"session_id", N(lSession)}}, 1));
+        EXPECT_FALSE(scans.Create({{"session_id", N(lSession)}}, 1));
+        bCommitted = scope.Commit();
+    }
+    TableRows ids;
+    ASSERT_TRUE(scans.GetScanIds(lSession, ids));
+    // The server discards the whole transaction, and the commit must not claim otherwise.
+    const bool bPostgreSql = m_pDb->IsPostgreSql();
+    EXPECT_EQ(bCommitted, !bPostgreSql);
+    EXPECT_EQ(ids.size(), bPostgreSql ? 0u : 1u);
+    EXPECT_TRUE(!bPostgreSql || m_pDb->LastError().startsWith(
+                                    "The transaction was rolled back because a statement in it "
+                                    "failed: Cannot store scan 1: "))
+        << m_pDb->LastError().toStdString();
+    EXPECT_TRUE(scans.Create({{"session_id", N(lSession)}}, 2)) << "usable afterwards";
+}
+
+TEST_P(CDatabaseTest, HostileTextIsStoredVerbatimInEveryTextColumn)
+{
+    const QString texts[] = {"O'Brien \"quoted\" `back`",
+                             "x'); DROP TABLE measurement; --",
+                             "'; UPDATE session SET description = 'owned'; SELECT '",
+                             "50% of _all_ \\ backslash",
+                             QString::fromUtf8("Grüße — 日本語 — Ελληνικά — עברית — 😀"),
+                             "two\nlines\tand\r",
+                             QString(100 * 1024, 'w') + "end"};
+    const QStringList sessionTexts =
+        QStringLiteral("unique_id description first_run last_run site test_point name e_number "
+                       "t_number e_mail hw_model firmware_version software_version serial_nr "
+                       "owner limit_file_id channel_file_id")
+            .split(' ');
+    const long lNeighbour = NewSession({{"description", "neighbour"}});
+    CTableSession sessions(*m_pDb);
+    CTableMeasurements measurements(*m_pDb);
+    CTableExportFiles exportFiles(*m_pDb);
+    long lScan = 0;
+    for (const QString& sText : texts)
+    {
+        SCOPED_TRACE(sText.left(40).toStdString());
+        TableRows row;
+        for (const QString& sColumn : sessionTexts)
+        {
+            row.emplace_back(sColumn, sText);
+        }
+        const long lSession = NewSession(row);
+        int iVerbatim = 0;
+        for (const CTableRecordSet& pair : sessions.Get(lSession))
+        {
+            iVerbatim += sessionTexts.contains(pair.GetColumn()) && pair.GetValue() == sText;
+        }
+        EXPECT_EQ(iVerbatim, 17);
+        TableRows found;
+        ASSERT_TRUE(sessions.GetSessionIds(sText, found));
+        EXPECT_EQ(Dump(found), "id=" + N(lSession)) << "the texts do not contain one another";
+
+        NewScan(lSession, ++lScan);
+        long lId = 0;
+        ASSERT_TRUE(measurements.Create({{"session_id", N(lSession)},
+                                         {"scan_id", N(lScan)},
+                                         {"channel_id", "0"},
+                                         {"value", sText},
+                                         {"error_description", sText}},
+                                        lId));
+        const TableRows measurement = measurements.Get(lSession, lScan, lId);
+        ASSERT_EQ(measurement.size(), 8u);
+        EXPECT_EQ(measurement[6].GetValue(), sText);
+        EXPECT_EQ(measurement[7].GetValue(), sText);
+
+        ASSERT_TRUE(exportFiles.Create({{"unique_id", sText}, {"file", sText}}, lId));
+        ASSERT_TRUE(exportFiles.Update(sText, sText + "2", sText + "3"));
+        const TableRows exported = exportFiles.Get(sText);
+        ASSERT_EQ(exported.size(), 3u);
+        EXPECT_EQ(exported[1].GetValue() + exported[2].GetValue(), sText + "2" + sText + "3");
+    }
+    TableRows all;
+    ASSERT_TRUE(sessions.Get(QString(), all));
+    EXPECT_EQ(all.size(), (std::size(texts) + 1) * 19);
+    EXPECT_EQ(Description(*OpenConnection(), lNeighbour), "neighbour");
+}
+
+TEST_P(CDatabaseTest, SessionRowsRoundTrip)
+{
+    CTableSession table(*m_pDb);
+    const long lFirst = NewSession({{"unique_id", "u1"}});
+    const long lSecond = NewSession({{CTableSession::c_sColumnUniquIid, "u2"},
+                                     {CTableSession::c_sColumnDescription, "second"},
+                                     {CTableSession::c_sColumnLimitFileID, "12"},
+                                     {CTableSession::c_sColumnId, "77"}});
+    EXPECT_GT(lFirst, 0);
+    EXPECT_GT(lSecond, lFirst) << "the database chooses the id";
+    ASSERT_TRUE(table.Update(lSecond, {{CTableSession::c_sColumnSite, "roof"},
+                                       {CTableSession::c_sColumnLastRun, "2026-01-02 03:04:05"}}));
+    EXPECT_EQ(Dump(table.Get(lSecond)),
+              "id=" + N(lSecond) +
+                  " unique_id=u2 description=second first_run= last_run=2026-01-02 03:04:05 "
+                  "scan_count=0 site=roof test_point= name= e_number= t_number= e_mail= "
+                  "hw_model= firmware_version= software_version= serial_nr= owner= "
+                  "limit_file_id=12 channel_file_id=");
+    EXPECT_EQ(Dump(table.Get(lFirst), "site"), "");
+
+    EXPECT_TRUE(table.Get(lSecond + 100).empty());
+    EXPECT_FALSE(table.Update(lSecond + 100, {{"site", "x"}}));
+    EXPECT_EQ(m_pDb->LastError(),
+              "Cannot change session " + N(lSecond + 100) + ": there is no such row");
+    EXPECT_FALSE(table.Update(lFirst, {{"no_such_column", "x"}}));
+    EXPECT_EQ(m_pDb->LastError(),
+              "Cannot change session " + N(lFirst) + ": there is no column 'no_such_column'");
+    EXPECT_FALSE(table.Update(lFirst, {{CTableSession::c_sColumnScanCount, "many"}}));
+}
+
+TEST_P(CDatabaseTest, SessionFilterIsCaseInsensitiveContainmentOverFiveColumns)
+{
+    const char* columns[] = {"unique_id", "description", "site", "test_point", "name", "owner"};
+    const char* texts[] = {"AlphaUid", "Beta desc",   "Gamma Süd",
+                           "50%_off",  "Name O'Neil", "OwnerOnly"};
+    std::vector<long> ids;
+    for (size_t i = 0; i < std::size(texts); ++i)
+    {
+        ids.push_back(NewSession({{columns[i], QString::fromUtf8(texts[i])}}));
+    }
+    const std::pair<const char*, std::vector<size_t>> cases[] = {
+        {"", {0, 1, 2, 3, 4, 5}},
+        {"alphauid", {0}},
+        {"ESC", {1}},
+        {"SÜD", {2}},
+        {"%", {3}},
+        {"_", {3}},
+        {"0%_O", {3}},
+        {"o'neil", {4}},
+        {"OwnerOnly", {}},
+        {"a%", {}},
+        {"' OR '1'='1", {}},
+        {"x'); DROP TABLE session; --", {}}};
+    CTableSession table(*m_pDb);
+    for (const auto& [pFilter, expected] : cases)
+    {
+        SCOPED_TRACE(pFilter);
+        std::vector<long> expectedIds;
+        for (size_t i : expected)
+        {
+            expectedIds.push_back(ids[i]);
+        }
+        TableRows all;
+        TableRows idsOnly;
+        ASSERT_TRUE(table.Get(QString::fromUtf8(pFilter), all));
+        ASSERT_TRUE(table.GetSessionIds(QString::fromUtf8(pFilter), idsOnly));
+        EXPECT_EQ(Dump(all, "id"), Ids(expectedIds));
+        EXPECT_EQ(all.size(), expected.size() * 19);
+        EXPECT_EQ(Dump(idsOnly),
+                  expected.empty() ? "" : "id=" + Ids(expectedIds).replace(" ", " id="));
+    }
+}
+
+TEST_P(CDatabaseTest, ScansArePerSessionInAscendingOrder)
+{
+    const long lSession = NewSession();
+    const long lOther = NewSession();
+    for (long lScanId : {7L, 2L, 5L})
+    {
+        NewScan(lSession, lScanId);
+    }
+    NewScan(lOther, 2); // the same scan id in another session
+    CTableScan table(*m_pDb);
+    EXPECT_FALSE(table.Create({{"session_id", N(lSession)}}, 5)) << "duplicate";
+    EXPECT_FALSE(table.Create({{"session_id", "999"}}, 1)) << "no such session";
+
+    TableRows ids;
+    ASSERT_TRUE(table.GetScanIds(lSession, ids));
+    EXPECT_EQ(Dump(ids), "id=2 id=5 id=7");
+    EXPECT_EQ(Dump(table.Get(lOther, 2)).section(' ', 0, 2),
+              "id=2 session_id=" + N(lOther) + " state=-1");
+    ASSERT_TRUE(table.Update(lSession, 5, {{"state", "2"}, {"date_time", "2026-12-06 10:00:00"}}));
+    EXPECT_EQ(Dump(table.Get(lSession, 5)),
+              "id=5 session_id=" + N(lSession) + " state=2 date_time=2026-12-06 10:00:00");
+    EXPECT_FALSE(table.Update(lOther, 5, {{"state", "1"}}));
+    EXPECT_TRUE(table.Get(lOther, 5).empty());
+
+    CTableSession sessions(*m_pDb);
+    EXPECT_EQ(sessions.GetHighestScanID(lSession), 7);
+    EXPECT_EQ(sessions.GetHighestScanID(NewSession()), 0);
+    QHash<int, int> counts;
+    ASSERT_TRUE(
+        sessions.GetScanCounts({{"id", N(lSession)}, {"id", N(lOther)}, {"id", "4242"}}, counts));
+    EXPECT_EQ(counts, (QHash<int, int>{{int(lSession), 3}, {int(lOther), 1}, {4242, 0}}));
+}
+
+TEST_P(CDatabaseTest, MeasurementReadsSelectAndOrderRows)
+{
+    const long lSession = NewSession();
+    const long lOther = NewSession();
+    NewScan(lSession, 10);
+    NewScan(lSession, 4);
+    NewScan(lOther, 4);
+    // Scan 10 is recorded first: positions follow scan ids, not the order of recording.
+    const long m1 = NewMeasurement(lSession, 10, 0, 15, 2);
+    const long m2 = NewMeasurement(lSession, 10, 1, 15, 3);
+    const long m3 = NewMeasurement(lSession, 4, 0, 15, 4);
+    const long m4 = NewMeasurement(lSession, 4, 0, 16, 2);
+    const long m5 = NewMeasurement(lOther, 4, 0, 15, 3);
+
+    CTableMeasurements table(*m_pDb);
+    EXPECT_EQ(Dump(table.Get(lSession, 4, m3)),
+              QStringLiteral("id=%1 session_id=%2 scan_id=4 channel_id=0 measurement_item=15 "
+                             "state=4 value=%1 dB error_description=")
+                  .arg(m3)
+                  .arg(lSession));
+    EXPECT_TRUE(table.Get(lSession, 10, m3).empty()) << "wrong scan";
+    EXPECT_FALSE(table.Update(lOther, 4, m3, {{"value", "x"}}));
+
+    // Reads whole rows, each ending with its error description, and compares their ids.
+    const auto Check = [&](auto pRead, const std::vector<long>& expected, auto... args)
+    {
+        SCOPED_TRACE(testing::Message() << "expecting " << Ids(expected).toStdString());
+        TableRows rows;
+        ASSERT_TRUE((table.*pRead)(args..., rows)) << m_pDb->LastError().toStdString();
+        EXPECT_EQ(Dump(rows, "id"), Ids(expected));
+        ASSERT_EQ(rows.size(), expected.size() * 8);
+        for (size_t i = 7; i < rows.size(); i += 8)
+        {
+            EXPECT_EQ(rows[i].GetColumn(), CTableMeasurements::c_sColumnErrorDescription);
+        }
+    };
+    Check(&CTableMeasurements::GetAllResultsForSession, {m1, m2, m3, m4}, lSession);
+    Check(&CTableMeasurements::GetAllErrorsForSession, {m2, m3}, lSession);
+    Check(&CTableMeasurements::GetAllMeasurementsForChannel, {m3, m4}, lSession, 0L, 0L);
+    Check(&CTableMeasurements::GetAllMeasurementsForChannel, {m1}, lSession, 1L, 0L);
+    Check(&CTableMeasurements::GetAllMeasurementsForChannel, {}, lSession, 2L, 0L);
+    Check(&CTableMeasurements::GetAllMeasurementsForChannel, {}, lSession, -1L, 0L);
+    Check(&CTableMeasurements::GetMeasurementsForChannel, {m1, m3}, lSession, 0L, 15L);
+    Check(&CTableMeasurements::GetAllResultsForSession, {m5}, lOther);
+
+    EXPECT_EQ(table.GetAmountOfMeasurementValuesForChannel(lSession, 0), 3);
+    EXPECT_EQ(table.GetAmountOfMeasurementValuesForChannel(lSession, 5), 0);
+    long lOrphan = 0;
+    EXPECT_FALSE(
+        table.Create({{"session_id", N(lSession)}, {"scan_id", "3"}, {"channel_id", "0"}}, lOrphan))
+        << "a measurement needs its scan";
+}
+
+TEST_P(CDatabaseTest, ExportFilesAreKeyedByUniqueId)
+{
+    CTableExportFiles table(*m_pDb);
+    long lFirst = 0;
+    long lSecond = 0;
+    ASSERT_TRUE(
+        table.Create({{"unique_id", "zeta"}, {"file", "QUJD"}, {"description", "first"}}, lFirst));
+    ASSERT_TRUE(table.Create({{"unique_id", "alpha"}, {"description", "second"}}, lSecond));
+    EXPECT_GT(lSecond, lFirst);
+    EXPECT_FALSE(table.Create({{"unique_id", "zeta"}}, lFirst)) << "the id is unique";
+
+    ASSERT_TRUE(table.Update("alpha", "RkFC", "changed"));
+    EXPECT_FALSE(table.Update("missing", "x", "y"));
+    EXPECT_EQ(Dump(table.Get("alpha")), "unique_id=alpha file=RkFC description=changed");
+    EXPECT_TRUE(table.Get("ALPHA").empty());
+    EXPECT_EQ(Dump(table.GetDescriptions()),
+              "unique_id=zeta description=first unique_id=alpha description=changed");
+}
+
+template <typename TTable> void CheckRegisteredFiles(CDatabaseMultiInstance& db)
+{
+    TTable table(db);
+    long lFirst = 0;
+    long lSecond = 0;
+    ASSERT_TRUE(
+        table.Create({{"hash", "h"}, {"file", "ZmlsZQ=="}, {"added", "Sun Dec 6 2026"}}, lFirst));
+    ASSERT_TRUE(table.Create({{"hash", "h"}}, lSecond));
+    EXPECT_NE(lFirst, lSecond);
+    EXPECT_EQ(Dump(table.Get(N(lFirst))), "file=ZmlsZQ== hash=h added=Sun Dec 6 2026");
+    for (const QString& sKey : {N(lSecond + 1), QString("abc"), QString(), QString("1 OR 1=1")})
+    {
+        EXPECT_TRUE(table.Get(sKey).empty()) << sKey.toStdString();
+    }
+}
+
+TEST_P(CDatabaseTest, RegisteredFilesAreKeyedByRowId)
+{
+    CheckRegisteredFiles<CTableExportedLimitValues>(*m_pDb);
+    CheckRegisteredFiles<CTableExportedChannelSettings>(*m_pDb);
+}
+
+MDA_INSTANTIATE_BACKEND_TESTS(CDatabaseTest);
+
+} // namespace
