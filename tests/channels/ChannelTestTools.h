@@ -8,6 +8,8 @@
 
 #include <gtest/gtest.h>
 
+#include "TestDataTable.h"
+
 #include <vector>
 
 namespace ChannelTest
@@ -16,21 +18,7 @@ namespace ChannelTest
 /// Rows of a tab-separated fixture in tests/data/channels, without its header line.
 inline std::vector<QStringList> DataRows(const char* pszFile)
 {
-    QFile file(QStringLiteral(MDA_TEST_DATA_DIR "/channels/") + QString::fromUtf8(pszFile));
-    EXPECT_TRUE(file.open(QIODevice::ReadOnly)) << pszFile;
-    const QStringList lLines = QString::fromUtf8(file.readAll()).split(QLatin1Char('\n'));
-    std::vector<QStringList> rows;
-    for (int i = 1; i < lLines.size(); ++i)
-    {
-        if (!lLines[i].isEmpty())
-        {
-            rows.push_back(lLines[i].split(QLatin1Char('\t')));
-            EXPECT_EQ(rows.back().size(), lLines[0].count(QLatin1Char('\t')) + 1)
-                << lLines[i].toStdString();
-        }
-    }
-    EXPECT_FALSE(rows.empty()) << pszFile;
-    return rows;
+    return MdaTest::ReadDataTable(QStringLiteral("channels/") + QString::fromUtf8(pszFile));
 }
 
 /// A fixture's '|'-separated list; empty for an empty cell.

@@ -16,14 +16,10 @@
 
 #include <gtest/gtest.h>
 
+#include "TestDataTable.h"
+
 #include <ostream>
 #include <vector>
-
-// Readable failure messages for texts.
-inline void PrintTo(const QString& sText, std::ostream* pStream)
-{
-    *pStream << '"' << sText.toStdString() << '"';
-}
 
 namespace ConfigTest
 {
@@ -31,21 +27,7 @@ namespace ConfigTest
 /// Rows of a tab-separated fixture in tests/data/config, without its header line.
 inline std::vector<QStringList> DataRows(const char* pszFile)
 {
-    QFile file(QStringLiteral(MDA_TEST_DATA_DIR "/config/") + QString::fromUtf8(pszFile));
-    EXPECT_TRUE(file.open(QIODevice::ReadOnly)) << pszFile;
-    const QStringList lLines = QString::fromUtf8(file.readAll()).split(QLatin1Char('\n'));
-    std::vector<QStringList> rows;
-    for (int i = 1; i < lLines.size(); ++i)
-    {
-        if (!lLines[i].isEmpty())
-        {
-            rows.push_back(lLines[i].split(QLatin1Char('\t')));
-            EXPECT_EQ(rows.back().size(), lLines[0].count(QLatin1Char('\t')) + 1)
-                << lLines[i].toStdString();
-        }
-    }
-    EXPECT_FALSE(rows.empty()) << pszFile;
-    return rows;
+    return MdaTest::ReadDataTable(QStringLiteral("config/") + QString::fromUtf8(pszFile));
 }
 
 /// The enumerator a fixture names by its text ("None" names the sentinel).

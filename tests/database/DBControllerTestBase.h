@@ -1,5 +1,6 @@
 #pragma once
 
+#include "TestDataTable.h"
 #include "CDBSessionControler.h"
 #include "CDatabaseMultiInstance.h"
 #include "DatabaseTestBackend.h"
@@ -86,14 +87,9 @@ inline QStringList Fields(const LumoraMeasurement::CDBSessionData& data)
 /// The rows of a tab-separated table in the database test data, without its header line.
 inline QList<QStringList> ReadTable(const QString& sName)
 {
-    QFile file(MDA_TEST_DATA_DIR "/database/" + sName);
-    EXPECT_TRUE(file.open(QIODevice::ReadOnly)) << sName.toStdString();
-    QList<QStringList> rows;
-    for (const QString& sLine : QString::fromUtf8(file.readAll()).split('\n').mid(1))
-    {
-        rows << sLine.split('\t');
-    }
-    return rows.mid(0, rows.size() - 1);
+    const std::vector<QStringList> rows =
+        MdaTest::ReadDataTable(QStringLiteral("database/") + sName);
+    return QList<QStringList>(rows.begin(), rows.end());
 }
 
 /// Texts that break naive SQL, encodings or buffers. No one contains another, ignoring case.

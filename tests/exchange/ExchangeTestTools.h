@@ -3,6 +3,8 @@
 // Helpers shared by the exchange tests: files with chosen time stamps, folder listings, case
 // tables and other zip tools (python3's zipfile through ziptool.py, Info-ZIP) run by QProcess.
 
+#include "TestDataTable.h"
+
 #include <QDateTime>
 #include <QDir>
 #include <QDirIterator>
@@ -14,11 +16,7 @@
 
 #include <ostream>
 
-// Readable failure messages for the Qt types the tests compare.
-inline void PrintTo(const QString& sText, std::ostream* pOut)
-{
-    *pOut << '"' << sText.toStdString() << '"';
-}
+// Readable failure messages for lists of texts (single texts: see TestDataTable.h).
 inline void PrintTo(const QStringList& lTexts, std::ostream* pOut)
 {
     *pOut << '[' << lTexts.join(QStringLiteral(", ")).toStdString() << ']';
@@ -61,14 +59,9 @@ inline QStringList ListTree(const QString& sFolder)
 /// The rows of a tab-separated case table in the exchange test data, without its header.
 inline QList<QStringList> ReadTable(const QString& sName)
 {
-    QList<QStringList> rows;
-    for (const QString& sLine : QString::fromUtf8(ReadFile(MDA_TEST_DATA_DIR "/exchange/" + sName))
-                                    .split('\n', Qt::SkipEmptyParts)
-                                    .mid(1))
-    {
-        rows << sLine.split('\t');
-    }
-    return rows;
+    const std::vector<QStringList> rows =
+        MdaTest::ReadDataTable(QStringLiteral("exchange/") + sName);
+    return QList<QStringList>(rows.begin(), rows.end());
 }
 
 inline bool HasTool(const QString& sName)

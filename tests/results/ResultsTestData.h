@@ -7,20 +7,17 @@
 
 #include <gtest/gtest.h>
 
+#include "TestDataTable.h"
+
 namespace ResultsTestData
 {
 
 /// The rows of a table in the results test data, without its header line.
 inline QList<QStringList> ReadTable(const QString& sName)
 {
-    QFile file(MDA_TEST_DATA_DIR "/results/" + sName);
-    EXPECT_TRUE(file.open(QIODevice::ReadOnly)) << sName.toStdString();
-    QList<QStringList> rows;
-    for (const QString& sLine : QString::fromUtf8(file.readAll()).split('\n', Qt::SkipEmptyParts))
-    {
-        rows << sLine.split('\t');
-    }
-    return rows.mid(1);
+    const std::vector<QStringList> rows =
+        MdaTest::ReadDataTable(QStringLiteral("results/") + sName);
+    return QList<QStringList>(rows.begin(), rows.end());
 }
 
 } // namespace ResultsTestData

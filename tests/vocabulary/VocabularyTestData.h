@@ -8,13 +8,9 @@
 
 #include <gtest/gtest.h>
 
-#include <vector>
+#include "TestDataTable.h"
 
-// Failures show texts as text.
-inline void PrintTo(const QString& sText, std::ostream* pStream)
-{
-    *pStream << '"' << sText.toStdString() << '"';
-}
+#include <vector>
 
 namespace VocabularyTest
 {
@@ -25,24 +21,17 @@ inline std::vector<QStringList> ReadRows(const char* pszFile, int iColumns,
                                          const QString& sKey = QString())
 {
     std::vector<QStringList> rows;
-    QFile file(QStringLiteral(MDA_TEST_DATA_DIR "/vocabulary/") + QLatin1String(pszFile));
-    if (!file.open(QIODevice::ReadOnly))
+    for (QStringList fields :
+         MdaTest::ReadDataTable(QStringLiteral("vocabulary/") + QLatin1String(pszFile), false))
     {
-        ADD_FAILURE() << "cannot read " << pszFile;
-        return rows;
-    }
-    QStringList lines = QString::fromUtf8(file.readAll()).split(QLatin1Char('\n'));
-    lines.removeFirst();
-    for (const QString& sLine : lines)
-    {
-        QStringList fields = sLine.split(QLatin1Char('\t'));
-        if (sLine.isEmpty() || (!sKey.isNull() && fields.takeFirst() != sKey))
+        if (!sKey.isNull() && fields.takeFirst() != sKey)
         {
             continue;
         }
         if (iColumns >= 0 && fields.size() != iColumns)
         {
-            ADD_FAILURE() << pszFile << ": malformed row " << sLine.toStdString();
+            ADD_FAILURE() << pszFile << ": malformed row "
+                          << fields.join(QLatin1Char('\t')).toStdString();
             continue;
         }
         for (QString& sField : fields)

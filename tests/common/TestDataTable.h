@@ -1,0 +1,50 @@
+#pragma once
+
+// Reads the tab-separated expectation tables under tests/data: UTF-8, a header line naming the
+// columns, then one row per line. Blank lines are ignored.
+
+#include <QFile>
+#include <QStringList>
+
+#include <gtest/gtest.h>
+
+#include <ostream>
+#include <vector>
+
+// Failures show texts as text.
+inline void PrintTo(const QString& sText, std::ostream* pStream)
+{
+    *pStream << '"' << sText.toStdString() << '"';
+}
+
+namespace MdaTest
+{
+
+/// The rows of tests/data/<sPath> without the header. An unreadable file, a table without rows
+/// and, with bSameWidth, a row whose field count differs from the header's fail the calling test.
+inline std::vector<QStringList> ReadDataTable(const QString& sPath, bool bSameWidth = true)
+{
+    std::vector<QStringList> rows;
+    QFile file(QStringLiteral(MDA_TEST_DATA_DIR "/") + sPath);
+    if (!file.open(QIODevice::ReadOnly))
+    {
+        ADD_FAILURE() << "cannot read " << sPath.toStdString();
+        return rows;
+    }
+    const QStringList lines = QString::fromUtf8(file.readAll()).split(QLatin1Char('\n'));
+    const int iColumns = lines.first().count(QLatin1Char('\t')) + 1;
+    for (int i = 1; i < lines.size(); ++i)
+    {
+        if (lines[i].isEmpty())
+        {
+            continue;
+        }
+        rows.push_back(lines[i].split(QLatin1Char('\t')));
+        EXPECT_TRUE(!bSameWidth || rows.back().size() == iColumns)
+            << sPath.toStdString() << ": malformed row " << lines[i].toStdString();
+    }
+    EXPECT_FALSE(rows.empty()) << sPath.toStdString() << " has no rows";
+    return rows;
+}
+
+} // namespace MdaTest
