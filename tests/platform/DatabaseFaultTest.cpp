@@ -6,7 +6,7 @@
 
 #include <QFile>
 #include <QProcess>
-#include <QSqlDatabase>
+#include <QScopeGuard>
 #include <QSqlQuery>
 #include <QTemporaryDir>
 
@@ -14,7 +14,7 @@
 
 #include <arpa/inet.h>
 #include <csignal>
-#include <cstring>
+#include <cstdio>
 #include <netinet/in.h>
 #include <set>
 #include <sys/socket.h>
@@ -29,19 +29,15 @@ namespace
 // A port on which nothing listens (it was free a moment ago).
 int FreePort()
 {
-    const int fd = socket(AF_INET, SOCK_STREAM, 0);
     sockaddr_in address{};
     address.sin_family = AF_INET;
     address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
     socklen_t length = sizeof address;
-    int iPort = 0;
-    if (bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0 &&
-        getsockname(fd, reinterpret_cast<sockaddr*>(&address), &length) == 0)
-    {
-        iPort = ntohs(address.sin_port);
-    }
+    const int fd = socket(AF_INET, SOCK_STREAM, 0);
+    const bool bBound = bind(fd, reinterpret_cast<sockaddr*>(&address), length) == 0 &&
+                        getsockname(fd, reinterpret_cast<sockaddr*>(&address), &length) == 0;
     close(fd);
-    return iPort;
+    return bBound ? ntohs(address.sin_port) : 0;
 }
 
 // Every table call on a connection that cannot be used fails without crashing; returns how
@@ -104,56 +100,35 @@ TEST(CDatabaseFaults, UnusableDatabasesFailWithReasonAndNoCrash)
     EXPECT_EQ(never.LastError(), "Cannot begin a transaction: the database is not open");
 }
 
-// A PostgreSQL cluster of the test's own, so it can be stopped and started again.
-class CPrivateCluster
-{
-public:
-    bool Init() { return Pg("initdb -D " + m_sData + " -U mdatest -A trust -E UTF8") && Start(); }
-    bool Stop() { return Pg("pg_ctl -D " + m_sData + " -m immediate -w stop"); }
-    bool Start()
-    {
-        return Pg(QStringLiteral("pg_ctl -D %1 -l %2/log -w -o '-c listen_addresses=127.0.0.1 -p "
-                                 "%3 -k %2 -c fsync=off' start")
-                      .arg(m_sData, m_Dir.path())
-                      .arg(m_iPort));
-    }
-    QString Url() const
-    {
-        return QStringLiteral("postgresql://127.0.0.1:%1/postgres").arg(m_iPort);
-    }
-    ~CPrivateCluster() { Stop(); }
-
-private:
-    // The server refuses to run as root, so root runs the programs as the postgres user.
-    bool Pg(const QString& sCommand)
-    {
-        const QString sProgram = QString::fromLocal8Bit(qgetenv("MDA_PG_BINDIR")) + '/' + sCommand;
-        const QString sRunAs =
-            geteuid() == 0 ? "chown postgres " + m_Dir.path() + " && runuser -u postgres -- "
-                           : QString();
-        return m_Dir.isValid() &&
-               QProcess::execute("sh", {"-c", sRunAs + sProgram + " >/dev/null"}) == 0;
-    }
-
-    QTemporaryDir m_Dir;
-    QString m_sData = m_Dir.filePath("data");
-    int m_iPort = FreePort();
-};
-
 TEST(CDatabaseFaults, ServerStoppedBetweenCallsThenBackAgain)
 {
     if (qgetenv("MDA_PG_BINDIR").isEmpty())
     {
         GTEST_SKIP() << "MDA_PG_BINDIR (the PostgreSQL programs) not set";
     }
-    CPrivateCluster cluster;
-    ASSERT_TRUE(cluster.Init());
-    CDatabaseMultiInstance db(cluster.Url(), "mdatest", "");
+    // A cluster of the test's own, so that it can be stopped and started again. The server
+    // refuses to run as root, so root runs the programs as the postgres user.
+    QTemporaryDir dir;
+    const int iPort = FreePort();
+    const auto Pg = [&](const QString& sCommand)
+    {
+        const QString sRunAs = geteuid() == 0 ? "chown postgres %1 && runuser -u postgres -- " : "";
+        QString sLine = sRunAs + qgetenv("MDA_PG_BINDIR") + '/' + sCommand + " >/dev/null";
+        sLine.replace("%1", dir.path()).replace("%2", QString::number(iPort));
+        return QProcess::execute("sh", {"-c", sLine}) == 0;
+    };
+    const QString sStart = "pg_ctl -D %1/data -l %1/log -w -o '-c listen_addresses=127.0.0.1 -p "
+                           "%2 -k %1 -c fsync=off' start";
+    const QString sStop = "pg_ctl -D %1/data -m immediate -w stop";
+    const auto stop = qScopeGuard([&] { Pg(sStop); });
+    ASSERT_TRUE(Pg("initdb -D %1/data -U mdatest -A trust -E UTF8") && Pg(sStart));
+    CDatabaseMultiInstance db(QStringLiteral("postgresql://127.0.0.1:%1/postgres").arg(iPort),
+                              "mdatest", "");
     ASSERT_TRUE(db.Open()) << db.LastError().toStdString();
     long lKept = 0;
     ASSERT_TRUE(CTableSession(db).Create({{"description", "before"}}, lKept));
 
-    ASSERT_TRUE(cluster.Stop());
+    ASSERT_TRUE(Pg(sStop));
     long lLost = 0;
     EXPECT_FALSE(CTableSession(db).Create({}, lLost));
     EXPECT_TRUE(db.LastError().startsWith("Cannot store the session: "))
@@ -165,7 +140,7 @@ TEST(CDatabaseFaults, ServerStoppedBetweenCallsThenBackAgain)
     EXPECT_TRUE(db.LastError().startsWith("Cannot connect to the database server"))
         << db.LastError().toStdString();
 
-    ASSERT_TRUE(cluster.Start());
+    ASSERT_TRUE(Pg(sStart));
     ASSERT_TRUE(db.Open()) << db.LastError().toStdString();
     const TableRows row = CTableSession(db).Get(lKept);
     ASSERT_FALSE(row.empty());
@@ -175,8 +150,8 @@ TEST(CDatabaseFaults, ServerStoppedBetweenCallsThenBackAgain)
     EXPECT_GT(lAfter, lKept);
 }
 
-// Records measurements until killed and reports through the pipe each id whose storing call
-// returned true (with a scope: after its commit returned true). Never returns.
+// Records measurements until killed and writes to the pipe, a line each, every id whose storing
+// call returned true (with a scope: after its commit returned true). Never returns.
 [[noreturn]] void RecordUntilKilled(const QString& sPath, int iRowsPerScope, int fdReport)
 {
     CDatabaseMultiInstance db(sPath, QString(), QString());
@@ -189,14 +164,11 @@ TEST(CDatabaseFaults, ServerStoppedBetweenCallsThenBackAgain)
     }
     for (;;)
     {
-        std::vector<long> ids(std::max(iRowsPerScope, 1));
-        std::unique_ptr<CDatabaseTransaction> pScope;
-        if (iRowsPerScope > 0)
+        auto pScope = iRowsPerScope > 0 ? std::make_unique<CDatabaseTransaction>(db) : nullptr;
+        QByteArray report;
+        for (int i = 0; i < std::max(iRowsPerScope, 1); ++i)
         {
-            pScope = std::make_unique<CDatabaseTransaction>(db);
-        }
-        for (long& lId : ids)
-        {
+            long lId = 0;
             if (!table.Create({{"session_id", QString::number(lSession)},
                                {"scan_id", "1"},
                                {"channel_id", "0"}},
@@ -205,28 +177,13 @@ TEST(CDatabaseFaults, ServerStoppedBetweenCallsThenBackAgain)
             {
                 _exit(3);
             }
+            report += QByteArray::number(static_cast<qlonglong>(lId)) + '\n';
         }
-        const ssize_t iBytes = static_cast<ssize_t>(ids.size() * sizeof(long));
-        if ((pScope && !pScope->Commit()) || write(fdReport, ids.data(), iBytes) != iBytes)
+        // One short write each, so that a kill never leaves half a line.
+        if ((pScope && !pScope->Commit()) ||
+            write(fdReport, report.constData(), report.size()) != report.size())
         {
             _exit(4);
-        }
-    }
-}
-
-// Reads reported ids until at least uWanted arrived or the writer closed the pipe.
-void ReadIds(int fd, QByteArray& pending, std::set<long>& ids, size_t uWanted)
-{
-    char buffer[4096];
-    ssize_t n = 0;
-    while (ids.size() < uWanted && (n = read(fd, buffer, sizeof buffer)) > 0)
-    {
-        pending.append(buffer, static_cast<int>(n));
-        for (; pending.size() >= static_cast<int>(sizeof(long)); pending.remove(0, sizeof(long)))
-        {
-            long lId = 0;
-            memcpy(&lId, pending.constData(), sizeof lId);
-            ids.insert(lId);
         }
     }
 }
@@ -237,10 +194,9 @@ TEST(CDatabaseDurability, KilledWriterLeavesEveryConfirmedRowAndSharesTheFile)
     {
         SCOPED_TRACE(iRowsPerScope);
         QTemporaryDir dir;
-        ASSERT_TRUE(dir.isValid());
         const QString sPath = dir.filePath("durable.sqlite");
         int fds[2];
-        ASSERT_EQ(pipe(fds), 0);
+        ASSERT_TRUE(dir.isValid() && pipe(fds) == 0);
         const pid_t pid = fork();
         ASSERT_GE(pid, 0);
         if (pid == 0)
@@ -249,9 +205,13 @@ TEST(CDatabaseDurability, KilledWriterLeavesEveryConfirmedRowAndSharesTheFile)
             RecordUntilKilled(sPath, iRowsPerScope, fds[1]);
         }
         close(fds[1]);
+        FILE* pReport = fdopen(fds[0], "r");
         std::set<long> confirmed;
-        QByteArray pending;
-        ReadIds(fds[0], pending, confirmed, 150);
+        long lId = 0;
+        while (confirmed.size() < 150 && fscanf(pReport, "%ld", &lId) == 1)
+        {
+            confirmed.insert(lId);
+        }
         {
             // A second process reads and writes the same file while the writer is busy.
             CDatabaseMultiInstance other(sPath, QString(), QString());
@@ -265,34 +225,29 @@ TEST(CDatabaseDurability, KilledWriterLeavesEveryConfirmedRowAndSharesTheFile)
         kill(pid, SIGKILL);
         int iStatus = 0;
         waitpid(pid, &iStatus, 0);
-        ASSERT_TRUE(WIFSIGNALED(iStatus)) << "the writer stopped by itself, status " << iStatus;
-        ReadIds(fds[0], pending, confirmed, SIZE_MAX);
-        EXPECT_LT(pending.size(), static_cast<int>(sizeof(long)));
-        close(fds[0]);
-        ASSERT_GE(confirmed.size(), 150u);
+        while (fscanf(pReport, "%ld", &lId) == 1)
         {
-            QSqlDatabase raw = QSqlDatabase::addDatabase("QSQLITE", "durability-check");
-            raw.setDatabaseName(sPath);
-            ASSERT_TRUE(raw.open());
-            QSqlQuery check(raw);
-            ASSERT_TRUE(check.exec("PRAGMA integrity_check") && check.next());
-            EXPECT_EQ(check.value(0).toString(), "ok");
+            confirmed.insert(lId);
         }
-        QSqlDatabase::removeDatabase("durability-check");
-
+        fclose(pReport);
+        ASSERT_TRUE(WIFSIGNALED(iStatus)) << "the writer stopped by itself, status " << iStatus;
+        ASSERT_GE(confirmed.size(), 150u);
         CDatabaseMultiInstance db(sPath, QString(), QString());
         TableRows rows;
         ASSERT_TRUE(db.Open() && CTableMeasurements(db).GetAllResultsForSession(1, rows))
             << db.LastError().toStdString();
+        QSqlQuery* pCheck = db.GetPreparedQuery("PRAGMA integrity_check");
+        ASSERT_TRUE(pCheck != nullptr && db.Execute(*pCheck, "check") && pCheck->next());
+        EXPECT_EQ(pCheck->value(0).toString(), "ok");
         std::map<long, QString> stored;
         for (size_t i = 0; i + 7 < rows.size(); i += 8)
         {
             stored[rows[i].GetValue().toLong()] = rows[i + 6].GetValue();
         }
         size_t uMissing = 0;
-        for (long lId : confirmed)
+        for (long lConfirmed : confirmed)
         {
-            uMissing += stored.count(lId) == 0 || stored[lId] != QStringLiteral("v%1").arg(lId);
+            uMissing += stored[lConfirmed] != QStringLiteral("v%1").arg(lConfirmed);
         }
         EXPECT_EQ(uMissing, 0u) << "of " << confirmed.size() << " confirmed rows";
     }
