@@ -3,6 +3,7 @@
 #include "CTableMeasurements.h"
 #include "CTableScan.h"
 #include "CTableSession.h"
+#include "TestDataTable.h"
 
 #include <QFile>
 #include <QProcess>
@@ -70,19 +71,15 @@ TEST(CDatabaseFaults, UnusableDatabasesFailWithReasonAndNoCrash)
     QFile file(sFile);
     ASSERT_TRUE(file.open(QIODevice::WriteOnly) && file.write(garbage) == garbage.size());
     file.close();
-    const int iPort = FreePort();
-    const QString sBadUrl = "The database name is not of the form postgresql://host[:port]/dbname";
-    const std::pair<QString, QString> cases[] = {
-        // A folder below a regular file cannot be made, not even by root.
-        {sFile + "/sub/m.sqlite", "Cannot create the folder " + sFile + "/sub for the database"},
-        {sFile, "Cannot use the database file " + sFile + ": file is not a database"},
-        {dir.path(), "The database " + dir.path() + " is a folder, not a file"},
-        {QStringLiteral("postgresql://127.0.0.1:%1/mda").arg(iPort),
-         QStringLiteral("Cannot connect to the database server 127.0.0.1:%1/mda: ").arg(iPort)},
-        {"postgresql://", sBadUrl},
-        {"postgres://host-only", sBadUrl}};
-    for (const auto& [sName, sErrorStart] : cases)
+    const QString sPort = QString::number(FreePort());
+    for (QStringList row : MdaTest::ReadDataTable("platform/unusable_databases.tsv"))
     {
+        for (QString& sField : row)
+        {
+            sField.replace("{file}", sFile).replace("{dir}", dir.path()).replace("{port}", sPort);
+        }
+        const QString& sName = row[0];
+        const QString& sErrorStart = row[1];
         SCOPED_TRACE(sName.toStdString());
         CDatabaseMultiInstance db(sName, "nobody", "secret");
         EXPECT_FALSE(db.Open());

@@ -7,6 +7,7 @@
 #include "CTableScan.h"
 #include "CTableSession.h"
 #include "DatabaseTestBackend.h"
+#include "TestDataTable.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -49,20 +50,12 @@ QString Ids(const std::vector<long>& ids)
 TEST(CDatabaseMultiInstanceNames, NameSelectsBackendAndFile)
 {
     const QString sFolder = COSAbstraction::GetUserDataPath("Vantrell", "Lumora2.0/Database") + '/';
-    const std::tuple<const char*, bool, QString> cases[] = {
-        {"", false, sFolder + "measurements.sqlite"},
-        {"sub/station.db", false, sFolder + "sub/station.db"},
-        {"/var/data/m.sqlite", false, "/var/data/m.sqlite"},
-        {"postgresql://db.example:5433/lumora", true, ""},
-        {"postgres://db.example/lumora", true, ""},
-        {"POSTGRESQL://db.example/lumora", true, ""},
-        {"postgresql:/not-a-url", false, sFolder + "postgresql:/not-a-url"}};
-    for (const auto& [pName, bPostgreSql, sFile] : cases)
+    for (const QStringList& row : MdaTest::ReadDataTable("platform/database_names.tsv"))
     {
-        SCOPED_TRACE(pName);
-        CDatabaseMultiInstance db(pName, "user", "password");
-        EXPECT_EQ(db.IsPostgreSql(), bPostgreSql);
-        EXPECT_EQ(db.GetDatabaseFilePath(), sFile);
+        SCOPED_TRACE(row[0].toStdString());
+        CDatabaseMultiInstance db(row[0], "user", "password");
+        EXPECT_EQ(db.IsPostgreSql(), row[1] == "PostgreSQL");
+        EXPECT_EQ(db.GetDatabaseFilePath(), QString(row[2]).replace("{folder}/", sFolder));
     }
     // A relative name opens under the user data folder, creating the folders it needs.
     const QString sSub = "mda-test-" + COSAbstraction::GetUniqueIdentifier();
@@ -92,19 +85,15 @@ protected:
         EXPECT_TRUE(CTableSession(*m_pDb).Create(row, lId)) << m_pDb->LastError().toStdString();
         return lId;
     }
-    long Session(const QString& sDescription)
-    {
-        return NewSession({{"description", sDescription}});
-    }
+    long Session(const QString& sText) { return NewSession({{"description", sText}}); }
 
-    // The stored descriptions of sessions, "|"-separated; "-" for a session that is not there.
+    // The stored descriptions of sessions, "|"-separated; empty for a session that is not there.
     static QString Descriptions(CDatabaseMultiInstance& db, const std::vector<long>& ids)
     {
         QStringList parts;
         for (long lId : ids)
         {
-            const TableRows row = CTableSession(db).Get(lId);
-            parts << (row.size() > 2 ? row[2].GetValue() : QStringLiteral("-"));
+            parts << Dump(CTableSession(db).Get(lId), "description");
         }
         return parts.join('|');
     }
@@ -169,7 +158,7 @@ TEST_P(CDatabaseTest, TransactionScopesCommitRollBackNestAndFailWhole)
             CDatabaseTransaction inner(*m_pDb);
             ids.push_back(Session("inner dropped"));
         }
-        EXPECT_EQ(Descriptions(*pObserver, ids), "-|-|-") << "not visible before the commit";
+        EXPECT_EQ(Descriptions(*pObserver, ids), "||") << "not visible before the commit";
         EXPECT_TRUE(outer.Commit()) << m_pDb->LastError().toStdString();
         EXPECT_FALSE(outer.IsActive() || outer.Commit());
     }
@@ -181,7 +170,7 @@ TEST_P(CDatabaseTest, TransactionScopesCommitRollBackNestAndFailWhole)
         EXPECT_TRUE(inner.Commit());
     }
     EXPECT_EQ(m_pDb->GetTransactionDepth(), 0);
-    EXPECT_EQ(Descriptions(*pObserver, ids), "kept|inner kept|-|-");
+    EXPECT_EQ(Descriptions(*pObserver, ids), "kept|inner kept||");
 
     // After a failed statement the server discards the whole transaction, and the commit must
     // not claim otherwise.
@@ -207,13 +196,12 @@ TEST_P(CDatabaseTest, TransactionScopesCommitRollBackNestAndFailWhole)
 
 TEST_P(CDatabaseTest, HostileTextIsStoredVerbatimInEveryTextColumn)
 {
-    const QString texts[] = {"O'Brien \"quoted\" `back`",
-                             "x'); DROP TABLE measurement; --",
-                             "'; UPDATE session SET description = 'owned'; SELECT '",
-                             "50% of _all_ \\ backslash",
-                             QString::fromUtf8("Grüße — 日本語 — Ελληνικά — עברית — 😀"),
-                             "two\nlines\tand\r",
-                             QString(100 * 1024, 'w') + "end"};
+    QStringList texts;
+    for (const QStringList& row : MdaTest::ReadDataTable("platform/hostile_texts.tsv"))
+    {
+        texts << row[0];
+    }
+    texts << "two\nlines\tand\r" << QString(100 * 1024, 'w') + "end";
     const QStringList sessionTexts =
         QStringLiteral("unique_id description first_run last_run site test_point name e_number "
                        "t_number e_mail hw_model firmware_version software_version serial_nr "
@@ -260,7 +248,7 @@ TEST_P(CDatabaseTest, HostileTextIsStoredVerbatimInEveryTextColumn)
     }
     TableRows all;
     ASSERT_TRUE(sessions.Get(QString(), all));
-    EXPECT_EQ(all.size(), (std::size(texts) + 1) * 19);
+    EXPECT_EQ(all.size(), (texts.size() + 1) * 19u);
     EXPECT_EQ(Descriptions(*OpenConnection(), {lNeighbour}), "neighbour");
 }
 
@@ -303,24 +291,18 @@ TEST_P(CDatabaseTest, SessionFilterIsCaseInsensitiveContainmentOverFiveColumns)
     {
         ids.push_back(NewSession({{columns[i], QString::fromUtf8(texts[i])}}));
     }
-    // Filter and the positions in ids of the sessions it finds.
-    const std::pair<const char*, const char*> cases[] = {
-        {"", "012345"}, {"alphauid", "0"},   {"ESC", "1"},
-        {"SÜD", "2"},   {"%", "3"},          {"_", "3"},
-        {"0%_O", "3"},  {"o'neil", "4"},     {"OwnerOnly", ""},
-        {"a%", ""},     {"' OR '1'='1", ""}, {"x'); DROP TABLE session; --", ""}};
     CTableSession table(*m_pDb);
-    for (const auto& [pFilter, pFound] : cases)
+    // Each filter with the positions in ids of the sessions it finds.
+    for (const QStringList& row : MdaTest::ReadDataTable("platform/session_filter.tsv"))
     {
-        SCOPED_TRACE(pFilter);
+        SCOPED_TRACE(row[0].toStdString());
         std::vector<long> expected;
-        for (const char* p = pFound; *p != 0; ++p)
+        for (const QChar c : row[1])
         {
-            expected.push_back(ids[*p - '0']);
+            expected.push_back(ids.at(c.digitValue()));
         }
         TableRows all, idsOnly;
-        ASSERT_TRUE(table.Get(QString::fromUtf8(pFilter), all));
-        ASSERT_TRUE(table.GetSessionIds(QString::fromUtf8(pFilter), idsOnly));
+        ASSERT_TRUE(table.Get(row[0], all) && table.GetSessionIds(row[0], idsOnly));
         EXPECT_EQ(Dump(all, "id") + '|' + Dump(idsOnly, "id"), Ids(expected) + '|' + Ids(expected));
         EXPECT_EQ(all.size(), expected.size() * 19);
         EXPECT_EQ(idsOnly.size(), expected.size());
