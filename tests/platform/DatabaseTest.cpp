@@ -54,7 +54,7 @@ TEST(CDatabaseMultiInstanceNames, NameSelectsBackendAndFile)
     {
         SCOPED_TRACE(row[0].toStdString());
         CDatabaseMultiInstance db(row[0], "user", "password");
-        EXPECT_EQ(db.IsPostgreSql(), row[1] == "PostgreSQL");
+        EXPECT_EQ(db.IsPostgreSql() ? "PostgreSQL" : "SQLite", row[1]);
         EXPECT_EQ(db.GetDatabaseFilePath(), QString(row[2]).replace("{folder}/", sFolder));
     }
     // A relative name opens under the user data folder, creating the folders it needs.
@@ -283,16 +283,13 @@ TEST_P(CDatabaseTest, SessionRowsRoundTrip)
 
 TEST_P(CDatabaseTest, SessionFilterIsCaseInsensitiveContainmentOverFiveColumns)
 {
-    const char* columns[] = {"unique_id", "description", "site", "test_point", "name", "owner"};
-    const char* texts[] = {"AlphaUid", "Beta desc",   "Gamma Süd",
-                           "50%_off",  "Name O'Neil", "OwnerOnly"};
     std::vector<long> ids;
-    for (size_t i = 0; i < std::size(texts); ++i)
+    for (const QStringList& row : MdaTest::ReadDataTable("platform/session_filter_seeds.tsv"))
     {
-        ids.push_back(NewSession({{columns[i], QString::fromUtf8(texts[i])}}));
+        ids.push_back(NewSession({{row[0], row[1]}}));
     }
     CTableSession table(*m_pDb);
-    // Each filter with the positions in ids of the sessions it finds.
+    // Each filter with the positions among the seeds of the sessions it finds.
     for (const QStringList& row : MdaTest::ReadDataTable("platform/session_filter.tsv"))
     {
         SCOPED_TRACE(row[0].toStdString());
