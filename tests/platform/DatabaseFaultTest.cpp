@@ -230,21 +230,17 @@ TEST(CDatabaseDurability, KilledWriterLeavesEveryConfirmedRowAndSharesTheFile)
         ASSERT_TRUE(WIFSIGNALED(iStatus)) << "the writer stopped by itself, status " << iStatus;
         ASSERT_GE(confirmed.size(), 150u);
         CDatabaseMultiInstance db(sPath, QString(), QString());
-        TableRows rows;
-        ASSERT_TRUE(db.Open() && CTableMeasurements(db).GetAllResultsForSession(1, rows))
-            << db.LastError().toStdString();
+        ASSERT_TRUE(db.Open()) << db.LastError().toStdString();
         QSqlQuery* pCheck = db.GetPreparedQuery("PRAGMA integrity_check");
         ASSERT_TRUE(pCheck != nullptr && db.Execute(*pCheck, "check") && pCheck->next());
         EXPECT_EQ(pCheck->value(0).toString(), "ok");
-        std::map<long, QString> stored;
-        for (size_t i = 0; i + 7 < rows.size(); i += 8)
-        {
-            stored[rows[i].GetValue().toLong()] = rows[i + 6].GetValue();
-        }
+        CTableMeasurements table(db);
         size_t uMissing = 0;
         for (long lConfirmed : confirmed)
         {
-            uMissing += stored[lConfirmed] != QStringLiteral("v%1").arg(lConfirmed);
+            const TableRows row = table.Get(1, 1, lConfirmed);
+            uMissing +=
+                row.size() != 8 || row[6].GetValue() != QStringLiteral("v%1").arg(lConfirmed);
         }
         EXPECT_EQ(uMissing, 0u) << "of " << confirmed.size() << " confirmed rows";
     }

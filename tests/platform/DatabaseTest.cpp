@@ -98,10 +98,13 @@ protected:
         return parts.join('|');
     }
 
-    void NewScan(long lSession, long lScan)
+    void NewScans(long lSession, std::initializer_list<long> scans)
     {
-        EXPECT_TRUE(CTableScan(*m_pDb).Create({{"session_id", N(lSession)}}, lScan))
-            << m_pDb->LastError().toStdString();
+        for (long lScan : scans)
+        {
+            EXPECT_TRUE(CTableScan(*m_pDb).Create({{"session_id", N(lSession)}}, lScan))
+                << m_pDb->LastError().toStdString();
+        }
     }
 
     // A measurement whose value tells its item and state.
@@ -231,7 +234,7 @@ TEST_P(CDatabaseTest, HostileTextIsStoredVerbatimInEveryTextColumn)
         ASSERT_TRUE(sessions.GetSessionIds(sText, found));
         EXPECT_EQ(Dump(found), "id=" + N(lSession)) << "the texts do not contain one another";
 
-        NewScan(lSession, ++lScan);
+        NewScans(lSession, {++lScan});
         long lId = 0;
         ASSERT_TRUE(
             measurements.Create(
@@ -310,11 +313,8 @@ TEST_P(CDatabaseTest, ScansArePerSessionInAscendingOrder)
 {
     const long lSession = NewSession();
     const long lOther = NewSession();
-    for (long lScanId : {7L, 2L, 5L})
-    {
-        NewScan(lSession, lScanId);
-    }
-    NewScan(lOther, 2); // the same scan id in another session
+    NewScans(lSession, {7, 2, 5});
+    NewScans(lOther, {2}); // the same scan id in another session
     CTableScan table(*m_pDb);
     EXPECT_FALSE(table.Create({{"session_id", N(lSession)}}, 5)) << "duplicate";
     EXPECT_FALSE(table.Create({{"session_id", "999"}}, 1)) << "no such session";
@@ -343,9 +343,8 @@ TEST_P(CDatabaseTest, MeasurementReadsSelectAndOrderRows)
 {
     const long lSession = NewSession();
     const long lOther = NewSession();
-    NewScan(lSession, 10);
-    NewScan(lSession, 4);
-    NewScan(lOther, 4);
+    NewScans(lSession, {10, 4});
+    NewScans(lOther, {4});
     // Scan 10 is recorded first: positions follow scan ids, not the order of recording.
     const long m1 = NewMeasurement(lSession, 10, 0, 15, 2);
     const long m2 = NewMeasurement(lSession, 10, 1, 15, 3);
