@@ -7,50 +7,17 @@
 
 #include <algorithm>
 #include <cmath>
-#include <limits>
 
 namespace LumoraMeasurement
 {
 
-namespace
-{
-
-// Truncation toward zero without the undefined behaviour of casting NaN or huge values.
-long TruncateToLong(double dValue)
-{
-    if (std::isnan(dValue))
-    {
-        return 0;
-    }
-    constexpr double c_dMax = static_cast<double>(std::numeric_limits<long>::max());
-    constexpr double c_dMin = static_cast<double>(std::numeric_limits<long>::min());
-    if (dValue >= c_dMax)
-    {
-        return std::numeric_limits<long>::max();
-    }
-    if (dValue <= c_dMin)
-    {
-        return std::numeric_limits<long>::min();
-    }
-    return static_cast<long>(dValue);
-}
-
-QString GeneralNumberWithUnit(double dValue, EUnitTypes eUnit)
-{
-    return QString::number(dValue, 'g', 6) + QLatin1Char(' ') + CConverter::GetUnitString(eUnit);
-}
-
-} // namespace
-
 CChannelItemData::CChannelItemData(ESettingsItems eItem)
-    : m_eItem(eItem), m_eState(eMeasurementItemState_OnlyInitialized),
-      m_eValueType(CValueFactory::SettingsItem_GetItemValueType(eItem)),
-      m_eUnit(CValueFactory::SettingsItem_GetItemUnit(eItem)), m_bValue(false), m_lValue(0),
-      m_dValue(0.0)
+    : CChannelCellValue(eItem, CValueFactory::SettingsItem_GetItemValueType(eItem),
+                        CValueFactory::SettingsItem_GetItemUnit(eItem))
 {
     if (eItem == eSettingsItem_ReferenceLevelMode)
     {
-        m_lValue = CEnumTemplate<ERefLevelMode>::ToId(eRefLevelMode_Automatic);
+        m_iValue = CEnumTemplate<ERefLevelMode>::ToId(eRefLevelMode_Automatic);
     }
 }
 
@@ -58,17 +25,18 @@ bool CChannelItemData::Set(const QString& sValue, EUnitTypes eUnit)
 {
     if (CValueFactory::SettingsItem_HasSelectionList(m_eItem) || m_eValueType == eValueType_Integer)
     {
+        // A selection id is stored whatever the value type; the unit stays.
         bool bOk = false;
         long lValue = sValue.toLong(&bOk, 10);
         if (!bOk)
         {
             lValue = 0;
         }
-        if (lValue == m_lValue)
+        if (lValue == m_iValue)
         {
             return false;
         }
-        m_lValue = lValue;
+        m_iValue = lValue;
         m_eState = eMeasurementItemState_Valid;
         return true;
     }
@@ -76,17 +44,7 @@ bool CChannelItemData::Set(const QString& sValue, EUnitTypes eUnit)
     switch (m_eValueType)
     {
     case eValueType_Text:
-        if (sValue == m_sValue)
-        {
-            return false;
-        }
-        m_sValue = sValue;
-        if (eUnit != eUnitType_None)
-        {
-            m_eUnit = eUnit;
-        }
-        m_eState = eMeasurementItemState_Valid;
-        return true;
+        return sValue != m_sValue && Store(eValueType_Text, m_sValue, sValue, eUnit);
 
     case eValueType_Float:
     {
@@ -97,13 +55,8 @@ bool CChannelItemData::Set(const QString& sValue, EUnitTypes eUnit)
             dValue = std::trunc(dValue * 100.0) / 100.0;
             dValue = std::max(-100.0, std::min(100.0, dValue));
         }
-        if (dValue == m_dValue)
-        {
-            return false;
-        }
-        m_dValue = dValue;
-        m_eState = eMeasurementItemState_Valid;
-        return true;
+        // The text is read in the cell's unit, so the unit argument does not apply.
+        return dValue != m_dValue && Store(eValueType_Float, m_dValue, dValue, eUnitType_None);
     }
 
     default:
@@ -113,60 +66,23 @@ bool CChannelItemData::Set(const QString& sValue, EUnitTypes eUnit)
 
 bool CChannelItemData::Set(long lValue, EUnitTypes eUnit)
 {
-    if (m_eValueType != eValueType_Integer || lValue == m_lValue)
-    {
-        return false;
-    }
-    m_lValue = lValue;
-    if (eUnit != eUnitType_None)
-    {
-        m_eUnit = eUnit;
-    }
-    m_eState = eMeasurementItemState_Valid;
-    return true;
+    return lValue != m_iValue && Store(eValueType_Integer, m_iValue, lValue, eUnit);
 }
 
 bool CChannelItemData::Set(double dValue, EUnitTypes eUnit)
 {
-    if (m_eValueType != eValueType_Float || dValue == m_dValue)
-    {
-        return false;
-    }
-    m_dValue = dValue;
-    if (eUnit != eUnitType_None)
-    {
-        m_eUnit = eUnit;
-    }
-    m_eState = eMeasurementItemState_Valid;
-    return true;
+    return dValue != m_dValue && Store(eValueType_Float, m_dValue, dValue, eUnit);
 }
 
 bool CChannelItemData::Set(bool bValue, EUnitTypes eUnit)
 {
-    if (m_eValueType != eValueType_Bool || bValue == m_bValue)
-    {
-        return false;
-    }
-    m_bValue = bValue;
-    if (eUnit != eUnitType_None)
-    {
-        m_eUnit = eUnit;
-    }
-    m_eState = eMeasurementItemState_Valid;
-    return true;
+    return bValue != m_bValue && Store(eValueType_Bool, m_bValue, bValue, eUnit);
 }
 
 QString CChannelItemData::ToString() const
 {
-    switch (m_eValueType)
+    if (m_eValueType == eValueType_Float)
     {
-    case eValueType_Bool:
-        return m_bValue ? QStringLiteral("ON") : QStringLiteral("OFF");
-    case eValueType_Integer:
-        return QString::number(m_lValue) + QLatin1Char(' ') + CConverter::GetUnitString(m_eUnit);
-    case eValueType_Text:
-        return m_sValue;
-    case eValueType_Float:
         switch (m_eItem)
         {
         case eSettingsItem_CenterFrequency:
@@ -180,86 +96,10 @@ QString CChannelItemData::ToString() const
         case eSettingsItem_SymbolRate:
             return CConverter::GetSymbolRateString(m_dValue, 8, true);
         default:
-            return GeneralNumberWithUnit(m_dValue, m_eUnit);
+            break;
         }
-    default:
-        return QStringLiteral("Cannot cast value to string");
     }
-}
-
-long CChannelItemData::ToInt() const
-{
-    switch (m_eValueType)
-    {
-    case eValueType_Integer:
-        return m_lValue;
-    case eValueType_Float:
-        return TruncateToLong(m_dValue);
-    case eValueType_Bool:
-        return m_bValue ? 1 : 0;
-    default:
-        return -1;
-    }
-}
-
-double CChannelItemData::ToFloat() const
-{
-    switch (m_eValueType)
-    {
-    case eValueType_Integer:
-        return static_cast<double>(m_lValue);
-    case eValueType_Float:
-        return m_dValue;
-    case eValueType_Bool:
-        return m_bValue ? 1.0 : 0.0;
-    default:
-        return 0.0;
-    }
-}
-
-bool CChannelItemData::ToBool() const
-{
-    switch (m_eValueType)
-    {
-    case eValueType_Integer:
-        return m_lValue != 0;
-    case eValueType_Float:
-        return m_dValue != 0.0; // NaN compares unequal, so it counts as true
-    case eValueType_Bool:
-        return m_bValue;
-    default:
-        return false;
-    }
-}
-
-void CChannelItemData::SetToNotImplemented()
-{
-    m_eState = eMeasurementItemState_NotImplemented;
-}
-
-void CChannelItemData::SetToErrorState()
-{
-    m_eState = eMeasurementItemState_Error;
-}
-
-bool CChannelItemData::HasValidMeasurementData() const
-{
-    return m_eState == eMeasurementItemState_Valid;
-}
-
-bool CChannelItemData::IsNotImplemented() const
-{
-    return m_eState == eMeasurementItemState_NotImplemented;
-}
-
-bool CChannelItemData::IsInErrorState() const
-{
-    return m_eState == eMeasurementItemState_Error;
-}
-
-bool CChannelItemData::IsNotSet() const
-{
-    return m_eState == eMeasurementItemState_OnlyInitialized;
+    return CChannelCellValue::ToString();
 }
 
 } // namespace LumoraMeasurement

@@ -1,11 +1,7 @@
 #pragma once
 
-#include "EMeasurementItemState.h"
+#include "CChannelCellValue.h"
 #include "ESettingsItems.h"
-#include "EUnitTypes.h"
-#include "EValueType.h"
-
-#include <QString>
 
 namespace LumoraMeasurement
 {
@@ -13,7 +9,7 @@ namespace LumoraMeasurement
 /// The value of one setting of one channel in the editable channel table. The cell knows its
 /// value type and unit from its settings item; the setters report whether the value changed so
 /// that the table editor can tell edits from no-ops.
-class CChannelItemData
+class CChannelItemData : public CChannelCellValue<ESettingsItems, long>
 {
 public:
     explicit CChannelItemData(ESettingsItems eItem = eSettingsItem_None);
@@ -30,31 +26,10 @@ public:
         return Set(QString::fromUtf8(pszValue), eUnit);
     }
 
+    /// Frequencies, symbol rates and the power limit offset have their own floating forms.
     QString ToString() const;
-    long ToInt() const;
-    double ToFloat() const;
-    bool ToBool() const;
 
-    void SetToNotImplemented();
-    void SetToErrorState();
-    bool HasValidMeasurementData() const;
-    bool IsNotImplemented() const;
-    bool IsInErrorState() const;
-    bool IsNotSet() const;
-
-    EUnitTypes Unit() const { return m_eUnit; }
     ESettingsItems GetItemEnum() const { return m_eItem; }
-    EValueType ValueType() const { return m_eValueType; }
-
-private:
-    ESettingsItems m_eItem;
-    EMeasurementItemState m_eState;
-    EValueType m_eValueType;
-    EUnitTypes m_eUnit;
-    QString m_sValue;
-    bool m_bValue;
-    long m_lValue;
-    double m_dValue;
 };
 
 } // namespace LumoraMeasurement
