@@ -3,6 +3,8 @@
 #include <QSqlError>
 #include <QSqlQuery>
 
+#include <algorithm>
+
 namespace OrvelFramework
 {
 
@@ -174,20 +176,34 @@ bool CTableBase::DoUpdate(const QString& sTable, const Columns& columns, const T
     return true;
 }
 
+namespace
+{
+
+// The texts of the small whole numbers, made once for the process and only read after that,
+// so every read shares them instead of formatting and allocating them again.
+const QString* SmallNumberText(qlonglong llValue)
+{
+    static constexpr int c_iSmall = 1024;
+    static const std::vector<QString> s_Texts = []
+    {
+        std::vector<QString> texts;
+        texts.reserve(c_iSmall);
+        for (int i = 0; i < c_iSmall; ++i)
+        {
+            texts.push_back(QString::number(i));
+        }
+        return texts;
+    }();
+    return llValue >= 0 && llValue < c_iSmall ? &s_Texts[static_cast<size_t>(llValue)] : nullptr;
+}
+
+} // namespace
+
 const QString& CTableBase::SNumberTexts::Text(qlonglong llValue)
 {
-    if (llValue >= 0 && llValue < c_iSmall)
+    if (const QString* pSmall = SmallNumberText(llValue))
     {
-        if (small.empty())
-        {
-            small.resize(c_iSmall);
-        }
-        QString& sText = small[static_cast<size_t>(llValue)];
-        if (sText.isNull())
-        {
-            sText = QString::number(llValue);
-        }
-        return sText;
+        return *pSmall;
     }
     if (!bHasLast || llValue != llLast)
     {
@@ -220,8 +236,16 @@ bool CTableBase::DoSelect(const QString& sStatement, const QVariantList& values,
     // Whole numbers repeat from row to row (session, scan, channel, item, state): a text made
     // once is shared instead of formatted and allocated again for every row.
     std::vector<SNumberTexts> numbers(uColumns);
+    // Room for a few dozen rows from the first one on, instead of growing pair by pair.
+    static constexpr size_t c_nFirstRows = 64;
+    bool bFirstRow = true;
     while (pQuery->next())
     {
+        if (bFirstRow)
+        {
+            rows.reserve(std::max(rows.capacity(), uStart + uColumns * c_nFirstRows));
+            bFirstRow = false;
+        }
         for (size_t i = 0; i < uColumns; ++i)
         {
             // The column names are shared, not copied, between the rows.

@@ -50,8 +50,6 @@ private:
     // Texts of the whole numbers of one result column.
     struct SNumberTexts
     {
-        static constexpr int c_iSmall = 1024;
-        std::vector<QString> small;
         qlonglong llLast = 0;
         QString sLast;
         bool bHasLast = false;
