@@ -4,6 +4,8 @@
 #include "CTableMeasurements.h"
 
 #include <algorithm>
+#include <charconv>
+#include <cmath>
 
 using OrvelFramework::CTableMeasurements;
 using OrvelFramework::CTableRecordSet;
@@ -15,6 +17,44 @@ namespace LumoraMeasurement
 namespace
 {
 
+// The number part of a value when it is a plain decimal ([-]digits[.digits], at most 15
+// digits), read as toDouble() reads it; false for anything else.
+bool DoReadPlainDecimal(const QStringRef& sNumber, double& dNumber)
+{
+    char buffer[24];
+    const int iSize = sNumber.size();
+    if (iSize == 0 || iSize > static_cast<int>(sizeof buffer))
+    {
+        return false;
+    }
+    int iDigits = 0;
+    int iPoint = -1;
+    for (int i = 0; i < iSize; ++i)
+    {
+        const ushort c = sNumber.at(i).unicode();
+        if (c >= '0' && c <= '9')
+        {
+            ++iDigits;
+        }
+        else if (c == '.' && iPoint < 0)
+        {
+            iPoint = i;
+        }
+        else if (c != '-' || i != 0)
+        {
+            return false;
+        }
+        buffer[i] = static_cast<char>(c);
+    }
+    const int iFirstDigit = buffer[0] == '-' ? 1 : 0;
+    if (iDigits == 0 || iDigits > 15 || iPoint == iFirstDigit || iPoint == iSize - 1)
+    {
+        return false;
+    }
+    const auto result = std::from_chars(buffer, buffer + iSize, dNumber);
+    return result.ec == std::errc() && result.ptr == buffer + iSize;
+}
+
 // "12.3456 dBuV" -> "12.35 dBuV"; anything but exactly one blank stays as it is.
 QString DoReformatValue(const QString& sValue)
 {
@@ -23,10 +63,30 @@ QString DoReformatValue(const QString& sValue)
     {
         return sValue;
     }
-    const double dNumber = sValue.leftRef(iBlank).toDouble();
+    const QStringRef sNumber = sValue.leftRef(iBlank);
+    double dNumber = 0;
+    // Printing a plain decimal needs no locale machinery. Values that round to zero (the sign)
+    // and exact halves of a cent (multiples of 1/8 such as 0.125: the tie rule) take the
+    // general path, so the text is the same either way.
+    if (DoReadPlainDecimal(sNumber, dNumber) && std::fabs(dNumber) >= 0.01 &&
+        std::fmod(dNumber * 8, 2) != 1 && std::fmod(dNumber * 8, 2) != -1)
+    {
+        char buffer[32];
+        const auto result =
+            std::to_chars(buffer, buffer + sizeof buffer, dNumber, std::chars_format::fixed, 2);
+        if (result.ec == std::errc())
+        {
+            const int iLength = static_cast<int>(result.ptr - buffer);
+            QString sResult;
+            sResult.reserve(iLength + sValue.size() - iBlank);
+            sResult.append(QLatin1String(buffer, iLength));
+            sResult.append(sValue.midRef(iBlank));
+            return sResult;
+        }
+    }
+    dNumber = sNumber.toDouble();
     return QString::number(dNumber, 'f', 2) + sValue.midRef(iBlank);
 }
-
 // Room for the rows a result will add, estimated from the width of its first row. Grows
 // geometrically so that many small appends stay linear.
 void DoReserve(std::vector<CDBMeasurement>& measurements, const TableRows& rows)
@@ -47,6 +107,78 @@ void DoReserve(std::vector<CDBMeasurement>& measurements, const TableRows& rows)
     }
 }
 
+// A whole number as toInt() reads it: the plain digits the table classes write are read
+// directly, anything else (blanks, a plus sign, overflow) as before.
+int DoReadInt(const QString& sText)
+{
+    const int iSize = sText.size();
+    const int iFirst = iSize > 0 && sText.at(0) == QLatin1Char('-') ? 1 : 0;
+    if (iSize == iFirst || iSize - iFirst > 9)
+    {
+        return sText.toInt();
+    }
+    int iNumber = 0;
+    for (int i = iFirst; i < iSize; ++i)
+    {
+        const ushort c = sText.at(i).unicode();
+        if (c < '0' || c > '9')
+        {
+            return sText.toInt();
+        }
+        iNumber = iNumber * 10 + (c - '0');
+    }
+    return iFirst == 1 ? -iNumber : iNumber;
+}
+
+enum class EField
+{
+    Id,
+    SessionId,
+    ScanId,
+    ChannelId,
+    MeasurementItem,
+    State,
+    Value,
+    ErrorDescription,
+    None
+};
+
+// Which field a pair sets. The table classes name the columns with these very strings, so
+// the shared text data settles it without comparing characters.
+EField DoField(const QString& sColumn)
+{
+    struct SName
+    {
+        const QString* pName;
+        EField eField;
+    };
+    static const SName s_Names[] = {
+        {&CTableMeasurements::c_sColumnId, EField::Id},
+        {&CTableMeasurements::c_sColumnSessionId, EField::SessionId},
+        {&CTableMeasurements::c_sColumnScanId, EField::ScanId},
+        {&CTableMeasurements::c_sColumnChannelId, EField::ChannelId},
+        {&CTableMeasurements::c_sColumnMeasurementItem, EField::MeasurementItem},
+        {&CTableMeasurements::c_sColumnState, EField::State},
+        {&CTableMeasurements::c_sColumnValue, EField::Value},
+        {&CTableMeasurements::c_sColumnErrorDescription, EField::ErrorDescription},
+    };
+    for (const SName& name : s_Names)
+    {
+        if (sColumn.constData() == name.pName->constData())
+        {
+            return name.eField;
+        }
+    }
+    for (const SName& name : s_Names)
+    {
+        if (sColumn == *name.pName)
+        {
+            return name.eField;
+        }
+    }
+    return EField::None;
+}
+
 // One working record walks the flat result; an error-description pair closes a row. The
 // record is not reset, so a column a row lacks keeps the previous row's value.
 void DoAppendRows(const TableRows& rows, std::vector<CDBMeasurement>& measurements,
@@ -56,39 +188,36 @@ void DoAppendRows(const TableRows& rows, std::vector<CDBMeasurement>& measuremen
     CDBMeasurement working;
     for (const CTableRecordSet& pair : rows)
     {
-        const QString& sColumn = pair.GetColumn();
-        if (sColumn == CTableMeasurements::c_sColumnId)
+        const QString& sValue = pair.GetValue();
+        switch (DoField(pair.GetColumn()))
         {
-            working.SetMeasurementId(pair.GetValue().toInt());
-        }
-        else if (sColumn == CTableMeasurements::c_sColumnSessionId)
-        {
-            working.SetSessionId(pair.GetValue().toInt());
-        }
-        else if (sColumn == CTableMeasurements::c_sColumnScanId)
-        {
-            working.SetScanId(pair.GetValue().toInt());
-        }
-        else if (sColumn == CTableMeasurements::c_sColumnChannelId)
-        {
-            working.SetChannelId(pair.GetValue().toInt());
-        }
-        else if (sColumn == CTableMeasurements::c_sColumnMeasurementItem)
-        {
-            working.SetMeasurementItem(pair.GetValue().toInt());
-        }
-        else if (sColumn == CTableMeasurements::c_sColumnState)
-        {
-            working.SetMeasurementState(pair.GetValue().toInt());
-        }
-        else if (sColumn == CTableMeasurements::c_sColumnValue)
-        {
-            working.SetValue(bReformatValues ? DoReformatValue(pair.GetValue()) : pair.GetValue());
-        }
-        else if (sColumn == CTableMeasurements::c_sColumnErrorDescription)
-        {
-            working.SetErrorDescription(pair.GetValue());
+        case EField::Id:
+            working.SetMeasurementId(DoReadInt(sValue));
+            break;
+        case EField::SessionId:
+            working.SetSessionId(DoReadInt(sValue));
+            break;
+        case EField::ScanId:
+            working.SetScanId(DoReadInt(sValue));
+            break;
+        case EField::ChannelId:
+            working.SetChannelId(DoReadInt(sValue));
+            break;
+        case EField::MeasurementItem:
+            working.SetMeasurementItem(DoReadInt(sValue));
+            break;
+        case EField::State:
+            working.SetMeasurementState(DoReadInt(sValue));
+            break;
+        case EField::Value:
+            working.SetValue(bReformatValues ? DoReformatValue(sValue) : sValue);
+            break;
+        case EField::ErrorDescription:
+            working.SetErrorDescription(sValue);
             measurements.push_back(working);
+            break;
+        case EField::None:
+            break;
         }
     }
 }
