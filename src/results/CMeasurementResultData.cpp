@@ -12,6 +12,7 @@
 #include "ESettingsItems.h"
 
 #include <algorithm>
+#include <charconv>
 #include <cmath>
 #include <limits>
 
@@ -25,6 +26,14 @@ namespace
 
 // The CSV export counts scans and channel rows in 16 bits.
 constexpr long c_lMaxCsvCount = std::numeric_limits<unsigned short>::max();
+
+// Appends the decimal text of a whole number without making a string of its own first.
+void DoAppendNumber(QString& sText, long lNumber)
+{
+    char buffer[24];
+    const auto result = std::to_chars(buffer, buffer + sizeof buffer, lNumber);
+    sText += QLatin1String(buffer, static_cast<int>(result.ptr - buffer));
+}
 
 enum class EResultList : unsigned char
 {
@@ -511,9 +520,12 @@ QStringList CMeasurementResultData::GetScanDataAsCSV()
     CDBMeasurementController controller(m_Database);
     const long lScans = std::min(GetNumberOfScans(), c_lMaxCsvCount);
     const long lRows = std::min(m_ChannelTable.GetRowCount(), c_lMaxCsvCount);
-    const QString sTag = QStringLiteral("Scan Data,");
+    const QLatin1String tag("Scan Data,");
     const QLatin1Char comma(',');
     std::vector<CDBMeasurement> records;
+    // Each line is put together in one reused buffer and stored as an exact copy: one
+    // allocation per line, and no line keeps spare room.
+    QString sLine;
     // Lines are made read by read, so the records of the whole session are never held twice.
     for (long s = 0; s < lScans; ++s)
     {
@@ -523,25 +535,24 @@ QStringList CMeasurementResultData::GetScanDataAsCSV()
             controller.GetAllMeasurementResultsForChannel(m_lSessionId, s, r, records);
             for (const CDBMeasurement& m : records)
             {
-                QString sLine;
-                sLine.reserve(64 + m.GetValue().size() + m.GetErrorDescription().size());
-                sLine += sTag;
-                sLine += QString::number(m.GetSessionId());
+                sLine.resize(0);
+                sLine += tag;
+                DoAppendNumber(sLine, m.GetSessionId());
                 sLine += comma;
-                sLine += QString::number(m.GetScanId());
+                DoAppendNumber(sLine, m.GetScanId());
                 sLine += comma;
-                sLine += QString::number(m.GetChannelId());
+                DoAppendNumber(sLine, m.GetChannelId());
                 sLine += comma;
-                sLine += QString::number(m.GetMeasurementId());
+                DoAppendNumber(sLine, m.GetMeasurementId());
                 sLine += comma;
-                sLine += QString::number(m.GetMeasurementItem());
+                DoAppendNumber(sLine, m.GetMeasurementItem());
                 sLine += comma;
                 sLine += m.GetValue();
                 sLine += comma;
-                sLine += QString::number(m.GetMeasurementState());
+                DoAppendNumber(sLine, m.GetMeasurementState());
                 sLine += comma;
                 sLine += m.GetErrorDescription();
-                lines.append(sLine);
+                lines.append(QString(sLine.constData(), sLine.size()));
             }
         }
     }
