@@ -474,6 +474,12 @@ QString CDatabaseMultiInstance::GetDatabaseFilePath() const
 
 QSqlQuery* CDatabaseMultiInstance::GetPreparedQuery(const QString& sStatement, const QString& sWhat)
 {
+    return GetPreparedQuery(sStatement, [&sWhat] { return sWhat; });
+}
+
+QSqlQuery* CDatabaseMultiInstance::GetPreparedQuery(const QString& sStatement,
+                                                    const std::function<QString()>& what)
+{
     if (!DoCheckConnection())
     {
         return nullptr;
@@ -487,6 +493,7 @@ QSqlQuery* CDatabaseMultiInstance::GetPreparedQuery(const QString& sStatement, c
     pQuery->setForwardOnly(true);
     if (!pQuery->prepare(sStatement))
     {
+        const QString sWhat = what();
         DoNoteStatementFailure(
             (sWhat.isEmpty() ? QStringLiteral("Cannot prepare a statement") : sWhat) +
             QStringLiteral(": ") + ErrorText(pQuery->lastError()));
@@ -514,9 +521,14 @@ void CDatabaseMultiInstance::RememberPreparedQuery(const SStatementKey& key, QSq
 
 bool CDatabaseMultiInstance::Execute(QSqlQuery& query, const QString& sWhat)
 {
+    return Execute(query, [&sWhat] { return sWhat; });
+}
+
+bool CDatabaseMultiInstance::Execute(QSqlQuery& query, const std::function<QString()>& what)
+{
     if (!query.exec())
     {
-        DoNoteStatementFailure(sWhat + QStringLiteral(": ") + ErrorText(query.lastError()));
+        DoNoteStatementFailure(what() + QStringLiteral(": ") + ErrorText(query.lastError()));
         return false;
     }
     return true;

@@ -2,6 +2,7 @@
 
 #include <QSqlDatabase>
 #include <QString>
+#include <functional>
 #include <memory>
 #include <unordered_map>
 
@@ -55,6 +56,8 @@ public:
     /// The prepared statement for this text, prepared once per connection and reused;
     /// nullptr (with LastError() set, naming sWhat) when the connection is not usable.
     QSqlQuery* GetPreparedQuery(const QString& sStatement, const QString& sWhat = QString());
+    /// As above, with the operation's name made only when preparing fails.
+    QSqlQuery* GetPreparedQuery(const QString& sStatement, const std::function<QString()>& what);
     /// What determines a statement's text, so a hot path can find its prepared statement
     /// without building and hashing the text: an address of the caller's own, a number and a
     /// short text.
@@ -72,6 +75,9 @@ public:
     /// Executes a prepared statement with its bound values; sWhat names the operation in
     /// the error text.
     bool Execute(QSqlQuery& query, const QString& sWhat);
+    /// As above, with the operation's name made only when the statement fails: frequent
+    /// reads do not format a text they almost never need.
+    bool Execute(QSqlQuery& query, const std::function<QString()>& what);
     /// Executes an insert prepared from InsertStatement() and hands back the new row id.
     bool ExecuteInsert(QSqlQuery& query, const QString& sWhat, long& lId);
     /// The insert text with whatever the backend needs to report the new row id.

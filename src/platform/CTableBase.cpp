@@ -218,7 +218,14 @@ bool CTableBase::DoSelect(const QString& sStatement, const QVariantList& values,
                           const std::vector<const QString*>& names, TableRows& rows,
                           const QString& sWhat)
 {
-    QSqlQuery* pQuery = m_Db.GetPreparedQuery(sStatement, sWhat);
+    return DoSelect(sStatement, values, names, rows, [&sWhat] { return sWhat; });
+}
+
+bool CTableBase::DoSelect(const QString& sStatement, const QVariantList& values,
+                          const std::vector<const QString*>& names, TableRows& rows,
+                          const std::function<QString()>& what)
+{
+    QSqlQuery* pQuery = m_Db.GetPreparedQuery(sStatement, what);
     if (pQuery == nullptr)
     {
         return false;
@@ -227,7 +234,7 @@ bool CTableBase::DoSelect(const QString& sStatement, const QVariantList& values,
     {
         pQuery->bindValue(i, values[i]);
     }
-    if (!m_Db.Execute(*pQuery, sWhat))
+    if (!m_Db.Execute(*pQuery, what))
     {
         return false;
     }
@@ -267,7 +274,7 @@ bool CTableBase::DoSelect(const QString& sStatement, const QVariantList& values,
     if (error.isValid())
     {
         rows.resize(uStart);
-        return m_Db.Fail(sWhat + QStringLiteral(": ") + error.text().trimmed());
+        return m_Db.Fail(what() + QStringLiteral(": ") + error.text().trimmed());
     }
     return true;
 }

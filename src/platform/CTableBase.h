@@ -5,6 +5,7 @@
 
 #include <QVariant>
 #include <QVector>
+#include <functional>
 
 class QSqlQuery;
 
@@ -40,6 +41,10 @@ protected:
     /// columns are named by names, in select order.
     bool DoSelect(const QString& sStatement, const QVariantList& values,
                   const std::vector<const QString*>& names, TableRows& rows, const QString& sWhat);
+    /// As above, with the operation's name for error texts made only when the read fails.
+    bool DoSelect(const QString& sStatement, const QVariantList& values,
+                  const std::vector<const QString*>& names, TableRows& rows,
+                  const std::function<QString()>& what);
     /// A select of one whole number; lDefault when it yields no row or NULL.
     bool DoSelectNumber(const QString& sStatement, const QVariantList& values, long lDefault,
                         long& lResult, const QString& sWhat);

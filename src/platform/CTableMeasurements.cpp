@@ -47,6 +47,17 @@ QString Select(const char* pCondition, const char* pOrder = "id")
            QLatin1String(pCondition) + QStringLiteral(" ORDER BY ") + QLatin1String(pOrder);
 }
 
+// The channel reads run once per scan or item and channel: their error text is made only
+// when one fails.
+std::function<QString()> ChannelReadError(long lSessionId, long lChannelId)
+{
+    return [lSessionId, lChannelId] {
+        return QStringLiteral("Cannot read channel %1 of session %2")
+            .arg(lChannelId)
+            .arg(lSessionId);
+    };
+}
+
 } // namespace
 
 CTableMeasurements::CTableMeasurements(CDatabaseMultiInstance& db) : CTableBase(db) {}
@@ -115,8 +126,7 @@ bool CTableMeasurements::GetAllMeasurementsForChannel(long lSessionId, long lSca
     return DoSelect(
         s_sStatement,
         {qlonglong(lSessionId), qlonglong(lChannelId), qlonglong(lSessionId), qlonglong(lScan)},
-        RowNames(), rows,
-        QStringLiteral("Cannot read channel %1 of session %2").arg(lChannelId).arg(lSessionId));
+        RowNames(), rows, ChannelReadError(lSessionId, lChannelId));
 }
 
 bool CTableMeasurements::GetMeasurementsForChannel(long lSessionId, long lChannelId, long lItemId,
@@ -124,10 +134,9 @@ bool CTableMeasurements::GetMeasurementsForChannel(long lSessionId, long lChanne
 {
     static const QString s_sStatement =
         Select("session_id = ? AND channel_id = ? AND measurement_item = ?");
-    return DoSelect(
-        s_sStatement, {qlonglong(lSessionId), qlonglong(lChannelId), qlonglong(lItemId)},
-        RowNames(), rows,
-        QStringLiteral("Cannot read channel %1 of session %2").arg(lChannelId).arg(lSessionId));
+    return DoSelect(s_sStatement,
+                    {qlonglong(lSessionId), qlonglong(lChannelId), qlonglong(lItemId)}, RowNames(),
+                    rows, ChannelReadError(lSessionId, lChannelId));
 }
 
 long CTableMeasurements::GetAmountOfMeasurementValuesForChannel(long lSessionId, long lChannelId)
