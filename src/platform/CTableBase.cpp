@@ -4,6 +4,7 @@
 #include <QSqlQuery>
 
 #include <algorithm>
+#include <charconv>
 
 namespace OrvelFramework
 {
@@ -208,7 +209,10 @@ const QString& CTableBase::SNumberTexts::Text(qlonglong llValue)
     if (!bHasLast || llValue != llLast)
     {
         llLast = llValue;
-        sLast = QString::number(llValue);
+        // Most rows bring an id of their own: to_chars spares the locale-aware formatting.
+        char buffer[24];
+        const auto result = std::to_chars(buffer, buffer + sizeof buffer, llValue);
+        sLast = QString::fromLatin1(buffer, static_cast<int>(result.ptr - buffer));
         bHasLast = true;
     }
     return sLast;
