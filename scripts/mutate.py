@@ -1,0 +1,268 @@
+#!/usr/bin/env python3
+"""Mutation testing: does the test suite notice a one-line fault?
+
+Picks single-line mutation sites in src/ with a seed, spread over the subsystems in proportion to
+how many sites each has; for each site it writes the mutated line, rebuilds the tests of that
+subsystem and of every subsystem above it (incrementally), runs them, and restores the file.
+A mutant is caught when a test fails or times out, survives when every test passes, and does
+not count when it does not compile. Known equivalent mutants (no behaviour change) are listed in
+scripts/mutate-equivalent.txt and left out of the score.
+
+Run through scripts/mutate, which installs what is missing and starts a PostgreSQL cluster.
+"""
+import argparse
+import json
+import os
+import random
+import re
+import subprocess
+import sys
+import time
+from pathlib import Path
+
+SUBSYSTEMS = ["platform", "vocabulary", "config", "channels", "database", "results", "exchange"]
+ROOT = Path(__file__).resolve().parent.parent
+
+# Each operator: (name, pattern on the code with string literals masked, replacement).
+OPERATORS = [
+    ("<= to <", re.compile(r" <= "), " < "),
+    (">= to >", re.compile(r" >= "), " > "),
+    ("< to <=", re.compile(r" < "), " <= "),
+    ("> to >=", re.compile(r" > "), " >= "),
+    ("== to !=", re.compile(r" == "), " != "),
+    ("!= to ==", re.compile(r" != "), " == "),
+    ("&& to ||", re.compile(r" && "), " || "),
+    ("|| to &&", re.compile(r" \|\| "), " && "),
+    ("true to false", re.compile(r"\btrue\b"), "false"),
+    ("false to true", re.compile(r"\bfalse\b"), "true"),
+    ("+ to -", re.compile(r" \+ "), " - "),
+    ("- to +", re.compile(r" - "), " + "),
+    ("constant + 1", re.compile(r"(?<![\w.])(\d+)(?![\w.])"), None),
+    ("negate condition", re.compile(r"\b(if|while) \((.*)\)(\s*\{?\s*)$"), None),
+    ("delete statement", re.compile(r"^(\s*)(?!return\b|break\b|continue\b|case\b|default\b)"
+                                    r"[A-Za-z_][\w:.\->\[\]]*(\(.*\)|\s*[-+*/|&]?=\s*.*);\s*$"), None),
+]
+
+STRING_RE = re.compile(r'"(?:\\.|[^"\\])*"|\'(?:\\.|[^\'\\])*\'')
+
+
+def mask_strings(line):
+    """The line with the inside of string and character literals blanked, same length."""
+    return STRING_RE.sub(lambda m: m.group(0)[0] + "_" * (len(m.group(0)) - 2) + m.group(0)[-1], line)
+
+
+def candidate_lines(path):
+    """(line index, text) of the lines worth mutating: code, not comments or preprocessor."""
+    in_block_comment = False
+    for index, line in enumerate(path.read_text(encoding="utf-8").split("\n")):
+        stripped = line.strip()
+        if in_block_comment:
+            if "*/" in stripped:
+                in_block_comment = False
+            continue
+        if stripped.startswith("/*"):
+            in_block_comment = "*/" not in stripped
+            continue
+        if not stripped or stripped.startswith("//") or stripped.startswith("#"):
+            continue
+        if "static_assert" in stripped or "Q_ASSERT" in stripped:
+            continue
+        yield index, line
+
+
+def mutations_of_line(line):
+    """Every (operator name, mutated line) one operator makes of the line."""
+    masked = mask_strings(line)
+    cut = masked.find("//")
+    code = masked if cut < 0 else masked[:cut]
+    result = []
+    for name, pattern, replacement in OPERATORS:
+        if name == "negate condition":
+            m = pattern.search(code)
+            if m:
+                start, end = m.span(2)
+                result.append((name, line[:start] + "!(" + line[start:end] + ")" + line[end:]))
+            continue
+        if name == "delete statement":
+            if pattern.match(code) and not code.rstrip().endswith("{"):
+                result.append((name, re.match(r"\s*", line).group(0) + ";"))
+            continue
+        if name in ("+ to -", "- to +") and '"' in code:
+            continue  # text concatenation: the mutant would not compile
+        for m in pattern.finditer(code):
+            start, end = m.span()
+            if name == "constant + 1":
+                new = str(int(m.group(1)) + 1)
+            else:
+                new = replacement
+            result.append((name, line[:start] + new + line[end:]))
+    return result
+
+
+def all_sites(subsystems):
+    sites = {}
+    for sub in subsystems:
+        rows = []
+        for path in sorted((ROOT / "src" / sub).glob("*.cpp")):
+            for index, line in candidate_lines(path):
+                for name, mutated in mutations_of_line(line):
+                    rows.append({"subsystem": sub, "file": str(path.relative_to(ROOT)),
+                                 "line": index + 1, "operator": name,
+                                 "original": line, "mutated": mutated})
+        sites[sub] = rows
+    return sites
+
+
+def choose(sites, count, seed):
+    """count sites, spread over the subsystems in proportion to their number of sites."""
+    rng = random.Random(seed)
+    total = sum(len(rows) for rows in sites.values())
+    chosen = []
+    for sub, rows in sites.items():
+        if not rows:
+            continue
+        share = max(1, round(count * len(rows) / total))
+        chosen.extend(rng.sample(rows, min(share, len(rows))))
+    rng.shuffle(chosen)
+    return chosen
+
+
+def equivalent_keys():
+    path = ROOT / "scripts" / "mutate-equivalent.txt"
+    keys = set()
+    if path.exists():
+        for line in path.read_text(encoding="utf-8").splitlines():
+            if line.strip() and not line.startswith("#"):
+                keys.add(line.rstrip("\n"))
+    return keys
+
+
+def site_key(site):
+    return "%s | %s | %s" % (site["file"], site["original"].strip(), site["mutated"].strip())
+
+
+def run(cmd, timeout=None, env=None):
+    try:
+        done = subprocess.run(cmd, stdout=subprocess.PIPE, stderr=subprocess.STDOUT,
+                              timeout=timeout, env=env)
+        return done.returncode, done.stdout.decode(errors="replace")
+    except subprocess.TimeoutExpired:
+        return None, "timeout"
+
+
+def test_targets(build_dir, sub):
+    """The test executables that can see a fault in sub: its own and those of the subsystems above."""
+    above = SUBSYSTEMS[SUBSYSTEMS.index(sub):]
+    return ["test_" + s for s in above if (ROOT / "tests" / s).is_dir()]
+
+
+def build(build_dir, targets):
+    code, out = run(["cmake", "--build", str(build_dir), "-j2", "--target"] + targets)
+    return code == 0, out
+
+
+def run_tests(build_dir, targets, timeout):
+    env = dict(os.environ, QT_QPA_PLATFORM="offscreen")
+    for target in targets:
+        exe = build_dir / "tests" / target
+        code, out = run([str(exe), "--gtest_brief=1"], timeout=timeout, env=env)
+        if code is None:
+            return target + " timed out"
+        if code != 0:
+            failed = [l for l in out.splitlines() if l.startswith("[  FAILED  ]")]
+            return target + ": " + (failed[0][14:].strip() if failed else "exit %d" % code)
+    return None
+
+
+def mutate_one(site, build_dir, timeout):
+    path = ROOT / site["file"]
+    original = path.read_text(encoding="utf-8")
+    lines = original.split("\n")
+    assert lines[site["line"] - 1] == site["original"], "source changed under the run"
+    lines[site["line"] - 1] = site["mutated"]
+    targets = test_targets(build_dir, site["subsystem"])
+    try:
+        path.write_text("\n".join(lines), encoding="utf-8")
+        ok, _ = build(build_dir, targets)
+        if not ok:
+            return "invalid", "does not compile"
+        caught_by = run_tests(build_dir, targets, timeout)
+        return ("caught", caught_by) if caught_by else ("survived", "")
+    finally:
+        path.write_text(original, encoding="utf-8")
+
+
+def main():
+    parser = argparse.ArgumentParser(description=__doc__.split("\n")[0])
+    parser.add_argument("--seed", type=int, default=1)
+    parser.add_argument("--count", type=int, default=100, help="number of sites (default 100)")
+    parser.add_argument("--subsystem", action="append", choices=SUBSYSTEMS,
+                        help="only these subsystems (repeatable)")
+    parser.add_argument("--build-dir", default=str(ROOT / "build-mutate"))
+    parser.add_argument("--timeout", type=int, default=180, help="seconds per test executable")
+    parser.add_argument("--list", action="store_true", help="print the chosen sites and stop")
+    args = parser.parse_args()
+
+    subsystems = args.subsystem or SUBSYSTEMS
+    chosen = choose(all_sites(subsystems), args.count, args.seed)
+    if args.list:
+        for s in chosen:
+            print("%s:%d [%s] %s" % (s["file"], s["line"], s["operator"], s["mutated"].strip()))
+        return 0
+
+    build_dir = Path(args.build_dir)
+    targets = sorted({t for s in chosen for t in test_targets(build_dir, s["subsystem"])})
+    print("baseline build and run of", " ".join(targets), flush=True)
+    ok, out = build(build_dir, targets)
+    if not ok:
+        print(out[-4000:])
+        print("the unmutated tree does not build", file=sys.stderr)
+        return 2
+    failing = run_tests(build_dir, targets, args.timeout)
+    if failing:
+        print("the unmutated tree fails its tests: " + failing, file=sys.stderr)
+        return 2
+
+    equivalent = equivalent_keys()
+    results = []
+    started = time.time()
+    for number, site in enumerate(chosen, 1):
+        if site_key(site) in equivalent:
+            outcome, detail = "equivalent", "listed in scripts/mutate-equivalent.txt"
+        else:
+            outcome, detail = mutate_one(site, build_dir, args.timeout)
+        site = dict(site, outcome=outcome, detail=detail)
+        results.append(site)
+        print("[%d/%d %4.0fs] %-10s %s:%d [%s] %s" % (number, len(chosen), time.time() - started,
+              outcome, site["file"], site["line"], site["operator"], detail), flush=True)
+    # Leave the build matching the restored sources.
+    build(build_dir, targets)
+
+    print("\nscore per subsystem (caught / mutants that compile and are not listed as equivalent):")
+    total_caught = total_scored = 0
+    for sub in subsystems:
+        rows = [r for r in results if r["subsystem"] == sub]
+        scored = [r for r in rows if r["outcome"] in ("caught", "survived")]
+        caught = [r for r in scored if r["outcome"] == "caught"]
+        total_caught += len(caught)
+        total_scored += len(scored)
+        if scored:
+            print("  %-10s %3d / %3d  %5.1f%%" % (sub, len(caught), len(scored),
+                                                 100.0 * len(caught) / len(scored)))
+    if total_scored:
+        print("  %-10s %3d / %3d  %5.1f%%" % ("all", total_caught, total_scored,
+                                             100.0 * total_caught / total_scored))
+    survivors = [r for r in results if r["outcome"] == "survived"]
+    if survivors:
+        print("\nsurvivors (a line for scripts/mutate-equivalent.txt follows each, for the ones that"
+              " change no behaviour):")
+        for r in survivors:
+            print("  %s:%d [%s]\n    - %s\n    + %s\n    key: %s" % (
+                r["file"], r["line"], r["operator"], r["original"].strip(),
+                r["mutated"].strip(), site_key(r)))
+    (build_dir / "mutation-results.json").write_text(json.dumps(results, indent=1))
+    return 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())
