@@ -58,7 +58,7 @@ CDBScanData CDBScanController::GetData(long lSessionId, long lScanId) const
         }
         else if (sColumn == CTableScan::c_sColumnSessionId)
         {
-            scan.SetSessionId(pair.GetValue().toInt());
+            scan.SetSessionId(pair.GetValue().toLongLong());
         }
         else if (sColumn == CTableScan::c_sColumnState)
         {
@@ -81,7 +81,7 @@ std::vector<long> CDBScanController::GetScanIds(long lSessionId) const
     ids.reserve(rows.size());
     for (const CTableRecordSet& pair : rows)
     {
-        ids.push_back(pair.GetValue().toInt());
+        ids.push_back(pair.GetValue().toLongLong());
     }
     std::sort(ids.begin(), ids.end());
     return ids;

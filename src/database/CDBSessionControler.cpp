@@ -207,7 +207,7 @@ void CDBSessionControler::ReadSessionData(const QString& sFilter,
 {
     sessions.clear();
     TableRows idRows;
-    QHash<int, int> counts;
+    QHash<qint64, qint64> counts;
     {
         CTableSession table(m_rDatabase);
         table.GetSessionIds(sFilter, idRows);
@@ -216,9 +216,9 @@ void CDBSessionControler::ReadSessionData(const QString& sFilter,
     sessions.reserve(idRows.size());
     for (const CTableRecordSet& pair : idRows)
     {
-        const long lId = pair.GetValue().toLongLong();
+        const qint64 lId = pair.GetValue().toLongLong();
         CDBSessionData data = GetData(lId);
-        data.SetScanCount(counts.value(static_cast<int>(lId), 0));
+        data.SetScanCount(counts.value(lId, 0));
         sessions.push_back(std::move(data));
     }
 }

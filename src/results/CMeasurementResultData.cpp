@@ -480,8 +480,13 @@ double CMeasurementResultData::PowerLimitOffset(long lChannelId) const
 void CMeasurementResultData::CreateChannelMatrixData(CRDMatrixData& matrix)
 {
     CDBMeasurementController controller(m_Database);
+    // The errors go with the violations: a channel whose measurements failed is no "OK".
+    std::vector<CDBMeasurement> records;
+    records.reserve(m_vLimitViolations.size() + m_vMeasurementErrors.size());
+    records.insert(records.end(), m_vLimitViolations.begin(), m_vLimitViolations.end());
+    records.insert(records.end(), m_vMeasurementErrors.begin(), m_vMeasurementErrors.end());
     CMatrixStateColorHandler().DoCreateChannelMatrixData(
-        matrix, controller, m_vLimitViolations, m_ChannelTable, m_lSessionId,
+        matrix, controller, records, m_ChannelTable, m_lSessionId,
         CDBScanController(m_Database).GetNumberOfScans(m_lSessionId), false, false);
 }
 

@@ -317,6 +317,11 @@ bool CConverter::UnitIsValid(QString value, EUnitTypes& unit)
         {
             unitText.append(c);
         }
+        else if (u == 0x00B5)
+        {
+            // The micro sign is what many keyboards type for the Greek mu.
+            unitText.append(QChar(0x03BC));
+        }
     }
     unitText = unitText.toLower();
     // The e of "deg" was skipped above with the number characters.
