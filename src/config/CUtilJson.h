@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QJsonObject>
 #include <QString>
 
@@ -17,6 +18,13 @@ public:
     /// Replaces the file's content with the indented document; true when the file could be
     /// opened for writing.
     static bool SaveJsonFile(const QString& sFile, const QJsonObject& jObject);
+    /// Reads the file as LoadJsonFile() does, but logs nothing: on failure sReason tells why
+    /// in words (the parser's message with line and column for a file that is not JSON) and
+    /// iLine, iColumn give the position (0 when none applies). bytes receives the content.
+    static bool ParseJsonFile(const QString& sFile, QByteArray& bytes, QJsonObject& jObject,
+                              QString& sReason, int& iLine, int& iColumn);
+    /// The 1-based line and column (in characters) of a byte offset into a UTF-8 document.
+    static void LineAndColumn(const QByteArray& bytes, int iOffset, int& iLine, int& iColumn);
 };
 
 } // namespace LumoraMeasurement

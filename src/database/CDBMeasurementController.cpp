@@ -262,7 +262,9 @@ bool CDBMeasurementController::Update(const CDBMeasurement& measurement)
 {
     if (measurement.GetMeasurementId() < 1)
     {
-        return false;
+        return m_rDatabase.Fail(
+            QStringLiteral("Cannot change measurement %1: measurement ids start at 1")
+                .arg(measurement.GetMeasurementId()));
     }
     TableRows row;
     row.reserve(5);
@@ -371,6 +373,11 @@ long CDBMeasurementController::GetAmountOfMeasurementValuesForChannel(long lSess
 {
     CTableMeasurements table(m_rDatabase);
     return table.GetAmountOfMeasurementValuesForChannel(lSessionId, lChannelId);
+}
+
+QString CDBMeasurementController::LastError() const
+{
+    return m_rDatabase.LastError();
 }
 
 } // namespace LumoraMeasurement

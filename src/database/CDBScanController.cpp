@@ -34,7 +34,10 @@ bool CDBScanController::Update(const CDBScanData& scan, long lState)
 {
     if (scan.GetScanId() < 1)
     {
-        return false;
+        return m_rDatabase.Fail(
+            QStringLiteral("Cannot change scan %1 of session %2: scan ids start at 1")
+                .arg(scan.GetScanId())
+                .arg(scan.GetSessionId()));
     }
     TableRows row;
     row.reserve(2);
@@ -93,6 +96,11 @@ long CDBScanController::GetNumberOfScans(long lSessionId) const
     CTableScan table(m_rDatabase);
     table.GetScanIds(lSessionId, rows);
     return static_cast<long>(rows.size());
+}
+
+QString CDBScanController::LastError() const
+{
+    return m_rDatabase.LastError();
 }
 
 } // namespace LumoraMeasurement

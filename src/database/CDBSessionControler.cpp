@@ -70,7 +70,9 @@ bool CDBSessionControler::Update(const CDBSessionData& data)
 {
     if (data.GetSessionId() < 1)
     {
-        return false;
+        return m_rDatabase.Fail(
+            QStringLiteral("Cannot change session %1: session ids start at 1")
+                .arg(data.GetSessionId()));
     }
     QString sSite, sTestPoint;
     QString sName, sENumber, sTNumber, sEMail;
@@ -105,12 +107,27 @@ bool CDBSessionControler::Update(const CDBSessionData& data)
 
 CDBSessionData CDBSessionControler::GetData(long lSessionId) const
 {
+    CDBSessionData data(lSessionId);
+    GetData(lSessionId, data);
+    return data;
+}
+
+bool CDBSessionControler::GetData(long lSessionId, CDBSessionData& data) const
+{
+    const QString sBefore = m_rDatabase.LastError();
+    m_rDatabase.Fail(QString());
     CTableSession table(m_rDatabase);
     const TableRows rows = table.Get(lSessionId);
     if (rows.empty())
     {
-        return CDBSessionData(lSessionId);
+        data = CDBSessionData(lSessionId);
+        if (m_rDatabase.LastError().isEmpty())
+        {
+            m_rDatabase.Fail(QStringLiteral("There is no session %1 in the database").arg(lSessionId));
+        }
+        return false;
     }
+    m_rDatabase.Fail(sBefore);
 
     // Every text column of the record, in the order the full constructor takes them.
     enum EField
@@ -172,13 +189,14 @@ CDBSessionData CDBSessionControler::GetData(long lSessionId) const
             }
         }
     }
-    return CDBSessionData(lSessionId, values[eField_UniqueId], values[eField_Description],
+    data = CDBSessionData(lSessionId, values[eField_UniqueId], values[eField_Description],
                           values[eField_FirstRun], values[eField_LastRun], values[eField_Site],
                           values[eField_TestPoint], values[eField_Name], values[eField_ENumber],
                           values[eField_TNumber], values[eField_EMail], values[eField_HWModel],
                           values[eField_Firmware], values[eField_Software], values[eField_SerialNr],
                           values[eField_Owner], lScanCount, values[eField_ChannelFileId],
                           values[eField_LimitFileId]);
+    return true;
 }
 
 void CDBSessionControler::GetAll(const QString& sFilter, QStringList& ids,
@@ -244,6 +262,7 @@ template <typename TTable> bool CDBSessionControler::DoAddFileToDB(const QString
 template <typename TTable>
 bool CDBSessionControler::DoGetFileFromDB(const QString& sKey, const QString& sPath)
 {
+    m_rDatabase.Fail(QString());
     TTable table(m_rDatabase);
     const TableRows rows = table.Get(sKey);
     QString sData;
@@ -254,6 +273,11 @@ bool CDBSessionControler::DoGetFileFromDB(const QString& sKey, const QString& sP
             sData = pair.GetValue();
             break;
         }
+    }
+    if (sData.isEmpty() && m_rDatabase.LastError().isEmpty())
+    {
+        return m_rDatabase.Fail(
+            QStringLiteral("No file with content is registered under the key \"%1\"").arg(sKey));
     }
     return GetFileFromDb(sData, sPath);
 }
@@ -306,7 +330,12 @@ bool CDBSessionControler::GetFileFromDb(const QString& sBase64Data, const QStrin
 {
     if (sBase64Data.isEmpty())
     {
-        return false;
+        return m_rDatabase.Fail(
+            QStringLiteral("Cannot write \"%1\": there is no content to write").arg(sPath));
+    }
+    if (sPath.isEmpty())
+    {
+        return m_rDatabase.Fail(QStringLiteral("Cannot write a file without a name"));
     }
     const QByteArray bytes = QByteArray::fromBase64(sBase64Data.toUtf8());
     const QFileInfo info(sPath);
@@ -315,13 +344,26 @@ bool CDBSessionControler::GetFileFromDb(const QString& sBase64Data, const QStrin
         QDir().mkpath(info.absolutePath());
     }
     QFile file(sPath);
-    if (sPath.isEmpty() || !file.open(QIODevice::WriteOnly | QIODevice::Truncate))
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
     {
-        return false;
+        return m_rDatabase.Fail(
+            QStringLiteral("Cannot write \"%1\": %2").arg(sPath, file.errorString()));
     }
     const qint64 iWritten = file.write(bytes);
+    const QString sWriteError = file.errorString();
     file.close();
-    return iWritten > 0;
+    if (iWritten <= 0)
+    {
+        return m_rDatabase.Fail(QStringLiteral("Cannot write \"%1\": %2")
+                                    .arg(sPath, iWritten == 0 ? QStringLiteral("no byte to write")
+                                                              : sWriteError));
+    }
+    return true;
+}
+
+QString CDBSessionControler::LastError() const
+{
+    return m_rDatabase.LastError();
 }
 
 } // namespace LumoraMeasurement

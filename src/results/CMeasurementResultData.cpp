@@ -7,6 +7,7 @@
 #include "CMatrixStateColorHandler.h"
 #include "CMeasurementItem.h"
 #include "CStringUtil.h"
+#include "CUtilJson.h"
 #include "EMeasurementItemState.h"
 #include "EMeasurementItems.h"
 #include "ESettingsItems.h"
@@ -40,8 +41,23 @@ enum class EResultList : unsigned char
     None,
     WithinLimits,
     LimitViolation,
-    MeasurementError
+    MeasurementError,
+    // A measured value whose number cannot be read: a measurement error, never a silent 0.
+    UnreadableValue
 };
+
+// An error text quotes at most this much of a stored value.
+constexpr int c_iQuotedValueLength = 64;
+
+QString UnreadableValueText(EMeasurementItems eItem, const QString& sValue)
+{
+    const QString sQuoted = sValue.size() > c_iQuotedValueLength
+                                ? sValue.left(c_iQuotedValueLength) + QStringLiteral("...")
+                                : sValue;
+    return CEnumTemplate<EMeasurementItems>::ToString(eItem) +
+           QStringLiteral(": the stored value \"") + sQuoted +
+           QStringLiteral("\" is not a finite number");
+}
 
 /// Stored id to enumerator for a representation table, first row winning; the sentinel for
 /// ids without a row. Built once per evaluation so that a million records need no table walk.
@@ -121,11 +137,18 @@ CMeasurementResultData::~CMeasurementResultData() = default;
 
 bool CMeasurementResultData::LoadData(const CMeasConfigData& config)
 {
-    if (!m_DeviceSettings.Read(config.DeviceSettingFile()) ||
-        !m_ChannelTable.Read(config.ChannelTableFile()) ||
-        !m_Limits.Read(config.ComparativeValuesFile()))
+    m_sLastError.clear();
+    if (!m_DeviceSettings.Read(config.DeviceSettingFile()))
     {
-        return false;
+        return DoFailReading(QStringLiteral("device settings"), config.DeviceSettingFile());
+    }
+    if (!m_ChannelTable.Read(config.ChannelTableFile()))
+    {
+        return DoFailReading(QStringLiteral("channel table"), config.ChannelTableFile());
+    }
+    if (!m_Limits.Read(config.ComparativeValuesFile()))
+    {
+        return DoFailReading(QStringLiteral("limit"), config.ComparativeValuesFile());
     }
     m_sInitialLimitFile = config.ComparativeValuesFile();
 
@@ -134,6 +157,10 @@ bool CMeasurementResultData::LoadData(const CMeasConfigData& config)
                                        m_DeviceSettings.DatabasePwd());
     if (!m_Database.Open())
     {
+        m_sLastError = QStringLiteral("Opening the database \"%1\" named by the device settings "
+                                      "\"%2\" failed: %3")
+                           .arg(m_DeviceSettings.DatabaseName(), config.DeviceSettingFile(),
+                                m_Database.LastError());
         return false;
     }
     CDBMeasurementController(m_Database).GetAllResultsForSession(m_lSessionId, m_vAllResults);
@@ -145,19 +172,49 @@ bool CMeasurementResultData::LoadData(const CMeasConfigData& config)
 
 bool CMeasurementResultData::ReadSessionData()
 {
-    m_Session = CDBSessionControler(m_Database).GetData(m_lSessionId);
-    return m_Session.GetSessionId() == m_lSessionId;
+    const CDBSessionControler sessions(m_Database);
+    if (!sessions.GetData(m_lSessionId, m_Session))
+    {
+        m_sLastError = QStringLiteral("Reading session %1 failed: %2")
+                           .arg(m_lSessionId)
+                           .arg(sessions.LastError());
+        return false;
+    }
+    return true;
+}
+
+bool CMeasurementResultData::DoFailReading(const QString& sWhat, const QString& sFile)
+{
+    QByteArray bytes;
+    QJsonObject jObject;
+    QString sReason;
+    int iLine = 0;
+    int iColumn = 0;
+    if (CUtilJson::ParseJsonFile(sFile, bytes, jObject, sReason, iLine, iColumn))
+    {
+        sReason = QStringLiteral("its content cannot be used");
+    }
+    m_sLastError = QStringLiteral("Reading the %1 file \"%2\" failed: %3").arg(sWhat, sFile, sReason);
+    return false;
 }
 
 void CMeasurementResultData::UseInititalLimits()
 {
-    m_Limits.Read(m_sInitialLimitFile);
+    m_sLastError.clear();
+    if (!m_Limits.Read(m_sInitialLimitFile))
+    {
+        DoFailReading(QStringLiteral("limit"), m_sInitialLimitFile);
+    }
     UpdateDataAffectedByLimitValues();
 }
 
 void CMeasurementResultData::UseOtherLimits(const QString& sLimitFile)
 {
-    m_Limits.Read(sLimitFile);
+    m_sLastError.clear();
+    if (!m_Limits.Read(sLimitFile))
+    {
+        DoFailReading(QStringLiteral("limit"), sLimitFile);
+    }
     UpdateDataAffectedByLimitValues();
 }
 
@@ -190,27 +247,42 @@ void CMeasurementResultData::UpdateDataAffectedByLimitValues()
     const long lValidId = CEnumTemplate<EMeasurementItemState>::ToId(eMeasurementItemState_Valid);
     const long lOutOfRangeId =
         CEnumTemplate<EMeasurementItemState>::ToId(eMeasurementItemState_OutOfRange);
+    const long lErrorId = CEnumTemplate<EMeasurementItemState>::ToId(eMeasurementItemState_Error);
 
     std::vector<EResultList> lists(m_vAllResults.size(), EResultList::None);
-    size_t aCounts[4] = {0, 0, 0, 0};
+    size_t aCounts[5] = {0, 0, 0, 0, 0};
     QString sViolation;
     for (size_t i = 0; i < m_vAllResults.size(); ++i)
     {
         CDBMeasurement& record = m_vAllResults[i];
         const EMeasurementItems eItem = itemOfId(record.GetMeasurementItem());
         CMeasurementItem item = prototypes[static_cast<size_t>(eItem)];
+        const EMeasurementItemState eStoredState = stateOfId(record.GetMeasurementState());
+        const bool bMeasured = eStoredState == eMeasurementItemState_Valid ||
+                               eStoredState == eMeasurementItemState_OutOfRange;
 
+        bool bReadable = true;
         switch (item.ValueType())
         {
         case eValueType_Bool:
             item.Set(OrvelFramework::CStringUtil::ConvertToBool(record.GetValue()), eUnitType_None);
             break;
         case eValueType_Integer:
-            item.Set(static_cast<short>(NumberPart(record.GetValue()).toInt(nullptr, 10)),
+            item.Set(static_cast<short>(NumberPart(record.GetValue()).toInt(&bReadable, 10)),
                      eUnitType_None);
             break;
         case eValueType_Float:
         {
+            if (bMeasured)
+            {
+                const float fNumber = NumberPart(record.GetValue()).toFloat(&bReadable);
+                bReadable = bReadable && std::isfinite(fNumber);
+                if (!bReadable)
+                {
+                    // Left as stored, so every evaluation sees the same text.
+                    break;
+                }
+            }
             QString sValue = record.GetValue();
             item.Set(NormaliseFloatValue(sValue), eUnitType_None);
             record.SetValue(sValue);
@@ -222,11 +294,14 @@ void CMeasurementResultData::UpdateDataAffectedByLimitValues()
         default:
             break;
         }
-        item.SetState(stateOfId(record.GetMeasurementState()));
+        item.SetState(eStoredState);
 
         EResultList eList = EResultList::None;
-        if (item.State() == eMeasurementItemState_Valid ||
-            item.State() == eMeasurementItemState_OutOfRange)
+        if (bMeasured && !bReadable)
+        {
+            eList = EResultList::UnreadableValue;
+        }
+        else if (bMeasured)
         {
             double dOffset = 0.0;
             if (eItem == eMeasItem_Power)
@@ -260,7 +335,8 @@ void CMeasurementResultData::UpdateDataAffectedByLimitValues()
 
     m_vWithinLimits.reserve(aCounts[static_cast<size_t>(EResultList::WithinLimits)]);
     m_vLimitViolations.reserve(aCounts[static_cast<size_t>(EResultList::LimitViolation)]);
-    m_vMeasurementErrors.reserve(aCounts[static_cast<size_t>(EResultList::MeasurementError)]);
+    m_vMeasurementErrors.reserve(aCounts[static_cast<size_t>(EResultList::MeasurementError)] +
+                                 aCounts[static_cast<size_t>(EResultList::UnreadableValue)]);
     for (size_t i = 0; i < m_vAllResults.size(); ++i)
     {
         switch (lists[i])
@@ -274,6 +350,16 @@ void CMeasurementResultData::UpdateDataAffectedByLimitValues()
         case EResultList::MeasurementError:
             m_vMeasurementErrors.push_back(m_vAllResults[i]);
             break;
+        case EResultList::UnreadableValue:
+        {
+            // Only the listed copy changes: the next evaluation reads the stored text again.
+            m_vMeasurementErrors.push_back(m_vAllResults[i]);
+            CDBMeasurement& error = m_vMeasurementErrors.back();
+            error.SetMeasurementState(lErrorId);
+            error.SetErrorDescription(
+                UnreadableValueText(itemOfId(error.GetMeasurementItem()), error.GetValue()));
+            break;
+        }
         case EResultList::None:
             break;
         }

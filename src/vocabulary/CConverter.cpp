@@ -426,6 +426,19 @@ double CConverter::ConvertValue(QString value, EUnitTypes target)
     return ConvertToUnit(value, unit, target, 0);
 }
 
+bool CConverter::HasFiniteNumber(const QString& value)
+{
+    // Neither is a unit: their number part reads as nothing at all.
+    if (value.contains(QLatin1String("inf"), Qt::CaseInsensitive) ||
+        value.contains(QLatin1String("nan"), Qt::CaseInsensitive))
+    {
+        return false;
+    }
+    QString number = value;
+    number.replace(QLatin1Char(','), QLatin1Char('.'));
+    return std::isfinite(getORVELFloat(number));
+}
+
 double CConverter::ConvertValueMeasurement(QString value, EUnitTypes target)
 {
     value.replace(QLatin1Char(','), QLatin1Char('.'));
