@@ -426,6 +426,28 @@ double CConverter::ConvertValue(QString value, EUnitTypes target)
     return ConvertToUnit(value, unit, target, 0);
 }
 
+bool CConverter::CanConvert(EUnitTypes from, EUnitTypes to, short impedance)
+{
+    if (from == to)
+    {
+        return true;
+    }
+    if (from == eUnitType_dBmV)
+    {
+        return to == eUnitType_dBm || (to == eUnitType_dBuV && impedance >= 1);
+    }
+    for (const auto& row : c_aConversions)
+    {
+        if (row.m_eFrom == from && row.m_eTo == to)
+        {
+            return true;
+        }
+    }
+    const SLadderRow* pFrom = FindLadderRow(from);
+    const SLadderRow* pTo = FindLadderRow(to);
+    return pFrom != nullptr && pTo != nullptr && pFrom->m_iFamily == pTo->m_iFamily;
+}
+
 bool CConverter::HasFiniteNumber(const QString& value)
 {
     // Neither is a unit: their number part reads as nothing at all.
