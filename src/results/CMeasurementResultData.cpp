@@ -101,9 +101,10 @@ QStringRef NumberPart(const QString& sValue)
     return iBlank < 0 ? QStringRef(&sValue) : sValue.leftRef(iBlank);
 }
 
-/// Rewrites a floating-point value text as "<number> <unit>" with a two-decimal number (in
-/// exponent form for magnitudes below 0.01) and returns the number as stored in the cell.
-double NormaliseFloatValue(QString& sValue)
+/// Rewrites a floating-point value text, whose number part reads as fValue, as
+/// "<number> <unit>" with a two-decimal number (in exponent form for magnitudes below 0.01)
+/// and returns the number as stored in the cell.
+double NormaliseFloatValue(QString& sValue, float fValue)
 {
     const int iBlank = sValue.indexOf(QLatin1Char(' '));
     QString sUnit;
@@ -112,7 +113,6 @@ double NormaliseFloatValue(QString& sValue)
         const int iNext = sValue.indexOf(QLatin1Char(' '), iBlank + 1);
         sUnit = iNext < 0 ? sValue.mid(iBlank + 1) : sValue.mid(iBlank + 1, iNext - iBlank - 1);
     }
-    const float fValue = NumberPart(sValue).toFloat();
     const QString sNumber = (fValue == 0.0f || std::fabs(fValue) >= 0.01f)
                                 ? QString::number(static_cast<double>(fValue), 'f', 2)
                                 : QString::number(static_cast<double>(fValue), 'e', 2);
@@ -273,18 +273,16 @@ void CMeasurementResultData::UpdateDataAffectedByLimitValues()
             break;
         case eValueType_Float:
         {
-            if (bMeasured)
+            // A text that is no number reads as 0, as toFloat() gives it.
+            const float fNumber = NumberPart(record.GetValue()).toFloat(&bReadable);
+            bReadable = bReadable && std::isfinite(fNumber);
+            if (bMeasured && !bReadable)
             {
-                const float fNumber = NumberPart(record.GetValue()).toFloat(&bReadable);
-                bReadable = bReadable && std::isfinite(fNumber);
-                if (!bReadable)
-                {
-                    // Left as stored, so every evaluation sees the same text.
-                    break;
-                }
+                // Left as stored, so every evaluation sees the same text.
+                break;
             }
             QString sValue = record.GetValue();
-            item.Set(NormaliseFloatValue(sValue), eUnitType_None);
+            item.Set(NormaliseFloatValue(sValue, fNumber), eUnitType_None);
             record.SetValue(sValue);
             break;
         }
