@@ -233,8 +233,7 @@ bool CChannelTableData::Write(const QString& sPath) const
                 LogChannelFileProblem(
                     QStringLiteral("Channel table file \"%1\" is not written: %2 of channel %3 "
                                    "is not a finite number.\n")
-                        .arg(sPath,
-                             CValueFactory::SettingsItem_GetItemName(cell.GetItemEnum()))
+                        .arg(sPath, CValueFactory::SettingsItem_GetItemName(cell.GetItemEnum()))
                         .arg(lRow + 1));
                 return false;
             }

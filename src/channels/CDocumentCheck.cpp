@@ -67,8 +67,8 @@ public:
             {
                 return it.value();
             }
-            const int iCut = std::max(sPath.lastIndexOf(QLatin1Char('.')),
-                                      sPath.lastIndexOf(QLatin1Char('[')));
+            const int iCut =
+                std::max(sPath.lastIndexOf(QLatin1Char('.')), sPath.lastIndexOf(QLatin1Char('[')));
             if (sPath.isEmpty())
             {
                 return 0;
@@ -222,13 +222,13 @@ public:
         const QJsonValue jValue = m_jRoot.value(sKey);
         if (!jValue.isArray())
         {
-            Add(jValue.isUndefined() ? QString() : sKey, jValue.isUndefined()
-                               ? QStringLiteral("the document has no \"%1\" list; the reader "
-                                                "finds nothing in it")
-                                     .arg(sKey)
-                               : QStringLiteral("%1 where a list belongs; the reader finds "
-                                                "nothing in it")
-                                     .arg(TypeName(jValue)));
+            Add(jValue.isUndefined() ? QString() : sKey,
+                jValue.isUndefined() ? QStringLiteral("the document has no \"%1\" list; the reader "
+                                                      "finds nothing in it")
+                                           .arg(sKey)
+                                     : QStringLiteral("%1 where a list belongs; the reader finds "
+                                                      "nothing in it")
+                                           .arg(TypeName(jValue)));
         }
         return jValue.toArray();
     }
@@ -463,9 +463,9 @@ const SNamedSetting* FindSetting(const SNamedSetting (&table)[N], const QString&
 
 // Checks a name/value list; hands each File value to pfnFile.
 template <size_t N>
-void CheckNamedSettings(CCheck& check, const QString& sKey, const SNamedSetting (&table)[N],
-                        const std::function<void(const QString&, const QString&, const QString&)>&
-                            pfnFile)
+void CheckNamedSettings(
+    CCheck& check, const QString& sKey, const SNamedSetting (&table)[N],
+    const std::function<void(const QString&, const QString&, const QString&)>& pfnFile)
 {
     const QJsonArray jList = check.TopArray(sKey);
     for (int i = 0; i < jList.size(); ++i)
@@ -555,8 +555,7 @@ void CheckLimitValues(CCheck& check, const QString& sPath, EMeasurementItems eIt
 {
     const CComparativeValueDataItem prototype(eItem);
     const QString sLow = check.Text(jRecord, CComparativeValueItem::c_sKeyLowValue, sPath, false);
-    const QString sHigh =
-        check.Text(jRecord, CComparativeValueItem::c_sKeyHighValue, sPath, false);
+    const QString sHigh = check.Text(jRecord, CComparativeValueItem::c_sKeyHighValue, sPath, false);
     const QString sLowPath = sPath + QLatin1Char('.') + CComparativeValueItem::c_sKeyLowValue;
     const QString sHighPath = sPath + QLatin1Char('.') + CComparativeValueItem::c_sKeyHighValue;
     const bool bLowGiven = jRecord.value(CComparativeValueItem::c_sKeyLowValue).isString();
@@ -588,9 +587,8 @@ void CheckLimitValues(CCheck& check, const QString& sPath, EMeasurementItems eIt
         {
             CComparativeValueDataItem state(eItem);
             state.LowValueFromString(sLow);
-            if (bLowGiven &&
-                state.LowValueToString(eLevelUnit_dBmV, eInstrumentImpedance_50Ohm, true, 0.0) !=
-                    sLow)
+            if (bLowGiven && state.LowValueToString(eLevelUnit_dBmV, eInstrumentImpedance_50Ohm,
+                                                    true, 0.0) != sLow)
             {
                 check.Add(sLowPath, QStringLiteral("%1 is no state of %2; the reader takes it as "
                                                    "an unknown state")
@@ -603,9 +601,8 @@ void CheckLimitValues(CCheck& check, const QString& sPath, EMeasurementItems eIt
         const bool bHigh = !bHighGiven || IsWholeNumberText(sHigh, lHigh);
         if (!bLow)
         {
-            check.Add(sLowPath,
-                      QStringLiteral("%1 is not a whole number; the reader takes it as 0")
-                          .arg(Quoted(sLow)));
+            check.Add(sLowPath, QStringLiteral("%1 is not a whole number; the reader takes it as 0")
+                                    .arg(Quoted(sLow)));
         }
         if (!bHigh)
         {
@@ -624,8 +621,7 @@ void CheckLimitValues(CCheck& check, const QString& sPath, EMeasurementItems eIt
     }
     case eValueType_Bool:
     {
-        static const QStringList s_Known = {"yes", "no",  "true", "false",
-                                            "on",  "off", "1",    "0"};
+        static const QStringList s_Known = {"yes", "no", "true", "false", "on", "off", "1", "0"};
         if (bHighGiven && !s_Known.contains(sHigh.trimmed().toLower()))
         {
             check.Add(sHighPath, QStringLiteral("%1 is neither yes nor no; the reader takes it "
@@ -671,9 +667,8 @@ void DoCheckLimitTable(CCheck& check)
         {
             continue;
         }
-        const long lId = dId == std::floor(dId) && std::fabs(dId) < 2147483648.0
-                             ? static_cast<long>(dId)
-                             : -1;
+        const long lId =
+            dId == std::floor(dId) && std::fabs(dId) < 2147483648.0 ? static_cast<long>(dId) : -1;
         const EMeasurementItems eItem = CEnumTemplate<EMeasurementItems>::ToEnum(lId);
         if (lId < 0 || table.GetIndexFromEnum(eItem) < 0)
         {
@@ -698,15 +693,14 @@ void DoCheckLimitTable(CCheck& check)
         else if (!IsKnownId<ECompareType>(static_cast<long>(jCompare.toDouble())) ||
                  jCompare.toDouble() != std::floor(jCompare.toDouble()))
         {
-            check.Add(sComparePath, QStringLiteral("%1 is no compare type (known: %2); the "
-                                                   "reader lets every value pass")
-                                        .arg(jCompare.toVariant().toString(),
-                                             KnownIds<ECompareType>()));
+            check.Add(sComparePath,
+                      QStringLiteral("%1 is no compare type (known: %2); the "
+                                     "reader lets every value pass")
+                          .arg(jCompare.toVariant().toString(), KnownIds<ECompareType>()));
         }
         else
         {
-            eCompare =
-                CEnumTemplate<ECompareType>::ToEnum(static_cast<long>(jCompare.toDouble()));
+            eCompare = CEnumTemplate<ECompareType>::ToEnum(static_cast<long>(jCompare.toDouble()));
         }
         const QJsonValue jEnabled = jRecord.value(CComparativeValueItem::c_sKeyMeasurementEnabled);
         if (!jEnabled.isUndefined() && !jEnabled.isNull() && !jEnabled.isBool())
@@ -761,9 +755,8 @@ void CheckChannelCell(CCheck& check, const CChannelTableData& table, const QStri
         long lValue = 0;
         if (!IsWholeNumberText(sValue, lValue))
         {
-            check.Add(sPath,
-                      QStringLiteral("%1 is not a whole number; the reader takes it as 0")
-                          .arg(Quoted(sValue)));
+            check.Add(sPath, QStringLiteral("%1 is not a whole number; the reader takes it as 0")
+                                 .arg(Quoted(sValue)));
         }
         break;
     }
@@ -823,16 +816,16 @@ void DoCheckChannelTable(CCheck& check)
             QString sId = check.Text(jItem, CChannelTableData::c_sKeyId, sItemPath, true);
             const ESettingsItems eNamed = CValueFactory::SettingsItem_GetEnumValue(sId);
             const EUnitTypes eUnit = CValueFactory::SettingsItem_GetItemUnit(eNamed);
-            const bool bNumber = eNamed != eSettingsItem_None &&
-                                 (CValueFactory::SettingsItem_HasSelectionList(eNamed) ||
-                                  CValueFactory::SettingsItem_GetItemValueType(eNamed) !=
-                                      eValueType_Text);
-            const QString sValue = check.Text(
-                jItem, CChannelTableData::c_sKeyValue, sItemPath, true,
-                bNumber ? QStringLiteral("empty text, that is 0 %1")
-                              .arg(CConverter::GetUnitString(eUnit))
-                              .trimmed()
-                        : QStringLiteral("empty text"));
+            const bool bNumber =
+                eNamed != eSettingsItem_None &&
+                (CValueFactory::SettingsItem_HasSelectionList(eNamed) ||
+                 CValueFactory::SettingsItem_GetItemValueType(eNamed) != eValueType_Text);
+            const QString sValue =
+                check.Text(jItem, CChannelTableData::c_sKeyValue, sItemPath, true,
+                           bNumber ? QStringLiteral("empty text, that is 0 %1")
+                                         .arg(CConverter::GetUnitString(eUnit))
+                                         .trimmed()
+                                   : QStringLiteral("empty text"));
             if (sId == QLatin1String("Channel #"))
             {
                 sId = CValueFactory::SettingsItem_GetItemName(eSettingsItem_ChannelName);
@@ -977,8 +970,7 @@ bool CDocumentCheck::CheckFile(const QString& sPath, QVector<SDocumentFinding>& 
     return DoCheckKind(EKind::None, sPath, lFindings);
 }
 
-bool CDocumentCheck::CheckDeviceSettings(const QString& sPath,
-                                         QVector<SDocumentFinding>& lFindings)
+bool CDocumentCheck::CheckDeviceSettings(const QString& sPath, QVector<SDocumentFinding>& lFindings)
 {
     return DoCheckKind(EKind::DeviceSettings, sPath, lFindings);
 }

@@ -59,7 +59,6 @@ bool IsFiniteLimit(const CComparativeValueDataItem& row, const QVariant& vValue)
            std::isfinite(vValue.toFloat());
 }
 
-
 // How an older limit file's value for a state item selects the expected state: the state
 // chosen for a zero value and for any other value.
 struct SPTVStateItem
@@ -191,8 +190,8 @@ bool CComparativeValueData::Read(const QString& sFile)
             {
                 LogLimitFileProblem(QStringLiteral("Limit file \"%1\": the %2 limit \"%3\" of %4 "
                                                    "is not a finite number; it is not used.\n")
-                                        .arg(sFile, bLow ? QStringLiteral("low")
-                                                         : QStringLiteral("high"),
+                                        .arg(sFile,
+                                             bLow ? QStringLiteral("low") : QStringLiteral("high"),
                                              sText, sName));
             }
             else if (bLow)

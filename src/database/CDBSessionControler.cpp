@@ -70,9 +70,8 @@ bool CDBSessionControler::Update(const CDBSessionData& data)
 {
     if (data.GetSessionId() < 1)
     {
-        return m_rDatabase.Fail(
-            QStringLiteral("Cannot change session %1: session ids start at 1")
-                .arg(data.GetSessionId()));
+        return m_rDatabase.Fail(QStringLiteral("Cannot change session %1: session ids start at 1")
+                                    .arg(data.GetSessionId()));
     }
     QString sSite, sTestPoint;
     QString sName, sENumber, sTNumber, sEMail;
@@ -123,7 +122,8 @@ bool CDBSessionControler::GetData(long lSessionId, CDBSessionData& data) const
         data = CDBSessionData(lSessionId);
         if (m_rDatabase.LastError().isEmpty())
         {
-            m_rDatabase.Fail(QStringLiteral("There is no session %1 in the database").arg(lSessionId));
+            m_rDatabase.Fail(
+                QStringLiteral("There is no session %1 in the database").arg(lSessionId));
         }
         return false;
     }
@@ -354,9 +354,9 @@ bool CDBSessionControler::GetFileFromDb(const QString& sBase64Data, const QStrin
     file.close();
     if (iWritten <= 0)
     {
-        return m_rDatabase.Fail(QStringLiteral("Cannot write \"%1\": %2")
-                                    .arg(sPath, iWritten == 0 ? QStringLiteral("no byte to write")
-                                                              : sWriteError));
+        return m_rDatabase.Fail(
+            QStringLiteral("Cannot write \"%1\": %2")
+                .arg(sPath, iWritten == 0 ? QStringLiteral("no byte to write") : sWriteError));
     }
     return true;
 }

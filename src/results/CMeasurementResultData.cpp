@@ -194,7 +194,8 @@ bool CMeasurementResultData::DoFailReading(const QString& sWhat, const QString& 
     {
         sReason = QStringLiteral("its content cannot be used");
     }
-    m_sLastError = QStringLiteral("Reading the %1 file \"%2\" failed: %3").arg(sWhat, sFile, sReason);
+    m_sLastError =
+        QStringLiteral("Reading the %1 file \"%2\" failed: %3").arg(sWhat, sFile, sReason);
     return false;
 }
 

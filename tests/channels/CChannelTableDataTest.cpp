@@ -1,7 +1,7 @@
 #include "CChannelTableData.h"
+#include "CEnumTemplate.h"
 #include "CLoggingDataProvider.h"
 #include "CSingleton.h"
-#include "CEnumTemplate.h"
 #include "CValueFactory.h"
 #include "ChannelTestTools.h"
 
@@ -349,9 +349,9 @@ TEST(CChannelTableData, ValueThatIsNotFiniteIsRefusedAndNeverWritten)
     OrvelFramework::CLoggingDataProvider::m_bIsLoggingPossible = true;
     ChannelLog().ClearMessages();
     QTemporaryDir dir;
-    const QString sPath = WriteText(
-        dir, "channels.json",
-        R"({"ChannelTableData": [{"ChannelName": "Channel 0", "ChannelItemData": [
+    const QString sPath =
+        WriteText(dir, "channels.json",
+                  R"({"ChannelTableData": [{"ChannelName": "Channel 0", "ChannelItemData": [
             {"Id": "Channel Name", "Value": "K21"},
             {"Id": "Center / Vision Carrier Frequency", "Value": "inf MHz"},
             {"Id": "Symbol Rate", "Value": "1e999 MSymbol/s"},
@@ -371,8 +371,9 @@ TEST(CChannelTableData, ValueThatIsNotFiniteIsRefusedAndNeverWritten)
     }
     const QString sMessage = QStringLiteral("Channel table file \"%1\": the value \"%2\" of %3 in "
                                             "channel 1 is not a finite number; it is not used.\n");
-    EXPECT_EQ(lLog, QStringList({sMessage.arg(sPath, "inf MHz", "Center / Vision Carrier Frequency"),
-                                 sMessage.arg(sPath, "1e999 MSymbol/s", "Symbol Rate")}));
+    EXPECT_EQ(lLog,
+              QStringList({sMessage.arg(sPath, "inf MHz", "Center / Vision Carrier Frequency"),
+                           sMessage.arg(sPath, "1e999 MSymbol/s", "Symbol Rate")}));
     ChannelLog().ClearMessages();
 
     // What is written reads back as it was.

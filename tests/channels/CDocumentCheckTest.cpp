@@ -1,8 +1,8 @@
+#include "CDocumentCheck.h"
 #include "CChannelData.h"
 #include "CChannelTableData.h"
 #include "CComparativeValueData.h"
 #include "CDeviceSettingsData.h"
-#include "CDocumentCheck.h"
 #include "CMeasConfigData.h"
 
 #include "ChannelTestTools.h"
@@ -40,7 +40,8 @@ protected:
         CComparativeValueData limits;
         EXPECT_TRUE(limits.Write(m_Dir.filePath("limits.json")));
         CChannelTableData channels;
-        channels.AddChannel(CChannelData(eTVStandard_BG_Pal, "K05"), CChannelTableData::c_lAppendRow);
+        channels.AddChannel(CChannelData(eTVStandard_BG_Pal, "K05"),
+                            CChannelTableData::c_lAppendRow);
         channels.AddChannel(CChannelData(eTVStandard_J83A, "S21"), CChannelTableData::c_lAppendRow);
         channels.SetValue(1, "Symbol Rate", "6.952 MSymbol/s");
         channels.SetValue(1, "Power Limit Offset", "-2.5");
@@ -94,8 +95,7 @@ TEST_F(CDocumentCheckTest, EachBrokenDocumentIsOneFinding)
     for (const QStringList& row : ChannelTest::DataRows("broken_documents.tsv"))
     {
         SCOPED_TRACE(row[1].toStdString());
-        const QString sPath =
-            Write("doc.json", row[2].toUtf8().replace("\\n", "\n"));
+        const QString sPath = Write("doc.json", row[2].toUtf8().replace("\\n", "\n"));
         QVector<SDocumentFinding> lFindings;
         EXPECT_FALSE(checks.at(row[0])(sPath, lFindings));
         ASSERT_EQ(lFindings.size(), 1) << Joined(lFindings).toStdString();
@@ -130,7 +130,8 @@ TEST_F(CDocumentCheckTest, KindFollowsTheKeysThenTheSuffix)
     QVector<SDocumentFinding> lFindings;
     // Device settings under a configuration's suffix are checked as device settings.
     EXPECT_TRUE(CDocumentCheck::CheckFile(
-        Write("device.measconfig", "{\"DeviceSettings\": [{\"Name\": \"BERCount\", \"Value\": \"7\"}]}"),
+        Write("device.measconfig",
+              "{\"DeviceSettings\": [{\"Name\": \"BERCount\", \"Value\": \"7\"}]}"),
         lFindings));
     // An empty object is a configuration only by its suffix.
     const QString sEmpty = Write("empty.measconfig", "{}");

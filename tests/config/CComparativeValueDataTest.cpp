@@ -246,9 +246,8 @@ namespace
 // saving and reopening a limit table changed a limit.
 TEST_F(CComparativeValueDataTest, LimitThatIsNotFiniteIsRefusedAndNeverWritten)
 {
-    const QString sPath = WriteFile(
-        m_Dir, QStringLiteral("limits.json"),
-        R"({"ComparativeValues": [
+    const QString sPath = WriteFile(m_Dir, QStringLiteral("limits.json"),
+                                    R"({"ComparativeValues": [
             {"ID": 8, "CompareType": 3, "LowValue": "1e999 dBmV", "HighValue": "inf dBmV"},
             {"ID": 15, "CompareType": 3, "LowValue": "1e39 dB", "HighValue": "nan dB"},
             {"ID": 6, "CompareType": 3, "LowValue": "2 dB", "HighValue": "1e30 dB"}]})");
@@ -270,9 +269,9 @@ TEST_F(CComparativeValueDataTest, LimitThatIsNotFiniteIsRefusedAndNeverWritten)
         EXPECT_EQ(limits.GetHigherValueByIndex(lRow, true, 0.0),
                   defaults.GetHigherValueByIndex(lRow, true, 0.0));
     }
-    EXPECT_EQ(limits.GetHigherValueByIndex(limits.GetIndexFromEnum(eMeasItem_Attenuation), true,
-                                           0.0),
-              "1e+30 dB");
+    EXPECT_EQ(
+        limits.GetHigherValueByIndex(limits.GetIndexFromEnum(eMeasItem_Attenuation), true, 0.0),
+        "1e+30 dB");
 
     // What is written reads back as it was.
     const QString sCopy = m_Dir.filePath(QStringLiteral("copy.json"));

@@ -414,9 +414,10 @@ TEST_P(CMeasurementResultDataTest, FailedLoadLeavesAUsableModel)
         CMeasurementResultData model(m_lSession, eLevelUnit_dBm);
         EXPECT_FALSE(model.LoadData(config));
         // The reason names the step, the file and the cause.
-        const QString sFailed = Path(row[0] == QLatin1String("device.json")
-                                         ? (row[1] == QLatin1String("channels.json") ? row[2] : row[1])
-                                         : row[0]);
+        const QString sFailed =
+            Path(row[0] == QLatin1String("device.json")
+                     ? (row[1] == QLatin1String("channels.json") ? row[2] : row[1])
+                     : row[0]);
         const QString sReason = QString::fromUtf8(row[3])
                                     .replace(QLatin1String("%2"), Path("garbage.json"))
                                     .arg(sFailed);
@@ -501,9 +502,9 @@ TEST_P(CMeasurementResultDataTest, UnreadableStoredValueIsAMeasurementError)
     const QString sHuge = QString(1024 * 1024, QLatin1Char('9'));
     // Item id (8 Power: float; 12 Demod Lock: integer), stored value.
     const std::vector<std::pair<long, QString>> c_Values = {
-        {8, "inf"},          {8, "-inf dBmV"},    {8, "nan"},         {8, "1e309"},
-        {8, sHuge},          {8, "1e308 dBmV"},   {8, "-1e308 dBmV"}, {8, "n/a dBmV"},
-        {8, ""},             {12, "unlocked"},    {12, "4294967296"}, {12, ""},
+        {8, "inf"}, {8, "-inf dBmV"},  {8, "nan"},         {8, "1e309"},
+        {8, sHuge}, {8, "1e308 dBmV"}, {8, "-1e308 dBmV"}, {8, "n/a dBmV"},
+        {8, ""},    {12, "unlocked"},  {12, "4294967296"}, {12, ""},
     };
     std::vector<long> ids;
     {
