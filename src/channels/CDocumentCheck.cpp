@@ -389,6 +389,14 @@ bool CheckNumberText(CCheck& check, const QString& sPath, const QString& sShown,
     return true;
 }
 
+// A JSON number as a 32-bit id; -1 (no id) for one that is not whole or beyond the range.
+long WholeOrMinusOne(double dValue)
+{
+    return dValue == std::floor(dValue) && std::fabs(dValue) < 2147483648.0
+               ? static_cast<long>(dValue)
+               : -1;
+}
+
 bool IsWholeNumberText(const QString& sText, long& lValue)
 {
     bool bOk = false;
@@ -667,8 +675,7 @@ void DoCheckLimitTable(CCheck& check)
         {
             continue;
         }
-        const long lId =
-            dId == std::floor(dId) && std::fabs(dId) < 2147483648.0 ? static_cast<long>(dId) : -1;
+        const long lId = WholeOrMinusOne(dId);
         const EMeasurementItems eItem = CEnumTemplate<EMeasurementItems>::ToEnum(lId);
         if (lId < 0 || table.GetIndexFromEnum(eItem) < 0)
         {
@@ -683,15 +690,17 @@ void DoCheckLimitTable(CCheck& check)
         ECompareType eCompare = eCompareType_None;
         if (!jCompare.isDouble())
         {
+            const QString sNotUsed = CEnumTemplate<ECompareType>::ToString(eCompareType_NotUsed);
             check.Add(jCompare.isUndefined() ? sPath : sComparePath,
-                      QStringLiteral("%1 where the number of a compare type belongs; the reader "
-                                     "takes it as 0, %2")
-                          .arg(jCompare.isUndefined() ? QStringLiteral("\"CompareType\" missing")
-                                                      : CCheck::TypeName(jCompare),
-                               CEnumTemplate<ECompareType>::ToString(eCompareType_NotUsed)));
+                      jCompare.isUndefined()
+                          ? QStringLiteral("\"CompareType\" is missing; the reader takes it as "
+                                           "0, %1")
+                                .arg(sNotUsed)
+                          : QStringLiteral("%1 where the number of a compare type belongs; the "
+                                           "reader takes it as 0, %2")
+                                .arg(CCheck::TypeName(jCompare), sNotUsed));
         }
-        else if (!IsKnownId<ECompareType>(static_cast<long>(jCompare.toDouble())) ||
-                 jCompare.toDouble() != std::floor(jCompare.toDouble()))
+        else if (!IsKnownId<ECompareType>(WholeOrMinusOne(jCompare.toDouble())))
         {
             check.Add(sComparePath,
                       QStringLiteral("%1 is no compare type (known: %2); the "
@@ -700,7 +709,7 @@ void DoCheckLimitTable(CCheck& check)
         }
         else
         {
-            eCompare = CEnumTemplate<ECompareType>::ToEnum(static_cast<long>(jCompare.toDouble()));
+            eCompare = CEnumTemplate<ECompareType>::ToEnum(WholeOrMinusOne(jCompare.toDouble()));
         }
         const QJsonValue jEnabled = jRecord.value(CComparativeValueItem::c_sKeyMeasurementEnabled);
         if (!jEnabled.isUndefined() && !jEnabled.isNull() && !jEnabled.isBool())
