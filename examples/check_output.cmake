@@ -1,3 +1,4 @@
+cmake_minimum_required(VERSION 3.18)
 # Runs the command that follows the script's name and compares its standard output
 # with the file EXPECTED, in which "@RUN@" stands for the run folder. Fails on a non-zero exit.
 set(_command)
