@@ -99,14 +99,20 @@ bool RecordSession(const CMeasConfigData& config, long& lSessionId)
     CDBScanController scans(db);
     CDBMeasurementController measurements(db);
 
+    // The configuration it is measured with, then where, by whom and with what.
     if (!sessions.Create(lSessionId, config.UniqueIdentifier(), config.Description(),
                          config.ChannelTableFile(), config.ComparativeValuesFile(),
-                         QStringLiteral("Output 1"), QStringLiteral("Head-end North"),
-                         QStringLiteral("tech@example.org"), QStringLiteral("E-1001"),
-                         QStringLiteral("A. Tech"), QStringLiteral("T-42"),
-                         QStringLiteral("Receiver"), QStringLiteral("1.0"),
-                         QStringLiteral("example"), QStringLiteral("SN-0001"),
-                         QStringLiteral("Example Cable")))
+                         QStringLiteral("Output 1"),         // test point
+                         QStringLiteral("Head-end North"),   // site
+                         QStringLiteral("tech@example.org"), // e-mail
+                         QStringLiteral("E-1001"),           // E-number
+                         QStringLiteral("A. Tech"),          // name
+                         QStringLiteral("T-42"),             // T-number
+                         QStringLiteral("Receiver"),         // instrument model
+                         QStringLiteral("1.0"),              // its firmware
+                         QStringLiteral("example"),          // software version
+                         QStringLiteral("SN-0001"),          // instrument serial number
+                         QStringLiteral("Example Cable")))   // owner
     {
         return false;
     }
