@@ -26,6 +26,11 @@ endif()
 mda_run(${CMAKE_COMMAND} --build ${WORK}/cmake-build)
 mda_run(${WORK}/cmake-build/mda_consumer)
 message(STATUS "find_package: ${mda_output}")
+if(QT_MAJOR EQUAL 5)
+  # The Qt 5 package also answers to the name with the Qt in it, as the Qt 6 one does.
+  mda_run(${CMAKE_COMMAND} -S ${SOURCE_DIR} -B ${WORK}/cmake-build-qt5-name
+          -DCMAKE_PREFIX_PATH=${_prefix} -DMDA_PACKAGE=MainDataAccess-Qt5 -DCMAKE_CXX_COMPILER=${CXX})
+endif()
 
 # 2. pkg-config only: compiler, moc and the flags the .pc file gives, nothing else.
 set(ENV{PKG_CONFIG_PATH} ${_prefix}/${LIBDIR}/pkgconfig)
