@@ -48,7 +48,7 @@ using TMeasurementId = typename SArgument<3, decltype(&CDBMeasurementController:
 qint64 StressMilliseconds()
 {
     const int iSeconds = qEnvironmentVariableIntValue("MDA_STRESS_SECONDS");
-    return 1000LL * (iSeconds > 0 ? iSeconds : 6);
+    return 1000LL * (iSeconds > 0 ? iSeconds : 8);
 }
 
 QByteArray ReadBytes(const QString& sPath)
