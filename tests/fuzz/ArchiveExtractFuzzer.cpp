@@ -24,8 +24,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* pData, size_t uiSize)
     LumoraMeasurement::CArchivHandler handler;
     handler.ExtractArchive(sArchive, sOutput, bRename);
     const auto after = MdaFuzz::Snapshot(sRoot, QStringLiteral("out"));
-    MDA_FUZZ_CHECK(before == after,
-                   "extraction changed files outside its folder: " + MdaFuzz::Difference(before, after));
+    MDA_FUZZ_CHECK(before == after, "extraction changed files outside its folder: " +
+                                        MdaFuzz::Difference(before, after));
 
     QDirIterator it(sRoot + QStringLiteral("/out"),
                     QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System,
@@ -33,7 +33,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* pData, size_t uiSize)
     while (it.hasNext())
     {
         const QFileInfo info(it.next());
-        MDA_FUZZ_CHECK(!info.isSymLink(), "extraction made a link: " + info.filePath().toStdString());
+        MDA_FUZZ_CHECK(!info.isSymLink(),
+                       "extraction made a link: " + info.filePath().toStdString());
     }
     return 0;
 }

@@ -33,8 +33,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* pData, size_t uiSize)
     CMeasurementDataExportHandler handler;
     const bool bImported = handler.ImportMeasurementConfiguration(sArchive, QStringLiteral("fuzz"));
     const auto after = MdaFuzz::Snapshot(sHome, sRelative);
-    MDA_FUZZ_CHECK(before == after,
-                   "import changed files outside its folder: " + MdaFuzz::Difference(before, after));
+    MDA_FUZZ_CHECK(before == after, "import changed files outside its folder: " +
+                                        MdaFuzz::Difference(before, after));
     if (!bImported)
     {
         return 0;

@@ -27,8 +27,8 @@ void CheckDocumentRoundTrip(const char* sFolder, const uint8_t* pData, size_t ui
     MDA_FUZZ_CHECK(again.Write(sSecond), "the document read back cannot be written");
     const QByteArray first = ReadBytes(sFirst);
     const QByteArray second = ReadBytes(sSecond);
-    MDA_FUZZ_CHECK(first == second, "write-read-write changed the file:\n" +
-                                        first.toStdString() + "\n----\n" + second.toStdString());
+    MDA_FUZZ_CHECK(first == second, "write-read-write changed the file:\n" + first.toStdString() +
+                                        "\n----\n" + second.toStdString());
 }
 
 } // namespace MdaFuzz

@@ -19,15 +19,15 @@
 #include <cstdlib>
 #include <string>
 
-#define MDA_FUZZ_CHECK(cond, what)                                                             \
-    do                                                                                         \
-    {                                                                                          \
-        if (!(cond))                                                                           \
-        {                                                                                      \
-            std::fprintf(stderr, "%s:%d: check failed: %s (%s)\n", __FILE__, __LINE__, #cond, \
-                         std::string(what).c_str());                                           \
-            std::abort();                                                                      \
-        }                                                                                      \
+#define MDA_FUZZ_CHECK(cond, what)                                                                 \
+    do                                                                                             \
+    {                                                                                              \
+        if (!(cond))                                                                               \
+        {                                                                                          \
+            std::fprintf(stderr, "%s:%d: check failed: %s (%s)\n", __FILE__, __LINE__, #cond,      \
+                         std::string(what).c_str());                                               \
+            std::abort();                                                                          \
+        }                                                                                          \
     } while (false)
 
 namespace MdaFuzz

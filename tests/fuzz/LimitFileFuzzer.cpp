@@ -6,6 +6,7 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* pData, size_t uiSize)
 {
-    MdaFuzz::CheckDocumentRoundTrip<LumoraMeasurement::CComparativeValueData>("limit_file", pData, uiSize);
+    MdaFuzz::CheckDocumentRoundTrip<LumoraMeasurement::CComparativeValueData>("limit_file", pData,
+                                                                              uiSize);
     return 0;
 }

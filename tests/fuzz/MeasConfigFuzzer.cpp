@@ -1,4 +1,4 @@
-// Fuzzes the meas config reader: any bytes may come in; an accepted document survives
+// Fuzzes the measurement configuration reader: any bytes may come in; an accepted document survives
 // write-read-write unchanged.
 
 #include "CMeasConfigData.h"
@@ -6,6 +6,7 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* pData, size_t uiSize)
 {
-    MdaFuzz::CheckDocumentRoundTrip<LumoraMeasurement::CMeasConfigData>("meas_config", pData, uiSize);
+    MdaFuzz::CheckDocumentRoundTrip<LumoraMeasurement::CMeasConfigData>("meas_config", pData,
+                                                                        uiSize);
     return 0;
 }

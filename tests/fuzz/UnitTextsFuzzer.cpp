@@ -39,9 +39,8 @@ void CheckRewrittenTextReadsBack(TReader pRead, const QString& sInput, const cha
     // text read back may differ in the last float digit or by half the eighth decimal of GHz.
     const double dTolerance = std::max(std::fabs(dValue) * 1e-6, 5.0);
     MDA_FUZZ_CHECK(std::fabs(dAgain - dValue) <= dTolerance,
-                   std::string(sWhat) + ": " + sInput.toStdString() + " -> " +
-                       sText.toStdString() + " reads " + std::to_string(dAgain) + ", not " +
-                       std::to_string(dValue));
+                   std::string(sWhat) + ": " + sInput.toStdString() + " -> " + sText.toStdString() +
+                       " reads " + std::to_string(dAgain) + ", not " + std::to_string(dValue));
 }
 
 } // namespace

@@ -138,7 +138,8 @@ protected:
              {std::pair(eTVStandard_DVBT, "Ch1"), std::pair(eTVStandard_BG_Pal, "Ch2"),
               std::pair(eTVStandard_J83A, "Ch3")})
         {
-            m_ChannelsA.AddChannel(CChannelData(eStandard, pszName), CChannelTableData::c_lAppendRow);
+            m_ChannelsA.AddChannel(CChannelData(eStandard, pszName),
+                                   CChannelTableData::c_lAppendRow);
         }
         m_ChannelsA.SetValue(0, "Power Limit Offset", "3");
         m_ChannelsB = m_ChannelsA;
@@ -211,8 +212,7 @@ protected:
             m_vRecorded.push_back(lSession);
             TScanId lScan = 1;
             TMeasurementId lId = 0;
-            if (!scans.Create(lSession, lScan) ||
-                !measurements.Create(lSession, lScan, 0, lId))
+            if (!scans.Create(lSession, lScan) || !measurements.Create(lSession, lScan, 0, lId))
             {
                 m_Faults.Add("recorder: scan not recorded: " + db.LastError());
                 continue;
@@ -290,8 +290,8 @@ protected:
         }
         const QByteArray bytes = QByteArray::fromBase64(sFile.toLatin1());
         ASSERT_FALSE(bytes.isEmpty());
-        EXPECT_EQ(sHash,
-                  QString::fromLatin1(QCryptographicHash::hash(bytes, QCryptographicHash::Md5).toHex()));
+        EXPECT_EQ(sHash, QString::fromLatin1(
+                             QCryptographicHash::hash(bytes, QCryptographicHash::Md5).toHex()));
         EXPECT_TRUE(versions.contains(bytes)) << "a copy that is neither version";
     }
 
@@ -347,7 +347,8 @@ TEST_P(ConcurrentUseTest, RecordingLoadingAndEditingAtOnceNeverSeeAHalfWrittenFi
     {
         QString sLimitKey, sChannelKey;
         sessions.GetData(lSession).GetAssociatedFiles(sLimitKey, sChannelKey);
-        CheckCopy<OrvelFramework::CTableExportedLimitValues>(*pDb, sLimitKey, m_LimitBytes, "limit");
+        CheckCopy<OrvelFramework::CTableExportedLimitValues>(*pDb, sLimitKey, m_LimitBytes,
+                                                             "limit");
         CheckCopy<OrvelFramework::CTableExportedChannelSettings>(*pDb, sChannelKey, m_ChannelBytes,
                                                                  "channel");
         if (HasFailure())
