@@ -4,6 +4,7 @@
 #include "CTableExportFiles.h"
 
 #include <QFile>
+#include <QSaveFile>
 
 #include <algorithm>
 #include <limits>
@@ -177,14 +178,14 @@ bool CDBExportFilesController::GetMeasurementFileFromDb(const QString& sUniqueId
         return false;
     }
     const QByteArray bytes = QByteArray::fromBase64(stored.GetExportFile().toUtf8());
-    QFile file(sTargetPath);
-    if (sTargetPath.isEmpty() || !file.open(QIODevice::WriteOnly | QIODevice::Truncate))
+    // Written beside the target and renamed over it, so a reader never sees half an archive.
+    QSaveFile file(sTargetPath);
+    if (sTargetPath.isEmpty() || !file.open(QIODevice::WriteOnly))
     {
         return false;
     }
     const qint64 iWritten = file.write(bytes);
-    file.close();
-    return iWritten > 0;
+    return file.commit() && iWritten > 0;
 }
 
 } // namespace LumoraMeasurement

@@ -12,6 +12,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QHash>
+#include <QSaveFile>
 
 using OrvelFramework::COSAbstraction;
 using OrvelFramework::CTableExportedChannelSettings;
@@ -231,10 +232,14 @@ long CDBSessionControler::GetHighestScanID(long lSessionId)
 
 template <typename TTable> bool CDBSessionControler::DoAddFileToDB(const QString& sPath, long& lId)
 {
+    // One read for hash and content: the file may be rewritten meanwhile, and the stored copy
+    // is the session's only record of what it was measured with.
+    QByteArray bytes;
+    const bool bRead = DoReadFile(sPath, bytes);
     TableRows row;
     row.reserve(3);
-    row.emplace_back(TTable::c_sColumnHash, GetFileHashValue(sPath));
-    row.emplace_back(TTable::c_sColumnFile, GetFileData(sPath));
+    row.emplace_back(TTable::c_sColumnHash, bRead ? DoHashText(bytes) : QString());
+    row.emplace_back(TTable::c_sColumnFile, QString::fromLatin1(bytes.toBase64()));
     row.emplace_back(TTable::c_sColumnAdded,
                      QDateTime::currentDateTimeUtc().toString(Qt::TextDate));
     TTable table(m_rDatabase);
@@ -279,27 +284,35 @@ bool CDBSessionControler::GetChannelSettingsFileFromDB(const QString& sKey,
     return DoGetFileFromDB<CTableExportedChannelSettings>(sKey, sTargetPath);
 }
 
-QString CDBSessionControler::GetFileHashValue(const QString& sPath)
+bool CDBSessionControler::DoReadFile(const QString& sPath, QByteArray& bytes)
 {
+    bytes.clear();
     // An empty name is simply unreadable; asking Qt to open it would log a warning.
     QFile file(sPath);
     if (sPath.isEmpty() || !file.open(QIODevice::ReadOnly))
     {
-        return QString();
+        return false;
     }
-    QCryptographicHash hash(QCryptographicHash::Md5);
-    hash.addData(&file);
-    return QString::fromLatin1(hash.result().toHex());
+    bytes = file.readAll();
+    return true;
+}
+
+QString CDBSessionControler::DoHashText(const QByteArray& bytes)
+{
+    return QString::fromLatin1(QCryptographicHash::hash(bytes, QCryptographicHash::Md5).toHex());
+}
+
+QString CDBSessionControler::GetFileHashValue(const QString& sPath)
+{
+    QByteArray bytes;
+    return DoReadFile(sPath, bytes) ? DoHashText(bytes) : QString();
 }
 
 QString CDBSessionControler::GetFileData(const QString& sPath)
 {
-    QFile file(sPath);
-    if (sPath.isEmpty() || !file.open(QIODevice::ReadOnly))
-    {
-        return QString();
-    }
-    return QString::fromLatin1(file.readAll().toBase64());
+    QByteArray bytes;
+    DoReadFile(sPath, bytes);
+    return QString::fromLatin1(bytes.toBase64());
 }
 
 bool CDBSessionControler::GetFileFromDb(const QString& sBase64Data, const QString& sPath)
@@ -314,14 +327,14 @@ bool CDBSessionControler::GetFileFromDb(const QString& sBase64Data, const QStrin
     {
         QDir().mkpath(info.absolutePath());
     }
-    QFile file(sPath);
-    if (sPath.isEmpty() || !file.open(QIODevice::WriteOnly | QIODevice::Truncate))
+    // Written beside the target and renamed over it, so a reader never sees half a file.
+    QSaveFile file(sPath);
+    if (sPath.isEmpty() || !file.open(QIODevice::WriteOnly))
     {
         return false;
     }
     const qint64 iWritten = file.write(bytes);
-    file.close();
-    return iWritten > 0;
+    return file.commit() && iWritten > 0;
 }
 
 } // namespace LumoraMeasurement

@@ -55,6 +55,9 @@ public:
     bool GetFileFromDb(const QString& sBase64Data, const QString& sPath);
 
 private:
+    /// All bytes of the file; false (and bytes empty) when it cannot be read.
+    static bool DoReadFile(const QString& sPath, QByteArray& bytes);
+    static QString DoHashText(const QByteArray& bytes);
     template <typename TTable> bool DoAddFileToDB(const QString& sPath, long& lId);
     template <typename TTable> bool DoGetFileFromDB(const QString& sKey, const QString& sPath);
 
