@@ -6,6 +6,7 @@
 #include <QFile>
 #include <QJsonDocument>
 #include <QJsonParseError>
+#include <QSaveFile>
 
 #include <algorithm>
 
@@ -21,7 +22,7 @@ namespace
 // sFormat holds one %1 for the path; the text is only built when somebody can log it.
 void DoLog(const char* sFormat, const QString& sFile)
 {
-    if (!CLoggingDataProvider::m_bIsLoggingPossible)
+    if (!CLoggingDataProvider::m_bIsLoggingPossible.load())
     {
         return;
     }
@@ -53,14 +54,21 @@ bool CUtilJson::LoadJsonFile(const QString& sFile, QJsonObject& jObject)
 
 bool CUtilJson::SaveJsonFile(const QString& sFile, const QJsonObject& jObject)
 {
-    QFile file(sFile);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
+    // The document goes to a temporary file beside the target, which then replaces it in one
+    // rename: a reader in another thread or process sees the old file or the new one, never a
+    // half-written one.
+    QSaveFile file(sFile);
+    if (!file.open(QIODevice::WriteOnly))
     {
         DoLog("Could not open file to save JSON objct: %1.\n", sFile);
         return false;
     }
     file.write(QJsonDocument(jObject).toJson(QJsonDocument::Indented));
-    file.close();
+    if (!file.commit())
+    {
+        DoLog("Could not open file to save JSON objct: %1.\n", sFile);
+        return false;
+    }
     return true;
 }
 

@@ -4,6 +4,7 @@
 #include "CTableExportFiles.h"
 
 #include <QFile>
+#include <QSaveFile>
 
 #include <algorithm>
 #include <limits>
@@ -193,21 +194,26 @@ bool CDBExportFilesController::GetMeasurementFileFromDb(const QString& sUniqueId
     {
         return m_rDatabase.Fail(QStringLiteral("Cannot write a file without a name"));
     }
-    QFile file(sTargetPath);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
+    // Written beside the target and renamed over it, so a reader never sees half an archive.
+    QSaveFile file(sTargetPath);
+    if (!file.open(QIODevice::WriteOnly))
     {
         return m_rDatabase.Fail(
             QStringLiteral("Cannot write \"%1\": %2").arg(sTargetPath, file.errorString()));
     }
     const qint64 iWritten = file.write(bytes);
-    const QString sWriteError = file.errorString();
-    file.close();
     if (iWritten <= 0)
     {
+        file.cancelWriting();
         return m_rDatabase.Fail(QStringLiteral("Cannot write \"%1\": %2")
                                     .arg(sTargetPath, iWritten == 0
                                                           ? QStringLiteral("no byte to write")
-                                                          : sWriteError));
+                                                          : file.errorString()));
+    }
+    if (!file.commit())
+    {
+        return m_rDatabase.Fail(
+            QStringLiteral("Cannot write \"%1\": %2").arg(sTargetPath, file.errorString()));
     }
     return true;
 }

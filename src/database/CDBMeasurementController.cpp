@@ -19,10 +19,10 @@ namespace
 
 // The number part of a value when it is a plain decimal ([-]digits[.digits], at most 15
 // digits), read as toDouble() reads it; false for anything else.
-bool DoReadPlainDecimal(const QStringRef& sNumber, double& dNumber)
+bool DoReadPlainDecimal(QStringView sNumber, double& dNumber)
 {
     char buffer[24];
-    const int iSize = sNumber.size();
+    const int iSize = static_cast<int>(sNumber.size());
     if (iSize == 0 || iSize > static_cast<int>(sizeof buffer))
     {
         return false;
@@ -63,7 +63,7 @@ QString DoReformatValue(const QString& sValue)
     {
         return sValue;
     }
-    const QStringRef sNumber = sValue.leftRef(iBlank);
+    const QStringView sNumber = QStringView(sValue).left(iBlank);
     double dNumber = 0;
     // Printing a plain decimal needs no locale machinery. Values that round to zero (the sign)
     // and exact halves of a cent (multiples of 1/8 such as 0.125: the tie rule) take the
@@ -80,12 +80,12 @@ QString DoReformatValue(const QString& sValue)
             QString sResult;
             sResult.reserve(iLength + sValue.size() - iBlank);
             sResult.append(QLatin1String(buffer, iLength));
-            sResult.append(sValue.midRef(iBlank));
+            sResult.append(sValue.constData() + iBlank, sValue.size() - iBlank);
             return sResult;
         }
     }
     dNumber = sNumber.toDouble();
-    return QString::number(dNumber, 'f', 2) + sValue.midRef(iBlank);
+    return QString::number(dNumber, 'f', 2) + sValue.mid(iBlank);
 }
 // Room for the rows a result will add, estimated from the width of its first row. Grows
 // geometrically so that many small appends stay linear.

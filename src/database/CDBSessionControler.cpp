@@ -12,6 +12,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QHash>
+#include <QSaveFile>
 
 using OrvelFramework::COSAbstraction;
 using OrvelFramework::CTableExportedChannelSettings;
@@ -249,10 +250,14 @@ long CDBSessionControler::GetHighestScanID(long lSessionId)
 
 template <typename TTable> bool CDBSessionControler::DoAddFileToDB(const QString& sPath, long& lId)
 {
+    // One read for hash and content: the file may be rewritten meanwhile, and the stored copy
+    // is the session's only record of what it was measured with.
+    QByteArray bytes;
+    const bool bRead = DoReadFile(sPath, bytes);
     TableRows row;
     row.reserve(3);
-    row.emplace_back(TTable::c_sColumnHash, GetFileHashValue(sPath));
-    row.emplace_back(TTable::c_sColumnFile, GetFileData(sPath));
+    row.emplace_back(TTable::c_sColumnHash, bRead ? DoHashText(bytes) : QString());
+    row.emplace_back(TTable::c_sColumnFile, QString::fromLatin1(bytes.toBase64()));
     row.emplace_back(TTable::c_sColumnAdded,
                      QDateTime::currentDateTimeUtc().toString(Qt::TextDate));
     TTable table(m_rDatabase);
@@ -303,27 +308,35 @@ bool CDBSessionControler::GetChannelSettingsFileFromDB(const QString& sKey,
     return DoGetFileFromDB<CTableExportedChannelSettings>(sKey, sTargetPath);
 }
 
-QString CDBSessionControler::GetFileHashValue(const QString& sPath)
+bool CDBSessionControler::DoReadFile(const QString& sPath, QByteArray& bytes)
 {
+    bytes.clear();
     // An empty name is simply unreadable; asking Qt to open it would log a warning.
     QFile file(sPath);
     if (sPath.isEmpty() || !file.open(QIODevice::ReadOnly))
     {
-        return QString();
+        return false;
     }
-    QCryptographicHash hash(QCryptographicHash::Md5);
-    hash.addData(&file);
-    return QString::fromLatin1(hash.result().toHex());
+    bytes = file.readAll();
+    return true;
+}
+
+QString CDBSessionControler::DoHashText(const QByteArray& bytes)
+{
+    return QString::fromLatin1(QCryptographicHash::hash(bytes, QCryptographicHash::Md5).toHex());
+}
+
+QString CDBSessionControler::GetFileHashValue(const QString& sPath)
+{
+    QByteArray bytes;
+    return DoReadFile(sPath, bytes) ? DoHashText(bytes) : QString();
 }
 
 QString CDBSessionControler::GetFileData(const QString& sPath)
 {
-    QFile file(sPath);
-    if (sPath.isEmpty() || !file.open(QIODevice::ReadOnly))
-    {
-        return QString();
-    }
-    return QString::fromLatin1(file.readAll().toBase64());
+    QByteArray bytes;
+    DoReadFile(sPath, bytes);
+    return QString::fromLatin1(bytes.toBase64());
 }
 
 bool CDBSessionControler::GetFileFromDb(const QString& sBase64Data, const QString& sPath)
@@ -343,20 +356,25 @@ bool CDBSessionControler::GetFileFromDb(const QString& sBase64Data, const QStrin
     {
         QDir().mkpath(info.absolutePath());
     }
-    QFile file(sPath);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
+    // Written beside the target and renamed over it, so a reader never sees half a file.
+    QSaveFile file(sPath);
+    if (!file.open(QIODevice::WriteOnly))
     {
         return m_rDatabase.Fail(
             QStringLiteral("Cannot write \"%1\": %2").arg(sPath, file.errorString()));
     }
     const qint64 iWritten = file.write(bytes);
-    const QString sWriteError = file.errorString();
-    file.close();
     if (iWritten <= 0)
     {
+        file.cancelWriting();
+        return m_rDatabase.Fail(QStringLiteral("Cannot write \"%1\": %2")
+                                    .arg(sPath, iWritten == 0 ? QStringLiteral("no byte to write")
+                                                              : file.errorString()));
+    }
+    if (!file.commit())
+    {
         return m_rDatabase.Fail(
-            QStringLiteral("Cannot write \"%1\": %2")
-                .arg(sPath, iWritten == 0 ? QStringLiteral("no byte to write") : sWriteError));
+            QStringLiteral("Cannot write \"%1\": %2").arg(sPath, file.errorString()));
     }
     return true;
 }

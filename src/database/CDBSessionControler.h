@@ -60,6 +60,9 @@ public:
     QString LastError() const;
 
 private:
+    /// All bytes of the file; false (and bytes empty) when it cannot be read.
+    static bool DoReadFile(const QString& sPath, QByteArray& bytes);
+    static QString DoHashText(const QByteArray& bytes);
     template <typename TTable> bool DoAddFileToDB(const QString& sPath, long& lId);
     template <typename TTable> bool DoGetFileFromDB(const QString& sKey, const QString& sPath);
 

@@ -95,10 +95,10 @@ private:
 };
 
 /// The part of a value text before its first blank (the whole text without one).
-QStringRef NumberPart(const QString& sValue)
+QStringView NumberPart(const QString& sValue)
 {
     const int iBlank = sValue.indexOf(QLatin1Char(' '));
-    return iBlank < 0 ? QStringRef(&sValue) : sValue.leftRef(iBlank);
+    return iBlank < 0 ? QStringView(sValue) : QStringView(sValue).left(iBlank);
 }
 
 /// Rewrites a floating-point value text, whose number part reads as fValue, as

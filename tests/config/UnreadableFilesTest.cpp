@@ -144,7 +144,7 @@ TEST_F(UnreadableFilesTest, OddDocumentsFallBack)
 
 TEST_F(UnreadableFilesTest, NothingIsLoggedWhenLoggingIsImpossible)
 {
-    OrvelFramework::CLoggingDataProvider::m_bIsLoggingPossible = false;
+    OrvelFramework::CLoggingDataProvider::m_bIsLoggingPossible.store(false);
     EXPECT_FALSE(CDeviceSettingsData().Read(m_Dir.filePath(QStringLiteral("missing.json"))));
     EXPECT_FALSE(CMeasConfigData().Read(WriteFile(m_Dir, QStringLiteral("a.json"), "[]")));
     EXPECT_FALSE(CComparativeValueData().Write(m_Dir.filePath(QStringLiteral("no/dir.json"))));
