@@ -92,8 +92,7 @@ double NormaliseFloatValue(QString& sValue)
 
 CMeasurementJudge::CMeasurementJudge(const CComparativeValueData& limits,
                                      const CChannelTableData& channelTable)
-    : m_vItemOfId(IdLookup<EMeasurementItems>()),
-      m_vStateOfId(IdLookup<EMeasurementItemState>()),
+    : m_vItemOfId(IdLookup<EMeasurementItems>()), m_vStateOfId(IdLookup<EMeasurementItemState>()),
       m_lValidId(CEnumTemplate<EMeasurementItemState>::ToId(eMeasurementItemState_Valid)),
       m_lOutOfRangeId(CEnumTemplate<EMeasurementItemState>::ToId(eMeasurementItemState_OutOfRange))
 {

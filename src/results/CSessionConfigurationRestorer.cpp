@@ -53,7 +53,8 @@ bool CSessionConfigurationRestorer::Restore(long lSessionId, const QString& sFol
         if (sChannelId.toLongLong() < 1 ||
             !sessions.GetChannelSettingsFileFromDB(sChannelId, sChannelPath))
         {
-            return Fail(QStringLiteral("session %1 has no registered channel table").arg(lSessionId));
+            return Fail(
+                QStringLiteral("session %1 has no registered channel table").arg(lSessionId));
         }
     }
     if (sLimitFile.isEmpty())
