@@ -38,7 +38,7 @@ CToolContext::CToolContext(const QString& sCommand, const QString& sArguments,
     m_Parser.addHelpOption();
     if (!sArguments.isEmpty())
     {
-        m_Parser.addPositionalArgument(sArguments, sSummary);
+        m_Parser.addPositionalArgument(sArguments, QString(), sArguments);
     }
 }
 
@@ -80,7 +80,15 @@ bool CToolContext::Parse(const QStringList& arguments, int iPositionals, int& iE
     }
     if (m_Parser.isSet(QStringLiteral("help")))
     {
-        std::fputs(m_Parser.helpText().toUtf8().constData(), stdout);
+        // Qt names the program by its path; the usage line names the subcommand instead.
+        QString sHelp = m_Parser.helpText();
+        const int iEnd = sHelp.indexOf(QLatin1Char('\n'));
+        const int iOptions = sHelp.indexOf(QStringLiteral(" [options]"));
+        if (iOptions > 0 && iOptions < iEnd)
+        {
+            sHelp.replace(0, iOptions, QStringLiteral("Usage: mda ") + m_sCommand);
+        }
+        std::fputs(sHelp.toUtf8().constData(), stdout);
         iExit = c_iExitOk;
         return false;
     }

@@ -56,7 +56,7 @@ int main(int argc, char** argv)
     const QStringList arguments = QCoreApplication::arguments();
     if (arguments.size() < 2)
     {
-        PrintUsage(stderr);
+        std::fputs("mda: no command given (see mda --help)\n", stderr);
         return CToolContext::c_iExitError;
     }
     const QString sCommand = arguments.at(1);
