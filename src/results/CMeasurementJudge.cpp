@@ -46,26 +46,39 @@ template <typename E> E Lookup(const std::vector<E>& byId, long lId)
                                                             : CEnumTemplate<E>::Sentinel();
 }
 
+// An error text quotes at most this much of a stored value.
+constexpr int c_iQuotedValueLength = 64;
+
+QString UnreadableValueText(EMeasurementItems eItem, const QString& sValue)
+{
+    const QString sQuoted = sValue.size() > c_iQuotedValueLength
+                                ? sValue.left(c_iQuotedValueLength) + QStringLiteral("...")
+                                : sValue;
+    return CEnumTemplate<EMeasurementItems>::ToString(eItem) +
+           QStringLiteral(": the stored value \"") + sQuoted +
+           QStringLiteral("\" is not a finite number");
+}
+
 /// The number before the first blank of a value text (the whole text without one).
-float LeadingFloat(const QString& sValue)
+float LeadingFloat(const QString& sValue, bool* pOk = nullptr)
 {
     const int iBlank = sValue.indexOf(QLatin1Char(' '));
 #if QT_VERSION >= QT_VERSION_CHECK(6, 0, 0)
     const QStringView number = QStringView(sValue);
-    return (iBlank < 0 ? number : number.left(iBlank)).toFloat();
+    return (iBlank < 0 ? number : number.left(iBlank)).toFloat(pOk);
 #else
-    return (iBlank < 0 ? sValue.midRef(0) : sValue.leftRef(iBlank)).toFloat();
+    return (iBlank < 0 ? sValue.midRef(0) : sValue.leftRef(iBlank)).toFloat(pOk);
 #endif
 }
 
-int LeadingInt(const QString& sValue)
+int LeadingInt(const QString& sValue, bool* pOk)
 {
     const int iBlank = sValue.indexOf(QLatin1Char(' '));
 #if QT_VERSION >= QT_VERSION_CHECK(6, 0, 0)
     const QStringView number = QStringView(sValue);
-    return (iBlank < 0 ? number : number.left(iBlank)).toInt(nullptr, 10);
+    return (iBlank < 0 ? number : number.left(iBlank)).toInt(pOk, 10);
 #else
-    return (iBlank < 0 ? sValue.midRef(0) : sValue.leftRef(iBlank)).toInt(nullptr, 10);
+    return (iBlank < 0 ? sValue.midRef(0) : sValue.leftRef(iBlank)).toInt(pOk, 10);
 #endif
 }
 
@@ -94,7 +107,8 @@ CMeasurementJudge::CMeasurementJudge(const CComparativeValueData& limits,
                                      const CChannelTableData& channelTable)
     : m_vItemOfId(IdLookup<EMeasurementItems>()), m_vStateOfId(IdLookup<EMeasurementItemState>()),
       m_lValidId(CEnumTemplate<EMeasurementItemState>::ToId(eMeasurementItemState_Valid)),
-      m_lOutOfRangeId(CEnumTemplate<EMeasurementItemState>::ToId(eMeasurementItemState_OutOfRange))
+      m_lOutOfRangeId(CEnumTemplate<EMeasurementItemState>::ToId(eMeasurementItemState_OutOfRange)),
+      m_lErrorId(CEnumTemplate<EMeasurementItemState>::ToId(eMeasurementItemState_Error))
 {
     m_vPrototypes.reserve(eMeasItem_None + 1);
     m_vLimits.reserve(eMeasItem_None + 1);
@@ -125,17 +139,30 @@ EJudgement CMeasurementJudge::Judge(CDBMeasurement& record) const
 {
     const EMeasurementItems eItem = Lookup(m_vItemOfId, record.GetMeasurementItem());
     CMeasurementItem item = m_vPrototypes[static_cast<size_t>(eItem)];
+    const EMeasurementItemState eStoredState = Lookup(m_vStateOfId, record.GetMeasurementState());
+    const bool bMeasured = eStoredState == eMeasurementItemState_Valid ||
+                           eStoredState == eMeasurementItemState_OutOfRange;
 
+    bool bReadable = true;
     switch (item.ValueType())
     {
     case eValueType_Bool:
         item.Set(OrvelFramework::CStringUtil::ConvertToBool(record.GetValue()), eUnitType_None);
         break;
     case eValueType_Integer:
-        item.Set(static_cast<short>(LeadingInt(record.GetValue())), eUnitType_None);
+        item.Set(static_cast<short>(LeadingInt(record.GetValue(), &bReadable)), eUnitType_None);
         break;
     case eValueType_Float:
     {
+        if (bMeasured)
+        {
+            const float fNumber = LeadingFloat(record.GetValue(), &bReadable);
+            bReadable = bReadable && std::isfinite(fNumber);
+            if (!bReadable)
+            {
+                break; // left as stored: the error text quotes it
+            }
+        }
         QString sValue = record.GetValue();
         item.Set(NormaliseFloatValue(sValue), eUnitType_None);
         record.SetValue(sValue);
@@ -147,10 +174,16 @@ EJudgement CMeasurementJudge::Judge(CDBMeasurement& record) const
     default:
         break;
     }
-    item.SetState(Lookup(m_vStateOfId, record.GetMeasurementState()));
+    item.SetState(eStoredState);
 
-    if (item.State() == eMeasurementItemState_Valid ||
-        item.State() == eMeasurementItemState_OutOfRange)
+    // A measured value whose number cannot be read is a measurement error, never a silent 0.
+    if (bMeasured && !bReadable)
+    {
+        record.SetMeasurementState(m_lErrorId);
+        record.SetErrorDescription(UnreadableValueText(eItem, record.GetValue()));
+        return eJudgement_Error;
+    }
+    if (bMeasured)
     {
         const double dOffset =
             eItem == eMeasItem_Power ? PowerLimitOffset(record.GetChannelId()) : 0.0;

@@ -29,8 +29,9 @@ public:
     /// A value stored as measured ("Valid" or "Out of range") is judged: its state becomes
     /// "Valid" or "Out of range" and its error description the violation text (empty when
     /// within). A floating-point value is rewritten as "<number> <unit>" with two decimals
-    /// first. A value in state "Error" is an error and keeps its text; any other state is not
-    /// judged and the record stays as it is.
+    /// first. A value stored as measured whose number cannot be read (nan, inf, out of range,
+    /// empty, no number) is a measurement error: state "Error", a text quoting the value. A
+    /// value in state "Error" is an error and keeps its text; any other state is not judged.
     EJudgement Judge(CDBMeasurement& record) const;
 
     /// The "Power Limit Offset" of a channel row in dB; 0 for a row beyond the table.
@@ -44,6 +45,7 @@ private:
     std::vector<double> m_vPowerOffsets;
     long m_lValidId;
     long m_lOutOfRangeId;
+    long m_lErrorId;
 };
 
 } // namespace LumoraMeasurement

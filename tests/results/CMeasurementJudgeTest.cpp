@@ -68,6 +68,10 @@ TEST(CMeasurementJudgeTest, JudgesOneStoredValueAsTheSessionModelDoes)
          eJudgement_Violation, eMeasurementItemState_OutOfRange, "4.20 dB", true},
         {"measurement error keeps its text", eMeasItem_MERRMSdB, 1, eMeasurementItemState_Error, "",
          eJudgement_Error, eMeasurementItemState_Error, "0.00 ", true},
+        {"unreadable number is an error, not 0", eMeasItem_MERRMSdB, 1, eMeasurementItemState_Valid,
+         "nan dB", eJudgement_Error, eMeasurementItemState_Error, "nan dB", true},
+        {"empty measured number is an error", eMeasItem_Power, 0, eMeasurementItemState_Valid, "",
+         eJudgement_Error, eMeasurementItemState_Error, "", true},
         {"not implemented is not judged", eMeasItem_MERRMSdB, 1,
          eMeasurementItemState_NotImplemented, "", eJudgement_NotJudged,
          eMeasurementItemState_NotImplemented, "0.00 ", false},
@@ -89,6 +93,14 @@ TEST(CMeasurementJudgeTest, JudgesOneStoredValueAsTheSessionModelDoes)
         EXPECT_EQ(row.m_bText, !record.GetErrorDescription().isEmpty())
             << record.GetErrorDescription().toStdString();
     }
+    CDBMeasurement unreadable(1, 2, 0, 3);
+    unreadable.SetMeasurementItem(ItemId(eMeasItem_MERRMSdB));
+    unreadable.SetMeasurementState(StateId(eMeasurementItemState_Valid));
+    unreadable.SetValue(QStringLiteral("inf dB"));
+    judge.Judge(unreadable);
+    EXPECT_EQ(QStringLiteral("MER RMS dB: the stored value \"inf dB\" is not a finite number"),
+              unreadable.GetErrorDescription());
+
     EXPECT_DOUBLE_EQ(3.0, judge.PowerLimitOffset(0));
     EXPECT_DOUBLE_EQ(0.0, judge.PowerLimitOffset(9));
     EXPECT_DOUBLE_EQ(0.0, judge.PowerLimitOffset(-1));
