@@ -2,6 +2,9 @@
 // CSV; configuration documents checked; configurations exchanged as archives.
 
 #include "CCsvCommand.h"
+#ifdef MDA_HAVE_DOCUMENT_CHECK
+#include "CCheckCommand.h"
+#endif
 #include "CExchangeCommand.h"
 #include "CReportCommand.h"
 #include "CSessionsCommand.h"
@@ -29,6 +32,9 @@ const SCommand c_aCommands[] = {
     {"show", &CShowCommand::Run, "the per-channel summary of a session"},
     {"report", &CReportCommand::Run, "a session's report as one HTML file"},
     {"csv", &CCsvCommand::Run, "a session as CSV for other tools (or --classic)"},
+#ifdef MDA_HAVE_DOCUMENT_CHECK
+    {"check", &CCheckCommand::Run, "check configuration documents, one finding a line"},
+#endif
     {"export", &CExchangeCommand::RunExport, "pack a measurement configuration into an archive"},
     {"import", &CExchangeCommand::RunImport, "unpack a configuration archive"},
 };

@@ -306,18 +306,31 @@ for args, code, what in table:
           "exit %d with a one-line reason: %s (got %d: %s)" % (code, what, r.returncode,
                                                                r.stderr.strip()))
 check(not os.path.exists(missing), "a mistyped database name creates no file")
-for command in ["sessions", "show", "report", "csv", "export", "import"]:
+for command in ["sessions", "show", "report", "csv", "export", "import"] + (
+        ["check"] if "check" in run(["--help"]).stdout else []):
     r = run([command, "--help"])
     check(r.returncode == 0 and ("mda " + command) in r.stdout, "mda %s --help" % command)
 
-# --limits: stricter limits give more violations than the session's own.
-limits_doc = json.load(open(os.path.join(rec, "config", "demo.limit"), encoding="utf-8"))
+# --limits judges against other limits: a limit table whose ranges collapse to their low
+# value finds more violations than the session's own.
+strict_doc = json.load(open(os.path.join(rec, "config", "demo.limit"), encoding="utf-8"))
+for item in strict_doc["ComparativeValues"]:
+    if item["CompareType"] == 3:
+        item["HighValue"] = item["LowValue"]
 strict = os.path.join(work, "strict.limit")
-text = json.dumps(limits_doc)
-json.dump(limits_doc, open(strict, "w", encoding="utf-8"))
-r = run(["csv", str(session), "--database", db_file, "--limits", strict, "-o",
-         os.path.join(work, "strict.csv")])
-check(r.returncode == 0, "--limits with an equal copy works")
+json.dump(strict_doc, open(strict, "w", encoding="utf-8"), indent=4)
+
+
+def violations(extra):
+    out = os.path.join(work, "judged.csv")
+    r = run(["csv", str(session), "--database", db_file, "-o", out] + extra)
+    with open(out, newline="", encoding="utf-8") as f:
+        return r.returncode, sum(row[10] == "violation" for row in csv.reader(f))
+
+
+own, strict_count = violations([]), violations(["--limits", strict])
+check(own[0] == 0 and strict_count[0] == 0 and strict_count[1] > own[1] * 10,
+      "--limits judges against other limits (%d violations, own %d)" % (strict_count[1], own[1]))
 
 # Configuration exchange.
 archive = os.path.join(work, "demo.measurement")
@@ -333,6 +346,58 @@ check(r.returncode == 0 and folder.startswith(os.path.join(work, "xdg")) and
       "import unpacks below the user data folder and prints the folder")
 r = run(["export", os.path.join(work, "none.measconfig"), archive])
 check(r.returncode == 2, "export of a missing configuration exits 2")
+
+# Document check: a table of broken documents, each with at least one finding on its own
+# file as file:line:column: message, and exit status 1; good documents pass silently.
+if "check" in run(["--help"]).stdout:
+    cfg = os.path.join(rec, "config")
+    broken = os.path.join(work, "broken")
+    os.makedirs(broken, exist_ok=True)
+
+    def write(name, text):
+        path = os.path.join(broken, name)
+        with open(path, "w", encoding="utf-8") as f:
+            f.write(text)
+        return path
+
+    limits = json.load(open(os.path.join(cfg, "demo.limit"), encoding="utf-8"))
+    between = next(i for i in limits["ComparativeValues"] if i["CompareType"] == 3)
+    between["LowValue"], between["HighValue"] = between["HighValue"], between["LowValue"]
+    channels = json.load(open(os.path.join(cfg, "demo.channel"), encoding="utf-8"))
+    for item in channels["ChannelTableData"][0]["ChannelItemData"]:
+        if item["Id"] == "Center / Vision Carrier Frequency":
+            item["Value"] = "fast MHz"
+    config = json.load(open(os.path.join(cfg, "demo.measconfig"), encoding="utf-8"))
+    for item in config["MeasurementConfigSettings"]:
+        if item["Name"] == "ChannelTableFile":
+            item["Value"] = os.path.join(broken, "no-such.channel")
+    documents = [
+        ("not JSON", write("cut.limit", '{\n    "ComparativeValues": [\n        {"ID": 3,\n')),
+        ("low limit above high limit", write("swapped.limit", json.dumps(limits, indent=4))),
+        ("frequency that does not parse", write("freq.channel", json.dumps(channels, indent=4))),
+        ("configuration naming a missing file",
+         write("missing.measconfig", json.dumps(config, indent=4))),
+        ("no known kind of document", write("other.json", '{"Something": []}\n')),
+    ]
+    for what, path in documents:
+        r = run(["check", path])
+        lines = r.stdout.splitlines()
+        check(r.returncode == 1 and lines and
+              all(re.match(re.escape(path) + r":\d+:\d+: \S", l) for l in lines),
+              "check finds %s (%d findings)" % (what, len(lines)))
+    r = run(["check"] + [os.path.join(cfg, n) for n in
+                         ("demo.device", "demo.limit", "demo.channel", "demo.measconfig")])
+    check(r.returncode == 0 and r.stdout == "", "check passes the demo's documents silently")
+    r = run(["check", os.path.join(cfg, "demo.limit"), documents[0][1]])
+    check(r.returncode == 1 and all(l.startswith(documents[0][1]) for l in r.stdout.splitlines()),
+          "check of a good and a broken file names only the broken one")
+    r = run(["check", os.path.join(broken, "absent.limit")])
+    check(r.returncode == 2 and len(r.stderr.strip().splitlines()) == 1,
+          "check of a file that does not exist exits 2")
+    r = run(["check"])
+    check(r.returncode == 2, "check without a file exits 2")
+else:
+    print("skipped check: this build has no document check")
 
 # ------------------------------------------------------------------------------ PostgreSQL
 url, user, password = (os.environ.get(k) for k in
