@@ -5,6 +5,7 @@
 #include "CDBSessionControler.h"
 #include "CEnumTemplate.h"
 #include "CMatrixStateColorHandler.h"
+#include "CMeasurementJudge.h"
 #include "CMeasurementItem.h"
 #include "CStringUtil.h"
 #include "CUtilJson.h"
@@ -36,88 +37,11 @@ void DoAppendNumber(QString& sText, long lNumber)
     sText += QLatin1String(buffer, static_cast<int>(result.ptr - buffer));
 }
 
-enum class EResultList : unsigned char
-{
-    None,
-    WithinLimits,
-    LimitViolation,
-    MeasurementError,
-    // A measured value whose number cannot be read: a measurement error, never a silent 0.
-    UnreadableValue
-};
-
-// An error text quotes at most this much of a stored value.
-constexpr int c_iQuotedValueLength = 64;
-
-QString UnreadableValueText(EMeasurementItems eItem, const QString& sValue)
-{
-    const QString sQuoted = sValue.size() > c_iQuotedValueLength
-                                ? sValue.left(c_iQuotedValueLength) + QStringLiteral("...")
-                                : sValue;
-    return CEnumTemplate<EMeasurementItems>::ToString(eItem) +
-           QStringLiteral(": the stored value \"") + sQuoted +
-           QStringLiteral("\" is not a finite number");
-}
-
-/// Stored id to enumerator for a representation table, first row winning; the sentinel for
-/// ids without a row. Built once per evaluation so that a million records need no table walk.
-template <typename E> class CIdLookup
-{
-public:
-    CIdLookup()
-    {
-        long lMax = -1;
-        for (const auto& row : CRepresentation<E>::Table())
-        {
-            lMax = std::max(lMax, row.m_lId);
-        }
-        m_vById.assign(static_cast<size_t>(lMax + 1), CEnumTemplate<E>::Sentinel());
-        std::vector<bool> taken(m_vById.size(), false);
-        for (const auto& row : CRepresentation<E>::Table())
-        {
-            if (row.m_lId >= 0 && !taken[static_cast<size_t>(row.m_lId)])
-            {
-                taken[static_cast<size_t>(row.m_lId)] = true;
-                m_vById[static_cast<size_t>(row.m_lId)] = row.m_eEnumValue;
-            }
-        }
-    }
-
-    E operator()(long lId) const
-    {
-        return lId >= 0 && lId < static_cast<long>(m_vById.size())
-                   ? m_vById[static_cast<size_t>(lId)]
-                   : CEnumTemplate<E>::Sentinel();
-    }
-
-private:
-    std::vector<E> m_vById;
-};
-
 /// The part of a value text before its first blank (the whole text without one).
 QStringView NumberPart(const QString& sValue)
 {
     const int iBlank = sValue.indexOf(QLatin1Char(' '));
     return iBlank < 0 ? QStringView(sValue) : QStringView(sValue).left(iBlank);
-}
-
-/// Rewrites a floating-point value text, whose number part reads as fValue, as
-/// "<number> <unit>" with a two-decimal number (in exponent form for magnitudes below 0.01)
-/// and returns the number as stored in the cell.
-double NormaliseFloatValue(QString& sValue, float fValue)
-{
-    const int iBlank = sValue.indexOf(QLatin1Char(' '));
-    QString sUnit;
-    if (iBlank >= 0)
-    {
-        const int iNext = sValue.indexOf(QLatin1Char(' '), iBlank + 1);
-        sUnit = iNext < 0 ? sValue.mid(iBlank + 1) : sValue.mid(iBlank + 1, iNext - iBlank - 1);
-    }
-    const QString sNumber = (fValue == 0.0f || std::fabs(fValue) >= 0.01f)
-                                ? QString::number(static_cast<double>(fValue), 'f', 2)
-                                : QString::number(static_cast<double>(fValue), 'e', 2);
-    sValue = sNumber + QLatin1Char(' ') + sUnit;
-    return static_cast<double>(sNumber.toFloat());
 }
 
 QString ChannelNameColumn()
@@ -225,141 +149,32 @@ void CMeasurementResultData::UpdateDataAffectedByLimitValues()
     m_vLimitViolations.clear();
     m_vMeasurementErrors.clear();
 
-    // Everything a record needs from the catalogues and tables, looked up once.
-    const CIdLookup<EMeasurementItems> itemOfId;
-    const CIdLookup<EMeasurementItemState> stateOfId;
-    std::vector<CMeasurementItem> prototypes;
-    std::vector<const CComparativeValueDataItem*> limits;
-    prototypes.reserve(eMeasItem_None + 1);
-    limits.reserve(eMeasItem_None + 1);
-    const CComparativeValueData& limitTable = m_Limits;
-    for (int i = 0; i <= eMeasItem_None; ++i)
-    {
-        const auto eItem = static_cast<EMeasurementItems>(i);
-        prototypes.emplace_back(eItem);
-        limits.push_back(&limitTable.GetItem(eItem));
-    }
-    std::vector<double> powerOffsets;
-    powerOffsets.reserve(static_cast<size_t>(m_ChannelTable.GetRowCount()));
-    for (long r = 0; r < m_ChannelTable.GetRowCount(); ++r)
-    {
-        powerOffsets.push_back(PowerLimitOffset(r));
-    }
-    const long lValidId = CEnumTemplate<EMeasurementItemState>::ToId(eMeasurementItemState_Valid);
-    const long lOutOfRangeId =
-        CEnumTemplate<EMeasurementItemState>::ToId(eMeasurementItemState_OutOfRange);
-    const long lErrorId = CEnumTemplate<EMeasurementItemState>::ToId(eMeasurementItemState_Error);
-
-    std::vector<EResultList> lists(m_vAllResults.size(), EResultList::None);
-    size_t aCounts[5] = {0, 0, 0, 0, 0};
-    QString sViolation;
+    const CMeasurementJudge judge(m_Limits, m_ChannelTable);
+    std::vector<EJudgement> lists(m_vAllResults.size(), eJudgement_NotJudged);
+    size_t aCounts[4] = {0, 0, 0, 0};
     for (size_t i = 0; i < m_vAllResults.size(); ++i)
     {
-        CDBMeasurement& record = m_vAllResults[i];
-        const EMeasurementItems eItem = itemOfId(record.GetMeasurementItem());
-        CMeasurementItem item = prototypes[static_cast<size_t>(eItem)];
-        const EMeasurementItemState eStoredState = stateOfId(record.GetMeasurementState());
-        const bool bMeasured = eStoredState == eMeasurementItemState_Valid ||
-                               eStoredState == eMeasurementItemState_OutOfRange;
-
-        bool bReadable = true;
-        switch (item.ValueType())
-        {
-        case eValueType_Bool:
-            item.Set(OrvelFramework::CStringUtil::ConvertToBool(record.GetValue()), eUnitType_None);
-            break;
-        case eValueType_Integer:
-            item.Set(static_cast<short>(NumberPart(record.GetValue()).toInt(&bReadable, 10)),
-                     eUnitType_None);
-            break;
-        case eValueType_Float:
-        {
-            // A text that is no number reads as 0, as toFloat() gives it.
-            const float fNumber = NumberPart(record.GetValue()).toFloat(&bReadable);
-            bReadable = bReadable && std::isfinite(fNumber);
-            if (bMeasured && !bReadable)
-            {
-                // Left as stored, so every evaluation sees the same text.
-                break;
-            }
-            QString sValue = record.GetValue();
-            item.Set(NormaliseFloatValue(sValue, fNumber), eUnitType_None);
-            record.SetValue(sValue);
-            break;
-        }
-        case eValueType_Text:
-            item.Set(record.GetValue(), eUnitType_None);
-            break;
-        default:
-            break;
-        }
-        item.SetState(eStoredState);
-
-        EResultList eList = EResultList::None;
-        if (bMeasured && !bReadable)
-        {
-            eList = EResultList::UnreadableValue;
-        }
-        else if (bMeasured)
-        {
-            double dOffset = 0.0;
-            if (eItem == eMeasItem_Power)
-            {
-                const long lChannel = record.GetChannelId();
-                dOffset = lChannel >= 0 && lChannel < static_cast<long>(powerOffsets.size())
-                              ? powerOffsets[static_cast<size_t>(lChannel)]
-                              : PowerLimitOffset(lChannel);
-            }
-            sViolation.clear();
-            if (limits[static_cast<size_t>(eItem)]->InRange(item.ToString(), sViolation, dOffset))
-            {
-                record.SetErrorDescription(QString());
-                record.SetMeasurementState(lValidId);
-                eList = EResultList::WithinLimits;
-            }
-            else
-            {
-                record.SetErrorDescription(sViolation);
-                record.SetMeasurementState(lOutOfRangeId);
-                eList = EResultList::LimitViolation;
-            }
-        }
-        else if (item.State() == eMeasurementItemState_Error)
-        {
-            eList = EResultList::MeasurementError;
-        }
-        lists[i] = eList;
-        ++aCounts[static_cast<size_t>(eList)];
+        lists[i] = judge.Judge(m_vAllResults[i]);
+        ++aCounts[static_cast<size_t>(lists[i])];
     }
 
-    m_vWithinLimits.reserve(aCounts[static_cast<size_t>(EResultList::WithinLimits)]);
-    m_vLimitViolations.reserve(aCounts[static_cast<size_t>(EResultList::LimitViolation)]);
-    m_vMeasurementErrors.reserve(aCounts[static_cast<size_t>(EResultList::MeasurementError)] +
-                                 aCounts[static_cast<size_t>(EResultList::UnreadableValue)]);
+    m_vWithinLimits.reserve(aCounts[eJudgement_Within]);
+    m_vLimitViolations.reserve(aCounts[eJudgement_Violation]);
+    m_vMeasurementErrors.reserve(aCounts[eJudgement_Error]);
     for (size_t i = 0; i < m_vAllResults.size(); ++i)
     {
         switch (lists[i])
         {
-        case EResultList::WithinLimits:
+        case eJudgement_Within:
             m_vWithinLimits.push_back(m_vAllResults[i]);
             break;
-        case EResultList::LimitViolation:
+        case eJudgement_Violation:
             m_vLimitViolations.push_back(m_vAllResults[i]);
             break;
-        case EResultList::MeasurementError:
+        case eJudgement_Error:
             m_vMeasurementErrors.push_back(m_vAllResults[i]);
             break;
-        case EResultList::UnreadableValue:
-        {
-            // Only the listed copy changes: the next evaluation reads the stored text again.
-            m_vMeasurementErrors.push_back(m_vAllResults[i]);
-            CDBMeasurement& error = m_vMeasurementErrors.back();
-            error.SetMeasurementState(lErrorId);
-            error.SetErrorDescription(
-                UnreadableValueText(itemOfId(error.GetMeasurementItem()), error.GetValue()));
-            break;
-        }
-        case EResultList::None:
+        case eJudgement_NotJudged:
             break;
         }
     }
