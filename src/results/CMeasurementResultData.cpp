@@ -152,10 +152,26 @@ void CMeasurementResultData::UpdateDataAffectedByLimitValues()
     const CMeasurementJudge judge(m_Limits, m_ChannelTable);
     std::vector<EJudgement> lists(m_vAllResults.size(), eJudgement_NotJudged);
     size_t aCounts[4] = {0, 0, 0, 0};
+    // A value whose number cannot be read is listed as an error, but its record here keeps
+    // what was stored, so that judging again against other limits sees the same text.
+    struct SStoredRecord
+    {
+        size_t m_uIndex;
+        long m_lState;
+        QString m_sErrorDescription;
+    };
+    std::vector<SStoredRecord> unreadable;
     for (size_t i = 0; i < m_vAllResults.size(); ++i)
     {
-        lists[i] = judge.Judge(m_vAllResults[i]);
+        CDBMeasurement& record = m_vAllResults[i];
+        const long lStoredState = record.GetMeasurementState();
+        QString sStoredDescription = record.GetErrorDescription();
+        lists[i] = judge.Judge(record);
         ++aCounts[static_cast<size_t>(lists[i])];
+        if (lists[i] == eJudgement_Error && record.GetMeasurementState() != lStoredState)
+        {
+            unreadable.push_back({i, lStoredState, std::move(sStoredDescription)});
+        }
     }
 
     m_vWithinLimits.reserve(aCounts[eJudgement_Within]);
@@ -177,6 +193,11 @@ void CMeasurementResultData::UpdateDataAffectedByLimitValues()
         case eJudgement_NotJudged:
             break;
         }
+    }
+    for (SStoredRecord& stored : unreadable)
+    {
+        m_vAllResults[stored.m_uIndex].SetMeasurementState(stored.m_lState);
+        m_vAllResults[stored.m_uIndex].SetErrorDescription(stored.m_sErrorDescription);
     }
 }
 
