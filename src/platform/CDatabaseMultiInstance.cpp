@@ -12,7 +12,10 @@
 #include <QVariant>
 
 #include <atomic>
+#include <chrono>
 #include <functional>
+#include <random>
+#include <thread>
 
 namespace OrvelFramework
 {
@@ -21,7 +24,11 @@ namespace
 {
 
 constexpr int c_iSchemaVersion = 1;
-constexpr int c_iBusyTimeoutMs = 5000;
+// SQLite's own wait for a lock is kept short and retried by us until the bound: its waits grow
+// to 100 ms steps, and a writer polling that seldom can lose the lock to a busy neighbour
+// again and again. Short polls with a little jitter take the next gap.
+constexpr int c_iBusyTimeoutMs = 10;
+constexpr auto c_LockWaitBound = std::chrono::seconds(60);
 constexpr int c_iConnectTimeoutS = 5;
 constexpr int c_iDefaultPostgreSqlPort = 5432;
 // Serialises schema creation of several stations on one server.
@@ -100,6 +107,38 @@ QString ErrorText(const QSqlError& error)
         sText = sText.trimmed();
     }
     return sText.isEmpty() ? QStringLiteral("unknown error") : sText;
+}
+
+// SQLITE_BUSY or SQLITE_LOCKED: another connection holds the lock the statement needs.
+bool IsSqliteLockError(const QSqlError& error)
+{
+    const QString sCode = error.nativeErrorCode();
+    return sCode == QLatin1String("5") || sCode == QLatin1String("6");
+}
+
+// A server that answered has a state code; a gone one leaves none, or reports a connection
+// failure (08...) or its shutdown (57P...).
+bool IsConnectionLossCode(const QString& sCode)
+{
+    return sCode.isEmpty() || sCode.startsWith(QLatin1String("08")) ||
+           sCode.startsWith(QLatin1String("57P"));
+}
+
+// Retries run while exec fails for a lock another connection holds, up to the bound.
+template <typename FExec> bool RetryWhileLocked(FExec exec, const std::function<QSqlError()>& error)
+{
+    thread_local std::minstd_rand s_Random(
+        static_cast<unsigned>(std::hash<std::thread::id>()(std::this_thread::get_id())));
+    const auto deadline = std::chrono::steady_clock::now() + c_LockWaitBound;
+    while (IsSqliteLockError(error()) && std::chrono::steady_clock::now() < deadline)
+    {
+        std::this_thread::sleep_for(std::chrono::microseconds(s_Random() % 500));
+        if (exec())
+        {
+            return true;
+        }
+    }
+    return false;
 }
 
 } // namespace
@@ -226,6 +265,46 @@ bool CDatabaseMultiInstance::DoOpenSqlite()
     return true;
 }
 
+bool CDatabaseMultiInstance::DoReconnect()
+{
+    if (m_iTransactionDepth > 0)
+    {
+        // Whatever the transaction held is gone with the old connection; its remaining calls
+        // must not land in a new one on their own.
+        return Fail(QStringLiteral("The connection to the database was lost during a "
+                                   "transaction; the transaction was rolled back"));
+    }
+    m_Db.close();
+    if (!DoOpenPostgreSql())
+    {
+        return false;
+    }
+    m_bLost = false;
+    return true;
+}
+
+void CDatabaseMultiInstance::DoCheckLost(const QSqlError& error)
+{
+    if (!m_bIsPostgreSql || m_bLost || !IsConnectionLossCode(error.nativeErrorCode()))
+    {
+        return;
+    }
+    // Ask once more: an aborted transaction or a refused statement is answered with a state
+    // code by a live server.
+    QSqlQuery probe(m_Db);
+    if (probe.exec(QStringLiteral("SELECT 1")) ||
+        !IsConnectionLossCode(probe.lastError().nativeErrorCode()))
+    {
+        return;
+    }
+    probe.finish();
+    m_bLost = true;
+    m_StatementsByKey.clear();
+    m_Statements.clear();
+    m_sLastError += QStringLiteral(" (the connection to the database server was lost; the next "
+                                   "call connects again)");
+}
+
 bool CDatabaseMultiInstance::DoOpenPostgreSql()
 {
     const QUrl url(m_sName.trimmed(), QUrl::StrictMode);
@@ -327,13 +406,14 @@ bool CDatabaseMultiInstance::IsOpen() const
 
 void CDatabaseMultiInstance::Close()
 {
-    if (m_bOpen && m_iTransactionDepth > 0)
+    if (m_bOpen && !m_bLost && m_iTransactionDepth > 0)
     {
         DoExecuteDirect(QStringLiteral("ROLLBACK"), QStringLiteral("Cannot roll back"));
     }
     m_iTransactionDepth = 0;
     m_iAbortedDepth = 0;
     m_sAbortReason.clear();
+    m_bLost = false;
     // The statements hold driver resources of the connection: they go first.
     m_StatementsByKey.clear();
     m_Statements.clear();
@@ -392,6 +472,12 @@ bool CDatabaseMultiInstance::Commit()
     {
         return Fail(QStringLiteral("Cannot commit: no transaction is active"));
     }
+    if (m_bLost)
+    {
+        Rollback();
+        return Fail(QStringLiteral("The connection to the database was lost during a "
+                                   "transaction; the transaction was rolled back"));
+    }
     if (m_iAbortedDepth > 0)
     {
         // The server has already discarded the transaction; a COMMIT would only pretend.
@@ -432,6 +518,12 @@ bool CDatabaseMultiInstance::Rollback()
     if (m_iTransactionDepth == 0)
     {
         return Fail(QStringLiteral("Cannot roll back: no transaction is active"));
+    }
+    if (m_bLost)
+    {
+        // The server has discarded the whole transaction with the connection.
+        --m_iTransactionDepth;
+        return true;
     }
     if (m_iTransactionDepth == 1)
     {
@@ -506,7 +598,7 @@ QSqlQuery* CDatabaseMultiInstance::GetPreparedQuery(const QString& sStatement,
 
 QSqlQuery* CDatabaseMultiInstance::FindPreparedQuery(const SStatementKey& key) const
 {
-    if (!m_bOpen || !m_Db.isOpen())
+    if (!m_bOpen || m_bLost || !m_Db.isOpen())
     {
         return nullptr;
     }
@@ -526,12 +618,19 @@ bool CDatabaseMultiInstance::Execute(QSqlQuery& query, const QString& sWhat)
 
 bool CDatabaseMultiInstance::Execute(QSqlQuery& query, const std::function<QString()>& what)
 {
-    if (!query.exec())
+    if (query.exec())
     {
-        DoNoteStatementFailure(what() + QStringLiteral(": ") + ErrorText(query.lastError()));
-        return false;
+        return true;
     }
-    return true;
+    if (!m_bIsPostgreSql &&
+        RetryWhileLocked([&query] { return query.exec(); }, [&query] { return query.lastError(); }))
+    {
+        return true;
+    }
+    const QSqlError error = query.lastError();
+    DoNoteStatementFailure(what() + QStringLiteral(": ") + ErrorText(error));
+    DoCheckLost(error);
+    return false;
 }
 
 bool CDatabaseMultiInstance::ExecuteInsert(QSqlQuery& query, const QString& sWhat, long& lId)
@@ -576,6 +675,10 @@ bool CDatabaseMultiInstance::Fail(const QString& sMessage)
 
 bool CDatabaseMultiInstance::DoCheckConnection()
 {
+    if (m_bLost && m_bOpen && !DoReconnect())
+    {
+        return false;
+    }
     if (m_bOpen && !m_Db.isOpen())
     {
         // The driver gave the connection up (e.g. the server went away).
@@ -596,12 +699,19 @@ bool CDatabaseMultiInstance::DoExecuteDirect(const QString& sStatement, const QS
         return Fail(sWhat + QStringLiteral(": the database is not open"));
     }
     QSqlQuery query(m_Db);
-    if (!query.exec(sStatement))
+    if (query.exec(sStatement))
     {
-        DoNoteStatementFailure(sWhat + QStringLiteral(": ") + ErrorText(query.lastError()));
-        return false;
+        return true;
     }
-    return true;
+    if (!m_bIsPostgreSql && RetryWhileLocked([&] { return query.exec(sStatement); },
+                                             [&query] { return query.lastError(); }))
+    {
+        return true;
+    }
+    const QSqlError error = query.lastError();
+    DoNoteStatementFailure(sWhat + QStringLiteral(": ") + ErrorText(error));
+    DoCheckLost(error);
+    return false;
 }
 
 void CDatabaseMultiInstance::DoNoteStatementFailure(const QString& sMessage)

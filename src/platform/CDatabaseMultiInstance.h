@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QSqlDatabase>
+#include <QSqlError>
 #include <QString>
 #include <functional>
 #include <memory>
@@ -90,6 +91,8 @@ private:
     bool DoOpenPostgreSql();
     bool DoCreateSchema();
     bool DoCheckConnection();
+    bool DoReconnect();
+    void DoCheckLost(const QSqlError& error);
     bool DoExecuteDirect(const QString& sStatement, const QString& sWhat);
     void DoResolveName();
     void DoForgetConnection();
@@ -113,6 +116,8 @@ private:
     QString m_sLastError;
     QSqlDatabase m_Db;
     bool m_bOpen = false;
+    // The server connection broke; the next call outside a transaction makes a new one.
+    bool m_bLost = false;
     int m_iTransactionDepth = 0;
     int m_iAbortedDepth = 0;
     QString m_sAbortReason;

@@ -1,0 +1,249 @@
+#include "CDatabaseTransaction.h"
+#include "CTableMeasurements.h"
+#include "CTableScan.h"
+#include "CTableSession.h"
+#include "DatabaseTestBackend.h"
+
+#include <QElapsedTimer>
+#include <QProcess>
+#include <QScopeGuard>
+#include <QSqlQuery>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <atomic>
+#include <cstdio>
+#include <map>
+#include <set>
+#include <sys/wait.h>
+#include <thread>
+#include <unistd.h>
+
+using namespace OrvelFramework;
+
+namespace
+{
+
+// One measured row: created, then given its value, as a recording does.
+bool RecordRow(CDatabaseMultiInstance& db, long lSession, long lScan, long& lId)
+{
+    CTableMeasurements table(db);
+    return table.Create({{"session_id", QString::number(lSession)},
+                         {"scan_id", QString::number(lScan)},
+                         {"channel_id", "0"}},
+                        lId) &&
+           table.Update(lSession, lScan, lId, {{"value", QStringLiteral("v%1").arg(lId)}});
+}
+
+// Records scans of iRowsPerScope rows (0: every call on its own) for iMilliseconds and writes
+// "session id" a line for every confirmed row. Exits 0, or 3 with the reason on stderr when any
+// call failed.
+[[noreturn]] void RecordFor(const QString& sPath, int iRowsPerScope, int iMilliseconds, int fdOut)
+{
+    CDatabaseMultiInstance db(sPath, QString(), QString());
+    long lSession = 0;
+    const auto fail = [&db](const char* pWhat)
+    {
+        fprintf(stderr, "%s: %s\n", pWhat, qPrintable(db.LastError()));
+        _exit(3);
+    };
+    if (!db.Open() || !CTableSession(db).Create({}, lSession))
+    {
+        fail("open");
+    }
+    QElapsedTimer timer;
+    timer.start();
+    for (long lScan = 1; timer.elapsed() < iMilliseconds; ++lScan)
+    {
+        auto pScope = iRowsPerScope > 0 ? std::make_unique<CDatabaseTransaction>(db) : nullptr;
+        if (!CTableScan(db).Create({{"session_id", QString::number(lSession)}}, lScan))
+        {
+            fail("scan");
+        }
+        QByteArray report;
+        for (int i = 0; i < std::max(iRowsPerScope, 3); ++i)
+        {
+            long lId = 0;
+            if (!RecordRow(db, lSession, lScan, lId))
+            {
+                fail("row");
+            }
+            report += QByteArray::number(static_cast<qlonglong>(lSession)) + ' ' +
+                      QByteArray::number(static_cast<qlonglong>(lId)) + '\n';
+        }
+        if ((pScope && !pScope->Commit()) ||
+            write(fdOut, report.constData(), report.size()) != report.size())
+        {
+            fail("commit");
+        }
+    }
+    _exit(0);
+}
+
+// Reads the whole file over and over for iMilliseconds; exits 3 when a read failed.
+[[noreturn]] void ReadFor(const QString& sPath, int iMilliseconds)
+{
+    CDatabaseMultiInstance db(sPath, QString(), QString());
+    if (!db.Open())
+    {
+        _exit(3);
+    }
+    QElapsedTimer timer;
+    timer.start();
+    while (timer.elapsed() < iMilliseconds)
+    {
+        TableRows rows;
+        if (!CTableSession(db).Get(QString(), rows) ||
+            !CTableMeasurements(db).GetAllResultsForSession(1, rows))
+        {
+            fprintf(stderr, "read: %s\n", qPrintable(db.LastError()));
+            _exit(3);
+        }
+    }
+    _exit(0);
+}
+
+struct SChild
+{
+    pid_t pid = -1;
+    FILE* pOut = nullptr;
+};
+
+template <typename FRun> SChild Spawn(FRun run)
+{
+    int fds[2];
+    if (pipe(fds) != 0)
+    {
+        return {};
+    }
+    const pid_t pid = fork();
+    if (pid == 0)
+    {
+        close(fds[0]);
+        run(fds[1]);
+    }
+    close(fds[1]);
+    return {pid, fdopen(fds[0], "r")};
+}
+
+// Waits for the child; true when it exited by itself with 0. Its lines are added to confirmed.
+bool Reap(SChild& child, std::multimap<long, long>* pConfirmed)
+{
+    long lSession = 0;
+    long lId = 0;
+    while (child.pOut != nullptr && fscanf(child.pOut, "%ld %ld", &lSession, &lId) == 2)
+    {
+        if (pConfirmed != nullptr)
+        {
+            pConfirmed->emplace(lSession, lId);
+        }
+    }
+    if (child.pOut != nullptr)
+    {
+        fclose(child.pOut);
+    }
+    int iStatus = 0;
+    return child.pid > 0 && waitpid(child.pid, &iStatus, 0) == child.pid && WIFEXITED(iStatus) &&
+           WEXITSTATUS(iStatus) == 0;
+}
+
+// Two processes writing one file used to lose a value now and then to "database is locked"
+// after the busy timeout: a writer waits its turn for as long as it takes.
+TEST(CDatabaseContention, TwoWritersAndAReaderNeverFailForTheLock)
+{
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const QString sPath = dir.filePath("shared.sqlite");
+    {
+        CDatabaseMultiInstance db(sPath, QString(), QString());
+        ASSERT_TRUE(db.Open()) << db.LastError().toStdString();
+    }
+    const int c_iMilliseconds = 4000;
+    SChild children[] = {
+        Spawn([&](int fd) { RecordFor(sPath, 0, c_iMilliseconds, fd); }),
+        Spawn([&](int fd) { RecordFor(sPath, 20, c_iMilliseconds, fd); }),
+        Spawn(
+            [&](int fd)
+            {
+                close(fd);
+                ReadFor(sPath, c_iMilliseconds);
+            }),
+    };
+    std::multimap<long, long> confirmed;
+    for (SChild& child : children)
+    {
+        EXPECT_TRUE(Reap(child, &confirmed)) << "a process failed a call (see its output)";
+    }
+    ASSERT_GT(confirmed.size(), 100u);
+
+    CDatabaseMultiInstance db(sPath, QString(), QString());
+    ASSERT_TRUE(db.Open()) << db.LastError().toStdString();
+    QSqlQuery* pCheck = db.GetPreparedQuery("PRAGMA integrity_check");
+    ASSERT_TRUE(pCheck != nullptr && db.Execute(*pCheck, "check") && pCheck->next());
+    EXPECT_EQ(pCheck->value(0).toString(), "ok");
+    pCheck->finish();
+    std::set<std::pair<long, long>> stored;
+    for (long lSession : {1L, 2L})
+    {
+        TableRows rows;
+        ASSERT_TRUE(CTableMeasurements(db).GetAllResultsForSession(lSession, rows));
+        // Eight columns a row; the value must be the one confirmed.
+        for (size_t i = 0; i + 8 <= rows.size(); i += 8)
+        {
+            const long lId = rows[i].GetValue().toLong();
+            if (rows[i + 6].GetValue() == QStringLiteral("v%1").arg(lId))
+            {
+                stored.emplace(lSession, lId);
+            }
+        }
+    }
+    size_t uMissing = 0;
+    for (const auto& [lSession, lId] : confirmed)
+    {
+        uMissing += stored.count({lSession, lId}) == 0;
+    }
+    EXPECT_EQ(uMissing, 0u) << "of " << confirmed.size() << " confirmed rows";
+}
+
+// A fresh file opened by several processes at the same moment: switching it to its journal
+// mode used to fail at once for all but one of them.
+TEST(CDatabaseContention, ProcessesOpeningOneNewFileAtOnceAllSucceed)
+{
+    for (int iRound = 0; iRound < 6; ++iRound)
+    {
+        SCOPED_TRACE(iRound);
+        QTemporaryDir dir;
+        const QString sPath = dir.filePath("new.sqlite");
+        std::vector<SChild> children;
+        for (int i = 0; i < 4; ++i)
+        {
+            children.push_back(Spawn(
+                [&](int fd)
+                {
+                    CDatabaseMultiInstance db(sPath, QString(), QString());
+                    long lSession = 0;
+                    const bool bOk = db.Open() && CTableSession(db).Create({}, lSession);
+                    if (!bOk)
+                    {
+                        fprintf(stderr, "%s\n", qPrintable(db.LastError()));
+                    }
+                    close(fd);
+                    _exit(bOk ? 0 : 3);
+                }));
+        }
+        for (SChild& child : children)
+        {
+            EXPECT_TRUE(Reap(child, nullptr));
+        }
+        CDatabaseMultiInstance db(sPath, QString(), QString());
+        TableRows rows;
+        ASSERT_TRUE(db.Open() && CTableSession(db).Get(QString(), rows));
+        EXPECT_EQ(std::count_if(rows.begin(), rows.end(),
+                                [](const auto& column) { return column.GetColumn() == "id"; }),
+                  4);
+    }
+}
+
+} // namespace
