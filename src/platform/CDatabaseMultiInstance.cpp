@@ -265,6 +265,14 @@ bool CDatabaseMultiInstance::DoOpenSqlite()
     return true;
 }
 
+void CDatabaseMultiInstance::DoMarkLost()
+{
+    m_bLost = true;
+    // The statements belong to the broken connection.
+    m_StatementsByKey.clear();
+    m_Statements.clear();
+}
+
 bool CDatabaseMultiInstance::DoReconnect()
 {
     if (m_iTransactionDepth > 0)
@@ -298,9 +306,7 @@ void CDatabaseMultiInstance::DoCheckLost(const QSqlError& error)
         return;
     }
     probe.finish();
-    m_bLost = true;
-    m_StatementsByKey.clear();
-    m_Statements.clear();
+    DoMarkLost();
     m_sLastError += QStringLiteral(" (the connection to the database server was lost; the next "
                                    "call connects again)");
 }
@@ -522,7 +528,11 @@ bool CDatabaseMultiInstance::Rollback()
     if (m_bLost)
     {
         // The server has discarded the whole transaction with the connection.
-        --m_iTransactionDepth;
+        if (--m_iTransactionDepth == 0)
+        {
+            m_iAbortedDepth = 0;
+            m_sAbortReason.clear();
+        }
         return true;
     }
     if (m_iTransactionDepth == 1)
@@ -589,6 +599,9 @@ QSqlQuery* CDatabaseMultiInstance::GetPreparedQuery(const QString& sStatement,
         DoNoteStatementFailure(
             (sWhat.isEmpty() ? QStringLiteral("Cannot prepare a statement") : sWhat) +
             QStringLiteral(": ") + ErrorText(pQuery->lastError()));
+        const QSqlError error = pQuery->lastError();
+        pQuery.reset();
+        DoCheckLost(error);
         return nullptr;
     }
     QSqlQuery* pResult = pQuery.get();
@@ -675,9 +688,17 @@ bool CDatabaseMultiInstance::Fail(const QString& sMessage)
 
 bool CDatabaseMultiInstance::DoCheckConnection()
 {
-    if (m_bLost && m_bOpen && !DoReconnect())
+    if (m_bOpen && m_bIsPostgreSql && (m_bLost || !m_Db.isOpen()))
     {
-        return false;
+        // The driver may also give the connection up by itself when the server goes away.
+        if (!m_bLost)
+        {
+            DoMarkLost();
+        }
+        if (!DoReconnect())
+        {
+            return false;
+        }
     }
     if (m_bOpen && !m_Db.isOpen())
     {

@@ -92,6 +92,7 @@ private:
     bool DoCreateSchema();
     bool DoCheckConnection();
     bool DoReconnect();
+    void DoMarkLost();
     void DoCheckLost(const QSqlError& error);
     bool DoExecuteDirect(const QString& sStatement, const QString& sWhat);
     void DoResolveName();

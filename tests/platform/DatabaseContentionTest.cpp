@@ -14,6 +14,7 @@
 
 #include <algorithm>
 #include <atomic>
+#include <chrono>
 #include <cstdio>
 #include <map>
 #include <set>
@@ -163,7 +164,7 @@ TEST(CDatabaseContention, TwoWritersAndAReaderNeverFailForTheLock)
     const int c_iMilliseconds = 4000;
     SChild children[] = {
         Spawn([&](int fd) { RecordFor(sPath, 0, c_iMilliseconds, fd); }),
-        Spawn([&](int fd) { RecordFor(sPath, 20, c_iMilliseconds, fd); }),
+        Spawn([&](int fd) { RecordFor(sPath, 200, c_iMilliseconds, fd); }),
         Spawn(
             [&](int fd)
             {
@@ -216,12 +217,15 @@ TEST(CDatabaseContention, ProcessesOpeningOneNewFileAtOnceAllSucceed)
         SCOPED_TRACE(iRound);
         QTemporaryDir dir;
         const QString sPath = dir.filePath("new.sqlite");
+        // All start at one moment, as stations switched on together.
+        const auto start = std::chrono::steady_clock::now() + std::chrono::milliseconds(300);
         std::vector<SChild> children;
         for (int i = 0; i < 4; ++i)
         {
             children.push_back(Spawn(
                 [&](int fd)
                 {
+                    std::this_thread::sleep_until(start);
                     CDatabaseMultiInstance db(sPath, QString(), QString());
                     long lSession = 0;
                     const bool bOk = db.Open() && CTableSession(db).Create({}, lSession);
