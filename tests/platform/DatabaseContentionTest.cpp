@@ -250,4 +250,59 @@ TEST(CDatabaseContention, ProcessesOpeningOneNewFileAtOnceAllSucceed)
     }
 }
 
+class CStationsAtOnceTest : public MdaTest::CDatabaseBackendTest
+{
+};
+
+// Stations switched on together against one fresh database: each one gets the schema (made
+// once, by whichever comes first) and loses nothing it stores.
+TEST_P(CStationsAtOnceTest, StationsStartingTogetherAllGetTheSchemaAndLoseNothing)
+{
+    constexpr int c_iStations = 6;
+    constexpr int c_iRows = 20;
+    std::atomic<int> iReady{0};
+    std::atomic<int> iFailures{0};
+    std::vector<std::thread> stations;
+    for (int i = 0; i < c_iStations; ++i)
+    {
+        stations.emplace_back(
+            [&]
+            {
+                auto pDb = Database().NewConnection();
+                ++iReady;
+                while (iReady < c_iStations)
+                {
+                    std::this_thread::yield();
+                }
+                long lSession = 0;
+                bool bOk = pDb->Open() && CTableSession(*pDb).Create({}, lSession) &&
+                           CTableScan(*pDb).Create({{"session_id", QString::number(lSession)}}, 1);
+                for (int iRow = 0; bOk && iRow < c_iRows; ++iRow)
+                {
+                    long lId = 0;
+                    bOk = RecordRow(*pDb, lSession, 1, lId);
+                }
+                if (!bOk)
+                {
+                    ++iFailures;
+                    ADD_FAILURE() << pDb->LastError().toStdString();
+                }
+            });
+    }
+    for (std::thread& station : stations)
+    {
+        station.join();
+    }
+    EXPECT_EQ(iFailures.load(), 0);
+    auto pDb = OpenConnection();
+    for (long lSession = 1; lSession <= c_iStations; ++lSession)
+    {
+        TableRows rows;
+        ASSERT_TRUE(CTableMeasurements(*pDb).GetAllResultsForSession(lSession, rows));
+        EXPECT_EQ(rows.size(), size_t(8 * c_iRows)) << "session " << lSession;
+    }
+}
+
+MDA_INSTANTIATE_BACKEND_TESTS(CStationsAtOnceTest);
+
 } // namespace
