@@ -173,8 +173,68 @@ CDatabaseMultiInstance::CDatabaseMultiInstance(const QString& sName, const QStri
 
 CDatabaseMultiInstance::~CDatabaseMultiInstance()
 {
-    Close();
+    DoClose();
     DoForgetConnection();
+}
+
+CDatabaseMultiInstance* CDatabaseMultiInstance::DoForward(bool bFollow)
+{
+    if (m_bIsClone)
+    {
+        return nullptr;
+    }
+    CDatabaseMultiInstance* pConnection = this;
+    if (std::this_thread::get_id() != m_OwnerThread)
+    {
+        std::lock_guard<std::mutex> lock(m_ThreadsMutex);
+        std::unique_ptr<CDatabaseMultiInstance>& pClone = m_Threads[std::this_thread::get_id()];
+        if (!pClone)
+        {
+            pClone = std::make_unique<CDatabaseMultiInstance>(m_sName, m_sUser, m_sPassword);
+            pClone->m_bIsClone = true;
+        }
+        pConnection = pClone.get();
+    }
+    if (bFollow && pConnection->m_iSeenGeneration != m_iGeneration.load(std::memory_order_acquire))
+    {
+        DoFollow(*pConnection);
+    }
+    return pConnection == this ? nullptr : pConnection;
+}
+
+CDatabaseMultiInstance& CDatabaseMultiInstance::DoConnection(bool bFollow)
+{
+    CDatabaseMultiInstance* pConnection = DoForward(bFollow);
+    return pConnection == nullptr ? *this : *pConnection;
+}
+
+void CDatabaseMultiInstance::DoFollow(CDatabaseMultiInstance& connection)
+{
+    // Another thread opened or closed the instance: this thread's connection does the same.
+    const int iGeneration = m_iGeneration.load(std::memory_order_acquire);
+    if (!m_bAnyOpen.load(std::memory_order_acquire))
+    {
+        connection.DoClose();
+        connection.m_iSeenGeneration = iGeneration;
+        return;
+    }
+    if (&connection != this)
+    {
+        connection.SetConnectionParameters(m_sName, m_sUser, m_sPassword);
+    }
+    // Marked first: the calls made while connecting must not start over. A connection that
+    // cannot be made now is tried again on the next call.
+    connection.m_iSeenGeneration = iGeneration;
+    if (!connection.DoConnect())
+    {
+        connection.m_iSeenGeneration = iGeneration - 1;
+    }
+}
+
+void CDatabaseMultiInstance::DoPublish(CDatabaseMultiInstance& connection, bool bOpen)
+{
+    m_bAnyOpen.store(bOpen, std::memory_order_release);
+    connection.m_iSeenGeneration = m_iGeneration.fetch_add(1, std::memory_order_acq_rel) + 1;
 }
 
 void CDatabaseMultiInstance::SetConnectionParameters(const QString& sName, const QString& sUser,
@@ -209,7 +269,32 @@ void CDatabaseMultiInstance::DoResolveName()
 
 bool CDatabaseMultiInstance::Open()
 {
-    Close();
+    CDatabaseMultiInstance& connection = DoConnection(false);
+    if (&connection != this)
+    {
+        connection.SetConnectionParameters(m_sName, m_sUser, m_sPassword);
+    }
+    // The calls made while opening must not follow an older Open() or Close().
+    connection.m_iSeenGeneration = m_iGeneration.load(std::memory_order_acquire);
+    const bool bOpen = connection.DoOpen();
+    DoPublish(connection, bOpen);
+    return bOpen;
+}
+
+bool CDatabaseMultiInstance::DoOpen()
+{
+    if (DoConnect() && !DoCreateSchema())
+    {
+        const QString sReason = m_sLastError;
+        DoClose();
+        m_sLastError = sReason;
+    }
+    return m_bOpen;
+}
+
+bool CDatabaseMultiInstance::DoConnect()
+{
+    DoClose();
     DoForgetConnection();
     const QString sDriver = m_bIsPostgreSql ? QStringLiteral("QPSQL") : QStringLiteral("QSQLITE");
     m_Db = QSqlDatabase::addDatabase(sDriver, m_sConnectionName);
@@ -218,12 +303,6 @@ bool CDatabaseMultiInstance::Open()
         return Fail(QStringLiteral("The database driver %1 is not available").arg(sDriver));
     }
     m_bOpen = m_bIsPostgreSql ? DoOpenPostgreSql() : DoOpenSqlite();
-    if (m_bOpen && !DoCreateSchema())
-    {
-        const QString sReason = m_sLastError;
-        Close();
-        m_sLastError = sReason;
-    }
     return m_bOpen;
 }
 
@@ -407,10 +486,22 @@ bool CDatabaseMultiInstance::DoCreateSchema()
 
 bool CDatabaseMultiInstance::IsOpen() const
 {
+    if (CDatabaseMultiInstance* pConnection = DoForward())
+    {
+        return pConnection->IsOpen();
+    }
     return m_bOpen;
 }
 
 void CDatabaseMultiInstance::Close()
+{
+    CDatabaseMultiInstance& connection = DoConnection(false);
+    connection.m_iSeenGeneration = m_iGeneration.load(std::memory_order_acquire);
+    connection.DoClose();
+    DoPublish(connection, false);
+}
+
+void CDatabaseMultiInstance::DoClose()
 {
     if (m_bOpen && !m_bLost && m_iTransactionDepth > 0)
     {
@@ -442,11 +533,19 @@ void CDatabaseMultiInstance::DoForgetConnection()
 
 QString CDatabaseMultiInstance::LastError() const
 {
+    if (CDatabaseMultiInstance* pConnection = DoForward())
+    {
+        return pConnection->LastError();
+    }
     return m_sLastError;
 }
 
 bool CDatabaseMultiInstance::BeginTransaction()
 {
+    if (CDatabaseMultiInstance* pConnection = DoForward())
+    {
+        return pConnection->BeginTransaction();
+    }
     if (!DoCheckConnection())
     {
         const QString sReason = m_sLastError;
@@ -474,6 +573,10 @@ bool CDatabaseMultiInstance::BeginTransaction()
 
 bool CDatabaseMultiInstance::Commit()
 {
+    if (CDatabaseMultiInstance* pConnection = DoForward())
+    {
+        return pConnection->Commit();
+    }
     if (m_iTransactionDepth == 0)
     {
         return Fail(QStringLiteral("Cannot commit: no transaction is active"));
@@ -521,6 +624,10 @@ bool CDatabaseMultiInstance::Commit()
 
 bool CDatabaseMultiInstance::Rollback()
 {
+    if (CDatabaseMultiInstance* pConnection = DoForward())
+    {
+        return pConnection->Rollback();
+    }
     if (m_iTransactionDepth == 0)
     {
         return Fail(QStringLiteral("Cannot roll back: no transaction is active"));
@@ -561,6 +668,10 @@ bool CDatabaseMultiInstance::Rollback()
 
 int CDatabaseMultiInstance::GetTransactionDepth() const
 {
+    if (CDatabaseMultiInstance* pConnection = DoForward())
+    {
+        return pConnection->GetTransactionDepth();
+    }
     return m_iTransactionDepth;
 }
 
@@ -582,6 +693,10 @@ QSqlQuery* CDatabaseMultiInstance::GetPreparedQuery(const QString& sStatement, c
 QSqlQuery* CDatabaseMultiInstance::GetPreparedQuery(const QString& sStatement,
                                                     const std::function<QString()>& what)
 {
+    if (CDatabaseMultiInstance* pConnection = DoForward())
+    {
+        return pConnection->GetPreparedQuery(sStatement, what);
+    }
     if (!DoCheckConnection())
     {
         return nullptr;
@@ -611,6 +726,10 @@ QSqlQuery* CDatabaseMultiInstance::GetPreparedQuery(const QString& sStatement,
 
 QSqlQuery* CDatabaseMultiInstance::FindPreparedQuery(const SStatementKey& key) const
 {
+    if (CDatabaseMultiInstance* pConnection = DoForward())
+    {
+        return pConnection->FindPreparedQuery(key);
+    }
     if (!m_bOpen || m_bLost || !m_Db.isOpen())
     {
         return nullptr;
@@ -621,6 +740,10 @@ QSqlQuery* CDatabaseMultiInstance::FindPreparedQuery(const SStatementKey& key) c
 
 void CDatabaseMultiInstance::RememberPreparedQuery(const SStatementKey& key, QSqlQuery* pQuery)
 {
+    if (CDatabaseMultiInstance* pConnection = DoForward())
+    {
+        return pConnection->RememberPreparedQuery(key, pQuery);
+    }
     m_StatementsByKey[key] = pQuery;
 }
 
@@ -631,6 +754,10 @@ bool CDatabaseMultiInstance::Execute(QSqlQuery& query, const QString& sWhat)
 
 bool CDatabaseMultiInstance::Execute(QSqlQuery& query, const std::function<QString()>& what)
 {
+    if (CDatabaseMultiInstance* pConnection = DoForward())
+    {
+        return pConnection->Execute(query, what);
+    }
     if (query.exec())
     {
         return true;
@@ -648,6 +775,10 @@ bool CDatabaseMultiInstance::Execute(QSqlQuery& query, const std::function<QStri
 
 bool CDatabaseMultiInstance::ExecuteInsert(QSqlQuery& query, const QString& sWhat, long& lId)
 {
+    if (CDatabaseMultiInstance* pConnection = DoForward())
+    {
+        return pConnection->ExecuteInsert(query, sWhat, lId);
+    }
     if (!Execute(query, sWhat))
     {
         return false;
@@ -682,6 +813,10 @@ QString CDatabaseMultiInstance::InsertStatement(const QString& sInsert) const
 
 bool CDatabaseMultiInstance::Fail(const QString& sMessage)
 {
+    if (CDatabaseMultiInstance* pConnection = DoForward())
+    {
+        return pConnection->Fail(sMessage);
+    }
     m_sLastError = sMessage;
     return false;
 }
@@ -703,7 +838,7 @@ bool CDatabaseMultiInstance::DoCheckConnection()
     if (m_bOpen && !m_Db.isOpen())
     {
         // The driver gave the connection up (e.g. the server went away).
-        Close();
+        DoClose();
         return Fail(QStringLiteral("The connection to the database was lost; open it again"));
     }
     if (!m_bOpen)

@@ -305,4 +305,71 @@ TEST_P(CStationsAtOnceTest, StationsStartingTogetherAllGetTheSchemaAndLoseNothin
 
 MDA_INSTANTIATE_BACKEND_TESTS(CStationsAtOnceTest);
 
+class CSharedInstanceTest : public MdaTest::CDatabaseBackendTest
+{
+};
+
+// One instance used by two threads at once (one Qt connection must never serve two threads):
+// each records its own session, in scopes and call by call, with its own failures and texts.
+TEST_P(CSharedInstanceTest, TwoThreadsUseOneInstanceAtOnce)
+{
+    auto pDb = OpenConnection();
+    constexpr int c_iScans = 15;
+    std::atomic<int> iFailures{0};
+    const auto record = [&](bool bScopes, long& lSession)
+    {
+        if (!CTableSession(*pDb).Create({}, lSession))
+        {
+            ++iFailures;
+            return;
+        }
+        for (long lScan = 1; lScan <= c_iScans; ++lScan)
+        {
+            bool bOk = false;
+            {
+                std::unique_ptr<CDatabaseTransaction> pScope =
+                    bScopes ? std::make_unique<CDatabaseTransaction>(*pDb) : nullptr;
+                long lId = 0;
+                bOk = CTableScan(*pDb).Create({{"session_id", QString::number(lSession)}}, lScan) &&
+                      RecordRow(*pDb, lSession, lScan, lId) &&
+                      RecordRow(*pDb, lSession, lScan, lId) && (!pScope || pScope->Commit());
+            }
+            // A failure of this thread is this thread's to read.
+            const QString sScanText = QStringLiteral("Cannot store scan %1").arg(lScan);
+            bOk = bOk &&
+                  !CTableScan(*pDb).Create({{"session_id", QString::number(lSession)}}, lScan) &&
+                  pDb->LastError().startsWith(sScanText);
+            if (!bOk)
+            {
+                ++iFailures;
+            }
+        }
+    };
+    long lWorker = 0;
+    long lMain = 0;
+    std::thread worker([&] { record(true, lWorker); });
+    record(false, lMain);
+    worker.join();
+    EXPECT_EQ(iFailures.load(), 0) << pDb->LastError().toStdString();
+    EXPECT_EQ(pDb->GetTransactionDepth(), 0);
+    for (long lSession : {lWorker, lMain})
+    {
+        TableRows scans;
+        ASSERT_TRUE(CTableScan(*pDb).GetScanIds(lSession, scans));
+        EXPECT_EQ(scans.size(), size_t(c_iScans)) << "session " << lSession;
+    }
+
+    // Closed in one thread is closed for all; opened in another, open for all.
+    pDb->Close();
+    bool bWorkerOpen = true;
+    std::thread([&] { bWorkerOpen = pDb->IsOpen(); }).join();
+    EXPECT_FALSE(bWorkerOpen);
+    std::thread([&] { EXPECT_TRUE(pDb->Open()) << pDb->LastError().toStdString(); }).join();
+    TableRows rows;
+    EXPECT_TRUE(CTableSession(*pDb).Get(QString(), rows)) << pDb->LastError().toStdString();
+    EXPECT_TRUE(pDb->IsOpen());
+}
+
+MDA_INSTANTIATE_BACKEND_TESTS(CSharedInstanceTest);
+
 } // namespace

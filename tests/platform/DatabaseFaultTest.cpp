@@ -7,23 +7,23 @@
 
 #include <QFile>
 #include <QProcess>
-#include <QThread>
 #include <QScopeGuard>
 #include <QSqlQuery>
 #include <QTemporaryDir>
+#include <QThread>
 
 #include <gtest/gtest.h>
 
 #include <arpa/inet.h>
-#include <csignal>
 #include <atomic>
+#include <csignal>
 #include <cstdio>
 #include <map>
 #include <netinet/in.h>
 #include <set>
-#include <thread>
 #include <sys/socket.h>
 #include <sys/wait.h>
+#include <thread>
 #include <unistd.h>
 
 using namespace OrvelFramework;
@@ -112,7 +112,10 @@ public:
     }
     ~COwnCluster() { Stop(); }
     bool IsReady() const { return m_bReady; }
-    QString Url() const { return QStringLiteral("postgresql://127.0.0.1:%1/postgres").arg(m_iPort); }
+    QString Url() const
+    {
+        return QStringLiteral("postgresql://127.0.0.1:%1/postgres").arg(m_iPort);
+    }
     bool Start()
     {
         return Pg("pg_ctl -D %1/data -l %1/log -w -o '-c listen_addresses=127.0.0.1 -p %2 -k %1 "
@@ -134,10 +137,10 @@ private:
     bool m_bReady = false;
 };
 
-#define MDA_SKIP_WITHOUT_CLUSTER_PROGRAMS()                                                       \
-    if (qgetenv("MDA_PG_BINDIR").isEmpty())                                                       \
-    {                                                                                             \
-        GTEST_SKIP() << "MDA_PG_BINDIR (the PostgreSQL programs) not set";                        \
+#define MDA_SKIP_WITHOUT_CLUSTER_PROGRAMS()                                                        \
+    if (qgetenv("MDA_PG_BINDIR").isEmpty())                                                        \
+    {                                                                                              \
+        GTEST_SKIP() << "MDA_PG_BINDIR (the PostgreSQL programs) not set";                         \
     }
 
 // The application keeps its connection object: calls fail while the server is away and work
@@ -213,10 +216,11 @@ TEST(CDatabaseFaults, TransactionSpanningAnOutageLeavesNoHalfScan)
     ASSERT_TRUE(cluster.IsReady());
     CDatabaseMultiInstance db(cluster.Url(), "mdatest", "");
     long lSession = 0;
-    ASSERT_TRUE(db.Open() && CTableSession(db).Create({}, lSession)) << db.LastError().toStdString();
+    ASSERT_TRUE(db.Open() && CTableSession(db).Create({}, lSession))
+        << db.LastError().toStdString();
     CTableMeasurements table(db);
-    const TableRows row{{"session_id", QString::number(lSession)}, {"scan_id", "1"},
-                        {"channel_id", "0"}};
+    const TableRows row{
+        {"session_id", QString::number(lSession)}, {"scan_id", "1"}, {"channel_id", "0"}};
     long lId = 0;
     {
         CDatabaseTransaction scope(db);
@@ -268,7 +272,8 @@ TEST(CDatabaseFaults, ServerRestartDuringARecordingLosesNoConfirmedRow)
             {
                 CDatabaseTransaction scope(db);
                 std::vector<long> ids;
-                bool bOk = CTableScan(db).Create({{"session_id", QString::number(lSession)}}, lScan);
+                bool bOk =
+                    CTableScan(db).Create({{"session_id", QString::number(lSession)}}, lScan);
                 for (int i = 0; bOk && i < c_iRowsPerScan; ++i)
                 {
                     long lId = 0;
