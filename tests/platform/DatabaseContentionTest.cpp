@@ -212,15 +212,15 @@ TEST(CDatabaseContention, TwoWritersAndAReaderNeverFailForTheLock)
 // mode used to fail at once for all but one of them.
 TEST(CDatabaseContention, ProcessesOpeningOneNewFileAtOnceAllSucceed)
 {
-    for (int iRound = 0; iRound < 6; ++iRound)
+    for (int iRound = 0; iRound < 16; ++iRound)
     {
         SCOPED_TRACE(iRound);
         QTemporaryDir dir;
         const QString sPath = dir.filePath("new.sqlite");
         // All start at one moment, as stations switched on together.
-        const auto start = std::chrono::steady_clock::now() + std::chrono::milliseconds(300);
+        const auto start = std::chrono::steady_clock::now() + std::chrono::milliseconds(150);
         std::vector<SChild> children;
-        for (int i = 0; i < 4; ++i)
+        for (int i = 0; i < 6; ++i)
         {
             children.push_back(Spawn(
                 [&](int fd)
@@ -246,7 +246,7 @@ TEST(CDatabaseContention, ProcessesOpeningOneNewFileAtOnceAllSucceed)
         ASSERT_TRUE(db.Open() && CTableSession(db).Get(QString(), rows));
         EXPECT_EQ(std::count_if(rows.begin(), rows.end(),
                                 [](const auto& column) { return column.GetColumn() == "id"; }),
-                  4);
+                  6);
     }
 }
 
