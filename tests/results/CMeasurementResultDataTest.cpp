@@ -196,6 +196,50 @@ TEST_P(CMeasurementResultDataTest, LoadJudgesEveryStoredValue)
     EXPECT_EQ(model.GetTvStandard("nope"), eTVStandard_DVBT);
 }
 
+// A model loaded in a worker thread and shown from another (a view's thread): each thread
+// reads through a connection of its own, and what it shows is what a model used in one thread
+// shows.
+TEST_P(CMeasurementResultDataTest, ModelLoadedInAWorkerThreadDisplaysFromTheMainThread)
+{
+    const auto everything = [this](CMeasurementResultData& model)
+    {
+        QStringList lines = Snapshot(model) + model.GetCSVExport() + model.GetAvailableDates();
+        for (long i = 0; i < model.GetNumberOfErrorsInSession(); ++i)
+        {
+            lines << model.GetChannelTimeStampOfSessionError(i);
+        }
+        return lines;
+    };
+    CMeasurementResultData single(m_lSession, eLevelUnit_dBmV);
+    ASSERT_TRUE(single.LoadData(m_Config));
+    const QStringList expected = everything(single);
+    ASSERT_GT(expected.size(), 20);
+
+    CMeasurementResultData madeHere(m_lSession, eLevelUnit_dBmV);
+    bool bLoaded = false;
+    std::thread([&] { bLoaded = madeHere.LoadData(m_Config); }).join();
+    ASSERT_TRUE(bLoaded);
+    EXPECT_EQ(everything(madeHere), expected);
+
+    std::unique_ptr<CMeasurementResultData> pMadeThere;
+    std::thread(
+        [&]
+        {
+            pMadeThere = std::make_unique<CMeasurementResultData>(m_lSession, eLevelUnit_dBmV);
+            bLoaded = pMadeThere->LoadData(m_Config);
+        })
+        .join();
+    ASSERT_TRUE(bLoaded);
+    EXPECT_EQ(everything(*pMadeThere), expected);
+    // Both threads at once on one model.
+    QStringList lOther;
+    std::thread other([&] { lOther = everything(madeHere); });
+    const QStringList lHere = everything(madeHere);
+    other.join();
+    EXPECT_EQ(lHere, expected);
+    EXPECT_EQ(lOther, expected);
+}
+
 TEST_P(CMeasurementResultDataTest, SwitchingLimitsMatchesAFreshLoad)
 {
     CMeasurementResultData model(m_lSession, eLevelUnit_dBmV);
