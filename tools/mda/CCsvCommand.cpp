@@ -34,30 +34,23 @@ int CCsvCommand::Run(const QStringList& arguments)
     {
         return context.Fail(QStringLiteral("-o FILE is required"));
     }
-    long lSessionId = 0;
-    if (!CToolContext::ParseSessionId(context.Positionals().first(), lSessionId))
-    {
-        return context.Fail(
-            QStringLiteral("'%1' is no session id").arg(context.Positionals().first()));
-    }
     OrvelFramework::CDatabaseMultiInstance db;
-    QString sReason;
-    if (!context.OpenDatabase(db, sReason))
-    {
-        return context.Fail(sReason);
-    }
     CJudgedSession session(context, db);
-    if (!session.Open(lSessionId, sReason))
+    if (!context.OpenSession(db, session, iExit))
     {
-        return context.Fail(sReason);
+        return iExit;
     }
+    const long lSessionId = session.SessionId();
+    QString sReason;
 
     if (context.IsSet(QStringLiteral("classic")))
     {
         CMeasurementResultData model(lSessionId, eLevelUnit_dBuV);
         if (!model.LoadData(session.Config()))
         {
-            return context.Fail(QStringLiteral("cannot load session %1").arg(lSessionId));
+            return context.Fail(QStringLiteral("cannot load session %1: %2")
+                                    .arg(lSessionId)
+                                    .arg(model.LastError()));
         }
         QFile file(sOutput);
         if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))

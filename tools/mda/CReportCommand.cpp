@@ -125,23 +125,14 @@ int CReportCommand::Run(const QStringList& arguments)
     {
         return context.Fail(QStringLiteral("-o FILE is required"));
     }
-    long lSessionId = 0;
-    if (!CToolContext::ParseSessionId(context.Positionals().first(), lSessionId))
-    {
-        return context.Fail(
-            QStringLiteral("'%1' is no session id").arg(context.Positionals().first()));
-    }
     OrvelFramework::CDatabaseMultiInstance db;
-    QString sReason;
-    if (!context.OpenDatabase(db, sReason))
-    {
-        return context.Fail(sReason);
-    }
     CJudgedSession session(context, db);
-    if (!session.Open(lSessionId, sReason))
+    if (!context.OpenSession(db, session, iExit))
     {
-        return context.Fail(sReason);
+        return iExit;
     }
+    const long lSessionId = session.SessionId();
+    QString sReason;
     context.Progress(QStringLiteral("report: judging session %1 ...").arg(lSessionId));
     CSessionDigest digest;
     if (!digest.Build(session, true, sReason))
@@ -151,7 +142,8 @@ int CReportCommand::Run(const QStringList& arguments)
     CMeasurementResultData model(lSessionId, eLevelUnit_dBuV);
     if (!model.LoadData(session.Config()))
     {
-        return context.Fail(QStringLiteral("cannot load session %1").arg(lSessionId));
+        return context.Fail(
+            QStringLiteral("cannot load session %1: %2").arg(lSessionId).arg(model.LastError()));
     }
     context.Progress(QStringLiteral("report: drawing ..."));
 

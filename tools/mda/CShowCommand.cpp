@@ -25,23 +25,14 @@ int CShowCommand::Run(const QStringList& arguments)
     {
         return iExit;
     }
-    long lSessionId = 0;
-    if (!CToolContext::ParseSessionId(context.Positionals().first(), lSessionId))
-    {
-        return context.Fail(
-            QStringLiteral("'%1' is no session id").arg(context.Positionals().first()));
-    }
     OrvelFramework::CDatabaseMultiInstance db;
-    QString sReason;
-    if (!context.OpenDatabase(db, sReason))
-    {
-        return context.Fail(sReason);
-    }
     CJudgedSession session(context, db);
-    if (!session.Open(lSessionId, sReason))
+    if (!context.OpenSession(db, session, iExit))
     {
-        return context.Fail(sReason);
+        return iExit;
     }
+    const long lSessionId = session.SessionId();
+    QString sReason;
     context.Progress(QStringLiteral("judging session %1 ...").arg(lSessionId));
     CSessionDigest digest;
     if (!digest.Build(session, false, sReason))
@@ -51,7 +42,8 @@ int CShowCommand::Run(const QStringList& arguments)
     CMeasurementResultData model(lSessionId, eLevelUnit_dBuV);
     if (!model.LoadData(session.Config()))
     {
-        return context.Fail(QStringLiteral("cannot load session %1").arg(lSessionId));
+        return context.Fail(
+            QStringLiteral("cannot load session %1: %2").arg(lSessionId).arg(model.LastError()));
     }
     OrvelFramework::CRDMatrixData matrix;
     model.CreateChannelMatrixData(matrix);

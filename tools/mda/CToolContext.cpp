@@ -1,6 +1,7 @@
 #include "CToolContext.h"
 
 #include "CDeviceSettingsData.h"
+#include "CJudgedSession.h"
 #include "CSessionConfigurationRestorer.h"
 
 #include <QDir>
@@ -149,6 +150,27 @@ bool CToolContext::OpenDatabase(CDatabaseMultiInstance& db, QString& sReason) co
         sReason = QStringLiteral("cannot open the database '%1': %2").arg(sName, db.LastError());
         return false;
     }
+    return true;
+}
+
+bool CToolContext::OpenSession(OrvelFramework::CDatabaseMultiInstance& db, CJudgedSession& session,
+                               int& iExit) const
+{
+    iExit = c_iExitError;
+    const QString sSession = Positionals().first();
+    long lSessionId = 0;
+    if (!ParseSessionId(sSession, lSessionId))
+    {
+        Fail(QStringLiteral("'%1' is no session id").arg(sSession));
+        return false;
+    }
+    QString sReason;
+    if (!OpenDatabase(db, sReason) || !session.Open(lSessionId, sReason))
+    {
+        Fail(sReason);
+        return false;
+    }
+    iExit = c_iExitOk;
     return true;
 }
 

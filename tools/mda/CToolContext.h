@@ -11,6 +11,8 @@
 
 #include <memory>
 
+class CJudgedSession;
+
 /// What every subcommand of the tool shares: the database options and where the password
 /// comes from, the session options, parsing with exit codes of our own, error and progress
 /// output, and bringing back the configuration a session was measured with.
@@ -51,6 +53,11 @@ public:
     bool OpenDatabase(OrvelFramework::CDatabaseMultiInstance& db, QString& sReason) const;
     /// A session id as typed ("42" or "000042"); false for anything else.
     static bool ParseSessionId(const QString& sText, long& lSessionId);
+
+    /// The SESSION argument parsed, the database opened and the session brought back as it
+    /// was measured; false with the reason on stderr and iExit 2 otherwise.
+    bool OpenSession(OrvelFramework::CDatabaseMultiInstance& db, CJudgedSession& session,
+                     int& iExit) const;
 
     /// Restores the session's channel table and limit file (or the --channels / --limits
     /// files) into a temporary folder removed with this context, with device settings naming
