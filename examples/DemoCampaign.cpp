@@ -2,8 +2,6 @@
 // simulated receiver recording scans into the database, the result model with its views, a
 // CSV export, an HTML report, and the exchange of the configuration as an archive.
 
-#include "ReportRenderer.h"
-
 #include "CChannelData.h"
 #include "CChannelTableData.h"
 #include "CComparativeValueData.h"
@@ -16,13 +14,10 @@
 #include "CDatabaseTransaction.h"
 #include "CDeviceSettingsData.h"
 #include "CEnumTemplate.h"
-#include "CMatrixStateColorHandler.h"
 #include "CMeasConfigData.h"
 #include "CMeasurementData.h"
 #include "CMeasurementDataExportHandler.h"
 #include "CMeasurementResultData.h"
-#include "CMeasurementResultGraphData.h"
-#include "CRDMatrixData.h"
 #include "CValueFactory.h"
 #include "EDigitalConstellation.h"
 #include "EMeasurementItemState.h"
@@ -36,6 +31,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QProcess>
 #include <QTextStream>
 
 #include <cmath>
@@ -76,7 +72,8 @@ const SChannelPlan c_Plan[] = {
 };
 const int c_iPlanSize = static_cast<int>(sizeof(c_Plan) / sizeof(c_Plan[0]));
 
-// Items drawn as curves in the report, the first few that a channel's standard supports.
+// Key items of the report's curves: the simulated receiver never fails on them, so their
+// curves stay unbroken.
 const EMeasurementItems c_CurveItems[] = {
     eMeasItem_Power,
     eMeasItem_VisionCarrierLevel,
@@ -86,7 +83,6 @@ const EMeasurementItems c_CurveItems[] = {
     eMeasItem_MEROverallRMS,
     eMeasItem_SignalPowerPer6MHz,
 };
-const int c_iCurvesPerChannel = 3;
 
 struct SOptions
 {
@@ -98,6 +94,7 @@ struct SOptions
     QString m_sDbUser;
     QString m_sDbPassword;
     bool m_bQuiet = false;
+    QString m_sTool;
 };
 
 QTextStream& Out()
@@ -323,9 +320,12 @@ private:
         // become more frequent scan after scan.
         const double drift = (lChannel % 4 == 1 ? -1.2 : 0.15) * iScan / std::max(1, iScans - 1);
         double value = centre + spread * (0.3 * character + 0.6 * drift + 0.13 * Normal());
-        if (limit.GetCompareType() == eCompareType_Lower && high > 0 && value < 0)
+        const QString name = CEnumTemplate<EMeasurementItems>::ToString(eItem);
+        const bool ratio = name.startsWith(QStringLiteral("BER")) ||
+                           name.contains(QStringLiteral("Ratio"));
+        if (value < 0 && (ratio || (limit.GetCompareType() == eCompareType_Lower && high > 0)))
         {
-            value = std::fabs(value) * 0.1; // ratios never go negative
+            value = std::fabs(value) * 0.1; // ratios and rates never go negative
         }
         const EUnitTypes eUnit = CValueFactory::MeasurementItem_GetItemUnit(eItem);
         const QString number = std::fabs(value) < 0.01 && value != 0
@@ -464,31 +464,39 @@ bool RecordCampaign(const SOptions& options, const SConfigFiles& files, long& lS
 // ---------------------------------------------------------------------------------------
 // Results
 
-QString PaletteName(int index)
+// Runs the command-line tool on the recorded session; its output goes to ours. The
+// password reaches it through the environment, never on its command line.
+bool RunTool(const SOptions& options, const QStringList& arguments)
 {
-    switch (index)
+    QStringList args = arguments;
+    args << QStringLiteral("--database")
+         << (options.m_sDatabase.isEmpty()
+                 ? QDir(options.m_sOut).absoluteFilePath(QStringLiteral("measurements.sqlite"))
+                 : options.m_sDatabase);
+    if (!options.m_sDbUser.isEmpty())
     {
-    case 0:
-        return QStringLiteral("green (ok)");
-    case 1:
-        return QStringLiteral("grey (not measured)");
-    case 2:
-        return QStringLiteral("violet (measurement error)");
-    default:
-        return QStringLiteral("yellow-red %1 (violations)").arg(index);
+        args << QStringLiteral("--user") << options.m_sDbUser;
     }
+    QProcess tool;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    if (!options.m_sDbPassword.isEmpty())
+    {
+        environment.insert(QStringLiteral("MDA_DATABASE_PASSWORD"), options.m_sDbPassword);
+    }
+    tool.setProcessEnvironment(environment);
+    tool.setProcessChannelMode(QProcess::ForwardedChannels);
+    Out().flush();
+    tool.start(options.m_sTool, args);
+    if (!tool.waitForFinished(-1) || tool.exitStatus() != QProcess::NormalExit ||
+        tool.exitCode() != 0)
+    {
+        return Fail(QStringLiteral("%1 %2 failed").arg(options.m_sTool, arguments.first()));
+    }
+    return true;
 }
 
-struct SChannelCounts
-{
-    long m_lValues = 0;
-    long m_lViolations = 0;
-    long m_lErrors = 0;
-    long m_lNotImplemented = 0;
-};
-
 bool BuildReport(const SOptions& options, const SConfigFiles& files, long lSessionId,
-                 SReportData& report, long& lCsvLines)
+                 long& lCsvLines)
 {
     CMeasConfigData config;
     if (!config.Read(files.m_sMeasConfig))
@@ -501,7 +509,7 @@ bool BuildReport(const SOptions& options, const SConfigFiles& files, long lSessi
         return Fail(QStringLiteral("the result model could not load session %1").arg(lSessionId));
     }
 
-    // CSV export.
+    // The application's own CSV export.
     const QStringList lines = model.GetCSVExport();
     lCsvLines = lines.size();
     QFile csv(QDir(options.m_sOut).filePath(QStringLiteral("session.csv")));
@@ -512,131 +520,12 @@ bool BuildReport(const SOptions& options, const SConfigFiles& files, long lSessi
     csv.write((lines.join(QLatin1Char('\n')) + QLatin1Char('\n')).toUtf8());
     csv.close();
 
-    // Counts per channel from the model's judged lists.
-    const QStringList names = model.GetChannelNames();
-    std::vector<SChannelCounts> counts(static_cast<std::size_t>(names.size()));
-    const long valid = CSimulatedReceiver::StateId(eMeasurementItemState_Valid);
-    const long outOfRange = CSimulatedReceiver::StateId(eMeasurementItemState_OutOfRange);
-    const long error = CSimulatedReceiver::StateId(eMeasurementItemState_Error);
-    for (long s = 0; s < model.GetNumberOfScans(); ++s)
-    {
-        for (long r = 0; r < names.size(); ++r)
-        {
-            std::vector<CDBMeasurement> list;
-            model.GetMeasurementListAll(model.GetScanIdOfScanIndex(s), r, list);
-            SChannelCounts& c = counts[static_cast<std::size_t>(r)];
-            for (const CDBMeasurement& m : list)
-            {
-                c.m_lValues +=
-                    m.GetMeasurementState() == valid || m.GetMeasurementState() == outOfRange;
-                c.m_lViolations += m.GetMeasurementState() == outOfRange;
-                c.m_lErrors += m.GetMeasurementState() == error;
-            }
-        }
-    }
-
-    // The colour matrix.
-    CRDMatrixData matrix;
-    model.CreateChannelMatrixData(matrix);
-    const std::vector<CRDColor> palette = CMatrixStateColorHandler().GetMatrixStateColors();
-    for (int i = 0; i < matrix.GetItemCount(); ++i)
-    {
-        const CRDMatrixItem& tile = matrix.GetItem(i);
-        const CRDColor& colour = palette.at(static_cast<std::size_t>(tile.GetIndex()));
-        report.m_vTiles.append({tile.GetName(), colour.GetRed(), colour.GetGreen(),
-                                colour.GetBlue(), tile.GetIndex(), tile.GetText()});
-    }
-
-    // Curves of a few items per channel.
-    CMeasurementResultGraphData graph(model);
-    const CComparativeValueData& limits = model.GetComparativeValueData();
-    Out() << QStringLiteral("\n  %1 %2 %3 %4 %5  %6\n")
-                 .arg(QStringLiteral("channel"), -22)
-                 .arg(QStringLiteral("values"), 7)
-                 .arg(QStringLiteral("violations"), 10)
-                 .arg(QStringLiteral("errors"), 6)
-                 .arg(QStringLiteral("first violation"), -16)
-                 .arg(QStringLiteral("tile"));
-    for (long r = 0; r < names.size(); ++r)
-    {
-        const QString name = names.at(static_cast<int>(r));
-        const ETVStandards standard = model.GetTvStandard(name);
-        const SChannelCounts& c = counts[static_cast<std::size_t>(r)];
-        const int tileIndex =
-            r < matrix.GetItemCount() ? matrix.GetItem(static_cast<int>(r)).GetIndex() : 1;
-        const long firstScan = c.m_lViolations > 0 ? model.GetScanIdOfFirstChannelError(r) : -1;
-        Out() << QStringLiteral("  %1 %2 %3 %4 %5  %6\n")
-                     .arg(name, -22)
-                     .arg(c.m_lValues, 7)
-                     .arg(c.m_lViolations, 10)
-                     .arg(c.m_lErrors, 6)
-                     .arg(firstScan > 0 ? QStringLiteral("scan %1").arg(firstScan)
-                                        : QStringLiteral("-"),
-                          -16)
-                     .arg(PaletteName(tileIndex));
-
-        SReportChannel channel;
-        channel.m_sName = name;
-        channel.m_sStandard = CEnumTemplate<ETVStandards>::ToString(standard);
-        channel.m_sSummary = QStringLiteral("%1 values judged, %2 limit violations, %3 measurement "
-                                            "errors; power limit offset %4 dB")
-                                 .arg(c.m_lValues)
-                                 .arg(c.m_lViolations)
-                                 .arg(c.m_lErrors)
-                                 .arg(model.PowerLimitOffset(r));
-        const QList<EMeasurementItems> supported =
-            CMeasurementData::GetSupportedMeasValuesOnly(standard);
-        for (EMeasurementItems item : c_CurveItems)
-        {
-            if (channel.m_vCurves.size() >= c_iCurvesPerChannel || !supported.contains(item))
-            {
-                continue;
-            }
-            graph.AddNewMeasurementResultItem();
-            const long index = graph.GetNumberOfDataItems() - 1;
-            graph.SetChannelNameMeasItem(name, index, false);
-            graph.SetDataItemMeasItem(item, index, false);
-            graph.SetDataItemEnabled(true, index, true);
-
-            SReportCurve curve;
-            curve.m_sItemName = CEnumTemplate<EMeasurementItems>::ToString(item);
-            curve.m_sUnit =
-                CConverter::GetUnitString(CValueFactory::MeasurementItem_GetItemUnit(item));
-            for (long p = 0; p < graph.GetNumberOfPoints(index); ++p)
-            {
-                bool interpolated = false;
-                const double y = graph.GetYMeasValue(index, p, interpolated);
-                curve.m_vPoints.append({graph.GetXMeasValue(index, p), y, interpolated});
-            }
-            const CComparativeValueDataItem& limit = limits.GetItem(item);
-            const double offset = item == eMeasItem_Power ? model.PowerLimitOffset(r) : 0.0;
-            const ECompareType type = limit.GetCompareType();
-            curve.m_bHasLow = type == eCompareType_Between || type == eCompareType_Higher;
-            curve.m_bHasHigh = type == eCompareType_Between || type == eCompareType_Lower;
-            curve.m_dLow = AsNumber(limit.GetLowValue()) + offset;
-            curve.m_dHigh = AsNumber(limit.GetHighValue()) + offset;
-            channel.m_vCurves.append(curve);
-        }
-        report.m_vChannels.append(channel);
-    }
-
-    const CDBSessionData session = model.GetSessionData();
-    report.m_sTitle = QStringLiteral("Measurement session %1").arg(lSessionId);
-    report.m_sSubtitle =
-        QStringLiteral("%1 — %2 scans, %3 channels, %4 limit violations; first run %5, "
-                       "last run %6")
-            .arg(session.Description())
-            .arg(model.GetNumberOfScans())
-            .arg(names.size())
-            .arg(model.GetNumberOfErrorsInSession())
-            .arg(session.FirstRun(), session.LastRun());
-    QFile html(QDir(options.m_sOut).filePath(QStringLiteral("report.html")));
-    if (!html.open(QIODevice::WriteOnly | QIODevice::Truncate))
-    {
-        return Fail(QStringLiteral("cannot write %1").arg(html.fileName()));
-    }
-    html.write(ReportRenderer::RenderHtml(report).toUtf8());
-    return true;
+    // Summary and report come from the tool, as for any stored session.
+    const QString session = QString::number(lSessionId);
+    Out() << "\n";
+    return RunTool(options, {QStringLiteral("show"), session}) &&
+           RunTool(options, {QStringLiteral("report"), session, QStringLiteral("-o"),
+                             QDir(options.m_sOut).filePath(QStringLiteral("report.html"))});
 }
 
 // ---------------------------------------------------------------------------------------
@@ -725,7 +614,10 @@ bool ParseOptions(const QCoreApplication& app, SOptions& options)
     const QCommandLineOption password(QStringLiteral("password"),
                                       QStringLiteral("Database password."), QStringLiteral("text"));
     const QCommandLineOption quiet(QStringLiteral("quiet"), QStringLiteral("No progress bar."));
-    parser.addOptions({scans, channels, seed, out, database, user, password, quiet});
+    const QCommandLineOption tool(QStringLiteral("mda"),
+                                  QStringLiteral("The command-line tool that writes the report."),
+                                  QStringLiteral("path"), QStringLiteral(MDA_TOOL_PATH));
+    parser.addOptions({scans, channels, seed, out, database, user, password, quiet, tool});
     parser.process(app);
     bool ok1 = false;
     bool ok2 = false;
@@ -744,6 +636,7 @@ bool ParseOptions(const QCoreApplication& app, SOptions& options)
     options.m_sDbUser = parser.value(user);
     options.m_sDbPassword = parser.value(password);
     options.m_bQuiet = parser.isSet(quiet);
+    options.m_sTool = parser.value(tool);
     return true;
 }
 
@@ -788,9 +681,8 @@ int main(int argc, char** argv)
     }
     Out() << QStringLiteral("   session %1: %2 values stored\n").arg(sessionId).arg(storedValues);
     Out() << "3. Results judged against the limit table\n";
-    SReportData report;
     long csvLines = 0;
-    if (!BuildReport(options, files, sessionId, report, csvLines))
+    if (!BuildReport(options, files, sessionId, csvLines))
     {
         return 1;
     }

@@ -53,10 +53,11 @@ curves = html.count('class="curve-box"')
 polylines = html.count('<polyline class="curve"')
 check(curves >= channels and curves == polylines, "report: a curve per chosen item (%d)" % curves)
 check(html.count("<svg") == curves, "report: every curve is an inline SVG")
+check(html.count('<table class="history">') == 1, "report: the status history")
 check("http://" not in html.replace('xmlns="http://www.w3.org/2000/svg"', "")
       and "https://" not in html, "report needs no network")
-check('class="meas"' in html and 'class="interp"' in html,
-      "measured and interpolated points are drawn differently")
+check('class="meas"' in html and 'class="violation"' in html,
+      "values within limits and violations are drawn differently")
 check('class="limit"' in html, "report draws limit lines")
 
 with zipfile.ZipFile(os.path.join(out, "demo.measurement")) as z:
@@ -75,6 +76,8 @@ if imported:
     for name in ("demo.device", "demo.limit", "demo.channel"):
         check(os.path.join(folder, name) in text, "imported configuration names its unpacked " + name)
 check("imported configuration loads" in run.stdout, "the imported configuration loads")
+check(re.search(r"^K23 DVB-T\s+\d+\s+\d+\s+\d+\s\s", run.stdout, re.M) is not None,
+      "the demo prints the tool's per-channel summary")
 
 print("%d passed, %d failed" % (len(checks) - len(failures), len(failures)))
 sys.exit(1 if failures else 0)

@@ -1,5 +1,6 @@
 #include "CChannelTableData.h"
 
+#include "CConverter.h"
 #include "CEnumTemplate.h"
 #include "CFilterAudioStandard.h"
 #include "CFilterAutoTPS.h"
@@ -16,6 +17,8 @@
 #include "CFilterSidebandPosition.h"
 #include "CFilterTestLineField.h"
 #include "CFilterTestLineType.h"
+#include "CLoggingDataProvider.h"
+#include "CSingleton.h"
 #include "CUtilJson.h"
 #include "CValueFactory.h"
 #include "EFECMode.h"
@@ -28,6 +31,7 @@
 #include <QRegularExpression>
 
 #include <algorithm>
+#include <cmath>
 #include <limits>
 #include <memory>
 #include <stdexcept>
@@ -132,6 +136,24 @@ constexpr SLineLimit c_LineLimits[] = {
     {eTVStandard_M_NTSC, eTestLineField_Field2, 262},
 };
 
+void LogChannelFileProblem(const QString& sMessage)
+{
+    if (!OrvelFramework::CLoggingDataProvider::m_bIsLoggingPossible)
+    {
+        return;
+    }
+    OrvelFramework::CSingleton<OrvelFramework::CLoggingDataProvider>::GetInstance()
+        .m_LoggingStream.AppendString(
+            OrvelFramework::CLoggingDataProvider::CreateSimpleLogMsgWithTimeStamp(sMessage));
+}
+
+// A number cell whose text is not a finite number ("inf" reads back as 0) keeps its default.
+bool IsNumberCell(ESettingsItems eItem)
+{
+    return eItem != eSettingsItem_None && !CValueFactory::SettingsItem_HasSelectionList(eItem) &&
+           CValueFactory::SettingsItem_GetItemValueType(eItem) == eValueType_Float;
+}
+
 // What older files call the channel name column.
 constexpr const char* c_pszOldChannelNameId = "Channel #";
 
@@ -179,8 +201,18 @@ bool CChannelTableData::Read(const QString& sPath)
             {
                 sId = CValueFactory::SettingsItem_GetItemName(eSettingsItem_ChannelName);
             }
-            channel.SetItemValue(CValueFactory::SettingsItem_GetEnumValue(sId),
-                                 jItem.value(c_sKeyValue).toString());
+            const ESettingsItems eItem = CValueFactory::SettingsItem_GetEnumValue(sId);
+            const QString sValue = jItem.value(c_sKeyValue).toString();
+            if (IsNumberCell(eItem) && !CConverter::HasFiniteNumber(sValue))
+            {
+                LogChannelFileProblem(QStringLiteral("Channel table file \"%1\": the value "
+                                                     "\"%2\" of %3 in channel %4 is not a finite "
+                                                     "number; it is not used.\n")
+                                          .arg(sPath, sValue, sId)
+                                          .arg(GetRowCount() + 1));
+                continue;
+            }
+            channel.SetItemValue(eItem, sValue);
         }
         m_vChannels.push_back(std::move(channel));
     }
@@ -189,6 +221,24 @@ bool CChannelTableData::Read(const QString& sPath)
 
 bool CChannelTableData::Write(const QString& sPath) const
 {
+    for (long lRow = 0; lRow < GetRowCount(); ++lRow)
+    {
+        const CChannelData& channel = m_vChannels[static_cast<size_t>(lRow)];
+        for (long lPosition = 0; lPosition < channel.GetItemCount(); ++lPosition)
+        {
+            const CChannelItemData cell = channel.GetItem(lPosition);
+            if (IsNumberCell(cell.GetItemEnum()) && !std::isfinite(cell.ToFloat()))
+            {
+                // Its text ("inf") would read back as another value.
+                LogChannelFileProblem(
+                    QStringLiteral("Channel table file \"%1\" is not written: %2 of channel %3 "
+                                   "is not a finite number.\n")
+                        .arg(sPath, CValueFactory::SettingsItem_GetItemName(cell.GetItemEnum()))
+                        .arg(lRow + 1));
+                return false;
+            }
+        }
+    }
     QJsonArray jChannels;
     for (const CChannelData& channel : m_vChannels)
     {

@@ -3,6 +3,8 @@
 #include "CComparativeValue.h"
 #include "CConverter.h"
 #include "CEnumTemplate.h"
+#include "CLoggingDataProvider.h"
+#include "CSingleton.h"
 #include "CUtilJson.h"
 #include "CValueFactory.h"
 #include "ELocked.h"
@@ -12,6 +14,9 @@
 #include <QJsonArray>
 #include <QJsonObject>
 
+#include <cmath>
+#include <limits>
+
 using OrvelFramework::CComparativeValue;
 using OrvelFramework::CComparativeValueItem;
 
@@ -20,6 +25,39 @@ namespace LumoraMeasurement
 
 namespace
 {
+
+void LogLimitFileProblem(const QString& sMessage)
+{
+    if (!OrvelFramework::CLoggingDataProvider::m_bIsLoggingPossible)
+    {
+        return;
+    }
+    OrvelFramework::CSingleton<OrvelFramework::CLoggingDataProvider>::GetInstance()
+        .m_LoggingStream.AppendString(
+            OrvelFramework::CLoggingDataProvider::CreateSimpleLogMsgWithTimeStamp(sMessage));
+}
+
+// Limits are compared in single precision: a number beyond it would be written as "inf",
+// which reads back as 0.
+bool IsUsableLimitText(const CComparativeValueDataItem& row, const QString& sText)
+{
+    if (row.GetValueType() != eValueType_Float)
+    {
+        return true;
+    }
+    if (!CConverter::HasFiniteNumber(sText))
+    {
+        return false;
+    }
+    const double dValue = CConverter::ConvertValue(sText, row.GetUnit());
+    return std::isfinite(dValue) && std::fabs(dValue) <= std::numeric_limits<float>::max();
+}
+
+bool IsFiniteLimit(const CComparativeValueDataItem& row, const QVariant& vValue)
+{
+    return row.GetValueType() != eValueType_Float || !vValue.isValid() ||
+           std::isfinite(vValue.toFloat());
+}
 
 // How an older limit file's value for a state item selects the expected state: the state
 // chosen for a zero value and for any other value.
@@ -137,8 +175,36 @@ bool CComparativeValueData::Read(const QString& sFile)
     {
         const ECompareType eType = CEnumTemplate<ECompareType>::ToEnum(record.GetCompareType());
         const EMeasurementItems eItem = CEnumTemplate<EMeasurementItems>::ToEnum(record.GetID());
-        QString sLow = record.GetLowValue();
-        UpdateItem(eItem, eType, sLow, record.GetHighValue(), record.GetMeasurementEnabled());
+        const long lIndex = GetIndexFromEnum(eItem);
+        if (lIndex < 0)
+        {
+            continue;
+        }
+        // As UpdateItem(), but a limit that is not a finite number keeps what it was.
+        CComparativeValueDataItem& row = m_Items[static_cast<size_t>(lIndex)];
+        const QString sName = CEnumTemplate<EMeasurementItems>::ToString(eItem);
+        for (const bool bLow : {true, false})
+        {
+            const QString sText = bLow ? record.GetLowValue() : record.GetHighValue();
+            if (!IsUsableLimitText(row, sText))
+            {
+                LogLimitFileProblem(QStringLiteral("Limit file \"%1\": the %2 limit \"%3\" of %4 "
+                                                   "is not a finite number; it is not used.\n")
+                                        .arg(sFile,
+                                             bLow ? QStringLiteral("low") : QStringLiteral("high"),
+                                             sText, sName));
+            }
+            else if (bLow)
+            {
+                row.LowValueFromString(sText);
+            }
+            else
+            {
+                row.HighValueFromString(sText);
+            }
+        }
+        row.SetCompareType(eType);
+        row.SetMeasurementEnabled(record.GetMeasurementEnabled());
     }
     m_sLoadedLimitFile = sFile;
     return true;
@@ -148,6 +214,18 @@ bool CComparativeValueData::Write(const QString& sFile) const
 {
     const auto eLevelUnit = eLevelUnit_dBmV;
     const auto eImpedance = eInstrumentImpedance_50Ohm;
+    for (const auto& row : m_Items)
+    {
+        if (!IsFiniteLimit(row, row.GetLowValue()) || !IsFiniteLimit(row, row.GetHighValue()))
+        {
+            // Its text ("inf") would read back as another limit.
+            LogLimitFileProblem(QStringLiteral("Limit file \"%1\" is not written: a limit of %2 "
+                                               "is not a finite number.\n")
+                                    .arg(sFile, CEnumTemplate<EMeasurementItems>::ToString(
+                                                    row.GetMeasurementItem())));
+            return false;
+        }
+    }
     CComparativeValue records;
     auto& items = records.GetComparativeValueDataItem();
     items.reserve(m_Items.size());

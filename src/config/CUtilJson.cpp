@@ -5,6 +5,10 @@
 
 #include <QFile>
 #include <QJsonDocument>
+#include <QJsonParseError>
+#include <QSaveFile>
+
+#include <algorithm>
 
 using OrvelFramework::CLoggingDataProvider;
 using OrvelFramework::CSingleton;
@@ -18,7 +22,7 @@ namespace
 // sFormat holds one %1 for the path; the text is only built when somebody can log it.
 void DoLog(const char* sFormat, const QString& sFile)
 {
-    if (!CLoggingDataProvider::m_bIsLoggingPossible)
+    if (!CLoggingDataProvider::m_bIsLoggingPossible.load())
     {
         return;
     }
@@ -50,15 +54,78 @@ bool CUtilJson::LoadJsonFile(const QString& sFile, QJsonObject& jObject)
 
 bool CUtilJson::SaveJsonFile(const QString& sFile, const QJsonObject& jObject)
 {
-    QFile file(sFile);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
+    // The document goes to a temporary file beside the target, which then replaces it in one
+    // rename: a reader in another thread or process sees the old file or the new one, never a
+    // half-written one.
+    QSaveFile file(sFile);
+    if (!file.open(QIODevice::WriteOnly))
     {
         DoLog("Could not open file to save JSON objct: %1.\n", sFile);
         return false;
     }
     file.write(QJsonDocument(jObject).toJson(QJsonDocument::Indented));
-    file.close();
+    if (!file.commit())
+    {
+        DoLog("Could not open file to save JSON objct: %1.\n", sFile);
+        return false;
+    }
     return true;
+}
+
+bool CUtilJson::ParseJsonFile(const QString& sFile, QByteArray& bytes, QJsonObject& jObject,
+                              QString& sReason, int& iLine, int& iColumn)
+{
+    iLine = 0;
+    iColumn = 0;
+    if (sFile.isEmpty())
+    {
+        sReason = QStringLiteral("no file is named");
+        return false;
+    }
+    QFile file(sFile);
+    if (!file.open(QIODevice::ReadOnly))
+    {
+        sReason = QStringLiteral("the file cannot be opened: ") + file.errorString();
+        return false;
+    }
+    bytes = file.readAll();
+    file.close();
+    QJsonParseError error;
+    const QJsonDocument doc = QJsonDocument::fromJson(bytes, &error);
+    if (error.error != QJsonParseError::NoError)
+    {
+        LineAndColumn(bytes, error.offset, iLine, iColumn);
+        sReason = QStringLiteral("the file is not valid JSON: %1 at line %2, column %3")
+                      .arg(error.errorString())
+                      .arg(iLine)
+                      .arg(iColumn);
+        return false;
+    }
+    if (!doc.isObject())
+    {
+        iLine = 1;
+        iColumn = 1;
+        sReason = QStringLiteral("the file holds no JSON object at its top level");
+        return false;
+    }
+    jObject = doc.object();
+    return true;
+}
+
+void CUtilJson::LineAndColumn(const QByteArray& bytes, int iOffset, int& iLine, int& iColumn)
+{
+    iOffset = std::max(0, std::min(iOffset, static_cast<int>(bytes.size())));
+    iLine = 1;
+    int iLineStart = 0;
+    for (int i = 0; i < iOffset; ++i)
+    {
+        if (bytes.at(i) == '\n')
+        {
+            ++iLine;
+            iLineStart = i + 1;
+        }
+    }
+    iColumn = QString::fromUtf8(bytes.constData() + iLineStart, iOffset - iLineStart).size() + 1;
 }
 
 } // namespace LumoraMeasurement

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QJsonObject>
 #include <QString>
 
@@ -14,9 +15,16 @@ public:
     /// True when the file was read and holds a JSON object, which is then assigned to
     /// jObject; jObject is untouched otherwise.
     static bool LoadJsonFile(const QString& sFile, QJsonObject& jObject);
-    /// Replaces the file's content with the indented document; true when the file could be
-    /// opened for writing.
+    /// Replaces the file with the indented document in one step (a reader sees the old file or
+    /// the new one); true when it was written. On failure the old file stays as it was.
     static bool SaveJsonFile(const QString& sFile, const QJsonObject& jObject);
+    /// Reads the file as LoadJsonFile() does, but logs nothing: on failure sReason tells why
+    /// in words (the parser's message with line and column for a file that is not JSON) and
+    /// iLine, iColumn give the position (0 when none applies). bytes receives the content.
+    static bool ParseJsonFile(const QString& sFile, QByteArray& bytes, QJsonObject& jObject,
+                              QString& sReason, int& iLine, int& iColumn);
+    /// The 1-based line and column (in characters) of a byte offset into a UTF-8 document.
+    static void LineAndColumn(const QByteArray& bytes, int iOffset, int& iLine, int& iColumn);
 };
 
 } // namespace LumoraMeasurement

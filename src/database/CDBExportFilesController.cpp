@@ -4,6 +4,7 @@
 #include "CTableExportFiles.h"
 
 #include <QFile>
+#include <QSaveFile>
 
 #include <algorithm>
 #include <limits>
@@ -138,9 +139,14 @@ bool CDBExportFilesController::CreateDbEntryFromFile(const QString& sUniqueId, c
 {
     // An empty name is simply unreadable; asking Qt to open it would log a warning.
     QFile file(sPath);
-    if (sPath.isEmpty() || !file.open(QIODevice::ReadOnly))
+    if (sPath.isEmpty())
     {
-        return false;
+        return m_rDatabase.Fail(QStringLiteral("Cannot store a file without a name"));
+    }
+    if (!file.open(QIODevice::ReadOnly))
+    {
+        return m_rDatabase.Fail(
+            QStringLiteral("Cannot read \"%1\": %2").arg(sPath, file.errorString()));
     }
     const QString sBase64 = QString::fromLatin1(file.readAll().toBase64());
 
@@ -171,20 +177,50 @@ bool CDBExportFilesController::CreateDbEntryFromFile(const QString& sUniqueId, c
 bool CDBExportFilesController::GetMeasurementFileFromDb(const QString& sUniqueId,
                                                         const QString& sTargetPath)
 {
+    m_rDatabase.Fail(QString());
     const CDBExportFiles stored = GetData(sUniqueId);
     if (stored.GetExportFile().isEmpty())
     {
-        return false;
+        if (!m_rDatabase.LastError().isEmpty())
+        {
+            return false;
+        }
+        return m_rDatabase.Fail(
+            QStringLiteral("No export file with content is stored under the id \"%1\"")
+                .arg(sUniqueId));
     }
     const QByteArray bytes = QByteArray::fromBase64(stored.GetExportFile().toUtf8());
-    QFile file(sTargetPath);
-    if (sTargetPath.isEmpty() || !file.open(QIODevice::WriteOnly | QIODevice::Truncate))
+    if (sTargetPath.isEmpty())
     {
-        return false;
+        return m_rDatabase.Fail(QStringLiteral("Cannot write a file without a name"));
+    }
+    // Written beside the target and renamed over it, so a reader never sees half an archive.
+    QSaveFile file(sTargetPath);
+    if (!file.open(QIODevice::WriteOnly))
+    {
+        return m_rDatabase.Fail(
+            QStringLiteral("Cannot write \"%1\": %2").arg(sTargetPath, file.errorString()));
     }
     const qint64 iWritten = file.write(bytes);
-    file.close();
-    return iWritten > 0;
+    if (iWritten <= 0)
+    {
+        file.cancelWriting();
+        return m_rDatabase.Fail(QStringLiteral("Cannot write \"%1\": %2")
+                                    .arg(sTargetPath, iWritten == 0
+                                                          ? QStringLiteral("no byte to write")
+                                                          : file.errorString()));
+    }
+    if (!file.commit())
+    {
+        return m_rDatabase.Fail(
+            QStringLiteral("Cannot write \"%1\": %2").arg(sTargetPath, file.errorString()));
+    }
+    return true;
+}
+
+QString CDBExportFilesController::LastError() const
+{
+    return m_rDatabase.LastError();
 }
 
 } // namespace LumoraMeasurement

@@ -43,6 +43,9 @@ public:
     /// was written.
     bool GetMeasurementFileFromDb(const QString& sUniqueId, const QString& sTargetPath);
 
+    /// Why the most recent failing call failed, in words (the connection's LastError()).
+    QString LastError() const;
+
 private:
     OrvelFramework::CDatabaseMultiInstance& m_rDatabase;
     std::vector<CDBExportFiles> m_vFiles;

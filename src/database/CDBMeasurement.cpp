@@ -28,7 +28,8 @@ long NoStateId()
 
 CDBMeasurement::CDBMeasurement() : CDBMeasurement(0, 0, 0, 0) {}
 
-CDBMeasurement::CDBMeasurement(long lSessionId, long lScanId, long lChannelId, long lMeasurementId)
+CDBMeasurement::CDBMeasurement(qint64 lSessionId, qint64 lScanId, qint64 lChannelId,
+                               qint64 lMeasurementId)
     : m_lSessionId(lSessionId), m_lScanId(lScanId), m_lChannelId(lChannelId),
       m_lMeasurementId(lMeasurementId), m_lMeasurementItem(NoItemId()),
       m_lMeasurementState(NoStateId())

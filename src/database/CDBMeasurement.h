@@ -13,21 +13,21 @@ class CDBMeasurement
 public:
     /// All ids 0; item and state are the ids of "none" (-1, as no row carries them).
     CDBMeasurement();
-    CDBMeasurement(long lSessionId, long lScanId, long lChannelId, long lMeasurementId);
+    CDBMeasurement(qint64 lSessionId, qint64 lScanId, qint64 lChannelId, qint64 lMeasurementId);
     CDBMeasurement(const CDBMeasurement&) = default;
     CDBMeasurement(CDBMeasurement&&) noexcept = default;
     CDBMeasurement& operator=(const CDBMeasurement&) = default;
     CDBMeasurement& operator=(CDBMeasurement&&) noexcept = default;
     virtual ~CDBMeasurement() = default;
 
-    long GetSessionId() const { return m_lSessionId; }
-    void SetSessionId(long lSessionId) { m_lSessionId = lSessionId; }
-    long GetScanId() const { return m_lScanId; }
-    void SetScanId(long lScanId) { m_lScanId = lScanId; }
-    long GetChannelId() const { return m_lChannelId; }
-    void SetChannelId(long lChannelId) { m_lChannelId = lChannelId; }
-    long GetMeasurementId() const { return m_lMeasurementId; }
-    void SetMeasurementId(long lMeasurementId) { m_lMeasurementId = lMeasurementId; }
+    qint64 GetSessionId() const { return m_lSessionId; }
+    void SetSessionId(qint64 lSessionId) { m_lSessionId = lSessionId; }
+    qint64 GetScanId() const { return m_lScanId; }
+    void SetScanId(qint64 lScanId) { m_lScanId = lScanId; }
+    qint64 GetChannelId() const { return m_lChannelId; }
+    void SetChannelId(qint64 lChannelId) { m_lChannelId = lChannelId; }
+    qint64 GetMeasurementId() const { return m_lMeasurementId; }
+    void SetMeasurementId(qint64 lMeasurementId) { m_lMeasurementId = lMeasurementId; }
     const QString& GetValue() const { return m_sValue; }
     void SetValue(const QString& sValue) { m_sValue = sValue; }
     const QString& GetErrorDescription() const { return m_sErrorDescription; }
@@ -41,10 +41,10 @@ public:
     void SetMeasurementState(long lMeasurementState) { m_lMeasurementState = lMeasurementState; }
 
 private:
-    long m_lSessionId = 0;
-    long m_lScanId = 0;
-    long m_lChannelId = 0;
-    long m_lMeasurementId = 0;
+    qint64 m_lSessionId = 0;
+    qint64 m_lScanId = 0;
+    qint64 m_lChannelId = 0;
+    qint64 m_lMeasurementId = 0;
     QString m_sValue;
     QString m_sErrorDescription;
     long m_lMeasurementItem;

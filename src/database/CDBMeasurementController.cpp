@@ -19,10 +19,10 @@ namespace
 
 // The number part of a value when it is a plain decimal ([-]digits[.digits], at most 15
 // digits), read as toDouble() reads it; false for anything else.
-bool DoReadPlainDecimal(const QStringRef& sNumber, double& dNumber)
+bool DoReadPlainDecimal(QStringView sNumber, double& dNumber)
 {
     char buffer[24];
-    const int iSize = sNumber.size();
+    const int iSize = static_cast<int>(sNumber.size());
     if (iSize == 0 || iSize > static_cast<int>(sizeof buffer))
     {
         return false;
@@ -63,7 +63,7 @@ QString DoReformatValue(const QString& sValue)
     {
         return sValue;
     }
-    const QStringRef sNumber = sValue.leftRef(iBlank);
+    const QStringView sNumber = QStringView(sValue).left(iBlank);
     double dNumber = 0;
     // Printing a plain decimal needs no locale machinery. Values that round to zero (the sign)
     // and exact halves of a cent (multiples of 1/8 such as 0.125: the tie rule) take the
@@ -80,12 +80,12 @@ QString DoReformatValue(const QString& sValue)
             QString sResult;
             sResult.reserve(iLength + sValue.size() - iBlank);
             sResult.append(QLatin1String(buffer, iLength));
-            sResult.append(sValue.midRef(iBlank));
+            sResult.append(sValue.constData() + iBlank, sValue.size() - iBlank);
             return sResult;
         }
     }
     dNumber = sNumber.toDouble();
-    return QString::number(dNumber, 'f', 2) + sValue.midRef(iBlank);
+    return QString::number(dNumber, 'f', 2) + sValue.mid(iBlank);
 }
 // Room for the rows a result will add, estimated from the width of its first row. Grows
 // geometrically so that many small appends stay linear.
@@ -107,27 +107,43 @@ void DoReserve(std::vector<CDBMeasurement>& measurements, const TableRows& rows)
     }
 }
 
-// A whole number as toInt() reads it: the plain digits the table classes write are read
-// directly, anything else (blanks, a plus sign, overflow) as before.
-int DoReadInt(const QString& sText)
+// A whole number as toInt() (TNumber int) or toLongLong() (qint64) reads it: the plain digits
+// the table classes write are read directly, anything else (blanks, a plus sign, overflow) by
+// Qt as before.
+template <typename TNumber> TNumber DoReadWhole(const QString& sText)
 {
+    // Digits that cannot overflow the type whatever they are.
+    constexpr int c_iSafeDigits = sizeof(TNumber) == 4 ? 9 : 18;
     const int iSize = sText.size();
     const int iFirst = iSize > 0 && sText.at(0) == QLatin1Char('-') ? 1 : 0;
-    if (iSize == iFirst || iSize - iFirst > 9)
+    if (iSize == iFirst || iSize - iFirst > c_iSafeDigits)
     {
-        return sText.toInt();
+        return sizeof(TNumber) == 4 ? static_cast<TNumber>(sText.toInt())
+                                    : static_cast<TNumber>(sText.toLongLong());
     }
-    int iNumber = 0;
+    TNumber number = 0;
     for (int i = iFirst; i < iSize; ++i)
     {
         const ushort c = sText.at(i).unicode();
         if (c < '0' || c > '9')
         {
-            return sText.toInt();
+            return sizeof(TNumber) == 4 ? static_cast<TNumber>(sText.toInt())
+                                        : static_cast<TNumber>(sText.toLongLong());
         }
-        iNumber = iNumber * 10 + (c - '0');
+        number = number * 10 + (c - '0');
     }
-    return iFirst == 1 ? -iNumber : iNumber;
+    return iFirst == 1 ? -number : number;
+}
+
+int DoReadInt(const QString& sText)
+{
+    return DoReadWhole<int>(sText);
+}
+
+// Row ids are 64-bit: a large central database must not mix rows up.
+qint64 DoReadId(const QString& sText)
+{
+    return DoReadWhole<qint64>(sText);
 }
 
 enum class EField
@@ -192,16 +208,16 @@ void DoAppendRows(const TableRows& rows, std::vector<CDBMeasurement>& measuremen
         switch (DoField(pair.GetColumn()))
         {
         case EField::Id:
-            working.SetMeasurementId(DoReadInt(sValue));
+            working.SetMeasurementId(DoReadId(sValue));
             break;
         case EField::SessionId:
-            working.SetSessionId(DoReadInt(sValue));
+            working.SetSessionId(DoReadId(sValue));
             break;
         case EField::ScanId:
-            working.SetScanId(DoReadInt(sValue));
+            working.SetScanId(DoReadId(sValue));
             break;
         case EField::ChannelId:
-            working.SetChannelId(DoReadInt(sValue));
+            working.SetChannelId(DoReadId(sValue));
             break;
         case EField::MeasurementItem:
             working.SetMeasurementItem(DoReadInt(sValue));
@@ -246,7 +262,9 @@ bool CDBMeasurementController::Update(const CDBMeasurement& measurement)
 {
     if (measurement.GetMeasurementId() < 1)
     {
-        return false;
+        return m_rDatabase.Fail(
+            QStringLiteral("Cannot change measurement %1: measurement ids start at 1")
+                .arg(measurement.GetMeasurementId()));
     }
     TableRows row;
     row.reserve(5);
@@ -282,15 +300,15 @@ CDBMeasurement CDBMeasurementController::GetData(long lSessionId, long lScanId,
         }
         else if (sColumn == CTableMeasurements::c_sColumnSessionId)
         {
-            measurement.SetSessionId(pair.GetValue().toInt());
+            measurement.SetSessionId(pair.GetValue().toLongLong());
         }
         else if (sColumn == CTableMeasurements::c_sColumnScanId)
         {
-            measurement.SetScanId(pair.GetValue().toInt());
+            measurement.SetScanId(pair.GetValue().toLongLong());
         }
         else if (sColumn == CTableMeasurements::c_sColumnChannelId)
         {
-            measurement.SetChannelId(pair.GetValue().toInt());
+            measurement.SetChannelId(pair.GetValue().toLongLong());
         }
         else if (sColumn == CTableMeasurements::c_sColumnMeasurementItem)
         {
@@ -355,6 +373,11 @@ long CDBMeasurementController::GetAmountOfMeasurementValuesForChannel(long lSess
 {
     CTableMeasurements table(m_rDatabase);
     return table.GetAmountOfMeasurementValuesForChannel(lSessionId, lChannelId);
+}
+
+QString CDBMeasurementController::LastError() const
+{
+    return m_rDatabase.LastError();
 }
 
 } // namespace LumoraMeasurement

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QString>
+
 #include "CDBMeasurement.h"
 
 #include <vector>
@@ -38,6 +40,9 @@ public:
     void GetAllMeasurementResultsForChannel(long lSessionId, long lScan, long lChannelId,
                                             std::vector<CDBMeasurement>& measurements);
     long GetAmountOfMeasurementValuesForChannel(long lSessionId, long lChannelId);
+
+    /// Why the most recent failing call failed, in words (the connection's LastError()).
+    QString LastError() const;
 
 private:
     OrvelFramework::CDatabaseMultiInstance& m_rDatabase;

@@ -34,7 +34,10 @@ bool CDBScanController::Update(const CDBScanData& scan, long lState)
 {
     if (scan.GetScanId() < 1)
     {
-        return false;
+        return m_rDatabase.Fail(
+            QStringLiteral("Cannot change scan %1 of session %2: scan ids start at 1")
+                .arg(scan.GetScanId())
+                .arg(scan.GetSessionId()));
     }
     TableRows row;
     row.reserve(2);
@@ -58,7 +61,7 @@ CDBScanData CDBScanController::GetData(long lSessionId, long lScanId) const
         }
         else if (sColumn == CTableScan::c_sColumnSessionId)
         {
-            scan.SetSessionId(pair.GetValue().toInt());
+            scan.SetSessionId(pair.GetValue().toLongLong());
         }
         else if (sColumn == CTableScan::c_sColumnState)
         {
@@ -81,7 +84,7 @@ std::vector<long> CDBScanController::GetScanIds(long lSessionId) const
     ids.reserve(rows.size());
     for (const CTableRecordSet& pair : rows)
     {
-        ids.push_back(pair.GetValue().toInt());
+        ids.push_back(pair.GetValue().toLongLong());
     }
     std::sort(ids.begin(), ids.end());
     return ids;
@@ -93,6 +96,11 @@ long CDBScanController::GetNumberOfScans(long lSessionId) const
     CTableScan table(m_rDatabase);
     table.GetScanIds(lSessionId, rows);
     return static_cast<long>(rows.size());
+}
+
+QString CDBScanController::LastError() const
+{
+    return m_rDatabase.LastError();
 }
 
 } // namespace LumoraMeasurement

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QString>
+
 #include "CDBScanData.h"
 
 #include <vector>
@@ -28,6 +30,9 @@ public:
     /// The session's scan ids, ascending.
     std::vector<long> GetScanIds(long lSessionId) const;
     long GetNumberOfScans(long lSessionId) const;
+
+    /// Why the most recent failing call failed, in words (the connection's LastError()).
+    QString LastError() const;
 
 private:
     OrvelFramework::CDatabaseMultiInstance& m_rDatabase;

@@ -5,9 +5,9 @@
 namespace LumoraMeasurement
 {
 
-CDBScanData::CDBScanData(long lSessionId) : CDBScanData(lSessionId, 0) {}
+CDBScanData::CDBScanData(qint64 lSessionId) : CDBScanData(lSessionId, 0) {}
 
-CDBScanData::CDBScanData(long lSessionId, long lScanId)
+CDBScanData::CDBScanData(qint64 lSessionId, qint64 lScanId)
     : m_lScanId(lScanId), m_lSessionId(lSessionId),
       m_sDateTime(OrvelFramework::COSAbstraction::GetFormattedDateTime())
 {

@@ -12,6 +12,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QHash>
+#include <QSaveFile>
 
 using OrvelFramework::COSAbstraction;
 using OrvelFramework::CTableExportedChannelSettings;
@@ -70,7 +71,8 @@ bool CDBSessionControler::Update(const CDBSessionData& data)
 {
     if (data.GetSessionId() < 1)
     {
-        return false;
+        return m_rDatabase.Fail(QStringLiteral("Cannot change session %1: session ids start at 1")
+                                    .arg(data.GetSessionId()));
     }
     QString sSite, sTestPoint;
     QString sName, sENumber, sTNumber, sEMail;
@@ -105,12 +107,28 @@ bool CDBSessionControler::Update(const CDBSessionData& data)
 
 CDBSessionData CDBSessionControler::GetData(long lSessionId) const
 {
+    CDBSessionData data(lSessionId);
+    GetData(lSessionId, data);
+    return data;
+}
+
+bool CDBSessionControler::GetData(long lSessionId, CDBSessionData& data) const
+{
+    const QString sBefore = m_rDatabase.LastError();
+    m_rDatabase.Fail(QString());
     CTableSession table(m_rDatabase);
     const TableRows rows = table.Get(lSessionId);
     if (rows.empty())
     {
-        return CDBSessionData(lSessionId);
+        data = CDBSessionData(lSessionId);
+        if (m_rDatabase.LastError().isEmpty())
+        {
+            m_rDatabase.Fail(
+                QStringLiteral("There is no session %1 in the database").arg(lSessionId));
+        }
+        return false;
     }
+    m_rDatabase.Fail(sBefore);
 
     // Every text column of the record, in the order the full constructor takes them.
     enum EField
@@ -172,13 +190,14 @@ CDBSessionData CDBSessionControler::GetData(long lSessionId) const
             }
         }
     }
-    return CDBSessionData(lSessionId, values[eField_UniqueId], values[eField_Description],
+    data = CDBSessionData(lSessionId, values[eField_UniqueId], values[eField_Description],
                           values[eField_FirstRun], values[eField_LastRun], values[eField_Site],
                           values[eField_TestPoint], values[eField_Name], values[eField_ENumber],
                           values[eField_TNumber], values[eField_EMail], values[eField_HWModel],
                           values[eField_Firmware], values[eField_Software], values[eField_SerialNr],
                           values[eField_Owner], lScanCount, values[eField_ChannelFileId],
                           values[eField_LimitFileId]);
+    return true;
 }
 
 void CDBSessionControler::GetAll(const QString& sFilter, QStringList& ids,
@@ -207,7 +226,7 @@ void CDBSessionControler::ReadSessionData(const QString& sFilter,
 {
     sessions.clear();
     TableRows idRows;
-    QHash<int, int> counts;
+    QHash<qint64, qint64> counts;
     {
         CTableSession table(m_rDatabase);
         table.GetSessionIds(sFilter, idRows);
@@ -216,9 +235,9 @@ void CDBSessionControler::ReadSessionData(const QString& sFilter,
     sessions.reserve(idRows.size());
     for (const CTableRecordSet& pair : idRows)
     {
-        const long lId = pair.GetValue().toLongLong();
+        const qint64 lId = pair.GetValue().toLongLong();
         CDBSessionData data = GetData(lId);
-        data.SetScanCount(counts.value(static_cast<int>(lId), 0));
+        data.SetScanCount(counts.value(lId, 0));
         sessions.push_back(std::move(data));
     }
 }
@@ -231,10 +250,14 @@ long CDBSessionControler::GetHighestScanID(long lSessionId)
 
 template <typename TTable> bool CDBSessionControler::DoAddFileToDB(const QString& sPath, long& lId)
 {
+    // One read for hash and content: the file may be rewritten meanwhile, and the stored copy
+    // is the session's only record of what it was measured with.
+    QByteArray bytes;
+    const bool bRead = DoReadFile(sPath, bytes);
     TableRows row;
     row.reserve(3);
-    row.emplace_back(TTable::c_sColumnHash, GetFileHashValue(sPath));
-    row.emplace_back(TTable::c_sColumnFile, GetFileData(sPath));
+    row.emplace_back(TTable::c_sColumnHash, bRead ? DoHashText(bytes) : QString());
+    row.emplace_back(TTable::c_sColumnFile, QString::fromLatin1(bytes.toBase64()));
     row.emplace_back(TTable::c_sColumnAdded,
                      QDateTime::currentDateTimeUtc().toString(Qt::TextDate));
     TTable table(m_rDatabase);
@@ -244,6 +267,7 @@ template <typename TTable> bool CDBSessionControler::DoAddFileToDB(const QString
 template <typename TTable>
 bool CDBSessionControler::DoGetFileFromDB(const QString& sKey, const QString& sPath)
 {
+    m_rDatabase.Fail(QString());
     TTable table(m_rDatabase);
     const TableRows rows = table.Get(sKey);
     QString sData;
@@ -254,6 +278,11 @@ bool CDBSessionControler::DoGetFileFromDB(const QString& sKey, const QString& sP
             sData = pair.GetValue();
             break;
         }
+    }
+    if (sData.isEmpty() && m_rDatabase.LastError().isEmpty())
+    {
+        return m_rDatabase.Fail(
+            QStringLiteral("No file with content is registered under the key \"%1\"").arg(sKey));
     }
     return GetFileFromDb(sData, sPath);
 }
@@ -279,34 +308,47 @@ bool CDBSessionControler::GetChannelSettingsFileFromDB(const QString& sKey,
     return DoGetFileFromDB<CTableExportedChannelSettings>(sKey, sTargetPath);
 }
 
-QString CDBSessionControler::GetFileHashValue(const QString& sPath)
+bool CDBSessionControler::DoReadFile(const QString& sPath, QByteArray& bytes)
 {
+    bytes.clear();
     // An empty name is simply unreadable; asking Qt to open it would log a warning.
     QFile file(sPath);
     if (sPath.isEmpty() || !file.open(QIODevice::ReadOnly))
     {
-        return QString();
+        return false;
     }
-    QCryptographicHash hash(QCryptographicHash::Md5);
-    hash.addData(&file);
-    return QString::fromLatin1(hash.result().toHex());
+    bytes = file.readAll();
+    return true;
+}
+
+QString CDBSessionControler::DoHashText(const QByteArray& bytes)
+{
+    return QString::fromLatin1(QCryptographicHash::hash(bytes, QCryptographicHash::Md5).toHex());
+}
+
+QString CDBSessionControler::GetFileHashValue(const QString& sPath)
+{
+    QByteArray bytes;
+    return DoReadFile(sPath, bytes) ? DoHashText(bytes) : QString();
 }
 
 QString CDBSessionControler::GetFileData(const QString& sPath)
 {
-    QFile file(sPath);
-    if (sPath.isEmpty() || !file.open(QIODevice::ReadOnly))
-    {
-        return QString();
-    }
-    return QString::fromLatin1(file.readAll().toBase64());
+    QByteArray bytes;
+    DoReadFile(sPath, bytes);
+    return QString::fromLatin1(bytes.toBase64());
 }
 
 bool CDBSessionControler::GetFileFromDb(const QString& sBase64Data, const QString& sPath)
 {
     if (sBase64Data.isEmpty())
     {
-        return false;
+        return m_rDatabase.Fail(
+            QStringLiteral("Cannot write \"%1\": there is no content to write").arg(sPath));
+    }
+    if (sPath.isEmpty())
+    {
+        return m_rDatabase.Fail(QStringLiteral("Cannot write a file without a name"));
     }
     const QByteArray bytes = QByteArray::fromBase64(sBase64Data.toUtf8());
     const QFileInfo info(sPath);
@@ -314,14 +356,32 @@ bool CDBSessionControler::GetFileFromDb(const QString& sBase64Data, const QStrin
     {
         QDir().mkpath(info.absolutePath());
     }
-    QFile file(sPath);
-    if (sPath.isEmpty() || !file.open(QIODevice::WriteOnly | QIODevice::Truncate))
+    // Written beside the target and renamed over it, so a reader never sees half a file.
+    QSaveFile file(sPath);
+    if (!file.open(QIODevice::WriteOnly))
     {
-        return false;
+        return m_rDatabase.Fail(
+            QStringLiteral("Cannot write \"%1\": %2").arg(sPath, file.errorString()));
     }
     const qint64 iWritten = file.write(bytes);
-    file.close();
-    return iWritten > 0;
+    if (iWritten <= 0)
+    {
+        file.cancelWriting();
+        return m_rDatabase.Fail(QStringLiteral("Cannot write \"%1\": %2")
+                                    .arg(sPath, iWritten == 0 ? QStringLiteral("no byte to write")
+                                                              : file.errorString()));
+    }
+    if (!file.commit())
+    {
+        return m_rDatabase.Fail(
+            QStringLiteral("Cannot write \"%1\": %2").arg(sPath, file.errorString()));
+    }
+    return true;
+}
+
+QString CDBSessionControler::LastError() const
+{
+    return m_rDatabase.LastError();
 }
 
 } // namespace LumoraMeasurement

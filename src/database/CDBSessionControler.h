@@ -36,6 +36,8 @@ public:
     bool Update(const CDBSessionData& data);
     /// The stored session; a record with only the id when there is none.
     CDBSessionData GetData(long lSessionId) const;
+    /// As above; false (LastError() naming the session) when there is no such row.
+    bool GetData(long lSessionId, CDBSessionData& data) const;
     /// Ids as at least six digits ("000042") and the descriptions of the matching sessions.
     void GetAll(const QString& sFilter, QStringList& ids, QStringList& descriptions) const;
     /// The matching sessions, each with the scan count the scan table reports.
@@ -54,7 +56,13 @@ public:
     /// Decodes and writes the file, creating missing folders; true when a byte was written.
     bool GetFileFromDb(const QString& sBase64Data, const QString& sPath);
 
+    /// Why the most recent failing call failed, in words (the connection's LastError()).
+    QString LastError() const;
+
 private:
+    /// All bytes of the file; false (and bytes empty) when it cannot be read.
+    static bool DoReadFile(const QString& sPath, QByteArray& bytes);
+    static QString DoHashText(const QByteArray& bytes);
     template <typename TTable> bool DoAddFileToDB(const QString& sPath, long& lId);
     template <typename TTable> bool DoGetFileFromDB(const QString& sKey, const QString& sPath);
 

@@ -5,9 +5,9 @@
 namespace LumoraMeasurement
 {
 
-CDBSessionData::CDBSessionData(long lSessionId) : m_lSessionId(lSessionId) {}
+CDBSessionData::CDBSessionData(qint64 lSessionId) : m_lSessionId(lSessionId) {}
 
-CDBSessionData::CDBSessionData(long lSessionId, const QString& sUniqueIdentifier,
+CDBSessionData::CDBSessionData(qint64 lSessionId, const QString& sUniqueIdentifier,
                                const QString& sDescription, const QString& sFirstRun,
                                const QString& sLastRun, const QString& sSite,
                                const QString& sTestPoint, const QString& sName,

@@ -10,9 +10,9 @@ namespace LumoraMeasurement
 class CDBSessionData
 {
 public:
-    explicit CDBSessionData(long lSessionId);
+    explicit CDBSessionData(qint64 lSessionId);
     /// Mind the order of the last two: channel file id before limit file id.
-    CDBSessionData(long lSessionId, const QString& sUniqueIdentifier, const QString& sDescription,
+    CDBSessionData(qint64 lSessionId, const QString& sUniqueIdentifier, const QString& sDescription,
                    const QString& sFirstRun, const QString& sLastRun, const QString& sSite,
                    const QString& sTestPoint, const QString& sName, const QString& sENumber,
                    const QString& sTNumber, const QString& sEMail, const QString& sHWModel,
@@ -25,8 +25,8 @@ public:
     CDBSessionData& operator=(CDBSessionData&&) noexcept = default;
     virtual ~CDBSessionData() = default;
 
-    long GetSessionId() const { return m_lSessionId; }
-    void SetSessionId(long lSessionId) { m_lSessionId = lSessionId; }
+    qint64 GetSessionId() const { return m_lSessionId; }
+    void SetSessionId(qint64 lSessionId) { m_lSessionId = lSessionId; }
     const QString& UniqueIdentifier() const { return m_sUniqueIdentifier; }
     void SetUniqueIdentifier(const QString& sUniqueIdentifier)
     {
@@ -57,7 +57,7 @@ public:
     void SetAssociatedFiles(long lLimitFileId, long lChannelFileId);
 
 private:
-    long m_lSessionId = 0;
+    qint64 m_lSessionId = 0;
     QString m_sUniqueIdentifier;
     QString m_sDescription;
     QString m_sFirstRun;

@@ -8,6 +8,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QSaveFile>
 #include <QtGlobal>
 
 #include <exception>
@@ -22,6 +23,10 @@ namespace
 // List positions are counted in a signed 16-bit integer; a longer list stops here, never wraps.
 constexpr int c_iMaxFilesInArchive = std::numeric_limits<qint16>::max();
 constexpr qint64 c_iCopyChunkSize = 64 * 1024;
+// A configuration archive holds a handful of documents; these bounds stop an archive that
+// would fill the disk (many entries, or a small body that inflates to gigabytes).
+constexpr int c_iMaxEntriesToExtract = 1000;
+constexpr quint64 c_uMaxUnpackedBytes = 256ULL * 1024 * 1024;
 
 // Refuses names that could reach outside the output folder on any platform: a backslash is a
 // separator elsewhere, and "C:" starts a drive path there.
@@ -85,21 +90,42 @@ bool IsInsideFolder(const QString& sTarget, const QString& sCanonicalFolder)
     return sParent == sCanonicalFolder || sParent.startsWith(sCanonicalFolder + QLatin1Char('/'));
 }
 
-bool WriteEntryFile(const QString& sTarget, const QByteArray& baData)
+// Streams the entry into the target in chunks, counting against the archive's remaining budget.
+// The file appears under its name only when the whole entry was read with a correct checksum;
+// a damaged entry leaves nothing (and an existing file of that name untouched).
+bool WriteEntryFile(const QString& sTarget, QuaZipFile& entry, quint64& uBudget)
 {
     // An existing link of that name is replaced, never written through.
     if (QFileInfo(sTarget).isSymLink() && !QFile::remove(sTarget))
     {
         return false;
     }
-    QFile target(sTarget);
-    if (!target.open(QIODevice::WriteOnly | QIODevice::Truncate))
+    QSaveFile target(sTarget);
+    if (!target.open(QIODevice::WriteOnly))
     {
         return false;
     }
-    const bool bWritten = target.write(baData) == baData.size();
-    target.close();
-    return bWritten && target.error() == QFileDevice::NoError;
+    QByteArray baChunk(static_cast<int>(c_iCopyChunkSize), Qt::Uninitialized);
+    for (;;)
+    {
+        const qint64 iRead = entry.read(baChunk.data(), c_iCopyChunkSize);
+        if (iRead < 0)
+        {
+            return false;
+        }
+        if (iRead == 0)
+        {
+            break;
+        }
+        if (static_cast<quint64>(iRead) > uBudget ||
+            target.write(baChunk.constData(), iRead) != iRead)
+        {
+            return false;
+        }
+        uBudget -= static_cast<quint64>(iRead);
+    }
+    entry.close();
+    return entry.getZipError() == UNZ_OK && target.commit();
 }
 
 quint16 ReadLittleEndian16(const QByteArray& baData, int iPos)
@@ -284,11 +310,20 @@ bool CArchivHandler::DoExtractZipArchive(const QString& sArchive, const QString&
     // Every entry is checked before the first one is written, so a refused archive leaves
     // nothing behind.
     bool bMore = true;
+    int iEntries = 0;
+    quint64 uDeclared = 0;
     while (bMore)
     {
         QuaZipFileInfo64 info;
-        if (!zip.getCurrentFileInfo(&info) || info.isSymbolicLink() ||
+        if (++iEntries > c_iMaxEntriesToExtract || !zip.getCurrentFileInfo(&info) ||
+            info.isSymbolicLink() ||
             !IsSafeEntryName(EntryTargetName(info.name, sArchive, bRename)))
+        {
+            zip.close();
+            return false;
+        }
+        uDeclared += qMin(info.uncompressedSize, c_uMaxUnpackedBytes + 1);
+        if (uDeclared > c_uMaxUnpackedBytes)
         {
             zip.close();
             return false;
@@ -301,6 +336,8 @@ bool CArchivHandler::DoExtractZipArchive(const QString& sArchive, const QString&
         return false;
     }
 
+    // The declared sizes may lie; the budget also bounds what is really written.
+    quint64 uBudget = c_uMaxUnpackedBytes;
     const QString sCanonicalFolder = QFileInfo(sOutputFolder).canonicalFilePath();
     bool bResult = !sCanonicalFolder.isEmpty() && zip.goToFirstFile();
     for (bMore = bResult; bMore; bMore = zip.goToNextFile())
@@ -312,16 +349,8 @@ bool CArchivHandler::DoExtractZipArchive(const QString& sArchive, const QString&
             break;
         }
         const QString sName = EntryTargetName(zip.getCurrentFileName(), sArchive, bRename);
-        const QByteArray baData = entry.readAll();
-        entry.close();
-        // A damaged entry (wrong checksum, short data) is not written.
-        if (entry.getZipError() != UNZ_OK)
-        {
-            bResult = false;
-            break;
-        }
         const QString sTarget = sOutputFolder + sName;
-        if (!IsInsideFolder(sTarget, sCanonicalFolder) || !WriteEntryFile(sTarget, baData))
+        if (!IsInsideFolder(sTarget, sCanonicalFolder) || !WriteEntryFile(sTarget, entry, uBudget))
         {
             bResult = false;
             break;

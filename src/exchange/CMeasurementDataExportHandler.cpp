@@ -7,6 +7,12 @@
 #include "COSAbstraction.h"
 
 #include <QDir>
+#include <QTemporaryDir>
+
+#include <fcntl.h>
+
+#include <cerrno>
+#include <cstdio>
 
 namespace LumoraMeasurement
 {
@@ -32,6 +38,50 @@ bool IsOwnFolderBelowBase(const QString& sFolder)
            QFileInfo(sFolder).fileName() == sName;
 }
 
+bool IsInside(const QString& sPath, const QString& sFolder)
+{
+    return QDir::cleanPath(sPath).startsWith(QDir::cleanPath(sFolder) + QLatin1Char('/'));
+}
+
+QString Relocated(const QString& sPath, const QString& sFrom, const QString& sTo)
+{
+    return IsInside(sPath, sFrom) ? sTo + QDir::cleanPath(sPath).mid(QDir::cleanPath(sFrom).size())
+                                  : sPath;
+}
+
+// Puts the freshly unpacked folder in place of sFolder in one step, so that an import running
+// at the same time never sees (or removes) half of another's result: the last one in wins. The
+// previous contents end up in sUnpacked, which its owner removes.
+bool MoveIntoPlace(const QString& sUnpacked, const QString& sFolder)
+{
+    const QByteArray baFrom = QFile::encodeName(sUnpacked);
+    const QByteArray baTo = QFile::encodeName(sFolder);
+#ifdef RENAME_EXCHANGE
+    if (renameat2(AT_FDCWD, baFrom.constData(), AT_FDCWD, baTo.constData(), RENAME_NOREPLACE) == 0)
+    {
+        return true;
+    }
+    if (errno == EEXIST &&
+        renameat2(AT_FDCWD, baFrom.constData(), AT_FDCWD, baTo.constData(), RENAME_EXCHANGE) == 0)
+    {
+        return true;
+    }
+    if (errno != EINVAL && errno != ENOSYS)
+    {
+        return false;
+    }
+#endif
+    // Without an atomic exchange the old folder is moved aside first; the gap is short and
+    // nobody sees half a folder.
+    QTemporaryDir aside(QFileInfo(sFolder).absolutePath() + QStringLiteral("/.replaced-XXXXXX"));
+    if (QFileInfo::exists(sFolder) &&
+        (!aside.isValid() || !QDir().rmdir(aside.path()) || !QDir().rename(sFolder, aside.path())))
+    {
+        return false;
+    }
+    return QDir().rename(sUnpacked, sFolder);
+}
+
 } // namespace
 
 CMeasurementDataExportHandler::CMeasurementDataExportHandler() = default;
@@ -45,8 +95,27 @@ bool CMeasurementDataExportHandler::ExportMeasurementConfiguration(const QString
     {
         return false;
     }
+    QStringList lFiles = GetFilesToExport(sMeasConfigFile);
+    // The archive travels to other stations (and into the database): its copy of the device
+    // settings goes without the database password. The source file stays as it is.
+    QTemporaryDir cleaned;
+    CDeviceSettingsData deviceSettings;
+    const QFileInfo device(lFiles.first());
+    if (device.isFile() && deviceSettings.Read(device.filePath()) &&
+        !deviceSettings.DatabasePwd().isEmpty())
+    {
+        const QString sCopy = cleaned.filePath(device.fileName());
+        QFile copy(sCopy);
+        if (!cleaned.isValid() || !deviceSettings.SetDatabasePwd(QString()) ||
+            !deviceSettings.Write(sCopy) || !copy.open(QIODevice::ReadWrite) ||
+            !copy.setFileTime(device.lastModified(), QFileDevice::FileModificationTime))
+        {
+            return false;
+        }
+        lFiles.first() = sCopy;
+    }
     CArchivHandler archive;
-    return archive.CreateArchive(sArchive, GetFilesToExport(sMeasConfigFile));
+    return archive.CreateArchive(sArchive, lFiles);
 }
 
 bool CMeasurementDataExportHandler::ExportMeasurementConfigurationInDb(
@@ -74,28 +143,46 @@ bool CMeasurementDataExportHandler::ExportMeasurementConfigurationInDb(
 bool CMeasurementDataExportHandler::ImportMeasurementConfiguration(const QString& sArchive,
                                                                    const QString& sImportSubFolder)
 {
-    QString sFolder = GetImportFolder(sArchive, sImportSubFolder);
-    if (!IsOwnFolderBelowBase(sFolder))
+    const QString sNamed = GetImportFolder(sArchive, sImportSubFolder);
+    if (!IsOwnFolderBelowBase(sNamed))
     {
         return false;
     }
-    QDir folder(sFolder);
-    if (folder.exists() && !folder.removeRecursively())
+    const QString sFolder = QDir::cleanPath(sNamed);
+    // A link would make the replaced folder's removal reach wherever it points.
+    const QFileInfo target(sFolder);
+    if (target.isSymLink() || (target.exists() && !target.isDir()))
     {
         return false;
     }
-    if (!folder.mkpath(QStringLiteral(".")))
+    const QString sParent = target.absolutePath();
+    if (!QDir().mkpath(sParent))
     {
         return false;
     }
+    // Unpacked beside the target and moved into place at the end (what it replaced goes with
+    // the temporary folder), so two imports of the same name never work in one folder.
+    QTemporaryDir unpackedDir(sParent + QStringLiteral("/.import-XXXXXX"));
+    if (!unpackedDir.isValid())
+    {
+        return false;
+    }
+    const QString sUnpacked = unpackedDir.path();
+    const bool bImported = DoImportInto(sArchive, sUnpacked, sFolder);
+    return MoveIntoPlace(sUnpacked, sFolder) && bImported;
+}
 
+bool CMeasurementDataExportHandler::DoImportInto(const QString& sArchive, const QString& sUnpacked,
+                                                 const QString& sFolder)
+{
     CArchivHandler archive;
-    if (!archive.ExtractArchive(sArchive, sFolder, false))
+    QString sOutput = sUnpacked;
+    if (!archive.ExtractArchive(sArchive, sOutput, false))
     {
         return false;
     }
 
-    const QDir unpacked(sFolder);
+    const QDir unpacked(sUnpacked);
     const QFileInfoList lConfigs =
         unpacked.entryInfoList({QStringLiteral("*.measconfig")}, QDir::Files | QDir::Hidden);
     if (lConfigs.size() != 1)
@@ -104,9 +191,42 @@ bool CMeasurementDataExportHandler::ImportMeasurementConfiguration(const QString
     }
     const QString sMeasConfigFile = lConfigs.first().filePath();
     m_MeasConfig.Read(sMeasConfigFile);
+
+    // The documents must come from the archive: a path the archive does not replace names a
+    // file of this machine, which the import must neither read nor rewrite.
+    const QString lNamed[] = {m_MeasConfig.DeviceSettingFile(),
+                              m_MeasConfig.ComparativeValuesFile(),
+                              m_MeasConfig.ChannelTableFile()};
+    m_MeasConfig.SetDeviceSettingFile(QString());
+    m_MeasConfig.SetComparativeValuesFile(QString());
+    m_MeasConfig.SetChannelTableFile(QString());
     UpdateImportedMeasConfig(
         unpacked.entryInfoList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden),
         m_MeasConfig);
+    const QString lImported[] = {m_MeasConfig.DeviceSettingFile(),
+                                 m_MeasConfig.ComparativeValuesFile(),
+                                 m_MeasConfig.ChannelTableFile()};
+    for (int i = 0; i < 3; ++i)
+    {
+        if (!lNamed[i].isEmpty() && lImported[i].isEmpty())
+        {
+            return false;
+        }
+    }
+
+    // Point the documents at the folder they will live in.
+    CDeviceSettingsData deviceSettings;
+    const QString sTransducer =
+        deviceSettings.Read(lImported[0]) ? deviceSettings.TransducerFile() : QString();
+    if (IsInside(sTransducer, sUnpacked) &&
+        (!deviceSettings.SetTransducerFile(Relocated(sTransducer, sUnpacked, sFolder)) ||
+         !deviceSettings.Write(lImported[0])))
+    {
+        return false;
+    }
+    m_MeasConfig.SetDeviceSettingFile(Relocated(lImported[0], sUnpacked, sFolder));
+    m_MeasConfig.SetComparativeValuesFile(Relocated(lImported[1], sUnpacked, sFolder));
+    m_MeasConfig.SetChannelTableFile(Relocated(lImported[2], sUnpacked, sFolder));
     return m_MeasConfig.Write(sMeasConfigFile);
 }
 

@@ -26,14 +26,18 @@ public:
     CMeasurementDataExportHandler();
     ~CMeasurementDataExportHandler();
 
-    /// Reads the configuration and packs it with its files into sArchive.
+    /// Reads the configuration and packs it with its files into sArchive; the packed device
+    /// settings carry an empty database password.
     bool ExportMeasurementConfiguration(const QString& sMeasConfigFile, const QString& sArchive);
     /// Stores the existing archive sArchive in the database named by the configuration's
     /// device settings, under the configuration's identifier and with its description.
     bool ExportMeasurementConfigurationInDb(const QString& sMeasConfigFile,
                                             const QString& sArchive);
     /// Unpacks sArchive into a fresh import folder (see GetImportFolder) and rewrites the one
-    /// "*.measconfig" found there so that it names the unpacked files.
+    /// "*.measconfig" found there so that it names the unpacked files. Fails when the
+    /// configuration names a document the archive does not carry: nothing outside the import
+    /// folder is read or written. The folder appears complete in one step; of two imports of
+    /// the same name at once, the one finishing last stays.
     bool ImportMeasurementConfiguration(const QString& sArchive, const QString& sImportSubFolder);
 
     /// Device settings, limit and channel table files of the configuration read last (as
@@ -53,6 +57,8 @@ public:
     static QString GetImportFolder(const QString& sArchive, const QString& sImportSubFolder);
 
 private:
+    bool DoImportInto(const QString& sArchive, const QString& sUnpacked, const QString& sFolder);
+
     CMeasConfigData m_MeasConfig;
 };
 

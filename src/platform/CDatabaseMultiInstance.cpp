@@ -12,7 +12,10 @@
 #include <QVariant>
 
 #include <atomic>
+#include <chrono>
 #include <functional>
+#include <random>
+#include <thread>
 
 namespace OrvelFramework
 {
@@ -21,7 +24,11 @@ namespace
 {
 
 constexpr int c_iSchemaVersion = 1;
-constexpr int c_iBusyTimeoutMs = 5000;
+// SQLite's own wait for a lock is kept short and retried by us until the bound: its waits grow
+// to 100 ms steps, and a writer polling that seldom can lose the lock to a busy neighbour
+// again and again. Short polls with a little jitter take the next gap.
+constexpr int c_iBusyTimeoutMs = 10;
+constexpr auto c_LockWaitBound = std::chrono::seconds(60);
 constexpr int c_iConnectTimeoutS = 5;
 constexpr int c_iDefaultPostgreSqlPort = 5432;
 // Serialises schema creation of several stations on one server.
@@ -102,6 +109,38 @@ QString ErrorText(const QSqlError& error)
     return sText.isEmpty() ? QStringLiteral("unknown error") : sText;
 }
 
+// SQLITE_BUSY or SQLITE_LOCKED: another connection holds the lock the statement needs.
+bool IsSqliteLockError(const QSqlError& error)
+{
+    const QString sCode = error.nativeErrorCode();
+    return sCode == QLatin1String("5") || sCode == QLatin1String("6");
+}
+
+// A server that answered has a state code; a gone one leaves none, or reports a connection
+// failure (08...) or its shutdown (57P...).
+bool IsConnectionLossCode(const QString& sCode)
+{
+    return sCode.isEmpty() || sCode.startsWith(QLatin1String("08")) ||
+           sCode.startsWith(QLatin1String("57P"));
+}
+
+// Retries run while exec fails for a lock another connection holds, up to the bound.
+template <typename FExec> bool RetryWhileLocked(FExec exec, const std::function<QSqlError()>& error)
+{
+    thread_local std::minstd_rand s_Random(
+        static_cast<unsigned>(std::hash<std::thread::id>()(std::this_thread::get_id())));
+    const auto deadline = std::chrono::steady_clock::now() + c_LockWaitBound;
+    while (IsSqliteLockError(error()) && std::chrono::steady_clock::now() < deadline)
+    {
+        std::this_thread::sleep_for(std::chrono::microseconds(s_Random() % 500));
+        if (exec())
+        {
+            return true;
+        }
+    }
+    return false;
+}
+
 } // namespace
 
 size_t CDatabaseMultiInstance::SQStringHash::operator()(const QString& s) const noexcept
@@ -134,8 +173,68 @@ CDatabaseMultiInstance::CDatabaseMultiInstance(const QString& sName, const QStri
 
 CDatabaseMultiInstance::~CDatabaseMultiInstance()
 {
-    Close();
+    DoClose();
     DoForgetConnection();
+}
+
+CDatabaseMultiInstance* CDatabaseMultiInstance::DoForward(bool bFollow)
+{
+    if (m_bIsClone)
+    {
+        return nullptr;
+    }
+    CDatabaseMultiInstance* pConnection = this;
+    if (std::this_thread::get_id() != m_OwnerThread)
+    {
+        std::lock_guard<std::mutex> lock(m_ThreadsMutex);
+        std::unique_ptr<CDatabaseMultiInstance>& pClone = m_Threads[std::this_thread::get_id()];
+        if (!pClone)
+        {
+            pClone = std::make_unique<CDatabaseMultiInstance>(m_sName, m_sUser, m_sPassword);
+            pClone->m_bIsClone = true;
+        }
+        pConnection = pClone.get();
+    }
+    if (bFollow && pConnection->m_iSeenGeneration != m_iGeneration.load(std::memory_order_acquire))
+    {
+        DoFollow(*pConnection);
+    }
+    return pConnection == this ? nullptr : pConnection;
+}
+
+CDatabaseMultiInstance& CDatabaseMultiInstance::DoConnection(bool bFollow)
+{
+    CDatabaseMultiInstance* pConnection = DoForward(bFollow);
+    return pConnection == nullptr ? *this : *pConnection;
+}
+
+void CDatabaseMultiInstance::DoFollow(CDatabaseMultiInstance& connection)
+{
+    // Another thread opened or closed the instance: this thread's connection does the same.
+    const int iGeneration = m_iGeneration.load(std::memory_order_acquire);
+    if (!m_bAnyOpen.load(std::memory_order_acquire))
+    {
+        connection.DoClose();
+        connection.m_iSeenGeneration = iGeneration;
+        return;
+    }
+    if (&connection != this)
+    {
+        connection.SetConnectionParameters(m_sName, m_sUser, m_sPassword);
+    }
+    // Marked first: the calls made while connecting must not start over. A connection that
+    // cannot be made now is tried again on the next call.
+    connection.m_iSeenGeneration = iGeneration;
+    if (!connection.DoConnect())
+    {
+        connection.m_iSeenGeneration = iGeneration - 1;
+    }
+}
+
+void CDatabaseMultiInstance::DoPublish(CDatabaseMultiInstance& connection, bool bOpen)
+{
+    m_bAnyOpen.store(bOpen, std::memory_order_release);
+    connection.m_iSeenGeneration = m_iGeneration.fetch_add(1, std::memory_order_acq_rel) + 1;
 }
 
 void CDatabaseMultiInstance::SetConnectionParameters(const QString& sName, const QString& sUser,
@@ -170,7 +269,32 @@ void CDatabaseMultiInstance::DoResolveName()
 
 bool CDatabaseMultiInstance::Open()
 {
-    Close();
+    CDatabaseMultiInstance& connection = DoConnection(false);
+    if (&connection != this)
+    {
+        connection.SetConnectionParameters(m_sName, m_sUser, m_sPassword);
+    }
+    // The calls made while opening must not follow an older Open() or Close().
+    connection.m_iSeenGeneration = m_iGeneration.load(std::memory_order_acquire);
+    const bool bOpen = connection.DoOpen();
+    DoPublish(connection, bOpen);
+    return bOpen;
+}
+
+bool CDatabaseMultiInstance::DoOpen()
+{
+    if (DoConnect() && !DoCreateSchema())
+    {
+        const QString sReason = m_sLastError;
+        DoClose();
+        m_sLastError = sReason;
+    }
+    return m_bOpen;
+}
+
+bool CDatabaseMultiInstance::DoConnect()
+{
+    DoClose();
     DoForgetConnection();
     const QString sDriver = m_bIsPostgreSql ? QStringLiteral("QPSQL") : QStringLiteral("QSQLITE");
     m_Db = QSqlDatabase::addDatabase(sDriver, m_sConnectionName);
@@ -179,12 +303,6 @@ bool CDatabaseMultiInstance::Open()
         return Fail(QStringLiteral("The database driver %1 is not available").arg(sDriver));
     }
     m_bOpen = m_bIsPostgreSql ? DoOpenPostgreSql() : DoOpenSqlite();
-    if (m_bOpen && !DoCreateSchema())
-    {
-        const QString sReason = m_sLastError;
-        Close();
-        m_sLastError = sReason;
-    }
     return m_bOpen;
 }
 
@@ -224,6 +342,52 @@ bool CDatabaseMultiInstance::DoOpenSqlite()
         }
     }
     return true;
+}
+
+void CDatabaseMultiInstance::DoMarkLost()
+{
+    m_bLost = true;
+    // The statements belong to the broken connection.
+    m_StatementsByKey.clear();
+    m_Statements.clear();
+}
+
+bool CDatabaseMultiInstance::DoReconnect()
+{
+    if (m_iTransactionDepth > 0)
+    {
+        // Whatever the transaction held is gone with the old connection; its remaining calls
+        // must not land in a new one on their own.
+        return Fail(QStringLiteral("The connection to the database was lost during a "
+                                   "transaction; the transaction was rolled back"));
+    }
+    m_Db.close();
+    if (!DoOpenPostgreSql())
+    {
+        return false;
+    }
+    m_bLost = false;
+    return true;
+}
+
+void CDatabaseMultiInstance::DoCheckLost(const QSqlError& error)
+{
+    if (!m_bIsPostgreSql || m_bLost || !IsConnectionLossCode(error.nativeErrorCode()))
+    {
+        return;
+    }
+    // Ask once more: an aborted transaction or a refused statement is answered with a state
+    // code by a live server.
+    QSqlQuery probe(m_Db);
+    if (probe.exec(QStringLiteral("SELECT 1")) ||
+        !IsConnectionLossCode(probe.lastError().nativeErrorCode()))
+    {
+        return;
+    }
+    probe.finish();
+    DoMarkLost();
+    m_sLastError += QStringLiteral(" (the connection to the database server was lost; the next "
+                                   "call connects again)");
 }
 
 bool CDatabaseMultiInstance::DoOpenPostgreSql()
@@ -322,18 +486,31 @@ bool CDatabaseMultiInstance::DoCreateSchema()
 
 bool CDatabaseMultiInstance::IsOpen() const
 {
+    if (CDatabaseMultiInstance* pConnection = DoForward())
+    {
+        return pConnection->IsOpen();
+    }
     return m_bOpen;
 }
 
 void CDatabaseMultiInstance::Close()
 {
-    if (m_bOpen && m_iTransactionDepth > 0)
+    CDatabaseMultiInstance& connection = DoConnection(false);
+    connection.m_iSeenGeneration = m_iGeneration.load(std::memory_order_acquire);
+    connection.DoClose();
+    DoPublish(connection, false);
+}
+
+void CDatabaseMultiInstance::DoClose()
+{
+    if (m_bOpen && !m_bLost && m_iTransactionDepth > 0)
     {
         DoExecuteDirect(QStringLiteral("ROLLBACK"), QStringLiteral("Cannot roll back"));
     }
     m_iTransactionDepth = 0;
     m_iAbortedDepth = 0;
     m_sAbortReason.clear();
+    m_bLost = false;
     // The statements hold driver resources of the connection: they go first.
     m_StatementsByKey.clear();
     m_Statements.clear();
@@ -356,11 +533,19 @@ void CDatabaseMultiInstance::DoForgetConnection()
 
 QString CDatabaseMultiInstance::LastError() const
 {
+    if (CDatabaseMultiInstance* pConnection = DoForward())
+    {
+        return pConnection->LastError();
+    }
     return m_sLastError;
 }
 
 bool CDatabaseMultiInstance::BeginTransaction()
 {
+    if (CDatabaseMultiInstance* pConnection = DoForward())
+    {
+        return pConnection->BeginTransaction();
+    }
     if (!DoCheckConnection())
     {
         const QString sReason = m_sLastError;
@@ -388,9 +573,19 @@ bool CDatabaseMultiInstance::BeginTransaction()
 
 bool CDatabaseMultiInstance::Commit()
 {
+    if (CDatabaseMultiInstance* pConnection = DoForward())
+    {
+        return pConnection->Commit();
+    }
     if (m_iTransactionDepth == 0)
     {
         return Fail(QStringLiteral("Cannot commit: no transaction is active"));
+    }
+    if (m_bLost)
+    {
+        Rollback();
+        return Fail(QStringLiteral("The connection to the database was lost during a "
+                                   "transaction; the transaction was rolled back"));
     }
     if (m_iAbortedDepth > 0)
     {
@@ -429,9 +624,23 @@ bool CDatabaseMultiInstance::Commit()
 
 bool CDatabaseMultiInstance::Rollback()
 {
+    if (CDatabaseMultiInstance* pConnection = DoForward())
+    {
+        return pConnection->Rollback();
+    }
     if (m_iTransactionDepth == 0)
     {
         return Fail(QStringLiteral("Cannot roll back: no transaction is active"));
+    }
+    if (m_bLost)
+    {
+        // The server has discarded the whole transaction with the connection.
+        if (--m_iTransactionDepth == 0)
+        {
+            m_iAbortedDepth = 0;
+            m_sAbortReason.clear();
+        }
+        return true;
     }
     if (m_iTransactionDepth == 1)
     {
@@ -459,6 +668,10 @@ bool CDatabaseMultiInstance::Rollback()
 
 int CDatabaseMultiInstance::GetTransactionDepth() const
 {
+    if (CDatabaseMultiInstance* pConnection = DoForward())
+    {
+        return pConnection->GetTransactionDepth();
+    }
     return m_iTransactionDepth;
 }
 
@@ -480,6 +693,10 @@ QSqlQuery* CDatabaseMultiInstance::GetPreparedQuery(const QString& sStatement, c
 QSqlQuery* CDatabaseMultiInstance::GetPreparedQuery(const QString& sStatement,
                                                     const std::function<QString()>& what)
 {
+    if (CDatabaseMultiInstance* pConnection = DoForward())
+    {
+        return pConnection->GetPreparedQuery(sStatement, what);
+    }
     if (!DoCheckConnection())
     {
         return nullptr;
@@ -497,6 +714,9 @@ QSqlQuery* CDatabaseMultiInstance::GetPreparedQuery(const QString& sStatement,
         DoNoteStatementFailure(
             (sWhat.isEmpty() ? QStringLiteral("Cannot prepare a statement") : sWhat) +
             QStringLiteral(": ") + ErrorText(pQuery->lastError()));
+        const QSqlError error = pQuery->lastError();
+        pQuery.reset();
+        DoCheckLost(error);
         return nullptr;
     }
     QSqlQuery* pResult = pQuery.get();
@@ -506,7 +726,11 @@ QSqlQuery* CDatabaseMultiInstance::GetPreparedQuery(const QString& sStatement,
 
 QSqlQuery* CDatabaseMultiInstance::FindPreparedQuery(const SStatementKey& key) const
 {
-    if (!m_bOpen || !m_Db.isOpen())
+    if (CDatabaseMultiInstance* pConnection = DoForward())
+    {
+        return pConnection->FindPreparedQuery(key);
+    }
+    if (!m_bOpen || m_bLost || !m_Db.isOpen())
     {
         return nullptr;
     }
@@ -516,6 +740,10 @@ QSqlQuery* CDatabaseMultiInstance::FindPreparedQuery(const SStatementKey& key) c
 
 void CDatabaseMultiInstance::RememberPreparedQuery(const SStatementKey& key, QSqlQuery* pQuery)
 {
+    if (CDatabaseMultiInstance* pConnection = DoForward())
+    {
+        return pConnection->RememberPreparedQuery(key, pQuery);
+    }
     m_StatementsByKey[key] = pQuery;
 }
 
@@ -526,16 +754,31 @@ bool CDatabaseMultiInstance::Execute(QSqlQuery& query, const QString& sWhat)
 
 bool CDatabaseMultiInstance::Execute(QSqlQuery& query, const std::function<QString()>& what)
 {
-    if (!query.exec())
+    if (CDatabaseMultiInstance* pConnection = DoForward())
     {
-        DoNoteStatementFailure(what() + QStringLiteral(": ") + ErrorText(query.lastError()));
-        return false;
+        return pConnection->Execute(query, what);
     }
-    return true;
+    if (query.exec())
+    {
+        return true;
+    }
+    if (!m_bIsPostgreSql &&
+        RetryWhileLocked([&query] { return query.exec(); }, [&query] { return query.lastError(); }))
+    {
+        return true;
+    }
+    const QSqlError error = query.lastError();
+    DoNoteStatementFailure(what() + QStringLiteral(": ") + ErrorText(error));
+    DoCheckLost(error);
+    return false;
 }
 
 bool CDatabaseMultiInstance::ExecuteInsert(QSqlQuery& query, const QString& sWhat, long& lId)
 {
+    if (CDatabaseMultiInstance* pConnection = DoForward())
+    {
+        return pConnection->ExecuteInsert(query, sWhat, lId);
+    }
     if (!Execute(query, sWhat))
     {
         return false;
@@ -570,16 +813,32 @@ QString CDatabaseMultiInstance::InsertStatement(const QString& sInsert) const
 
 bool CDatabaseMultiInstance::Fail(const QString& sMessage)
 {
+    if (CDatabaseMultiInstance* pConnection = DoForward())
+    {
+        return pConnection->Fail(sMessage);
+    }
     m_sLastError = sMessage;
     return false;
 }
 
 bool CDatabaseMultiInstance::DoCheckConnection()
 {
+    if (m_bOpen && m_bIsPostgreSql && (m_bLost || !m_Db.isOpen()))
+    {
+        // The driver may also give the connection up by itself when the server goes away.
+        if (!m_bLost)
+        {
+            DoMarkLost();
+        }
+        if (!DoReconnect())
+        {
+            return false;
+        }
+    }
     if (m_bOpen && !m_Db.isOpen())
     {
         // The driver gave the connection up (e.g. the server went away).
-        Close();
+        DoClose();
         return Fail(QStringLiteral("The connection to the database was lost; open it again"));
     }
     if (!m_bOpen)
@@ -596,12 +855,19 @@ bool CDatabaseMultiInstance::DoExecuteDirect(const QString& sStatement, const QS
         return Fail(sWhat + QStringLiteral(": the database is not open"));
     }
     QSqlQuery query(m_Db);
-    if (!query.exec(sStatement))
+    if (query.exec(sStatement))
     {
-        DoNoteStatementFailure(sWhat + QStringLiteral(": ") + ErrorText(query.lastError()));
-        return false;
+        return true;
     }
-    return true;
+    if (!m_bIsPostgreSql && RetryWhileLocked([&] { return query.exec(sStatement); },
+                                             [&query] { return query.lastError(); }))
+    {
+        return true;
+    }
+    const QSqlError error = query.lastError();
+    DoNoteStatementFailure(sWhat + QStringLiteral(": ") + ErrorText(error));
+    DoCheckLost(error);
+    return false;
 }
 
 void CDatabaseMultiInstance::DoNoteStatementFailure(const QString& sMessage)

@@ -1,9 +1,14 @@
 #pragma once
 
 #include <QSqlDatabase>
+#include <QSqlError>
 #include <QString>
+#include <atomic>
 #include <functional>
+#include <map>
 #include <memory>
+#include <mutex>
+#include <thread>
 #include <unordered_map>
 
 class QSqlQuery;
@@ -17,6 +22,11 @@ namespace OrvelFramework
 /// user data folder, an empty name "measurements.sqlite" there. Each instance owns its own
 /// uniquely named Qt SQL connection, removed again in the destructor. Operations report
 /// failure by their result and keep the reason for LastError(); nothing throws.
+///
+/// One instance may serve several threads: each calling thread gets a connection of its own
+/// (made on its first call, closed with the instance), with its own prepared statements,
+/// transactions and LastError(). Open() and Close() in any thread open or close the
+/// instance for all of them. A transaction stays on the thread that began it.
 class CDatabaseMultiInstance
 {
 public:
@@ -86,10 +96,26 @@ public:
     bool Fail(const QString& sMessage);
 
 private:
+    /// The calling thread's connection when it is not this object's own (nullptr: this one);
+    /// with bFollow it first catches up with an Open() or Close() made in another thread.
+    CDatabaseMultiInstance* DoForward(bool bFollow = true) const
+    {
+        return const_cast<CDatabaseMultiInstance*>(this)->DoForward(bFollow);
+    }
+    CDatabaseMultiInstance* DoForward(bool bFollow = true);
+    CDatabaseMultiInstance& DoConnection(bool bFollow);
+    void DoFollow(CDatabaseMultiInstance& connection);
+    void DoPublish(CDatabaseMultiInstance& connection, bool bOpen);
+    bool DoOpen();
+    bool DoConnect();
+    void DoClose();
     bool DoOpenSqlite();
     bool DoOpenPostgreSql();
     bool DoCreateSchema();
     bool DoCheckConnection();
+    bool DoReconnect();
+    void DoMarkLost();
+    void DoCheckLost(const QSqlError& error);
     bool DoExecuteDirect(const QString& sStatement, const QString& sWhat);
     void DoResolveName();
     void DoForgetConnection();
@@ -113,11 +139,23 @@ private:
     QString m_sLastError;
     QSqlDatabase m_Db;
     bool m_bOpen = false;
+    // The server connection broke; the next call outside a transaction makes a new one.
+    bool m_bLost = false;
     int m_iTransactionDepth = 0;
     int m_iAbortedDepth = 0;
     QString m_sAbortReason;
     std::unordered_map<QString, std::unique_ptr<QSqlQuery>, SQStringHash> m_Statements;
     std::unordered_map<SStatementKey, QSqlQuery*, SKeyHash> m_StatementsByKey;
+
+    // The connections of other threads than the one that made the instance.
+    const std::thread::id m_OwnerThread = std::this_thread::get_id();
+    bool m_bIsClone = false;
+    std::mutex m_ThreadsMutex;
+    std::map<std::thread::id, std::unique_ptr<CDatabaseMultiInstance>> m_Threads;
+    // Counts Open() and Close() calls; a connection that saw an older count follows.
+    std::atomic<int> m_iGeneration{0};
+    std::atomic<bool> m_bAnyOpen{false};
+    int m_iSeenGeneration = 0;
 };
 
 } // namespace OrvelFramework

@@ -5,8 +5,9 @@
 namespace OrvelFramework
 {
 
-// A plain bool is constant-initialised, so it is true before any constructor of the library runs.
-bool CLoggingDataProvider::m_bIsLoggingPossible = true;
+// The atomic's constructor is constexpr, so the flag is constant-initialised: true before any
+// constructor of the library runs.
+std::atomic<bool> CLoggingDataProvider::m_bIsLoggingPossible{true};
 
 QString CLoggingDataProvider::CreateSimpleLogMsgWithTimeStamp(const QString& sMsg)
 {

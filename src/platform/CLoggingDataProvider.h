@@ -4,6 +4,8 @@
 
 #include <QString>
 
+#include <atomic>
+
 namespace OrvelFramework
 {
 
@@ -11,8 +13,9 @@ namespace OrvelFramework
 class CLoggingDataProvider
 {
 public:
-    /// True once the library is loaded; a caller may switch logging off by clearing it.
-    static bool m_bIsLoggingPossible;
+    /// True once the library is loaded; a caller may switch logging off by clearing it, from
+    /// any thread while others log.
+    static std::atomic<bool> m_bIsLoggingPossible;
 
     /// Local time "yyyy-MM-dd HH:mm:ss.zzz", one blank, then the message.
     static QString CreateSimpleLogMsgWithTimeStamp(const QString& sMsg);

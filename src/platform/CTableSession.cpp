@@ -184,7 +184,7 @@ bool CTableSession::DoGetFiltered(const QString& sFilter, bool bAllColumns, Tabl
     return true;
 }
 
-bool CTableSession::GetScanCounts(const TableRows& idRows, QHash<int, int>& counts)
+bool CTableSession::GetScanCounts(const TableRows& idRows, QHash<qint64, qint64>& counts)
 {
     static const QString s_sStatement =
         QStringLiteral("SELECT session_id, COUNT(*) FROM scan GROUP BY session_id");
@@ -196,15 +196,15 @@ bool CTableSession::GetScanCounts(const TableRows& idRows, QHash<int, int>& coun
     {
         return false;
     }
-    QHash<int, int> found;
+    QHash<qint64, qint64> found;
     for (size_t i = 0; i + 1 < all.size(); i += 2)
     {
-        found.insert(all[i].GetValue().toInt(), all[i + 1].GetValue().toInt());
+        found.insert(all[i].GetValue().toLongLong(), all[i + 1].GetValue().toLongLong());
     }
     for (const CTableRecordSet& pair : idRows)
     {
-        const int iId = pair.GetValue().toInt();
-        counts.insert(iId, found.value(iId, 0));
+        const qint64 llId = pair.GetValue().toLongLong();
+        counts.insert(llId, found.value(llId, 0));
     }
     return true;
 }

@@ -46,7 +46,7 @@ public:
     /// One id pair per matching session, ascending.
     bool GetSessionIds(const QString& sFilter, TableRows& rows);
     /// The number of scans of each session named by the id pairs (0 for none).
-    bool GetScanCounts(const TableRows& idRows, QHash<int, int>& counts);
+    bool GetScanCounts(const TableRows& idRows, QHash<qint64, qint64>& counts);
     /// The largest scan id of the session; 0 without scans, -1 when the read fails.
     long GetHighestScanID(long lSessionId);
 

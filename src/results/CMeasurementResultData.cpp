@@ -6,7 +6,9 @@
 #include "CEnumTemplate.h"
 #include "CMatrixStateColorHandler.h"
 #include "CMeasurementItem.h"
+#include "CMeasurementJudge.h"
 #include "CStringUtil.h"
+#include "CUtilJson.h"
 #include "EMeasurementItemState.h"
 #include "EMeasurementItems.h"
 #include "ESettingsItems.h"
@@ -35,73 +37,11 @@ void DoAppendNumber(QString& sText, long lNumber)
     sText += QLatin1String(buffer, static_cast<int>(result.ptr - buffer));
 }
 
-enum class EResultList : unsigned char
-{
-    None,
-    WithinLimits,
-    LimitViolation,
-    MeasurementError
-};
-
-/// Stored id to enumerator for a representation table, first row winning; the sentinel for
-/// ids without a row. Built once per evaluation so that a million records need no table walk.
-template <typename E> class CIdLookup
-{
-public:
-    CIdLookup()
-    {
-        long lMax = -1;
-        for (const auto& row : CRepresentation<E>::Table())
-        {
-            lMax = std::max(lMax, row.m_lId);
-        }
-        m_vById.assign(static_cast<size_t>(lMax + 1), CEnumTemplate<E>::Sentinel());
-        std::vector<bool> taken(m_vById.size(), false);
-        for (const auto& row : CRepresentation<E>::Table())
-        {
-            if (row.m_lId >= 0 && !taken[static_cast<size_t>(row.m_lId)])
-            {
-                taken[static_cast<size_t>(row.m_lId)] = true;
-                m_vById[static_cast<size_t>(row.m_lId)] = row.m_eEnumValue;
-            }
-        }
-    }
-
-    E operator()(long lId) const
-    {
-        return lId >= 0 && lId < static_cast<long>(m_vById.size())
-                   ? m_vById[static_cast<size_t>(lId)]
-                   : CEnumTemplate<E>::Sentinel();
-    }
-
-private:
-    std::vector<E> m_vById;
-};
-
 /// The part of a value text before its first blank (the whole text without one).
-QStringRef NumberPart(const QString& sValue)
+QStringView NumberPart(const QString& sValue)
 {
     const int iBlank = sValue.indexOf(QLatin1Char(' '));
-    return iBlank < 0 ? QStringRef(&sValue) : sValue.leftRef(iBlank);
-}
-
-/// Rewrites a floating-point value text as "<number> <unit>" with a two-decimal number (in
-/// exponent form for magnitudes below 0.01) and returns the number as stored in the cell.
-double NormaliseFloatValue(QString& sValue)
-{
-    const int iBlank = sValue.indexOf(QLatin1Char(' '));
-    QString sUnit;
-    if (iBlank >= 0)
-    {
-        const int iNext = sValue.indexOf(QLatin1Char(' '), iBlank + 1);
-        sUnit = iNext < 0 ? sValue.mid(iBlank + 1) : sValue.mid(iBlank + 1, iNext - iBlank - 1);
-    }
-    const float fValue = NumberPart(sValue).toFloat();
-    const QString sNumber = (fValue == 0.0f || std::fabs(fValue) >= 0.01f)
-                                ? QString::number(static_cast<double>(fValue), 'f', 2)
-                                : QString::number(static_cast<double>(fValue), 'e', 2);
-    sValue = sNumber + QLatin1Char(' ') + sUnit;
-    return static_cast<double>(sNumber.toFloat());
+    return iBlank < 0 ? QStringView(sValue) : QStringView(sValue).left(iBlank);
 }
 
 QString ChannelNameColumn()
@@ -121,11 +61,18 @@ CMeasurementResultData::~CMeasurementResultData() = default;
 
 bool CMeasurementResultData::LoadData(const CMeasConfigData& config)
 {
-    if (!m_DeviceSettings.Read(config.DeviceSettingFile()) ||
-        !m_ChannelTable.Read(config.ChannelTableFile()) ||
-        !m_Limits.Read(config.ComparativeValuesFile()))
+    m_sLastError.clear();
+    if (!m_DeviceSettings.Read(config.DeviceSettingFile()))
     {
-        return false;
+        return DoFailReading(QStringLiteral("device settings"), config.DeviceSettingFile());
+    }
+    if (!m_ChannelTable.Read(config.ChannelTableFile()))
+    {
+        return DoFailReading(QStringLiteral("channel table"), config.ChannelTableFile());
+    }
+    if (!m_Limits.Read(config.ComparativeValuesFile()))
+    {
+        return DoFailReading(QStringLiteral("limit"), config.ComparativeValuesFile());
     }
     m_sInitialLimitFile = config.ComparativeValuesFile();
 
@@ -134,6 +81,10 @@ bool CMeasurementResultData::LoadData(const CMeasConfigData& config)
                                        m_DeviceSettings.DatabasePwd());
     if (!m_Database.Open())
     {
+        m_sLastError = QStringLiteral("Opening the database \"%1\" named by the device settings "
+                                      "\"%2\" failed: %3")
+                           .arg(m_DeviceSettings.DatabaseName(), config.DeviceSettingFile(),
+                                m_Database.LastError());
         return false;
     }
     CDBMeasurementController(m_Database).GetAllResultsForSession(m_lSessionId, m_vAllResults);
@@ -145,19 +96,50 @@ bool CMeasurementResultData::LoadData(const CMeasConfigData& config)
 
 bool CMeasurementResultData::ReadSessionData()
 {
-    m_Session = CDBSessionControler(m_Database).GetData(m_lSessionId);
-    return m_Session.GetSessionId() == m_lSessionId;
+    const CDBSessionControler sessions(m_Database);
+    if (!sessions.GetData(m_lSessionId, m_Session))
+    {
+        m_sLastError = QStringLiteral("Reading session %1 failed: %2")
+                           .arg(m_lSessionId)
+                           .arg(sessions.LastError());
+        return false;
+    }
+    return true;
+}
+
+bool CMeasurementResultData::DoFailReading(const QString& sWhat, const QString& sFile)
+{
+    QByteArray bytes;
+    QJsonObject jObject;
+    QString sReason;
+    int iLine = 0;
+    int iColumn = 0;
+    if (CUtilJson::ParseJsonFile(sFile, bytes, jObject, sReason, iLine, iColumn))
+    {
+        sReason = QStringLiteral("its content cannot be used");
+    }
+    m_sLastError =
+        QStringLiteral("Reading the %1 file \"%2\" failed: %3").arg(sWhat, sFile, sReason);
+    return false;
 }
 
 void CMeasurementResultData::UseInititalLimits()
 {
-    m_Limits.Read(m_sInitialLimitFile);
+    m_sLastError.clear();
+    if (!m_Limits.Read(m_sInitialLimitFile))
+    {
+        DoFailReading(QStringLiteral("limit"), m_sInitialLimitFile);
+    }
     UpdateDataAffectedByLimitValues();
 }
 
 void CMeasurementResultData::UseOtherLimits(const QString& sLimitFile)
 {
-    m_Limits.Read(sLimitFile);
+    m_sLastError.clear();
+    if (!m_Limits.Read(sLimitFile))
+    {
+        DoFailReading(QStringLiteral("limit"), sLimitFile);
+    }
     UpdateDataAffectedByLimitValues();
 }
 
@@ -167,116 +149,55 @@ void CMeasurementResultData::UpdateDataAffectedByLimitValues()
     m_vLimitViolations.clear();
     m_vMeasurementErrors.clear();
 
-    // Everything a record needs from the catalogues and tables, looked up once.
-    const CIdLookup<EMeasurementItems> itemOfId;
-    const CIdLookup<EMeasurementItemState> stateOfId;
-    std::vector<CMeasurementItem> prototypes;
-    std::vector<const CComparativeValueDataItem*> limits;
-    prototypes.reserve(eMeasItem_None + 1);
-    limits.reserve(eMeasItem_None + 1);
-    const CComparativeValueData& limitTable = m_Limits;
-    for (int i = 0; i <= eMeasItem_None; ++i)
-    {
-        const auto eItem = static_cast<EMeasurementItems>(i);
-        prototypes.emplace_back(eItem);
-        limits.push_back(&limitTable.GetItem(eItem));
-    }
-    std::vector<double> powerOffsets;
-    powerOffsets.reserve(static_cast<size_t>(m_ChannelTable.GetRowCount()));
-    for (long r = 0; r < m_ChannelTable.GetRowCount(); ++r)
-    {
-        powerOffsets.push_back(PowerLimitOffset(r));
-    }
-    const long lValidId = CEnumTemplate<EMeasurementItemState>::ToId(eMeasurementItemState_Valid);
-    const long lOutOfRangeId =
-        CEnumTemplate<EMeasurementItemState>::ToId(eMeasurementItemState_OutOfRange);
-
-    std::vector<EResultList> lists(m_vAllResults.size(), EResultList::None);
+    const CMeasurementJudge judge(m_Limits, m_ChannelTable);
+    std::vector<EJudgement> lists(m_vAllResults.size(), eJudgement_NotJudged);
     size_t aCounts[4] = {0, 0, 0, 0};
-    QString sViolation;
+    // A value whose number cannot be read is listed as an error, but its record here keeps
+    // what was stored, so that judging again against other limits sees the same text.
+    struct SStoredRecord
+    {
+        size_t m_uIndex;
+        long m_lState;
+        QString m_sErrorDescription;
+    };
+    std::vector<SStoredRecord> unreadable;
     for (size_t i = 0; i < m_vAllResults.size(); ++i)
     {
         CDBMeasurement& record = m_vAllResults[i];
-        const EMeasurementItems eItem = itemOfId(record.GetMeasurementItem());
-        CMeasurementItem item = prototypes[static_cast<size_t>(eItem)];
-
-        switch (item.ValueType())
+        const long lStoredState = record.GetMeasurementState();
+        QString sStoredDescription = record.GetErrorDescription();
+        lists[i] = judge.Judge(record);
+        ++aCounts[static_cast<size_t>(lists[i])];
+        if (lists[i] == eJudgement_Error && record.GetMeasurementState() != lStoredState)
         {
-        case eValueType_Bool:
-            item.Set(OrvelFramework::CStringUtil::ConvertToBool(record.GetValue()), eUnitType_None);
-            break;
-        case eValueType_Integer:
-            item.Set(static_cast<short>(NumberPart(record.GetValue()).toInt(nullptr, 10)),
-                     eUnitType_None);
-            break;
-        case eValueType_Float:
-        {
-            QString sValue = record.GetValue();
-            item.Set(NormaliseFloatValue(sValue), eUnitType_None);
-            record.SetValue(sValue);
-            break;
+            unreadable.push_back({i, lStoredState, std::move(sStoredDescription)});
         }
-        case eValueType_Text:
-            item.Set(record.GetValue(), eUnitType_None);
-            break;
-        default:
-            break;
-        }
-        item.SetState(stateOfId(record.GetMeasurementState()));
-
-        EResultList eList = EResultList::None;
-        if (item.State() == eMeasurementItemState_Valid ||
-            item.State() == eMeasurementItemState_OutOfRange)
-        {
-            double dOffset = 0.0;
-            if (eItem == eMeasItem_Power)
-            {
-                const long lChannel = record.GetChannelId();
-                dOffset = lChannel >= 0 && lChannel < static_cast<long>(powerOffsets.size())
-                              ? powerOffsets[static_cast<size_t>(lChannel)]
-                              : PowerLimitOffset(lChannel);
-            }
-            sViolation.clear();
-            if (limits[static_cast<size_t>(eItem)]->InRange(item.ToString(), sViolation, dOffset))
-            {
-                record.SetErrorDescription(QString());
-                record.SetMeasurementState(lValidId);
-                eList = EResultList::WithinLimits;
-            }
-            else
-            {
-                record.SetErrorDescription(sViolation);
-                record.SetMeasurementState(lOutOfRangeId);
-                eList = EResultList::LimitViolation;
-            }
-        }
-        else if (item.State() == eMeasurementItemState_Error)
-        {
-            eList = EResultList::MeasurementError;
-        }
-        lists[i] = eList;
-        ++aCounts[static_cast<size_t>(eList)];
     }
 
-    m_vWithinLimits.reserve(aCounts[static_cast<size_t>(EResultList::WithinLimits)]);
-    m_vLimitViolations.reserve(aCounts[static_cast<size_t>(EResultList::LimitViolation)]);
-    m_vMeasurementErrors.reserve(aCounts[static_cast<size_t>(EResultList::MeasurementError)]);
+    m_vWithinLimits.reserve(aCounts[eJudgement_Within]);
+    m_vLimitViolations.reserve(aCounts[eJudgement_Violation]);
+    m_vMeasurementErrors.reserve(aCounts[eJudgement_Error]);
     for (size_t i = 0; i < m_vAllResults.size(); ++i)
     {
         switch (lists[i])
         {
-        case EResultList::WithinLimits:
+        case eJudgement_Within:
             m_vWithinLimits.push_back(m_vAllResults[i]);
             break;
-        case EResultList::LimitViolation:
+        case eJudgement_Violation:
             m_vLimitViolations.push_back(m_vAllResults[i]);
             break;
-        case EResultList::MeasurementError:
+        case eJudgement_Error:
             m_vMeasurementErrors.push_back(m_vAllResults[i]);
             break;
-        case EResultList::None:
+        case eJudgement_NotJudged:
             break;
         }
+    }
+    for (SStoredRecord& stored : unreadable)
+    {
+        m_vAllResults[stored.m_uIndex].SetMeasurementState(stored.m_lState);
+        m_vAllResults[stored.m_uIndex].SetErrorDescription(stored.m_sErrorDescription);
     }
 }
 
@@ -480,8 +401,13 @@ double CMeasurementResultData::PowerLimitOffset(long lChannelId) const
 void CMeasurementResultData::CreateChannelMatrixData(CRDMatrixData& matrix)
 {
     CDBMeasurementController controller(m_Database);
+    // The errors go with the violations: a channel whose measurements failed is no "OK".
+    std::vector<CDBMeasurement> records;
+    records.reserve(m_vLimitViolations.size() + m_vMeasurementErrors.size());
+    records.insert(records.end(), m_vLimitViolations.begin(), m_vLimitViolations.end());
+    records.insert(records.end(), m_vMeasurementErrors.begin(), m_vMeasurementErrors.end());
     CMatrixStateColorHandler().DoCreateChannelMatrixData(
-        matrix, controller, m_vLimitViolations, m_ChannelTable, m_lSessionId,
+        matrix, controller, records, m_ChannelTable, m_lSessionId,
         CDBScanController(m_Database).GetNumberOfScans(m_lSessionId), false, false);
 }
 

@@ -38,8 +38,11 @@ public:
     /// and reads and judges the session. False as soon as a file cannot be read or the
     /// database cannot be opened; otherwise whether the session row was found.
     bool LoadData(const CMeasConfigData& config);
-    /// True when the session row read back carries the session id.
+    /// True when the session row exists.
     bool ReadSessionData();
+    /// Empty after a successful LoadData() or UseOtherLimits(); after a failed one, the step
+    /// that failed and why (which file, which database, which session).
+    QString LastError() const { return m_sLastError; }
 
     /// Re-judge every value against the session's own limit file, another one, or the
     /// current limit table.
@@ -109,6 +112,9 @@ public:
     QStringList GetCSVExport();
 
 private:
+    /// Sets LastError() to why the sWhat file could not be read; returns false.
+    bool DoFailReading(const QString& sWhat, const QString& sFile);
+
     OrvelFramework::CDatabaseMultiInstance m_Database;
     CChannelTableData m_ChannelTable;
     CDeviceSettingsData m_DeviceSettings;
@@ -122,6 +128,7 @@ private:
     long m_lSessionId;
     ELevelUnit m_eLevelUnit;
     QString m_sInitialLimitFile;
+    QString m_sLastError;
 };
 
 } // namespace LumoraMeasurement

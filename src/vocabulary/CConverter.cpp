@@ -317,6 +317,11 @@ bool CConverter::UnitIsValid(QString value, EUnitTypes& unit)
         {
             unitText.append(c);
         }
+        else if (u == 0x00B5)
+        {
+            // The micro sign is what many keyboards type for the Greek mu.
+            unitText.append(QChar(0x03BC));
+        }
     }
     unitText = unitText.toLower();
     // The e of "deg" was skipped above with the number characters.
@@ -419,6 +424,41 @@ double CConverter::ConvertValue(QString value, EUnitTypes target)
         unit = eUnitType_MHz;
     }
     return ConvertToUnit(value, unit, target, 0);
+}
+
+bool CConverter::CanConvert(EUnitTypes from, EUnitTypes to, short impedance)
+{
+    if (from == to)
+    {
+        return true;
+    }
+    if (from == eUnitType_dBmV)
+    {
+        return to == eUnitType_dBm || (to == eUnitType_dBuV && impedance >= 1);
+    }
+    for (const auto& row : c_aConversions)
+    {
+        if (row.m_eFrom == from && row.m_eTo == to)
+        {
+            return true;
+        }
+    }
+    const SLadderRow* pFrom = FindLadderRow(from);
+    const SLadderRow* pTo = FindLadderRow(to);
+    return pFrom != nullptr && pTo != nullptr && pFrom->m_iFamily == pTo->m_iFamily;
+}
+
+bool CConverter::HasFiniteNumber(const QString& value)
+{
+    // Neither is a unit: their number part reads as nothing at all.
+    if (value.contains(QLatin1String("inf"), Qt::CaseInsensitive) ||
+        value.contains(QLatin1String("nan"), Qt::CaseInsensitive))
+    {
+        return false;
+    }
+    QString number = value;
+    number.replace(QLatin1Char(','), QLatin1Char('.'));
+    return std::isfinite(getORVELFloat(number));
 }
 
 double CConverter::ConvertValueMeasurement(QString value, EUnitTypes target)

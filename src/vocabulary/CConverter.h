@@ -36,6 +36,12 @@ public:
     static double ConvertValueMeasurement(QString value, EUnitTypes target);
     /// value converted between two unit texts; the plain number when either is not recognised.
     static double ConvertValue(QString value, QString fromUnit, QString toUnit);
+    /// True when ConvertToUnit() takes a number from one unit into the other (equal units
+    /// included); false for the pairs it passes through unchanged.
+    static bool CanConvert(EUnitTypes from, EUnitTypes to, short impedance);
+    /// False when the number of a value text is not finite ("inf", "nan", "1e999 dB"):
+    /// such a text must not be taken for a value, which would read as 0 or infinity.
+    static bool HasFiniteNumber(const QString& value);
     /// A 50 Ohm dBm level of the older file generation, read in single precision, as dBmV.
     static double GetOldLumoraPower(QString& value);
 

@@ -1,5 +1,7 @@
 #include "CChannelTableData.h"
 #include "CEnumTemplate.h"
+#include "CLoggingDataProvider.h"
+#include "CSingleton.h"
 #include "CValueFactory.h"
 #include "ChannelTestTools.h"
 
@@ -330,3 +332,72 @@ TEST(CChannelTableData, CellsByChannelNameAndColumnPosition)
     EXPECT_EQ(table.GetValue(QStringLiteral("B"), lAttenuation), QString());
     EXPECT_EQ(table.GetValueEnumFromIndex(QStringLiteral("B"), lAttenuation), eSettingsItem_None);
 }
+
+namespace
+{
+
+OrvelFramework::CLoggingStream& ChannelLog()
+{
+    return OrvelFramework::CSingleton<OrvelFramework::CLoggingDataProvider>::GetInstance()
+        .m_LoggingStream;
+}
+
+// A frequency of "inf MHz" was kept as infinity, written as "inf" and read back as 0 Hz:
+// saving and reopening a channel table changed a channel.
+TEST(CChannelTableData, ValueThatIsNotFiniteIsRefusedAndNeverWritten)
+{
+    OrvelFramework::CLoggingDataProvider::m_bIsLoggingPossible = true;
+    ChannelLog().ClearMessages();
+    QTemporaryDir dir;
+    const QString sPath =
+        WriteText(dir, "channels.json",
+                  R"({"ChannelTableData": [{"ChannelName": "Channel 0", "ChannelItemData": [
+            {"Id": "Channel Name", "Value": "K21"},
+            {"Id": "Center / Vision Carrier Frequency", "Value": "inf MHz"},
+            {"Id": "Symbol Rate", "Value": "1e999 MSymbol/s"},
+            {"Id": "Power Limit Offset", "Value": "-2.5 dB"}]}]})");
+    CChannelTableData table;
+    ASSERT_TRUE(table.Read(sPath));
+    const CChannelData fresh(eTVStandard_BG_Pal, QString());
+    for (ESettingsItems eItem : {eSettingsItem_CenterFrequency, eSettingsItem_SymbolRate})
+    {
+        EXPECT_EQ(table.GetChannel(0).GetItem(eItem).ToString(), fresh.GetItem(eItem).ToString());
+    }
+    EXPECT_EQ(table.GetValue(0, "Power Limit Offset"), "-2.50 dB");
+    QStringList lLog;
+    for (const QString& sLine : ChannelLog().GetMessages())
+    {
+        lLog << sLine.mid(24);
+    }
+    const QString sMessage = QStringLiteral("Channel table file \"%1\": the value \"%2\" of %3 in "
+                                            "channel 1 is not a finite number; it is not used.\n");
+    EXPECT_EQ(lLog,
+              QStringList({sMessage.arg(sPath, "inf MHz", "Center / Vision Carrier Frequency"),
+                           sMessage.arg(sPath, "1e999 MSymbol/s", "Symbol Rate")}));
+    ChannelLog().ClearMessages();
+
+    // What is written reads back as it was.
+    const QString sCopy = dir.filePath("copy.json");
+    ASSERT_TRUE(table.Write(sCopy));
+    CChannelTableData reread;
+    ASSERT_TRUE(reread.Read(sCopy));
+    for (long lColumn = 0; lColumn < 36; ++lColumn)
+    {
+        EXPECT_EQ(reread.GetValue("K21", lColumn), table.GetValue("K21", lColumn)) << lColumn;
+    }
+    EXPECT_TRUE(ChannelLog().GetMessages().isEmpty());
+
+    // A typed frequency can overflow to infinity in memory; it is never written as "inf".
+    ASSERT_TRUE(table.GetChannel(0).SetItemValue(eSettingsItem_CenterFrequency, "1e308 GHz"));
+    const QString sRefused = dir.filePath("refused.json");
+    EXPECT_FALSE(table.Write(sRefused));
+    EXPECT_FALSE(QFile::exists(sRefused));
+    ASSERT_EQ(ChannelLog().GetMessages().size(), 1);
+    EXPECT_EQ(ChannelLog().GetMessages()[0].mid(24),
+              QStringLiteral("Channel table file \"%1\" is not written: Center / Vision Carrier "
+                             "Frequency of channel 1 is not a finite number.\n")
+                  .arg(sRefused));
+    ChannelLog().ClearMessages();
+}
+
+} // namespace

@@ -238,3 +238,57 @@ TEST_F(CComparativeValueDataTest, OlderFormatImportOfStatesSelectsTheExpectedSta
 }
 
 } // namespace
+
+namespace
+{
+
+// A limit of "1e999 dB" read as infinity, was written as "inf dB" and read back as 0 dB:
+// saving and reopening a limit table changed a limit.
+TEST_F(CComparativeValueDataTest, LimitThatIsNotFiniteIsRefusedAndNeverWritten)
+{
+    const QString sPath = WriteFile(m_Dir, QStringLiteral("limits.json"),
+                                    R"({"ComparativeValues": [
+            {"ID": 8, "CompareType": 3, "LowValue": "1e999 dBmV", "HighValue": "inf dBmV"},
+            {"ID": 15, "CompareType": 3, "LowValue": "1e39 dB", "HighValue": "nan dB"},
+            {"ID": 6, "CompareType": 3, "LowValue": "2 dB", "HighValue": "1e30 dB"}]})");
+    CComparativeValueData limits;
+    ASSERT_TRUE(limits.Read(sPath));
+    const QString sMessage = QStringLiteral("Limit file \"%1\": the %2 limit \"%3\" of %4 is not "
+                                            "a finite number; it is not used.\n");
+    EXPECT_EQ(TakeLog(), QStringList({sMessage.arg(sPath, "low", "1e999 dBmV", "Power"),
+                                      sMessage.arg(sPath, "high", "inf dBmV", "Power"),
+                                      sMessage.arg(sPath, "low", "1e39 dB", "MER RMS dB"),
+                                      sMessage.arg(sPath, "high", "nan dB", "MER RMS dB")}));
+    // The refused limits keep their defaults; a large finite one is taken.
+    const CComparativeValueData defaults;
+    for (EMeasurementItems eItem : {eMeasItem_Power, eMeasItem_MERRMSdB})
+    {
+        const long lRow = limits.GetIndexFromEnum(eItem);
+        EXPECT_EQ(limits.GetLowValueByIndex(lRow, true, 0.0),
+                  defaults.GetLowValueByIndex(lRow, true, 0.0));
+        EXPECT_EQ(limits.GetHigherValueByIndex(lRow, true, 0.0),
+                  defaults.GetHigherValueByIndex(lRow, true, 0.0));
+    }
+    EXPECT_EQ(
+        limits.GetHigherValueByIndex(limits.GetIndexFromEnum(eMeasItem_Attenuation), true, 0.0),
+        "1e+30 dB");
+
+    // What is written reads back as it was.
+    const QString sCopy = m_Dir.filePath(QStringLiteral("copy.json"));
+    ASSERT_TRUE(limits.Write(sCopy));
+    CComparativeValueData reread;
+    ASSERT_TRUE(reread.Read(sCopy));
+    EXPECT_EQ(Snapshot(reread), Snapshot(limits));
+    EXPECT_TRUE(TakeLog().isEmpty());
+
+    // A limit that is not finite in memory is never written as a text that reads otherwise.
+    limits.GetItem(eMeasItem_Power).SetFloatHighLimit(std::numeric_limits<double>::infinity());
+    const QString sRefused = m_Dir.filePath(QStringLiteral("refused.json"));
+    EXPECT_FALSE(limits.Write(sRefused));
+    EXPECT_FALSE(QFile::exists(sRefused));
+    EXPECT_EQ(TakeLog(), QStringList(QStringLiteral("Limit file \"%1\" is not written: a limit of "
+                                                    "Power is not a finite number.\n")
+                                         .arg(sRefused)));
+}
+
+} // namespace

@@ -126,7 +126,7 @@ class LogTest : public ::testing::Test
 protected:
     void SetUp() override
     {
-        OrvelFramework::CLoggingDataProvider::m_bIsLoggingPossible = true;
+        OrvelFramework::CLoggingDataProvider::m_bIsLoggingPossible.store(true);
         LogStream().ClearMessages();
         ASSERT_TRUE(m_Dir.isValid());
     }

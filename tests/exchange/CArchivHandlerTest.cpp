@@ -8,6 +8,8 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/resource.h>
+
 using namespace ExchangeTestTools;
 using LumoraMeasurement::CArchivHandler;
 
@@ -150,7 +152,7 @@ TEST_F(ArchivHandlerTest, ArchivesOfOtherToolsExtract)
     }
 
     QJsonArray many;
-    for (int i = 0; i < 3000; ++i)
+    for (int i = 0; i < 1000; ++i)
     {
         many.append(QJsonObject{{"name", QString("e%1.txt").arg(i)},
                                 {"data", QString::number(i * i)},
@@ -158,8 +160,56 @@ TEST_F(ArchivHandlerTest, ArchivesOfOtherToolsExtract)
     }
     ASSERT_TRUE(MakeZip(Path("many.zip"), QJsonDocument(many).toJson()));
     ASSERT_TRUE(Extract("many.zip", "many/"));
-    EXPECT_EQ(ListTree(Path("many")).size(), 3000);
-    EXPECT_EQ(ReadFile(Path("many/e2999.txt")), QByteArray::number(2999 * 2999));
+    EXPECT_EQ(ListTree(Path("many")).size(), 1000);
+    EXPECT_EQ(ReadFile(Path("many/e999.txt")), QByteArray::number(999 * 999));
+}
+
+long PeakResidentKiB()
+{
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return usage.ru_maxrss;
+}
+
+// A small archive must not fill the disk: too many entries, or directory records sharing one
+// small body that inflates far beyond the bound, are refused before anything is written.
+TEST_F(ArchivHandlerTest, ArchiveBeyondTheBoundsFillsNoDisk)
+{
+    const qint64 c_iMiB = 1024 * 1024;
+    struct
+    {
+        const char* pCase;
+        int iEntries;
+        qint64 iEntrySize;
+        bool bExtracts;
+    } const c_Rows[] = {
+        {"one shared body, 257 MiB in all", 257, c_iMiB, false},
+        {"shared body, 4 x 80 MiB", 4, 80 * c_iMiB, false},
+        {"1001 entries", 1001, 1, false},
+        {"1000 entries sharing one body", 1000, 4096, true},
+    };
+    for (const auto& row : c_Rows)
+    {
+        SCOPED_TRACE(row.pCase);
+        QDir(Path("work")).removeRecursively();
+        QDir().mkpath(Path("work"));
+        ASSERT_TRUE(RunZipTool({"shared", Path("work/bomb.zip"), QString::number(row.iEntries),
+                                QString::number(row.iEntrySize)}));
+        ASSERT_LT(QFileInfo(Path("work/bomb.zip")).size(), 400 * 1024);
+        EXPECT_EQ(Extract("work/bomb.zip", "work/out"), row.bExtracts);
+        EXPECT_EQ(ListTree(Path("work/out")).size(), row.bExtracts ? row.iEntries : 0);
+    }
+}
+
+// An entry is streamed to disk: unpacking 64 MiB must not hold it in memory.
+TEST_F(ArchivHandlerTest, LargeEntryIsNotReadWholeIntoMemory)
+{
+    const qint64 c_iSize = 64 * 1024 * 1024;
+    ASSERT_TRUE(RunZipTool({"shared", Path("big.zip"), "1", QString::number(c_iSize)}));
+    const long lBefore = PeakResidentKiB();
+    ASSERT_TRUE(Extract("big.zip", "out"));
+    EXPECT_EQ(QFileInfo(Path("out/e0000.bin")).size(), c_iSize);
+    EXPECT_LT(PeakResidentKiB() - lBefore, 32 * 1024);
 }
 
 // Every archive either extracts as stated or is refused with nothing written at all.

@@ -9,9 +9,13 @@
 #include "DatabaseTestBackend.h"
 #include "ExchangeTestTools.h"
 
+#include <QRegularExpression>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
+
+#include <atomic>
+#include <thread>
 
 using namespace ExchangeTestTools;
 using namespace LumoraMeasurement;
@@ -205,6 +209,136 @@ TEST_F(ExportHandlerTest, ImportedFilesTakeTheirRolesByTheEndOfTheirNames)
     EXPECT_EQ(ReadFile(Path("files/c.device")), "x");
 }
 
+// The packed device settings must not hand the database password to whoever gets the archive
+// (a file, or the copy stored in the database for other stations).
+TEST_F(ExportHandlerTest, ExportedArchiveCarriesNoDatabasePassword)
+{
+    const QString sConfig =
+        MakeConfiguration(Path("conf"), "", {"postgresql://db.example/mda", "station", "s3cret"});
+    const QDateTime modified(QDate(2022, 5, 6), QTime(7, 8, 10));
+    QFile source(Path("conf/Site.device"));
+    ASSERT_TRUE(source.open(QIODevice::ReadWrite) &&
+                source.setFileTime(modified, QFileDevice::FileModificationTime));
+    source.close();
+    const QByteArray baSource = ReadFile(Path("conf/Site.device"));
+    ASSERT_TRUE(baSource.contains("s3cret"));
+
+    ASSERT_TRUE(m_handler.ExportMeasurementConfiguration(sConfig, Path("Site1.measurement")));
+    QString sOut = Path("unpacked");
+    ASSERT_TRUE(CArchivHandler().ExtractArchive(Path("Site1.measurement"), sOut, false));
+    CDeviceSettingsData packed;
+    ASSERT_TRUE(packed.Read(sOut + "Site.device"));
+    EXPECT_EQ(
+        QStringList({packed.DatabaseName(), packed.DatabaseUser(), packed.DatabasePwd(),
+                     packed.VisaResource()}),
+        QStringList({"postgresql://db.example/mda", "station", "", "TCPIP::10.0.0.7::INSTR"}));
+    EXPECT_FALSE(ReadFile(sOut + "Site.device").contains("s3cret"));
+    EXPECT_EQ(ReadFile(Path("conf/Site.device")), baSource);
+    if (HasTool("python3"))
+    {
+        EXPECT_TRUE(ReadZip("list", Path("Site1.measurement"))
+                        .startsWith(R"([["Site.device", [2022, 5, 6, 7, 8, 10], 8, )"));
+    }
+}
+
+// A crafted archive whose configuration names a document of this machine that the archive
+// does not carry: the import fails and neither reads nor rewrites that document. The decoy
+// lies beside the import base, where a real device settings file could be.
+TEST_F(ExportHandlerTest, ImportOfAConfigurationNamingOutsideFilesTouchesNothingOutside)
+{
+    const QString sBase = OrvelFramework::COSAbstraction::GetUserDataPath("Vantrell", "Lumora2.0");
+    const QString sDecoy = sBase + "/decoy.device";
+    const QByteArray baDecoy = R"({"DeviceSettings": {"DatabasePwd": "local secret"}})";
+    const QDateTime decoyTime(QDate(2020, 1, 2), QTime(3, 4, 5));
+    ASSERT_TRUE(WriteFile(sDecoy, baDecoy, decoyTime));
+    ASSERT_TRUE(WriteFile(Path("in/Ant.tdf"), "0 0\n") && WriteFile(Path("in/Site.limit"), "{}") &&
+                WriteFile(Path("in/Site.channel"), "{}") &&
+                WriteFile(Path("in/Site.device"), "{}"));
+    struct
+    {
+        const char* pCase;
+        const char* pOutside; // which document the configuration names outside
+        QStringList lCarried;
+    } const c_Rows[] = {
+        {"device settings outside, transducer carried",
+         "device",
+         {"Ant.tdf", "Site.limit", "Site.channel"}},
+        {"limit file outside", "limit", {"Site.device", "Site.channel"}},
+        {"channel table outside", "channel", {"Site.device", "Site.limit", "Ant.tdf"}},
+        {"relative device settings", "relative", {"Ant.tdf", "Site.limit", "Site.channel"}},
+    };
+    for (const auto& row : c_Rows)
+    {
+        SCOPED_TRACE(row.pCase);
+        const QString sOutside = QString(row.pOutside);
+        CMeasConfigData config;
+        config.SetDeviceSettingFile(sOutside == "device"     ? sDecoy
+                                    : sOutside == "relative" ? "../../decoy.device"
+                                                             : "/elsewhere/Site.device");
+        config.SetComparativeValuesFile(sOutside == "limit" ? sDecoy : "/elsewhere/Site.limit");
+        config.SetChannelTableFile(sOutside == "channel" ? sDecoy : "/elsewhere/Site.channel");
+        ASSERT_TRUE(config.Write(Path("in/Site.measconfig")));
+        QStringList lFiles{Path("in/Site.measconfig")};
+        for (const QString& sName : row.lCarried)
+        {
+            lFiles << Path("in/" + sName);
+        }
+        ASSERT_TRUE(CArchivHandler().CreateArchive(Path("Crafted.measurement"), lFiles));
+
+        EXPECT_FALSE(m_handler.ImportMeasurementConfiguration(Path("Crafted.measurement"), ""));
+        EXPECT_EQ(ReadFile(sDecoy), baDecoy);
+        EXPECT_EQ(QFileInfo(sDecoy).lastModified(), decoyTime);
+        EXPECT_EQ(ListTree(sBase).filter(QRegularExpression("^[^/]*$")),
+                  (QStringList{"TEMP", "decoy.device"}));
+    }
+}
+
+// Two imports of archives of one name at the same time: each finishes with a complete folder
+// (never one the other emptied), and the folder left holds one whole import.
+TEST_F(ExportHandlerTest, ConcurrentImportsOfOneNameNeverDestroyEachOther)
+{
+    QStringList lArchives;
+    for (const QString& sStation : {QString("a"), QString("b")})
+    {
+        const QString sConfig = MakeConfiguration(Path(sStation), "");
+        CMeasConfigData config;
+        ASSERT_TRUE(config.Read(sConfig));
+        config.SetDescription("Station " + sStation);
+        ASSERT_TRUE(config.Write(sConfig));
+        lArchives << Path(sStation + "/out/Site1.measurement");
+        ASSERT_TRUE(m_handler.ExportMeasurementConfiguration(sConfig, lArchives.last()));
+    }
+    const QString sFolder = ImportFolder("Lumora2.0Import/Site1");
+    std::atomic<int> iFailures{0};
+    auto importMany = [&](const QString& sArchive)
+    {
+        CMeasurementDataExportHandler handler;
+        for (int i = 0; i < 25; ++i)
+        {
+            CMeasConfigData imported;
+            CComparativeValueData limits;
+            if (!handler.ImportMeasurementConfiguration(sArchive, "") ||
+                !imported.Read(sFolder + "/Site.measconfig") ||
+                !limits.Read(imported.ComparativeValuesFile()))
+            {
+                ++iFailures;
+            }
+        }
+    };
+    std::thread first(importMany, lArchives[0]);
+    std::thread second(importMany, lArchives[1]);
+    first.join();
+    second.join();
+    EXPECT_EQ(iFailures.load(), 0);
+    EXPECT_EQ(ListTree(sFolder + "/.."),
+              (QStringList{"Site1", "Site1/Site.channel", "Site1/Site.device", "Site1/Site.limit",
+                           "Site1/Site.measconfig"}));
+    CMeasConfigData imported;
+    ASSERT_TRUE(imported.Read(sFolder + "/Site.measconfig"));
+    EXPECT_TRUE(imported.Description() == "Station a" || imported.Description() == "Station b");
+    EXPECT_EQ(imported.DeviceSettingFile(), sFolder + "/Site.device");
+}
+
 class ExchangeBetweenStationsTest : public MdaTest::CDatabaseBackendTest
 {
 };
@@ -258,6 +392,7 @@ TEST_P(ExchangeBetweenStationsTest, ConfigurationTravelsThroughTheDatabase)
     CDeviceSettingsData device;
     ASSERT_TRUE(device.Read(imported.DeviceSettingFile()));
     EXPECT_EQ(device.DatabaseName(), Database().Name());
+    EXPECT_EQ(device.DatabasePwd(), "");
     EXPECT_EQ(device.TransducerFile(), sFolder + "/Ant.tdf");
     EXPECT_EQ(ReadFile(device.TransducerFile()), "0 0\n1000000 1.5\n");
     CComparativeValueData limits;

@@ -52,7 +52,7 @@ TEST(OSAbstraction, UserDataPathIdentifiersAndDateTime)
 
 TEST(Logging, StampedMessagesAreKeptInMemoryAndAppendedToTheChosenFile)
 {
-    EXPECT_TRUE(CLoggingDataProvider::m_bIsLoggingPossible);
+    EXPECT_TRUE(CLoggingDataProvider::m_bIsLoggingPossible.load());
     const QString sStamped = CLoggingDataProvider::CreateSimpleLogMsgWithTimeStamp("hello\n");
     EXPECT_TRUE(QRegularExpression("^\\d{4}-\\d{2}-\\d{2} \\d{2}:\\d{2}:\\d{2}\\.\\d{3} hello\\n$")
                     .match(sStamped)
@@ -77,6 +77,53 @@ TEST(Logging, StampedMessagesAreKeptInMemoryAndAppendedToTheChosenFile)
     EXPECT_EQ(QString::fromUtf8(file.readAll()), "second\ndritte \u00e4\n");
     stream.ClearMessages();
     EXPECT_TRUE(stream.GetMessages().isEmpty());
+}
+
+// A recording thread that fails a million reads must not grow the log without bound; the
+// file, when set, still gets every line.
+TEST(Logging, LogGrowingWithoutBoundKeepsOnlyTheNewestLinesAndCountsTheDropped)
+{
+    CLoggingStream stream;
+    EXPECT_EQ(stream.GetMaxMessageCount(), 10000);
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    stream.SetLogFilePath(dir.filePath("all.log"));
+    stream.SetMaxMessageCount(3);
+    for (int i = 1; i <= 7; ++i)
+    {
+        stream.AppendString(QStringLiteral("line %1\n").arg(i));
+    }
+    EXPECT_EQ(stream.GetMessages(), (QStringList{"line 5\n", "line 6\n", "line 7\n"}));
+    EXPECT_EQ(stream.GetDroppedMessageCount(), 4u);
+    QFile file(dir.filePath("all.log"));
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_EQ(file.readAll().count('\n'), 7);
+
+    // Lowering the bound drops at once; 0 keeps nothing in memory.
+    stream.SetMaxMessageCount(1);
+    EXPECT_EQ(stream.GetMessages(), QStringList{"line 7\n"});
+    EXPECT_EQ(stream.GetDroppedMessageCount(), 6u);
+    stream.SetMaxMessageCount(-5);
+    EXPECT_EQ(stream.GetMaxMessageCount(), 0);
+    stream.AppendString("gone\n");
+    EXPECT_TRUE(stream.GetMessages().isEmpty());
+    EXPECT_EQ(stream.GetDroppedMessageCount(), 8u);
+
+    stream.ClearMessages();
+    EXPECT_EQ(stream.GetDroppedMessageCount(), 0u);
+
+    // With the default bound a long run keeps exactly the newest 10,000 lines.
+    stream.SetLogFilePath(QString());
+    stream.SetMaxMessageCount(CLoggingStream::c_iDefaultMaxMessageCount);
+    for (int i = 0; i < 25000; ++i)
+    {
+        stream.AppendString(QString::number(i));
+    }
+    const QStringList kept = stream.GetMessages();
+    ASSERT_EQ(kept.size(), 10000);
+    EXPECT_EQ(kept.first(), "15000");
+    EXPECT_EQ(kept.last(), "24999");
+    EXPECT_EQ(stream.GetDroppedMessageCount(), 15000u);
 }
 
 TEST(ResultDisplay, MatrixKeepsTilesInOrderAndClears)

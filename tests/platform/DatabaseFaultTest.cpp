@@ -10,16 +10,20 @@
 #include <QScopeGuard>
 #include <QSqlQuery>
 #include <QTemporaryDir>
+#include <QThread>
 
 #include <gtest/gtest.h>
 
 #include <arpa/inet.h>
+#include <atomic>
 #include <csignal>
 #include <cstdio>
+#include <map>
 #include <netinet/in.h>
 #include <set>
 #include <sys/socket.h>
 #include <sys/wait.h>
+#include <thread>
 #include <unistd.h>
 
 using namespace OrvelFramework;
@@ -97,54 +101,241 @@ TEST(CDatabaseFaults, UnusableDatabasesFailWithReasonAndNoCrash)
     EXPECT_EQ(never.LastError(), "Cannot begin a transaction: the database is not open");
 }
 
-TEST(CDatabaseFaults, ServerStoppedBetweenCallsThenBackAgain)
+// A cluster of the test's own, so that it can be stopped and started again. The server
+// refuses to run as root, so root runs the programs as the postgres user.
+class COwnCluster
 {
-    if (qgetenv("MDA_PG_BINDIR").isEmpty())
+public:
+    COwnCluster() : m_iPort(FreePort())
     {
-        GTEST_SKIP() << "MDA_PG_BINDIR (the PostgreSQL programs) not set";
+        m_bReady = Pg("initdb -D %1/data -U mdatest -A trust -E UTF8") && Start();
     }
-    // A cluster of the test's own, so that it can be stopped and started again. The server
-    // refuses to run as root, so root runs the programs as the postgres user.
-    QTemporaryDir dir;
-    const int iPort = FreePort();
-    const auto Pg = [&](const QString& sCommand)
+    ~COwnCluster() { Stop(); }
+    bool IsReady() const { return m_bReady; }
+    QString Url() const
+    {
+        return QStringLiteral("postgresql://127.0.0.1:%1/postgres").arg(m_iPort);
+    }
+    bool Start()
+    {
+        return Pg("pg_ctl -D %1/data -l %1/log -w -o '-c listen_addresses=127.0.0.1 -p %2 -k %1 "
+                  "-c fsync=off' start");
+    }
+    bool Stop() { return Pg("pg_ctl -D %1/data -m immediate -w stop"); }
+
+private:
+    bool Pg(const QString& sCommand)
     {
         const QString sRunAs = geteuid() == 0 ? "chown postgres %1 && runuser -u postgres -- " : "";
         QString sLine = sRunAs + qgetenv("MDA_PG_BINDIR") + '/' + sCommand + " >/dev/null";
-        sLine.replace("%1", dir.path()).replace("%2", QString::number(iPort));
+        sLine.replace("%1", m_Dir.path()).replace("%2", QString::number(m_iPort));
         return QProcess::execute("sh", {"-c", sLine}) == 0;
-    };
-    const QString sStart = "pg_ctl -D %1/data -l %1/log -w -o '-c listen_addresses=127.0.0.1 -p "
-                           "%2 -k %1 -c fsync=off' start";
-    const QString sStop = "pg_ctl -D %1/data -m immediate -w stop";
-    const auto stop = qScopeGuard([&] { Pg(sStop); });
-    ASSERT_TRUE(Pg("initdb -D %1/data -U mdatest -A trust -E UTF8") && Pg(sStart));
-    CDatabaseMultiInstance db(QStringLiteral("postgresql://127.0.0.1:%1/postgres").arg(iPort),
-                              "mdatest", "");
+    }
+
+    QTemporaryDir m_Dir;
+    int m_iPort;
+    bool m_bReady = false;
+};
+
+#define MDA_SKIP_WITHOUT_CLUSTER_PROGRAMS()                                                        \
+    if (qgetenv("MDA_PG_BINDIR").isEmpty())                                                        \
+    {                                                                                              \
+        GTEST_SKIP() << "MDA_PG_BINDIR (the PostgreSQL programs) not set";                         \
+    }
+
+// The application keeps its connection object: calls fail while the server is away and work
+// again once it is back, without opening anything anew.
+TEST(CDatabaseFaults, ServerStoppedBetweenCallsThenBackAgain)
+{
+    MDA_SKIP_WITHOUT_CLUSTER_PROGRAMS();
+    COwnCluster cluster;
+    ASSERT_TRUE(cluster.IsReady());
+    CDatabaseMultiInstance db(cluster.Url(), "mdatest", "");
     ASSERT_TRUE(db.Open()) << db.LastError().toStdString();
     long lKept = 0;
     ASSERT_TRUE(CTableSession(db).Create({{"description", "before"}}, lKept));
 
-    ASSERT_TRUE(Pg(sStop));
+    ASSERT_TRUE(cluster.Stop());
     long lLost = 0;
     EXPECT_FALSE(CTableSession(db).Create({}, lLost));
     EXPECT_TRUE(db.LastError().startsWith("Cannot store the session: "))
         << db.LastError().toStdString();
-    EXPECT_GT(db.LastError().size(), 30);
-    EXPECT_EQ(CountSuccessfulCalls(db), 0);
-    EXPECT_FALSE(db.LastError().isEmpty());
-    EXPECT_FALSE(db.Open());
-    EXPECT_TRUE(db.LastError().startsWith("Cannot connect to the database server"))
+    EXPECT_TRUE(db.LastError().endsWith("(the connection to the database server was lost; the "
+                                        "next call connects again)"))
         << db.LastError().toStdString();
+    EXPECT_EQ(CountSuccessfulCalls(db), 0);
+    EXPECT_TRUE(db.LastError().startsWith("Cannot begin a transaction: cannot connect to the "
+                                          "database server 127.0.0.1:"))
+        << db.LastError().toStdString();
+    EXPECT_TRUE(db.IsOpen());
 
-    ASSERT_TRUE(Pg(sStart));
-    ASSERT_TRUE(db.Open()) << db.LastError().toStdString();
+    ASSERT_TRUE(cluster.Start());
     const TableRows row = CTableSession(db).Get(lKept);
-    ASSERT_FALSE(row.empty());
+    ASSERT_FALSE(row.empty()) << db.LastError().toStdString();
     EXPECT_EQ(row[2].GetValue(), "before");
     long lAfter = 0;
     EXPECT_TRUE(CTableSession(db).Create({}, lAfter)) << db.LastError().toStdString();
     EXPECT_GT(lAfter, lKept);
+
+    // A restart while nobody calls: the first call learns of it, the next one works.
+    ASSERT_TRUE(cluster.Stop() && cluster.Start());
+    const bool bFirst = CTableSession(db).Create({}, lAfter);
+    EXPECT_TRUE(bFirst || db.LastError().contains("was lost")) << db.LastError().toStdString();
+    EXPECT_TRUE(CTableSession(db).Create({}, lAfter)) << db.LastError().toStdString();
+
+    // Open() after a loss still starts afresh.
+    ASSERT_TRUE(cluster.Stop());
+    EXPECT_FALSE(db.Open());
+    EXPECT_TRUE(db.LastError().startsWith("Cannot connect to the database server"))
+        << db.LastError().toStdString();
+    ASSERT_TRUE(cluster.Start());
+    EXPECT_TRUE(db.Open()) << db.LastError().toStdString();
+}
+
+// Scans whose rows are stored in the session's scan (the scan row plus its measurements).
+std::map<long, int> RowsPerScan(CDatabaseMultiInstance& db, long lSession)
+{
+    TableRows rows;
+    std::map<long, int> perScan;
+    EXPECT_TRUE(CTableMeasurements(db).GetAllResultsForSession(lSession, rows))
+        << db.LastError().toStdString();
+    for (size_t i = 0; i + 8 <= rows.size(); i += 8)
+    {
+        ++perScan[rows[i + 2].GetValue().toLong()];
+    }
+    return perScan;
+}
+
+// A scan held in one transaction while the server goes away: its remaining calls fail (they
+// must not slip into a new connection on their own), the commit reports the failure, and
+// none of the scan's rows stays.
+TEST(CDatabaseFaults, TransactionSpanningAnOutageLeavesNoHalfScan)
+{
+    MDA_SKIP_WITHOUT_CLUSTER_PROGRAMS();
+    COwnCluster cluster;
+    ASSERT_TRUE(cluster.IsReady());
+    CDatabaseMultiInstance db(cluster.Url(), "mdatest", "");
+    long lSession = 0;
+    ASSERT_TRUE(db.Open() && CTableSession(db).Create({}, lSession))
+        << db.LastError().toStdString();
+    CTableMeasurements table(db);
+    const TableRows row{
+        {"session_id", QString::number(lSession)}, {"scan_id", "1"}, {"channel_id", "0"}};
+    long lId = 0;
+    {
+        CDatabaseTransaction scope(db);
+        ASSERT_TRUE(CTableScan(db).Create({{"session_id", QString::number(lSession)}}, 1));
+        ASSERT_TRUE(table.Create(row, lId) && table.Create(row, lId));
+        ASSERT_TRUE(cluster.Stop() && cluster.Start());
+        EXPECT_FALSE(table.Create(row, lId));
+        EXPECT_FALSE(table.Create(row, lId));
+        EXPECT_EQ(db.LastError(), "The connection to the database was lost during a transaction; "
+                                  "the transaction was rolled back");
+        EXPECT_FALSE(scope.Commit());
+        EXPECT_EQ(db.LastError(), "The connection to the database was lost during a transaction; "
+                                  "the transaction was rolled back");
+    }
+    EXPECT_TRUE(RowsPerScan(db, lSession).empty());
+    TableRows scans;
+    EXPECT_TRUE(CTableScan(db).GetScanIds(lSession, scans) && scans.empty());
+
+    CDatabaseTransaction again(db);
+    ASSERT_TRUE(CTableScan(db).Create({{"session_id", QString::number(lSession)}}, 1));
+    ASSERT_TRUE(table.Create(row, lId) && again.Commit()) << db.LastError().toStdString();
+    EXPECT_EQ(RowsPerScan(db, lSession), (std::map<long, int>{{1, 1}}));
+}
+
+// A station keeps recording while the server restarts: what was confirmed before and after is
+// there with its value, each scan is whole or absent, and the station never reopened.
+TEST(CDatabaseFaults, ServerRestartDuringARecordingLosesNoConfirmedRow)
+{
+    MDA_SKIP_WITHOUT_CLUSTER_PROGRAMS();
+    COwnCluster cluster;
+    ASSERT_TRUE(cluster.IsReady());
+    constexpr int c_iRowsPerScan = 10;
+    std::atomic<bool> bStop{false};
+    std::atomic<int> iConfirmedScans{0};
+    std::vector<long> confirmed;
+    QStringList lFailures;
+    long lSession = 0;
+    std::thread station(
+        [&]
+        {
+            CDatabaseMultiInstance db(cluster.Url(), "mdatest", "");
+            if (!db.Open() || !CTableSession(db).Create({}, lSession))
+            {
+                lFailures << db.LastError();
+                return;
+            }
+            CTableMeasurements table(db);
+            for (long lScan = 1; !bStop; ++lScan)
+            {
+                CDatabaseTransaction scope(db);
+                std::vector<long> ids;
+                bool bOk =
+                    CTableScan(db).Create({{"session_id", QString::number(lSession)}}, lScan);
+                for (int i = 0; bOk && i < c_iRowsPerScan; ++i)
+                {
+                    long lId = 0;
+                    bOk = table.Create({{"session_id", QString::number(lSession)},
+                                        {"scan_id", QString::number(lScan)},
+                                        {"channel_id", "0"}},
+                                       lId) &&
+                          table.Update(lSession, lScan, lId, {{"value", QString("v%1").arg(lId)}});
+                    ids.push_back(lId);
+                }
+                if (bOk && scope.Commit())
+                {
+                    confirmed.insert(confirmed.end(), ids.begin(), ids.end());
+                    ++iConfirmedScans;
+                }
+                else
+                {
+                    lFailures << db.LastError();
+                    QThread::msleep(20);
+                }
+            }
+        });
+    const auto waitForScans = [&](int iScans)
+    {
+        for (int i = 0; i < 1000 && iConfirmedScans < iScans; ++i)
+        {
+            QThread::msleep(10);
+        }
+        return iConfirmedScans >= iScans;
+    };
+    const bool bBefore = waitForScans(20);
+    const int iBeforeRestart = iConfirmedScans;
+    const bool bRestarted = cluster.Stop() && cluster.Start();
+    const bool bAfter = waitForScans(iBeforeRestart + 20);
+    bStop = true;
+    station.join();
+    ASSERT_TRUE(bBefore && bRestarted && bAfter) << lFailures.join('\n').toStdString();
+    EXPECT_GE(lFailures.size(), 1);
+    for (const QString& sFailure : lFailures)
+    {
+        EXPECT_GT(sFailure.size(), 30) << sFailure.toStdString();
+    }
+
+    CDatabaseMultiInstance db(cluster.Url(), "mdatest", "");
+    ASSERT_TRUE(db.Open()) << db.LastError().toStdString();
+    for (const auto& [lScan, iRows] : RowsPerScan(db, lSession))
+    {
+        EXPECT_EQ(iRows, c_iRowsPerScan) << "scan " << lScan;
+    }
+    TableRows rows;
+    ASSERT_TRUE(CTableMeasurements(db).GetAllResultsForSession(lSession, rows));
+    std::map<long, QString> values;
+    for (size_t i = 0; i + 8 <= rows.size(); i += 8)
+    {
+        values[rows[i].GetValue().toLong()] = rows[i + 6].GetValue();
+    }
+    size_t uMissing = 0;
+    for (long lId : confirmed)
+    {
+        uMissing += values.count(lId) == 0 || values[lId] != QString("v%1").arg(lId);
+    }
+    EXPECT_EQ(uMissing, 0u) << "of " << confirmed.size() << " confirmed rows";
 }
 
 // Records measurements until killed and writes to the pipe, a line each, every id whose storing

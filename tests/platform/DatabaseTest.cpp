@@ -333,10 +333,10 @@ TEST_P(CDatabaseTest, ScansArePerSessionInAscendingOrder)
     CTableSession sessions(*m_pDb);
     EXPECT_EQ(sessions.GetHighestScanID(lSession), 7);
     EXPECT_EQ(sessions.GetHighestScanID(NewSession()), 0);
-    QHash<int, int> counts;
+    QHash<qint64, qint64> counts;
     ASSERT_TRUE(
         sessions.GetScanCounts({{"id", N(lSession)}, {"id", N(lOther)}, {"id", "4242"}}, counts));
-    EXPECT_EQ(counts, (QHash<int, int>{{int(lSession), 3}, {int(lOther), 1}, {4242, 0}}));
+    EXPECT_EQ(counts, (QHash<qint64, qint64>{{lSession, 3}, {lOther, 1}, {4242, 0}}));
 }
 
 TEST_P(CDatabaseTest, MeasurementReadsSelectAndOrderRows)

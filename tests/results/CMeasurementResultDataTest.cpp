@@ -139,6 +139,7 @@ TEST_P(CMeasurementResultDataTest, LoadJudgesEveryStoredValue)
 {
     CMeasurementResultData model(m_lSession, eLevelUnit_dBm);
     ASSERT_TRUE(model.LoadData(m_Config));
+    EXPECT_EQ(model.LastError(), "");
 
     const QList<QStringList> violations = ResultsTestData::ReadTable("violations.tsv");
     const long lCount = violations.size();
@@ -193,6 +194,50 @@ TEST_P(CMeasurementResultDataTest, LoadJudgesEveryStoredValue)
     EXPECT_EQ(model.GetChannelId("ch2"), -1);
     EXPECT_EQ(model.GetChannelType("Ch2"), eCategory_Analog);
     EXPECT_EQ(model.GetTvStandard("nope"), eTVStandard_DVBT);
+}
+
+// A model loaded in a worker thread and shown from another (a view's thread): each thread
+// reads through a connection of its own, and what it shows is what a model used in one thread
+// shows.
+TEST_P(CMeasurementResultDataTest, ModelLoadedInAWorkerThreadDisplaysFromTheMainThread)
+{
+    const auto everything = [this](CMeasurementResultData& model)
+    {
+        QStringList lines = Snapshot(model) + model.GetCSVExport() + model.GetAvailableDates();
+        for (long i = 0; i < model.GetNumberOfErrorsInSession(); ++i)
+        {
+            lines << model.GetChannelTimeStampOfSessionError(i);
+        }
+        return lines;
+    };
+    CMeasurementResultData single(m_lSession, eLevelUnit_dBmV);
+    ASSERT_TRUE(single.LoadData(m_Config));
+    const QStringList expected = everything(single);
+    ASSERT_GT(expected.size(), 20);
+
+    CMeasurementResultData madeHere(m_lSession, eLevelUnit_dBmV);
+    bool bLoaded = false;
+    std::thread([&] { bLoaded = madeHere.LoadData(m_Config); }).join();
+    ASSERT_TRUE(bLoaded);
+    EXPECT_EQ(everything(madeHere), expected);
+
+    std::unique_ptr<CMeasurementResultData> pMadeThere;
+    std::thread(
+        [&]
+        {
+            pMadeThere = std::make_unique<CMeasurementResultData>(m_lSession, eLevelUnit_dBmV);
+            bLoaded = pMadeThere->LoadData(m_Config);
+        })
+        .join();
+    ASSERT_TRUE(bLoaded);
+    EXPECT_EQ(everything(*pMadeThere), expected);
+    // Both threads at once on one model.
+    QStringList lOther;
+    std::thread other([&] { lOther = everything(madeHere); });
+    const QStringList lHere = everything(madeHere);
+    other.join();
+    EXPECT_EQ(lHere, expected);
+    EXPECT_EQ(lOther, expected);
 }
 
 TEST_P(CMeasurementResultDataTest, SwitchingLimitsMatchesAFreshLoad)
@@ -390,12 +435,18 @@ TEST_P(CMeasurementResultDataTest, FailedLoadLeavesAUsableModel)
     unusable.SetDatabaseName(Path("garbage.json") + "/db.sqlite");
     ASSERT_TRUE(unusable.Write(Path("unusable-device.json")));
 
-    // Device settings, channel table and limits of each case.
-    const char* const c_aCases[][3] = {
-        {"none.json", "channels.json", "limits.json"},
-        {"device.json", "none.json", "limits.json"},
-        {"device.json", "channels.json", "garbage.json"},
-        {"unusable-device.json", "channels.json", "limits.json"},
+    // Device settings, channel table and limits of each case, and the start of the reason.
+    const char* const c_aCases[][4] = {
+        {"none.json", "channels.json", "limits.json",
+         "Reading the device settings file \"%1\" failed: the file cannot be opened: No such "
+         "file or directory"},
+        {"device.json", "none.json", "limits.json",
+         "Reading the channel table file \"%1\" failed: the file cannot be opened: No such file "
+         "or directory"},
+        {"device.json", "channels.json", "garbage.json",
+         "Reading the limit file \"%1\" failed: the file is not valid JSON: "},
+        {"unusable-device.json", "channels.json", "limits.json",
+         "Opening the database \"%2/db.sqlite\" named by the device settings \"%1\" failed: "},
     };
     for (const auto& row : c_aCases)
     {
@@ -406,6 +457,16 @@ TEST_P(CMeasurementResultDataTest, FailedLoadLeavesAUsableModel)
         config.SetComparativeValuesFile(Path(row[2]));
         CMeasurementResultData model(m_lSession, eLevelUnit_dBm);
         EXPECT_FALSE(model.LoadData(config));
+        // The reason names the step, the file and the cause.
+        const QString sFailed =
+            Path(row[0] == QLatin1String("device.json")
+                     ? (row[1] == QLatin1String("channels.json") ? row[2] : row[1])
+                     : row[0]);
+        const QString sReason = QString::fromUtf8(row[3])
+                                    .replace(QLatin1String("%2"), Path("garbage.json"))
+                                    .arg(sFailed);
+        EXPECT_TRUE(model.LastError().startsWith(sReason)) << model.LastError().toStdString();
+        EXPECT_GT(model.LastError().size(), sReason.size() - 5);
 
         EXPECT_EQ(model.GetNextScanId(5, true), 5);
         EXPECT_EQ(model.GetScanIdOfFirstChannelError(0), -1);
@@ -424,6 +485,119 @@ TEST_P(CMeasurementResultDataTest, FailedLoadLeavesAUsableModel)
         graph.SetChannelNameMeasItem("Ch1", 0, true);
         EXPECT_EQ(graph.GetNumberOfPoints(0), 0);
     }
+}
+
+// A channel whose every measurement failed was a green "OK" tile: the matrix saw only the
+// limit violations.
+TEST_P(CMeasurementResultDataTest, DeadChannelIsNotShownOk)
+{
+    {
+        auto pDb = OpenConnection();
+        CDBMeasurementController measurements(*pDb);
+        for (long lItem : {8L, 15L})
+        {
+            long lId = 0;
+            ASSERT_TRUE(measurements.Create(m_lSession, 2, 2, lId));
+            CDBMeasurement m(m_lSession, 2, 2, lId);
+            m.SetMeasurementItem(lItem);
+            m.SetMeasurementState(3);
+            m.SetErrorDescription("no signal");
+            ASSERT_TRUE(measurements.Update(m));
+        }
+    }
+    CMeasurementResultData model(m_lSession, eLevelUnit_dBmV);
+    ASSERT_TRUE(model.LoadData(m_Config));
+    OrvelFramework::CRDMatrixData matrix;
+    model.CreateChannelMatrixData(matrix);
+    ASSERT_EQ(matrix.GetItemCount(), 3);
+    EXPECT_EQ(matrix.GetItem(2).GetIndex(), 2);
+    EXPECT_EQ(matrix.GetItem(2).GetText(), "Channel Ch3\n----------------------------");
+    // Violations still outrank errors: Ch1 has both and stays at the top of the gradient.
+    EXPECT_EQ(matrix.GetItem(0).GetIndex(), 13);
+}
+
+// LoadData was true for a session that does not exist: the session read returned a record
+// carrying the requested id.
+TEST_P(CMeasurementResultDataTest, LoadDataFailsForASessionThatDoesNotExist)
+{
+    const long lMissing = m_lSession + 1000;
+    CMeasurementResultData model(lMissing, eLevelUnit_dBmV);
+    EXPECT_FALSE(model.LoadData(m_Config));
+    EXPECT_EQ(model.LastError(), QStringLiteral("Reading session %1 failed: There is no session "
+                                                "%1 in the database")
+                                     .arg(lMissing));
+    EXPECT_FALSE(model.ReadSessionData());
+    EXPECT_EQ(model.GetSessionData().GetSessionId(), lMissing);
+
+    CMeasurementResultData present(m_lSession, eLevelUnit_dBmV);
+    ASSERT_TRUE(present.LoadData(m_Config));
+    present.UseOtherLimits(Path("none.json"));
+    EXPECT_EQ(present.LastError(), "Reading the limit file \"" + Path("none.json") +
+                                       "\" failed: the file cannot be opened: No such file or "
+                                       "directory");
+    present.UseOtherLimits(Path("other-limits.json"));
+    EXPECT_EQ(present.LastError(), "");
+}
+
+// Stored values that are no finite number of their type were judged as 0 (or as infinity)
+// and passed their limits; they are measurement errors and the stored row stays as it was.
+TEST_P(CMeasurementResultDataTest, UnreadableStoredValueIsAMeasurementError)
+{
+    const QString sHuge = QString(1024 * 1024, QLatin1Char('9'));
+    // Item id (8 Power: float; 12 Demod Lock: integer), stored value.
+    const std::vector<std::pair<long, QString>> c_Values = {
+        {8, "inf"}, {8, "-inf dBmV"},  {8, "nan"},         {8, "1e309"},
+        {8, sHuge}, {8, "1e308 dBmV"}, {8, "-1e308 dBmV"}, {8, "n/a dBmV"},
+        {8, ""},    {12, "unlocked"},  {12, "4294967296"}, {12, ""},
+    };
+    std::vector<long> ids;
+    {
+        auto pDb = OpenConnection();
+        long lScan = 20;
+        ASSERT_TRUE(CDBScanController(*pDb).Create(m_lSession, lScan));
+        CDBMeasurementController measurements(*pDb);
+        for (const auto& [lItem, sValue] : c_Values)
+        {
+            long lId = 0;
+            ASSERT_TRUE(measurements.Create(m_lSession, 20, 1, lId));
+            CDBMeasurement m(m_lSession, 20, 1, lId);
+            m.SetMeasurementItem(lItem);
+            m.SetMeasurementState(2);
+            m.SetValue(sValue);
+            ASSERT_TRUE(measurements.Update(m));
+            ids.push_back(lId);
+        }
+    }
+    CMeasurementResultData model(m_lSession, eLevelUnit_dBmV);
+    ASSERT_TRUE(model.LoadData(m_Config));
+    for (int iRound = 0; iRound < 2; ++iRound)
+    {
+        SCOPED_TRACE(iRound);
+        // The violations of the session's own limits, then of the other limits.
+        EXPECT_EQ(model.GetNumberOfErrorsInSession(), iRound == 0 ? 8 : 3);
+        std::vector<CDBMeasurement> list;
+        model.GetMeasurementListAll(20, 1, list);
+        ASSERT_EQ(list.size(), c_Values.size());
+        for (size_t i = 0; i < list.size(); ++i)
+        {
+            const QString& sValue = c_Values[i].second;
+            SCOPED_TRACE(sValue.left(20).toStdString());
+            EXPECT_EQ(list[i].GetMeasurementId(), ids[i]);
+            EXPECT_EQ(list[i].GetMeasurementState(), 3);
+            EXPECT_EQ(list[i].GetValue(), sValue);
+            EXPECT_EQ(list[i].GetErrorDescription(),
+                      (c_Values[i].first == 8 ? "Power" : "Demod Lock") +
+                          QStringLiteral(": the stored value \"") +
+                          (sValue.size() > 64 ? sValue.left(64) + "..." : sValue) +
+                          "\" is not a finite number");
+        }
+        model.UseOtherLimits(Path("other-limits.json"));
+    }
+    auto pDb = OpenConnection();
+    const CDBMeasurement stored = CDBMeasurementController(*pDb).GetData(m_lSession, 20, ids[7]);
+    EXPECT_EQ(stored.GetValue(), "n/a dBmV");
+    EXPECT_EQ(stored.GetMeasurementState(), 2);
+    EXPECT_EQ(stored.GetErrorDescription(), "");
 }
 
 MDA_INSTANTIATE_BACKEND_TESTS(CMeasurementResultDataTest);

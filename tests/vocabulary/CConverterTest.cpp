@@ -220,3 +220,14 @@ TEST(CConverterTest, ThousandStepConversions)
         }
     }
 }
+
+// "3 µs" typed with the micro sign was read as 3 seconds: a million times the limit.
+TEST(CConverterTest, MicroSignIsNotReadAsSeconds)
+{
+    const QString sMicroSign = QStringLiteral("3 ") + QChar(0x00B5) + QStringLiteral("s");
+    const QString sGreekMu = QStringLiteral("3 ") + QChar(0x03BC) + QStringLiteral("s");
+    EXPECT_DOUBLE_EQ(CConverter::ConvertValue(sMicroSign, eUnitType_s),
+                     CConverter::ConvertValue(sGreekMu, eUnitType_s));
+    EXPECT_NEAR(CConverter::ConvertValue(sMicroSign, eUnitType_s), 3e-6, 1e-12);
+    EXPECT_NEAR(CConverter::ConvertValue(sMicroSign, eUnitType_us), 3.0, 1e-6);
+}

@@ -2,6 +2,8 @@
 #   ziptool.py make ARCHIVE ENTRIES.json [ok|badcrc|half|tail]
 #   ziptool.py list ARCHIVE    -> [[name, [y, m, d, h, min, s], method, size], ...]
 #   ziptool.py names ARCHIVE   -> one name a line
+#   ziptool.py shared ARCHIVE COUNT SIZE  -> COUNT entries "e0000.bin"... whose directory records
+#                                            all point at one deflated body of SIZE zero bytes
 # ENTRIES is a list of {"name", "data", "repeat", "method": "stored"|"deflated", "symlink"},
 # or a plain string written as the whole file. "badcrc" spoils every entry's checksum, "half"
 # keeps half of the archive and "tail" drops the last ten bytes of its end record.
@@ -42,10 +44,28 @@ def infos(path):
         return z.infolist()
 
 
+def shared(path, count, size):
+    body = zlib.compressobj(9, zlib.DEFLATED, -15)
+    data = body.compress(bytes(size)) + body.flush()
+    crc = zlib.crc32(bytes(size))
+    name = b"e0000.bin"
+    local = struct.pack("<IHHHHHIIIHH", 0x04034B50, 20, 0, 8, 0, 0x21, crc, len(data), size,
+                        len(name), 0) + name + data
+    central = b""
+    for i in range(count):
+        entry = b"e%04d.bin" % i
+        central += struct.pack("<IHHHHHHIIIHHHHHII", 0x02014B50, 20, 20, 0, 8, 0, 0x21, crc,
+                               len(data), size, len(entry), 0, 0, 0, 0, 0, 0) + entry
+    end = struct.pack("<IHHHHIIH", 0x06054B50, 0, 0, count, count, len(central), len(local), 0)
+    open(path, "wb").write(local + central + end)
+
+
 sys.stdout.reconfigure(encoding="utf-8")
 command, path = sys.argv[1], sys.argv[2]
 if command == "make":
     make(path, json.load(open(sys.argv[3], encoding="utf-8")), sys.argv[4])
+elif command == "shared":
+    shared(path, int(sys.argv[3]), int(sys.argv[4]))
 elif command == "list":
     print(json.dumps([[i.filename, list(i.date_time), i.compress_type, i.file_size]
                       for i in infos(path)]))

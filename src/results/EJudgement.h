@@ -1,0 +1,16 @@
+#pragma once
+
+namespace LumoraMeasurement
+{
+
+/// What the evaluation made of one stored value: judged within its limits, a limit
+/// violation, a measurement error, or not judged at all (not implemented, not measured).
+enum EJudgement
+{
+    eJudgement_NotJudged = 0,
+    eJudgement_Within,
+    eJudgement_Violation,
+    eJudgement_Error,
+};
+
+} // namespace LumoraMeasurement

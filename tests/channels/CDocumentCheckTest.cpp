@@ -1,0 +1,150 @@
+#include "CDocumentCheck.h"
+#include "CChannelData.h"
+#include "CChannelTableData.h"
+#include "CComparativeValueData.h"
+#include "CDeviceSettingsData.h"
+#include "CMeasConfigData.h"
+
+#include "ChannelTestTools.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <functional>
+#include <map>
+
+using namespace LumoraMeasurement;
+
+namespace
+{
+
+class CDocumentCheckTest : public ::testing::Test
+{
+protected:
+    QString Write(const QString& sName, const QByteArray& content) const
+    {
+        const QString sPath = m_Dir.filePath(sName);
+        QFile file(sPath);
+        EXPECT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(content);
+        return sPath;
+    }
+
+    /// What the library writes: a configuration naming device settings, limits and a channel
+    /// table with an analog and a cable channel.
+    QString WriteConfiguration() const
+    {
+        CDeviceSettingsData device;
+        device.SetDatabaseName(QStringLiteral("measurements.sqlite"));
+        EXPECT_TRUE(device.Write(m_Dir.filePath("device.json")));
+        CComparativeValueData limits;
+        EXPECT_TRUE(limits.Write(m_Dir.filePath("limits.json")));
+        CChannelTableData channels;
+        channels.AddChannel(CChannelData(eTVStandard_BG_Pal, "K05"),
+                            CChannelTableData::c_lAppendRow);
+        channels.AddChannel(CChannelData(eTVStandard_J83A, "S21"), CChannelTableData::c_lAppendRow);
+        channels.SetValue(1, "Symbol Rate", "6.952 MSymbol/s");
+        channels.SetValue(1, "Power Limit Offset", "-2.5");
+        EXPECT_TRUE(channels.Write(m_Dir.filePath("channels.json")));
+        CMeasConfigData config;
+        config.SetDeviceSettingFile(m_Dir.filePath("device.json"));
+        config.SetComparativeValuesFile(m_Dir.filePath("limits.json"));
+        config.SetChannelTableFile(m_Dir.filePath("channels.json"));
+        config.CreateUniqueIdentifier();
+        EXPECT_TRUE(config.Write(m_Dir.filePath("run.measconfig")));
+        return m_Dir.filePath("run.measconfig");
+    }
+
+    QTemporaryDir m_Dir;
+};
+
+QString Joined(const QVector<SDocumentFinding>& lFindings)
+{
+    QStringList lLines;
+    for (const SDocumentFinding& finding : lFindings)
+    {
+        lLines << finding.ToString();
+    }
+    return lLines.join('\n');
+}
+
+TEST_F(CDocumentCheckTest, WhatTheLibraryWritesHasNoFindings)
+{
+    const QString sConfig = WriteConfiguration();
+    QVector<SDocumentFinding> lFindings;
+    EXPECT_TRUE(CDocumentCheck::CheckMeasurementConfiguration(sConfig, lFindings));
+    for (const char* pszName : {"device.json", "limits.json", "channels.json", "run.measconfig"})
+    {
+        EXPECT_TRUE(CDocumentCheck::CheckFile(m_Dir.filePath(pszName), lFindings)) << pszName;
+    }
+    EXPECT_TRUE(lFindings.isEmpty()) << Joined(lFindings).toStdString();
+}
+
+// Each broken document is one finding, with the field, its position and what the reader
+// does with it.
+TEST_F(CDocumentCheckTest, EachBrokenDocumentIsOneFinding)
+{
+    const std::map<QString, std::function<bool(const QString&, QVector<SDocumentFinding>&)>>
+        checks = {
+            {"limits", &CDocumentCheck::CheckLimitTable},
+            {"channels", &CDocumentCheck::CheckChannelTable},
+            {"device", &CDocumentCheck::CheckDeviceSettings},
+            {"config", &CDocumentCheck::CheckMeasurementConfiguration},
+            {"any", &CDocumentCheck::CheckFile},
+        };
+    for (const QStringList& row : ChannelTest::DataRows("broken_documents.tsv"))
+    {
+        SCOPED_TRACE(row[1].toStdString());
+        const QString sPath = Write("doc.json", row[2].toUtf8().replace("\\n", "\n"));
+        QVector<SDocumentFinding> lFindings;
+        EXPECT_FALSE(checks.at(row[0])(sPath, lFindings));
+        ASSERT_EQ(lFindings.size(), 1) << Joined(lFindings).toStdString();
+        const SDocumentFinding& finding = lFindings[0];
+        EXPECT_EQ(finding.m_sFile, sPath);
+        EXPECT_EQ(finding.m_sJsonPath, row[3]);
+        EXPECT_EQ(QStringLiteral("%1:%2").arg(finding.m_iLine).arg(finding.m_iColumn), row[4]);
+        EXPECT_EQ(finding.m_sMessage, row[5]);
+    }
+}
+
+TEST_F(CDocumentCheckTest, ConfigurationChecksTheFilesItNames)
+{
+    const QString sConfig = WriteConfiguration();
+    // A limit file that is not JSON, and a channel table that is gone.
+    const QString sLimits = Write("limits.json", "{\"ComparativeValues\": [\n  {\"ID\": 8,,}\n]}");
+    ASSERT_TRUE(QFile::remove(m_Dir.filePath("channels.json")));
+    QVector<SDocumentFinding> lFindings;
+    EXPECT_FALSE(CDocumentCheck::CheckFile(sConfig, lFindings));
+    ASSERT_EQ(lFindings.size(), 2) << Joined(lFindings).toStdString();
+    EXPECT_EQ(lFindings[0].ToString(),
+              sConfig + ":13:22: MeasurementConfigSettings[2].Value: names the file \"" +
+                  m_Dir.filePath("channels.json") +
+                  "\", which does not exist; loading the configuration fails");
+    EXPECT_EQ(lFindings[1].ToString(),
+              sLimits + ":2:13: The file is not valid JSON: unterminated object at line 2, "
+                        "column 13");
+}
+
+TEST_F(CDocumentCheckTest, KindFollowsTheKeysThenTheSuffix)
+{
+    QVector<SDocumentFinding> lFindings;
+    // Device settings under a configuration's suffix are checked as device settings.
+    EXPECT_TRUE(CDocumentCheck::CheckFile(
+        Write("device.measconfig",
+              "{\"DeviceSettings\": [{\"Name\": \"BERCount\", \"Value\": \"7\"}]}"),
+        lFindings));
+    // An empty object is a configuration only by its suffix.
+    const QString sEmpty = Write("empty.measconfig", "{}");
+    EXPECT_FALSE(CDocumentCheck::CheckFile(sEmpty, lFindings));
+    EXPECT_FALSE(CDocumentCheck::CheckFile(Write("empty.json", "{}"), lFindings));
+    ASSERT_EQ(lFindings.size(), 2) << Joined(lFindings).toStdString();
+    EXPECT_EQ(lFindings[0].ToString(),
+              sEmpty + ":1:1: The document has no \"MeasurementConfigSettings\" list; the reader "
+                       "finds nothing in it");
+    EXPECT_TRUE(lFindings[1].m_sMessage.startsWith("The document is none of"));
+    EXPECT_FALSE(CDocumentCheck::CheckFile(m_Dir.filePath("missing.json"), lFindings));
+    EXPECT_EQ(lFindings.value(2).m_sMessage,
+              "The file cannot be opened: No such file or directory");
+}
+
+} // namespace

@@ -1,0 +1,43 @@
+#include "CStationMonitor.h"
+
+#include "CDatabaseMultiInstance.h"
+#include "ETVStandards.h"
+
+#include <QCoreApplication>
+#include <QTemporaryDir>
+
+#include <cstdio>
+
+// Exit code 0 when the signal carried the library's text and an SQLite database opened.
+int main(int argc, char** argv)
+{
+    QCoreApplication app(argc, argv);
+    if (QT_VERSION_MAJOR != MDA_EXPECTED_QT_MAJOR)
+    {
+        std::fprintf(stderr, "built with Qt %d, the package names Qt %d\n", QT_VERSION_MAJOR,
+                     MDA_EXPECTED_QT_MAJOR);
+        return 1;
+    }
+    CStationMonitor monitor;
+    QString sNamed;
+    QObject::connect(&monitor, &CStationMonitor::standardNamed,
+                     [&sNamed](const QString& sText) { sNamed = sText; });
+    QMetaObject::invokeMethod(&monitor, "nameStandard",
+                              Q_ARG(int, LumoraMeasurement::eTVStandard_DVBT2));
+    if (sNamed != QStringLiteral("DVB-T2 (digital)"))
+    {
+        std::fprintf(stderr, "signal carried \"%s\"\n", qPrintable(sNamed));
+        return 1;
+    }
+
+    QTemporaryDir folder;
+    OrvelFramework::CDatabaseMultiInstance db(folder.filePath(QStringLiteral("client.sqlite")),
+                                              QString(), QString());
+    if (!db.Open())
+    {
+        std::fprintf(stderr, "database: %s\n", qPrintable(db.LastError()));
+        return 1;
+    }
+    std::printf("consumer: %s, database open\n", qPrintable(sNamed));
+    return 0;
+}

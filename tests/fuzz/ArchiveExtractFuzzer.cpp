@@ -1,0 +1,40 @@
+// Fuzzes archive extraction with any bytes as the archive. Beyond "no crash": nothing outside
+// the output folder changes, and nothing extracted is a link that could lead a later write
+// elsewhere.
+
+#include "CArchivHandler.h"
+#include "FuzzTools.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* pData, size_t uiSize)
+{
+    const QString sRoot = MdaFuzz::WorkFolder(QStringLiteral("extract"));
+    QDir().mkpath(sRoot + QStringLiteral("/in"));
+    QDir().mkpath(sRoot + QStringLiteral("/outside/nested"));
+    const QString sArchive = sRoot + QStringLiteral("/in/Site1.measurement");
+    MDA_FUZZ_CHECK(MdaFuzz::WriteBytes(sArchive, pData, uiSize), "cannot write the archive");
+    QFile sentinel(sRoot + QStringLiteral("/outside/nested/keep.json"));
+    MDA_FUZZ_CHECK(sentinel.open(QIODevice::WriteOnly) && sentinel.write("{}\n") == 3,
+                   "cannot write the sentinel");
+    sentinel.close();
+
+    const auto before = MdaFuzz::Snapshot(sRoot, QStringLiteral("out"));
+    // Both naming modes: the last input byte picks one, so the fuzzer reaches either.
+    const bool bRename = uiSize > 0 && (pData[uiSize - 1] & 1) != 0;
+    QString sOutput = sRoot + QStringLiteral("/out");
+    LumoraMeasurement::CArchivHandler handler;
+    handler.ExtractArchive(sArchive, sOutput, bRename);
+    const auto after = MdaFuzz::Snapshot(sRoot, QStringLiteral("out"));
+    MDA_FUZZ_CHECK(before == after, "extraction changed files outside its folder: " +
+                                        MdaFuzz::Difference(before, after));
+
+    QDirIterator it(sRoot + QStringLiteral("/out"),
+                    QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System,
+                    QDirIterator::Subdirectories);
+    while (it.hasNext())
+    {
+        const QFileInfo info(it.next());
+        MDA_FUZZ_CHECK(!info.isSymLink(),
+                       "extraction made a link: " + info.filePath().toStdString());
+    }
+    return 0;
+}

@@ -1,0 +1,50 @@
+// Fuzzes the import of a configuration archive with any bytes as the archive. Beyond "no
+// crash": the import changes nothing outside its import folder, and whatever it accepts leaves
+// one readable configuration there.
+
+#include "CMeasConfigData.h"
+#include "CMeasurementDataExportHandler.h"
+#include "FuzzTools.h"
+
+using LumoraMeasurement::CMeasurementDataExportHandler;
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* pData, size_t uiSize)
+{
+    const QString sHome = MdaFuzz::Home();
+    const QString sRoot = MdaFuzz::WorkFolder(QStringLiteral("import"));
+    const QString sArchive = sRoot + QStringLiteral("/Site1.measurement");
+    MDA_FUZZ_CHECK(MdaFuzz::WriteBytes(sArchive, pData, uiSize), "cannot write the archive");
+    // Files an archive's configuration might name by absolute path: none may change.
+    QDir().mkpath(sRoot + QStringLiteral("/outside"));
+    for (const char* sName : {"device.json", "limit.json", "channel.json", "TDF.tdf"})
+    {
+        QFile file(sRoot + QStringLiteral("/outside/") + QString::fromLatin1(sName));
+        MDA_FUZZ_CHECK(file.open(QIODevice::WriteOnly) && file.write("{}\n") == 3,
+                       "cannot write a sentinel");
+    }
+
+    const QString sFolder =
+        CMeasurementDataExportHandler::GetImportFolder(sArchive, QStringLiteral("fuzz"));
+    QDir().mkpath(sFolder);
+    const QString sRelative = QDir(sHome).relativeFilePath(sFolder);
+    MDA_FUZZ_CHECK(!sRelative.startsWith(QStringLiteral("..")), "import folder outside HOME");
+    const auto before = MdaFuzz::Snapshot(sHome, sRelative);
+
+    CMeasurementDataExportHandler handler;
+    const bool bImported = handler.ImportMeasurementConfiguration(sArchive, QStringLiteral("fuzz"));
+    const auto after = MdaFuzz::Snapshot(sHome, sRelative);
+    MDA_FUZZ_CHECK(before == after, "import changed files outside its folder: " +
+                                        MdaFuzz::Difference(before, after));
+    if (!bImported)
+    {
+        return 0;
+    }
+
+    const QFileInfoList lConfigs =
+        QDir(sFolder).entryInfoList({QStringLiteral("*.measconfig")}, QDir::Files | QDir::Hidden);
+    MDA_FUZZ_CHECK(lConfigs.size() == 1, "an accepted import has no single configuration");
+    LumoraMeasurement::CMeasConfigData config;
+    MDA_FUZZ_CHECK(config.Read(lConfigs.first().filePath()),
+                   "the imported configuration is unreadable");
+    return 0;
+}

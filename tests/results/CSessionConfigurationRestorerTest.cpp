@@ -1,0 +1,150 @@
+#include "CSessionConfigurationRestorer.h"
+
+#include "CChannelTableData.h"
+#include "CComparativeValueData.h"
+#include "CDBSessionControler.h"
+#include "CMeasurementResultData.h"
+#include "DatabaseTestBackend.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
+using namespace LumoraMeasurement;
+
+namespace
+{
+
+QByteArray ReadBytes(const QString& sPath)
+{
+    QFile file(sPath);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+/// A session created with a three-channel table and the default limits; both files are
+/// edited afterwards, as a station's files are.
+class CSessionConfigurationRestorerTest : public MdaTest::CDatabaseBackendTest
+{
+protected:
+    void SetUp() override
+    {
+        CDatabaseBackendTest::SetUp();
+        if (IsSkipped() || HasFatalFailure())
+        {
+            return;
+        }
+        ASSERT_TRUE(m_Files.isValid());
+        CChannelTableData channels;
+        for (const char* pszName : {"S21", "K23", "K34"})
+        {
+            channels.AddChannel(CChannelData(eTVStandard_DVBT, QString::fromLatin1(pszName)),
+                                CChannelTableData::c_lAppendRow);
+        }
+        ASSERT_TRUE(channels.Write(Path("station.channel")));
+        ASSERT_TRUE(CComparativeValueData().Write(Path("station.limit")));
+        m_OriginalChannels = ReadBytes(Path("station.channel"));
+        m_OriginalLimits = ReadBytes(Path("station.limit"));
+        m_pDb = OpenConnection();
+        ASSERT_TRUE(CDBSessionControler(*m_pDb).Create(
+            m_lSession, "uid-7", "Night run", Path("station.channel"), Path("station.limit"),
+            "TP 1", "Roof", "", "", "", "", "", "", "", "", ""));
+
+        // Later edits: a channel inserted at the top, one limit changed.
+        channels.AddChannel(CChannelData(eTVStandard_DVBT, QStringLiteral("X01")), 0);
+        ASSERT_TRUE(channels.Write(Path("station.channel")));
+        CComparativeValueData edited;
+        QString sLow = QStringLiteral("99");
+        edited.UpdateItem(eMeasItem_MERRMSdB, eCompareType_Higher, sLow, QString(), true);
+        ASSERT_TRUE(edited.Write(Path("station.limit")));
+
+        m_Device.SetDatabaseName(Database().Name());
+        m_Device.SetDatabaseUser(Database().User());
+        m_Device.SetDatabasePwd(Database().Password());
+    }
+
+    QString Path(const QString& sName) const { return m_Files.filePath(sName); }
+
+    QTemporaryDir m_Files;
+    QTemporaryDir m_Out;
+    std::unique_ptr<OrvelFramework::CDatabaseMultiInstance> m_pDb;
+    CDeviceSettingsData m_Device;
+    QByteArray m_OriginalChannels;
+    QByteArray m_OriginalLimits;
+    long m_lSession = 0;
+};
+
+} // namespace
+
+TEST_P(CSessionConfigurationRestorerTest, RestoresTheFilesAsTheSessionWasMeasured)
+{
+    CSessionConfigurationRestorer restorer(*m_pDb);
+    CMeasConfigData config;
+    const QString sFolder = m_Out.filePath(QStringLiteral("restored"));
+    ASSERT_TRUE(restorer.Restore(m_lSession, sFolder, m_Device, config))
+        << restorer.LastError().toStdString();
+    EXPECT_TRUE(restorer.LastError().isEmpty());
+
+    EXPECT_EQ(QDir(sFolder).filePath(QStringLiteral("session.channel")), config.ChannelTableFile());
+    EXPECT_EQ(QDir(sFolder).filePath(QStringLiteral("session.limit")),
+              config.ComparativeValuesFile());
+    EXPECT_EQ(m_OriginalChannels, ReadBytes(config.ChannelTableFile()));
+    EXPECT_EQ(m_OriginalLimits, ReadBytes(config.ComparativeValuesFile()));
+    // Everything it wrote is inside the folder it was given.
+    EXPECT_EQ(
+        QStringList({"session.channel", "session.device", "session.limit", "session.measconfig"}),
+        QDir(sFolder).entryList(QDir::Files | QDir::Hidden | QDir::System, QDir::Name));
+    EXPECT_EQ(QStringList({"restored"}),
+              QDir(m_Out.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot));
+
+    // The result model loads the session from the restored configuration, channel rows as
+    // they were when measuring.
+    CMeasurementResultData model(m_lSession, eLevelUnit_dBuV);
+    ASSERT_TRUE(model.LoadData(config));
+    EXPECT_EQ(QStringList({"S21", "K23", "K34"}), model.GetChannelNames());
+    CMeasConfigData written;
+    ASSERT_TRUE(written.Read(QDir(sFolder).filePath(QStringLiteral("session.measconfig"))));
+    EXPECT_EQ(config.ChannelTableFile(), written.ChannelTableFile());
+}
+
+TEST_P(CSessionConfigurationRestorerTest, NamesGivenFilesInsteadOfTheStoredCopies)
+{
+    CSessionConfigurationRestorer restorer(*m_pDb);
+    CMeasConfigData config;
+    ASSERT_TRUE(restorer.Restore(m_lSession, m_Out.path(), m_Device, config,
+                                 Path("station.channel"), Path("station.limit")));
+    EXPECT_EQ(Path("station.channel"), config.ChannelTableFile());
+    EXPECT_EQ(Path("station.limit"), config.ComparativeValuesFile());
+    EXPECT_FALSE(QFile::exists(m_Out.filePath(QStringLiteral("session.channel"))));
+    CMeasurementResultData model(m_lSession, eLevelUnit_dBuV);
+    ASSERT_TRUE(model.LoadData(config));
+    EXPECT_EQ(QStringList({"X01", "S21", "K23", "K34"}), model.GetChannelNames());
+}
+
+TEST_P(CSessionConfigurationRestorerTest, RefusesWhatCannotBeRestored)
+{
+    long lUnregistered = 0;
+    ASSERT_TRUE(CDBSessionControler(*m_pDb).Create(lUnregistered, "uid-8", "No files",
+                                                   Path("missing.channel"), Path("missing.limit"),
+                                                   "", "", "", "", "", "", "", "", "", "", ""));
+    const struct
+    {
+        long m_lSession;
+        QString m_sError;
+    } rows[] = {
+        {999999, QStringLiteral("there is no session 999999")},
+        {0, QStringLiteral("there is no session 0")},
+        {lUnregistered,
+         QStringLiteral("session %1 has no registered channel table").arg(lUnregistered)},
+    };
+    for (const auto& row : rows)
+    {
+        SCOPED_TRACE(row.m_lSession);
+        CSessionConfigurationRestorer restorer(*m_pDb);
+        CMeasConfigData config;
+        EXPECT_FALSE(restorer.Restore(row.m_lSession, m_Out.path(), m_Device, config));
+        EXPECT_EQ(row.m_sError, restorer.LastError());
+    }
+    EXPECT_TRUE(QDir(m_Out.path()).entryList(QDir::Files).isEmpty());
+}
+
+MDA_INSTANTIATE_BACKEND_TESTS(CSessionConfigurationRestorerTest);

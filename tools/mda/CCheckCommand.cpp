@@ -1,0 +1,40 @@
+#include "CCheckCommand.h"
+
+#include "CDocumentCheck.h"
+#include "CToolContext.h"
+#include "SDocumentFinding.h"
+
+#include <QFileInfo>
+#include <QTextStream>
+
+using namespace LumoraMeasurement;
+
+int CCheckCommand::Run(const QStringList& arguments)
+{
+    CToolContext context(QStringLiteral("check"), QStringLiteral("FILE..."),
+                         QStringLiteral("Checks configuration documents and prints every "
+                                        "finding as file:line:column: message."));
+    int iExit = 0;
+    if (!context.Parse(arguments, -1, iExit))
+    {
+        return iExit;
+    }
+    QTextStream out(stdout);
+    bool bFound = false;
+    for (const QString& sFile : context.Positionals())
+    {
+        if (!QFileInfo(sFile).isFile())
+        {
+            out.flush();
+            return context.Fail(QStringLiteral("no file '%1'").arg(sFile));
+        }
+        QVector<SDocumentFinding> findings;
+        bFound |= !CDocumentCheck::CheckFile(sFile, findings);
+        for (const SDocumentFinding& finding : findings)
+        {
+            out << finding.ToString() << '\n';
+        }
+    }
+    out.flush();
+    return bFound ? CToolContext::c_iExitFindings : CToolContext::c_iExitOk;
+}

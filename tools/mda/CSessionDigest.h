@@ -1,0 +1,68 @@
+#pragma once
+
+#include "CDBMeasurement.h"
+#include "EJudgement.h"
+
+#include <QString>
+
+#include <map>
+#include <vector>
+
+class CJudgedSession;
+
+/// What a person looks at first, gathered in one pass over a judged session: per channel
+/// the counts, the first violation, the worst result of every scan and, when asked, the
+/// series of every item (values with their judgement, scan by scan).
+class CSessionDigest
+{
+public:
+    /// The worst result of one channel in one scan, from best to worst.
+    enum EScanStatus
+    {
+        eScanStatus_NotMeasured = 0,
+        eScanStatus_Within,
+        eScanStatus_Error,
+        eScanStatus_Violation,
+    };
+
+    struct SPoint
+    {
+        long m_lScanIndex = 0;
+        long m_lScanId = 0;
+        bool m_bHasNumber = false;
+        double m_dValue = 0;
+        LumoraMeasurement::EJudgement m_eJudgement = LumoraMeasurement::eJudgement_NotJudged;
+        QString m_sValue; ///< as judged ("12.35 dBµV")
+        QString m_sText;  ///< violation or error text
+    };
+
+    struct SItem
+    {
+        long m_lViolations = 0;
+        long m_lErrors = 0;
+        std::vector<SPoint> m_vPoints;
+    };
+
+    struct SChannel
+    {
+        long m_lJudged = 0; ///< within or violation
+        long m_lViolations = 0;
+        long m_lErrors = 0;
+        long m_lFirstViolationScan = -1;
+        QString m_sFirstViolation;
+        std::vector<EScanStatus> m_vScanStatus; ///< by scan index
+        std::map<long, SItem> m_Items;          ///< by item id
+    };
+
+    /// bSeries keeps the item series (for the report); without it memory stays per channel.
+    bool Build(CJudgedSession& session, bool bSeries, QString& sReason);
+
+    /// One per row of the channel table.
+    const std::vector<SChannel>& Channels() const { return m_vChannels; }
+    /// Stored values of channels beyond the table or of scans without a scan row.
+    long OrphanRows() const { return m_lOrphanRows; }
+
+private:
+    std::vector<SChannel> m_vChannels;
+    long m_lOrphanRows = 0;
+};

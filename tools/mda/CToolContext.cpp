@@ -1,0 +1,233 @@
+#include "CToolContext.h"
+
+#include "CDeviceSettingsData.h"
+#include "CJudgedSession.h"
+#include "CSessionConfigurationRestorer.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QRegularExpression>
+
+#include <cstdio>
+#include <unistd.h>
+
+using namespace LumoraMeasurement;
+using OrvelFramework::CDatabaseMultiInstance;
+
+namespace
+{
+
+const QString c_sDatabase = QStringLiteral("database");
+const QString c_sUser = QStringLiteral("user");
+const QString c_sChannels = QStringLiteral("channels");
+const QString c_sLimits = QStringLiteral("limits");
+
+bool IsServerName(const QString& sName)
+{
+    const QString sTrimmed = sName.trimmed();
+    return sTrimmed.startsWith(QStringLiteral("postgresql://"), Qt::CaseInsensitive) ||
+           sTrimmed.startsWith(QStringLiteral("postgres://"), Qt::CaseInsensitive);
+}
+
+} // namespace
+
+CToolContext::CToolContext(const QString& sCommand, const QString& sArguments,
+                           const QString& sSummary)
+    : m_sCommand(sCommand), m_bTerminal(isatty(STDERR_FILENO) == 1)
+{
+    m_Parser.setApplicationDescription(sSummary);
+    m_Parser.addHelpOption();
+    if (!sArguments.isEmpty())
+    {
+        m_Parser.addPositionalArgument(sArguments, QString(), sArguments);
+    }
+}
+
+void CToolContext::AddDatabaseOptions()
+{
+    m_Parser.addOption(QCommandLineOption(
+        c_sDatabase,
+        QStringLiteral("The database: a SQLite file, or postgresql://host:port/db. Default: the "
+                       "embedded database of the user data folder. The password comes from "
+                       "MDA_DATABASE_PASSWORD or libpq's own environment (PGPASSWORD, "
+                       "~/.pgpass)."),
+        QStringLiteral("name")));
+    m_Parser.addOption(
+        QCommandLineOption(c_sUser, QStringLiteral("The database user."), QStringLiteral("name")));
+}
+
+void CToolContext::AddSessionOptions()
+{
+    m_bSessionOptions = true;
+    m_Parser.addOption(QCommandLineOption(
+        c_sChannels,
+        QStringLiteral("Use this channel table instead of the copy stored with the session."),
+        QStringLiteral("file")));
+    m_Parser.addOption(QCommandLineOption(
+        c_sLimits,
+        QStringLiteral("Judge against these limits instead of the copy stored with the session."),
+        QStringLiteral("file")));
+}
+
+bool CToolContext::Parse(const QStringList& arguments, int iPositionals, int& iExit)
+{
+    // The parser sees "mda <command>" as the program, so its help names the subcommand.
+    QStringList args = arguments.mid(2);
+    args.prepend(QStringLiteral("mda ") + m_sCommand);
+    if (!m_Parser.parse(args))
+    {
+        iExit = Fail(m_Parser.errorText());
+        return false;
+    }
+    if (m_Parser.isSet(QStringLiteral("help")))
+    {
+        // Qt names the program by its path; the usage line names the subcommand instead.
+        QString sHelp = m_Parser.helpText();
+        const int iEnd = sHelp.indexOf(QLatin1Char('\n'));
+        const int iOptions = sHelp.indexOf(QStringLiteral(" [options]"));
+        if (iOptions > 0 && iOptions < iEnd)
+        {
+            sHelp.replace(0, iOptions, QStringLiteral("Usage: mda ") + m_sCommand);
+        }
+        std::fputs(sHelp.toUtf8().constData(), stdout);
+        iExit = c_iExitOk;
+        return false;
+    }
+    const int iGiven = static_cast<int>(m_Parser.positionalArguments().size());
+    if (iPositionals >= 0 ? iGiven != iPositionals : iGiven < 1)
+    {
+        iExit =
+            Fail(QStringLiteral("wrong number of arguments (see mda %1 --help)").arg(m_sCommand));
+        return false;
+    }
+    return true;
+}
+
+int CToolContext::Fail(const QString& sReason) const
+{
+    std::fflush(stdout);
+    QString sLine = sReason;
+    sLine.replace(QRegularExpression(QStringLiteral("\\s*\\n\\s*")), QStringLiteral(" "));
+    std::fprintf(stderr, "mda %s: %s\n", m_sCommand.toUtf8().constData(),
+                 sLine.trimmed().toUtf8().constData());
+    return c_iExitError;
+}
+
+void CToolContext::Progress(const QString& sText) const
+{
+    if (m_bTerminal)
+    {
+        std::fprintf(stderr, "\r\033[K%s", sText.toUtf8().constData());
+        std::fflush(stderr);
+    }
+}
+
+QString CToolContext::DatabaseName() const
+{
+    const QString sName = m_Parser.value(c_sDatabase);
+    if (sName.isEmpty() || IsServerName(sName) || QDir::isAbsolutePath(sName))
+    {
+        return sName;
+    }
+    // A file name typed on the command line means the file beside the user; a bare name
+    // that is no file here still means the one in the user data folder.
+    const QFileInfo local(sName);
+    return local.exists() ? local.absoluteFilePath() : sName;
+}
+
+bool CToolContext::OpenDatabase(CDatabaseMultiInstance& db, QString& sReason) const
+{
+    const QString sName = DatabaseName();
+    const QString sPassword = qEnvironmentVariable("MDA_DATABASE_PASSWORD");
+    db.SetConnectionParameters(sName, m_Parser.value(c_sUser), sPassword);
+    if (!IsServerName(sName) && !QFileInfo(db.GetDatabaseFilePath()).isFile())
+    {
+        sReason = QStringLiteral("no database file '%1'").arg(db.GetDatabaseFilePath());
+        return false;
+    }
+    if (!db.Open())
+    {
+        sReason = QStringLiteral("cannot open the database '%1': %2").arg(sName, db.LastError());
+        return false;
+    }
+    return true;
+}
+
+bool CToolContext::OpenSession(OrvelFramework::CDatabaseMultiInstance& db, CJudgedSession& session,
+                               int& iExit) const
+{
+    iExit = c_iExitError;
+    const QString sSession = Positionals().first();
+    long lSessionId = 0;
+    if (!ParseSessionId(sSession, lSessionId))
+    {
+        Fail(QStringLiteral("'%1' is no session id").arg(sSession));
+        return false;
+    }
+    QString sReason;
+    if (!OpenDatabase(db, sReason) || !session.Open(lSessionId, sReason))
+    {
+        Fail(sReason);
+        return false;
+    }
+    iExit = c_iExitOk;
+    return true;
+}
+
+bool CToolContext::ParseSessionId(const QString& sText, long& lSessionId)
+{
+    bool bOk = false;
+    const qlonglong llId = sText.trimmed().toLongLong(&bOk, 10);
+    if (!bOk || llId < 1)
+    {
+        return false;
+    }
+    lSessionId = static_cast<long>(llId);
+    return true;
+}
+
+bool CToolContext::RestoreSession(CDatabaseMultiInstance& db, long lSessionId,
+                                  CMeasConfigData& config, QString& sReason)
+{
+    m_pFolder = std::make_unique<QTemporaryDir>();
+    if (!m_pFolder->isValid())
+    {
+        sReason = QStringLiteral("cannot create a temporary folder");
+        return false;
+    }
+    // The device settings only tell the result model which database to open. The password
+    // never goes into a file: libpq takes it from its environment.
+    const QByteArray password = qgetenv("MDA_DATABASE_PASSWORD");
+    if (!password.isEmpty())
+    {
+        qputenv("PGPASSWORD", password);
+    }
+    CDeviceSettingsData device;
+    device.SetDatabaseName(DatabaseName());
+    device.SetDatabaseUser(m_Parser.value(c_sUser));
+    device.SetDatabasePwd(QString());
+    QString sChannels;
+    QString sLimits;
+    if (m_bSessionOptions)
+    {
+        sChannels = m_Parser.value(c_sChannels);
+        sLimits = m_Parser.value(c_sLimits);
+        for (const QString& sFile : {sChannels, sLimits})
+        {
+            if (!sFile.isEmpty() && !QFileInfo(sFile).isFile())
+            {
+                sReason = QStringLiteral("no file '%1'").arg(sFile);
+                return false;
+            }
+        }
+        sChannels = sChannels.isEmpty() ? sChannels : QFileInfo(sChannels).absoluteFilePath();
+        sLimits = sLimits.isEmpty() ? sLimits : QFileInfo(sLimits).absoluteFilePath();
+    }
+    CSessionConfigurationRestorer restorer(db);
+    if (!restorer.Restore(lSessionId, m_pFolder->path(), device, config, sChannels, sLimits))
+    {
+        sReason = restorer.LastError();
+        return false;
+    }
+    return true;
+}

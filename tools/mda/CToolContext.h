@@ -1,0 +1,74 @@
+#pragma once
+
+#include "CDatabaseMultiInstance.h"
+#include "CMeasConfigData.h"
+
+#include <QCommandLineOption>
+#include <QCommandLineParser>
+#include <QString>
+#include <QStringList>
+#include <QTemporaryDir>
+
+#include <memory>
+
+class CJudgedSession;
+
+/// What every subcommand of the tool shares: the database options and where the password
+/// comes from, the session options, parsing with exit codes of our own, error and progress
+/// output, and bringing back the configuration a session was measured with.
+class CToolContext
+{
+public:
+    /// Exit statuses: success, findings, usage or access errors.
+    static constexpr int c_iExitOk = 0;
+    static constexpr int c_iExitFindings = 1;
+    static constexpr int c_iExitError = 2;
+
+    /// sCommand is the subcommand's name, sArguments what it takes ("SESSION"), sSummary one
+    /// sentence on what it does.
+    CToolContext(const QString& sCommand, const QString& sArguments, const QString& sSummary);
+
+    void AddDatabaseOptions();
+    /// --channels and --limits: judge with these files instead of the session's own copies.
+    void AddSessionOptions();
+    QCommandLineParser& Parser() { return m_Parser; }
+
+    /// Parses argv (the program name, the subcommand, then its arguments). False with
+    /// iExit set when the caller should stop: --help printed (0) or a usage error (2).
+    bool Parse(const QStringList& arguments, int iPositionals, int& iExit);
+    QStringList Positionals() const { return m_Parser.positionalArguments(); }
+    QString Value(const QString& sOption) const { return m_Parser.value(sOption); }
+    bool IsSet(const QString& sOption) const { return m_Parser.isSet(sOption); }
+
+    /// Writes "mda <command>: <reason>" on stderr and returns 2.
+    int Fail(const QString& sReason) const;
+    /// One line on stderr when stderr is a terminal.
+    void Progress(const QString& sText) const;
+    bool IsProgressShown() const { return m_bTerminal; }
+
+    /// The database name to open: a PostgreSQL URL as given, else an absolute SQLite path.
+    QString DatabaseName() const;
+    /// Opens the database named by the options. A SQLite file must exist already: a read
+    /// never creates an empty database under a mistyped name.
+    bool OpenDatabase(OrvelFramework::CDatabaseMultiInstance& db, QString& sReason) const;
+    /// A session id as typed ("42" or "000042"); false for anything else.
+    static bool ParseSessionId(const QString& sText, long& lSessionId);
+
+    /// The SESSION argument parsed, the database opened and the session brought back as it
+    /// was measured; false with the reason on stderr and iExit 2 otherwise.
+    bool OpenSession(OrvelFramework::CDatabaseMultiInstance& db, CJudgedSession& session,
+                     int& iExit) const;
+
+    /// Restores the session's channel table and limit file (or the --channels / --limits
+    /// files) into a temporary folder removed with this context, with device settings naming
+    /// the database; config names them.
+    bool RestoreSession(OrvelFramework::CDatabaseMultiInstance& db, long lSessionId,
+                        LumoraMeasurement::CMeasConfigData& config, QString& sReason);
+
+private:
+    QString m_sCommand;
+    QCommandLineParser m_Parser;
+    bool m_bTerminal = false;
+    bool m_bSessionOptions = false;
+    std::unique_ptr<QTemporaryDir> m_pFolder;
+};

@@ -1,0 +1,81 @@
+// mda: every stored session, from any measurement database, as a summary, a report and a
+// CSV; configuration documents checked; configurations exchanged as archives.
+
+#include "CCsvCommand.h"
+#include "CCheckCommand.h"
+#include "CExchangeCommand.h"
+#include "CReportCommand.h"
+#include "CSessionsCommand.h"
+#include "CShowCommand.h"
+#include "CToolContext.h"
+
+#include <QCoreApplication>
+#include <QStringList>
+
+#include <cstdio>
+#include <cstring>
+
+namespace
+{
+
+struct SCommand
+{
+    const char* m_pszName;
+    int (*m_pRun)(const QStringList&);
+    const char* m_pszSummary;
+};
+
+const SCommand c_aCommands[] = {
+    {"sessions", &CSessionsCommand::Run, "list the stored sessions"},
+    {"show", &CShowCommand::Run, "the per-channel summary of a session"},
+    {"report", &CReportCommand::Run, "a session's report as one HTML file"},
+    {"csv", &CCsvCommand::Run, "a session as CSV for other tools (or --classic)"},
+    {"check", &CCheckCommand::Run, "check configuration documents, one finding a line"},
+    {"export", &CExchangeCommand::RunExport, "pack a measurement configuration into an archive"},
+    {"import", &CExchangeCommand::RunImport, "unpack a configuration archive"},
+};
+
+void PrintUsage(FILE* pStream)
+{
+    std::fputs("Usage: mda <command> [options] [arguments]\n\nCommands:\n", pStream);
+    for (const SCommand& command : c_aCommands)
+    {
+        std::fprintf(pStream, "  %-10s %s\n", command.m_pszName, command.m_pszSummary);
+    }
+    std::fputs("\nCommon options: --database NAME (a SQLite file or postgresql://host:port/db), "
+               "--user NAME;\nthe password comes from MDA_DATABASE_PASSWORD or libpq's own "
+               "environment.\n'mda <command> --help' describes a command. Exit status: 0 "
+               "success, 1 findings, 2 usage or access error.\n",
+               pStream);
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    QCoreApplication app(argc, argv);
+    QCoreApplication::setApplicationName(QStringLiteral("mda"));
+    const QStringList arguments = QCoreApplication::arguments();
+    if (arguments.size() < 2)
+    {
+        std::fputs("mda: no command given (see mda --help)\n", stderr);
+        return CToolContext::c_iExitError;
+    }
+    const QString sCommand = arguments.at(1);
+    if (sCommand == QLatin1String("--help") || sCommand == QLatin1String("-h") ||
+        sCommand == QLatin1String("help"))
+    {
+        PrintUsage(stdout);
+        return CToolContext::c_iExitOk;
+    }
+    for (const SCommand& command : c_aCommands)
+    {
+        if (sCommand == QLatin1String(command.m_pszName))
+        {
+            return command.m_pRun(arguments);
+        }
+    }
+    std::fprintf(stderr, "mda: unknown command '%s' (see mda --help)\n",
+                 sCommand.toUtf8().constData());
+    return CToolContext::c_iExitError;
+}
