@@ -170,7 +170,7 @@ def run_tests(build_dir, targets, timeout):
             return target + " timed out"
         if code != 0:
             failed = [l for l in out.splitlines() if l.startswith("[  FAILED  ]")]
-            return target + ": " + (failed[0][14:].strip() if failed else "exit %d" % code)
+            return target + ": " + (failed[0][len("[  FAILED  ]"):].strip() if failed else "exit %d" % code)
     return None
 
 
