@@ -1,484 +1,520 @@
-// Records a measurement session through the database controllers and reads it back, and does
-// the same work with plain SQL through the sqlite3 C library as a baseline.
+// Times what a user of the library waits for against a reference doing the same work without
+// it, each sample a process of its own, reference and library interleaved (A B A B ...), and
+// prints medians, the ratio and each side's peak memory.
 //
-//   mda_bench [--scans S] [--channels C] [--items I] [--plain-scans P] [--folder DIR]
-//             [--postgresql URL USER PASSWORD]
+//   mda_bench [--repeats N] [--folder DIR] [--cases LIST] [--large] [--mda PATH]
+//             [--session-scans S] [--postgresql URL USER]   (password: MDA_BENCH_PG_PASSWORD)
 //
-// Recording writes S scans of C channels x I items (create, then update with value and state,
-// as a measurement run does) with one transaction scope per scan, and P scans without any
-// scope (every call durable on its own). Reading gets the whole session at once, then every
-// channel of every scan (what the CSV export does), then every item of every channel over all
-// scans (what the curves do).
+// Cases (LIST is comma-separated; default all but pg, which needs --postgresql):
+//   record  10 scans x 4,000 values on SQLite, a scope per scan: library vs sqlite3 C API
+//   pg      the same on PostgreSQL: library vs libpq
+//   load    LoadData of a 1,000,000-value session (realistic and all violating) vs the sqlite3
+//           shell reading the same rows
+//   csv     LoadData + classic CSV export to a file vs sqlite3 -csv to a file
+//   tool    `mda csv` (RFC 4180) of 100,000 and 1,000,000 values vs sqlite3 -csv
+//   growth  recording into a database that already holds 1,000,000 values (10,000,000 with
+//           --large; also LoadData of 10,000,000 values)
+// The sessions are built once and kept in DIR, one folder per shape and kind.
 
-#include "CDBMeasurement.h"
-#include "CDBMeasurementController.h"
-#include "CDBScanController.h"
-#include "CDBScanData.h"
-#include "CDBSessionControler.h"
-#include "CDatabaseMultiInstance.h"
-#include "CDatabaseTransaction.h"
+#include "BenchWork.h"
 
 #include <QCoreApplication>
 #include <QDir>
-#include <QElapsedTimer>
-#include <QStandardPaths>
-#include <QStringList>
+#include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 
-#include <sqlite3.h>
+#include <fcntl.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
+#include <algorithm>
+#include <chrono>
 #include <cstdio>
-#include <string>
+#include <functional>
 #include <vector>
 
-using namespace LumoraMeasurement;
-using OrvelFramework::CDatabaseMultiInstance;
-using OrvelFramework::CDatabaseTransaction;
+extern char** environ;
 
 namespace
 {
 
-struct SShape
+struct SOptions
 {
-    long lScans = 10;
-    long lChannels = 100;
-    long lItems = 40;
-    long lPlainScans = 1;
+    int iRepeats = 5;
+    QString sFolder;
+    QStringList cases;
+    bool bLarge = false;
+    QString sTool;
+    long lSessionScans = 200;
+    QString sPgUrl;
+    QString sPgUser;
 };
 
-struct SFigures
+struct SSample
 {
-    double dScopeSeconds = 0; // all scans with a scope
-    double dFirstScanSeconds = 0;
-    double dPlainSeconds = 0; // scans without a scope
-    double dSessionReadSeconds = 0;
-    double dChannelReadSeconds = 0;
-    double dItemReadSeconds = 0;
-    long lSessionRows = 0;
+    bool bOk = false;
+    double dSeconds = 0;
+    double dPeakMb = 0;
+    QString sNote;
 };
 
-QString ValueText(long lScan, long lChannel, long lItem)
+/// One side of a case: the command line, where its output goes and whether it reports the
+/// time of its work itself (else the whole process is timed).
+struct SSide
 {
-    return QString::number(
-               -30.0 + 0.01 * static_cast<double>((lScan * 7 + lChannel * 13 + lItem) % 9000), 'f',
-               2) +
-           QStringLiteral(" dBuV");
-}
-
-double Seconds(const QElapsedTimer& timer)
-{
-    return static_cast<double>(timer.nsecsElapsed()) / 1e9;
-}
-
-bool RecordScan(CDatabaseMultiInstance& db, long lSession, long lScanId, const SShape& shape)
-{
-    CDBScanController scans(db);
-    CDBMeasurementController measurements(db);
-    long lId = lScanId;
-    if (!scans.Create(lSession, lId))
-    {
-        return false;
-    }
-    for (long lChannel = 0; lChannel < shape.lChannels; ++lChannel)
-    {
-        for (long lItem = 0; lItem < shape.lItems; ++lItem)
-        {
-            long lMeasurementId = 0;
-            if (!measurements.Create(lSession, lScanId, lChannel, lMeasurementId))
-            {
-                return false;
-            }
-            CDBMeasurement measurement(lSession, lScanId, lChannel, lMeasurementId);
-            measurement.SetMeasurementItem(lItem);
-            measurement.SetMeasurementState(2);
-            measurement.SetValue(ValueText(lScanId, lChannel, lItem));
-            if (!measurements.Update(measurement))
-            {
-                return false;
-            }
-        }
-    }
-    return scans.Update(CDBScanData(lSession, lScanId), 0);
-}
-
-bool RunLibrary(CDatabaseMultiInstance& db, const SShape& shape, SFigures& figures)
-{
-    if (!db.Open())
-    {
-        return false;
-    }
-    CDBSessionControler sessions(db);
-    long lSession = 0;
-    const QString sEmpty;
-    if (!sessions.Create(lSession, QStringLiteral("bench"), QStringLiteral("benchmark session"),
-                         sEmpty, sEmpty, sEmpty, sEmpty, sEmpty, sEmpty, sEmpty, sEmpty, sEmpty,
-                         sEmpty, sEmpty, sEmpty, sEmpty))
-    {
-        return false;
-    }
-    QElapsedTimer timer;
-    timer.start();
-    for (long lScan = 1; lScan <= shape.lScans; ++lScan)
-    {
-        QElapsedTimer scanTimer;
-        scanTimer.start();
-        CDatabaseTransaction scope(db);
-        if (!RecordScan(db, lSession, lScan, shape) || !scope.Commit())
-        {
-            return false;
-        }
-        if (lScan == 1)
-        {
-            figures.dFirstScanSeconds = Seconds(scanTimer);
-        }
-    }
-    figures.dScopeSeconds = Seconds(timer);
-
-    timer.restart();
-    for (long lScan = 1; lScan <= shape.lPlainScans; ++lScan)
-    {
-        if (!RecordScan(db, lSession, shape.lScans + lScan, shape))
-        {
-            return false;
-        }
-    }
-    figures.dPlainSeconds = Seconds(timer);
-
-    CDBMeasurementController measurements(db);
-    std::vector<CDBMeasurement> rows;
-    timer.restart();
-    measurements.GetAllResultsForSession(lSession, rows);
-    figures.dSessionReadSeconds = Seconds(timer);
-    figures.lSessionRows = static_cast<long>(rows.size());
-
-    const long lAllScans = shape.lScans + shape.lPlainScans;
-    long lRead = 0;
-    timer.restart();
-    for (long lPosition = 0; lPosition < lAllScans; ++lPosition)
-    {
-        for (long lChannel = 0; lChannel < shape.lChannels; ++lChannel)
-        {
-            std::vector<CDBMeasurement> channel;
-            measurements.GetAllMeasurementResultsForChannel(lSession, lPosition, lChannel, channel);
-            lRead += static_cast<long>(channel.size());
-        }
-    }
-    figures.dChannelReadSeconds = Seconds(timer);
-
-    timer.restart();
-    for (long lChannel = 0; lChannel < shape.lChannels; ++lChannel)
-    {
-        for (long lItem = 0; lItem < shape.lItems; ++lItem)
-        {
-            std::vector<CDBMeasurement> curve;
-            measurements.GetMeasurementResultsForChannel(lSession, lChannel, lItem, curve);
-            lRead += static_cast<long>(curve.size());
-        }
-    }
-    figures.dItemReadSeconds = Seconds(timer);
-    return lRead == 2 * figures.lSessionRows;
-}
-
-// The same schema and statements, without Qt.
-class CRawSqlite
-{
-public:
-    ~CRawSqlite()
-    {
-        for (sqlite3_stmt* pStatement : {m_pScan, m_pScanDone, m_pCreate, m_pUpdate, m_pRead})
-        {
-            sqlite3_finalize(pStatement);
-        }
-        sqlite3_close(m_pDb);
-    }
-
-    bool Run(const std::string& sPath, const SShape& shape, SFigures& figures)
-    {
-        if (sqlite3_open(sPath.c_str(), &m_pDb) != SQLITE_OK ||
-            !Exec("PRAGMA busy_timeout = 5000; PRAGMA journal_mode = WAL; "
-                  "PRAGMA synchronous = FULL; PRAGMA foreign_keys = ON;"
-                  "CREATE TABLE session (id INTEGER PRIMARY KEY, description TEXT);"
-                  "CREATE TABLE scan (session_id INTEGER NOT NULL REFERENCES session (id), "
-                  "id INTEGER NOT NULL, state INTEGER NOT NULL DEFAULT -1, date_time TEXT, "
-                  "PRIMARY KEY (session_id, id));"
-                  "CREATE TABLE measurement (id INTEGER PRIMARY KEY, session_id INTEGER NOT "
-                  "NULL, scan_id INTEGER NOT NULL, channel_id INTEGER NOT NULL, "
-                  "measurement_item INTEGER NOT NULL DEFAULT -1, state INTEGER NOT NULL "
-                  "DEFAULT -1, value TEXT, error_description TEXT, FOREIGN KEY (session_id, "
-                  "scan_id) REFERENCES scan (session_id, id));"
-                  "CREATE INDEX m0 ON measurement (session_id);"
-                  "CREATE INDEX m1 ON measurement (session_id, scan_id, channel_id);"
-                  "CREATE INDEX m2 ON measurement (session_id, channel_id, measurement_item);"
-                  "CREATE INDEX m3 ON measurement (session_id, state);"
-                  "INSERT INTO session (id, description) VALUES (1, 'raw');") ||
-            !Prepare("INSERT INTO scan (session_id, id, date_time) VALUES (1, ?, ?)", m_pScan) ||
-            !Prepare("UPDATE scan SET state = ?, date_time = ? WHERE session_id = 1 AND id = ?",
-                     m_pScanDone) ||
-            !Prepare("INSERT INTO measurement (session_id, scan_id, channel_id) VALUES (1, ?, ?)",
-                     m_pCreate) ||
-            !Prepare("UPDATE measurement SET channel_id = ?, measurement_item = ?, state = ?, "
-                     "value = ? WHERE id = ? AND session_id = 1 AND scan_id = ?",
-                     m_pUpdate) ||
-            !Prepare("SELECT id, session_id, scan_id, channel_id, measurement_item, state, value, "
-                     "error_description FROM measurement WHERE session_id = 1 ORDER BY id",
-                     m_pRead))
-        {
-            return false;
-        }
-        QElapsedTimer timer;
-        timer.start();
-        for (long lScan = 1; lScan <= shape.lScans; ++lScan)
-        {
-            QElapsedTimer scanTimer;
-            scanTimer.start();
-            if (!Exec("BEGIN IMMEDIATE") || !RecordScan(lScan, shape) || !Exec("COMMIT"))
-            {
-                return false;
-            }
-            if (lScan == 1)
-            {
-                figures.dFirstScanSeconds = Seconds(scanTimer);
-            }
-        }
-        figures.dScopeSeconds = Seconds(timer);
-        timer.restart();
-        for (long lScan = 1; lScan <= shape.lPlainScans; ++lScan)
-        {
-            if (!RecordScan(shape.lScans + lScan, shape))
-            {
-                return false;
-            }
-        }
-        figures.dPlainSeconds = Seconds(timer);
-
-        struct SRow
-        {
-            long long llId, llSession, llScan, llChannel, llItem, llState;
-            std::string sValue, sError;
-        };
-        std::vector<SRow> rows;
-        timer.restart();
-        while (sqlite3_step(m_pRead) == SQLITE_ROW)
-        {
-            const auto text = [this](int i)
-            {
-                const unsigned char* p = sqlite3_column_text(m_pRead, i);
-                return p ? std::string(reinterpret_cast<const char*>(p)) : std::string();
-            };
-            rows.push_back({sqlite3_column_int64(m_pRead, 0), sqlite3_column_int64(m_pRead, 1),
-                            sqlite3_column_int64(m_pRead, 2), sqlite3_column_int64(m_pRead, 3),
-                            sqlite3_column_int64(m_pRead, 4), sqlite3_column_int64(m_pRead, 5),
-                            text(6), text(7)});
-        }
-        sqlite3_reset(m_pRead);
-        figures.dSessionReadSeconds = Seconds(timer);
-        figures.lSessionRows = static_cast<long>(rows.size());
-        return true;
-    }
-
-private:
-    bool Exec(const char* pSql)
-    {
-        return sqlite3_exec(m_pDb, pSql, nullptr, nullptr, nullptr) == SQLITE_OK;
-    }
-
-    bool Prepare(const char* pSql, sqlite3_stmt*& pStatement)
-    {
-        return sqlite3_prepare_v2(m_pDb, pSql, -1, &pStatement, nullptr) == SQLITE_OK;
-    }
-
-    static bool Step(sqlite3_stmt* pStatement)
-    {
-        const bool bOk = sqlite3_step(pStatement) == SQLITE_DONE;
-        sqlite3_reset(pStatement);
-        return bOk;
-    }
-
-    bool RecordScan(long lScan, const SShape& shape)
-    {
-        const std::string sNow = "2026-12-06 12:00:00";
-        sqlite3_bind_int64(m_pScan, 1, lScan);
-        sqlite3_bind_text(m_pScan, 2, sNow.c_str(), -1, SQLITE_TRANSIENT);
-        if (!Step(m_pScan))
-        {
-            return false;
-        }
-        for (long lChannel = 0; lChannel < shape.lChannels; ++lChannel)
-        {
-            for (long lItem = 0; lItem < shape.lItems; ++lItem)
-            {
-                sqlite3_bind_int64(m_pCreate, 1, lScan);
-                sqlite3_bind_int64(m_pCreate, 2, lChannel);
-                if (!Step(m_pCreate))
-                {
-                    return false;
-                }
-                const sqlite3_int64 llId = sqlite3_last_insert_rowid(m_pDb);
-                const QByteArray value = ValueText(lScan, lChannel, lItem).toUtf8();
-                sqlite3_bind_int64(m_pUpdate, 1, lChannel);
-                sqlite3_bind_int64(m_pUpdate, 2, lItem);
-                sqlite3_bind_int64(m_pUpdate, 3, 2);
-                sqlite3_bind_text(m_pUpdate, 4, value.constData(), value.size(), SQLITE_TRANSIENT);
-                sqlite3_bind_int64(m_pUpdate, 5, llId);
-                sqlite3_bind_int64(m_pUpdate, 6, lScan);
-                if (!Step(m_pUpdate))
-                {
-                    return false;
-                }
-            }
-        }
-        sqlite3_bind_int64(m_pScanDone, 1, 0);
-        sqlite3_bind_text(m_pScanDone, 2, sNow.c_str(), -1, SQLITE_TRANSIENT);
-        sqlite3_bind_int64(m_pScanDone, 3, lScan);
-        return Step(m_pScanDone);
-    }
-
-    sqlite3* m_pDb = nullptr;
-    sqlite3_stmt* m_pScan = nullptr;
-    sqlite3_stmt* m_pScanDone = nullptr;
-    sqlite3_stmt* m_pCreate = nullptr;
-    sqlite3_stmt* m_pUpdate = nullptr;
-    sqlite3_stmt* m_pRead = nullptr;
+    QStringList command;
+    QString sOutput;
+    bool bSelfTimed = false;
 };
 
-void Print(const char* pWhat, const SShape& shape, const SFigures& f)
+long HighWaterKb(const QString& sStatus)
 {
-    const double dPerScan = static_cast<double>(shape.lChannels * shape.lItems);
-    const double dScoped = dPerScan * static_cast<double>(shape.lScans);
-    const double dPlain = dPerScan * static_cast<double>(shape.lPlainScans);
-    std::printf("%s\n", pWhat);
-    std::printf("  record, scope per scan : %10.0f values/s  (%ld scans in %.3f s; first scan "
-                "%.3f s)\n",
-                dScoped / f.dScopeSeconds, shape.lScans, f.dScopeSeconds, f.dFirstScanSeconds);
-    if (shape.lPlainScans > 0)
+    QFile file(sStatus);
+    if (!file.open(QIODevice::ReadOnly))
     {
-        std::printf("  record, no scope       : %10.0f values/s  (%ld scans in %.3f s)\n",
-                    dPlain / f.dPlainSeconds, shape.lPlainScans, f.dPlainSeconds);
+        return 0;
     }
-    std::printf("  read whole session     : %10.0f values/s  (%ld values in %.3f s)\n",
-                static_cast<double>(f.lSessionRows) / f.dSessionReadSeconds, f.lSessionRows,
-                f.dSessionReadSeconds);
-    if (f.dChannelReadSeconds > 0)
+    for (const QByteArray& line : file.readAll().split('\n'))
     {
-        std::printf("  read per scan+channel  : %10.0f values/s  (%.3f s)\n",
-                    static_cast<double>(f.lSessionRows) / f.dChannelReadSeconds,
-                    f.dChannelReadSeconds);
-        std::printf("  read per channel+item  : %10.0f values/s  (%.3f s)\n",
-                    static_cast<double>(f.lSessionRows) / f.dItemReadSeconds, f.dItemReadSeconds);
+        if (line.startsWith("VmHWM:"))
+        {
+            return line.mid(6).trimmed().split(' ').value(0).toLong();
+        }
     }
+    return 0;
+}
+
+SSample RunProcess(const SSide& side)
+{
+    SSample sample;
+    std::vector<QByteArray> storage;
+    for (const QString& s : side.command)
+    {
+        storage.push_back(s.toLocal8Bit());
+    }
+    std::vector<char*> argv;
+    for (QByteArray& s : storage)
+    {
+        argv.push_back(s.data());
+    }
+    argv.push_back(nullptr);
+    const QByteArray output = side.sOutput.toLocal8Bit();
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_addopen(&actions, 1, output.constData(), O_WRONLY | O_CREAT | O_TRUNC,
+                                     0644);
+    pid_t pid = 0;
+    const auto start = std::chrono::steady_clock::now();
+    const int iSpawn = posix_spawnp(&pid, argv[0], &actions, nullptr, argv.data(), environ);
+    posix_spawn_file_actions_destroy(&actions);
+    if (iSpawn != 0)
+    {
+        std::fprintf(stderr, "cannot start %s\n", argv[0]);
+        return sample;
+    }
+    // The child's rusage would count this process's own peak (the spawned child shares our
+    // memory until it executes), so its high-water mark is read from /proc while it runs.
+    int iStatus = 0;
+    long lPeakKb = 0;
+    const QString sStatus = QStringLiteral("/proc/%1/status").arg(pid);
+    for (;;)
+    {
+        const pid_t done = waitpid(pid, &iStatus, WNOHANG);
+        if (done == pid)
+        {
+            break;
+        }
+        if (done < 0)
+        {
+            return sample;
+        }
+        lPeakKb = std::max(lPeakKb, HighWaterKb(sStatus));
+        usleep(5000);
+    }
+    sample.dSeconds =
+        std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    sample.dPeakMb = static_cast<double>(lPeakKb) / 1024.0;
+    sample.bOk = WIFEXITED(iStatus) && WEXITSTATUS(iStatus) == 0;
+    if (!sample.bOk)
+    {
+        std::fprintf(stderr, "failed: %s\n", qPrintable(side.command.join(' ')));
+    }
+    if (side.bSelfTimed)
+    {
+        QFile file(side.sOutput);
+        file.open(QIODevice::ReadOnly);
+        for (const QByteArray& line : file.readAll().split('\n'))
+        {
+            if (line.startsWith("seconds "))
+            {
+                sample.dSeconds = line.mid(8).toDouble();
+            }
+            else if (line.startsWith("peak "))
+            {
+                sample.dPeakMb = line.mid(5).toDouble() / 1024.0;
+            }
+            else if (line.startsWith("note "))
+            {
+                sample.sNote = QString::fromUtf8(line.mid(5));
+            }
+        }
+    }
+    return sample;
+}
+
+double Median(std::vector<double> values)
+{
+    if (values.empty())
+    {
+        return 0;
+    }
+    std::sort(values.begin(), values.end());
+    const size_t n = values.size();
+    return n % 2 == 1 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
+}
+
+struct SResult
+{
+    QString sName;
+    double dReference = 0;
+    double dLibrary = 0;
+    double dReferencePeak = 0;
+    double dLibraryPeak = 0;
+    QString sTarget;
+    QString sNote;
+    bool bOk = false;
+    double Ratio() const { return dReference > 0 ? dLibrary / dReference : 0; }
+};
+
+std::vector<SResult> g_Results;
+
+void PrintRow(const SResult& r)
+{
+    std::printf("| %-44s | %9.3f s | %9.3f s | %6.2fx | %-7s | %7.1f MB | %7.1f MB | %s\n",
+                qPrintable(r.sName), r.dReference, r.dLibrary, r.Ratio(), qPrintable(r.sTarget),
+                r.dReferencePeak, r.dLibraryPeak,
+                qPrintable(r.bOk ? r.sNote : QStringLiteral("FAILED")));
+    std::fflush(stdout);
+}
+
+// Reference and library interleaved, repeats times each.
+SResult RunCase(const SOptions& options, const QString& sName, const QString& sTarget,
+                const SSide& reference, const SSide& library)
+{
+    SResult result;
+    result.sName = sName;
+    result.sTarget = sTarget;
+    result.bOk = true;
+    std::vector<double> ref, lib, refPeak, libPeak;
+    for (int r = 0; r < options.iRepeats && result.bOk; ++r)
+    {
+        const SSample a = RunProcess(reference);
+        const SSample b = RunProcess(library);
+        result.bOk = a.bOk && b.bOk;
+        ref.push_back(a.dSeconds);
+        lib.push_back(b.dSeconds);
+        refPeak.push_back(a.dPeakMb);
+        libPeak.push_back(b.dPeakMb);
+        result.sNote = b.sNote;
+    }
+    result.dReference = Median(ref);
+    result.dLibrary = Median(lib);
+    result.dReferencePeak = Median(refPeak);
+    result.dLibraryPeak = Median(libPeak);
+    PrintRow(result);
+    g_Results.push_back(result);
+    return result;
+}
+
+QString Self()
+{
+    return QCoreApplication::applicationFilePath();
+}
+
+QStringList ShapeArguments(const SBenchShape& shape)
+{
+    return {QString::number(shape.lScans), QString::number(shape.lChannels),
+            QString::number(shape.lItems),
+            shape.eData == EBenchData::AllViolating ? QStringLiteral("all")
+                                                    : QStringLiteral("realistic")};
+}
+
+/// The folder of a cached session, built when missing; empty when building failed.
+QString Session(const SOptions& options, const SBenchShape& shape)
+{
+    const QString sFolder =
+        options.sFolder + QStringLiteral("/session-%1x%2x%3-%4")
+                              .arg(shape.lScans)
+                              .arg(shape.lChannels)
+                              .arg(shape.lItems)
+                              .arg(shape.eData == EBenchData::AllViolating ? "all" : "realistic");
+    if (QFile::exists(sFolder + "/complete"))
+    {
+        return sFolder;
+    }
+    std::printf("  (building %s: %ld values ...", qPrintable(QFileInfo(sFolder).fileName()),
+                shape.Values());
+    std::fflush(stdout);
+    const SSample sample =
+        RunProcess({QStringList{Self(), "child", "build", sFolder} + ShapeArguments(shape),
+                    options.sFolder + "/build.out", true});
+    std::printf(" %.1f s)\n", sample.dSeconds);
+    QFile marker(sFolder + "/complete");
+    if (!sample.bOk || !marker.open(QIODevice::WriteOnly))
+    {
+        return QString();
+    }
+    return sFolder;
+}
+
+QString SessionFile(const QString& sFolder)
+{
+    return sFolder + "/session.sqlite";
+}
+
+constexpr const char* c_pLoadSelect = "SELECT id, session_id, scan_id, channel_id, "
+                                      "measurement_item, state, value, error_description FROM "
+                                      "measurement WHERE session_id = 1 ORDER BY id";
+constexpr const char* c_pCsvSelect = "SELECT 'Scan Data', session_id, scan_id, channel_id, id, "
+                                     "measurement_item, value, state, error_description FROM "
+                                     "measurement WHERE session_id = 1 ORDER BY scan_id, "
+                                     "channel_id, id";
+
+SSide Shell(const QString& sDatabase, bool bCsv, const QString& sOutput)
+{
+    QStringList command{"sqlite3", "-readonly"};
+    if (bCsv)
+    {
+        command << "-csv";
+    }
+    command << sDatabase << QLatin1String(bCsv ? c_pCsvSelect : c_pLoadSelect);
+    return {command, sOutput, false};
+}
+
+SSide Child(const QStringList& arguments, const QString& sOutput)
+{
+    return {QStringList{Self(), "child"} + arguments, sOutput, true};
+}
+
+// Recording 10 scans x 100 channels x 40 items: library vs the C API, optionally into a copy
+// of a database that already holds a session.
+SResult RecordCase(const SOptions& options, const QString& sWork, const QString& sName,
+                   const QString& sTarget, const QString& sCopyFrom)
+{
+    const SBenchShape shape{10, 100, 40, EBenchData::Realistic};
+    const QStringList tail = ShapeArguments(shape) << sCopyFrom;
+    return RunCase(options, sName, sTarget,
+                   Child(QStringList{"record-c", sWork + "/record-c.sqlite", ""} + tail,
+                         sWork + "/record-c.out"),
+                   Child(QStringList{"record-lib", sWork + "/record-lib.sqlite", ""} + tail,
+                         sWork + "/record-lib.out"));
+}
+
+void LoadCase(const SOptions& options, const QString& sWork, const QString& sFolder,
+              const QString& sName, const QString& sTarget)
+{
+    RunCase(options, sName, sTarget, Shell(SessionFile(sFolder), false, "/dev/null"),
+            Child({"load", sFolder}, sWork + "/load.out"));
+}
+
+SSide Tool(const SOptions& options, const QString& sFolder, const QString& sOutput)
+{
+    return {{options.sTool, "csv", "--database", SessionFile(sFolder), "--channels",
+             sFolder + "/channels.json", "--limits", sFolder + "/limits.json", "1", "-o", sOutput},
+            "/dev/null",
+            false};
+}
+
+int Usage()
+{
+    std::fprintf(stderr, "usage: mda_bench [--repeats N] [--folder DIR] [--cases LIST] [--large] "
+                         "[--mda PATH] [--session-scans S] [--postgresql URL USER]\n");
+    return 2;
 }
 
 } // namespace
 
-int RunResultsBench(int argc, char** argv);
-
 int main(int argc, char** argv)
 {
     QCoreApplication app(argc, argv);
-    // "mda_bench results ...": the result model on a session of a million values.
-    if (argc > 1 && QString::fromUtf8(argv[1]) == QStringLiteral("results"))
-    {
-        return RunResultsBench(argc, argv);
-    }
-    SShape shape;
-    QString sFolder;
-    QString sPgUrl;
-    QString sPgUser;
-    QString sPgPassword;
     const QStringList arguments = app.arguments();
+    if (arguments.value(1) == "child")
+    {
+        return RunBenchChild(arguments);
+    }
+    SOptions options;
+    options.sFolder = QDir::tempPath() + "/mda-bench";
+    options.cases = QStringList{"record", "load", "csv", "tool", "growth"};
+#ifdef MDA_TOOL_PATH
+    options.sTool = QStringLiteral(MDA_TOOL_PATH);
+#endif
     for (int i = 1; i < arguments.size(); ++i)
     {
         const QString& sArg = arguments[i];
-        const bool bHasValue = i + 1 < arguments.size();
-        if (sArg == "--scans" && bHasValue)
+        const bool bValue = i + 1 < arguments.size();
+        if (sArg == "--repeats" && bValue)
         {
-            shape.lScans = arguments[++i].toLong();
+            options.iRepeats = std::max(1, arguments[++i].toInt());
         }
-        else if (sArg == "--channels" && bHasValue)
+        else if (sArg == "--folder" && bValue)
         {
-            shape.lChannels = arguments[++i].toLong();
+            options.sFolder = QDir(arguments[++i]).absolutePath();
         }
-        else if (sArg == "--items" && bHasValue)
+        else if (sArg == "--cases" && bValue)
         {
-            shape.lItems = arguments[++i].toLong();
+            options.cases = arguments[++i].split(',');
         }
-        else if (sArg == "--plain-scans" && bHasValue)
+        else if (sArg == "--large")
         {
-            shape.lPlainScans = arguments[++i].toLong();
+            options.bLarge = true;
         }
-        else if (sArg == "--folder" && bHasValue)
+        else if (sArg == "--mda" && bValue)
         {
-            sFolder = arguments[++i];
+            options.sTool = QFileInfo(arguments[++i]).absoluteFilePath();
         }
-        else if (sArg == "--postgresql" && i + 3 < arguments.size())
+        else if (sArg == "--session-scans" && bValue)
         {
-            sPgUrl = arguments[++i];
-            sPgUser = arguments[++i];
-            sPgPassword = arguments[++i];
+            options.lSessionScans = std::max(2L, arguments[++i].toLong());
+        }
+        else if (sArg == "--postgresql" && i + 2 < arguments.size())
+        {
+            options.sPgUrl = arguments[++i];
+            options.sPgUser = arguments[++i];
+            if (!options.cases.contains("pg"))
+            {
+                options.cases << "pg";
+            }
         }
         else
         {
-            std::fprintf(stderr,
-                         "usage: mda_bench [--scans S] [--channels C] [--items I] "
-                         "[--plain-scans P] [--folder DIR] [--postgresql URL USER PASSWORD]\n");
-            return 2;
+            return Usage();
         }
     }
-    if (shape.lScans < 1 || shape.lChannels < 1 || shape.lItems < 1 || shape.lPlainScans < 0)
+    if (!QDir().mkpath(options.sFolder))
     {
-        std::fprintf(stderr, "scans, channels and items must be at least 1\n");
-        return 2;
-    }
-    QTemporaryDir temporary(sFolder.isEmpty() ? QDir::tempPath() + "/mda-bench-XXXXXX"
-                                              : sFolder + "/mda-bench-XXXXXX");
-    if (!temporary.isValid())
-    {
-        std::fprintf(stderr, "cannot make a temporary folder\n");
+        std::fprintf(stderr, "cannot make %s\n", qPrintable(options.sFolder));
         return 1;
     }
-    std::printf("%ld scans x %ld channels x %ld items (+%ld scans without scope)\n\n", shape.lScans,
-                shape.lChannels, shape.lItems, shape.lPlainScans);
+    QTemporaryDir work(options.sFolder + "/run-XXXXXX");
+    if (!work.isValid())
+    {
+        return 1;
+    }
+    const QString sWork = work.path();
+    const auto wanted = [&options](const char* pCase) { return options.cases.contains(pCase); };
+    const long lScans = options.lSessionScans;
 
-    int iResult = 0;
+    std::printf("%d samples per side, interleaved; medians; peak = resident memory of the "
+                "sample's process\n\n",
+                options.iRepeats);
+    std::printf("| %-44s | %11s | %11s | %7s | %-7s | %10s | %10s | %s\n", "case", "reference",
+                "library", "ratio", "target", "ref peak", "lib peak", "library note");
+    std::printf("|%s|\n", QByteArray(140, '-').constData());
+
+    SResult recordEmpty;
+    if (wanted("record") || wanted("growth"))
     {
-        SFigures figures;
-        CDatabaseMultiInstance db(temporary.filePath("library.sqlite"), QString(), QString());
-        if (RunLibrary(db, shape, figures))
+        recordEmpty = RecordCase(options, sWork, "record 10x4,000 values, SQLite, empty db",
+                                 "<=1.2x", QString());
+    }
+    if (wanted("pg"))
+    {
+#ifdef MDA_BENCH_LIBPQ
+        const SBenchShape shape{10, 100, 40, EBenchData::Realistic};
+        const QStringList tail = QStringList{options.sPgUrl, options.sPgUser} +
+                                 ShapeArguments(shape);
+        RunCase(options, "record 10x4,000 values, PostgreSQL", "", 
+                Child(QStringList{"record-pq"} + tail, sWork + "/record-pq.out"),
+                Child(QStringList{"record-lib"} + tail, sWork + "/record-lib.out"));
+#else
+        std::printf("(pg: built without libpq, no reference)\n");
+#endif
+    }
+    const SBenchShape million{lScans, 100, 50, EBenchData::Realistic};
+    const QString sMillion =
+        wanted("load") || wanted("csv") || wanted("tool") || wanted("growth")
+            ? Session(options, million)
+            : QString();
+    const QString sValues = QString::number(million.Values());
+    SResult loadMillion;
+    if (wanted("load") && !sMillion.isEmpty())
+    {
+        LoadCase(options, sWork, sMillion, "LoadData " + sValues + " values, ~1% violating",
+                 "<=2.5x");
+        loadMillion = g_Results.back();
+        const QString sAll = Session(options, {lScans, 100, 50, EBenchData::AllViolating});
+        if (!sAll.isEmpty())
         {
-            Print("library on SQLite", shape, figures);
+            LoadCase(options, sWork, sAll, "LoadData " + sValues + " values, all violating",
+                     "<=3.5x");
+        }
+    }
+    if (wanted("csv") && !sMillion.isEmpty())
+    {
+        RunCase(options, "classic CSV " + sValues + " values (LoadData+file)", "<=2.5x",
+                Shell(SessionFile(sMillion), true, sWork + "/shell.csv"),
+                Child({"csv", sMillion, sWork + "/classic.csv"}, sWork + "/csv.out"));
+    }
+    if (wanted("tool") && !sMillion.isEmpty())
+    {
+        if (options.sTool.isEmpty() || !QFileInfo(options.sTool).isExecutable())
+        {
+            std::printf("(tool: no mda binary, give --mda PATH)\n");
         }
         else
         {
-            std::fprintf(stderr, "library on SQLite failed: %s\n", qPrintable(db.LastError()));
-            iResult = 1;
+            const QString sSmall =
+                Session(options, {std::max(2L, lScans / 10), 100, 50, EBenchData::Realistic});
+            for (const QString& sFolder : {sSmall, sMillion})
+            {
+                const long lValues = sFolder == sSmall ? million.Values() / 10 : million.Values();
+                RunCase(options, QStringLiteral("mda csv %1 values").arg(lValues), "<=2x",
+                        Shell(SessionFile(sFolder), true, sWork + "/shell.csv"),
+                        Tool(options, sFolder, sWork + "/tool.csv"));
+            }
         }
     }
+    if (wanted("growth") && !sMillion.isEmpty())
     {
-        SFigures figures;
-        CRawSqlite raw;
-        if (raw.Run(temporary.filePath("raw.sqlite").toStdString(), shape, figures))
+        const SResult grown = RecordCase(options, sWork, "record 10x4,000 into db of " + sValues,
+                                         "growth", SessionFile(sMillion));
+        std::printf("  growth of recording time from empty to %s values: library %.2fx, C API "
+                    "%.2fx\n",
+                    qPrintable(sValues), grown.dLibrary / recordEmpty.dLibrary,
+                    grown.dReference / recordEmpty.dReference);
+        if (options.bLarge)
         {
-            Print("plain sqlite3 C library (baseline)", shape, figures);
-        }
-        else
-        {
-            std::fprintf(stderr, "plain sqlite3 failed\n");
-            iResult = 1;
+            const SBenchShape large{lScans * 10, 100, 50, EBenchData::Realistic};
+            const QString sLarge = Session(options, large);
+            if (!sLarge.isEmpty())
+            {
+                const QString sLargeValues = QString::number(large.Values());
+                const SResult big = RecordCase(options, sWork,
+                                               "record 10x4,000 into db of " + sLargeValues,
+                                               "growth", SessionFile(sLarge));
+                std::printf("  growth of recording time from empty to %s values: library %.2fx, "
+                            "C API %.2fx\n",
+                            qPrintable(sLargeValues), big.dLibrary / recordEmpty.dLibrary,
+                            big.dReference / recordEmpty.dReference);
+                LoadCase(options, sWork, sLarge, "LoadData " + sLargeValues + " values",
+                         "<=11x 1M");
+                if (loadMillion.dLibrary > 0)
+                {
+                    const SResult& r = g_Results.back();
+                    std::printf("  LoadData %s against %s values: time %.2fx, peak %.2fx\n",
+                                qPrintable(sLargeValues), qPrintable(sValues),
+                                r.dLibrary / loadMillion.dLibrary,
+                                r.dLibraryPeak / loadMillion.dLibraryPeak);
+                }
+            }
         }
     }
-    if (!sPgUrl.isEmpty())
+    bool bAllOk = true;
+    for (const SResult& r : g_Results)
     {
-        SFigures figures;
-        CDatabaseMultiInstance db(sPgUrl, sPgUser, sPgPassword);
-        if (RunLibrary(db, shape, figures))
-        {
-            Print("library on PostgreSQL", shape, figures);
-        }
-        else
-        {
-            std::fprintf(stderr, "library on PostgreSQL failed: %s\n", qPrintable(db.LastError()));
-            iResult = 1;
-        }
+        bAllOk = bAllOk && r.bOk;
     }
-    return iResult;
+    return bAllOk ? 0 : 1;
 }

@@ -2,7 +2,7 @@
 # for both the Qt 5 and the Qt 6 build.
 mda_packages=(cmake g++ make pkg-config qtbase5-dev libqt5sql5-sqlite libqt5sql5-psql
   libquazip1-qt5-dev qt6-base-dev libqt6sql6-sqlite libqt6sql6-psql libquazip1-qt6-dev
-  libgtest-dev libbenchmark-dev libsqlite3-dev sqlite3
+  libgtest-dev libbenchmark-dev libsqlite3-dev sqlite3 libpq-dev
   postgresql postgresql-client zip unzip python3)
 
 mda_install_deps() {
