@@ -249,13 +249,8 @@ CDBMeasurementController::CDBMeasurementController(
 bool CDBMeasurementController::Create(long lSessionId, long lScanId, long lChannelId,
                                       long& lMeasurementId)
 {
-    TableRows row;
-    row.reserve(3);
-    row.emplace_back(CTableMeasurements::c_sColumnSessionId, QString::number(lSessionId));
-    row.emplace_back(CTableMeasurements::c_sColumnScanId, QString::number(lScanId));
-    row.emplace_back(CTableMeasurements::c_sColumnChannelId, QString::number(lChannelId));
     CTableMeasurements table(m_rDatabase);
-    return table.Create(row, lMeasurementId);
+    return table.Create(lSessionId, lScanId, lChannelId, lMeasurementId);
 }
 
 bool CDBMeasurementController::Update(const CDBMeasurement& measurement)
@@ -266,23 +261,11 @@ bool CDBMeasurementController::Update(const CDBMeasurement& measurement)
             QStringLiteral("Cannot change measurement %1: measurement ids start at 1")
                 .arg(measurement.GetMeasurementId()));
     }
-    TableRows row;
-    row.reserve(5);
-    row.emplace_back(CTableMeasurements::c_sColumnChannelId,
-                     QString::number(measurement.GetChannelId()));
-    row.emplace_back(CTableMeasurements::c_sColumnMeasurementItem,
-                     QString::number(measurement.GetMeasurementItem()));
-    row.emplace_back(CTableMeasurements::c_sColumnState,
-                     QString::number(measurement.GetMeasurementState()));
-    row.emplace_back(CTableMeasurements::c_sColumnValue, measurement.GetValue());
-    if (!measurement.GetErrorDescription().isEmpty())
-    {
-        row.emplace_back(CTableMeasurements::c_sColumnErrorDescription,
-                         measurement.GetErrorDescription());
-    }
     CTableMeasurements table(m_rDatabase);
     return table.Update(measurement.GetSessionId(), measurement.GetScanId(),
-                        measurement.GetMeasurementId(), row);
+                        measurement.GetMeasurementId(), measurement.GetChannelId(),
+                        measurement.GetMeasurementItem(), measurement.GetMeasurementState(),
+                        measurement.GetValue(), measurement.GetErrorDescription());
 }
 
 CDBMeasurement CDBMeasurementController::GetData(long lSessionId, long lScanId,

@@ -177,6 +177,36 @@ bool CTableBase::DoUpdate(const QString& sTable, const Columns& columns, const T
     return true;
 }
 
+QSqlQuery* CTableBase::DoFixedStatement(const void* pOwner, quint64 uId,
+                                        const std::function<QString()>& text,
+                                        const std::function<QString()>& what)
+{
+    const CDatabaseMultiInstance::SStatementKey key{pOwner, uId, QString()};
+    QSqlQuery* pQuery = m_Db.FindPreparedQuery(key);
+    if (pQuery == nullptr)
+    {
+        pQuery = m_Db.GetPreparedQuery(text(), what);
+        if (pQuery != nullptr)
+        {
+            m_Db.RememberPreparedQuery(key, pQuery);
+        }
+    }
+    return pQuery;
+}
+
+bool CTableBase::DoExecuteChange(QSqlQuery& query, const std::function<QString()>& what)
+{
+    if (!m_Db.Execute(query, what))
+    {
+        return false;
+    }
+    if (query.numRowsAffected() < 1)
+    {
+        return m_Db.Fail(what() + QStringLiteral(": there is no such row"));
+    }
+    return true;
+}
+
 namespace
 {
 

@@ -37,6 +37,15 @@ protected:
     /// placeholders for whereValues); false when no row matched.
     bool DoUpdate(const QString& sTable, const Columns& columns, const TableRows& row,
                   const QString& sWhere, const QVariantList& whereValues, const QString& sWhat);
+    /// The prepared statement of a fixed text that a table's hot path names by an address of
+    /// its own and a number, found without building or hashing the text again; text() is
+    /// called once per connection. nullptr (LastError() set) when the connection is unusable.
+    QSqlQuery* DoFixedStatement(const void* pOwner, quint64 uId,
+                                const std::function<QString()>& text,
+                                const std::function<QString()>& what);
+    /// Executes a bound update meant to change one row; false when none matched. The error
+    /// text is made only when it fails.
+    bool DoExecuteChange(QSqlQuery& query, const std::function<QString()>& what);
     /// Runs a prepared select and appends one pair per selected column and row; the result
     /// columns are named by names, in select order.
     bool DoSelect(const QString& sStatement, const QVariantList& values,

@@ -1,5 +1,7 @@
 #include "CTableMeasurements.h"
 
+#include <QSqlQuery>
+
 namespace OrvelFramework
 {
 
@@ -84,6 +86,79 @@ bool CTableMeasurements::Update(long lSessionId, long lScanId, long lMeasurement
                     QLatin1String(c_pOneRow),
                     {qlonglong(lMeasurementId), qlonglong(lSessionId), qlonglong(lScanId)},
                     QStringLiteral("Cannot change measurement %1").arg(lMeasurementId));
+}
+
+namespace
+{
+
+// The statements of the recording's hot path, the same texts the pairs make.
+enum EFixed : quint64
+{
+    c_uInsert,
+    c_uChange,
+    c_uChangeWithError
+};
+const char c_cFixedOwner = 0;
+
+} // namespace
+
+bool CTableMeasurements::Create(qint64 llSessionId, qint64 llScanId, qint64 llChannelId,
+                                long& lId)
+{
+    static const QString s_sWhat = QStringLiteral("Cannot store the measurement");
+    QSqlQuery* pQuery = DoFixedStatement(
+        &c_cFixedOwner, c_uInsert,
+        [this]
+        {
+            return m_Db.InsertStatement(QStringLiteral(
+                "INSERT INTO measurement (session_id, scan_id, channel_id) VALUES (?, ?, ?)"));
+        },
+        [] { return s_sWhat; });
+    if (pQuery == nullptr)
+    {
+        return false;
+    }
+    pQuery->bindValue(0, qlonglong(llSessionId));
+    pQuery->bindValue(1, qlonglong(llScanId));
+    pQuery->bindValue(2, qlonglong(llChannelId));
+    return m_Db.ExecuteInsert(*pQuery, s_sWhat, lId);
+}
+
+bool CTableMeasurements::Update(qint64 llSessionId, qint64 llScanId, qint64 llMeasurementId,
+                                qint64 llChannelId, qint64 llItem, qint64 llState,
+                                const QString& sValue, const QString& sError)
+{
+    const bool bError = !sError.isEmpty();
+    const auto what = [llMeasurementId]
+    { return QStringLiteral("Cannot change measurement %1").arg(llMeasurementId); };
+    QSqlQuery* pQuery = DoFixedStatement(
+        &c_cFixedOwner, bError ? c_uChangeWithError : c_uChange,
+        [bError]
+        {
+            return QStringLiteral("UPDATE measurement SET channel_id = ?, measurement_item = ?, "
+                                  "state = ?, value = ?") +
+                   (bError ? QStringLiteral(", error_description = ?") : QString()) +
+                   QStringLiteral(" WHERE ") + QLatin1String(c_pOneRow);
+        },
+        what);
+    if (pQuery == nullptr)
+    {
+        return false;
+    }
+    int i = 0;
+    pQuery->bindValue(i++, qlonglong(llChannelId));
+    pQuery->bindValue(i++, qlonglong(llItem));
+    pQuery->bindValue(i++, qlonglong(llState));
+    // A null string would be bound as NULL; the column holds text, empty or not.
+    pQuery->bindValue(i++, sValue.isNull() ? QStringLiteral("") : sValue);
+    if (bError)
+    {
+        pQuery->bindValue(i++, sError);
+    }
+    pQuery->bindValue(i++, qlonglong(llMeasurementId));
+    pQuery->bindValue(i++, qlonglong(llSessionId));
+    pQuery->bindValue(i++, qlonglong(llScanId));
+    return DoExecuteChange(*pQuery, what);
 }
 
 TableRows CTableMeasurements::Get(long lSessionId, long lScanId, long lMeasurementId)

@@ -28,6 +28,13 @@ public:
     static constexpr long c_lStateOutOfRange = 4;
 
     bool Create(const TableRows& row, long& lId);
+    /// What Create() stores for the pairs session, scan and channel, without the pairs: the
+    /// recording's hot path.
+    bool Create(qint64 llSessionId, qint64 llScanId, qint64 llChannelId, long& lId);
+    /// What Update() stores for the pairs channel, item, state, value and (when not empty)
+    /// error description; a null value is stored as an empty text.
+    bool Update(qint64 llSessionId, qint64 llScanId, qint64 llMeasurementId, qint64 llChannelId,
+                qint64 llItem, qint64 llState, const QString& sValue, const QString& sError);
     bool Update(long lSessionId, long lScanId, long lMeasurementId, const TableRows& row);
     TableRows Get(long lSessionId, long lScanId, long lMeasurementId);
     /// The rows whose state is "Error" or "Out of range".
