@@ -2,7 +2,10 @@
 #include "CDBScanController.h"
 #include "DBControllerTestBase.h"
 
+#include <QSqlQuery>
+
 #include <optional>
+#include <random>
 
 using namespace LumoraMeasurement;
 
@@ -135,6 +138,57 @@ TEST_P(CDBMeasurementControllerTest, ChannelScanReadReformatsNumberAndUnit)
 
     m_Measurements->GetAllResultsForSession(m_lSession, list);
     EXPECT_EQ(Values(list), stored << "1.111 dB");
+}
+
+// The recording binds typed values to statements of its own; what it stores must stay what
+// plain SQL stores for the same values (types, empty against NULL, texts byte for byte).
+TEST_P(CDBMeasurementControllerTest, RecordingStoresWhatPlainSqlStores)
+{
+    std::mt19937 random(20261206);
+    const QStringList texts = QStringList{QString(), QString(""), "12.34 dBuV", "-0.50 dB", "1"} +
+                              MdaTest::HostileTexts().mid(0, 6);
+    for (int n = 0; n < 60; ++n)
+    {
+        const long lChannel = static_cast<long>(random() % 2000);
+        const long lItem = static_cast<long>(random() % 300) - 1;
+        const long lState = static_cast<long>(random() % 6) - 1;
+        const QString sValue = texts[static_cast<int>(random() % texts.size())];
+        const QString sError = texts[static_cast<int>(random() % texts.size())];
+        Store(1, lChannel, lItem, lState, sValue, sError);
+        Exec("INSERT INTO measurement (session_id, scan_id, channel_id, measurement_item, state, "
+             "value, error_description) VALUES (?, ?, ?, ?, ?, ?, ?)",
+             {qlonglong(m_lSession), qlonglong(2), qlonglong(lChannel), qlonglong(lItem),
+              qlonglong(lState), sValue.isNull() ? QString("") : sValue,
+              sError.isEmpty() ? QVariant() : QVariant(sError)});
+    }
+    const QString sQuote = Db().IsPostgreSql() ? "quote_nullable"
+                                                                        : "quote";
+    QStringList columns;
+    for (const char* pColumn :
+         {"session_id", "channel_id", "measurement_item", "state", "value", "error_description"})
+    {
+        columns << sQuote + "(" + pColumn + ")";
+    }
+    const auto rows = [&](long lScan)
+    {
+        QSqlQuery* pQuery = Db().GetPreparedQuery(
+            "SELECT " + columns.join(", ") + " FROM measurement WHERE scan_id = ? ORDER BY id");
+        EXPECT_NE(pQuery, nullptr);
+        QStringList result;
+        pQuery->bindValue(0, qlonglong(lScan));
+        EXPECT_TRUE(pQuery != nullptr && Db().Execute(*pQuery, QString()));
+        while (pQuery != nullptr && pQuery->next())
+        {
+            for (int i = 0; i < columns.size(); ++i)
+            {
+                result << pQuery->value(i).toString();
+            }
+        }
+        return result;
+    };
+    const QStringList recorded = rows(1);
+    EXPECT_EQ(recorded.size(), 60 * columns.size());
+    EXPECT_EQ(recorded, rows(2));
 }
 
 MDA_INSTANTIATE_BACKEND_TESTS(CDBMeasurementControllerTest);
