@@ -128,8 +128,8 @@ bool IsPostgres(const QString& sName)
     return sName.startsWith(QLatin1String("postgres"));
 }
 
-// An empty database with the library's schema (and for PostgreSQL no rows left from the last
-// sample), untimed.
+// An empty database with the library's schema, untimed: for PostgreSQL the tables are dropped
+// and made again, as a new database would have them.
 bool PrepareDatabase(const QString& sName, const QString& sUser, const QString& sCopyFrom)
 {
     if (!IsPostgres(sName))
@@ -142,33 +142,37 @@ bool PrepareDatabase(const QString& sName, const QString& sUser, const QString& 
             return false;
         }
     }
+    else
+    {
+        bool bOk = false;
+        {
+            const QUrl url(sName);
+            QSqlDatabase pg = QSqlDatabase::addDatabase(QStringLiteral("QPSQL"), "bench-reset");
+            pg.setHostName(url.host());
+            pg.setPort(url.port(5432));
+            pg.setDatabaseName(url.path().mid(1));
+            pg.setUserName(sUser);
+            pg.setPassword(Password());
+            bOk = pg.open() &&
+                  QSqlQuery(pg).exec("SET client_min_messages TO warning") &&
+                  QSqlQuery(pg).exec(
+                      "DROP TABLE IF EXISTS measurement, scan, session, export_file, "
+                      "exported_limit_values, exported_channel_settings, schema_version CASCADE");
+            pg.close();
+        }
+        QSqlDatabase::removeDatabase("bench-reset");
+        if (!bOk)
+        {
+            return false;
+        }
+    }
     CDatabaseMultiInstance db(sName, sUser, Password());
     if (!db.Open())
     {
         std::fprintf(stderr, "%s\n", qPrintable(db.LastError()));
         return false;
     }
-    db.Close();
-    if (!IsPostgres(sName))
-    {
-        return true;
-    }
-    bool bOk = false;
-    {
-        const QUrl url(sName);
-        QSqlDatabase pg = QSqlDatabase::addDatabase(QStringLiteral("QPSQL"), "bench-reset");
-        pg.setHostName(url.host());
-        pg.setPort(url.port(5432));
-        pg.setDatabaseName(url.path().mid(1));
-        pg.setUserName(sUser);
-        pg.setPassword(Password());
-        bOk = pg.open() && QSqlQuery(pg).exec("TRUNCATE measurement, scan, session RESTART "
-                                              "IDENTITY CASCADE") &&
-              QSqlQuery(pg).exec("VACUUM ANALYZE measurement");
-        pg.close();
-    }
-    QSqlDatabase::removeDatabase("bench-reset");
-    return bOk;
+    return true;
 }
 
 // The library's side of a recording: one scope per scan around the scan row, every value's
