@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <charconv>
 #include <cmath>
+#include <limits>
 
 using OrvelFramework::CTableMeasurements;
 using OrvelFramework::CTableRecordSet;
@@ -87,26 +88,6 @@ QString DoReformatValue(const QString& sValue)
     dNumber = sNumber.toDouble();
     return QString::number(dNumber, 'f', 2) + sValue.mid(iBlank);
 }
-// Room for the rows a result will add, estimated from the width of its first row. Grows
-// geometrically so that many small appends stay linear.
-void DoReserve(std::vector<CDBMeasurement>& measurements, const TableRows& rows)
-{
-    const auto itEnd =
-        std::find_if(rows.begin(), rows.end(),
-                     [](const CTableRecordSet& pair)
-                     { return pair.GetColumn() == CTableMeasurements::c_sColumnErrorDescription; });
-    if (itEnd == rows.end())
-    {
-        return;
-    }
-    const size_t nRowWidth = static_cast<size_t>(itEnd - rows.begin()) + 1;
-    const size_t nNeeded = measurements.size() + rows.size() / nRowWidth;
-    if (nNeeded > measurements.capacity())
-    {
-        measurements.reserve(std::max(nNeeded, 2 * measurements.capacity()));
-    }
-}
-
 // A whole number as toInt() (TNumber int) or toLongLong() (qint64) reads it: the plain digits
 // the table classes write are read directly, anything else (blanks, a plus sign, overflow) by
 // Qt as before.
@@ -135,106 +116,73 @@ template <typename TNumber> TNumber DoReadWhole(const QString& sText)
     return iFirst == 1 ? -number : number;
 }
 
-int DoReadInt(const QString& sText)
+// A whole-number column as the text reads gave it: a number the driver hands out as one is
+// taken as it is (a 32-bit field is 0 when it does not fit, as toInt() of its text); anything
+// else (a text, a real, NULL: possible in a SQLite file written by other tools) goes through
+// its text.
+int DoReadInt(const QVariant& value)
 {
-    return DoReadWhole<int>(sText);
+    const int iType = value.userType();
+    if (iType == QMetaType::LongLong || iType == QMetaType::Int)
+    {
+        const qlonglong llValue = value.toLongLong();
+        return llValue >= std::numeric_limits<int>::min() &&
+                       llValue <= std::numeric_limits<int>::max()
+                   ? static_cast<int>(llValue)
+                   : 0;
+    }
+    return DoReadWhole<int>(value.toString());
 }
 
 // Row ids are 64-bit: a large central database must not mix rows up.
-qint64 DoReadId(const QString& sText)
+qint64 DoReadId(const QVariant& value)
 {
-    return DoReadWhole<qint64>(sText);
+    const int iType = value.userType();
+    if (iType == QMetaType::LongLong || iType == QMetaType::Int)
+    {
+        return value.toLongLong();
+    }
+    return DoReadWhole<qint64>(value.toString());
 }
 
-enum class EField
+bool IsWholeNumber(const QVariant& value)
 {
-    Id,
-    SessionId,
-    ScanId,
-    ChannelId,
-    MeasurementItem,
-    State,
-    Value,
-    ErrorDescription,
-    None
-};
-
-// Which field a pair sets. The table classes name the columns with these very strings, so
-// the shared text data settles it without comparing characters.
-EField DoField(const QString& sColumn)
-{
-    struct SName
-    {
-        const QString* pName;
-        EField eField;
-    };
-    static const SName s_Names[] = {
-        {&CTableMeasurements::c_sColumnId, EField::Id},
-        {&CTableMeasurements::c_sColumnSessionId, EField::SessionId},
-        {&CTableMeasurements::c_sColumnScanId, EField::ScanId},
-        {&CTableMeasurements::c_sColumnChannelId, EField::ChannelId},
-        {&CTableMeasurements::c_sColumnMeasurementItem, EField::MeasurementItem},
-        {&CTableMeasurements::c_sColumnState, EField::State},
-        {&CTableMeasurements::c_sColumnValue, EField::Value},
-        {&CTableMeasurements::c_sColumnErrorDescription, EField::ErrorDescription},
-    };
-    for (const SName& name : s_Names)
-    {
-        if (sColumn.constData() == name.pName->constData())
-        {
-            return name.eField;
-        }
-    }
-    for (const SName& name : s_Names)
-    {
-        if (sColumn == *name.pName)
-        {
-            return name.eField;
-        }
-    }
-    return EField::None;
+    const int iType = value.userType();
+    return iType == QMetaType::LongLong || iType == QMetaType::Int;
 }
 
-// One working record walks the flat result; an error-description pair closes a row. The
-// record is not reset, so a column a row lacks keeps the previous row's value.
-void DoAppendRows(const TableRows& rows, std::vector<CDBMeasurement>& measurements,
+using Table = CTableMeasurements;
+
+// The record of the cursor's current row.
+void DoReadRow(const OrvelFramework::CTableCursor& cursor, CDBMeasurement& record,
+               bool bReformatValue)
+{
+    record.SetMeasurementId(DoReadId(cursor.Value(Table::c_iReadId)));
+    record.SetSessionId(DoReadId(cursor.Value(Table::c_iReadSessionId)));
+    record.SetScanId(DoReadId(cursor.Value(Table::c_iReadScanId)));
+    record.SetChannelId(DoReadId(cursor.Value(Table::c_iReadChannelId)));
+    record.SetMeasurementItem(DoReadInt(cursor.Value(Table::c_iReadMeasurementItem)));
+    record.SetMeasurementState(DoReadInt(cursor.Value(Table::c_iReadState)));
+    QString sValue = cursor.Value(Table::c_iReadValue).toString();
+    record.SetValue(bReformatValue ? DoReformatValue(sValue) : sValue);
+    record.SetErrorDescription(cursor.Value(Table::c_iReadErrorDescription).toString());
+}
+
+// Appends the records of an opened read, straight from the rows; a read that fails on the
+// way adds none.
+void DoAppendRows(OrvelFramework::CTableCursor& cursor, std::vector<CDBMeasurement>& measurements,
                   bool bReformatValues)
 {
-    DoReserve(measurements, rows);
-    CDBMeasurement working;
-    for (const CTableRecordSet& pair : rows)
+    const size_t uStart = measurements.size();
+    CDBMeasurement record;
+    while (cursor.Next())
     {
-        const QString& sValue = pair.GetValue();
-        switch (DoField(pair.GetColumn()))
-        {
-        case EField::Id:
-            working.SetMeasurementId(DoReadId(sValue));
-            break;
-        case EField::SessionId:
-            working.SetSessionId(DoReadId(sValue));
-            break;
-        case EField::ScanId:
-            working.SetScanId(DoReadId(sValue));
-            break;
-        case EField::ChannelId:
-            working.SetChannelId(DoReadId(sValue));
-            break;
-        case EField::MeasurementItem:
-            working.SetMeasurementItem(DoReadInt(sValue));
-            break;
-        case EField::State:
-            working.SetMeasurementState(DoReadInt(sValue));
-            break;
-        case EField::Value:
-            working.SetValue(bReformatValues ? DoReformatValue(sValue) : sValue);
-            break;
-        case EField::ErrorDescription:
-            working.SetErrorDescription(sValue);
-            measurements.push_back(working);
-            break;
-        case EField::None:
-            break;
-        }
+        DoReadRow(cursor, record, bReformatValues);
+        measurements.push_back(record);
+    }
+    if (!cursor.Finish())
+    {
+        measurements.resize(uStart);
     }
 }
 
@@ -334,38 +282,75 @@ void CDBMeasurementController::GetAllErrorsForSession(long lSessionId,
                                                       std::vector<CDBMeasurement>& measurements)
 {
     measurements.clear();
-    TableRows rows;
-    CTableMeasurements table(m_rDatabase);
-    table.GetAllErrorsForSession(lSessionId, rows);
-    DoAppendRows(rows, measurements, false);
+    OrvelFramework::CTableCursor cursor(m_rDatabase);
+    if (CTableMeasurements(m_rDatabase).OpenAllErrorsForSession(lSessionId, cursor))
+    {
+        DoAppendRows(cursor, measurements, false);
+    }
 }
 
 void CDBMeasurementController::GetAllResultsForSession(long lSessionId,
                                                        std::vector<CDBMeasurement>& measurements)
 {
     measurements.clear();
-    TableRows rows;
-    CTableMeasurements table(m_rDatabase);
-    table.GetAllResultsForSession(lSessionId, rows);
-    DoAppendRows(rows, measurements, false);
+    OrvelFramework::CTableCursor cursor(m_rDatabase);
+    if (CTableMeasurements(m_rDatabase).OpenAllResultsForSession(lSessionId, cursor))
+    {
+        DoAppendRows(cursor, measurements, false);
+    }
 }
 
 void CDBMeasurementController::GetMeasurementResultsForChannel(
     long lSessionId, long lChannelId, long lItemId, std::vector<CDBMeasurement>& measurements)
 {
-    TableRows rows;
-    CTableMeasurements table(m_rDatabase);
-    table.GetMeasurementsForChannel(lSessionId, lChannelId, lItemId, rows);
-    DoAppendRows(rows, measurements, false);
+    OrvelFramework::CTableCursor cursor(m_rDatabase);
+    if (CTableMeasurements(m_rDatabase)
+            .OpenMeasurementsForChannel(lSessionId, lChannelId, lItemId, cursor))
+    {
+        DoAppendRows(cursor, measurements, false);
+    }
 }
 
 void CDBMeasurementController::GetAllMeasurementResultsForChannel(
     long lSessionId, long lScan, long lChannelId, std::vector<CDBMeasurement>& measurements)
 {
-    TableRows rows;
-    CTableMeasurements table(m_rDatabase);
-    table.GetAllMeasurementsForChannel(lSessionId, lScan, lChannelId, rows);
-    DoAppendRows(rows, measurements, true);
+    OrvelFramework::CTableCursor cursor(m_rDatabase);
+    if (CTableMeasurements(m_rDatabase)
+            .OpenAllMeasurementsForChannel(lSessionId, lScan, lChannelId, cursor))
+    {
+        DoAppendRows(cursor, measurements, true);
+    }
+}
+
+bool CDBMeasurementController::ForEachMeasurementResultByScanAndChannel(
+    long lSessionId, long lScans, long lChannels,
+    const std::function<bool(const CDBMeasurement&)>& row)
+{
+    OrvelFramework::CTableCursor cursor(m_rDatabase);
+    if (lScans <= 0 || lChannels <= 0)
+    {
+        return true;
+    }
+    if (!CTableMeasurements(m_rDatabase)
+             .OpenMeasurementsByScanAndChannel(lSessionId, lScans, lChannels, cursor))
+    {
+        return false;
+    }
+    CDBMeasurement record;
+    while (cursor.Next())
+    {
+        // A channel id held as a text or a fraction equals no channel row.
+        if (!IsWholeNumber(cursor.Value(CTableMeasurements::c_iReadChannelId)))
+        {
+            continue;
+        }
+        DoReadRow(cursor, record, true);
+        if (!row(record))
+        {
+            break;
+        }
+    }
+    return cursor.Finish();
 }
 
 long CDBMeasurementController::GetAmountOfMeasurementValuesForChannel(long lSessionId,
