@@ -174,11 +174,9 @@ void DoAppendRows(OrvelFramework::CTableCursor& cursor, std::vector<CDBMeasureme
                   bool bReformatValues)
 {
     const size_t uStart = measurements.size();
-    CDBMeasurement record;
     while (cursor.Next())
     {
-        DoReadRow(cursor, record, bReformatValues);
-        measurements.push_back(record);
+        DoReadRow(cursor, measurements.emplace_back(), bReformatValues);
     }
     if (!cursor.Finish())
     {
@@ -293,8 +291,16 @@ void CDBMeasurementController::GetAllResultsForSession(long lSessionId,
                                                        std::vector<CDBMeasurement>& measurements)
 {
     measurements.clear();
+    CTableMeasurements table(m_rDatabase);
+    // A whole session is large: room for it at once spares copying it while it grows. The
+    // count is only a hint; a failed count leaves the read to fail or succeed on its own.
+    const long lCount = table.GetAmountOfResultsForSession(lSessionId);
+    if (lCount > 0)
+    {
+        measurements.reserve(static_cast<size_t>(lCount));
+    }
     OrvelFramework::CTableCursor cursor(m_rDatabase);
-    if (CTableMeasurements(m_rDatabase).OpenAllResultsForSession(lSessionId, cursor))
+    if (table.OpenAllResultsForSession(lSessionId, cursor))
     {
         DoAppendRows(cursor, measurements, false);
     }

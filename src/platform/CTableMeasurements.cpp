@@ -204,6 +204,18 @@ bool CTableMeasurements::OpenMeasurementsByScanAndChannel(long lSessionId, long 
         { return QStringLiteral("Cannot read the results of session %1").arg(lSessionId); });
 }
 
+long CTableMeasurements::GetAmountOfResultsForSession(long lSessionId)
+{
+    long lCount = 0;
+    if (!DoSelectNumber(QStringLiteral("SELECT COUNT(*) FROM measurement WHERE session_id = ?"),
+                        {qlonglong(lSessionId)}, 0, lCount,
+                        QStringLiteral("Cannot count the results of session %1").arg(lSessionId)))
+    {
+        return -1;
+    }
+    return lCount;
+}
+
 long CTableMeasurements::GetAmountOfMeasurementValuesForChannel(long lSessionId, long lChannelId)
 {
     long lCount = 0;

@@ -63,6 +63,8 @@ public:
     bool OpenMeasurementsByScanAndChannel(long lSessionId, long lScans, long lChannels,
                                           CTableCursor& cursor);
 
+    /// The number of rows of the session; -1 when the read fails.
+    long GetAmountOfResultsForSession(long lSessionId);
     /// The number of rows of the channel in the session; -1 when the read fails.
     long GetAmountOfMeasurementValuesForChannel(long lSessionId, long lChannelId);
 };
