@@ -51,7 +51,7 @@ bool CCsvWriter::Open(QString& sReason)
     return true;
 }
 
-void CCsvWriter::AppendField(QString& sLine, const QString& sField)
+void CCsvWriter::AppendField(QString& sLine, QStringView sField)
 {
     const bool bQuote = std::any_of(sField.cbegin(), sField.cend(),
                                     [](QChar c)
@@ -61,7 +61,7 @@ void CCsvWriter::AppendField(QString& sLine, const QString& sField)
                                     });
     if (!bQuote)
     {
-        sLine += sField;
+        sLine.append(sField.data(), static_cast<int>(sField.size()));
         return;
     }
     sLine += QLatin1Char('"');
@@ -108,15 +108,36 @@ bool CCsvWriter::Write(CJudgedSession& session, const std::function<void(long)>&
             stateNames.resize(std::max(stateNames.size(), static_cast<size_t>(row.m_lId + 1)));
             if (stateNames[static_cast<size_t>(row.m_lId)].isEmpty())
             {
-                stateNames[static_cast<size_t>(row.m_lId)] =
-                    CEnumTemplate<EMeasurementItemState>::ToString(row.m_eEnumValue);
+                AppendField(stateNames[static_cast<size_t>(row.m_lId)],
+                            CEnumTemplate<EMeasurementItemState>::ToString(row.m_eEnumValue));
             }
         }
     }
 
     const QLatin1Char comma(',');
+    // The fields that repeat from row to row (session, scan time, channel and item names) are
+    // made ready to append once, quoted where they need it.
+    const auto field = [](const QString& sText)
+    {
+        // Never null, so that a made field is told from one not made yet.
+        QString sField = QLatin1String("");
+        AppendField(sField, sText);
+        return sField;
+    };
     QString sSession;
     AppendNumber(sSession, session.SessionId());
+    sSession += comma;
+    long lScanOfTime = 0;
+    QString sScanTime;
+    bool bHasScanTime = false;
+    std::vector<QString> channelFields;
+    for (long c = 0; c < session.Channels().GetRowCount(); ++c)
+    {
+        channelFields.push_back(field(session.ChannelName(c)));
+    }
+    // Item names by stored id, made when an id first appears (ids are small).
+    constexpr long c_lItemIds = 4096;
+    std::vector<QString> itemFields;
     QString sLine;
     bool bWriteOk = true;
     const bool bRead = session.ForEachRow(
@@ -124,31 +145,60 @@ bool CCsvWriter::Write(CJudgedSession& session, const std::function<void(long)>&
         {
             sLine.resize(0);
             sLine += sSession;
-            sLine += comma;
             AppendNumber(sLine, stored.GetScanId());
             sLine += comma;
-            AppendField(sLine, session.ScanTime(stored.GetScanId()));
+            if (!bHasScanTime || lScanOfTime != stored.GetScanId())
+            {
+                lScanOfTime = stored.GetScanId();
+                sScanTime = field(session.ScanTime(lScanOfTime));
+                bHasScanTime = true;
+            }
+            sLine += sScanTime;
             sLine += comma;
-            AppendNumber(sLine, stored.GetChannelId());
+            const long lChannel = stored.GetChannelId();
+            AppendNumber(sLine, lChannel);
             sLine += comma;
-            AppendField(sLine, session.ChannelName(stored.GetChannelId()));
+            if (lChannel >= 0 && lChannel < static_cast<long>(channelFields.size()))
+            {
+                sLine += channelFields[static_cast<size_t>(lChannel)];
+            }
             sLine += comma;
-            AppendNumber(sLine, stored.GetMeasurementItem());
+            const long lItem = stored.GetMeasurementItem();
+            AppendNumber(sLine, lItem);
             sLine += comma;
-            AppendField(sLine, session.ItemName(stored.GetMeasurementItem()));
+            if (lItem >= 0 && lItem < c_lItemIds)
+            {
+                if (static_cast<size_t>(lItem) >= itemFields.size())
+                {
+                    itemFields.resize(static_cast<size_t>(lItem) + 1);
+                }
+                QString& sItem = itemFields[static_cast<size_t>(lItem)];
+                if (sItem.isNull())
+                {
+                    sItem = field(session.ItemName(lItem));
+                }
+                sLine += sItem;
+            }
+            else
+            {
+                AppendField(sLine, session.ItemName(lItem));
+            }
             sLine += comma;
             // The stored text split at its first blank: the number as measured, then the unit.
-            const QString& sValue = stored.GetValue();
-            const int iBlank = sValue.indexOf(QLatin1Char(' '));
+            const QStringView sValue(stored.GetValue());
+            const auto iBlank = sValue.indexOf(QLatin1Char(' '));
             AppendField(sLine, iBlank < 0 ? sValue : sValue.left(iBlank));
             sLine += comma;
-            AppendField(sLine, iBlank < 0 ? QString() : sValue.mid(iBlank + 1));
+            if (iBlank >= 0)
+            {
+                AppendField(sLine, sValue.mid(iBlank + 1));
+            }
             sLine += comma;
             const long lState = stored.GetMeasurementState();
             if (lState >= 0 && lState < static_cast<long>(stateNames.size()) &&
                 !stateNames[static_cast<size_t>(lState)].isEmpty())
             {
-                AppendField(sLine, stateNames[static_cast<size_t>(lState)]);
+                sLine += stateNames[static_cast<size_t>(lState)];
             }
             else
             {
