@@ -116,16 +116,37 @@ template <typename TNumber> TNumber DoReadWhole(const QString& sText)
     return iFirst == 1 ? -number : number;
 }
 
-// A whole-number column as the text reads gave it: a number the driver hands out as one is
-// taken as it is (a 32-bit field is 0 when it does not fit, as toInt() of its text); anything
-// else (a text, a real, NULL: possible in a SQLite file written by other tools) goes through
-// its text.
+// A whole number as the driver hands it out (SQLite: qint64; PostgreSQL: qint64 when
+// negative, quint64 otherwise); false for anything else, which a SQLite file written by other
+// tools may hold: a text, a real, NULL.
+bool IsWholeNumber(const QVariant& value, qint64& llValue)
+{
+    switch (value.userType())
+    {
+    case QMetaType::LongLong:
+    case QMetaType::Int:
+        llValue = value.toLongLong();
+        return true;
+    case QMetaType::ULongLong:
+    case QMetaType::UInt:
+        if (value.toULongLong() > static_cast<qulonglong>(std::numeric_limits<qint64>::max()))
+        {
+            return false;
+        }
+        llValue = value.toLongLong();
+        return true;
+    default:
+        return false;
+    }
+}
+
+// A whole-number column as the text reads gave it: a number is taken as it is (a 32-bit field
+// is 0 when it does not fit, as toInt() of its text), anything else goes through its text.
 int DoReadInt(const QVariant& value)
 {
-    const int iType = value.userType();
-    if (iType == QMetaType::LongLong || iType == QMetaType::Int)
+    qint64 llValue = 0;
+    if (IsWholeNumber(value, llValue))
     {
-        const qlonglong llValue = value.toLongLong();
         return llValue >= std::numeric_limits<int>::min() &&
                        llValue <= std::numeric_limits<int>::max()
                    ? static_cast<int>(llValue)
@@ -137,18 +158,8 @@ int DoReadInt(const QVariant& value)
 // Row ids are 64-bit: a large central database must not mix rows up.
 qint64 DoReadId(const QVariant& value)
 {
-    const int iType = value.userType();
-    if (iType == QMetaType::LongLong || iType == QMetaType::Int)
-    {
-        return value.toLongLong();
-    }
-    return DoReadWhole<qint64>(value.toString());
-}
-
-bool IsWholeNumber(const QVariant& value)
-{
-    const int iType = value.userType();
-    return iType == QMetaType::LongLong || iType == QMetaType::Int;
+    qint64 llValue = 0;
+    return IsWholeNumber(value, llValue) ? llValue : DoReadWhole<qint64>(value.toString());
 }
 
 using Table = CTableMeasurements;
@@ -346,7 +357,8 @@ bool CDBMeasurementController::ForEachMeasurementResultByScanAndChannel(
     while (cursor.Next())
     {
         // A channel id held as a text or a fraction equals no channel row.
-        if (!IsWholeNumber(cursor.Value(CTableMeasurements::c_iReadChannelId)))
+        qint64 llChannel = 0;
+        if (!IsWholeNumber(cursor.Value(CTableMeasurements::c_iReadChannelId), llChannel))
         {
             continue;
         }
