@@ -500,28 +500,28 @@ QStringList CMeasurementResultData::GetCSVExport()
 
 bool CMeasurementResultData::WriteCSVExport(QIODevice& device)
 {
-    static constexpr int c_iFlushSize = 1 << 16;
-    QByteArray buffer;
-    buffer.reserve(c_iFlushSize + 4096);
+    // Lines gather in one text and go out in UTF-8 a chunk at a time: one conversion and one
+    // write per chunk instead of per line.
+    static constexpr int c_iChunk = 1 << 15;
+    QString sChunk;
+    sChunk.reserve(c_iChunk + 1024);
     bool bWritten = true;
+    const auto write = [&]
+    {
+        const QByteArray bytes = sChunk.toUtf8();
+        bWritten = device.write(bytes) == bytes.size();
+        sChunk.resize(0);
+        return bWritten;
+    };
     const auto append = [&](const QString& sLine)
     {
-        buffer += sLine.toUtf8();
-        buffer += '\n';
-        if (buffer.size() >= c_iFlushSize)
-        {
-            bWritten = device.write(buffer) == buffer.size();
-            buffer.resize(0);
-        }
-        return bWritten;
+        sChunk += sLine;
+        sChunk += QLatin1Char('\n');
+        return sChunk.size() < c_iChunk || write();
     };
     append(GetSessionDataAsCSV());
     const bool bRead = DoForEachScanDataLine(append);
-    if (bWritten && !buffer.isEmpty())
-    {
-        bWritten = device.write(buffer) == buffer.size();
-    }
-    return bRead && bWritten;
+    return bRead && bWritten && (sChunk.isEmpty() || write());
 }
 
 } // namespace LumoraMeasurement

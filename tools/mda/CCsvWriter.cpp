@@ -138,34 +138,34 @@ bool CCsvWriter::Write(CJudgedSession& session, const std::function<void(long)>&
     // Item names by stored id, made when an id first appears (ids are small).
     constexpr long c_lItemIds = 4096;
     std::vector<QString> itemFields;
-    QString sLine;
+    QString sChunk;
+    sChunk.reserve(c_iFlushSize + 4096);
     bool bWriteOk = true;
     const bool bRead = session.ForEachRow(
         [&](const CDBMeasurement& stored, const CDBMeasurement& judged, EJudgement eJudgement)
         {
-            sLine.resize(0);
-            sLine += sSession;
-            AppendNumber(sLine, stored.GetScanId());
-            sLine += comma;
+            sChunk += sSession;
+            AppendNumber(sChunk, stored.GetScanId());
+            sChunk += comma;
             if (!bHasScanTime || lScanOfTime != stored.GetScanId())
             {
                 lScanOfTime = stored.GetScanId();
                 sScanTime = field(session.ScanTime(lScanOfTime));
                 bHasScanTime = true;
             }
-            sLine += sScanTime;
-            sLine += comma;
+            sChunk += sScanTime;
+            sChunk += comma;
             const long lChannel = stored.GetChannelId();
-            AppendNumber(sLine, lChannel);
-            sLine += comma;
+            AppendNumber(sChunk, lChannel);
+            sChunk += comma;
             if (lChannel >= 0 && lChannel < static_cast<long>(channelFields.size()))
             {
-                sLine += channelFields[static_cast<size_t>(lChannel)];
+                sChunk += channelFields[static_cast<size_t>(lChannel)];
             }
-            sLine += comma;
+            sChunk += comma;
             const long lItem = stored.GetMeasurementItem();
-            AppendNumber(sLine, lItem);
-            sLine += comma;
+            AppendNumber(sChunk, lItem);
+            sChunk += comma;
             if (lItem >= 0 && lItem < c_lItemIds)
             {
                 if (static_cast<size_t>(lItem) >= itemFields.size())
@@ -177,45 +177,47 @@ bool CCsvWriter::Write(CJudgedSession& session, const std::function<void(long)>&
                 {
                     sItem = field(session.ItemName(lItem));
                 }
-                sLine += sItem;
+                sChunk += sItem;
             }
             else
             {
-                AppendField(sLine, session.ItemName(lItem));
+                AppendField(sChunk, session.ItemName(lItem));
             }
-            sLine += comma;
+            sChunk += comma;
             // The stored text split at its first blank: the number as measured, then the unit.
             const QStringView sValue(stored.GetValue());
             const auto iBlank = sValue.indexOf(QLatin1Char(' '));
-            AppendField(sLine, iBlank < 0 ? sValue : sValue.left(iBlank));
-            sLine += comma;
+            AppendField(sChunk, iBlank < 0 ? sValue : sValue.left(iBlank));
+            sChunk += comma;
             if (iBlank >= 0)
             {
-                AppendField(sLine, sValue.mid(iBlank + 1));
+                AppendField(sChunk, sValue.mid(iBlank + 1));
             }
-            sLine += comma;
+            sChunk += comma;
             const long lState = stored.GetMeasurementState();
             if (lState >= 0 && lState < static_cast<long>(stateNames.size()) &&
                 !stateNames[static_cast<size_t>(lState)].isEmpty())
             {
-                sLine += stateNames[static_cast<size_t>(lState)];
+                sChunk += stateNames[static_cast<size_t>(lState)];
             }
             else
             {
-                AppendNumber(sLine, lState);
+                AppendNumber(sChunk, lState);
             }
-            sLine += comma;
-            sLine += c_aResultWords[eJudgement];
-            sLine += comma;
+            sChunk += comma;
+            sChunk += c_aResultWords[eJudgement];
+            sChunk += comma;
             if (eJudgement == eJudgement_Violation || eJudgement == eJudgement_Error)
             {
-                AppendField(sLine, judged.GetErrorDescription());
+                AppendField(sChunk, judged.GetErrorDescription());
             }
-            sLine += QLatin1String("\r\n");
-            m_Buffer += sLine.toUtf8();
+            sChunk += QLatin1String("\r\n");
             ++lRows;
-            if (m_Buffer.size() >= c_iFlushSize)
+            // Lines gather as text and are converted a chunk at a time.
+            if (sChunk.size() >= c_iFlushSize)
             {
+                m_Buffer += sChunk.toUtf8();
+                sChunk.resize(0);
                 bWriteOk = Flush(sReason);
                 if (progress)
                 {
@@ -225,6 +227,7 @@ bool CCsvWriter::Write(CJudgedSession& session, const std::function<void(long)>&
             return bWriteOk;
         },
         sReason);
+    m_Buffer += sChunk.toUtf8();
     return bRead && bWriteOk && Flush(sReason);
 }
 
