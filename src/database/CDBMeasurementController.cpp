@@ -162,11 +162,41 @@ qint64 DoReadId(const QVariant& value)
     return IsWholeNumber(value, llValue) ? llValue : DoReadWhole<qint64>(value.toString());
 }
 
+// Stored texts repeat from row to row (levels with two decimals, lock states, error texts):
+// the records of a large read share one copy of a text met recently instead of holding one
+// each. A fixed number of slots keeps the cost per row small whatever the texts.
+class CSharedTexts
+{
+public:
+    void Share(QString& sText)
+    {
+        // Empty texts cost nothing, and a null text must stay null.
+        if (sText.isEmpty() || sText.size() > c_iLongest)
+        {
+            return;
+        }
+        QString& sSlot = m_aSlots[qHash(sText) & (c_uSlots - 1)];
+        if (sSlot == sText)
+        {
+            sText = sSlot;
+        }
+        else
+        {
+            sSlot = sText;
+        }
+    }
+
+private:
+    static constexpr size_t c_uSlots = 4096;
+    static constexpr int c_iLongest = 64;
+    std::vector<QString> m_aSlots = std::vector<QString>(c_uSlots);
+};
+
 using Table = CTableMeasurements;
 
 // The record of the cursor's current row.
 void DoReadRow(const OrvelFramework::CTableCursor& cursor, CDBMeasurement& record,
-               bool bReformatValue)
+               bool bReformatValue, CSharedTexts* pShared = nullptr)
 {
     record.SetMeasurementId(DoReadId(cursor.Value(Table::c_iReadId)));
     record.SetSessionId(DoReadId(cursor.Value(Table::c_iReadSessionId)));
@@ -175,19 +205,29 @@ void DoReadRow(const OrvelFramework::CTableCursor& cursor, CDBMeasurement& recor
     record.SetMeasurementItem(DoReadInt(cursor.Value(Table::c_iReadMeasurementItem)));
     record.SetMeasurementState(DoReadInt(cursor.Value(Table::c_iReadState)));
     QString sValue = cursor.Value(Table::c_iReadValue).toString();
-    record.SetValue(bReformatValue ? DoReformatValue(sValue) : sValue);
-    record.SetErrorDescription(cursor.Value(Table::c_iReadErrorDescription).toString());
+    if (bReformatValue)
+    {
+        sValue = DoReformatValue(sValue);
+    }
+    QString sError = cursor.Value(Table::c_iReadErrorDescription).toString();
+    if (pShared != nullptr)
+    {
+        pShared->Share(sValue);
+        pShared->Share(sError);
+    }
+    record.SetValue(sValue);
+    record.SetErrorDescription(sError);
 }
 
 // Appends the records of an opened read, straight from the rows; a read that fails on the
 // way adds none.
 void DoAppendRows(OrvelFramework::CTableCursor& cursor, std::vector<CDBMeasurement>& measurements,
-                  bool bReformatValues)
+                  bool bReformatValues, CSharedTexts* pShared = nullptr)
 {
     const size_t uStart = measurements.size();
     while (cursor.Next())
     {
-        DoReadRow(cursor, measurements.emplace_back(), bReformatValues);
+        DoReadRow(cursor, measurements.emplace_back(), bReformatValues, pShared);
     }
     if (!cursor.Finish())
     {
@@ -313,7 +353,8 @@ void CDBMeasurementController::GetAllResultsForSession(long lSessionId,
     OrvelFramework::CTableCursor cursor(m_rDatabase);
     if (table.OpenAllResultsForSession(lSessionId, cursor))
     {
-        DoAppendRows(cursor, measurements, false);
+        CSharedTexts shared;
+        DoAppendRows(cursor, measurements, false, &shared);
     }
 }
 
