@@ -42,8 +42,8 @@ public:
                                             std::vector<CDBMeasurement>& measurements);
     /// Hands row, one at a time, what GetAllMeasurementResultsForChannel gives for every scan
     /// position below lScans and every channel row below lChannels, scan by scan, channel by
-    /// channel, in one read; row returns false to stop. False when the read failed
-    /// (LastError()).
+    /// channel, in one read; row returns false to stop, and must not use the connection while
+    /// the read is open. False when the read failed (LastError()).
     bool
     ForEachMeasurementResultByScanAndChannel(long lSessionId, long lScans, long lChannels,
                                              const std::function<bool(const CDBMeasurement&)>& row);

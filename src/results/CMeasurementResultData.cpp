@@ -450,32 +450,31 @@ bool CMeasurementResultData::DoForEachScanDataLine(const std::function<bool(cons
     const QLatin1Char comma(',');
     // Each line is put together in one reused buffer.
     QString sLine;
+    const auto toLine = [&](const CDBMeasurement& m)
+    {
+        sLine.resize(0);
+        sLine += tag;
+        DoAppendNumber(sLine, m.GetSessionId());
+        sLine += comma;
+        DoAppendNumber(sLine, m.GetScanId());
+        sLine += comma;
+        DoAppendNumber(sLine, m.GetChannelId());
+        sLine += comma;
+        DoAppendNumber(sLine, m.GetMeasurementId());
+        sLine += comma;
+        DoAppendNumber(sLine, m.GetMeasurementItem());
+        sLine += comma;
+        sLine += m.GetValue();
+        sLine += comma;
+        DoAppendNumber(sLine, m.GetMeasurementState());
+        sLine += comma;
+        sLine += m.GetErrorDescription();
+        return line(sLine);
+    };
     // One read in the order of the channel reads (scan position, channel row, id): the rows
     // are the stored ones, not the judged records of the model, and are never all held.
     return CDBMeasurementController(m_Database)
-        .ForEachMeasurementResultByScanAndChannel(m_lSessionId, lScans, lRows,
-                                                  [&](const CDBMeasurement& m)
-                                                  {
-                                                      sLine.resize(0);
-                                                      sLine += tag;
-                                                      DoAppendNumber(sLine, m.GetSessionId());
-                                                      sLine += comma;
-                                                      DoAppendNumber(sLine, m.GetScanId());
-                                                      sLine += comma;
-                                                      DoAppendNumber(sLine, m.GetChannelId());
-                                                      sLine += comma;
-                                                      DoAppendNumber(sLine, m.GetMeasurementId());
-                                                      sLine += comma;
-                                                      DoAppendNumber(sLine, m.GetMeasurementItem());
-                                                      sLine += comma;
-                                                      sLine += m.GetValue();
-                                                      sLine += comma;
-                                                      DoAppendNumber(sLine,
-                                                                     m.GetMeasurementState());
-                                                      sLine += comma;
-                                                      sLine += m.GetErrorDescription();
-                                                      return line(sLine);
-                                                  });
+        .ForEachMeasurementResultByScanAndChannel(m_lSessionId, lScans, lRows, toLine);
 }
 
 QStringList CMeasurementResultData::GetScanDataAsCSV()
