@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <charconv>
 #include <cmath>
+#include <limits>
 
 using OrvelFramework::CTableMeasurements;
 using OrvelFramework::CTableRecordSet;
@@ -87,26 +88,6 @@ QString DoReformatValue(const QString& sValue)
     dNumber = sNumber.toDouble();
     return QString::number(dNumber, 'f', 2) + sValue.mid(iBlank);
 }
-// Room for the rows a result will add, estimated from the width of its first row. Grows
-// geometrically so that many small appends stay linear.
-void DoReserve(std::vector<CDBMeasurement>& measurements, const TableRows& rows)
-{
-    const auto itEnd =
-        std::find_if(rows.begin(), rows.end(),
-                     [](const CTableRecordSet& pair)
-                     { return pair.GetColumn() == CTableMeasurements::c_sColumnErrorDescription; });
-    if (itEnd == rows.end())
-    {
-        return;
-    }
-    const size_t nRowWidth = static_cast<size_t>(itEnd - rows.begin()) + 1;
-    const size_t nNeeded = measurements.size() + rows.size() / nRowWidth;
-    if (nNeeded > measurements.capacity())
-    {
-        measurements.reserve(std::max(nNeeded, 2 * measurements.capacity()));
-    }
-}
-
 // A whole number as toInt() (TNumber int) or toLongLong() (qint64) reads it: the plain digits
 // the table classes write are read directly, anything else (blanks, a plus sign, overflow) by
 // Qt as before.
@@ -135,106 +116,122 @@ template <typename TNumber> TNumber DoReadWhole(const QString& sText)
     return iFirst == 1 ? -number : number;
 }
 
-int DoReadInt(const QString& sText)
+// A whole number as the driver hands it out (SQLite: qint64; PostgreSQL: qint64 when
+// negative, quint64 otherwise); false for anything else, which a SQLite file written by other
+// tools may hold: a text, a real, NULL.
+bool IsWholeNumber(const QVariant& value, qint64& llValue)
 {
-    return DoReadWhole<int>(sText);
+    switch (value.userType())
+    {
+    case QMetaType::LongLong:
+    case QMetaType::Int:
+        llValue = value.toLongLong();
+        return true;
+    case QMetaType::ULongLong:
+    case QMetaType::UInt:
+        if (value.toULongLong() > static_cast<qulonglong>(std::numeric_limits<qint64>::max()))
+        {
+            return false;
+        }
+        llValue = value.toLongLong();
+        return true;
+    default:
+        return false;
+    }
+}
+
+// A whole-number column as the text reads gave it: a number is taken as it is (a 32-bit field
+// is 0 when it does not fit, as toInt() of its text), anything else goes through its text.
+int DoReadInt(const QVariant& value)
+{
+    qint64 llValue = 0;
+    if (IsWholeNumber(value, llValue))
+    {
+        return llValue >= std::numeric_limits<int>::min() &&
+                       llValue <= std::numeric_limits<int>::max()
+                   ? static_cast<int>(llValue)
+                   : 0;
+    }
+    return DoReadWhole<int>(value.toString());
 }
 
 // Row ids are 64-bit: a large central database must not mix rows up.
-qint64 DoReadId(const QString& sText)
+qint64 DoReadId(const QVariant& value)
 {
-    return DoReadWhole<qint64>(sText);
+    qint64 llValue = 0;
+    return IsWholeNumber(value, llValue) ? llValue : DoReadWhole<qint64>(value.toString());
 }
 
-enum class EField
+// Stored texts repeat from row to row (levels with two decimals, lock states, error texts):
+// the records of a large read share one copy of a text met recently instead of holding one
+// each. A fixed number of slots keeps the cost per row small whatever the texts.
+class CSharedTexts
 {
-    Id,
-    SessionId,
-    ScanId,
-    ChannelId,
-    MeasurementItem,
-    State,
-    Value,
-    ErrorDescription,
-    None
+public:
+    void Share(QString& sText)
+    {
+        // Empty texts cost nothing, and a null text must stay null.
+        if (sText.isEmpty() || sText.size() > c_iLongest)
+        {
+            return;
+        }
+        QString& sSlot = m_aSlots[qHash(sText) & (c_uSlots - 1)];
+        if (sSlot == sText)
+        {
+            sText = sSlot;
+        }
+        else
+        {
+            sSlot = sText;
+        }
+    }
+
+private:
+    static constexpr size_t c_uSlots = 4096;
+    static constexpr int c_iLongest = 64;
+    std::vector<QString> m_aSlots = std::vector<QString>(c_uSlots);
 };
 
-// Which field a pair sets. The table classes name the columns with these very strings, so
-// the shared text data settles it without comparing characters.
-EField DoField(const QString& sColumn)
+using Table = CTableMeasurements;
+
+// The record of the cursor's current row.
+void DoReadRow(const OrvelFramework::CTableCursor& cursor, CDBMeasurement& record,
+               bool bReformatValue, CSharedTexts* pShared = nullptr)
 {
-    struct SName
+    record.SetMeasurementId(DoReadId(cursor.Value(Table::c_iReadId)));
+    record.SetSessionId(DoReadId(cursor.Value(Table::c_iReadSessionId)));
+    record.SetScanId(DoReadId(cursor.Value(Table::c_iReadScanId)));
+    record.SetChannelId(DoReadId(cursor.Value(Table::c_iReadChannelId)));
+    record.SetMeasurementItem(DoReadInt(cursor.Value(Table::c_iReadMeasurementItem)));
+    record.SetMeasurementState(DoReadInt(cursor.Value(Table::c_iReadState)));
+    QString sValue = cursor.Value(Table::c_iReadValue).toString();
+    if (bReformatValue)
     {
-        const QString* pName;
-        EField eField;
-    };
-    static const SName s_Names[] = {
-        {&CTableMeasurements::c_sColumnId, EField::Id},
-        {&CTableMeasurements::c_sColumnSessionId, EField::SessionId},
-        {&CTableMeasurements::c_sColumnScanId, EField::ScanId},
-        {&CTableMeasurements::c_sColumnChannelId, EField::ChannelId},
-        {&CTableMeasurements::c_sColumnMeasurementItem, EField::MeasurementItem},
-        {&CTableMeasurements::c_sColumnState, EField::State},
-        {&CTableMeasurements::c_sColumnValue, EField::Value},
-        {&CTableMeasurements::c_sColumnErrorDescription, EField::ErrorDescription},
-    };
-    for (const SName& name : s_Names)
-    {
-        if (sColumn.constData() == name.pName->constData())
-        {
-            return name.eField;
-        }
+        sValue = DoReformatValue(sValue);
     }
-    for (const SName& name : s_Names)
+    QString sError = cursor.Value(Table::c_iReadErrorDescription).toString();
+    if (pShared != nullptr)
     {
-        if (sColumn == *name.pName)
-        {
-            return name.eField;
-        }
+        pShared->Share(sValue);
+        pShared->Share(sError);
     }
-    return EField::None;
+    record.SetValue(sValue);
+    record.SetErrorDescription(sError);
 }
 
-// One working record walks the flat result; an error-description pair closes a row. The
-// record is not reset, so a column a row lacks keeps the previous row's value.
-void DoAppendRows(const TableRows& rows, std::vector<CDBMeasurement>& measurements,
-                  bool bReformatValues)
+// Appends the records of an opened read, straight from the rows; a read that fails on the
+// way adds none.
+void DoAppendRows(OrvelFramework::CTableCursor& cursor, std::vector<CDBMeasurement>& measurements,
+                  bool bReformatValues, CSharedTexts* pShared = nullptr)
 {
-    DoReserve(measurements, rows);
-    CDBMeasurement working;
-    for (const CTableRecordSet& pair : rows)
+    const size_t uStart = measurements.size();
+    while (cursor.Next())
     {
-        const QString& sValue = pair.GetValue();
-        switch (DoField(pair.GetColumn()))
-        {
-        case EField::Id:
-            working.SetMeasurementId(DoReadId(sValue));
-            break;
-        case EField::SessionId:
-            working.SetSessionId(DoReadId(sValue));
-            break;
-        case EField::ScanId:
-            working.SetScanId(DoReadId(sValue));
-            break;
-        case EField::ChannelId:
-            working.SetChannelId(DoReadId(sValue));
-            break;
-        case EField::MeasurementItem:
-            working.SetMeasurementItem(DoReadInt(sValue));
-            break;
-        case EField::State:
-            working.SetMeasurementState(DoReadInt(sValue));
-            break;
-        case EField::Value:
-            working.SetValue(bReformatValues ? DoReformatValue(sValue) : sValue);
-            break;
-        case EField::ErrorDescription:
-            working.SetErrorDescription(sValue);
-            measurements.push_back(working);
-            break;
-        case EField::None:
-            break;
-        }
+        DoReadRow(cursor, measurements.emplace_back(), bReformatValues, pShared);
+    }
+    if (!cursor.Finish())
+    {
+        measurements.resize(uStart);
     }
 }
 
@@ -317,38 +314,85 @@ void CDBMeasurementController::GetAllErrorsForSession(long lSessionId,
                                                       std::vector<CDBMeasurement>& measurements)
 {
     measurements.clear();
-    TableRows rows;
-    CTableMeasurements table(m_rDatabase);
-    table.GetAllErrorsForSession(lSessionId, rows);
-    DoAppendRows(rows, measurements, false);
+    OrvelFramework::CTableCursor cursor(m_rDatabase);
+    if (CTableMeasurements(m_rDatabase).OpenAllErrorsForSession(lSessionId, cursor))
+    {
+        DoAppendRows(cursor, measurements, false);
+    }
 }
 
 void CDBMeasurementController::GetAllResultsForSession(long lSessionId,
                                                        std::vector<CDBMeasurement>& measurements)
 {
     measurements.clear();
-    TableRows rows;
     CTableMeasurements table(m_rDatabase);
-    table.GetAllResultsForSession(lSessionId, rows);
-    DoAppendRows(rows, measurements, false);
+    // A whole session is large: room for it at once spares copying it while it grows. The
+    // count is only a hint; a failed count leaves the read to fail or succeed on its own.
+    const long lCount = table.GetAmountOfResultsForSession(lSessionId);
+    if (lCount > 0)
+    {
+        measurements.reserve(static_cast<size_t>(lCount));
+    }
+    OrvelFramework::CTableCursor cursor(m_rDatabase);
+    if (table.OpenAllResultsForSession(lSessionId, cursor))
+    {
+        CSharedTexts shared;
+        DoAppendRows(cursor, measurements, false, &shared);
+    }
 }
 
 void CDBMeasurementController::GetMeasurementResultsForChannel(
     long lSessionId, long lChannelId, long lItemId, std::vector<CDBMeasurement>& measurements)
 {
-    TableRows rows;
-    CTableMeasurements table(m_rDatabase);
-    table.GetMeasurementsForChannel(lSessionId, lChannelId, lItemId, rows);
-    DoAppendRows(rows, measurements, false);
+    OrvelFramework::CTableCursor cursor(m_rDatabase);
+    if (CTableMeasurements(m_rDatabase)
+            .OpenMeasurementsForChannel(lSessionId, lChannelId, lItemId, cursor))
+    {
+        DoAppendRows(cursor, measurements, false);
+    }
 }
 
 void CDBMeasurementController::GetAllMeasurementResultsForChannel(
     long lSessionId, long lScan, long lChannelId, std::vector<CDBMeasurement>& measurements)
 {
-    TableRows rows;
-    CTableMeasurements table(m_rDatabase);
-    table.GetAllMeasurementsForChannel(lSessionId, lScan, lChannelId, rows);
-    DoAppendRows(rows, measurements, true);
+    OrvelFramework::CTableCursor cursor(m_rDatabase);
+    if (CTableMeasurements(m_rDatabase)
+            .OpenAllMeasurementsForChannel(lSessionId, lScan, lChannelId, cursor))
+    {
+        DoAppendRows(cursor, measurements, true);
+    }
+}
+
+bool CDBMeasurementController::ForEachMeasurementResultByScanAndChannel(
+    long lSessionId, long lScans, long lChannels,
+    const std::function<bool(const CDBMeasurement&)>& row)
+{
+    OrvelFramework::CTableCursor cursor(m_rDatabase);
+    if (lScans <= 0 || lChannels <= 0)
+    {
+        return true;
+    }
+    if (!CTableMeasurements(m_rDatabase)
+             .OpenMeasurementsByScanAndChannel(lSessionId, lScans, lChannels, cursor))
+    {
+        return false;
+    }
+    CDBMeasurement record;
+    while (cursor.Next())
+    {
+        // A channel id held as a text or a fraction equals no channel row.
+        qint64 llChannel = 0;
+        if (!IsWholeNumber(cursor.Value(CTableMeasurements::c_iReadChannelId), llChannel))
+        {
+            continue;
+        }
+        DoReadRow(cursor, record, true);
+        if (!row(record))
+        {
+            break;
+        }
+    }
+    return cursor.Finish();
 }
 
 long CDBMeasurementController::GetAmountOfMeasurementValuesForChannel(long lSessionId,

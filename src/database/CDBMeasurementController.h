@@ -4,6 +4,7 @@
 
 #include "CDBMeasurement.h"
 
+#include <functional>
 #include <vector>
 
 namespace OrvelFramework
@@ -39,6 +40,13 @@ public:
     /// session's ascending scan list; "number unit" values come with two decimals.
     void GetAllMeasurementResultsForChannel(long lSessionId, long lScan, long lChannelId,
                                             std::vector<CDBMeasurement>& measurements);
+    /// Hands row, one at a time, what GetAllMeasurementResultsForChannel gives for every scan
+    /// position below lScans and every channel row below lChannels, scan by scan, channel by
+    /// channel, in one read; row returns false to stop, and must not use the connection while
+    /// the read is open. False when the read failed (LastError()).
+    bool
+    ForEachMeasurementResultByScanAndChannel(long lSessionId, long lScans, long lChannels,
+                                             const std::function<bool(const CDBMeasurement&)>& row);
     long GetAmountOfMeasurementValuesForChannel(long lSessionId, long lChannelId);
 
     /// Why the most recent failing call failed, in words (the connection's LastError()).

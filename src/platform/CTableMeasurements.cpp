@@ -2,6 +2,8 @@
 
 #include <QSqlQuery>
 
+#include <algorithm>
+
 namespace OrvelFramework
 {
 
@@ -212,6 +214,81 @@ bool CTableMeasurements::GetMeasurementsForChannel(long lSessionId, long lChanne
     return DoSelect(s_sStatement,
                     {qlonglong(lSessionId), qlonglong(lChannelId), qlonglong(lItemId)}, RowNames(),
                     rows, ChannelReadError(lSessionId, lChannelId));
+}
+
+bool CTableMeasurements::OpenAllErrorsForSession(long lSessionId, CTableCursor& cursor)
+{
+    static const QString s_sStatement = Select("session_id = ? AND state IN (?, ?)", "id + 0");
+    return cursor.Open(
+        s_sStatement,
+        {qlonglong(lSessionId), qlonglong(c_lStateError), qlonglong(c_lStateOutOfRange)},
+        [lSessionId]
+        { return QStringLiteral("Cannot read the errors of session %1").arg(lSessionId); });
+}
+
+bool CTableMeasurements::OpenAllResultsForSession(long lSessionId, CTableCursor& cursor)
+{
+    static const QString s_sStatement = Select("session_id = ?");
+    return cursor.Open(
+        s_sStatement, {qlonglong(lSessionId)},
+        [lSessionId]
+        { return QStringLiteral("Cannot read the results of session %1").arg(lSessionId); });
+}
+
+bool CTableMeasurements::OpenAllMeasurementsForChannel(long lSessionId, long lScan, long lChannelId,
+                                                       CTableCursor& cursor)
+{
+    if (lScan < 0)
+    {
+        cursor.Finish();
+        return true;
+    }
+    static const QString s_sStatement =
+        Select("session_id = ? AND channel_id = ? AND scan_id = (SELECT id FROM scan "
+               "WHERE session_id = ? ORDER BY id LIMIT 1 OFFSET ?)");
+    return cursor.Open(
+        s_sStatement,
+        {qlonglong(lSessionId), qlonglong(lChannelId), qlonglong(lSessionId), qlonglong(lScan)},
+        ChannelReadError(lSessionId, lChannelId));
+}
+
+bool CTableMeasurements::OpenMeasurementsForChannel(long lSessionId, long lChannelId, long lItemId,
+                                                    CTableCursor& cursor)
+{
+    static const QString s_sStatement =
+        Select("session_id = ? AND channel_id = ? AND measurement_item = ?");
+    return cursor.Open(s_sStatement,
+                       {qlonglong(lSessionId), qlonglong(lChannelId), qlonglong(lItemId)},
+                       ChannelReadError(lSessionId, lChannelId));
+}
+
+bool CTableMeasurements::OpenMeasurementsByScanAndChannel(long lSessionId, long lScans,
+                                                          long lChannels, CTableCursor& cursor)
+{
+    // The scans by position as the channel read finds them; the index on (session, scan,
+    // channel) yields the rows in the order asked for, ids last, without sorting.
+    static const QString s_sStatement =
+        Select("session_id = ? AND scan_id IN (SELECT id FROM scan WHERE session_id = ? "
+               "ORDER BY id LIMIT ?) AND channel_id >= 0 AND channel_id < ?",
+               "scan_id, channel_id, id");
+    return cursor.Open(
+        s_sStatement,
+        {qlonglong(lSessionId), qlonglong(lSessionId), qlonglong(std::max(lScans, 0L)),
+         qlonglong(lChannels)},
+        [lSessionId]
+        { return QStringLiteral("Cannot read the results of session %1").arg(lSessionId); });
+}
+
+long CTableMeasurements::GetAmountOfResultsForSession(long lSessionId)
+{
+    long lCount = 0;
+    if (!DoSelectNumber(QStringLiteral("SELECT COUNT(*) FROM measurement WHERE session_id = ?"),
+                        {qlonglong(lSessionId)}, 0, lCount,
+                        QStringLiteral("Cannot count the results of session %1").arg(lSessionId)))
+    {
+        return -1;
+    }
+    return lCount;
 }
 
 long CTableMeasurements::GetAmountOfMeasurementValuesForChannel(long lSessionId, long lChannelId)

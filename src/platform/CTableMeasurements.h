@@ -1,6 +1,7 @@
 #pragma once
 
 #include "CTableBase.h"
+#include "CTableCursor.h"
 
 namespace OrvelFramework
 {
@@ -46,6 +47,31 @@ public:
                                       TableRows& rows);
     /// One item of one channel over all scans.
     bool GetMeasurementsForChannel(long lSessionId, long lChannelId, long lItemId, TableRows& rows);
+
+    // The same reads row by row: the cursor's columns are those of the pairs, in that order.
+    static constexpr int c_iReadId = 0;
+    static constexpr int c_iReadSessionId = 1;
+    static constexpr int c_iReadScanId = 2;
+    static constexpr int c_iReadChannelId = 3;
+    static constexpr int c_iReadMeasurementItem = 4;
+    static constexpr int c_iReadState = 5;
+    static constexpr int c_iReadValue = 6;
+    static constexpr int c_iReadErrorDescription = 7;
+    bool OpenAllErrorsForSession(long lSessionId, CTableCursor& cursor);
+    bool OpenAllResultsForSession(long lSessionId, CTableCursor& cursor);
+    bool OpenAllMeasurementsForChannel(long lSessionId, long lScan, long lChannelId,
+                                       CTableCursor& cursor);
+    bool OpenMeasurementsForChannel(long lSessionId, long lChannelId, long lItemId,
+                                    CTableCursor& cursor);
+    /// What GetAllMeasurementsForChannel gives for every scan position below lScans and every
+    /// channel id from 0 below lChannels, in that order, in one read. A channel id the
+    /// database holds as something else than a whole number is among the rows (ordered by
+    /// its value), though no channel read would find it.
+    bool OpenMeasurementsByScanAndChannel(long lSessionId, long lScans, long lChannels,
+                                          CTableCursor& cursor);
+
+    /// The number of rows of the session; -1 when the read fails.
+    long GetAmountOfResultsForSession(long lSessionId);
     /// The number of rows of the channel in the session; -1 when the read fails.
     long GetAmountOfMeasurementValuesForChannel(long lSessionId, long lChannelId);
 };

@@ -13,6 +13,8 @@
 #include "EMeasurementItems.h"
 #include "ESettingsItems.h"
 
+#include <QIODevice>
+
 #include <algorithm>
 #include <charconv>
 #include <cmath>
@@ -440,48 +442,51 @@ QString CMeasurementResultData::GetSessionDataAsCSV() const
     return fields.join(QLatin1Char(','));
 }
 
-QStringList CMeasurementResultData::GetScanDataAsCSV()
+bool CMeasurementResultData::DoForEachScanDataLine(const std::function<bool(const QString&)>& line)
 {
-    QStringList lines;
-    CDBMeasurementController controller(m_Database);
     const long lScans = std::min(GetNumberOfScans(), c_lMaxCsvCount);
     const long lRows = std::min(m_ChannelTable.GetRowCount(), c_lMaxCsvCount);
     const QLatin1String tag("Scan Data,");
     const QLatin1Char comma(',');
-    std::vector<CDBMeasurement> records;
-    // Each line is put together in one reused buffer and stored as an exact copy: one
-    // allocation per line, and no line keeps spare room.
+    // Each line is put together in one reused buffer.
     QString sLine;
-    // Lines are made read by read, so the records of the whole session are never held twice.
-    for (long s = 0; s < lScans; ++s)
+    const auto toLine = [&](const CDBMeasurement& m)
     {
-        for (long r = 0; r < lRows; ++r)
+        sLine.resize(0);
+        sLine += tag;
+        DoAppendNumber(sLine, m.GetSessionId());
+        sLine += comma;
+        DoAppendNumber(sLine, m.GetScanId());
+        sLine += comma;
+        DoAppendNumber(sLine, m.GetChannelId());
+        sLine += comma;
+        DoAppendNumber(sLine, m.GetMeasurementId());
+        sLine += comma;
+        DoAppendNumber(sLine, m.GetMeasurementItem());
+        sLine += comma;
+        sLine += m.GetValue();
+        sLine += comma;
+        DoAppendNumber(sLine, m.GetMeasurementState());
+        sLine += comma;
+        sLine += m.GetErrorDescription();
+        return line(sLine);
+    };
+    // One read in the order of the channel reads (scan position, channel row, id): the rows
+    // are the stored ones, not the judged records of the model, and are never all held.
+    return CDBMeasurementController(m_Database)
+        .ForEachMeasurementResultByScanAndChannel(m_lSessionId, lScans, lRows, toLine);
+}
+
+QStringList CMeasurementResultData::GetScanDataAsCSV()
+{
+    QStringList lines;
+    DoForEachScanDataLine(
+        [&lines](const QString& sLine)
         {
-            records.clear();
-            controller.GetAllMeasurementResultsForChannel(m_lSessionId, s, r, records);
-            for (const CDBMeasurement& m : records)
-            {
-                sLine.resize(0);
-                sLine += tag;
-                DoAppendNumber(sLine, m.GetSessionId());
-                sLine += comma;
-                DoAppendNumber(sLine, m.GetScanId());
-                sLine += comma;
-                DoAppendNumber(sLine, m.GetChannelId());
-                sLine += comma;
-                DoAppendNumber(sLine, m.GetMeasurementId());
-                sLine += comma;
-                DoAppendNumber(sLine, m.GetMeasurementItem());
-                sLine += comma;
-                sLine += m.GetValue();
-                sLine += comma;
-                DoAppendNumber(sLine, m.GetMeasurementState());
-                sLine += comma;
-                sLine += m.GetErrorDescription();
-                lines.append(QString(sLine.constData(), sLine.size()));
-            }
-        }
-    }
+            // An exact copy: no line keeps the buffer's spare room.
+            lines.append(QString(sLine.constData(), sLine.size()));
+            return true;
+        });
     return lines;
 }
 
@@ -490,6 +495,32 @@ QStringList CMeasurementResultData::GetCSVExport()
     QStringList lines = GetScanDataAsCSV();
     lines.prepend(GetSessionDataAsCSV());
     return lines;
+}
+
+bool CMeasurementResultData::WriteCSVExport(QIODevice& device)
+{
+    // Lines gather in one text and go out in UTF-8 a chunk at a time: one conversion and one
+    // write per chunk instead of per line.
+    static constexpr int c_iChunk = 1 << 15;
+    QString sChunk;
+    sChunk.reserve(c_iChunk + 1024);
+    bool bWritten = true;
+    const auto write = [&]
+    {
+        const QByteArray bytes = sChunk.toUtf8();
+        bWritten = device.write(bytes) == bytes.size();
+        sChunk.resize(0);
+        return bWritten;
+    };
+    const auto append = [&](const QString& sLine)
+    {
+        sChunk += sLine;
+        sChunk += QLatin1Char('\n');
+        return sChunk.size() < c_iChunk || write();
+    };
+    append(GetSessionDataAsCSV());
+    const bool bRead = DoForEachScanDataLine(append);
+    return bRead && bWritten && (sChunk.isEmpty() || write());
 }
 
 } // namespace LumoraMeasurement

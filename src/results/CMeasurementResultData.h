@@ -16,7 +16,10 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
 #include <vector>
+
+class QIODevice;
 
 namespace LumoraMeasurement
 {
@@ -110,8 +113,14 @@ public:
     QStringList GetScanDataAsCSV();
     /// The session line, then the measurement lines.
     QStringList GetCSVExport();
+    /// The lines of GetCSVExport() written to device as they are read, each in UTF-8 and
+    /// ended by a line feed, without holding them all. False when the read or a write failed.
+    bool WriteCSVExport(QIODevice& device);
 
 private:
+    /// Hands line each measurement line of the export, in export order; line returns false
+    /// to stop. False when the read failed.
+    bool DoForEachScanDataLine(const std::function<bool(const QString&)>& line);
     /// Sets LastError() to why the sWhat file could not be read; returns false.
     bool DoFailReading(const QString& sWhat, const QString& sFile);
 

@@ -191,6 +191,96 @@ TEST_P(CDBMeasurementControllerTest, RecordingStoresWhatPlainSqlStores)
     EXPECT_EQ(recorded, rows(2));
 }
 
+// The export reads a session once instead of once per scan position and channel row; it
+// must list exactly what those reads list, in their order: no row of a scan beyond the
+// positions asked for, of a channel outside the rows, of another session, or twice.
+TEST_P(CDBMeasurementControllerTest, ExportReadListsWhatTheChannelReadsList)
+{
+    long lScan = 7;
+    ASSERT_TRUE(CDBScanController(Db()).Create(m_lSession, lScan));
+    const long lOther = CreateSession("other");
+    lScan = 1;
+    ASSERT_TRUE(CDBScanController(Db()).Create(lOther, lScan));
+    long lId = 0;
+    ASSERT_TRUE(m_Measurements->Create(lOther, 1, 0, lId));
+    const struct
+    {
+        long lScan;
+        long lChannel;
+        const char* pszValue;
+    } c_aRows[] = {
+        {7, 1, "a, \"b\"\n\u00e4 dB"},
+        {1, 2, "2.675 dB"},
+        {2, 0, "x"},
+        {1, 0, "1"},
+        {7, 0, "-0.001 dB"},
+        {1, 2, "3 dB"},
+        {2, 3, "y"},
+        {2, -1, "z"},
+        {1, 5, "far"},
+        {7, 1, ""},
+    };
+    for (const auto& row : c_aRows)
+    {
+        Store(row.lScan, row.lChannel, 8, 2, QString::fromUtf8(row.pszValue), "e,\"\n");
+    }
+    Exec("INSERT INTO measurement (id, session_id, scan_id, channel_id, measurement_item, state, "
+         "value) VALUES (?, ?, 2, 1, 8, 2, '5 dB')",
+         {(qint64(1) << 33) + 1, qlonglong(m_lSession)});
+    if (GetParam() == MdaTest::EBackend::Sqlite)
+    {
+        // Written by other tools: channel ids no channel row equals.
+        Exec("INSERT INTO measurement (session_id, scan_id, channel_id, value) VALUES "
+             "(?, 1, 1.5, 'fraction'), (?, 1, 'one', 'text')",
+             {qlonglong(m_lSession), qlonglong(m_lSession)});
+    }
+
+    const auto record = [](const CDBMeasurement& m)
+    {
+        return QStringList({QString::number(m.GetMeasurementId()), QString::number(m.GetScanId()),
+                            QString::number(m.GetChannelId()), m.GetValue(),
+                            m.GetErrorDescription()})
+            .join('|');
+    };
+    for (auto [lScans, lChannels] : {std::pair(3L, 4L), std::pair(2L, 2L), std::pair(5L, 6L),
+                                     std::pair(0L, 4L), std::pair(3L, 0L)})
+    {
+        SCOPED_TRACE(
+            QStringLiteral("%1 scans, %2 channels").arg(lScans).arg(lChannels).toStdString());
+        QStringList expected;
+        for (long s = 0; s < lScans; ++s)
+        {
+            for (long r = 0; r < lChannels; ++r)
+            {
+                std::vector<CDBMeasurement> list;
+                m_Measurements->GetAllMeasurementResultsForChannel(m_lSession, s, r, list);
+                for (const CDBMeasurement& m : list)
+                {
+                    expected << record(m);
+                }
+            }
+        }
+        QStringList listed;
+        EXPECT_TRUE(
+            m_Measurements->ForEachMeasurementResultByScanAndChannel(m_lSession, lScans, lChannels,
+                                                                     [&](const CDBMeasurement& m)
+                                                                     {
+                                                                         listed << record(m);
+                                                                         return true;
+                                                                     }));
+        EXPECT_EQ(listed, expected);
+    }
+    QStringList first;
+    EXPECT_TRUE(
+        m_Measurements->ForEachMeasurementResultByScanAndChannel(m_lSession, 3, 4,
+                                                                 [&](const CDBMeasurement& m)
+                                                                 {
+                                                                     first << m.GetValue();
+                                                                     return first.size() < 2;
+                                                                 }));
+    EXPECT_EQ(first, QStringList({"1", "2.67 dB"}));
+}
+
 MDA_INSTANTIATE_BACKEND_TESTS(CDBMeasurementControllerTest);
 
 } // namespace

@@ -12,6 +12,7 @@
 #include "DatabaseTestBackend.h"
 #include "ResultsTestData.h"
 
+#include <QBuffer>
 #include <QFile>
 #include <QTemporaryDir>
 
@@ -312,9 +313,34 @@ TEST_P(CMeasurementResultDataTest, NavigationOverScansAndDates)
 
 TEST_P(CMeasurementResultDataTest, CsvListsStoredRowsScanByScan)
 {
+    long lLast = 0;
+    {
+        // Last in export order: the last scan, the last channel row. Texts go out unquoted.
+        auto pDb = OpenConnection();
+        CDBMeasurementController measurements(*pDb);
+        ASSERT_TRUE(measurements.Create(m_lSession, 11, 2, lLast));
+        CDBMeasurement m(m_lSession, 11, 2, lLast);
+        m.SetMeasurementItem(8);
+        m.SetMeasurementState(3);
+        m.SetValue(QString::fromUtf8("1,5 \"dB\"\n\u00c4"));
+        m.SetErrorDescription(QString::fromUtf8("x,\"y\"\r\n\u00fc"));
+        ASSERT_TRUE(measurements.Update(m));
+    }
     CMeasurementResultData model(m_lSession, eLevelUnit_dBmV);
     ASSERT_TRUE(model.LoadData(m_Config));
-    const QStringList lines = model.GetCSVExport();
+    QStringList lines = model.GetCSVExport();
+
+    // Written as the application writes the list: UTF-8, each line ended by a line feed.
+    QBuffer file;
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    EXPECT_TRUE(model.WriteCSVExport(file));
+    EXPECT_EQ(file.data(), (lines.join('\n') + '\n').toUtf8());
+    QBuffer refusing;
+    EXPECT_FALSE(model.WriteCSVExport(refusing));
+
+    EXPECT_EQ(lines.takeLast(),
+              QStringLiteral("Scan Data,%1,11,2,%2,8,").arg(m_lSession).arg(lLast) +
+                  QString::fromUtf8("0.00 \"dB\"\n\u00c4,3,x,\"y\"\r\n\u00fc"));
 
     const QString sSession = QString::number(m_lSession);
     EXPECT_EQ(lines.value(0), "Session Data," + sSession + ",uid-1,Night, run," +

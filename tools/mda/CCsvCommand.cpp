@@ -58,12 +58,14 @@ int CCsvCommand::Run(const QStringList& arguments)
             return context.Fail(
                 QStringLiteral("cannot write '%1': %2").arg(sOutput, file.errorString()));
         }
-        for (const QString& sLine : model.GetCSVExport())
-        {
-            file.write(sLine.toUtf8());
-            file.write("\n");
-        }
+        const bool bWritten = model.WriteCSVExport(file);
         file.close();
+        if (!bWritten && file.error() == QFileDevice::NoError)
+        {
+            return context.Fail(QStringLiteral("cannot read session %1: %2")
+                                    .arg(lSessionId)
+                                    .arg(model.GetDatabase().LastError()));
+        }
         if (file.error() != QFileDevice::NoError)
         {
             return context.Fail(

@@ -51,7 +51,7 @@ bool CCsvWriter::Open(QString& sReason)
     return true;
 }
 
-void CCsvWriter::AppendField(QString& sLine, const QString& sField)
+void CCsvWriter::AppendField(QString& sLine, QStringView sField)
 {
     const bool bQuote = std::any_of(sField.cbegin(), sField.cend(),
                                     [](QChar c)
@@ -61,7 +61,7 @@ void CCsvWriter::AppendField(QString& sLine, const QString& sField)
                                     });
     if (!bQuote)
     {
-        sLine += sField;
+        sLine.append(sField.data(), static_cast<int>(sField.size()));
         return;
     }
     sLine += QLatin1Char('"');
@@ -108,64 +108,116 @@ bool CCsvWriter::Write(CJudgedSession& session, const std::function<void(long)>&
             stateNames.resize(std::max(stateNames.size(), static_cast<size_t>(row.m_lId + 1)));
             if (stateNames[static_cast<size_t>(row.m_lId)].isEmpty())
             {
-                stateNames[static_cast<size_t>(row.m_lId)] =
-                    CEnumTemplate<EMeasurementItemState>::ToString(row.m_eEnumValue);
+                AppendField(stateNames[static_cast<size_t>(row.m_lId)],
+                            CEnumTemplate<EMeasurementItemState>::ToString(row.m_eEnumValue));
             }
         }
     }
 
     const QLatin1Char comma(',');
+    // The fields that repeat from row to row (session, scan time, channel and item names) are
+    // made ready to append once, quoted where they need it.
+    const auto field = [](const QString& sText)
+    {
+        // Never null, so that a made field is told from one not made yet.
+        QString sField = QLatin1String("");
+        AppendField(sField, sText);
+        return sField;
+    };
     QString sSession;
     AppendNumber(sSession, session.SessionId());
-    QString sLine;
+    sSession += comma;
+    long lScanOfTime = 0;
+    QString sScanTime;
+    bool bHasScanTime = false;
+    std::vector<QString> channelFields;
+    for (long c = 0; c < session.Channels().GetRowCount(); ++c)
+    {
+        channelFields.push_back(field(session.ChannelName(c)));
+    }
+    // Item names by stored id, made when an id first appears (ids are small).
+    constexpr long c_lItemIds = 4096;
+    std::vector<QString> itemFields;
+    QString sChunk;
+    sChunk.reserve(c_iFlushSize + 4096);
     bool bWriteOk = true;
     const bool bRead = session.ForEachRow(
         [&](const CDBMeasurement& stored, const CDBMeasurement& judged, EJudgement eJudgement)
         {
-            sLine.resize(0);
-            sLine += sSession;
-            sLine += comma;
-            AppendNumber(sLine, stored.GetScanId());
-            sLine += comma;
-            AppendField(sLine, session.ScanTime(stored.GetScanId()));
-            sLine += comma;
-            AppendNumber(sLine, stored.GetChannelId());
-            sLine += comma;
-            AppendField(sLine, session.ChannelName(stored.GetChannelId()));
-            sLine += comma;
-            AppendNumber(sLine, stored.GetMeasurementItem());
-            sLine += comma;
-            AppendField(sLine, session.ItemName(stored.GetMeasurementItem()));
-            sLine += comma;
+            sChunk += sSession;
+            AppendNumber(sChunk, stored.GetScanId());
+            sChunk += comma;
+            if (!bHasScanTime || lScanOfTime != stored.GetScanId())
+            {
+                lScanOfTime = stored.GetScanId();
+                sScanTime = field(session.ScanTime(lScanOfTime));
+                bHasScanTime = true;
+            }
+            sChunk += sScanTime;
+            sChunk += comma;
+            const long lChannel = stored.GetChannelId();
+            AppendNumber(sChunk, lChannel);
+            sChunk += comma;
+            if (lChannel >= 0 && lChannel < static_cast<long>(channelFields.size()))
+            {
+                sChunk += channelFields[static_cast<size_t>(lChannel)];
+            }
+            sChunk += comma;
+            const long lItem = stored.GetMeasurementItem();
+            AppendNumber(sChunk, lItem);
+            sChunk += comma;
+            if (lItem >= 0 && lItem < c_lItemIds)
+            {
+                if (static_cast<size_t>(lItem) >= itemFields.size())
+                {
+                    itemFields.resize(static_cast<size_t>(lItem) + 1);
+                }
+                QString& sItem = itemFields[static_cast<size_t>(lItem)];
+                if (sItem.isNull())
+                {
+                    sItem = field(session.ItemName(lItem));
+                }
+                sChunk += sItem;
+            }
+            else
+            {
+                AppendField(sChunk, session.ItemName(lItem));
+            }
+            sChunk += comma;
             // The stored text split at its first blank: the number as measured, then the unit.
-            const QString& sValue = stored.GetValue();
-            const int iBlank = sValue.indexOf(QLatin1Char(' '));
-            AppendField(sLine, iBlank < 0 ? sValue : sValue.left(iBlank));
-            sLine += comma;
-            AppendField(sLine, iBlank < 0 ? QString() : sValue.mid(iBlank + 1));
-            sLine += comma;
+            const QStringView sValue(stored.GetValue());
+            const auto iBlank = sValue.indexOf(QLatin1Char(' '));
+            AppendField(sChunk, iBlank < 0 ? sValue : sValue.left(iBlank));
+            sChunk += comma;
+            if (iBlank >= 0)
+            {
+                AppendField(sChunk, sValue.mid(iBlank + 1));
+            }
+            sChunk += comma;
             const long lState = stored.GetMeasurementState();
             if (lState >= 0 && lState < static_cast<long>(stateNames.size()) &&
                 !stateNames[static_cast<size_t>(lState)].isEmpty())
             {
-                AppendField(sLine, stateNames[static_cast<size_t>(lState)]);
+                sChunk += stateNames[static_cast<size_t>(lState)];
             }
             else
             {
-                AppendNumber(sLine, lState);
+                AppendNumber(sChunk, lState);
             }
-            sLine += comma;
-            sLine += c_aResultWords[eJudgement];
-            sLine += comma;
+            sChunk += comma;
+            sChunk += c_aResultWords[eJudgement];
+            sChunk += comma;
             if (eJudgement == eJudgement_Violation || eJudgement == eJudgement_Error)
             {
-                AppendField(sLine, judged.GetErrorDescription());
+                AppendField(sChunk, judged.GetErrorDescription());
             }
-            sLine += QLatin1String("\r\n");
-            m_Buffer += sLine.toUtf8();
+            sChunk += QLatin1String("\r\n");
             ++lRows;
-            if (m_Buffer.size() >= c_iFlushSize)
+            // Lines gather as text and are converted a chunk at a time.
+            if (sChunk.size() >= c_iFlushSize)
             {
+                m_Buffer += sChunk.toUtf8();
+                sChunk.resize(0);
                 bWriteOk = Flush(sReason);
                 if (progress)
                 {
@@ -175,6 +227,7 @@ bool CCsvWriter::Write(CJudgedSession& session, const std::function<void(long)>&
             return bWriteOk;
         },
         sReason);
+    m_Buffer += sChunk.toUtf8();
     return bRead && bWriteOk && Flush(sReason);
 }
 

@@ -26,7 +26,7 @@ public:
     bool Close(QString& sReason);
 
     /// Appends sField to sLine, quoted when it holds a comma, quote, CR or LF.
-    static void AppendField(QString& sLine, const QString& sField);
+    static void AppendField(QString& sLine, QStringView sField);
 
 private:
     bool Flush(QString& sReason);
