@@ -666,16 +666,8 @@ int Load(const QString& sFolder)
 bool WriteClassicCsv(CMeasurementResultData& model, const QString& sFile)
 {
     QFile file(sFile);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
-    {
-        return false;
-    }
-    for (const QString& sLine : model.GetCSVExport())
-    {
-        file.write(sLine.toUtf8());
-        file.write("\n");
-    }
-    return file.flush();
+    return file.open(QIODevice::WriteOnly | QIODevice::Truncate) && model.WriteCSVExport(file) &&
+           file.flush();
 }
 
 int Csv(const QString& sFolder, const QString& sFile)
