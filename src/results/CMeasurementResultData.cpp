@@ -13,6 +13,8 @@
 #include "EMeasurementItems.h"
 #include "ESettingsItems.h"
 
+#include <QSet>
+
 #include <algorithm>
 #include <charconv>
 #include <cmath>
@@ -28,6 +30,9 @@ namespace
 
 // The CSV export counts scans and channel rows in 16 bits.
 constexpr long c_lMaxCsvCount = std::numeric_limits<unsigned short>::max();
+
+// How many distinct violation texts a judging of the session shares at most.
+constexpr int c_iMaxSharedViolationTexts = 1 << 16;
 
 // Appends the decimal text of a whole number without making a string of its own first.
 void DoAppendNumber(QString& sText, long lNumber)
@@ -166,6 +171,9 @@ void CMeasurementResultData::UpdateDataAffectedByLimitValues()
         QString m_sErrorDescription;
     };
     std::vector<SStoredRecord> unreadable;
+    // Violations of an item mostly read alike (the same value against the same limit): each
+    // text is held once, up to a bound on the texts remembered.
+    QSet<QString> violationTexts;
     for (size_t i = 0; i < m_vAllResults.size(); ++i)
     {
         CDBMeasurement& record = m_vAllResults[i];
@@ -176,6 +184,15 @@ void CMeasurementResultData::UpdateDataAffectedByLimitValues()
         if (eJudgement == eJudgement_Violation)
         {
             ++nViolations;
+            const auto it = violationTexts.constFind(record.GetErrorDescription());
+            if (it != violationTexts.constEnd())
+            {
+                record.SetErrorDescription(*it);
+            }
+            else if (violationTexts.size() < c_iMaxSharedViolationTexts)
+            {
+                violationTexts.insert(record.GetErrorDescription());
+            }
         }
         else if (eJudgement == eJudgement_Error)
         {
