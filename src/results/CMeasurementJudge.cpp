@@ -162,7 +162,8 @@ SNormalisedFloat NormaliseFloat(float fValue)
     {
         // Never judged, only rewritten.
         const QByteArray text = QString::number(dValue, bFixed ? 'f' : 'e', 2).toLatin1();
-        number.m_iLength = std::min(text.size(), static_cast<int>(sizeof number.m_acNumber));
+        number.m_iLength =
+            std::min(static_cast<int>(text.size()), static_cast<int>(sizeof number.m_acNumber));
         std::copy_n(text.constData(), number.m_iLength, pBegin);
         number.m_dCell = dValue;
         number.m_dCompared = dValue;
