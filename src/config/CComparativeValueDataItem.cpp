@@ -261,32 +261,32 @@ void CComparativeValueDataItem::SetCompareType(ECompareType eCompareType)
 
 void CComparativeValueDataItem::SetString(const QString& sValue)
 {
-    m_vHighValue = QVariant(sValue);
+    DoSetHighValue(QVariant(sValue));
 }
 
 void CComparativeValueDataItem::SetBool(bool bValue)
 {
-    m_vHighValue = QVariant(bValue);
+    DoSetHighValue(QVariant(bValue));
 }
 
 void CComparativeValueDataItem::SetFloatLowLimit(double dValue)
 {
-    m_vLowValue = QVariant(dValue);
+    DoSetLowValue(QVariant(dValue));
 }
 
 void CComparativeValueDataItem::SetFloatHighLimit(double dValue)
 {
-    m_vHighValue = QVariant(dValue);
+    DoSetHighValue(QVariant(dValue));
 }
 
 void CComparativeValueDataItem::SetLongLowLimit(long lValue)
 {
-    m_vLowValue = ToUnsigned32(lValue);
+    DoSetLowValue(ToUnsigned32(lValue));
 }
 
 void CComparativeValueDataItem::SetLongHighLimit(long lValue)
 {
-    m_vHighValue = ToUnsigned32(lValue);
+    DoSetHighValue(ToUnsigned32(lValue));
 }
 
 void CComparativeValueDataItem::SetMeasurementEnabled(bool bEnabled)
@@ -305,7 +305,7 @@ void CComparativeValueDataItem::SetDefaultLimits()
     {
         if (row.m_sItem == sItem && row.m_bDefaultFirstState)
         {
-            m_vLowValue = ToUnsigned32(StateIdOfValue(row.m_eFamily, 0));
+            DoSetLowValue(ToUnsigned32(StateIdOfValue(row.m_eFamily, 0)));
             return;
         }
     }
@@ -319,14 +319,28 @@ void CComparativeValueDataItem::SetDefaultLimits()
             }
             if (sRowItem == sItem)
             {
-                m_vLowValue =
-                    row.m_bLowInt ? QVariant(static_cast<int>(row.m_dLow)) : QVariant(row.m_dLow);
-                m_vHighValue = row.m_bHighInt ? QVariant(static_cast<int>(row.m_dHigh))
-                                              : QVariant(row.m_dHigh);
+                DoSetLowValue(row.m_bLowInt ? QVariant(static_cast<int>(row.m_dLow))
+                                            : QVariant(row.m_dLow));
+                DoSetHighValue(row.m_bHighInt ? QVariant(static_cast<int>(row.m_dHigh))
+                                              : QVariant(row.m_dHigh));
                 return;
             }
         }
     }
+}
+
+void CComparativeValueDataItem::DoSetLowValue(const QVariant& vValue)
+{
+    m_vLowValue = vValue;
+    m_dLowLimit = AsFloat(m_vLowValue);
+    m_lLowLimit = m_vLowValue.toInt();
+}
+
+void CComparativeValueDataItem::DoSetHighValue(const QVariant& vValue)
+{
+    m_vHighValue = vValue;
+    m_dHighLimit = AsFloat(m_vHighValue);
+    m_lHighLimit = m_vHighValue.toInt();
 }
 
 QString CComparativeValueDataItem::DoGetItemName() const
@@ -419,7 +433,7 @@ bool CComparativeValueDataItem::LowValueFromString(const QString& sValue)
             {
                 return false;
             }
-            m_vLowValue = ToUnsigned32(lId);
+            DoSetLowValue(ToUnsigned32(lId));
             return true;
         }
         const int iValue = sValue.toInt(nullptr, 10);
@@ -427,7 +441,7 @@ bool CComparativeValueDataItem::LowValueFromString(const QString& sValue)
         {
             return false;
         }
-        m_vLowValue = QVariant(iValue);
+        DoSetLowValue(QVariant(iValue));
         return true;
     }
     if (m_eValueType == eValueType_Bool || m_eValueType == eValueType_Text)
@@ -440,7 +454,7 @@ bool CComparativeValueDataItem::LowValueFromString(const QString& sValue)
     {
         return false;
     }
-    m_vLowValue = QVariant(dValue);
+    DoSetLowValue(QVariant(dValue));
     return true;
 }
 
@@ -474,7 +488,7 @@ bool CComparativeValueDataItem::HighValueFromString(const QString& sValue)
     {
         return false;
     }
-    m_vHighValue = vNew;
+    DoSetHighValue(vNew);
     return true;
 }
 
@@ -526,9 +540,9 @@ bool CComparativeValueDataItem::InRangeBool(bool bValue, QString& sViolation) co
 
 bool CComparativeValueDataItem::InRangeInteger(long lValue, QString& sViolation) const
 {
-    const long lLow = m_vLowValue.toInt();
-    const long lHigh = m_vHighValue.toInt();
-    const QString sName = DoGetItemName();
+    const long lLow = m_lLowLimit;
+    const long lHigh = m_lHighLimit;
+    // Values within their limits are the rule: the item name is only looked up for a violation.
     switch (m_eCompareType)
     {
     case eCompareType_Equal:
@@ -536,21 +550,21 @@ bool CComparativeValueDataItem::InRangeInteger(long lValue, QString& sViolation)
         {
             return true;
         }
-        sViolation = sName + QStringLiteral(" is not ") + GetEnumStringFromInteger(lLow);
+        sViolation = DoGetItemName() + QStringLiteral(" is not ") + GetEnumStringFromInteger(lLow);
         return false;
     case eCompareType_NotEqual:
         if (lValue != lLow)
         {
             return true;
         }
-        sViolation = sName + QStringLiteral(" is ") + GetEnumStringFromInteger(lLow);
+        sViolation = DoGetItemName() + QStringLiteral(" is ") + GetEnumStringFromInteger(lLow);
         return false;
     case eCompareType_Between:
         if (lLow <= lValue && lValue <= lHigh)
         {
             return true;
         }
-        sViolation = sName + QStringLiteral(" is not ") + QString::number(lLow) +
+        sViolation = DoGetItemName() + QStringLiteral(" is not ") + QString::number(lLow) +
                      QStringLiteral(" <= value(") + QString::number(lValue) +
                      QStringLiteral(") <= ") + QString::number(lHigh);
         return false;
@@ -559,15 +573,33 @@ bool CComparativeValueDataItem::InRangeInteger(long lValue, QString& sViolation)
         {
             return true;
         }
-        sViolation = sName + QStringLiteral(" is not lower than ") + QString::number(lHigh);
+        sViolation =
+            DoGetItemName() + QStringLiteral(" is not lower than ") + QString::number(lHigh);
         return false;
     case eCompareType_Higher:
         if (lValue >= lLow)
         {
             return true;
         }
-        sViolation = sName + QStringLiteral(" is not higher than ") + QString::number(lLow);
+        sViolation =
+            DoGetItemName() + QStringLiteral(" is not higher than ") + QString::number(lLow);
         return false;
+    default:
+        return true;
+    }
+}
+
+bool CComparativeValueDataItem::IsFloatWithin(double dValue, double dOffset) const
+{
+    // Written so that a NaN anywhere fails.
+    switch (m_eCompareType)
+    {
+    case eCompareType_Between:
+        return dValue >= m_dLowLimit + dOffset && m_dHighLimit + dOffset >= dValue;
+    case eCompareType_Lower:
+        return m_dHighLimit + dOffset >= dValue;
+    case eCompareType_Higher:
+        return dValue >= m_dLowLimit + dOffset;
     default:
         return true;
     }
@@ -576,46 +608,35 @@ bool CComparativeValueDataItem::InRangeInteger(long lValue, QString& sViolation)
 bool CComparativeValueDataItem::InRangeFloat(double dValue, const QString& sValue,
                                              QString& sViolation, double dOffset) const
 {
-    const double dLow = AsFloat(m_vLowValue);
-    const double dHigh = AsFloat(m_vHighValue);
+    if (IsFloatWithin(dValue, dOffset))
+    {
+        return true;
+    }
     // A NaN offset is no zero offset: it shows like any other.
-    const bool bShowOffset = !(dOffset == 0.0);
     QString sOffset;
-    if (bShowOffset)
+    if (!(dOffset == 0.0))
     {
         sOffset = QStringLiteral("(") + (dOffset > 0.0 ? QStringLiteral("+") : QString()) +
                   NumberG6(dOffset) + QStringLiteral(")");
     }
     const QString sName = DoGetItemName();
-    switch (m_eCompareType)
+    if (m_eCompareType == eCompareType_Between)
     {
-    case eCompareType_Between:
-        // Written so that a NaN anywhere fails.
-        if (dValue >= dLow + dOffset && dHigh + dOffset >= dValue)
-        {
-            return true;
-        }
-        sViolation = sName + QStringLiteral(" is not between ") + NumberG6(dLow) + sOffset +
+        sViolation = sName + QStringLiteral(" is not between ") + NumberG6(m_dLowLimit) + sOffset +
                      QStringLiteral(" <= value(") + sValue + QStringLiteral(") <= ") +
-                     NumberG6(dHigh) + sOffset;
-        return false;
-    case eCompareType_Lower:
-        if (dHigh + dOffset >= dValue)
-        {
-            return true;
-        }
-        sViolation = sName + QStringLiteral(" is not lower than ") + NumberG6(dHigh) + sOffset;
-        return false;
-    case eCompareType_Higher:
-        if (dValue >= dLow + dOffset)
-        {
-            return true;
-        }
-        sViolation = sName + QStringLiteral(" is not higher than ") + NumberG6(dLow) + sOffset;
-        return false;
-    default:
-        return true;
+                     NumberG6(m_dHighLimit) + sOffset;
     }
+    else if (m_eCompareType == eCompareType_Lower)
+    {
+        sViolation =
+            sName + QStringLiteral(" is not lower than ") + NumberG6(m_dHighLimit) + sOffset;
+    }
+    else
+    {
+        sViolation =
+            sName + QStringLiteral(" is not higher than ") + NumberG6(m_dLowLimit) + sOffset;
+    }
+    return false;
 }
 
 bool CComparativeValueDataItem::InRangeString(const QString& sValue, QString& sViolation) const

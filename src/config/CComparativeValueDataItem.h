@@ -71,10 +71,16 @@ public:
     bool InRangeFloat(double dValue, const QString& sValue, QString& sViolation,
                       double dOffset) const;
     bool InRangeString(const QString& sValue, QString& sViolation) const;
+    /// InRangeFloat() without the violation text, for judging many values: the value text
+    /// need only be written for a violation.
+    bool IsFloatWithin(double dValue, double dOffset) const;
 
     bool IsStateItem() const;
 
 private:
+    // Every change of a limit goes through these, so that the numbers compared stay in step.
+    void DoSetLowValue(const QVariant& vValue);
+    void DoSetHighValue(const QVariant& vValue);
     QString DoGetItemName() const;
     QString DoFloatToString(double dValue, bool bWithUnit, double dOffset) const;
 
@@ -86,6 +92,11 @@ private:
     bool m_bMeasurementEnabled = true;
     QVariant m_vHighValue;
     QVariant m_vLowValue;
+    // The limits as the comparisons read them, converted once rather than per value.
+    double m_dLowLimit = 0.0;
+    double m_dHighLimit = 0.0;
+    long m_lLowLimit = 0;
+    long m_lHighLimit = 0;
 };
 
 } // namespace LumoraMeasurement

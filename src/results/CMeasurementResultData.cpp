@@ -14,6 +14,7 @@
 #include "ESettingsItems.h"
 
 #include <QIODevice>
+#include <QSet>
 
 #include <algorithm>
 #include <charconv>
@@ -30,6 +31,9 @@ namespace
 
 // The CSV export counts scans and channel rows in 16 bits.
 constexpr long c_lMaxCsvCount = std::numeric_limits<unsigned short>::max();
+
+// How many distinct violation texts a judging of the session shares at most.
+constexpr int c_iMaxSharedViolationTexts = 1 << 16;
 
 // Appends the decimal text of a whole number without making a string of its own first.
 void DoAppendNumber(QString& sText, long lNumber)
@@ -109,6 +113,11 @@ bool CMeasurementResultData::ReadSessionData()
     return true;
 }
 
+const CDBMeasurement& CMeasurementResultData::DoViolation(long lErrorIndex) const
+{
+    return m_vAllResults[m_vLimitViolations[static_cast<size_t>(lErrorIndex)]];
+}
+
 bool CMeasurementResultData::DoFailReading(const QString& sWhat, const QString& sFile)
 {
     QByteArray bytes;
@@ -147,13 +156,13 @@ void CMeasurementResultData::UseOtherLimits(const QString& sLimitFile)
 
 void CMeasurementResultData::UpdateDataAffectedByLimitValues()
 {
-    m_vWithinLimits.clear();
     m_vLimitViolations.clear();
     m_vMeasurementErrors.clear();
+    m_vJudgements.assign(m_vAllResults.size(), eJudgement_NotJudged);
 
     const CMeasurementJudge judge(m_Limits, m_ChannelTable);
-    std::vector<EJudgement> lists(m_vAllResults.size(), eJudgement_NotJudged);
-    size_t aCounts[4] = {0, 0, 0, 0};
+    size_t nViolations = 0;
+    size_t nErrors = 0;
     // A value whose number cannot be read is listed as an error, but its record here keeps
     // what was stored, so that judging again against other limits sees the same text.
     struct SStoredRecord
@@ -163,37 +172,50 @@ void CMeasurementResultData::UpdateDataAffectedByLimitValues()
         QString m_sErrorDescription;
     };
     std::vector<SStoredRecord> unreadable;
+    // Violations of an item mostly read alike (the same value against the same limit): each
+    // text is held once, up to a bound on the texts remembered.
+    QSet<QString> violationTexts;
     for (size_t i = 0; i < m_vAllResults.size(); ++i)
     {
         CDBMeasurement& record = m_vAllResults[i];
         const long lStoredState = record.GetMeasurementState();
         QString sStoredDescription = record.GetErrorDescription();
-        lists[i] = judge.Judge(record);
-        ++aCounts[static_cast<size_t>(lists[i])];
-        if (lists[i] == eJudgement_Error && record.GetMeasurementState() != lStoredState)
+        const EJudgement eJudgement = judge.Judge(record);
+        m_vJudgements[i] = eJudgement;
+        if (eJudgement == eJudgement_Violation)
         {
-            unreadable.push_back({i, lStoredState, std::move(sStoredDescription)});
+            ++nViolations;
+            const auto it = violationTexts.constFind(record.GetErrorDescription());
+            if (it != violationTexts.constEnd())
+            {
+                record.SetErrorDescription(*it);
+            }
+            else if (violationTexts.size() < c_iMaxSharedViolationTexts)
+            {
+                violationTexts.insert(record.GetErrorDescription());
+            }
+        }
+        else if (eJudgement == eJudgement_Error)
+        {
+            ++nErrors;
+            if (record.GetMeasurementState() != lStoredState)
+            {
+                unreadable.push_back({i, lStoredState, std::move(sStoredDescription)});
+            }
         }
     }
 
-    m_vWithinLimits.reserve(aCounts[eJudgement_Within]);
-    m_vLimitViolations.reserve(aCounts[eJudgement_Violation]);
-    m_vMeasurementErrors.reserve(aCounts[eJudgement_Error]);
-    for (size_t i = 0; i < m_vAllResults.size(); ++i)
+    m_vLimitViolations.reserve(nViolations);
+    m_vMeasurementErrors.reserve(nErrors);
+    for (size_t i = 0; i < m_vJudgements.size(); ++i)
     {
-        switch (lists[i])
+        if (m_vJudgements[i] == eJudgement_Violation)
         {
-        case eJudgement_Within:
-            m_vWithinLimits.push_back(m_vAllResults[i]);
-            break;
-        case eJudgement_Violation:
-            m_vLimitViolations.push_back(m_vAllResults[i]);
-            break;
-        case eJudgement_Error:
+            m_vLimitViolations.push_back(i);
+        }
+        else if (m_vJudgements[i] == eJudgement_Error)
+        {
             m_vMeasurementErrors.push_back(m_vAllResults[i]);
-            break;
-        case eJudgement_NotJudged:
-            break;
         }
     }
     for (SStoredRecord& stored : unreadable)
@@ -290,7 +312,7 @@ QString CMeasurementResultData::GetChannelNameOfSessionError(long lErrorIndex) c
     {
         return QString();
     }
-    const long lChannel = m_vLimitViolations[static_cast<size_t>(lErrorIndex)].GetChannelId();
+    const long lChannel = DoViolation(lErrorIndex).GetChannelId();
     if (lChannel >= m_ChannelTable.GetRowCount())
     {
         return QStringLiteral("Unknown channel");
@@ -304,7 +326,7 @@ QString CMeasurementResultData::GetChannelErrorDescriptionOfSessionError(long lE
     {
         return QString();
     }
-    return m_vLimitViolations[static_cast<size_t>(lErrorIndex)].GetErrorDescription();
+    return DoViolation(lErrorIndex).GetErrorDescription();
 }
 
 long CMeasurementResultData::GetChannelIdOfSessionError(long lErrorIndex) const
@@ -313,7 +335,7 @@ long CMeasurementResultData::GetChannelIdOfSessionError(long lErrorIndex) const
     {
         return -1;
     }
-    return m_vLimitViolations[static_cast<size_t>(lErrorIndex)].GetChannelId();
+    return DoViolation(lErrorIndex).GetChannelId();
 }
 
 long CMeasurementResultData::GetScanIdOfError(long lErrorIndex) const
@@ -322,7 +344,7 @@ long CMeasurementResultData::GetScanIdOfError(long lErrorIndex) const
     {
         return -1;
     }
-    return m_vLimitViolations[static_cast<size_t>(lErrorIndex)].GetScanId();
+    return DoViolation(lErrorIndex).GetScanId();
 }
 
 QString CMeasurementResultData::GetChannelTimeStampOfSessionError(long lErrorIndex)
@@ -331,17 +353,17 @@ QString CMeasurementResultData::GetChannelTimeStampOfSessionError(long lErrorInd
     {
         return QString();
     }
-    return GetScanData(m_vLimitViolations[static_cast<size_t>(lErrorIndex)].GetScanId()).DateTime();
+    return GetScanData(DoViolation(lErrorIndex).GetScanId()).DateTime();
 }
 
 long CMeasurementResultData::GetScanIdOfFirstChannelError(long lChannelId) const
 {
     const auto it = std::find_if(m_vLimitViolations.begin(), m_vLimitViolations.end(),
-                                 [lChannelId](const CDBMeasurement& m)
-                                 { return m.GetChannelId() == lChannelId; });
-    if (it != m_vLimitViolations.end() && it->GetScanId() != -1)
+                                 [this, lChannelId](size_t uIndex)
+                                 { return m_vAllResults[uIndex].GetChannelId() == lChannelId; });
+    if (it != m_vLimitViolations.end() && m_vAllResults[*it].GetScanId() != -1)
     {
-        return it->GetScanId();
+        return m_vAllResults[*it].GetScanId();
     }
     return m_vScanIds.empty() ? -1 : m_vScanIds.front();
 }
@@ -350,15 +372,28 @@ void CMeasurementResultData::GetMeasurementListAll(long lScanId, long lChannelId
                                                    std::vector<CDBMeasurement>& list) const
 {
     list.clear();
-    for (const auto* pSource : {&m_vWithinLimits, &m_vLimitViolations, &m_vMeasurementErrors})
+    const auto add = [&list, lScanId, lChannelId](const CDBMeasurement& m)
     {
-        for (const CDBMeasurement& m : *pSource)
+        if (m.GetScanId() == lScanId && m.GetChannelId() == lChannelId)
         {
-            if (m.GetScanId() == lScanId && m.GetChannelId() == lChannelId)
-            {
-                list.push_back(m);
-            }
+            list.push_back(m);
         }
+    };
+    // Within limits, then violations, then errors.
+    for (size_t i = 0; i < m_vJudgements.size(); ++i)
+    {
+        if (m_vJudgements[i] == eJudgement_Within)
+        {
+            add(m_vAllResults[i]);
+        }
+    }
+    for (size_t uIndex : m_vLimitViolations)
+    {
+        add(m_vAllResults[uIndex]);
+    }
+    for (const CDBMeasurement& m : m_vMeasurementErrors)
+    {
+        add(m);
     }
     std::sort(list.begin(), list.end(),
               [](const CDBMeasurement& a, const CDBMeasurement& b)
@@ -406,7 +441,10 @@ void CMeasurementResultData::CreateChannelMatrixData(CRDMatrixData& matrix)
     // The errors go with the violations: a channel whose measurements failed is no "OK".
     std::vector<CDBMeasurement> records;
     records.reserve(m_vLimitViolations.size() + m_vMeasurementErrors.size());
-    records.insert(records.end(), m_vLimitViolations.begin(), m_vLimitViolations.end());
+    for (size_t uIndex : m_vLimitViolations)
+    {
+        records.push_back(m_vAllResults[uIndex]);
+    }
     records.insert(records.end(), m_vMeasurementErrors.begin(), m_vMeasurementErrors.end());
     CMatrixStateColorHandler().DoCreateChannelMatrixData(
         matrix, controller, records, m_ChannelTable, m_lSessionId,

@@ -10,6 +10,7 @@
 #include "CMeasConfigData.h"
 #include "CRDMatrixData.h"
 #include "ECategory.h"
+#include "EJudgement.h"
 #include "ELevelUnit.h"
 #include "ETVStandards.h"
 
@@ -123,13 +124,19 @@ private:
     bool DoForEachScanDataLine(const std::function<bool(const QString&)>& line);
     /// Sets LastError() to why the sWhat file could not be read; returns false.
     bool DoFailReading(const QString& sWhat, const QString& sFile);
+    /// The violation at a valid error index.
+    const CDBMeasurement& DoViolation(long lErrorIndex) const;
 
     OrvelFramework::CDatabaseMultiInstance m_Database;
     CChannelTableData m_ChannelTable;
     CDeviceSettingsData m_DeviceSettings;
     CComparativeValueData m_Limits;
-    std::vector<CDBMeasurement> m_vLimitViolations;
-    std::vector<CDBMeasurement> m_vWithinLimits;
+    // The values within limits and the violations are held as judgements of, and positions
+    // in, the all-results list: a session is held once. The errors are copies, as an
+    // unreadable value is an error there while its record in the all-results list keeps
+    // what was stored.
+    std::vector<EJudgement> m_vJudgements;
+    std::vector<size_t> m_vLimitViolations;
     std::vector<CDBMeasurement> m_vMeasurementErrors;
     std::vector<CDBMeasurement> m_vAllResults;
     CDBSessionData m_Session;

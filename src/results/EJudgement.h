@@ -5,7 +5,8 @@ namespace LumoraMeasurement
 
 /// What the evaluation made of one stored value: judged within its limits, a limit
 /// violation, a measurement error, or not judged at all (not implemented, not measured).
-enum EJudgement
+/// One byte: the session model keeps one per stored value.
+enum EJudgement : unsigned char
 {
     eJudgement_NotJudged = 0,
     eJudgement_Within,

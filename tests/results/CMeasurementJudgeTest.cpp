@@ -2,9 +2,17 @@
 
 #include "CChannelTableData.h"
 #include "CComparativeValueData.h"
+#include "CConverter.h"
 #include "CEnumTemplate.h"
+#include "CStringUtil.h"
+#include "CValueFactory.h"
 
 #include <gtest/gtest.h>
+
+#include <cfloat>
+#include <cmath>
+#include <iterator>
+#include <random>
 
 using namespace LumoraMeasurement;
 
@@ -104,4 +112,240 @@ TEST(CMeasurementJudgeTest, JudgesOneStoredValueAsTheSessionModelDoes)
     EXPECT_DOUBLE_EQ(3.0, judge.PowerLimitOffset(0));
     EXPECT_DOUBLE_EQ(0.0, judge.PowerLimitOffset(9));
     EXPECT_DOUBLE_EQ(0.0, judge.PowerLimitOffset(-1));
+}
+
+namespace
+{
+
+/// The evaluation written out plainly, through the item's value text, as the session model
+/// has always judged a record: what the judge must give for every record.
+EJudgement JudgeThroughText(const CComparativeValueData& limits, const CChannelTableData& channels,
+                            CDBMeasurement& record)
+{
+    const auto eItem = CEnumTemplate<EMeasurementItems>::ToEnum(record.GetMeasurementItem());
+    const auto eState = CEnumTemplate<EMeasurementItemState>::ToEnum(record.GetMeasurementState());
+    const bool bMeasured =
+        eState == eMeasurementItemState_Valid || eState == eMeasurementItemState_OutOfRange;
+    CMeasurementItem item(eItem);
+    const QString sNumber = record.GetValue().section(QLatin1Char(' '), 0, 0);
+    bool bReadable = true;
+    if (item.ValueType() == eValueType_Bool)
+    {
+        item.Set(OrvelFramework::CStringUtil::ConvertToBool(record.GetValue()), eUnitType_None);
+    }
+    else if (item.ValueType() == eValueType_Integer)
+    {
+        item.Set(static_cast<short>(sNumber.toInt(&bReadable, 10)), eUnitType_None);
+    }
+    else if (item.ValueType() == eValueType_Float)
+    {
+        const float f = sNumber.toFloat(&bReadable);
+        bReadable = bReadable && std::isfinite(f);
+        if (!bMeasured || bReadable)
+        {
+            const QString sText = f == 0.0f || std::fabs(f) >= 0.01f
+                                      ? QString::number(static_cast<double>(f), 'f', 2)
+                                      : QString::number(static_cast<double>(f), 'e', 2);
+            record.SetValue(sText + QLatin1Char(' ') + record.GetValue().section(' ', 1, 1));
+            item.Set(static_cast<double>(sText.toFloat()), eUnitType_None);
+        }
+    }
+    else if (item.ValueType() == eValueType_Text)
+    {
+        item.Set(record.GetValue(), eUnitType_None);
+    }
+    if (!bMeasured)
+    {
+        return eState == eMeasurementItemState_Error ? eJudgement_Error : eJudgement_NotJudged;
+    }
+    if (!bReadable)
+    {
+        const QString& s = record.GetValue();
+        record.SetMeasurementState(StateId(eMeasurementItemState_Error));
+        record.SetErrorDescription(item.Name() + ": the stored value \"" +
+                                   (s.size() > 64 ? s.left(64) + "..." : s) +
+                                   "\" is not a finite number");
+        return eJudgement_Error;
+    }
+    double dOffset = 0.0;
+    if (eItem == eMeasItem_Power && record.GetChannelId() >= 0 &&
+        record.GetChannelId() < channels.GetRowCount())
+    {
+        dOffset = channels.GetValue(record.GetChannelId(), "Power Limit Offset")
+                      .section(' ', 0, 0)
+                      .toFloat();
+    }
+    QString sViolation;
+    const bool bWithin = limits.GetItem(eItem).InRange(item.ToString(), sViolation, dOffset);
+    record.SetErrorDescription(bWithin ? QString() : sViolation);
+    record.SetMeasurementState(
+        StateId(bWithin ? eMeasurementItemState_Valid : eMeasurementItemState_OutOfRange));
+    return bWithin ? eJudgement_Within : eJudgement_Violation;
+}
+
+/// Random sessions that dwell where judging by number could part from judging the text:
+/// on the limits and one float step beside them, at the edges of the two-decimal and the
+/// six-digit forms (halves, 0.01, 1e4, 2^24, 2^63, the ends of single precision), and in
+/// texts that are no plain number.
+class CSessionGenerator
+{
+public:
+    explicit CSessionGenerator(unsigned uSeed) : m_Random(uSeed) {}
+
+    void RandomiseLimits(CComparativeValueData& limits)
+    {
+        for (long i = 0; i < limits.GetItemCount(); ++i)
+        {
+            CComparativeValueDataItem& limit = limits.GetItem(limits.GetValueEnumFromIndex(i));
+            limit.SetCompareType(static_cast<ECompareType>(Pick(eCompareType_None + 1)));
+            if (limit.GetValueType() == eValueType_Integer)
+            {
+                limit.SetLongLowLimit(Pick(8) - 3);
+                limit.SetLongHighLimit(Pick(8) - 1);
+                continue;
+            }
+            const double dLow = LimitNumber();
+            limit.SetFloatLowLimit(dLow);
+            limit.SetFloatHighLimit(Pick(4) == 0 ? dLow : dLow + std::fabs(LimitNumber()));
+            if (Pick(8) == 0)
+            {
+                limit.LowValueFromString(Number(eMeasItem_None) + " " +
+                                         CConverter::GetUnitString(limit.GetUnit()));
+            }
+            m_aLimits[limit.GetMeasurementItem()] = {limit.GetLowValue().toFloat(),
+                                                     limit.GetHighValue().toFloat()};
+        }
+    }
+
+    CDBMeasurement Record(long lIndex)
+    {
+        const auto& items = CRepresentation<EMeasurementItems>::Table();
+        const auto& states = CRepresentation<EMeasurementItemState>::Table();
+        CDBMeasurement record(1, 1 + lIndex / 500, Pick(7) - 1, lIndex);
+        record.SetMeasurementItem(Pick(40) == 0 ? 555 : items[Pick(items.size())].m_lId);
+        record.SetMeasurementState(Pick(20) == 0 ? 77 : states[Pick(states.size())].m_lId);
+        const EMeasurementItems eItem =
+            CEnumTemplate<EMeasurementItems>::ToEnum(record.GetMeasurementItem());
+        const QString sUnit =
+            CConverter::GetUnitString(CValueFactory::MeasurementItem_GetItemUnit(eItem));
+        const char* const apszUnits[] = {"", " ", "  ", " dBµV", " xyz", " %1 more", " %1"};
+        QString sValue = Number(eItem) + QString::fromUtf8(apszUnits[Pick(7)]).replace("%1", sUnit);
+        record.SetValue(Pick(30) == 0 ? QLatin1Char(' ') + sValue : sValue);
+        if (Pick(10) == 0)
+        {
+            record.SetErrorDescription(QStringLiteral("Receiver timeout"));
+        }
+        return record;
+    }
+
+private:
+    int Pick(size_t n) { return static_cast<int>(m_Random() % n); }
+    double Uniform(double dFrom, double dTo)
+    {
+        return dFrom + (dTo - dFrom) * static_cast<double>(m_Random() >> 11) * 0x1p-53;
+    }
+    double Edge()
+    {
+        static const double adEdges[] = {
+            0.0,          0.01,     0.005,     0.125,      1234.125,  9999.995, 99999.95,
+            99999.5,      999999.5, 1e4,       0x1p24,     0x1p63,    9.5e18,   1e-5,
+            12345.25,     12345.5,  1234565.0, 20000050.0, 9999995.0, 1e-38,    FLT_MIN,
+            1.401298e-45, FLT_MAX,  123456.5,  16777217.0, 1e30};
+        const double d = adEdges[Pick(std::size(adEdges))] * (Pick(2) == 0 ? 1 : -1);
+        return Step(d);
+    }
+    // One float step up or down, or none.
+    double Step(double d)
+    {
+        const float f = static_cast<float>(d);
+        const int iStep = Pick(3);
+        return iStep == 0 ? d
+                          : static_cast<double>(std::nextafter(f, iStep == 1 ? FLT_MAX : -FLT_MAX));
+    }
+    double LimitNumber()
+    {
+        return Pick(3) == 0 ? Edge() : std::round(Uniform(-80, 80) * 100) / 100;
+    }
+    QString Number(EMeasurementItems eItem)
+    {
+        static const char* const apszHostile[] = {
+            "",      "nan",  "-NaN",       "inf",    "-inf", "1e999", "-1e999", "1e-50", "abc",
+            "12abc", "0x1A", "+5",         "5.",     ".5",   "1,5",   "ON",     "true",  "٣",
+            "４２",  "-0",   "00012.5000", "3.5e38", "1e38", "70000", "-32769", "1",     "0"};
+        double d = 0.0;
+        switch (Pick(8))
+        {
+        case 0:
+            return QString::fromUtf8(apszHostile[Pick(std::size(apszHostile))]);
+        case 1:
+            return QString(Pick(300) + 65, QLatin1Char('7'));
+        case 2:
+            d = Step(Pick(2) == 0 ? m_aLimits[eItem].first : m_aLimits[eItem].second);
+            break;
+        case 3:
+            d = Edge();
+            break;
+        case 4:
+            d = std::pow(10.0, Uniform(-46, 39)) * (Pick(2) == 0 ? 1 : -1);
+            break;
+        default:
+            d = Uniform(-100, 100);
+            break;
+        }
+        const char acForms[] = {'f', 'g', 'e'};
+        return QString::number(d, acForms[Pick(3)], Pick(10));
+    }
+
+    std::mt19937 m_Random;
+    std::pair<float, float> m_aLimits[eMeasItem_None + 1] = {};
+};
+
+} // namespace
+
+// Every record of random sessions, judged once and again (as switching limits does), gets
+// the judgement, value text, state and error description the value text gives.
+TEST(CMeasurementJudgeTest, JudgingByNumberNeverPartsFromJudgingTheText)
+{
+    CChannelTableData channels;
+    const char* const apszOffsets[] = {"3", "-2.5", "", "0.125", "nan dB"};
+    for (const char* pszOffset : apszOffsets)
+    {
+        const long lRow = channels.GetRowCount();
+        channels.AddChannel(CChannelData(eTVStandard_DVBT, QStringLiteral("Ch%1").arg(lRow)),
+                            CChannelTableData::c_lAppendRow);
+        channels.SetValue(lRow, QStringLiteral("Power Limit Offset"), pszOffset);
+    }
+    for (unsigned uSeed : {1u, 2u, 3u, 20261206u})
+    {
+        CSessionGenerator generator(uSeed);
+        CComparativeValueData limits;
+        generator.RandomiseLimits(limits);
+        const CMeasurementJudge judge(limits, channels);
+        for (long i = 0; i < 5000; ++i)
+        {
+            CDBMeasurement fast = generator.Record(i);
+            CDBMeasurement plain = fast;
+            const QString sStored = fast.GetValue();
+            for (int iRound = 1; iRound <= 2; ++iRound)
+            {
+                const EJudgement eFast = judge.Judge(fast);
+                const EJudgement ePlain = JudgeThroughText(limits, channels, plain);
+                if (eFast != ePlain || fast.GetValue() != plain.GetValue() ||
+                    fast.GetMeasurementState() != plain.GetMeasurementState() ||
+                    fast.GetErrorDescription() != plain.GetErrorDescription())
+                {
+                    FAIL() << "seed " << uSeed << ", record " << i << ", round " << iRound
+                           << ": item " << fast.GetMeasurementItem() << ", stored state "
+                           << plain.GetMeasurementState() << ", channel " << fast.GetChannelId()
+                           << ", stored value \"" << sStored.toStdString()
+                           << "\"\n  judge: " << eFast << " \"" << fast.GetValue().toStdString()
+                           << "\" state " << fast.GetMeasurementState() << " \""
+                           << fast.GetErrorDescription().toStdString() << "\"\n  text:  " << ePlain
+                           << " \"" << plain.GetValue().toStdString() << "\" state "
+                           << plain.GetMeasurementState() << " \""
+                           << plain.GetErrorDescription().toStdString() << "\"";
+                }
+            }
+        }
+    }
 }
