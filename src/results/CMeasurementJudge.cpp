@@ -329,6 +329,24 @@ QString CMeasurementJudge::DoValueText(EMeasurementItems eItem, const CDBMeasure
 
 EJudgement CMeasurementJudge::Judge(CDBMeasurement& record) const
 {
+    return DoJudge(record, true);
+}
+
+EJudgement CMeasurementJudge::JudgeWithoutText(CDBMeasurement& record) const
+{
+    return DoJudge(record, false);
+}
+
+QString CMeasurementJudge::ViolationText(const CDBMeasurement& record) const
+{
+    // Judging a rewritten value again rewrites nothing: the same number meets the same limit.
+    CDBMeasurement judged = record;
+    return DoJudge(judged, true) == eJudgement_Violation ? judged.GetErrorDescription()
+                                                         : QString();
+}
+
+EJudgement CMeasurementJudge::DoJudge(CDBMeasurement& record, bool bWithText) const
+{
     const EMeasurementItems eItem = Lookup(m_vItemOfId, record.GetMeasurementItem());
     const SItemRule& rule = m_vRules[static_cast<size_t>(eItem)];
     const EMeasurementItemState eStoredState = Lookup(m_vStateOfId, record.GetMeasurementState());
@@ -376,9 +394,10 @@ EJudgement CMeasurementJudge::Judge(CDBMeasurement& record) const
     case ERoute::Number:
         // The value text is only written for the violation text.
         bWithin = limit.IsFloatWithin(number.m_dCompared, dOffset) ||
-                  limit.InRangeFloat(number.m_dCompared,
+                  (bWithText &&
+                   limit.InRangeFloat(number.m_dCompared,
                                      QString::number(number.m_dCell, 'g', 6) + rule.m_sUnitSuffix,
-                                     sViolation, dOffset);
+                                     sViolation, dOffset));
         break;
     case ERoute::Integer:
         bWithin = limit.InRangeInteger(
@@ -395,7 +414,7 @@ EJudgement CMeasurementJudge::Judge(CDBMeasurement& record) const
         record.SetMeasurementState(m_lValidId);
         return eJudgement_Within;
     }
-    record.SetErrorDescription(sViolation);
+    record.SetErrorDescription(bWithText ? sViolation : QString());
     record.SetMeasurementState(m_lOutOfRangeId);
     return eJudgement_Violation;
 }

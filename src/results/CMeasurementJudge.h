@@ -37,6 +37,12 @@ public:
     /// The result is that of the limit's InRange() on the item's value text, but numbers are
     /// compared as numbers: no text is written for a value within its limits.
     EJudgement Judge(CDBMeasurement& record) const;
+    /// Judge() with the same judgement, state and value text, but no violation text: the
+    /// error description of a violation is left empty. ViolationText() makes it later.
+    EJudgement JudgeWithoutText(CDBMeasurement& record) const;
+    /// The error description Judge() writes for a record judged by this judge as a violation
+    /// (its value text already rewritten); empty when it is none.
+    QString ViolationText(const CDBMeasurement& record) const;
 
     /// The "Power Limit Offset" of a channel row in dB; 0 for a row beyond the table.
     double PowerLimitOffset(long lChannelId) const;
@@ -63,6 +69,8 @@ private:
         bool m_bIntegerTextReadsBack = false;
         QString m_sUnitSuffix; ///< " <unit>", how the item's value text ends
     };
+
+    EJudgement DoJudge(CDBMeasurement& record, bool bWithText) const;
 
     /// The item's value text as CMeasurementItem::ToString() writes it for the record.
     QString DoValueText(EMeasurementItems eItem, const CDBMeasurement& record, double dCell,

@@ -14,7 +14,6 @@
 #include "ESettingsItems.h"
 
 #include <QIODevice>
-#include <QSet>
 
 #include <algorithm>
 #include <charconv>
@@ -31,9 +30,6 @@ namespace
 
 // The CSV export counts scans and channel rows in 16 bits.
 constexpr long c_lMaxCsvCount = std::numeric_limits<unsigned short>::max();
-
-// How many distinct violation texts a judging of the session shares at most.
-constexpr int c_iMaxSharedViolationTexts = 1 << 16;
 
 // Appends the decimal text of a whole number without making a string of its own first.
 void DoAppendNumber(QString& sText, long lNumber)
@@ -118,6 +114,16 @@ const CDBMeasurement& CMeasurementResultData::DoViolation(long lErrorIndex) cons
     return m_vAllResults[m_vLimitViolations[static_cast<size_t>(lErrorIndex)]];
 }
 
+CDBMeasurement CMeasurementResultData::DoJudgedRecord(size_t uIndex) const
+{
+    CDBMeasurement record = m_vAllResults[uIndex];
+    if (m_vJudgements[uIndex] == eJudgement_Violation)
+    {
+        record.SetErrorDescription(m_pJudge->ViolationText(record));
+    }
+    return record;
+}
+
 bool CMeasurementResultData::DoFailReading(const QString& sWhat, const QString& sFile)
 {
     QByteArray bytes;
@@ -160,7 +166,11 @@ void CMeasurementResultData::UpdateDataAffectedByLimitValues()
     m_vMeasurementErrors.clear();
     m_vJudgements.assign(m_vAllResults.size(), eJudgement_NotJudged);
 
-    const CMeasurementJudge judge(m_Limits, m_ChannelTable);
+    // The judge points into the limits it judges by: a new copy needs a new judge.
+    m_pJudge.reset();
+    m_JudgedLimits = m_Limits;
+    m_pJudge = std::make_unique<CMeasurementJudge>(m_JudgedLimits, m_ChannelTable);
+    const CMeasurementJudge& judge = *m_pJudge;
     size_t nViolations = 0;
     size_t nErrors = 0;
     // A value whose number cannot be read is listed as an error, but its record here keeps
@@ -172,28 +182,16 @@ void CMeasurementResultData::UpdateDataAffectedByLimitValues()
         QString m_sErrorDescription;
     };
     std::vector<SStoredRecord> unreadable;
-    // Violations of an item mostly read alike (the same value against the same limit): each
-    // text is held once, up to a bound on the texts remembered.
-    QSet<QString> violationTexts;
     for (size_t i = 0; i < m_vAllResults.size(); ++i)
     {
         CDBMeasurement& record = m_vAllResults[i];
         const long lStoredState = record.GetMeasurementState();
         QString sStoredDescription = record.GetErrorDescription();
-        const EJudgement eJudgement = judge.Judge(record);
+        const EJudgement eJudgement = judge.JudgeWithoutText(record);
         m_vJudgements[i] = eJudgement;
         if (eJudgement == eJudgement_Violation)
         {
             ++nViolations;
-            const auto it = violationTexts.constFind(record.GetErrorDescription());
-            if (it != violationTexts.constEnd())
-            {
-                record.SetErrorDescription(*it);
-            }
-            else if (violationTexts.size() < c_iMaxSharedViolationTexts)
-            {
-                violationTexts.insert(record.GetErrorDescription());
-            }
         }
         else if (eJudgement == eJudgement_Error)
         {
@@ -326,7 +324,7 @@ QString CMeasurementResultData::GetChannelErrorDescriptionOfSessionError(long lE
     {
         return QString();
     }
-    return DoViolation(lErrorIndex).GetErrorDescription();
+    return m_pJudge->ViolationText(DoViolation(lErrorIndex));
 }
 
 long CMeasurementResultData::GetChannelIdOfSessionError(long lErrorIndex) const
@@ -389,7 +387,11 @@ void CMeasurementResultData::GetMeasurementListAll(long lScanId, long lChannelId
     }
     for (size_t uIndex : m_vLimitViolations)
     {
-        add(m_vAllResults[uIndex]);
+        const CDBMeasurement& m = m_vAllResults[uIndex];
+        if (m.GetScanId() == lScanId && m.GetChannelId() == lChannelId)
+        {
+            list.push_back(DoJudgedRecord(uIndex));
+        }
     }
     for (const CDBMeasurement& m : m_vMeasurementErrors)
     {
@@ -443,7 +445,7 @@ void CMeasurementResultData::CreateChannelMatrixData(CRDMatrixData& matrix)
     records.reserve(m_vLimitViolations.size() + m_vMeasurementErrors.size());
     for (size_t uIndex : m_vLimitViolations)
     {
-        records.push_back(m_vAllResults[uIndex]);
+        records.push_back(DoJudgedRecord(uIndex));
     }
     records.insert(records.end(), m_vMeasurementErrors.begin(), m_vMeasurementErrors.end());
     CMatrixStateColorHandler().DoCreateChannelMatrixData(

@@ -18,12 +18,15 @@
 #include <QStringList>
 
 #include <functional>
+#include <memory>
 #include <vector>
 
 class QIODevice;
 
 namespace LumoraMeasurement
 {
+
+class CMeasurementJudge;
 
 /// The in-memory model of one stored measurement session: loads the configuration the
 /// session was measured with, reads every stored value, judges each against a limit table
@@ -126,6 +129,8 @@ private:
     bool DoFailReading(const QString& sWhat, const QString& sFile);
     /// The violation at a valid error index.
     const CDBMeasurement& DoViolation(long lErrorIndex) const;
+    /// The record as judged, its violation text included.
+    CDBMeasurement DoJudgedRecord(size_t uIndex) const;
 
     OrvelFramework::CDatabaseMultiInstance m_Database;
     CChannelTableData m_ChannelTable;
@@ -134,11 +139,15 @@ private:
     // The values within limits and the violations are held as judgements of, and positions
     // in, the all-results list: a session is held once. The errors are copies, as an
     // unreadable value is an error there while its record in the all-results list keeps
-    // what was stored.
+    // what was stored. A violation's record holds no text: it is written when handed out,
+    // by a judge over a copy of the limits taken when judging, as the limits may be edited
+    // since without judging again.
     std::vector<EJudgement> m_vJudgements;
     std::vector<size_t> m_vLimitViolations;
     std::vector<CDBMeasurement> m_vMeasurementErrors;
     std::vector<CDBMeasurement> m_vAllResults;
+    CComparativeValueData m_JudgedLimits;
+    std::unique_ptr<CMeasurementJudge> m_pJudge;
     CDBSessionData m_Session;
     std::vector<long> m_vScanIds;
     long m_lSessionId;
