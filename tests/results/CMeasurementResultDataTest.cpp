@@ -265,6 +265,16 @@ TEST_P(CMeasurementResultDataTest, SwitchingLimitsMatchesAFreshLoad)
         model.UseInititalLimits();
         EXPECT_EQ(Snapshot(model), initial);
     }
+
+    // Limits edited or shown in another unit without judging again keep the texts of the
+    // judging, also where a text is only written when asked for.
+    CComparativeValueData& limits = model.GetComparativeValueData();
+    QString sLow = QStringLiteral("-30");
+    ASSERT_TRUE(limits.SetLowValueByIndex(limits.GetIndexFromEnum(eMeasItem_Power), sLow));
+    model.SetLevelUnit(eLevelUnit_dBm);
+    EXPECT_EQ(Snapshot(model), initial);
+    model.UpdateDataAffectedByLimitValues();
+    EXPECT_NE(Snapshot(model), initial);
 }
 
 TEST_P(CMeasurementResultDataTest, NavigationOverScansAndDates)
