@@ -38,6 +38,10 @@ public:
                                    CChannelTableData& channelTable, long lSessionId,
                                    long lScanCount, bool bRecentScansOnly, bool bLoadSessionErrors);
 
+    /// How many lines of violations a tile's text lists at most: each listed violation takes
+    /// one line or more, so no more of a channel's violation texts are read.
+    long DetailLineLimit() const { return m_lDetailLineLimit; }
+
 private:
     short DoGetRateIndex(double dRate, bool bRecentScansOnly) const;
 

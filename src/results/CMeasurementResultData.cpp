@@ -440,15 +440,27 @@ double CMeasurementResultData::PowerLimitOffset(long lChannelId) const
 void CMeasurementResultData::CreateChannelMatrixData(CRDMatrixData& matrix)
 {
     CDBMeasurementController controller(m_Database);
+    CMatrixStateColorHandler handler;
     // The errors go with the violations: a channel whose measurements failed is no "OK".
     std::vector<CDBMeasurement> records;
     records.reserve(m_vLimitViolations.size() + m_vMeasurementErrors.size());
+    // A tile lists only a channel's first violations: only their texts are written.
+    std::vector<long> listed(static_cast<size_t>(std::max(0L, m_ChannelTable.GetRowCount())));
     for (size_t uIndex : m_vLimitViolations)
     {
-        records.push_back(DoJudgedRecord(uIndex));
+        const long lChannel = m_vAllResults[uIndex].GetChannelId();
+        if (lChannel >= 0 && lChannel < static_cast<long>(listed.size()) &&
+            listed[static_cast<size_t>(lChannel)]++ < handler.DetailLineLimit())
+        {
+            records.push_back(DoJudgedRecord(uIndex));
+        }
+        else
+        {
+            records.push_back(m_vAllResults[uIndex]);
+        }
     }
     records.insert(records.end(), m_vMeasurementErrors.begin(), m_vMeasurementErrors.end());
-    CMatrixStateColorHandler().DoCreateChannelMatrixData(
+    handler.DoCreateChannelMatrixData(
         matrix, controller, records, m_ChannelTable, m_lSessionId,
         CDBScanController(m_Database).GetNumberOfScans(m_lSessionId), false, false);
 }
