@@ -325,11 +325,26 @@ TEST(CMeasurementJudgeTest, JudgingByNumberNeverPartsFromJudgingTheText)
         {
             CDBMeasurement fast = generator.Record(i);
             CDBMeasurement plain = fast;
+            CDBMeasurement lazy = fast;
             const QString sStored = fast.GetValue();
             for (int iRound = 1; iRound <= 2; ++iRound)
             {
                 const EJudgement eFast = judge.Judge(fast);
                 const EJudgement ePlain = JudgeThroughText(limits, channels, plain);
+                // The model judges without the text and writes it when handed out.
+                const EJudgement eLazy = judge.JudgeWithoutText(lazy);
+                const QString sLazyText = eLazy == eJudgement_Violation
+                                              ? judge.ViolationText(lazy)
+                                              : lazy.GetErrorDescription();
+                EXPECT_TRUE(eLazy == ePlain && lazy.GetValue() == plain.GetValue() &&
+                            lazy.GetMeasurementState() == plain.GetMeasurementState() &&
+                            sLazyText == plain.GetErrorDescription())
+                    << "seed " << uSeed << ", record " << i << ", round " << iRound
+                    << ": judged without text, \"" << sLazyText.toStdString() << "\"";
+                if (eLazy == eJudgement_Violation)
+                {
+                    lazy.SetErrorDescription(sLazyText);
+                }
                 if (eFast != ePlain || fast.GetValue() != plain.GetValue() ||
                     fast.GetMeasurementState() != plain.GetMeasurementState() ||
                     fast.GetErrorDescription() != plain.GetErrorDescription())
