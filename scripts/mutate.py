@@ -11,10 +11,13 @@ scripts/mutate-equivalent.txt and left out of the score.
 Run through scripts/mutate, which installs what is missing and starts a PostgreSQL cluster.
 """
 import argparse
+import contextlib
+import fcntl
 import json
 import os
 import random
 import re
+import signal
 import subprocess
 import sys
 import time
@@ -141,6 +144,24 @@ def site_key(site):
     return "%s | %s | %s" % (site["file"], site["original"].strip(), site["mutated"].strip())
 
 
+@contextlib.contextmanager
+def machine_lock(path):
+    """Builds and test runs of other work on this machine wait for ours, and ours for theirs."""
+    if not path:
+        yield
+        return
+    with open(path, "a") as handle:
+        fcntl.flock(handle, fcntl.LOCK_EX)
+        try:
+            yield
+        finally:
+            fcntl.flock(handle, fcntl.LOCK_UN)
+
+
+def stop_on_signal(signum, _frame):
+    raise KeyboardInterrupt("signal %d" % signum)
+
+
 def run(cmd, timeout=None, env=None):
     try:
         done = subprocess.run(cmd, stdout=subprocess.PIPE, stderr=subprocess.STDOUT,
@@ -174,22 +195,31 @@ def run_tests(build_dir, targets, timeout):
     return None
 
 
-def mutate_one(site, build_dir, timeout):
+def write_whole(path, text):
+    """Replaces the file in one step, so that an interrupted run never leaves half a file."""
+    temporary = path.with_name(path.name + ".mutate-tmp")
+    temporary.write_text(text, encoding="utf-8")
+    os.replace(temporary, path)
+
+
+def mutate_one(site, build_dir, timeout, lock):
     path = ROOT / site["file"]
     original = path.read_text(encoding="utf-8")
     lines = original.split("\n")
-    assert lines[site["line"] - 1] == site["original"], "source changed under the run"
+    if lines[site["line"] - 1] != site["original"]:
+        return "skipped", "source changed under the run"
     lines[site["line"] - 1] = site["mutated"]
     targets = test_targets(build_dir, site["subsystem"])
-    try:
-        path.write_text("\n".join(lines), encoding="utf-8")
-        ok, _ = build(build_dir, targets)
-        if not ok:
-            return "invalid", "does not compile"
-        caught_by = run_tests(build_dir, targets, timeout)
-        return ("caught", caught_by) if caught_by else ("survived", "")
-    finally:
-        path.write_text(original, encoding="utf-8")
+    with machine_lock(lock):
+        try:
+            write_whole(path, "\n".join(lines))
+            ok, _ = build(build_dir, targets)
+            if not ok:
+                return "invalid", "does not compile"
+            caught_by = run_tests(build_dir, targets, timeout)
+            return ("caught", caught_by) if caught_by else ("survived", "")
+        finally:
+            write_whole(path, original)
 
 
 def main():
@@ -201,7 +231,12 @@ def main():
     parser.add_argument("--build-dir", default=str(ROOT / "build-mutate"))
     parser.add_argument("--timeout", type=int, default=180, help="seconds per test executable")
     parser.add_argument("--list", action="store_true", help="print the chosen sites and stop")
+    parser.add_argument("--lock", default="/tmp/mda-build.lock",
+                        help="file locked around each build and test run ('' for none)")
     args = parser.parse_args()
+    # SIGTERM and SIGHUP unwind like Ctrl-C, so that the mutated file is always restored.
+    signal.signal(signal.SIGTERM, stop_on_signal)
+    signal.signal(signal.SIGHUP, stop_on_signal)
 
     subsystems = args.subsystem or SUBSYSTEMS
     chosen = choose(all_sites(subsystems), args.count, args.seed)
@@ -213,12 +248,13 @@ def main():
     build_dir = Path(args.build_dir)
     targets = sorted({t for s in chosen for t in test_targets(build_dir, s["subsystem"])})
     print("baseline build and run of", " ".join(targets), flush=True)
-    ok, out = build(build_dir, targets)
+    with machine_lock(args.lock):
+        ok, out = build(build_dir, targets)
+        failing = run_tests(build_dir, targets, args.timeout) if ok else None
     if not ok:
         print(out[-4000:])
         print("the unmutated tree does not build", file=sys.stderr)
         return 2
-    failing = run_tests(build_dir, targets, args.timeout)
     if failing:
         print("the unmutated tree fails its tests: " + failing, file=sys.stderr)
         return 2
@@ -230,13 +266,14 @@ def main():
         if site_key(site) in equivalent:
             outcome, detail = "equivalent", "listed in scripts/mutate-equivalent.txt"
         else:
-            outcome, detail = mutate_one(site, build_dir, args.timeout)
+            outcome, detail = mutate_one(site, build_dir, args.timeout, args.lock)
         site = dict(site, outcome=outcome, detail=detail)
         results.append(site)
         print("[%d/%d %4.0fs] %-10s %s:%d [%s] %s" % (number, len(chosen), time.time() - started,
               outcome, site["file"], site["line"], site["operator"], detail), flush=True)
     # Leave the build matching the restored sources.
-    build(build_dir, targets)
+    with machine_lock(args.lock):
+        build(build_dir, targets)
 
     print("\nscore per subsystem (caught / mutants that compile and are not listed as equivalent):")
     total_caught = total_scored = 0
