@@ -163,12 +163,21 @@ def stop_on_signal(signum, _frame):
 
 
 def run(cmd, timeout=None, env=None):
+    """Runs cmd in a process group of its own, so that a timeout or an interruption ends the
+    compilers and tests it started too."""
+    process = subprocess.Popen(cmd, stdout=subprocess.PIPE, stderr=subprocess.STDOUT, env=env,
+                               start_new_session=True)
     try:
-        done = subprocess.run(cmd, stdout=subprocess.PIPE, stderr=subprocess.STDOUT,
-                              timeout=timeout, env=env)
-        return done.returncode, done.stdout.decode(errors="replace")
+        out, _ = process.communicate(timeout=timeout)
+        return process.returncode, out.decode(errors="replace")
     except subprocess.TimeoutExpired:
+        os.killpg(process.pid, signal.SIGKILL)
+        process.communicate()
         return None, "timeout"
+    except BaseException:
+        os.killpg(process.pid, signal.SIGKILL)
+        process.wait()
+        raise
 
 
 def test_targets(build_dir, sub):
