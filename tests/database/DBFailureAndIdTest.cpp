@@ -2,7 +2,12 @@
 #include "CDBMeasurementController.h"
 #include "CDBScanController.h"
 #include "CDBSessionControler.h"
+#include "CDatabaseTransaction.h"
 #include "DBControllerTestBase.h"
+
+#include <QSqlDriver>
+#include <QSqlError>
+#include <QSqlResult>
 
 #include <functional>
 
@@ -127,6 +132,110 @@ TEST_P(CDBFailureAndIdTest, EveryFailureSaysWhy)
         EXPECT_EQ(row.m_LastError(), row.m_sReason);
     }
     EXPECT_FALSE(QFile::exists(sMissing));
+}
+
+// A change the database refuses (as a read-only or locked file does; a trigger here) must not
+// be reported as stored: the recorder would go on as if the value were kept.
+TEST_P(CDBFailureAndIdTest, RefusedChangeReportsFalseAndChangesNothing)
+{
+    const long lSession = CreateSession("s");
+    long lScan = 1;
+    CDBSessionControler sessions(Db());
+    CDBScanController scans(Db());
+    CDBMeasurementController measurements(Db());
+    CDBExportFilesController exports(Db());
+    long lMeasurement = 0;
+    ASSERT_TRUE(scans.Create(lSession, lScan) && scans.Update(CDBScanData(lSession, lScan), 3));
+    ASSERT_TRUE(measurements.Create(lSession, lScan, 4, lMeasurement));
+    ASSERT_TRUE(exports.Create("pkg", "UEs=", "stored"));
+    const bool bPg = GetParam() == MdaTest::EBackend::PostgreSql;
+    // Unprepared, on the same connection: PostgreSQL prepares no schema statements.
+    const QSqlQuery* pAny = Db().GetPreparedQuery("SELECT 1");
+    ASSERT_NE(pAny, nullptr);
+    QSqlQuery direct(pAny->driver()->createResult());
+    QStringList statements;
+    if (bPg)
+    {
+        statements << "CREATE FUNCTION refuse() RETURNS trigger AS $$ BEGIN RAISE EXCEPTION "
+                      "'refused'; END $$ LANGUAGE plpgsql";
+    }
+    for (const QString sTable : {"session", "scan", "measurement", "export_file"})
+    {
+        for (const QString sChange : {"INSERT", "UPDATE"})
+        {
+            statements << QString(bPg ? "CREATE TRIGGER refuse_%2_%1 BEFORE %2 ON %1 FOR EACH ROW "
+                                        "EXECUTE FUNCTION refuse()"
+                                      : "CREATE TRIGGER refuse_%2_%1 BEFORE %2 ON %1 BEGIN "
+                                        "SELECT RAISE(ABORT, 'refused'); END")
+                              .arg(sTable, sChange);
+        }
+    }
+    for (const QString& sStatement : statements)
+    {
+        ASSERT_TRUE(direct.exec(sStatement)) << direct.lastError().text().toStdString();
+    }
+
+    const struct
+    {
+        const char* m_pszCall;
+        std::function<bool()> m_Call;
+    } c_Calls[] = {
+        {"session update",
+         [&]
+         {
+             CDBSessionData data = sessions.GetData(lSession);
+             data.SetDescription("changed");
+             return sessions.Update(data);
+         }},
+        {"scan update", [&] { return scans.Update(CDBScanData(lSession, lScan), 7); }},
+        {"measurement update",
+         [&]
+         {
+             CDBMeasurement m = measurements.GetData(lSession, lScan, lMeasurement);
+             m.SetValue("9 dB");
+             return measurements.Update(m);
+         }},
+        {"export file update",
+         [&]
+         {
+             CDBExportFiles file = exports.GetData("pkg");
+             file.SetDescription("changed");
+             return exports.Update(file);
+         }},
+        {"scan creation",
+         [&]
+         {
+             long lNext = lScan + 1;
+             return scans.Create(lSession, lNext);
+         }},
+        {"measurement creation",
+         [&]
+         {
+             long lId = 0;
+             return measurements.Create(lSession, lScan, 5, lId);
+         }},
+        {"export file creation", [&] { return exports.Create("pkg2", "UEs=", "new"); }},
+    };
+    for (const auto& row : c_Calls)
+    {
+        SCOPED_TRACE(row.m_pszCall);
+        EXPECT_FALSE(row.m_Call());
+        EXPECT_TRUE(Db().LastError().contains("refused")) << Db().LastError().toStdString();
+        // Inside a transaction PostgreSQL spoils the whole scope; SQLite keeps the rest.
+        OrvelFramework::CDatabaseTransaction transaction(Db());
+        EXPECT_FALSE(row.m_Call());
+        EXPECT_EQ(transaction.Commit(), !bPg);
+    }
+    EXPECT_EQ(sessions.GetData(lSession).Description(), "s");
+    EXPECT_EQ(scans.GetData(lSession, lScan).GetState(), 3);
+    EXPECT_EQ(scans.GetScanIds(lSession), std::vector<long>{lScan});
+    std::vector<CDBMeasurement> rows;
+    measurements.GetAllResultsForSession(lSession, rows);
+    ASSERT_EQ(rows.size(), 1u);
+    EXPECT_EQ(rows[0].GetValue(), measurements.GetData(lSession, lScan, lMeasurement).GetValue());
+    EXPECT_EQ(exports.GetData("pkg").GetDescription(), "stored");
+    exports.ReadAvailableFiles();
+    EXPECT_EQ(exports.GetRowCount(), 1u);
 }
 
 MDA_INSTANTIATE_BACKEND_TESTS(CDBFailureAndIdTest);
