@@ -72,6 +72,13 @@ TEST_F(ArchivHandlerTest, RoundTripWithOtherToolsAndRenaming)
     ASSERT_TRUE(m_handler.ExtractArchive(sArchive, sKept, false));
     EXPECT_EQ(sKept, Path("kept/"));
     EXPECT_EQ(ListTree(sKept), (QStringList{"Kan\u00e4le.channel", "Site.device", "Site.limit"}));
+
+    // The entry point below the wrapper: an existing folder named without its separator.
+    QString sDirect = Path("direct");
+    ASSERT_TRUE(QDir().mkpath(sDirect) && m_handler.ExtractZipArchive(sArchive, sDirect, true));
+    EXPECT_EQ(sDirect, Path("direct"));
+    EXPECT_EQ(ListTree(sDirect), (QStringList{"Site1.channel", "Site1.device", "Site1.limit"}));
+    EXPECT_FALSE(m_handler.ExtractZipArchive(Path("missing.zip"), sDirect, false));
 }
 
 TEST_F(ArchivHandlerTest, CreateArchiveSkipsFoldersAndReportsMissingFiles)
