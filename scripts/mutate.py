@@ -17,6 +17,7 @@ import json
 import os
 import random
 import re
+import resource
 import signal
 import subprocess
 import sys
@@ -162,11 +163,15 @@ def stop_on_signal(signum, _frame):
     raise KeyboardInterrupt("signal %d" % signum)
 
 
+def no_core_files():
+    resource.setrlimit(resource.RLIMIT_CORE, (0, 0))
+
+
 def run(cmd, timeout=None, env=None):
     """Runs cmd in a process group of its own, so that a timeout or an interruption ends the
     compilers and tests it started too."""
     process = subprocess.Popen(cmd, stdout=subprocess.PIPE, stderr=subprocess.STDOUT, env=env,
-                               start_new_session=True)
+                               start_new_session=True, preexec_fn=no_core_files)
     try:
         out, _ = process.communicate(timeout=timeout)
         return process.returncode, out.decode(errors="replace")
@@ -195,12 +200,14 @@ def run_tests(build_dir, targets, timeout):
     env = dict(os.environ, QT_QPA_PLATFORM="offscreen")
     for target in targets:
         exe = build_dir / "tests" / target
-        code, out = run([str(exe), "--gtest_brief=1"], timeout=timeout, env=env)
+        # The first failure ends the run (a trap; no core file): the rest would only tell more.
+        code, out = run([str(exe), "--gtest_break_on_failure"], timeout=timeout, env=env)
         if code is None:
             return target + " timed out"
         if code != 0:
-            failed = [l for l in out.splitlines() if l.startswith("[  FAILED  ]")]
-            return target + ": " + (failed[0][len("[  FAILED  ]"):].strip() if failed else "exit %d" % code)
+            started = [l for l in out.splitlines() if l.startswith("[ RUN      ]")]
+            return target + ": " + (started[-1][len("[ RUN      ]"):].strip() if started
+                                    else "exit %d" % code)
     return None
 
 
