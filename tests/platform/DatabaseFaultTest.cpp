@@ -7,8 +7,6 @@
 
 #include <QFile>
 #include <QProcess>
-#include <QScopeGuard>
-#include <QSqlQuery>
 #include <QTemporaryDir>
 #include <QThread>
 
@@ -16,13 +14,9 @@
 
 #include <arpa/inet.h>
 #include <atomic>
-#include <csignal>
-#include <cstdio>
 #include <map>
 #include <netinet/in.h>
-#include <set>
 #include <sys/socket.h>
-#include <sys/wait.h>
 #include <thread>
 #include <unistd.h>
 
@@ -336,105 +330,6 @@ TEST(CDatabaseFaults, ServerRestartDuringARecordingLosesNoConfirmedRow)
         uMissing += values.count(lId) == 0 || values[lId] != QString("v%1").arg(lId);
     }
     EXPECT_EQ(uMissing, 0u) << "of " << confirmed.size() << " confirmed rows";
-}
-
-// Records measurements until killed and writes to the pipe, a line each, every id whose storing
-// call returned true (with a scope: after its commit returned true). Never returns.
-[[noreturn]] void RecordUntilKilled(const QString& sPath, int iRowsPerScope, int fdReport)
-{
-    CDatabaseMultiInstance db(sPath, QString(), QString());
-    CTableMeasurements table(db);
-    long lSession = 0;
-    if (!db.Open() || !CTableSession(db).Create({}, lSession) ||
-        !CTableScan(db).Create({{"session_id", QString::number(lSession)}}, 1))
-    {
-        _exit(2);
-    }
-    for (;;)
-    {
-        auto pScope = iRowsPerScope > 0 ? std::make_unique<CDatabaseTransaction>(db) : nullptr;
-        QByteArray report;
-        for (int i = 0; i < std::max(iRowsPerScope, 1); ++i)
-        {
-            long lId = 0;
-            if (!table.Create({{"session_id", QString::number(lSession)},
-                               {"scan_id", "1"},
-                               {"channel_id", "0"}},
-                              lId) ||
-                !table.Update(lSession, 1, lId, {{"value", QStringLiteral("v%1").arg(lId)}}))
-            {
-                _exit(3);
-            }
-            report += QByteArray::number(static_cast<qlonglong>(lId)) + '\n';
-        }
-        // One short write each, so that a kill never leaves half a line.
-        if ((pScope && !pScope->Commit()) ||
-            write(fdReport, report.constData(), report.size()) != report.size())
-        {
-            _exit(4);
-        }
-    }
-}
-
-TEST(CDatabaseDurability, KilledWriterLeavesEveryConfirmedRowAndSharesTheFile)
-{
-    for (const int iRowsPerScope : {0, 25}) // each call on its own, then scopes of 25 rows
-    {
-        SCOPED_TRACE(iRowsPerScope);
-        QTemporaryDir dir;
-        const QString sPath = dir.filePath("durable.sqlite");
-        int fds[2];
-        ASSERT_TRUE(dir.isValid() && pipe(fds) == 0);
-        const pid_t pid = fork();
-        ASSERT_GE(pid, 0);
-        if (pid == 0)
-        {
-            close(fds[0]);
-            RecordUntilKilled(sPath, iRowsPerScope, fds[1]);
-        }
-        close(fds[1]);
-        FILE* pReport = fdopen(fds[0], "r");
-        std::set<long> confirmed;
-        long lId = 0;
-        while (confirmed.size() < 150 && fscanf(pReport, "%ld", &lId) == 1)
-        {
-            confirmed.insert(lId);
-        }
-        {
-            // A second process reads and writes the same file while the writer is busy.
-            CDatabaseMultiInstance other(sPath, QString(), QString());
-            long lSession = 0;
-            TableRows rows;
-            EXPECT_TRUE(other.Open() && CTableSession(other).Create({}, lSession) &&
-                        CTableMeasurements(other).GetAllResultsForSession(1, rows))
-                << other.LastError().toStdString();
-            EXPECT_GE(rows.size(), 150u * 8);
-        }
-        kill(pid, SIGKILL);
-        int iStatus = 0;
-        waitpid(pid, &iStatus, 0);
-        while (fscanf(pReport, "%ld", &lId) == 1)
-        {
-            confirmed.insert(lId);
-        }
-        fclose(pReport);
-        ASSERT_TRUE(WIFSIGNALED(iStatus)) << "the writer stopped by itself, status " << iStatus;
-        ASSERT_GE(confirmed.size(), 150u);
-        CDatabaseMultiInstance db(sPath, QString(), QString());
-        ASSERT_TRUE(db.Open()) << db.LastError().toStdString();
-        QSqlQuery* pCheck = db.GetPreparedQuery("PRAGMA integrity_check");
-        ASSERT_TRUE(pCheck != nullptr && db.Execute(*pCheck, "check") && pCheck->next());
-        EXPECT_EQ(pCheck->value(0).toString(), "ok");
-        CTableMeasurements table(db);
-        size_t uMissing = 0;
-        for (long lConfirmed : confirmed)
-        {
-            const TableRows row = table.Get(1, 1, lConfirmed);
-            uMissing +=
-                row.size() != 8 || row[6].GetValue() != QStringLiteral("v%1").arg(lConfirmed);
-        }
-        EXPECT_EQ(uMissing, 0u) << "of " << confirmed.size() << " confirmed rows";
-    }
 }
 
 } // namespace
