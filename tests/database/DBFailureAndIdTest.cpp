@@ -175,55 +175,26 @@ TEST_P(CDBFailureAndIdTest, RefusedChangeReportsFalseAndChangesNothing)
         ASSERT_TRUE(direct.exec(sStatement)) << direct.lastError().text().toStdString();
     }
 
-    const struct
-    {
-        const char* m_pszCall;
-        std::function<bool()> m_Call;
-    } c_Calls[] = {
-        {"session update",
-         [&]
-         {
-             CDBSessionData data = sessions.GetData(lSession);
-             data.SetDescription("changed");
-             return sessions.Update(data);
-         }},
+    long lNext = lScan + 1;
+    long lNew = 0;
+    const std::pair<const char*, std::function<bool()>> c_Calls[] = {
+        {"session update", [&] { return sessions.Update(CDBSessionData(lSession)); }},
         {"scan update", [&] { return scans.Update(CDBScanData(lSession, lScan), 7); }},
         {"measurement update",
-         [&]
-         {
-             CDBMeasurement m = measurements.GetData(lSession, lScan, lMeasurement);
-             m.SetValue("9 dB");
-             return measurements.Update(m);
-         }},
-        {"export file update",
-         [&]
-         {
-             CDBExportFiles file = exports.GetData("pkg");
-             file.SetDescription("changed");
-             return exports.Update(file);
-         }},
-        {"scan creation",
-         [&]
-         {
-             long lNext = lScan + 1;
-             return scans.Create(lSession, lNext);
-         }},
-        {"measurement creation",
-         [&]
-         {
-             long lId = 0;
-             return measurements.Create(lSession, lScan, 5, lId);
-         }},
+         [&] { return measurements.Update(CDBMeasurement(lSession, lScan, 4, lMeasurement)); }},
+        {"export file update", [&] { return exports.Update(CDBExportFiles("pkg")); }},
+        {"scan creation", [&] { return scans.Create(lSession, lNext); }},
+        {"measurement creation", [&] { return measurements.Create(lSession, lScan, 5, lNew); }},
         {"export file creation", [&] { return exports.Create("pkg2", "UEs=", "new"); }},
     };
-    for (const auto& row : c_Calls)
+    for (const auto& [pszCall, call] : c_Calls)
     {
-        SCOPED_TRACE(row.m_pszCall);
-        EXPECT_FALSE(row.m_Call());
+        SCOPED_TRACE(pszCall);
+        EXPECT_FALSE(call());
         EXPECT_TRUE(Db().LastError().contains("refused")) << Db().LastError().toStdString();
         // Inside a transaction PostgreSQL spoils the whole scope; SQLite keeps the rest.
         OrvelFramework::CDatabaseTransaction transaction(Db());
-        EXPECT_FALSE(row.m_Call());
+        EXPECT_FALSE(call());
         EXPECT_EQ(transaction.Commit(), !bPg);
     }
     EXPECT_EQ(sessions.GetData(lSession).Description(), "s");

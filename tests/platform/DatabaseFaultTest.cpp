@@ -8,16 +8,13 @@
 #include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
-#include <QThread>
 
 #include <gtest/gtest.h>
 
 #include <arpa/inet.h>
-#include <atomic>
 #include <map>
 #include <netinet/in.h>
 #include <sys/socket.h>
-#include <thread>
 #include <unistd.h>
 
 using namespace OrvelFramework;
@@ -237,99 +234,6 @@ TEST(CDatabaseFaults, TransactionSpanningAnOutageLeavesNoHalfScan)
     ASSERT_TRUE(CTableScan(db).Create({{"session_id", QString::number(lSession)}}, 1));
     ASSERT_TRUE(table.Create(row, lId) && again.Commit()) << db.LastError().toStdString();
     EXPECT_EQ(RowsPerScan(db, lSession), (std::map<long, int>{{1, 1}}));
-}
-
-// A station keeps recording while the server restarts: what was confirmed before and after is
-// there with its value, each scan is whole or absent, and the station never reopened.
-TEST(CDatabaseFaults, ServerRestartDuringARecordingLosesNoConfirmedRow)
-{
-    MDA_SKIP_WITHOUT_CLUSTER_PROGRAMS();
-    COwnCluster cluster;
-    ASSERT_TRUE(cluster.IsReady());
-    constexpr int c_iRowsPerScan = 10;
-    std::atomic<bool> bStop{false};
-    std::atomic<int> iConfirmedScans{0};
-    std::vector<long> confirmed;
-    QStringList lFailures;
-    long lSession = 0;
-    std::thread station(
-        [&]
-        {
-            CDatabaseMultiInstance db(cluster.Url(), "mdatest", "");
-            if (!db.Open() || !CTableSession(db).Create({}, lSession))
-            {
-                lFailures << db.LastError();
-                return;
-            }
-            CTableMeasurements table(db);
-            for (long lScan = 1; !bStop; ++lScan)
-            {
-                CDatabaseTransaction scope(db);
-                std::vector<long> ids;
-                bool bOk =
-                    CTableScan(db).Create({{"session_id", QString::number(lSession)}}, lScan);
-                for (int i = 0; bOk && i < c_iRowsPerScan; ++i)
-                {
-                    long lId = 0;
-                    bOk = table.Create({{"session_id", QString::number(lSession)},
-                                        {"scan_id", QString::number(lScan)},
-                                        {"channel_id", "0"}},
-                                       lId) &&
-                          table.Update(lSession, lScan, lId, {{"value", QString("v%1").arg(lId)}});
-                    ids.push_back(lId);
-                }
-                if (bOk && scope.Commit())
-                {
-                    confirmed.insert(confirmed.end(), ids.begin(), ids.end());
-                    ++iConfirmedScans;
-                }
-                else
-                {
-                    lFailures << db.LastError();
-                    QThread::msleep(20);
-                }
-            }
-        });
-    const auto waitForScans = [&](int iScans)
-    {
-        for (int i = 0; i < 1000 && iConfirmedScans < iScans; ++i)
-        {
-            QThread::msleep(10);
-        }
-        return iConfirmedScans >= iScans;
-    };
-    const bool bBefore = waitForScans(20);
-    const int iBeforeRestart = iConfirmedScans;
-    const bool bRestarted = cluster.Stop() && cluster.Start();
-    const bool bAfter = waitForScans(iBeforeRestart + 20);
-    bStop = true;
-    station.join();
-    ASSERT_TRUE(bBefore && bRestarted && bAfter) << lFailures.join('\n').toStdString();
-    EXPECT_GE(lFailures.size(), 1);
-    for (const QString& sFailure : lFailures)
-    {
-        EXPECT_GT(sFailure.size(), 30) << sFailure.toStdString();
-    }
-
-    CDatabaseMultiInstance db(cluster.Url(), "mdatest", "");
-    ASSERT_TRUE(db.Open()) << db.LastError().toStdString();
-    for (const auto& [lScan, iRows] : RowsPerScan(db, lSession))
-    {
-        EXPECT_EQ(iRows, c_iRowsPerScan) << "scan " << lScan;
-    }
-    TableRows rows;
-    ASSERT_TRUE(CTableMeasurements(db).GetAllResultsForSession(lSession, rows));
-    std::map<long, QString> values;
-    for (size_t i = 0; i + 8 <= rows.size(); i += 8)
-    {
-        values[rows[i].GetValue().toLong()] = rows[i + 6].GetValue();
-    }
-    size_t uMissing = 0;
-    for (long lId : confirmed)
-    {
-        uMissing += values.count(lId) == 0 || values[lId] != QString("v%1").arg(lId);
-    }
-    EXPECT_EQ(uMissing, 0u) << "of " << confirmed.size() << " confirmed rows";
 }
 
 } // namespace

@@ -435,22 +435,9 @@ TEST_P(CMeasurementResultDataTest, FailedLoadLeavesAUsableModel)
     unusable.SetDatabaseName(Path("garbage.json") + "/db.sqlite");
     ASSERT_TRUE(unusable.Write(Path("unusable-device.json")));
 
-    // Device settings, channel table and limits of each case, and the start of the reason.
-    const char* const c_aCases[][4] = {
-        {"none.json", "channels.json", "limits.json",
-         "Reading the device settings file \"%1\" failed: the file cannot be opened: No such "
-         "file or directory"},
-        {"device.json", "none.json", "limits.json",
-         "Reading the channel table file \"%1\" failed: the file cannot be opened: No such file "
-         "or directory"},
-        {"device.json", "channels.json", "garbage.json",
-         "Reading the limit file \"%1\" failed: the file is not valid JSON: "},
-        {"unusable-device.json", "channels.json", "limits.json",
-         "Opening the database \"%2/db.sqlite\" named by the device settings \"%1\" failed: "},
-    };
-    for (const auto& row : c_aCases)
+    for (const QStringList& row : ResultsTestData::ReadTable("failed-loads.tsv"))
     {
-        SCOPED_TRACE(QStringList({row[0], row[1], row[2]}).join(' ').toStdString());
+        SCOPED_TRACE(row.mid(0, 3).join(' ').toStdString());
         CMeasConfigData config = m_Config;
         config.SetDeviceSettingFile(Path(row[0]));
         config.SetChannelTableFile(Path(row[1]));
@@ -462,9 +449,7 @@ TEST_P(CMeasurementResultDataTest, FailedLoadLeavesAUsableModel)
             Path(row[0] == QLatin1String("device.json")
                      ? (row[1] == QLatin1String("channels.json") ? row[2] : row[1])
                      : row[0]);
-        const QString sReason = QString::fromUtf8(row[3])
-                                    .replace(QLatin1String("%2"), Path("garbage.json"))
-                                    .arg(sFailed);
+        const QString sReason = QString(row[3]).replace("%2", Path("garbage.json")).arg(sFailed);
         EXPECT_TRUE(model.LastError().startsWith(sReason)) << model.LastError().toStdString();
         EXPECT_GT(model.LastError().size(), sReason.size() - 5);
 
