@@ -23,17 +23,6 @@ using namespace ChannelTest;
 namespace
 {
 
-QString WriteText(const QTemporaryDir& dir, const QString& sName, const QByteArray& text)
-{
-    const QString sPath = dir.filePath(sName);
-    QFile file(sPath);
-    if (file.open(QIODevice::WriteOnly))
-    {
-        file.write(text);
-    }
-    return sPath;
-}
-
 QStringList AllColumns()
 {
     return CEnumTemplate<ESettingsItems>::ToStringList();
@@ -161,7 +150,7 @@ TEST(CChannelTableData, BrokenFilesLoadAsFarAsTheyGo)
         SCOPED_TRACE(r[0].toStdString());
         CChannelTableData table = TableOf(eTVStandard_DVBT, {"Keep"});
         const bool bLoaded = r[2] == QLatin1String("true");
-        EXPECT_EQ(table.Read(WriteText(dir, r[0] + ".json", r[1].toUtf8())), bLoaded);
+        EXPECT_EQ(table.Read(MdaTest::WriteFile(dir, r[0] + ".json", r[1].toUtf8())), bLoaded);
         EXPECT_EQ(table.GetChannelNames(), List(r[3]));
         for (long lRow = 0; bLoaded && lRow < table.GetRowCount(); ++lRow)
         {
@@ -200,7 +189,7 @@ TEST(CChannelTableData, ThousandsOfChannelsLoad)
     }
     QTemporaryDir dir;
     const QString sPath =
-        WriteText(dir, QStringLiteral("many.json"),
+        MdaTest::WriteFile(dir, QStringLiteral("many.json"),
                   QJsonDocument(QJsonObject{{"ChannelTableData", jChannels}}).toJson());
     CChannelTableData table;
     ASSERT_TRUE(table.Read(sPath));
@@ -350,7 +339,7 @@ TEST(CChannelTableData, ValueThatIsNotFiniteIsRefusedAndNeverWritten)
     ChannelLog().ClearMessages();
     QTemporaryDir dir;
     const QString sPath =
-        WriteText(dir, "channels.json",
+        MdaTest::WriteFile(dir, "channels.json",
                   R"({"ChannelTableData": [{"ChannelName": "Channel 0", "ChannelItemData": [
             {"Id": "Channel Name", "Value": "K21"},
             {"Id": "Center / Vision Carrier Frequency", "Value": "inf MHz"},

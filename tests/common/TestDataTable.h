@@ -5,6 +5,7 @@
 
 #include <QFile>
 #include <QStringList>
+#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
@@ -45,6 +46,21 @@ inline std::vector<QStringList> ReadDataTable(const QString& sPath, bool bSameWi
     }
     EXPECT_FALSE(rows.empty()) << sPath.toStdString() << " has no rows";
     return rows;
+}
+
+/// Writes data to sName in dir; the path.
+inline QString WriteFile(const QTemporaryDir& dir, const QString& sName, const QByteArray& data)
+{
+    QFile file(dir.filePath(sName));
+    EXPECT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(data) >= 0);
+    return file.fileName();
+}
+
+/// The content of a file; empty when it cannot be read.
+inline QByteArray ReadBytes(const QString& sPath)
+{
+    QFile file(sPath);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
 } // namespace MdaTest

@@ -71,19 +71,8 @@ inline QStringList Pairs(const LumoraMeasurement::CMeasConfigData& config)
     return Pairs(config.GetMeasurementConfigSettings().GetMeasurementConfigSettingsItem());
 }
 
-inline QString WriteFile(const QTemporaryDir& dir, const QString& sName, const QByteArray& data)
-{
-    QFile file(dir.filePath(sName));
-    EXPECT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    file.write(data);
-    return file.fileName();
-}
-
-inline QByteArray ReadBytes(const QString& sPath)
-{
-    QFile file(sPath);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
+using MdaTest::ReadBytes;
+using MdaTest::WriteFile;
 
 inline QJsonObject ReadObject(const QString& sPath)
 {

@@ -472,35 +472,6 @@ TEST_P(CMeasurementResultDataTest, FailedLoadLeavesAUsableModel)
     }
 }
 
-// A channel whose every measurement failed was a green "OK" tile: the matrix saw only the
-// limit violations.
-TEST_P(CMeasurementResultDataTest, DeadChannelIsNotShownOk)
-{
-    {
-        auto pDb = OpenConnection();
-        CDBMeasurementController measurements(*pDb);
-        for (long lItem : {8L, 15L})
-        {
-            long lId = 0;
-            ASSERT_TRUE(measurements.Create(m_lSession, 2, 2, lId));
-            CDBMeasurement m(m_lSession, 2, 2, lId);
-            m.SetMeasurementItem(lItem);
-            m.SetMeasurementState(3);
-            m.SetErrorDescription("no signal");
-            ASSERT_TRUE(measurements.Update(m));
-        }
-    }
-    CMeasurementResultData model(m_lSession, eLevelUnit_dBmV);
-    ASSERT_TRUE(model.LoadData(m_Config));
-    OrvelFramework::CRDMatrixData matrix;
-    model.CreateChannelMatrixData(matrix);
-    ASSERT_EQ(matrix.GetItemCount(), 3);
-    EXPECT_EQ(matrix.GetItem(2).GetIndex(), 2);
-    EXPECT_EQ(matrix.GetItem(2).GetText(), "Channel Ch3\n----------------------------");
-    // Violations still outrank errors: Ch1 has both and stays at the top of the gradient.
-    EXPECT_EQ(matrix.GetItem(0).GetIndex(), 13);
-}
-
 // LoadData was true for a session that does not exist: the session read returned a record
 // carrying the requested id.
 TEST_P(CMeasurementResultDataTest, LoadDataFailsForASessionThatDoesNotExist)
