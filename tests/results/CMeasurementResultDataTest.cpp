@@ -283,19 +283,10 @@ TEST_P(CMeasurementResultDataTest, NavigationOverScansAndDates)
     CMeasurementResultData model(m_lSession, eLevelUnit_dBmV);
     ASSERT_TRUE(model.LoadData(m_Config));
 
-    const struct
+    for (const QStringList& row : ResultsTestData::ReadTable("next-scans.tsv"))
     {
-        long m_lScan;
-        bool m_bForward;
-        long m_lExpected;
-    } c_Next[] = {
-        {4, true, 4}, {4, false, 4},  {5, false, 4},  {5, true, 9},   {1, false, 2},
-        {1, true, 2}, {10, false, 9}, {12, false, 2}, {12, true, 11},
-    };
-    for (const auto& row : c_Next)
-    {
-        EXPECT_EQ(model.GetNextScanId(row.m_lScan, row.m_bForward), row.m_lExpected)
-            << row.m_lScan << (row.m_bForward ? " forward" : " back");
+        EXPECT_EQ(model.GetNextScanId(row[0].toLong(), row[1] == "1"), row[2].toLong())
+            << row.join(' ').toStdString();
     }
     EXPECT_EQ(model.GetNumberOfScans(), 4);
     EXPECT_EQ(model.GetScanIdOfScanIndex(3), 11);
