@@ -3,6 +3,9 @@
 // Reads the tab-separated expectation tables under tests/data: UTF-8, a header line naming the
 // columns, then one row per line. Blank lines are ignored.
 
+#include "CLoggingDataProvider.h"
+#include "CSingleton.h"
+
 #include <QFile>
 #include <QStringList>
 #include <QTemporaryDir>
@@ -61,6 +64,25 @@ inline QByteArray ReadBytes(const QString& sPath)
 {
     QFile file(sPath);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+inline OrvelFramework::CLoggingStream& LogStream()
+{
+    using namespace OrvelFramework;
+    return CSingleton<CLoggingDataProvider>::GetInstance().m_LoggingStream;
+}
+
+/// The log messages since the last call, without their time stamps
+/// ("yyyy-MM-dd HH:mm:ss.zzz ", 24 characters).
+inline QStringList TakeLog()
+{
+    QStringList lMessages;
+    for (const QString& sMsg : LogStream().GetMessages())
+    {
+        lMessages.append(sMsg.mid(24));
+    }
+    LogStream().ClearMessages();
+    return lMessages;
 }
 
 } // namespace MdaTest

@@ -7,7 +7,6 @@
 #include "TestDataTable.h"
 
 #include <QDir>
-#include <QFile>
 #include <QRegularExpression>
 #include <QStandardPaths>
 #include <QTemporaryDir>
@@ -72,9 +71,8 @@ TEST(Logging, StampedMessagesAreKeptInMemoryAndAppendedToTheChosenFile)
     stream.AppendString("fourth\n");
     EXPECT_EQ(stream.GetMessages(),
               (QStringList{"first\n", "second\n", "dritte \u00e4\n", "fourth\n"}));
-    QFile file(dir.filePath("log.txt"));
-    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-    EXPECT_EQ(QString::fromUtf8(file.readAll()), "second\ndritte \u00e4\n");
+    EXPECT_EQ(QString::fromUtf8(MdaTest::ReadBytes(dir.filePath("log.txt"))),
+              "second\ndritte \u00e4\n");
     stream.ClearMessages();
     EXPECT_TRUE(stream.GetMessages().isEmpty());
 }
@@ -95,9 +93,7 @@ TEST(Logging, LogGrowingWithoutBoundKeepsOnlyTheNewestLinesAndCountsTheDropped)
     }
     EXPECT_EQ(stream.GetMessages(), (QStringList{"line 5\n", "line 6\n", "line 7\n"}));
     EXPECT_EQ(stream.GetDroppedMessageCount(), 4u);
-    QFile file(dir.filePath("all.log"));
-    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-    EXPECT_EQ(file.readAll().count('\n'), 7);
+    EXPECT_EQ(MdaTest::ReadBytes(dir.filePath("all.log")).count('\n'), 7);
 
     // Lowering the bound drops at once; 0 keeps nothing in memory.
     stream.SetMaxMessageCount(1);

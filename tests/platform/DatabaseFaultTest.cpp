@@ -5,7 +5,6 @@
 #include "CTableSession.h"
 #include "TestDataTable.h"
 
-#include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
 
@@ -61,11 +60,8 @@ TEST(CDatabaseFaults, UnusableDatabasesFailWithReasonAndNoCrash)
 {
     QTemporaryDir dir;
     ASSERT_TRUE(dir.isValid());
-    const QString sFile = dir.filePath("plain-file");
     const QByteArray garbage = QByteArray("this is no database, just text\n").repeated(200);
-    QFile file(sFile);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly) && file.write(garbage) == garbage.size());
-    file.close();
+    const QString sFile = MdaTest::WriteFile(dir, "plain-file", garbage);
     const QString sPort = QString::number(FreePort());
     for (QStringList row : MdaTest::ReadDataTable("platform/unusable_databases.tsv"))
     {
@@ -84,8 +80,7 @@ TEST(CDatabaseFaults, UnusableDatabasesFailWithReasonAndNoCrash)
         EXPECT_EQ(CountSuccessfulCalls(db), 0);
         EXPECT_FALSE(db.LastError().isEmpty());
     }
-    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-    EXPECT_EQ(file.readAll(), garbage) << "a file that is not a database is left alone";
+    EXPECT_EQ(MdaTest::ReadBytes(sFile), garbage) << "a file that is not a database is left alone";
 
     CDatabaseMultiInstance never;
     EXPECT_EQ(CountSuccessfulCalls(never), 0);

@@ -12,7 +12,6 @@
 #include "DatabaseTestBackend.h"
 #include "ResultsTestData.h"
 
-#include <QFile>
 #include <QTemporaryDir>
 
 using namespace LumoraMeasurement;
@@ -418,10 +417,7 @@ TEST_P(CMeasurementResultDataTest, MatrixShowsEveryChannelOfTheTable)
 
 TEST_P(CMeasurementResultDataTest, FailedLoadLeavesAUsableModel)
 {
-    QFile garbage(Path("garbage.json"));
-    ASSERT_TRUE(garbage.open(QIODevice::WriteOnly));
-    garbage.write("{ not json");
-    garbage.close();
+    MdaTest::WriteFile(m_Files, "garbage.json", "{ not json");
     CDeviceSettingsData unusable;
     unusable.SetDatabaseName(Path("garbage.json") + "/db.sqlite");
     ASSERT_TRUE(unusable.Write(Path("unusable-device.json")));

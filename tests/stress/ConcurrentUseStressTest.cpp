@@ -19,7 +19,6 @@
 
 #include <QCryptographicHash>
 #include <QElapsedTimer>
-#include <QFile>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
