@@ -86,24 +86,25 @@ TEST(Logging, LogGrowingWithoutBoundKeepsOnlyTheNewestLinesAndCountsTheDropped)
     QTemporaryDir dir;
     ASSERT_TRUE(dir.isValid());
     stream.SetLogFilePath(dir.filePath("all.log"));
+    // An even count of lines: one line over the bound must be trimmed too.
     stream.SetMaxMessageCount(3);
-    for (int i = 1; i <= 7; ++i)
+    for (int i = 1; i <= 6; ++i)
     {
         stream.AppendString(QStringLiteral("line %1\n").arg(i));
     }
-    EXPECT_EQ(stream.GetMessages(), (QStringList{"line 5\n", "line 6\n", "line 7\n"}));
-    EXPECT_EQ(stream.GetDroppedMessageCount(), 4u);
-    EXPECT_EQ(MdaTest::ReadBytes(dir.filePath("all.log")).count('\n'), 7);
+    EXPECT_EQ(stream.GetMessages(), (QStringList{"line 4\n", "line 5\n", "line 6\n"}));
+    EXPECT_EQ(stream.GetDroppedMessageCount(), 3u);
+    EXPECT_EQ(MdaTest::ReadBytes(dir.filePath("all.log")).count('\n'), 6);
 
     // Lowering the bound drops at once; 0 keeps nothing in memory.
     stream.SetMaxMessageCount(1);
-    EXPECT_EQ(stream.GetMessages(), QStringList{"line 7\n"});
-    EXPECT_EQ(stream.GetDroppedMessageCount(), 6u);
+    EXPECT_EQ(stream.GetMessages(), QStringList{"line 6\n"});
+    EXPECT_EQ(stream.GetDroppedMessageCount(), 5u);
     stream.SetMaxMessageCount(-5);
     EXPECT_EQ(stream.GetMaxMessageCount(), 0);
     stream.AppendString("gone\n");
     EXPECT_TRUE(stream.GetMessages().isEmpty());
-    EXPECT_EQ(stream.GetDroppedMessageCount(), 8u);
+    EXPECT_EQ(stream.GetDroppedMessageCount(), 7u);
 
     stream.ClearMessages();
     EXPECT_EQ(stream.GetDroppedMessageCount(), 0u);
