@@ -105,6 +105,10 @@ TEST(CChannelTableDataMeasurement, RowsByNameAndPosition)
     EXPECT_FALSE(table.SetValue(QStringLiteral("A"), lPower, QStringLiteral("12")));
     EXPECT_EQ(table.GetValue(QStringLiteral("A"), lPower), "0 dBmV");
     EXPECT_FALSE(table.SetValue(QStringLiteral("C"), lStatus, QStringLiteral("Done")));
+    for (long lColumn : {-1L, table.GetChannel(short(0)).GetItemCount()})
+    {
+        EXPECT_FALSE(table.SetValue(QStringLiteral("A"), lColumn, QStringLiteral("x"))) << lColumn;
+    }
     EXPECT_EQ(table.GetValueEnumFromIndex(QStringLiteral("B"), lPower), eMeasItem_Power);
     EXPECT_EQ(table.GetValueEnumFromIndex(QStringLiteral("C"), lPower), eMeasItem_None);
 

@@ -1,7 +1,5 @@
 #include "CChannelTableData.h"
 #include "CEnumTemplate.h"
-#include "CLoggingDataProvider.h"
-#include "CSingleton.h"
 #include "CValueFactory.h"
 #include "ChannelTestTools.h"
 
@@ -22,17 +20,6 @@ using namespace ChannelTest;
 
 namespace
 {
-
-QString WriteText(const QTemporaryDir& dir, const QString& sName, const QByteArray& text)
-{
-    const QString sPath = dir.filePath(sName);
-    QFile file(sPath);
-    if (file.open(QIODevice::WriteOnly))
-    {
-        file.write(text);
-    }
-    return sPath;
-}
 
 QStringList AllColumns()
 {
@@ -104,11 +91,7 @@ TEST(CChannelTableData, WrittenTableReadsBackWithTheSameNamesAndValues)
     // Writing what was read gives the same file.
     const QString sAgain = dir.filePath(QStringLiteral("again.json"));
     ASSERT_TRUE(reread.Write(sAgain));
-    QFile first(sPath);
-    QFile second(sAgain);
-    ASSERT_TRUE(first.open(QIODevice::ReadOnly));
-    ASSERT_TRUE(second.open(QIODevice::ReadOnly));
-    EXPECT_EQ(first.readAll(), second.readAll());
+    EXPECT_EQ(MdaTest::ReadBytes(sAgain), MdaTest::ReadBytes(sPath));
 
     // An independent parser sees the documented shape.
     const QString sPython = QStandardPaths::findExecutable(QStringLiteral("python3"));
@@ -135,9 +118,7 @@ TEST(CChannelTableData, FileHoldsTheDocumentedTexts)
     const QString sPath = dir.filePath(QStringLiteral("c.json"));
     ASSERT_TRUE(table.Write(sPath));
 
-    QFile file(sPath);
-    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-    const QJsonObject jRoot = QJsonDocument::fromJson(file.readAll()).object();
+    const QJsonObject jRoot = QJsonDocument::fromJson(MdaTest::ReadBytes(sPath)).object();
     const QJsonObject jChannel = jRoot.value("ChannelTableData").toArray().at(0).toObject();
     EXPECT_EQ(jChannel.value("ChannelName").toString(), "Channel 0");
     QMap<QString, QString> values;
@@ -161,7 +142,7 @@ TEST(CChannelTableData, BrokenFilesLoadAsFarAsTheyGo)
         SCOPED_TRACE(r[0].toStdString());
         CChannelTableData table = TableOf(eTVStandard_DVBT, {"Keep"});
         const bool bLoaded = r[2] == QLatin1String("true");
-        EXPECT_EQ(table.Read(WriteText(dir, r[0] + ".json", r[1].toUtf8())), bLoaded);
+        EXPECT_EQ(table.Read(MdaTest::WriteFile(dir, r[0] + ".json", r[1].toUtf8())), bLoaded);
         EXPECT_EQ(table.GetChannelNames(), List(r[3]));
         for (long lRow = 0; bLoaded && lRow < table.GetRowCount(); ++lRow)
         {
@@ -200,7 +181,7 @@ TEST(CChannelTableData, ThousandsOfChannelsLoad)
     }
     QTemporaryDir dir;
     const QString sPath =
-        WriteText(dir, QStringLiteral("many.json"),
+        MdaTest::WriteFile(dir, QStringLiteral("many.json"),
                   QJsonDocument(QJsonObject{{"ChannelTableData", jChannels}}).toJson());
     CChannelTableData table;
     ASSERT_TRUE(table.Read(sPath));
@@ -336,22 +317,15 @@ TEST(CChannelTableData, CellsByChannelNameAndColumnPosition)
 namespace
 {
 
-OrvelFramework::CLoggingStream& ChannelLog()
-{
-    return OrvelFramework::CSingleton<OrvelFramework::CLoggingDataProvider>::GetInstance()
-        .m_LoggingStream;
-}
-
 // A frequency of "inf MHz" was kept as infinity, written as "inf" and read back as 0 Hz:
 // saving and reopening a channel table changed a channel.
 TEST(CChannelTableData, ValueThatIsNotFiniteIsRefusedAndNeverWritten)
 {
     OrvelFramework::CLoggingDataProvider::m_bIsLoggingPossible = true;
-    ChannelLog().ClearMessages();
+    MdaTest::TakeLog();
     QTemporaryDir dir;
-    const QString sPath =
-        WriteText(dir, "channels.json",
-                  R"({"ChannelTableData": [{"ChannelName": "Channel 0", "ChannelItemData": [
+    const QString sPath = MdaTest::WriteFile(dir, "channels.json",
+                                             R"({"ChannelTableData": [{"ChannelName": "Channel 0", "ChannelItemData": [
             {"Id": "Channel Name", "Value": "K21"},
             {"Id": "Center / Vision Carrier Frequency", "Value": "inf MHz"},
             {"Id": "Symbol Rate", "Value": "1e999 MSymbol/s"},
@@ -364,17 +338,11 @@ TEST(CChannelTableData, ValueThatIsNotFiniteIsRefusedAndNeverWritten)
         EXPECT_EQ(table.GetChannel(0).GetItem(eItem).ToString(), fresh.GetItem(eItem).ToString());
     }
     EXPECT_EQ(table.GetValue(0, "Power Limit Offset"), "-2.50 dB");
-    QStringList lLog;
-    for (const QString& sLine : ChannelLog().GetMessages())
-    {
-        lLog << sLine.mid(24);
-    }
     const QString sMessage = QStringLiteral("Channel table file \"%1\": the value \"%2\" of %3 in "
                                             "channel 1 is not a finite number; it is not used.\n");
-    EXPECT_EQ(lLog,
+    EXPECT_EQ(MdaTest::TakeLog(),
               QStringList({sMessage.arg(sPath, "inf MHz", "Center / Vision Carrier Frequency"),
                            sMessage.arg(sPath, "1e999 MSymbol/s", "Symbol Rate")}));
-    ChannelLog().ClearMessages();
 
     // What is written reads back as it was.
     const QString sCopy = dir.filePath("copy.json");
@@ -385,19 +353,18 @@ TEST(CChannelTableData, ValueThatIsNotFiniteIsRefusedAndNeverWritten)
     {
         EXPECT_EQ(reread.GetValue("K21", lColumn), table.GetValue("K21", lColumn)) << lColumn;
     }
-    EXPECT_TRUE(ChannelLog().GetMessages().isEmpty());
+    EXPECT_TRUE(MdaTest::TakeLog().isEmpty());
 
     // A typed frequency can overflow to infinity in memory; it is never written as "inf".
     ASSERT_TRUE(table.GetChannel(0).SetItemValue(eSettingsItem_CenterFrequency, "1e308 GHz"));
     const QString sRefused = dir.filePath("refused.json");
     EXPECT_FALSE(table.Write(sRefused));
     EXPECT_FALSE(QFile::exists(sRefused));
-    ASSERT_EQ(ChannelLog().GetMessages().size(), 1);
-    EXPECT_EQ(ChannelLog().GetMessages()[0].mid(24),
-              QStringLiteral("Channel table file \"%1\" is not written: Center / Vision Carrier "
-                             "Frequency of channel 1 is not a finite number.\n")
-                  .arg(sRefused));
-    ChannelLog().ClearMessages();
+    EXPECT_EQ(MdaTest::TakeLog(),
+              QStringList(QStringLiteral("Channel table file \"%1\" is not written: Center / "
+                                         "Vision Carrier Frequency of channel 1 is not a finite "
+                                         "number.\n")
+                              .arg(sRefused)));
 }
 
 } // namespace

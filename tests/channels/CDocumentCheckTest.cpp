@@ -23,11 +23,7 @@ class CDocumentCheckTest : public ::testing::Test
 protected:
     QString Write(const QString& sName, const QByteArray& content) const
     {
-        const QString sPath = m_Dir.filePath(sName);
-        QFile file(sPath);
-        EXPECT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write(content);
-        return sPath;
+        return MdaTest::WriteFile(m_Dir, sName, content);
     }
 
     /// What the library writes: a configuration naming device settings, limits and a channel

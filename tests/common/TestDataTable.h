@@ -3,8 +3,12 @@
 // Reads the tab-separated expectation tables under tests/data: UTF-8, a header line naming the
 // columns, then one row per line. Blank lines are ignored.
 
+#include "CLoggingDataProvider.h"
+#include "CSingleton.h"
+
 #include <QFile>
 #include <QStringList>
+#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
@@ -45,6 +49,40 @@ inline std::vector<QStringList> ReadDataTable(const QString& sPath, bool bSameWi
     }
     EXPECT_FALSE(rows.empty()) << sPath.toStdString() << " has no rows";
     return rows;
+}
+
+/// Writes data to sName in dir; the path.
+inline QString WriteFile(const QTemporaryDir& dir, const QString& sName, const QByteArray& data)
+{
+    QFile file(dir.filePath(sName));
+    EXPECT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(data) >= 0);
+    return file.fileName();
+}
+
+/// The content of a file; empty when it cannot be read.
+inline QByteArray ReadBytes(const QString& sPath)
+{
+    QFile file(sPath);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+inline OrvelFramework::CLoggingStream& LogStream()
+{
+    using namespace OrvelFramework;
+    return CSingleton<CLoggingDataProvider>::GetInstance().m_LoggingStream;
+}
+
+/// The log messages since the last call, without their time stamps
+/// ("yyyy-MM-dd HH:mm:ss.zzz ", 24 characters).
+inline QStringList TakeLog()
+{
+    QStringList lMessages;
+    for (const QString& sMsg : LogStream().GetMessages())
+    {
+        lMessages.append(sMsg.mid(24));
+    }
+    LogStream().ClearMessages();
+    return lMessages;
 }
 
 } // namespace MdaTest

@@ -128,7 +128,11 @@ TEST_F(CDeviceSettingsDataTest, WriteThenReadGivesTheSameSettings)
     EXPECT_EQ(written.PERSERCOunt(), 10);
     written.SetVisaResource(QStringLiteral("TCPIP::192.168.1.5::INSTR"));
     written.SetDatabasePwd(QStringLiteral("p\"w\\d ü"));
-    written.SetDurationTime(3600);
+    // Numbers of several digits: a setting read back in another base would differ.
+    written.SetDurationTime(86399);
+    written.SetRepeatScanTime(4000000000UL);
+    written.SetBERCount(30000);
+    written.SetPERSERCOunt(999);
     written.SetAnalogTVAnalysisAvarageCount(eAverageCount_128);
     const QString sPath = m_Dir.filePath(QStringLiteral("device.json"));
     ASSERT_TRUE(written.Write(sPath));
@@ -138,7 +142,8 @@ TEST_F(CDeviceSettingsDataTest, WriteThenReadGivesTheSameSettings)
     EXPECT_EQ(jFile.keys(), QStringList{QStringLiteral("DeviceSettings")});
     const QJsonArray jList = jFile[QStringLiteral("DeviceSettings")].toArray();
     ASSERT_EQ(jList.size(), 15);
-    EXPECT_EQ(jList[4].toObject(), (QJsonObject{{"Name", "RepeatTime"}, {"Value", "0"}}));
+    EXPECT_EQ(jList[4].toObject(),
+              (QJsonObject{{"Name", "RepeatTime"}, {"Value", "4000000000"}}));
     EXPECT_EQ(jList[10].toObject(),
               (QJsonObject{{"Name", "AnalogTvAverageCount"}, {"Value", "128"}}));
 
@@ -147,6 +152,11 @@ TEST_F(CDeviceSettingsDataTest, WriteThenReadGivesTheSameSettings)
     ASSERT_TRUE(readBack.Read(sPath));
     EXPECT_EQ(Pairs(readBack), Pairs(written));
     EXPECT_EQ(readBack.DatabasePwd(), QStringLiteral("p\"w\\d ü"));
+    EXPECT_EQ(readBack.DurationTime(), 86399);
+    EXPECT_EQ(readBack.RepeatScanTime(), 4000000000L);
+    EXPECT_EQ(readBack.BERCount(), 30000);
+    EXPECT_EQ(readBack.PERSERCOunt(), 999);
+    EXPECT_EQ(readBack.AnalogTVAnalysisAvarageCount(), eAverageCount_128);
     ASSERT_TRUE(CDeviceSettingsData().Write(sPath));
     ASSERT_TRUE(readBack.Read(sPath));
     EXPECT_EQ(Pairs(readBack), c_lFresh);

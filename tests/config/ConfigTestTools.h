@@ -2,11 +2,8 @@
 
 #include "CDeviceSettingsData.h"
 #include "CEnumTemplate.h"
-#include "CLoggingDataProvider.h"
 #include "CMeasConfigData.h"
-#include "CSingleton.h"
 
-#include <QFile>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcess>
@@ -71,19 +68,8 @@ inline QStringList Pairs(const LumoraMeasurement::CMeasConfigData& config)
     return Pairs(config.GetMeasurementConfigSettings().GetMeasurementConfigSettingsItem());
 }
 
-inline QString WriteFile(const QTemporaryDir& dir, const QString& sName, const QByteArray& data)
-{
-    QFile file(dir.filePath(sName));
-    EXPECT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    file.write(data);
-    return file.fileName();
-}
-
-inline QByteArray ReadBytes(const QString& sPath)
-{
-    QFile file(sPath);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
+using MdaTest::ReadBytes;
+using MdaTest::WriteFile;
 
 inline QJsonObject ReadObject(const QString& sPath)
 {
@@ -101,24 +87,8 @@ inline bool ParsesWithPython(const QString& sPath)
            process.exitCode() == 0;
 }
 
-inline OrvelFramework::CLoggingStream& LogStream()
-{
-    using namespace OrvelFramework;
-    return CSingleton<CLoggingDataProvider>::GetInstance().m_LoggingStream;
-}
-
-/// The log messages since the last call, without their time stamps
-/// ("yyyy-MM-dd HH:mm:ss.zzz ", 24 characters).
-inline QStringList TakeLog()
-{
-    QStringList lMessages;
-    for (const QString& sMsg : LogStream().GetMessages())
-    {
-        lMessages.append(sMsg.mid(24));
-    }
-    LogStream().ClearMessages();
-    return lMessages;
-}
+using MdaTest::LogStream;
+using MdaTest::TakeLog;
 
 /// Every test starts with an empty log, logging switched on and a fresh folder.
 class LogTest : public ::testing::Test

@@ -5,7 +5,6 @@
 #include "CDatabaseMultiInstance.h"
 #include "DatabaseTestBackend.h"
 
-#include <QFile>
 #include <QSqlQuery>
 #include <QStringList>
 #include <QTemporaryDir>
@@ -35,9 +34,7 @@ protected:
 
     QString WriteFile(const QString& sName, const QByteArray& content)
     {
-        QFile file(m_Files.filePath(sName));
-        EXPECT_TRUE(file.open(QIODevice::WriteOnly) && file.write(content) == content.size());
-        return file.fileName();
+        return MdaTest::WriteFile(m_Files, sName, content);
     }
 
     /// A session with s in every text column but the unique id "uid-" + s, and no files.
@@ -47,12 +44,6 @@ protected:
         EXPECT_TRUE(LumoraMeasurement::CDBSessionControler(Db()).Create(
             lId, "uid-" + s, s, QString(), QString(), s, s, s, s, s, s, s, s, s, s, s));
         return lId;
-    }
-
-    static QByteArray ReadFile(const QString& sPath)
-    {
-        QFile file(sPath);
-        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
     }
 
     /// Plain SQL for what no controller can do (chosen ids, counts written behind its back).

@@ -18,7 +18,7 @@ TEST_P(CDBExportFilesControllerTest, FileComesBackByteForByteAndIsReplacedById)
     ASSERT_TRUE(files.CreateDbEntryFromFile("pkg", sFirst, "first"));
     const QString sTarget = m_Files.filePath("restored.zip");
     ASSERT_TRUE(files.GetMeasurementFileFromDb("pkg", sTarget));
-    EXPECT_EQ(ReadFile(sTarget), MdaTest::AllBytes());
+    EXPECT_EQ(MdaTest::ReadBytes(sTarget), MdaTest::AllBytes());
     EXPECT_EQ(CDBSessionControler(Db()).GetFileHashValue(sTarget), MdaTest::c_pszAllBytesMd5);
 
     ASSERT_TRUE(files.CreateDbEntryFromFile("pkg", WriteFile("second", "abc"), "second"));
@@ -26,7 +26,7 @@ TEST_P(CDBExportFilesControllerTest, FileComesBackByteForByteAndIsReplacedById)
     ASSERT_EQ(files.GetRowCount(), 1u);
     EXPECT_EQ(files.GetDescription(0), "second");
     ASSERT_TRUE(files.GetMeasurementFileFromDb("pkg", sTarget));
-    EXPECT_EQ(ReadFile(sTarget), QByteArray("abc"));
+    EXPECT_EQ(MdaTest::ReadBytes(sTarget), QByteArray("abc"));
 
     EXPECT_FALSE(files.CreateDbEntryFromFile("other", m_Files.filePath("missing"), "d"));
     EXPECT_FALSE(files.GetMeasurementFileFromDb("pkg", m_Files.filePath("no/dir/file.zip")));
@@ -36,7 +36,7 @@ TEST_P(CDBExportFilesControllerTest, FileComesBackByteForByteAndIsReplacedById)
     EXPECT_FALSE(files.GetMeasurementFileFromDb("absent", m_Files.filePath("new")));
     EXPECT_FALSE(QFile::exists(m_Files.filePath("new")));
     EXPECT_FALSE(files.GetMeasurementFileFromDb("absent", sTarget));
-    EXPECT_EQ(ReadFile(sTarget), QByteArray("abc"));
+    EXPECT_EQ(MdaTest::ReadBytes(sTarget), QByteArray("abc"));
     EXPECT_EQ(files.GetData("absent").GetUniqueId(), "absent");
 }
 

@@ -2,7 +2,12 @@
 #include "CDBMeasurementController.h"
 #include "CDBScanController.h"
 #include "CDBSessionControler.h"
+#include "CDatabaseTransaction.h"
 #include "DBControllerTestBase.h"
+
+#include <QSqlDriver>
+#include <QSqlError>
+#include <QSqlResult>
 
 #include <functional>
 
@@ -127,6 +132,81 @@ TEST_P(CDBFailureAndIdTest, EveryFailureSaysWhy)
         EXPECT_EQ(row.m_LastError(), row.m_sReason);
     }
     EXPECT_FALSE(QFile::exists(sMissing));
+}
+
+// A change the database refuses (as a read-only or locked file does; a trigger here) must not
+// be reported as stored: the recorder would go on as if the value were kept.
+TEST_P(CDBFailureAndIdTest, RefusedChangeReportsFalseAndChangesNothing)
+{
+    const long lSession = CreateSession("s");
+    long lScan = 1;
+    CDBSessionControler sessions(Db());
+    CDBScanController scans(Db());
+    CDBMeasurementController measurements(Db());
+    CDBExportFilesController exports(Db());
+    long lMeasurement = 0;
+    ASSERT_TRUE(scans.Create(lSession, lScan) && scans.Update(CDBScanData(lSession, lScan), 3));
+    ASSERT_TRUE(measurements.Create(lSession, lScan, 4, lMeasurement));
+    ASSERT_TRUE(exports.Create("pkg", "UEs=", "stored"));
+    const bool bPg = GetParam() == MdaTest::EBackend::PostgreSql;
+    // Unprepared, on the same connection: PostgreSQL prepares no schema statements.
+    const QSqlQuery* pAny = Db().GetPreparedQuery("SELECT 1");
+    ASSERT_NE(pAny, nullptr);
+    QSqlQuery direct(pAny->driver()->createResult());
+    QStringList statements;
+    if (bPg)
+    {
+        statements << "CREATE FUNCTION refuse() RETURNS trigger AS $$ BEGIN RAISE EXCEPTION "
+                      "'refused'; END $$ LANGUAGE plpgsql";
+    }
+    for (const QString sTable : {"session", "scan", "measurement", "export_file"})
+    {
+        for (const QString sChange : {"INSERT", "UPDATE"})
+        {
+            statements << QString(bPg ? "CREATE TRIGGER refuse_%2_%1 BEFORE %2 ON %1 FOR EACH ROW "
+                                        "EXECUTE FUNCTION refuse()"
+                                      : "CREATE TRIGGER refuse_%2_%1 BEFORE %2 ON %1 BEGIN "
+                                        "SELECT RAISE(ABORT, 'refused'); END")
+                              .arg(sTable, sChange);
+        }
+    }
+    for (const QString& sStatement : statements)
+    {
+        ASSERT_TRUE(direct.exec(sStatement)) << direct.lastError().text().toStdString();
+    }
+
+    long lNext = lScan + 1;
+    long lNew = 0;
+    const std::pair<const char*, std::function<bool()>> c_Calls[] = {
+        {"session update", [&] { return sessions.Update(CDBSessionData(lSession)); }},
+        {"scan update", [&] { return scans.Update(CDBScanData(lSession, lScan), 7); }},
+        {"measurement update",
+         [&] { return measurements.Update(CDBMeasurement(lSession, lScan, 4, lMeasurement)); }},
+        {"export file update", [&] { return exports.Update(CDBExportFiles("pkg")); }},
+        {"scan creation", [&] { return scans.Create(lSession, lNext); }},
+        {"measurement creation", [&] { return measurements.Create(lSession, lScan, 5, lNew); }},
+        {"export file creation", [&] { return exports.Create("pkg2", "UEs=", "new"); }},
+    };
+    for (const auto& [pszCall, call] : c_Calls)
+    {
+        SCOPED_TRACE(pszCall);
+        EXPECT_FALSE(call());
+        EXPECT_TRUE(Db().LastError().contains("refused")) << Db().LastError().toStdString();
+        // Inside a transaction PostgreSQL spoils the whole scope; SQLite keeps the rest.
+        OrvelFramework::CDatabaseTransaction transaction(Db());
+        EXPECT_FALSE(call());
+        EXPECT_EQ(transaction.Commit(), !bPg);
+    }
+    EXPECT_EQ(sessions.GetData(lSession).Description(), "s");
+    EXPECT_EQ(scans.GetData(lSession, lScan).GetState(), 3);
+    EXPECT_EQ(scans.GetScanIds(lSession), std::vector<long>{lScan});
+    std::vector<CDBMeasurement> rows;
+    measurements.GetAllResultsForSession(lSession, rows);
+    ASSERT_EQ(rows.size(), 1u);
+    EXPECT_EQ(rows[0].GetValue(), measurements.GetData(lSession, lScan, lMeasurement).GetValue());
+    EXPECT_EQ(exports.GetData("pkg").GetDescription(), "stored");
+    exports.ReadAvailableFiles();
+    EXPECT_EQ(exports.GetRowCount(), 1u);
 }
 
 MDA_INSTANTIATE_BACKEND_TESTS(CDBFailureAndIdTest);

@@ -44,8 +44,8 @@ TEST_P(CDBSessionControlerTest, CreateRegistersBothFilesUpdateStampsLastRun)
     const QString sOutChannel = m_Files.filePath("out/deeper/channels.json");
     EXPECT_TRUE(sessions.GetLimitValuesFileFromDB(fields[13], sOutLimit));
     EXPECT_TRUE(sessions.GetChannelSettingsFileFromDB(fields[14], sOutChannel));
-    EXPECT_EQ(ReadFile(sOutLimit), MdaTest::AllBytes());
-    EXPECT_EQ(ReadFile(sOutChannel), QByteArray("{\"channels\":[]}"));
+    EXPECT_EQ(MdaTest::ReadBytes(sOutLimit), MdaTest::AllBytes());
+    EXPECT_EQ(MdaTest::ReadBytes(sOutChannel), QByteArray("{\"channels\":[]}"));
     EXPECT_EQ(sessions.GetFileHashValue(sOutLimit), MdaTest::c_pszAllBytesMd5);
     EXPECT_EQ(MdaTest::Fields(sessions.GetData(lId + 1)).join(QString()), QString());
     EXPECT_EQ(sessions.GetData(lId + 1).GetSessionId(), lId + 1);

@@ -7,7 +7,6 @@
 #include "TestDataTable.h"
 
 #include <QDir>
-#include <QFile>
 #include <QRegularExpression>
 #include <QStandardPaths>
 #include <QTemporaryDir>
@@ -72,9 +71,8 @@ TEST(Logging, StampedMessagesAreKeptInMemoryAndAppendedToTheChosenFile)
     stream.AppendString("fourth\n");
     EXPECT_EQ(stream.GetMessages(),
               (QStringList{"first\n", "second\n", "dritte \u00e4\n", "fourth\n"}));
-    QFile file(dir.filePath("log.txt"));
-    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-    EXPECT_EQ(QString::fromUtf8(file.readAll()), "second\ndritte \u00e4\n");
+    EXPECT_EQ(QString::fromUtf8(MdaTest::ReadBytes(dir.filePath("log.txt"))),
+              "second\ndritte \u00e4\n");
     stream.ClearMessages();
     EXPECT_TRUE(stream.GetMessages().isEmpty());
 }
@@ -88,26 +86,25 @@ TEST(Logging, LogGrowingWithoutBoundKeepsOnlyTheNewestLinesAndCountsTheDropped)
     QTemporaryDir dir;
     ASSERT_TRUE(dir.isValid());
     stream.SetLogFilePath(dir.filePath("all.log"));
+    // An even count of lines: one line over the bound must be trimmed too.
     stream.SetMaxMessageCount(3);
-    for (int i = 1; i <= 7; ++i)
+    for (int i = 1; i <= 6; ++i)
     {
         stream.AppendString(QStringLiteral("line %1\n").arg(i));
     }
-    EXPECT_EQ(stream.GetMessages(), (QStringList{"line 5\n", "line 6\n", "line 7\n"}));
-    EXPECT_EQ(stream.GetDroppedMessageCount(), 4u);
-    QFile file(dir.filePath("all.log"));
-    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-    EXPECT_EQ(file.readAll().count('\n'), 7);
+    EXPECT_EQ(stream.GetMessages(), (QStringList{"line 4\n", "line 5\n", "line 6\n"}));
+    EXPECT_EQ(stream.GetDroppedMessageCount(), 3u);
+    EXPECT_EQ(MdaTest::ReadBytes(dir.filePath("all.log")).count('\n'), 6);
 
     // Lowering the bound drops at once; 0 keeps nothing in memory.
     stream.SetMaxMessageCount(1);
-    EXPECT_EQ(stream.GetMessages(), QStringList{"line 7\n"});
-    EXPECT_EQ(stream.GetDroppedMessageCount(), 6u);
+    EXPECT_EQ(stream.GetMessages(), QStringList{"line 6\n"});
+    EXPECT_EQ(stream.GetDroppedMessageCount(), 5u);
     stream.SetMaxMessageCount(-5);
     EXPECT_EQ(stream.GetMaxMessageCount(), 0);
     stream.AppendString("gone\n");
     EXPECT_TRUE(stream.GetMessages().isEmpty());
-    EXPECT_EQ(stream.GetDroppedMessageCount(), 8u);
+    EXPECT_EQ(stream.GetDroppedMessageCount(), 7u);
 
     stream.ClearMessages();
     EXPECT_EQ(stream.GetDroppedMessageCount(), 0u);

@@ -208,54 +208,13 @@ TEST(CDatabaseContention, TwoWritersAndAReaderNeverFailForTheLock)
     EXPECT_EQ(uMissing, 0u) << "of " << confirmed.size() << " confirmed rows";
 }
 
-// A fresh file opened by several processes at the same moment: switching it to its journal
-// mode used to fail at once for all but one of them.
-TEST(CDatabaseContention, ProcessesOpeningOneNewFileAtOnceAllSucceed)
-{
-    for (int iRound = 0; iRound < 16; ++iRound)
-    {
-        SCOPED_TRACE(iRound);
-        QTemporaryDir dir;
-        const QString sPath = dir.filePath("new.sqlite");
-        // All start at one moment, as stations switched on together.
-        const auto start = std::chrono::steady_clock::now() + std::chrono::milliseconds(150);
-        std::vector<SChild> children;
-        for (int i = 0; i < 6; ++i)
-        {
-            children.push_back(Spawn(
-                [&](int fd)
-                {
-                    std::this_thread::sleep_until(start);
-                    CDatabaseMultiInstance db(sPath, QString(), QString());
-                    long lSession = 0;
-                    const bool bOk = db.Open() && CTableSession(db).Create({}, lSession);
-                    if (!bOk)
-                    {
-                        fprintf(stderr, "%s\n", qPrintable(db.LastError()));
-                    }
-                    close(fd);
-                    _exit(bOk ? 0 : 3);
-                }));
-        }
-        for (SChild& child : children)
-        {
-            EXPECT_TRUE(Reap(child, nullptr));
-        }
-        CDatabaseMultiInstance db(sPath, QString(), QString());
-        TableRows rows;
-        ASSERT_TRUE(db.Open() && CTableSession(db).Get(QString(), rows));
-        EXPECT_EQ(std::count_if(rows.begin(), rows.end(),
-                                [](const auto& column) { return column.GetColumn() == "id"; }),
-                  6);
-    }
-}
-
 class CStationsAtOnceTest : public MdaTest::CDatabaseBackendTest
 {
 };
 
 // Stations switched on together against one fresh database: each one gets the schema (made
-// once, by whichever comes first) and loses nothing it stores.
+// once, by whichever comes first) and loses nothing it stores. On a fresh SQLite file, switching
+// it to its journal mode used to fail at once for all but one of them.
 TEST_P(CStationsAtOnceTest, StationsStartingTogetherAllGetTheSchemaAndLoseNothing)
 {
     constexpr int c_iStations = 6;

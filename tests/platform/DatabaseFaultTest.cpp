@@ -5,25 +5,15 @@
 #include "CTableSession.h"
 #include "TestDataTable.h"
 
-#include <QFile>
 #include <QProcess>
-#include <QScopeGuard>
-#include <QSqlQuery>
 #include <QTemporaryDir>
-#include <QThread>
 
 #include <gtest/gtest.h>
 
 #include <arpa/inet.h>
-#include <atomic>
-#include <csignal>
-#include <cstdio>
 #include <map>
 #include <netinet/in.h>
-#include <set>
 #include <sys/socket.h>
-#include <sys/wait.h>
-#include <thread>
 #include <unistd.h>
 
 using namespace OrvelFramework;
@@ -70,11 +60,8 @@ TEST(CDatabaseFaults, UnusableDatabasesFailWithReasonAndNoCrash)
 {
     QTemporaryDir dir;
     ASSERT_TRUE(dir.isValid());
-    const QString sFile = dir.filePath("plain-file");
     const QByteArray garbage = QByteArray("this is no database, just text\n").repeated(200);
-    QFile file(sFile);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly) && file.write(garbage) == garbage.size());
-    file.close();
+    const QString sFile = MdaTest::WriteFile(dir, "plain-file", garbage);
     const QString sPort = QString::number(FreePort());
     for (QStringList row : MdaTest::ReadDataTable("platform/unusable_databases.tsv"))
     {
@@ -93,8 +80,7 @@ TEST(CDatabaseFaults, UnusableDatabasesFailWithReasonAndNoCrash)
         EXPECT_EQ(CountSuccessfulCalls(db), 0);
         EXPECT_FALSE(db.LastError().isEmpty());
     }
-    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-    EXPECT_EQ(file.readAll(), garbage) << "a file that is not a database is left alone";
+    EXPECT_EQ(MdaTest::ReadBytes(sFile), garbage) << "a file that is not a database is left alone";
 
     CDatabaseMultiInstance never;
     EXPECT_EQ(CountSuccessfulCalls(never), 0);
@@ -243,198 +229,6 @@ TEST(CDatabaseFaults, TransactionSpanningAnOutageLeavesNoHalfScan)
     ASSERT_TRUE(CTableScan(db).Create({{"session_id", QString::number(lSession)}}, 1));
     ASSERT_TRUE(table.Create(row, lId) && again.Commit()) << db.LastError().toStdString();
     EXPECT_EQ(RowsPerScan(db, lSession), (std::map<long, int>{{1, 1}}));
-}
-
-// A station keeps recording while the server restarts: what was confirmed before and after is
-// there with its value, each scan is whole or absent, and the station never reopened.
-TEST(CDatabaseFaults, ServerRestartDuringARecordingLosesNoConfirmedRow)
-{
-    MDA_SKIP_WITHOUT_CLUSTER_PROGRAMS();
-    COwnCluster cluster;
-    ASSERT_TRUE(cluster.IsReady());
-    constexpr int c_iRowsPerScan = 10;
-    std::atomic<bool> bStop{false};
-    std::atomic<int> iConfirmedScans{0};
-    std::vector<long> confirmed;
-    QStringList lFailures;
-    long lSession = 0;
-    std::thread station(
-        [&]
-        {
-            CDatabaseMultiInstance db(cluster.Url(), "mdatest", "");
-            if (!db.Open() || !CTableSession(db).Create({}, lSession))
-            {
-                lFailures << db.LastError();
-                return;
-            }
-            CTableMeasurements table(db);
-            for (long lScan = 1; !bStop; ++lScan)
-            {
-                CDatabaseTransaction scope(db);
-                std::vector<long> ids;
-                bool bOk =
-                    CTableScan(db).Create({{"session_id", QString::number(lSession)}}, lScan);
-                for (int i = 0; bOk && i < c_iRowsPerScan; ++i)
-                {
-                    long lId = 0;
-                    bOk = table.Create({{"session_id", QString::number(lSession)},
-                                        {"scan_id", QString::number(lScan)},
-                                        {"channel_id", "0"}},
-                                       lId) &&
-                          table.Update(lSession, lScan, lId, {{"value", QString("v%1").arg(lId)}});
-                    ids.push_back(lId);
-                }
-                if (bOk && scope.Commit())
-                {
-                    confirmed.insert(confirmed.end(), ids.begin(), ids.end());
-                    ++iConfirmedScans;
-                }
-                else
-                {
-                    lFailures << db.LastError();
-                    QThread::msleep(20);
-                }
-            }
-        });
-    const auto waitForScans = [&](int iScans)
-    {
-        for (int i = 0; i < 1000 && iConfirmedScans < iScans; ++i)
-        {
-            QThread::msleep(10);
-        }
-        return iConfirmedScans >= iScans;
-    };
-    const bool bBefore = waitForScans(20);
-    const int iBeforeRestart = iConfirmedScans;
-    const bool bRestarted = cluster.Stop() && cluster.Start();
-    const bool bAfter = waitForScans(iBeforeRestart + 20);
-    bStop = true;
-    station.join();
-    ASSERT_TRUE(bBefore && bRestarted && bAfter) << lFailures.join('\n').toStdString();
-    EXPECT_GE(lFailures.size(), 1);
-    for (const QString& sFailure : lFailures)
-    {
-        EXPECT_GT(sFailure.size(), 30) << sFailure.toStdString();
-    }
-
-    CDatabaseMultiInstance db(cluster.Url(), "mdatest", "");
-    ASSERT_TRUE(db.Open()) << db.LastError().toStdString();
-    for (const auto& [lScan, iRows] : RowsPerScan(db, lSession))
-    {
-        EXPECT_EQ(iRows, c_iRowsPerScan) << "scan " << lScan;
-    }
-    TableRows rows;
-    ASSERT_TRUE(CTableMeasurements(db).GetAllResultsForSession(lSession, rows));
-    std::map<long, QString> values;
-    for (size_t i = 0; i + 8 <= rows.size(); i += 8)
-    {
-        values[rows[i].GetValue().toLong()] = rows[i + 6].GetValue();
-    }
-    size_t uMissing = 0;
-    for (long lId : confirmed)
-    {
-        uMissing += values.count(lId) == 0 || values[lId] != QString("v%1").arg(lId);
-    }
-    EXPECT_EQ(uMissing, 0u) << "of " << confirmed.size() << " confirmed rows";
-}
-
-// Records measurements until killed and writes to the pipe, a line each, every id whose storing
-// call returned true (with a scope: after its commit returned true). Never returns.
-[[noreturn]] void RecordUntilKilled(const QString& sPath, int iRowsPerScope, int fdReport)
-{
-    CDatabaseMultiInstance db(sPath, QString(), QString());
-    CTableMeasurements table(db);
-    long lSession = 0;
-    if (!db.Open() || !CTableSession(db).Create({}, lSession) ||
-        !CTableScan(db).Create({{"session_id", QString::number(lSession)}}, 1))
-    {
-        _exit(2);
-    }
-    for (;;)
-    {
-        auto pScope = iRowsPerScope > 0 ? std::make_unique<CDatabaseTransaction>(db) : nullptr;
-        QByteArray report;
-        for (int i = 0; i < std::max(iRowsPerScope, 1); ++i)
-        {
-            long lId = 0;
-            if (!table.Create({{"session_id", QString::number(lSession)},
-                               {"scan_id", "1"},
-                               {"channel_id", "0"}},
-                              lId) ||
-                !table.Update(lSession, 1, lId, {{"value", QStringLiteral("v%1").arg(lId)}}))
-            {
-                _exit(3);
-            }
-            report += QByteArray::number(static_cast<qlonglong>(lId)) + '\n';
-        }
-        // One short write each, so that a kill never leaves half a line.
-        if ((pScope && !pScope->Commit()) ||
-            write(fdReport, report.constData(), report.size()) != report.size())
-        {
-            _exit(4);
-        }
-    }
-}
-
-TEST(CDatabaseDurability, KilledWriterLeavesEveryConfirmedRowAndSharesTheFile)
-{
-    for (const int iRowsPerScope : {0, 25}) // each call on its own, then scopes of 25 rows
-    {
-        SCOPED_TRACE(iRowsPerScope);
-        QTemporaryDir dir;
-        const QString sPath = dir.filePath("durable.sqlite");
-        int fds[2];
-        ASSERT_TRUE(dir.isValid() && pipe(fds) == 0);
-        const pid_t pid = fork();
-        ASSERT_GE(pid, 0);
-        if (pid == 0)
-        {
-            close(fds[0]);
-            RecordUntilKilled(sPath, iRowsPerScope, fds[1]);
-        }
-        close(fds[1]);
-        FILE* pReport = fdopen(fds[0], "r");
-        std::set<long> confirmed;
-        long lId = 0;
-        while (confirmed.size() < 150 && fscanf(pReport, "%ld", &lId) == 1)
-        {
-            confirmed.insert(lId);
-        }
-        {
-            // A second process reads and writes the same file while the writer is busy.
-            CDatabaseMultiInstance other(sPath, QString(), QString());
-            long lSession = 0;
-            TableRows rows;
-            EXPECT_TRUE(other.Open() && CTableSession(other).Create({}, lSession) &&
-                        CTableMeasurements(other).GetAllResultsForSession(1, rows))
-                << other.LastError().toStdString();
-            EXPECT_GE(rows.size(), 150u * 8);
-        }
-        kill(pid, SIGKILL);
-        int iStatus = 0;
-        waitpid(pid, &iStatus, 0);
-        while (fscanf(pReport, "%ld", &lId) == 1)
-        {
-            confirmed.insert(lId);
-        }
-        fclose(pReport);
-        ASSERT_TRUE(WIFSIGNALED(iStatus)) << "the writer stopped by itself, status " << iStatus;
-        ASSERT_GE(confirmed.size(), 150u);
-        CDatabaseMultiInstance db(sPath, QString(), QString());
-        ASSERT_TRUE(db.Open()) << db.LastError().toStdString();
-        QSqlQuery* pCheck = db.GetPreparedQuery("PRAGMA integrity_check");
-        ASSERT_TRUE(pCheck != nullptr && db.Execute(*pCheck, "check") && pCheck->next());
-        EXPECT_EQ(pCheck->value(0).toString(), "ok");
-        CTableMeasurements table(db);
-        size_t uMissing = 0;
-        for (long lConfirmed : confirmed)
-        {
-            const TableRows row = table.Get(1, 1, lConfirmed);
-            uMissing +=
-                row.size() != 8 || row[6].GetValue() != QStringLiteral("v%1").arg(lConfirmed);
-        }
-        EXPECT_EQ(uMissing, 0u) << "of " << confirmed.size() << " confirmed rows";
-    }
 }
 
 } // namespace

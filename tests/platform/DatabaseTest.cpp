@@ -197,64 +197,6 @@ TEST_P(CDatabaseTest, TransactionScopesCommitRollBackNestAndFailWhole)
     EXPECT_TRUE(scans.Create({{"session_id", N(ids[0])}}, 2)) << "usable afterwards";
 }
 
-TEST_P(CDatabaseTest, HostileTextIsStoredVerbatimInEveryTextColumn)
-{
-    QStringList texts;
-    for (const QStringList& row : MdaTest::ReadDataTable("platform/hostile_texts.tsv"))
-    {
-        texts << row[0];
-    }
-    texts << "two\nlines\tand\r" << QString(100 * 1024, 'w') + "end";
-    const QStringList sessionTexts =
-        QStringLiteral("unique_id description first_run last_run site test_point name e_number "
-                       "t_number e_mail hw_model firmware_version software_version serial_nr "
-                       "owner limit_file_id channel_file_id")
-            .split(' ');
-    const long lNeighbour = Session("neighbour");
-    CTableSession sessions(*m_pDb);
-    CTableMeasurements measurements(*m_pDb);
-    CTableExportFiles exportFiles(*m_pDb);
-    long lScan = 0;
-    for (const QString& sText : texts)
-    {
-        SCOPED_TRACE(sText.left(40).toStdString());
-        TableRows row;
-        for (const QString& sColumn : sessionTexts)
-        {
-            row.emplace_back(sColumn, sText);
-        }
-        const long lSession = NewSession(row);
-        int iVerbatim = 0;
-        for (const CTableRecordSet& pair : sessions.Get(lSession))
-        {
-            iVerbatim += sessionTexts.contains(pair.GetColumn()) && pair.GetValue() == sText;
-        }
-        EXPECT_EQ(iVerbatim, 17);
-        TableRows found;
-        ASSERT_TRUE(sessions.GetSessionIds(sText, found));
-        EXPECT_EQ(Dump(found), "id=" + N(lSession)) << "the texts do not contain one another";
-
-        NewScans(lSession, {++lScan});
-        long lId = 0;
-        ASSERT_TRUE(
-            measurements.Create(
-                {{"session_id", N(lSession)}, {"scan_id", N(lScan)}, {"channel_id", "0"}}, lId) &&
-            measurements.Update(lSession, lScan, lId,
-                                {{"value", sText}, {"error_description", sText}}));
-        const TableRows measurement = measurements.Get(lSession, lScan, lId);
-        ASSERT_EQ(measurement.size(), 8u);
-        EXPECT_EQ(measurement[6].GetValue() + '|' + measurement[7].GetValue(), sText + '|' + sText);
-        ASSERT_TRUE(exportFiles.Create({{"unique_id", sText}, {"file", sText}}, lId) &&
-                    exportFiles.Update(sText, sText + "2", sText + "3"));
-        EXPECT_EQ(Dump(exportFiles.Get(sText)),
-                  "unique_id=" + sText + " file=" + sText + "2 description=" + sText + "3");
-    }
-    TableRows all;
-    ASSERT_TRUE(sessions.Get(QString(), all));
-    EXPECT_EQ(all.size(), (texts.size() + 1) * 19u);
-    EXPECT_EQ(Descriptions(*OpenConnection(), {lNeighbour}), "neighbour");
-}
-
 TEST_P(CDatabaseTest, SessionRowsRoundTrip)
 {
     CTableSession table(*m_pDb);

@@ -294,19 +294,10 @@ TEST_P(CMeasurementResultDataTest, NavigationOverScansAndDates)
     CMeasurementResultData model(m_lSession, eLevelUnit_dBmV);
     ASSERT_TRUE(model.LoadData(m_Config));
 
-    const struct
+    for (const QStringList& row : ResultsTestData::ReadTable("next-scans.tsv"))
     {
-        long m_lScan;
-        bool m_bForward;
-        long m_lExpected;
-    } c_Next[] = {
-        {4, true, 4}, {4, false, 4},  {5, false, 4},  {5, true, 9},   {1, false, 2},
-        {1, true, 2}, {10, false, 9}, {12, false, 2}, {12, true, 11},
-    };
-    for (const auto& row : c_Next)
-    {
-        EXPECT_EQ(model.GetNextScanId(row.m_lScan, row.m_bForward), row.m_lExpected)
-            << row.m_lScan << (row.m_bForward ? " forward" : " back");
+        EXPECT_EQ(model.GetNextScanId(row[0].toLong(), row[1] == "1"), row[2].toLong())
+            << row.join(' ').toStdString();
     }
     EXPECT_EQ(model.GetNumberOfScans(), 4);
     EXPECT_EQ(model.GetScanIdOfScanIndex(3), 11);
@@ -463,30 +454,14 @@ TEST_P(CMeasurementResultDataTest, MatrixShowsEveryChannelOfTheTable)
 
 TEST_P(CMeasurementResultDataTest, FailedLoadLeavesAUsableModel)
 {
-    QFile garbage(Path("garbage.json"));
-    ASSERT_TRUE(garbage.open(QIODevice::WriteOnly));
-    garbage.write("{ not json");
-    garbage.close();
+    MdaTest::WriteFile(m_Files, "garbage.json", "{ not json");
     CDeviceSettingsData unusable;
     unusable.SetDatabaseName(Path("garbage.json") + "/db.sqlite");
     ASSERT_TRUE(unusable.Write(Path("unusable-device.json")));
 
-    // Device settings, channel table and limits of each case, and the start of the reason.
-    const char* const c_aCases[][4] = {
-        {"none.json", "channels.json", "limits.json",
-         "Reading the device settings file \"%1\" failed: the file cannot be opened: No such "
-         "file or directory"},
-        {"device.json", "none.json", "limits.json",
-         "Reading the channel table file \"%1\" failed: the file cannot be opened: No such file "
-         "or directory"},
-        {"device.json", "channels.json", "garbage.json",
-         "Reading the limit file \"%1\" failed: the file is not valid JSON: "},
-        {"unusable-device.json", "channels.json", "limits.json",
-         "Opening the database \"%2/db.sqlite\" named by the device settings \"%1\" failed: "},
-    };
-    for (const auto& row : c_aCases)
+    for (const QStringList& row : ResultsTestData::ReadTable("failed-loads.tsv"))
     {
-        SCOPED_TRACE(QStringList({row[0], row[1], row[2]}).join(' ').toStdString());
+        SCOPED_TRACE(row.mid(0, 3).join(' ').toStdString());
         CMeasConfigData config = m_Config;
         config.SetDeviceSettingFile(Path(row[0]));
         config.SetChannelTableFile(Path(row[1]));
@@ -498,9 +473,7 @@ TEST_P(CMeasurementResultDataTest, FailedLoadLeavesAUsableModel)
             Path(row[0] == QLatin1String("device.json")
                      ? (row[1] == QLatin1String("channels.json") ? row[2] : row[1])
                      : row[0]);
-        const QString sReason = QString::fromUtf8(row[3])
-                                    .replace(QLatin1String("%2"), Path("garbage.json"))
-                                    .arg(sFailed);
+        const QString sReason = QString(row[3]).replace("%2", Path("garbage.json")).arg(sFailed);
         EXPECT_TRUE(model.LastError().startsWith(sReason)) << model.LastError().toStdString();
         EXPECT_GT(model.LastError().size(), sReason.size() - 5);
 
@@ -521,35 +494,6 @@ TEST_P(CMeasurementResultDataTest, FailedLoadLeavesAUsableModel)
         graph.SetChannelNameMeasItem("Ch1", 0, true);
         EXPECT_EQ(graph.GetNumberOfPoints(0), 0);
     }
-}
-
-// A channel whose every measurement failed was a green "OK" tile: the matrix saw only the
-// limit violations.
-TEST_P(CMeasurementResultDataTest, DeadChannelIsNotShownOk)
-{
-    {
-        auto pDb = OpenConnection();
-        CDBMeasurementController measurements(*pDb);
-        for (long lItem : {8L, 15L})
-        {
-            long lId = 0;
-            ASSERT_TRUE(measurements.Create(m_lSession, 2, 2, lId));
-            CDBMeasurement m(m_lSession, 2, 2, lId);
-            m.SetMeasurementItem(lItem);
-            m.SetMeasurementState(3);
-            m.SetErrorDescription("no signal");
-            ASSERT_TRUE(measurements.Update(m));
-        }
-    }
-    CMeasurementResultData model(m_lSession, eLevelUnit_dBmV);
-    ASSERT_TRUE(model.LoadData(m_Config));
-    OrvelFramework::CRDMatrixData matrix;
-    model.CreateChannelMatrixData(matrix);
-    ASSERT_EQ(matrix.GetItemCount(), 3);
-    EXPECT_EQ(matrix.GetItem(2).GetIndex(), 2);
-    EXPECT_EQ(matrix.GetItem(2).GetText(), "Channel Ch3\n----------------------------");
-    // Violations still outrank errors: Ch1 has both and stays at the top of the gradient.
-    EXPECT_EQ(matrix.GetItem(0).GetIndex(), 13);
 }
 
 // LoadData was true for a session that does not exist: the session read returned a record

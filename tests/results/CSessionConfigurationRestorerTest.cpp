@@ -5,6 +5,7 @@
 #include "CDBSessionControler.h"
 #include "CMeasurementResultData.h"
 #include "DatabaseTestBackend.h"
+#include "TestDataTable.h"
 
 #include <QDir>
 #include <QFile>
@@ -15,11 +16,7 @@ using namespace LumoraMeasurement;
 namespace
 {
 
-QByteArray ReadBytes(const QString& sPath)
-{
-    QFile file(sPath);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
+using MdaTest::ReadBytes;
 
 /// A session created with a three-channel table and the default limits; both files are
 /// edited afterwards, as a station's files are.

@@ -19,7 +19,6 @@
 
 #include <QCryptographicHash>
 #include <QElapsedTimer>
-#include <QFile>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -51,11 +50,7 @@ qint64 StressMilliseconds()
     return 1000LL * (iSeconds > 0 ? iSeconds : 8);
 }
 
-QByteArray ReadBytes(const QString& sPath)
-{
-    QFile file(sPath);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
+using MdaTest::ReadBytes;
 
 /// Everything the result views show of a loaded session, as lines: CSV, dates and scans,
 /// scan records, violations with their time stamps, and the colour matrix.

@@ -42,24 +42,7 @@ EInstrumentImpedance Impedance(const QString& sOhm)
     return static_cast<EInstrumentImpedance>(QStringList({"50", "75", "None"}).indexOf(sOhm));
 }
 
-// Read during static start-up of this test program, which runs before the library's own
-// static initialisers: the spellings and scale tables must already be usable.
-struct SEarlyUse
-{
-    QString m_sUnit = CConverter::GetUnit(QStringLiteral("3 MSymbol/s"));
-    QString m_sRate = CConverter::GetSymbolRateString(6952000, 3, true);
-    double m_dHz = CConverter::ConvertValue(QStringLiteral("474"), eUnitType_Hz);
-};
-const SEarlyUse g_EarlyUse;
-
 } // namespace
-
-TEST(CConverterTest, UsableDuringStaticInitialisation)
-{
-    EXPECT_EQ(QStringLiteral("MSymb/s"), g_EarlyUse.m_sUnit);
-    EXPECT_EQ(QStringLiteral("6.952 MSymbol/s"), g_EarlyUse.m_sRate);
-    EXPECT_EQ(474000000.0, g_EarlyUse.m_dHz);
-}
 
 TEST(CConverterTest, UnitTexts)
 {
