@@ -71,6 +71,11 @@ TEST(CMeasurementJudgeTest, JudgesOneStoredValueAsTheSessionModelDoes)
 namespace
 {
 
+long StateId(EMeasurementItemState eState)
+{
+    return CEnumTemplate<EMeasurementItemState>::ToId(eState);
+}
+
 /// The evaluation written out plainly, through the item's value text, as the session model
 /// has always judged a record: what the judge must give for every record.
 EJudgement JudgeThroughText(const CComparativeValueData& limits, const CChannelTableData& channels,
