@@ -89,7 +89,7 @@ TEST_F(ArchivHandlerTest, CreateArchiveSkipsFoldersAndReportsMissingFiles)
         QStringList lFiles;
         for (const QString& sPath : row[2].split(',', Qt::SkipEmptyParts))
         {
-            lFiles << (sPath == "\"\"" ? QString() : Path(sPath));
+            lFiles << (sPath == "\"\"" ? QString() : sPath.startsWith('/') ? sPath : Path(sPath));
         }
         EXPECT_EQ(m_handler.CreateArchive(Path("out.zip"), lFiles), row[1] == "1");
         EXPECT_EQ(ZipNames(Path("out.zip")), row[3].split(',', Qt::SkipEmptyParts));
