@@ -426,6 +426,11 @@ TEST_P(CMeasurementResultDataTest, GraphLinesFillGapsBetweenScans)
     graph.RemoveMeasurementResultItem(0);
     bool bInterpolated = false;
     EXPECT_DOUBLE_EQ(graph.GetYMeasValue(0, 2, bInterpolated) + graph.GetXMeasValue(0, 3), 36.0);
+    for (long i = 0; i + 1 < lines.size(); ++i)
+    {
+        EXPECT_DOUBLE_EQ(graph.GetMinMeasValue(i), lines[int(i + 1)][4].toDouble()) << i;
+        EXPECT_DOUBLE_EQ(graph.GetMaxMeasValue(i), lines[int(i + 1)][5].toDouble()) << i;
+    }
 }
 
 TEST_P(CMeasurementResultDataTest, MatrixShowsEveryChannelOfTheTable)
