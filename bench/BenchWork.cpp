@@ -75,26 +75,10 @@ double Seconds(const QElapsedTimer& timer)
 }
 
 // The process's own high-water mark in kilobytes: exact where polling could miss the end.
-long HighWaterKb()
-{
-    QFile file(QStringLiteral("/proc/self/status"));
-    if (!file.open(QIODevice::ReadOnly))
-    {
-        return 0;
-    }
-    for (const QByteArray& line : file.readAll().split('\n'))
-    {
-        if (line.startsWith("VmHWM:"))
-        {
-            return line.mid(6).trimmed().split(' ').value(0).toLong();
-        }
-    }
-    return 0;
-}
-
 void PrintResult(double dSeconds, const QString& sNote = QString())
 {
-    std::printf("seconds %.6f\npeak %ld\n", dSeconds, HighWaterKb());
+    std::printf("seconds %.6f\npeak %ld\n", dSeconds,
+                HighWaterKb(QStringLiteral("/proc/self/status")));
     if (!sNote.isEmpty())
     {
         std::printf("note %s\n", qPrintable(sNote));
@@ -266,6 +250,34 @@ int RecordLibrary(const QString& sName, const QString& sUser, const SBenchShape&
     return 0;
 }
 
+/// The reference's timed part: the scans' values made first, then every scan recorded
+/// through the opened raw connection.
+template <typename TRaw, typename FOpen>
+int TimeRawScans(TRaw& raw, const SBenchShape& shape, FOpen open)
+{
+    std::vector<std::vector<SBenchValue>> scans;
+    for (long s = 1; s <= shape.lScans; ++s)
+    {
+        scans.push_back(BenchScanValues(shape, s));
+    }
+    long lSession = 0;
+    if (!open(lSession))
+    {
+        return Fail(raw.Error());
+    }
+    QElapsedTimer timer;
+    timer.start();
+    for (long s = 1; s <= shape.lScans; ++s)
+    {
+        if (!raw.RecordScan(lSession, s, shape, scans[static_cast<size_t>(s - 1)]))
+        {
+            return Fail(raw.Error());
+        }
+    }
+    PrintResult(Seconds(timer));
+    return 0;
+}
+
 // The same statements through the sqlite3 C API: prepared once, values bound as the library
 // binds them (whole numbers as integers, texts as texts).
 class CRawSqlite
@@ -392,28 +404,8 @@ int RecordSqlite(const QString& sPath, const SBenchShape& shape, const QString& 
     {
         return Fail("cannot prepare the database");
     }
-    std::vector<std::vector<SBenchValue>> scans;
-    for (long s = 1; s <= shape.lScans; ++s)
-    {
-        scans.push_back(BenchScanValues(shape, s));
-    }
     CRawSqlite raw;
-    long lSession = 0;
-    if (!raw.Open(sPath, lSession))
-    {
-        return Fail(raw.Error());
-    }
-    QElapsedTimer timer;
-    timer.start();
-    for (long s = 1; s <= shape.lScans; ++s)
-    {
-        if (!raw.RecordScan(lSession, s, shape, scans[static_cast<size_t>(s - 1)]))
-        {
-            return Fail(raw.Error());
-        }
-    }
-    PrintResult(Seconds(timer));
-    return 0;
+    return TimeRawScans(raw, shape, [&](long& lSession) { return raw.Open(sPath, lSession); });
 }
 
 #ifdef MDA_BENCH_LIBPQ
@@ -558,28 +550,9 @@ int RecordPostgres(const QString& sUrl, const QString& sUser, const SBenchShape&
     {
         return Fail("cannot prepare the database");
     }
-    std::vector<std::vector<SBenchValue>> scans;
-    for (long s = 1; s <= shape.lScans; ++s)
-    {
-        scans.push_back(BenchScanValues(shape, s));
-    }
     CRawPostgres raw;
-    long lSession = 0;
-    if (!raw.Open(sUrl, sUser, lSession))
-    {
-        return Fail(raw.Error());
-    }
-    QElapsedTimer timer;
-    timer.start();
-    for (long s = 1; s <= shape.lScans; ++s)
-    {
-        if (!raw.RecordScan(lSession, s, shape, scans[static_cast<size_t>(s - 1)]))
-        {
-            return Fail(raw.Error());
-        }
-    }
-    PrintResult(Seconds(timer));
-    return 0;
+    return TimeRawScans(raw, shape,
+                        [&](long& lSession) { return raw.Open(sUrl, sUser, lSession); });
 }
 #endif
 
@@ -758,4 +731,21 @@ int RunBenchChild(const QStringList& a)
         return Csv(a.value(3), a.value(4));
     }
     return Fail("unknown sample " + sWhat);
+}
+
+long HighWaterKb(const QString& sStatus)
+{
+    QFile file(sStatus);
+    if (!file.open(QIODevice::ReadOnly))
+    {
+        return 0;
+    }
+    for (const QByteArray& line : file.readAll().split('\n'))
+    {
+        if (line.startsWith("VmHWM:"))
+        {
+            return line.mid(6).trimmed().split(' ').value(0).toLong();
+        }
+    }
+    return 0;
 }

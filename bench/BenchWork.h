@@ -22,6 +22,10 @@ struct SBenchShape
     long Values() const { return lScans * lChannels * lItems; }
 };
 
+/// The peak resident memory in kB ("VmHWM") of a process status file such as
+/// /proc/self/status; 0 when it cannot be read.
+long HighWaterKb(const QString& sStatus);
+
 /// "mda_bench child WHAT ARGS...": the exit code of the child.
 int RunBenchChild(const QStringList& arguments);
 

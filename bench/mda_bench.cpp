@@ -69,23 +69,6 @@ struct SSide
     bool bSelfTimed = false;
 };
 
-long HighWaterKb(const QString& sStatus)
-{
-    QFile file(sStatus);
-    if (!file.open(QIODevice::ReadOnly))
-    {
-        return 0;
-    }
-    for (const QByteArray& line : file.readAll().split('\n'))
-    {
-        if (line.startsWith("VmHWM:"))
-        {
-            return line.mid(6).trimmed().split(' ').value(0).toLong();
-        }
-    }
-    return 0;
-}
-
 SSample RunProcess(const SSide& side)
 {
     SSample sample;

@@ -773,6 +773,22 @@ bool CDatabaseMultiInstance::Execute(QSqlQuery& query, const std::function<QStri
     return false;
 }
 
+QSqlQuery* CDatabaseMultiInstance::ExecutePrepared(const QString& sStatement,
+                                                   const QVariantList& values,
+                                                   const std::function<QString()>& what)
+{
+    QSqlQuery* pQuery = GetPreparedQuery(sStatement, what);
+    if (pQuery == nullptr)
+    {
+        return nullptr;
+    }
+    for (int i = 0; i < values.size(); ++i)
+    {
+        pQuery->bindValue(i, values[i]);
+    }
+    return Execute(*pQuery, what) ? pQuery : nullptr;
+}
+
 bool CDatabaseMultiInstance::ExecuteInsert(QSqlQuery& query, const QString& sWhat, long& lId)
 {
     if (CDatabaseMultiInstance* pConnection = DoForward())

@@ -3,6 +3,7 @@
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QString>
+#include <QVariantList>
 #include <atomic>
 #include <functional>
 #include <map>
@@ -88,6 +89,10 @@ public:
     /// As above, with the operation's name made only when the statement fails: frequent
     /// reads do not format a text they almost never need.
     bool Execute(QSqlQuery& query, const std::function<QString()>& what);
+    /// The prepared statement for this text, run with values bound in order; nullptr (with
+    /// LastError() naming what()) when it cannot be prepared or run.
+    QSqlQuery* ExecutePrepared(const QString& sStatement, const QVariantList& values,
+                               const std::function<QString()>& what);
     /// Executes an insert prepared from InsertStatement() and hands back the new row id.
     bool ExecuteInsert(QSqlQuery& query, const QString& sWhat, long& lId);
     /// The insert text with whatever the backend needs to report the new row id.

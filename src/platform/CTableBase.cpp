@@ -259,16 +259,8 @@ bool CTableBase::DoSelect(const QString& sStatement, const QVariantList& values,
                           const std::vector<const QString*>& names, TableRows& rows,
                           const std::function<QString()>& what)
 {
-    QSqlQuery* pQuery = m_Db.GetPreparedQuery(sStatement, what);
+    QSqlQuery* pQuery = m_Db.ExecutePrepared(sStatement, values, what);
     if (pQuery == nullptr)
-    {
-        return false;
-    }
-    for (int i = 0; i < values.size(); ++i)
-    {
-        pQuery->bindValue(i, values[i]);
-    }
-    if (!m_Db.Execute(*pQuery, what))
     {
         return false;
     }
@@ -316,16 +308,8 @@ bool CTableBase::DoSelect(const QString& sStatement, const QVariantList& values,
 bool CTableBase::DoSelectNumber(const QString& sStatement, const QVariantList& values,
                                 long lDefault, long& lResult, const QString& sWhat)
 {
-    QSqlQuery* pQuery = m_Db.GetPreparedQuery(sStatement, sWhat);
+    QSqlQuery* pQuery = m_Db.ExecutePrepared(sStatement, values, [&sWhat] { return sWhat; });
     if (pQuery == nullptr)
-    {
-        return false;
-    }
-    for (int i = 0; i < values.size(); ++i)
-    {
-        pQuery->bindValue(i, values[i]);
-    }
-    if (!m_Db.Execute(*pQuery, sWhat))
     {
         return false;
     }

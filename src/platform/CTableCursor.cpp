@@ -22,16 +22,8 @@ bool CTableCursor::Open(const QString& sStatement, const QVariantList& values,
                         const std::function<QString()>& what)
 {
     Finish();
-    QSqlQuery* pQuery = m_Db.GetPreparedQuery(sStatement, what);
+    QSqlQuery* pQuery = m_Db.ExecutePrepared(sStatement, values, what);
     if (pQuery == nullptr)
-    {
-        return false;
-    }
-    for (int i = 0; i < values.size(); ++i)
-    {
-        pQuery->bindValue(i, values[i]);
-    }
-    if (!m_Db.Execute(*pQuery, what))
     {
         return false;
     }
