@@ -1,12 +1,12 @@
 #include "CUtilJson.h"
 
 #include "CLoggingDataProvider.h"
+#include "COSAbstraction.h"
 #include "CSingleton.h"
 
 #include <QFile>
 #include <QJsonDocument>
 #include <QJsonParseError>
-#include <QSaveFile>
 
 #include <algorithm>
 
@@ -57,14 +57,9 @@ bool CUtilJson::SaveJsonFile(const QString& sFile, const QJsonObject& jObject)
     // The document goes to a temporary file beside the target, which then replaces it in one
     // rename: a reader in another thread or process sees the old file or the new one, never a
     // half-written one.
-    QSaveFile file(sFile);
-    if (!file.open(QIODevice::WriteOnly))
-    {
-        DoLog("Could not open file to save JSON objct: %1.\n", sFile);
-        return false;
-    }
-    file.write(QJsonDocument(jObject).toJson(QJsonDocument::Indented));
-    if (!file.commit())
+    QString sError;
+    if (!OrvelFramework::COSAbstraction::ReplaceFile(
+            sFile, QJsonDocument(jObject).toJson(QJsonDocument::Indented), sError))
     {
         DoLog("Could not open file to save JSON objct: %1.\n", sFile);
         return false;

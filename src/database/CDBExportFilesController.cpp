@@ -1,14 +1,15 @@
 #include "CDBExportFilesController.h"
 
 #include "CDatabaseMultiInstance.h"
+#include "COSAbstraction.h"
 #include "CTableExportFiles.h"
 
 #include <QFile>
-#include <QSaveFile>
 
 #include <algorithm>
 #include <limits>
 
+using OrvelFramework::COSAbstraction;
 using OrvelFramework::CTableExportFiles;
 using OrvelFramework::CTableRecordSet;
 using OrvelFramework::TableRows;
@@ -195,25 +196,10 @@ bool CDBExportFilesController::GetMeasurementFileFromDb(const QString& sUniqueId
         return m_rDatabase.Fail(QStringLiteral("Cannot write a file without a name"));
     }
     // Written beside the target and renamed over it, so a reader never sees half an archive.
-    QSaveFile file(sTargetPath);
-    if (!file.open(QIODevice::WriteOnly))
+    QString sError;
+    if (!COSAbstraction::ReplaceFile(sTargetPath, bytes, sError))
     {
-        return m_rDatabase.Fail(
-            QStringLiteral("Cannot write \"%1\": %2").arg(sTargetPath, file.errorString()));
-    }
-    const qint64 iWritten = file.write(bytes);
-    if (iWritten <= 0)
-    {
-        file.cancelWriting();
-        return m_rDatabase.Fail(QStringLiteral("Cannot write \"%1\": %2")
-                                    .arg(sTargetPath, iWritten == 0
-                                                          ? QStringLiteral("no byte to write")
-                                                          : file.errorString()));
-    }
-    if (!file.commit())
-    {
-        return m_rDatabase.Fail(
-            QStringLiteral("Cannot write \"%1\": %2").arg(sTargetPath, file.errorString()));
+        return m_rDatabase.Fail(QStringLiteral("Cannot write \"%1\": %2").arg(sTargetPath, sError));
     }
     return true;
 }

@@ -12,7 +12,6 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QHash>
-#include <QSaveFile>
 
 using OrvelFramework::COSAbstraction;
 using OrvelFramework::CTableExportedChannelSettings;
@@ -357,24 +356,10 @@ bool CDBSessionControler::GetFileFromDb(const QString& sBase64Data, const QStrin
         QDir().mkpath(info.absolutePath());
     }
     // Written beside the target and renamed over it, so a reader never sees half a file.
-    QSaveFile file(sPath);
-    if (!file.open(QIODevice::WriteOnly))
+    QString sError;
+    if (!COSAbstraction::ReplaceFile(sPath, bytes, sError))
     {
-        return m_rDatabase.Fail(
-            QStringLiteral("Cannot write \"%1\": %2").arg(sPath, file.errorString()));
-    }
-    const qint64 iWritten = file.write(bytes);
-    if (iWritten <= 0)
-    {
-        file.cancelWriting();
-        return m_rDatabase.Fail(QStringLiteral("Cannot write \"%1\": %2")
-                                    .arg(sPath, iWritten == 0 ? QStringLiteral("no byte to write")
-                                                              : file.errorString()));
-    }
-    if (!file.commit())
-    {
-        return m_rDatabase.Fail(
-            QStringLiteral("Cannot write \"%1\": %2").arg(sPath, file.errorString()));
+        return m_rDatabase.Fail(QStringLiteral("Cannot write \"%1\": %2").arg(sPath, sError));
     }
     return true;
 }

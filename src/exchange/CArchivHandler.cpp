@@ -100,8 +100,10 @@ bool WriteEntryFile(const QString& sTarget, QuaZipFile& entry, quint64& uBudget)
     {
         return false;
     }
+    // Unbuffered: each chunk reaches the disk or fails here; a commit would rename a file whose
+    // last buffer could not be written.
     QSaveFile target(sTarget);
-    if (!target.open(QIODevice::WriteOnly))
+    if (!target.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
     {
         return false;
     }

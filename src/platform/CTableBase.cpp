@@ -62,11 +62,11 @@ bool CTableBase::DoCollect(const Columns& columns, const TableRows& row, QVector
 namespace
 {
 
-// Which columns a statement names, and whether it changes rows: with the caller's column
-// table and table name or condition, this fixes the statement's text.
-quint64 StatementBits(const QVector<int>& indexes, bool bUpdate)
+// Which columns a statement names: with the caller's column table and the table name (an
+// insert) or the condition (an update), this fixes the statement's text.
+quint64 StatementBits(const QVector<int>& indexes)
 {
-    quint64 uBits = bUpdate ? (quint64(1) << 63) : 0;
+    quint64 uBits = 0;
     for (int i : indexes)
     {
         uBits |= quint64(1) << i;
@@ -85,8 +85,7 @@ bool CTableBase::DoInsert(const QString& sTable, const Columns& columns, const T
     {
         return false;
     }
-    const CDatabaseMultiInstance::SStatementKey key{&columns, StatementBits(indexes, false),
-                                                    sTable};
+    const CDatabaseMultiInstance::SStatementKey key{&columns, StatementBits(indexes), sTable};
     QSqlQuery* pQuery = m_Db.FindPreparedQuery(key);
     if (pQuery == nullptr)
     {
@@ -140,7 +139,7 @@ bool CTableBase::DoUpdate(const QString& sTable, const Columns& columns, const T
     {
         return m_Db.Fail(sWhat + QStringLiteral(": no column to change"));
     }
-    const CDatabaseMultiInstance::SStatementKey key{&columns, StatementBits(indexes, true), sWhere};
+    const CDatabaseMultiInstance::SStatementKey key{&columns, StatementBits(indexes), sWhere};
     QSqlQuery* pQuery = m_Db.FindPreparedQuery(key);
     if (pQuery == nullptr)
     {

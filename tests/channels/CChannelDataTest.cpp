@@ -208,4 +208,8 @@ TEST(CChannelData, StoresByPositionAndReplacesWholeCells)
     }
     EXPECT_NE(channel.GetItem(1L).GetItemEnum(), eFirst);
     EXPECT_EQ(channel.GetItem(eSettingsItem_None).GetItemEnum(), eSettingsItem_None);
+
+    // A cell of an item the record lacks is added at the end.
+    EXPECT_TRUE(channel.SetItem(CChannelItemData(eSettingsItem_None)));
+    EXPECT_EQ(channel.GetItemCount(), 37);
 }

@@ -38,6 +38,13 @@ TEST_P(CDBExportFilesControllerTest, FileComesBackByteForByteAndIsReplacedById)
     EXPECT_FALSE(files.GetMeasurementFileFromDb("absent", sTarget));
     EXPECT_EQ(MdaTest::ReadBytes(sTarget), QByteArray("abc"));
     EXPECT_EQ(files.GetData("absent").GetUniqueId(), "absent");
+
+    // A stored text that decodes to no byte at all writes no file.
+    ASSERT_TRUE(files.Create("void", "====", ""));
+    EXPECT_FALSE(files.GetMeasurementFileFromDb("void", m_Files.filePath("void")));
+    EXPECT_EQ(Db().LastError(),
+              "Cannot write \"" + m_Files.filePath("void") + "\": no byte to write");
+    EXPECT_FALSE(QFile::exists(m_Files.filePath("void")));
 }
 
 TEST_P(CDBExportFilesControllerTest, ListInStoringOrderWithCheckedIndex)

@@ -13,7 +13,9 @@
 
 #include <gtest/gtest.h>
 
+#include <csignal>
 #include <stdexcept>
+#include <sys/resource.h>
 
 using namespace OrvelFramework;
 
@@ -47,6 +49,39 @@ TEST(OSAbstraction, UserDataPathIdentifiersAndDateTime)
     EXPECT_TRUE(
         QRegularExpression("^\\d{4}-\\d{2}-\\d{2} \\d{2}:\\d{2}:\\d{2}$").match(sNow).hasMatch())
         << sNow.toStdString();
+}
+
+// A full disk cuts a large write short without an error, and fails a small one only when it is
+// flushed; either way the old file stays whole and nothing is left beside it.
+TEST(OSAbstraction, ReplacedFileStaysWholeWhenTheDiskFills)
+{
+    QTemporaryDir dir;
+    const QString sPath = dir.filePath("doc");
+    QString sError;
+    ASSERT_TRUE(COSAbstraction::ReplaceFile(sPath, "old", sError));
+    EXPECT_FALSE(COSAbstraction::ReplaceFile(sPath, QByteArray(), sError));
+    QStringList errors{sError};
+    EXPECT_FALSE(COSAbstraction::ReplaceFile(dir.filePath("no/doc"), "new", sError));
+    errors << sError;
+
+    rlimit limit{};
+    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &limit), 0);
+    const auto previous = std::signal(SIGXFSZ, SIG_IGN);
+    for (rlim_t uRoom : {100, 0})
+    {
+        const rlimit full{uRoom, limit.rlim_max};
+        setrlimit(RLIMIT_FSIZE, &full);
+        const bool bReplaced = COSAbstraction::ReplaceFile(sPath, QByteArray(500, 'x'), sError);
+        setrlimit(RLIMIT_FSIZE, &limit);
+        errors << (bReplaced ? "replaced" : sError);
+    }
+    std::signal(SIGXFSZ, previous);
+    EXPECT_EQ(errors, QStringList({"no byte to write", "No such file or directory",
+                                   "only 100 of 500 bytes written", "File too large"}));
+    QFile file(sPath);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_EQ(file.readAll(), "old");
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList("doc"));
 }
 
 TEST(Logging, StampedMessagesAreKeptInMemoryAndAppendedToTheChosenFile)

@@ -56,6 +56,9 @@ TEST(CDatabaseMultiInstanceNames, NameSelectsBackendAndFile)
         CDatabaseMultiInstance db(row[0], "user", "password");
         EXPECT_EQ(db.IsPostgreSql() ? "PostgreSQL" : "SQLite", row[1]);
         EXPECT_EQ(db.GetDatabaseFilePath(), QString(row[2]).replace("{folder}/", sFolder));
+        CDatabaseMultiInstance renamed("/old/m.sqlite", "", "");
+        renamed.SetConnectionParameters(row[0], "user", "password");
+        EXPECT_EQ(renamed.GetDatabaseFilePath(), db.GetDatabaseFilePath());
     }
     // A relative name opens under the user data folder, creating the folders it needs.
     const QString sSub = "mda-test-" + COSAbstraction::GetUniqueIdentifier();
@@ -203,6 +206,15 @@ TEST_P(CDatabaseTest, TransactionScopesCommitRollBackNestAndFailWhole)
                                     "failed: Cannot store scan 1: "))
         << m_pDb->LastError().toStdString();
     EXPECT_TRUE(scans.Create({{"session_id", N(ids[0])}}, 2)) << "usable afterwards";
+
+    // A failure inside an inner scope that rolls back spoils only that scope.
+    CDatabaseTransaction outer(*m_pDb);
+    {
+        CDatabaseTransaction inner(*m_pDb);
+        EXPECT_FALSE(scans.Create({{"session_id", N(ids[0])}}, 2));
+    }
+    EXPECT_TRUE(scans.Create({{"session_id", N(ids[0])}}, 3));
+    EXPECT_TRUE(outer.Commit()) << m_pDb->LastError().toStdString();
 }
 
 TEST_P(CDatabaseTest, SessionRowsRoundTrip)

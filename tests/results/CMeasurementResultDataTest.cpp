@@ -431,6 +431,10 @@ TEST_P(CMeasurementResultDataTest, GraphLinesFillGapsBetweenScans)
         EXPECT_DOUBLE_EQ(graph.GetMinMeasValue(i), lines[int(i + 1)][4].toDouble()) << i;
         EXPECT_DOUBLE_EQ(graph.GetMaxMeasValue(i), lines[int(i + 1)][5].toDouble()) << i;
     }
+    // A line switched to an item its channel never measured has no range left.
+    EXPECT_TRUE(graph.SetDataItemMeasItem(eMeasItem_BERBeforeRS, 0, true));
+    EXPECT_EQ(QStringLiteral("%1 %2").arg(graph.GetMinMeasValue(0)).arg(graph.GetMaxMeasValue(0)),
+              "0 0");
 }
 
 TEST_P(CMeasurementResultDataTest, MatrixShowsEveryChannelOfTheTable)
@@ -578,6 +582,11 @@ TEST_P(CMeasurementResultDataTest, UnreadableStoredValueIsAMeasurementError)
         }
         model.UseOtherLimits(Path("other-limits.json"));
     }
+    // More errors than violations: the channel's tile shows the error state.
+    OrvelFramework::CRDMatrixData matrix;
+    model.CreateChannelMatrixData(matrix);
+    EXPECT_EQ(QString::number(matrix.GetItem(1).GetIndex()) + " " + matrix.GetItem(1).GetText(),
+              "2 Channel Ch2\n----------------------------");
     auto pDb = OpenConnection();
     const CDBMeasurement stored = CDBMeasurementController(*pDb).GetData(m_lSession, 20, ids[7]);
     EXPECT_EQ(stored.GetValue(), "n/a dBmV");

@@ -274,9 +274,11 @@ int CReportCommand::Run(const QStringList& arguments)
                                   .arg(digest.OrphanRows());
     }
 
+    // A full disk can take part of a write without an error.
+    const QByteArray html = CReportRenderer::RenderHtml(report).toUtf8();
     QFile file(sOutput);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) ||
-        file.write(CReportRenderer::RenderHtml(report).toUtf8()) < 0 || !file.flush())
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || file.write(html) != html.size() ||
+        !file.flush())
     {
         context.Progress(QString());
         return context.Fail(
