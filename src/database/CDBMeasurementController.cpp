@@ -88,33 +88,6 @@ QString DoReformatValue(const QString& sValue)
     dNumber = sNumber.toDouble();
     return QString::number(dNumber, 'f', 2) + sValue.mid(iBlank);
 }
-// A whole number as toInt() (TNumber int) or toLongLong() (qint64) reads it: the plain digits
-// the table classes write are read directly, anything else (blanks, a plus sign, overflow) by
-// Qt as before.
-template <typename TNumber> TNumber DoReadWhole(const QString& sText)
-{
-    // Digits that cannot overflow the type whatever they are.
-    constexpr int c_iSafeDigits = sizeof(TNumber) == 4 ? 9 : 18;
-    const int iSize = sText.size();
-    const int iFirst = iSize > 0 && sText.at(0) == QLatin1Char('-') ? 1 : 0;
-    if (iSize == iFirst || iSize - iFirst > c_iSafeDigits)
-    {
-        return sizeof(TNumber) == 4 ? static_cast<TNumber>(sText.toInt())
-                                    : static_cast<TNumber>(sText.toLongLong());
-    }
-    TNumber number = 0;
-    for (int i = iFirst; i < iSize; ++i)
-    {
-        const ushort c = sText.at(i).unicode();
-        if (c < '0' || c > '9')
-        {
-            return sizeof(TNumber) == 4 ? static_cast<TNumber>(sText.toInt())
-                                        : static_cast<TNumber>(sText.toLongLong());
-        }
-        number = number * 10 + (c - '0');
-    }
-    return iFirst == 1 ? -number : number;
-}
 
 // A whole number as the driver hands it out (SQLite: qint64; PostgreSQL: qint64 when
 // negative, quint64 otherwise); false for anything else, which a SQLite file written by other
@@ -152,14 +125,14 @@ int DoReadInt(const QVariant& value)
                    ? static_cast<int>(llValue)
                    : 0;
     }
-    return DoReadWhole<int>(value.toString());
+    return value.toString().toInt();
 }
 
 // Row ids are 64-bit: a large central database must not mix rows up.
 qint64 DoReadId(const QVariant& value)
 {
     qint64 llValue = 0;
-    return IsWholeNumber(value, llValue) ? llValue : DoReadWhole<qint64>(value.toString());
+    return IsWholeNumber(value, llValue) ? llValue : value.toString().toLongLong();
 }
 
 // Stored texts repeat from row to row (levels with two decimals, lock states, error texts):

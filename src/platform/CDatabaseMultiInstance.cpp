@@ -509,7 +509,6 @@ void CDatabaseMultiInstance::DoClose()
     }
     m_iTransactionDepth = 0;
     m_iAbortedDepth = 0;
-    m_sAbortReason.clear();
     m_bLost = false;
     // The statements hold driver resources of the connection: they go first.
     m_StatementsByKey.clear();
@@ -638,7 +637,6 @@ bool CDatabaseMultiInstance::Rollback()
         if (--m_iTransactionDepth == 0)
         {
             m_iAbortedDepth = 0;
-            m_sAbortReason.clear();
         }
         return true;
     }
@@ -648,7 +646,6 @@ bool CDatabaseMultiInstance::Rollback()
         const bool bOk =
             DoExecuteDirect(QStringLiteral("ROLLBACK"), QStringLiteral("Cannot roll back"));
         m_iAbortedDepth = 0;
-        m_sAbortReason.clear();
         return bOk;
     }
     const QString sSavepoint = QStringLiteral("mda_level_%1").arg(m_iTransactionDepth - 1);
@@ -660,7 +657,6 @@ bool CDatabaseMultiInstance::Rollback()
     {
         // The failure happened inside this level, which is gone now.
         m_iAbortedDepth = 0;
-        m_sAbortReason.clear();
     }
     --m_iTransactionDepth;
     return bOk;

@@ -147,6 +147,8 @@ private:
     // The server connection broke; the next call outside a transaction makes a new one.
     bool m_bLost = false;
     int m_iTransactionDepth = 0;
+    // The level at which a statement failed on PostgreSQL, 0 for none; the failure's text is
+    // read only while there is one, and written whenever there comes to be one.
     int m_iAbortedDepth = 0;
     QString m_sAbortReason;
     std::unordered_map<QString, std::unique_ptr<QSqlQuery>, SQStringHash> m_Statements;

@@ -1,5 +1,7 @@
 #include "CTableSession.h"
 
+#include <algorithm>
+
 namespace OrvelFramework
 {
 
@@ -151,12 +153,10 @@ bool CTableSession::DoGetFiltered(const QString& sFilter, bool bAllColumns, Tabl
     std::vector<size_t> filterIndexes;
     for (const QString* pFilterName : FilterColumns())
     {
-        for (size_t i = 0; i < names.size(); ++i)
+        const auto it = std::find(names.begin(), names.end(), pFilterName);
+        if (it != names.end())
         {
-            if (names[i] == pFilterName)
-            {
-                filterIndexes.push_back(i);
-            }
+            filterIndexes.push_back(static_cast<size_t>(it - names.begin()));
         }
     }
     const size_t uWidth = names.size();

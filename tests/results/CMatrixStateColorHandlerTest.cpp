@@ -135,6 +135,10 @@ TEST_P(CMatrixStateColorHandlerTest, TileKindsAndTheirTexts)
                                                "\nTotal limit violation count: 1\n"
                                                "\n  Limit violation at ScanID 1: V0");
 
+    // No scan to divide by and nothing violated: still green.
+    std::vector<CDBMeasurement> none;
+    EXPECT_EQ(Build(none, 0, false, false).GetItem(0).GetIndex(), 0);
+
     // Session 0 leaves the matrix as it was.
     matrix.AppendMatrixItem(5, "kept", "X");
     CDBMeasurementController controller(*m_pDb);

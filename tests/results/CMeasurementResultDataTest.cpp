@@ -401,6 +401,7 @@ TEST_P(CMeasurementResultDataTest, GraphLinesFillGapsBetweenScans)
         const auto eItem = CEnumTemplate<EMeasurementItems>::ToEnum(row[1].toLong());
         graph.AddNewMeasurementResultItem();
         EXPECT_TRUE(graph.SetChannelNameMeasItem(row[0], i, false));
+        EXPECT_FALSE(graph.SetChannelNameMeasItem(row[0], i, false));
         EXPECT_TRUE(graph.SetDataItemMeasItem(eItem, i, true));
         EXPECT_FALSE(graph.SetDataItemMeasItem(eItem, i, true));
         ASSERT_EQ(graph.GetNumberOfPoints(i), 4);
@@ -421,6 +422,8 @@ TEST_P(CMeasurementResultDataTest, GraphLinesFillGapsBetweenScans)
     EXPECT_TRUE(graph.SetDataItemEnabled(true, 3, false));
     EXPECT_FALSE(graph.SetDataItemEnabled(true, 3, false));
     EXPECT_EQ(graph.ConvertLineIdToMeasdataId(1), 3);
+    EXPECT_TRUE(graph.SetScalingDataItem(2));
+    EXPECT_FALSE(graph.SetScalingDataItem(2));
 
     // Removing a line keeps the others' points and their shared x axis.
     graph.RemoveMeasurementResultItem(0);
