@@ -19,15 +19,7 @@ const QStringList c_lFresh = {
     "AnalogTvAverageCount=32", "BERCount=10", "PERSERCount=10", "RestoreDevice=0", "ResetDevice=0"};
 // clang-format on
 
-class CDeviceSettingsDataTest : public LogTest
-{
-protected:
-    QString WriteSettings(const QByteArray& list)
-    {
-        return WriteFile(m_Dir, QStringLiteral("device.json"),
-                         "{\"DeviceSettings\": " + list + "}");
-    }
-};
+using CDeviceSettingsDataTest = LogTest;
 
 TEST_F(CDeviceSettingsDataTest, SettersStoreTextAndReportChange)
 {
@@ -98,7 +90,8 @@ TEST_F(CDeviceSettingsDataTest, ReadingReplacesTheListAndAddsOnlyRestoreAndReset
 {
     CDeviceSettingsData settings;
     settings.SetDatabaseUser(QStringLiteral("someone"));
-    ASSERT_TRUE(settings.Read(WriteSettings("[{\"Name\": \"VisaResource\", \"Value\": \"v\"}]")));
+    ASSERT_TRUE(settings.Read(
+        WriteList("DeviceSettings", "[{\"Name\": \"VisaResource\", \"Value\": \"v\"}]")));
     EXPECT_EQ(Pairs(settings), (QStringList{"VisaResource=v", "RestoreDevice=0", "ResetDevice=0"}));
     EXPECT_EQ(settings.BERCount(), 10);
     EXPECT_EQ(settings.PERSERCOunt(), 10);
@@ -109,7 +102,8 @@ TEST_F(CDeviceSettingsDataTest, ReadingReplacesTheListAndAddsOnlyRestoreAndReset
     EXPECT_EQ(Pairs(settings).size(), 3);
 
     // Unknown names stay, the file's order is kept, the first of two equal names answers.
-    ASSERT_TRUE(settings.Read(WriteSettings(
+    ASSERT_TRUE(settings.Read(WriteList(
+        "DeviceSettings",
         "[{\"Name\": \"ResetDevice\", \"Value\": \"1\"}, {\"Name\": \"Extra\", \"Value\": \"e\"},"
         " {\"Name\": \"BERCount\", \"Value\": \"3\"}, {\"Name\": \"BERCount\", \"Value\": "
         "\"4\"}]")));
@@ -142,8 +136,7 @@ TEST_F(CDeviceSettingsDataTest, WriteThenReadGivesTheSameSettings)
     EXPECT_EQ(jFile.keys(), QStringList{QStringLiteral("DeviceSettings")});
     const QJsonArray jList = jFile[QStringLiteral("DeviceSettings")].toArray();
     ASSERT_EQ(jList.size(), 15);
-    EXPECT_EQ(jList[4].toObject(),
-              (QJsonObject{{"Name", "RepeatTime"}, {"Value", "4000000000"}}));
+    EXPECT_EQ(jList[4].toObject(), (QJsonObject{{"Name", "RepeatTime"}, {"Value", "4000000000"}}));
     EXPECT_EQ(jList[10].toObject(),
               (QJsonObject{{"Name", "AnalogTvAverageCount"}, {"Value", "128"}}));
 

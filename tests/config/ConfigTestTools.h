@@ -102,6 +102,13 @@ protected:
     }
     void TearDown() override { SetUp(); }
 
+    /// A document holding one list under sKey, in the folder.
+    QString WriteList(const char* pszKey, const QByteArray& list) const
+    {
+        return WriteFile(m_Dir, QStringLiteral("list.json"),
+                         "{\"" + QByteArray(pszKey) + "\": " + list + "}");
+    }
+
     QTemporaryDir m_Dir;
 };
 
