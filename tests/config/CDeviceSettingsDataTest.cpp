@@ -116,10 +116,6 @@ TEST_F(CDeviceSettingsDataTest, ReadingReplacesTheListAndAddsOnlyRestoreAndReset
 TEST_F(CDeviceSettingsDataTest, WriteThenReadGivesTheSameSettings)
 {
     CDeviceSettingsData written;
-    EXPECT_EQ(Pairs(written), c_lFresh);
-    EXPECT_EQ(written.AnalogTVAnalysisAvarageCount(), eAverageCount_32);
-    EXPECT_EQ(written.ErrorStrategie(), eMeasurementErrorStrategie_IgnoreError);
-    EXPECT_EQ(written.PERSERCOunt(), 10);
     written.SetVisaResource(QStringLiteral("TCPIP::192.168.1.5::INSTR"));
     written.SetDatabasePwd(QStringLiteral("p\"w\\d ü"));
     // Numbers of several digits: a setting read back in another base would differ.
@@ -150,9 +146,6 @@ TEST_F(CDeviceSettingsDataTest, WriteThenReadGivesTheSameSettings)
     EXPECT_EQ(readBack.BERCount(), 30000);
     EXPECT_EQ(readBack.PERSERCOunt(), 999);
     EXPECT_EQ(readBack.AnalogTVAnalysisAvarageCount(), eAverageCount_128);
-    ASSERT_TRUE(CDeviceSettingsData().Write(sPath));
-    ASSERT_TRUE(readBack.Read(sPath));
-    EXPECT_EQ(Pairs(readBack), c_lFresh);
     EXPECT_TRUE(TakeLog().isEmpty());
 }
 

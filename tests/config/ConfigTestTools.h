@@ -15,7 +15,6 @@
 
 #include "TestDataTable.h"
 
-#include <ostream>
 #include <vector>
 
 namespace ConfigTest
