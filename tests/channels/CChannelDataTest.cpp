@@ -51,18 +51,6 @@ TEST(CChannelData, HoldsEveryItemOnceInOneSharedOrder)
               eCategory_Docsis);
 }
 
-TEST(CChannelData, ConstructionStoresNameAndStandard)
-{
-    const CChannelData channel(eTVStandard_DVBT, QStringLiteral("K21"));
-    EXPECT_EQ(channel.GetItem(eSettingsItem_ChannelName).ToString(), "K21");
-    EXPECT_EQ(channel.GetItem(eSettingsItem_TVStandard).ToInt(), 14); // the stored id, not 13
-    EXPECT_EQ(channel.GetTvStandard(), eTVStandard_DVBT);
-
-    CChannelData unknown(eTVStandard_BG_Pal, QString());
-    EXPECT_TRUE(unknown.SetItemValue(eSettingsItem_TVStandard, 99L));
-    EXPECT_EQ(unknown.GetTvStandard(), eTVStandard_None);
-}
-
 TEST(CChannelData, CopyTakesANewIdentifierAssignmentKeepsIt)
 {
     const CChannelData original(eTVStandard_BG_Pal, QStringLiteral("A"));

@@ -1,4 +1,5 @@
 #include "CChannelTableDataMeasurement.h"
+#include "ChannelTestTools.h"
 
 #include <gtest/gtest.h>
 
@@ -35,22 +36,10 @@ TEST(CChannelDataMeasurement, HoldsOneCellPerItemByCategory)
 {
     const CChannelDataMeasurement channel(eChannelType_Analog);
     ASSERT_EQ(channel.GetItemCount(), 128);
-    // General items, then analog, digital and DOCSIS items, each ascending.
-    const std::pair<long, EMeasurementItems> rows[] = {
-        {0, eMeasItem_Status},
-        {6, eMeasItem_Preselector},
-        {7, eMeasItem_VisionCarrierLevel},
-        {22, eMeasItem_HUM},
-        {23, eMeasItem_Power},
-        {92, eMeasItem_DelayEcho10},
-        {93, eMeasItem_DecodeLock},
-        {127, eMeasItem_AverageLPDCIterations},
-        {128, eMeasItem_None},
-        {-1, eMeasItem_None},
-    };
-    for (const auto& row : rows)
+    for (const QStringList& r : ChannelTest::DataRows("measurement_cell_positions.tsv"))
     {
-        EXPECT_EQ(channel.GetItem(row.first).Id(), row.second) << row.first;
+        EXPECT_EQ(channel.GetItem(r[0].toLong()).Id(), ChannelTest::Enum<EMeasurementItems>(r[1]))
+            << r[0].toStdString();
     }
     std::set<int> items;
     for (long lPosition = 0; lPosition < channel.GetItemCount(); ++lPosition)

@@ -13,23 +13,6 @@
 using namespace LumoraMeasurement;
 using namespace ChannelTest;
 
-namespace
-{
-
-// A table with one row per TV standard, in the order of the standards' table.
-CChannelTableData TableOfEveryStandard()
-{
-    CChannelTableData table;
-    for (const auto& row : CRepresentation<ETVStandards>::Table())
-    {
-        table.AddChannel(CChannelData(row.m_eEnumValue, row.m_sText),
-                         CChannelTableData::c_lAppendRow);
-    }
-    return table;
-}
-
-} // namespace
-
 TEST(ChannelSelectionLists, EachRowIsOfferedWhatItsStandardSupports)
 {
     const CChannelTableData table = TableOfEveryStandard();
@@ -87,18 +70,17 @@ TEST(ChannelSelectionLists, ItemsWithoutListAndRowsOutsideTheTableOfferNothing)
 TEST(ChannelSelectionLists, TextsAndIdsTranslateBothWays)
 {
     CChannelTableData table = TableOf(eTVStandard_BG_Pal, {"A"});
-    EXPECT_EQ(table.GetComboboxIndex(eSettingsItem_RollOffFactor, QStringLiteral("0.115")), 1);
-    EXPECT_EQ(table.GetComboboxIndex(eSettingsItem_RollOffFactor, QStringLiteral("0.115 ")), -1);
-    EXPECT_EQ(table.GetComboboxIndex(eSettingsItem_TVStandard, QStringLiteral("DVB-T2 (digital)")),
-              12);
-    EXPECT_EQ(table.GetComboboxIndex(eSettingsItem_AutoParameterDetection, QStringLiteral("Off")),
-              1);
+    for (const QStringList& r : DataRows("combobox_ids.tsv"))
+    {
+        EXPECT_EQ(table.GetComboboxIndex(CValueFactory::SettingsItem_GetEnumValue(r[0]), r[1]),
+                  r[2].toLong())
+            << r.join(QLatin1Char('|')).toStdString();
+    }
     EXPECT_EQ(table.GetComboboxValues(eSettingsItem_ChannelBandwidth),
               (QStringList{"1.7 MHz", "5 MHz", "6 MHz", "7 MHz", "8 MHz"}));
 
     table.GetChannel(0).SetItemValue(eSettingsItem_TVStandard, QStringLiteral("14"));
     EXPECT_EQ(table.GetEnumValue(0, eSettingsItem_TVStandard), "DVB-T (digital)");
-    EXPECT_EQ(table.GetValue(0, QStringLiteral("TV Standard")), "DVB-T (digital)");
     table.GetChannel(0).SetItemValue(eSettingsItem_TVStandard, QStringLiteral("99"));
     EXPECT_EQ(table.GetEnumValue(0, eSettingsItem_TVStandard), QString());
 }

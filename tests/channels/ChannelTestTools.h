@@ -3,11 +3,11 @@
 #include "CChannelTableData.h"
 #include "CEnumTemplate.h"
 
-#include <QFile>
 #include <QStringList>
 
 #include <gtest/gtest.h>
 
+#include "../config/ConfigTestTools.h"
 #include "TestDataTable.h"
 
 #include <vector>
@@ -27,15 +27,8 @@ inline QStringList List(const QString& sCell)
     return sCell.isEmpty() ? QStringList() : sCell.split(QLatin1Char('|'));
 }
 
-/// The enumerator a fixture names by its text ("None" names the sentinel).
-template <typename E> E Enum(const QString& sText)
-{
-    const E eValue = LumoraMeasurement::CEnumTemplate<E>::TextToEnum(sText);
-    EXPECT_TRUE(sText == QLatin1String("None") ||
-                eValue != LumoraMeasurement::CEnumTemplate<E>::Sentinel())
-        << sText.toStdString();
-    return eValue;
-}
+// The enumerator a fixture names by its text, as in the configuration tests.
+using ConfigTest::Enum;
 
 /// A table of one channel per name, all of one standard (names made unique as they are added).
 inline LumoraMeasurement::CChannelTableData TableOf(LumoraMeasurement::ETVStandards eStandard,
@@ -45,6 +38,19 @@ inline LumoraMeasurement::CChannelTableData TableOf(LumoraMeasurement::ETVStanda
     for (const QString& sName : lNames)
     {
         table.AddChannel(LumoraMeasurement::CChannelData(eStandard, sName),
+                         LumoraMeasurement::CChannelTableData::c_lAppendRow);
+    }
+    return table;
+}
+
+/// A table with one row per TV standard, in the order of the standards' table, named after it.
+inline LumoraMeasurement::CChannelTableData TableOfEveryStandard()
+{
+    LumoraMeasurement::CChannelTableData table;
+    for (const auto& row :
+         LumoraMeasurement::CRepresentation<LumoraMeasurement::ETVStandards>::Table())
+    {
+        table.AddChannel(LumoraMeasurement::CChannelData(row.m_eEnumValue, row.m_sText),
                          LumoraMeasurement::CChannelTableData::c_lAppendRow);
     }
     return table;

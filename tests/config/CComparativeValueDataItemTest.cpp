@@ -72,10 +72,6 @@ TEST(CComparativeValueDataItemTest, NaNFailsEveryFloatingPointCheck)
 
 TEST(CComparativeValueDataItemTest, StateItemsCompareByEqualityOnly)
 {
-    const CComparativeValueDataItem power(eMeasItem_Power);
-    EXPECT_EQ(power.GetCategory(), eCategory_Digital);
-    EXPECT_EQ(power.GetValueType(), eValueType_Float);
-    EXPECT_EQ(power.GetUnit(), eUnitType_dBmV);
     CComparativeValueDataItem badState(eMeasItem_DemodLock);
     badState.SetLongLowLimit(-1);
     EXPECT_EQ(badState.GetLowValue(), QVariant(4294967295u));

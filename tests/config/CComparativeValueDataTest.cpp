@@ -117,7 +117,6 @@ TEST_F(CComparativeValueDataTest, WrittenFileHasOneRecordPerRow)
                                                     {"MeasurementEnabled", true},
                                                     {"LowValue", "-15.00 dBmV"},
                                                     {"HighValue", "47.00 dBmV"}}));
-    EXPECT_EQ(Record(eMeasItem_FICLock)["ID"].toInt(), 138);
     EXPECT_EQ(Record(eMeasItem_FICLock)["LowValue"].toString(), QStringLiteral("Locked"));
     EXPECT_EQ(Record(eMeasItem_SymbolRateOffset)["LowValue"].toString(),
               QStringLiteral("-1.00 kSymbol/s"));

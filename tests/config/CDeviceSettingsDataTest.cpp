@@ -19,15 +19,7 @@ const QStringList c_lFresh = {
     "AnalogTvAverageCount=32", "BERCount=10", "PERSERCount=10", "RestoreDevice=0", "ResetDevice=0"};
 // clang-format on
 
-class CDeviceSettingsDataTest : public LogTest
-{
-protected:
-    QString WriteSettings(const QByteArray& list)
-    {
-        return WriteFile(m_Dir, QStringLiteral("device.json"),
-                         "{\"DeviceSettings\": " + list + "}");
-    }
-};
+using CDeviceSettingsDataTest = LogTest;
 
 TEST_F(CDeviceSettingsDataTest, SettersStoreTextAndReportChange)
 {
@@ -98,7 +90,8 @@ TEST_F(CDeviceSettingsDataTest, ReadingReplacesTheListAndAddsOnlyRestoreAndReset
 {
     CDeviceSettingsData settings;
     settings.SetDatabaseUser(QStringLiteral("someone"));
-    ASSERT_TRUE(settings.Read(WriteSettings("[{\"Name\": \"VisaResource\", \"Value\": \"v\"}]")));
+    ASSERT_TRUE(settings.Read(
+        WriteList("DeviceSettings", "[{\"Name\": \"VisaResource\", \"Value\": \"v\"}]")));
     EXPECT_EQ(Pairs(settings), (QStringList{"VisaResource=v", "RestoreDevice=0", "ResetDevice=0"}));
     EXPECT_EQ(settings.BERCount(), 10);
     EXPECT_EQ(settings.PERSERCOunt(), 10);
@@ -109,7 +102,8 @@ TEST_F(CDeviceSettingsDataTest, ReadingReplacesTheListAndAddsOnlyRestoreAndReset
     EXPECT_EQ(Pairs(settings).size(), 3);
 
     // Unknown names stay, the file's order is kept, the first of two equal names answers.
-    ASSERT_TRUE(settings.Read(WriteSettings(
+    ASSERT_TRUE(settings.Read(WriteList(
+        "DeviceSettings",
         "[{\"Name\": \"ResetDevice\", \"Value\": \"1\"}, {\"Name\": \"Extra\", \"Value\": \"e\"},"
         " {\"Name\": \"BERCount\", \"Value\": \"3\"}, {\"Name\": \"BERCount\", \"Value\": "
         "\"4\"}]")));
@@ -122,10 +116,6 @@ TEST_F(CDeviceSettingsDataTest, ReadingReplacesTheListAndAddsOnlyRestoreAndReset
 TEST_F(CDeviceSettingsDataTest, WriteThenReadGivesTheSameSettings)
 {
     CDeviceSettingsData written;
-    EXPECT_EQ(Pairs(written), c_lFresh);
-    EXPECT_EQ(written.AnalogTVAnalysisAvarageCount(), eAverageCount_32);
-    EXPECT_EQ(written.ErrorStrategie(), eMeasurementErrorStrategie_IgnoreError);
-    EXPECT_EQ(written.PERSERCOunt(), 10);
     written.SetVisaResource(QStringLiteral("TCPIP::192.168.1.5::INSTR"));
     written.SetDatabasePwd(QStringLiteral("p\"w\\d ü"));
     // Numbers of several digits: a setting read back in another base would differ.
@@ -142,8 +132,7 @@ TEST_F(CDeviceSettingsDataTest, WriteThenReadGivesTheSameSettings)
     EXPECT_EQ(jFile.keys(), QStringList{QStringLiteral("DeviceSettings")});
     const QJsonArray jList = jFile[QStringLiteral("DeviceSettings")].toArray();
     ASSERT_EQ(jList.size(), 15);
-    EXPECT_EQ(jList[4].toObject(),
-              (QJsonObject{{"Name", "RepeatTime"}, {"Value", "4000000000"}}));
+    EXPECT_EQ(jList[4].toObject(), (QJsonObject{{"Name", "RepeatTime"}, {"Value", "4000000000"}}));
     EXPECT_EQ(jList[10].toObject(),
               (QJsonObject{{"Name", "AnalogTvAverageCount"}, {"Value", "128"}}));
 
@@ -157,9 +146,6 @@ TEST_F(CDeviceSettingsDataTest, WriteThenReadGivesTheSameSettings)
     EXPECT_EQ(readBack.BERCount(), 30000);
     EXPECT_EQ(readBack.PERSERCOunt(), 999);
     EXPECT_EQ(readBack.AnalogTVAnalysisAvarageCount(), eAverageCount_128);
-    ASSERT_TRUE(CDeviceSettingsData().Write(sPath));
-    ASSERT_TRUE(readBack.Read(sPath));
-    EXPECT_EQ(Pairs(readBack), c_lFresh);
     EXPECT_TRUE(TakeLog().isEmpty());
 }
 

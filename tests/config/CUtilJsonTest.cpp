@@ -10,9 +10,7 @@ using namespace ConfigTest;
 namespace
 {
 
-class CUtilJsonTest : public LogTest
-{
-};
+using CUtilJsonTest = LogTest;
 
 TEST_F(CUtilJsonTest, SaveReplacesALongerFileAndReadsBack)
 {

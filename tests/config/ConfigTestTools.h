@@ -15,7 +15,6 @@
 
 #include "TestDataTable.h"
 
-#include <ostream>
 #include <vector>
 
 namespace ConfigTest
@@ -101,6 +100,13 @@ protected:
         ASSERT_TRUE(m_Dir.isValid());
     }
     void TearDown() override { SetUp(); }
+
+    /// A document holding one list under sKey, in the folder.
+    QString WriteList(const char* pszKey, const QByteArray& list) const
+    {
+        return WriteFile(m_Dir, QStringLiteral("list.json"),
+                         "{\"" + QByteArray(pszKey) + "\": " + list + "}");
+    }
 
     QTemporaryDir m_Dir;
 };

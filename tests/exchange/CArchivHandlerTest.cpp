@@ -64,7 +64,7 @@ TEST_F(ArchivHandlerTest, RoundTripWithOtherToolsAndRenaming)
     ASSERT_TRUE(m_handler.ExtractArchive(sArchive, sRenamed, true));
     EXPECT_EQ(sRenamed, Path("deep/renamed/"));
     EXPECT_EQ(ListTree(sRenamed), (QStringList{"Site1.channel", "Site1.device", "Site1.limit"}));
-    EXPECT_EQ(ReadFile(sRenamed + "Site1.device"), "{\"device\": 1}");
+    EXPECT_EQ(ReadBytes(sRenamed + "Site1.device"), "{\"device\": 1}");
     QString sKept = Path("kept/");
     ASSERT_TRUE(m_handler.ExtractArchive(sArchive, sKept, false));
     EXPECT_EQ(sKept, Path("kept/"));
@@ -152,7 +152,7 @@ TEST_F(ArchivHandlerTest, ArchivesOfOtherToolsExtract)
         const QString sOut = QString("out%1/").arg(pMethod);
         ASSERT_TRUE(Extract(sArchive, sOut));
         EXPECT_EQ(ListTree(Path(sOut)), lNames);
-        EXPECT_EQ(ReadFile(Path(sOut) + "Default.channel"), baBig);
+        EXPECT_EQ(ReadBytes(Path(sOut) + "Default.channel"), baBig);
     }
 }
 
@@ -223,10 +223,10 @@ TEST_F(ArchivHandlerTest, LinksInTheOutputFolderAreNotFollowed)
     ASSERT_TRUE(MakeZip(Path("over-link.zip"), R"([{"name": "x.txt", "data": "replaced"},
                                                    {"name": "real/y.txt", "data": "y"}])"));
     EXPECT_TRUE(Extract("over-link.zip", "out"));
-    EXPECT_EQ(ReadFile(Path("victim/x.txt")), "original");
+    EXPECT_EQ(ReadBytes(Path("victim/x.txt")), "original");
     EXPECT_FALSE(QFileInfo(Path("out/x.txt")).isSymLink());
-    EXPECT_EQ(ReadFile(Path("out/x.txt")), "replaced");
-    EXPECT_EQ(ReadFile(Path("out/real/y.txt")), "y");
+    EXPECT_EQ(ReadBytes(Path("out/x.txt")), "replaced");
+    EXPECT_EQ(ReadBytes(Path("out/real/y.txt")), "y");
 }
 
 } // namespace

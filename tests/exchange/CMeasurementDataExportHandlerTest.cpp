@@ -182,7 +182,7 @@ TEST_F(ExportHandlerTest, ImportFolderMustBeItsOwnBelowTheBase)
         const QString sArchive = Path("names/" + row[0]);
         ASSERT_TRUE(m_handler.ExportMeasurementConfiguration(sConfig, sArchive));
         EXPECT_FALSE(m_handler.ImportMeasurementConfiguration(sArchive, row.value(1)));
-        EXPECT_EQ(ReadFile(sKept) + ReadFile(Path("home/keep.txt")), "keepkeep");
+        EXPECT_EQ(ReadBytes(sKept) + ReadBytes(Path("home/keep.txt")), "keepkeep");
     }
 }
 
@@ -206,7 +206,7 @@ TEST_F(ExportHandlerTest, ImportedFilesTakeTheirRolesByTheEndOfTheirNames)
 
     // The transducer goes into the device settings, which here is no readable file.
     m_handler.UpdateImportedMeasConfig(lFiles, config);
-    EXPECT_EQ(ReadFile(Path("files/c.device")), "x");
+    EXPECT_EQ(ReadBytes(Path("files/c.device")), "x");
 }
 
 // The packed device settings must not hand the database password to whoever gets the archive
@@ -220,7 +220,7 @@ TEST_F(ExportHandlerTest, ExportedArchiveCarriesNoDatabasePassword)
     ASSERT_TRUE(source.open(QIODevice::ReadWrite) &&
                 source.setFileTime(modified, QFileDevice::FileModificationTime));
     source.close();
-    const QByteArray baSource = ReadFile(Path("conf/Site.device"));
+    const QByteArray baSource = ReadBytes(Path("conf/Site.device"));
     ASSERT_TRUE(baSource.contains("s3cret"));
 
     ASSERT_TRUE(m_handler.ExportMeasurementConfiguration(sConfig, Path("Site1.measurement")));
@@ -232,8 +232,8 @@ TEST_F(ExportHandlerTest, ExportedArchiveCarriesNoDatabasePassword)
         QStringList({packed.DatabaseName(), packed.DatabaseUser(), packed.DatabasePwd(),
                      packed.VisaResource()}),
         QStringList({"postgresql://db.example/mda", "station", "", "TCPIP::10.0.0.7::INSTR"}));
-    EXPECT_FALSE(ReadFile(sOut + "Site.device").contains("s3cret"));
-    EXPECT_EQ(ReadFile(Path("conf/Site.device")), baSource);
+    EXPECT_FALSE(ReadBytes(sOut + "Site.device").contains("s3cret"));
+    EXPECT_EQ(ReadBytes(Path("conf/Site.device")), baSource);
     if (HasTool("python3"))
     {
         EXPECT_TRUE(ReadZip("list", Path("Site1.measurement"))
@@ -254,23 +254,10 @@ TEST_F(ExportHandlerTest, ImportOfAConfigurationNamingOutsideFilesTouchesNothing
     ASSERT_TRUE(WriteFile(Path("in/Ant.tdf"), "0 0\n") && WriteFile(Path("in/Site.limit"), "{}") &&
                 WriteFile(Path("in/Site.channel"), "{}") &&
                 WriteFile(Path("in/Site.device"), "{}"));
-    struct
+    for (const QStringList& row : ReadTable("outside-documents.tsv"))
     {
-        const char* pCase;
-        const char* pOutside; // which document the configuration names outside
-        QStringList lCarried;
-    } const c_Rows[] = {
-        {"device settings outside, transducer carried",
-         "device",
-         {"Ant.tdf", "Site.limit", "Site.channel"}},
-        {"limit file outside", "limit", {"Site.device", "Site.channel"}},
-        {"channel table outside", "channel", {"Site.device", "Site.limit", "Ant.tdf"}},
-        {"relative device settings", "relative", {"Ant.tdf", "Site.limit", "Site.channel"}},
-    };
-    for (const auto& row : c_Rows)
-    {
-        SCOPED_TRACE(row.pCase);
-        const QString sOutside = QString(row.pOutside);
+        SCOPED_TRACE(row[0].toStdString());
+        const QString& sOutside = row[1];
         CMeasConfigData config;
         config.SetDeviceSettingFile(sOutside == "device"     ? sDecoy
                                     : sOutside == "relative" ? "../../decoy.device"
@@ -279,14 +266,14 @@ TEST_F(ExportHandlerTest, ImportOfAConfigurationNamingOutsideFilesTouchesNothing
         config.SetChannelTableFile(sOutside == "channel" ? sDecoy : "/elsewhere/Site.channel");
         ASSERT_TRUE(config.Write(Path("in/Site.measconfig")));
         QStringList lFiles{Path("in/Site.measconfig")};
-        for (const QString& sName : row.lCarried)
+        for (const QString& sName : row[2].split(','))
         {
             lFiles << Path("in/" + sName);
         }
         ASSERT_TRUE(CArchivHandler().CreateArchive(Path("Crafted.measurement"), lFiles));
 
         EXPECT_FALSE(m_handler.ImportMeasurementConfiguration(Path("Crafted.measurement"), ""));
-        EXPECT_EQ(ReadFile(sDecoy), baDecoy);
+        EXPECT_EQ(ReadBytes(sDecoy), baDecoy);
         EXPECT_EQ(QFileInfo(sDecoy).lastModified(), decoyTime);
         EXPECT_EQ(ListTree(sBase).filter(QRegularExpression("^[^/]*$")),
                   (QStringList{"TEMP", "decoy.device"}));
@@ -377,29 +364,26 @@ TEST_P(ExchangeBetweenStationsTest, ConfigurationTravelsThroughTheDatabase)
         EXPECT_EQ(controller.GetDescription(0), "North transmitter, new antenna");
         ASSERT_TRUE(controller.GetMeasurementFileFromDb(config.UniqueIdentifier(), sArchiveB));
     }
-    EXPECT_EQ(ReadFile(sArchiveB), ReadFile(sArchiveA));
+    EXPECT_EQ(ReadBytes(sArchiveB), ReadBytes(sArchiveA));
 
     ASSERT_TRUE(CMeasurementDataExportHandler().ImportMeasurementConfiguration(sArchiveB, ""));
     const QString sFolder = ImportFolder("Lumora2.0Import/Site1");
     ASSERT_TRUE(sFolder.startsWith(tmp.filePath("b/home")));
     CMeasConfigData imported;
     ASSERT_TRUE(imported.Read(sFolder + "/Site.measconfig"));
-    EXPECT_EQ(imported.UniqueIdentifier(), config.UniqueIdentifier());
     // The archive was packed before the description changed; only the stored entry has it.
     EXPECT_EQ(imported.Description(), "North transmitter");
 
-    // The imported documents load and hold what station A wrote.
+    // The imported documents load and hold what station A wrote (what an import does to the
+    // paths and the password: ImportUnpacksIntoTheImportFolder..., ExportedArchiveCarries...).
     CDeviceSettingsData device;
     ASSERT_TRUE(device.Read(imported.DeviceSettingFile()));
-    EXPECT_EQ(device.DatabaseName(), Database().Name());
-    EXPECT_EQ(device.DatabasePwd(), "");
-    EXPECT_EQ(device.TransducerFile(), sFolder + "/Ant.tdf");
-    EXPECT_EQ(ReadFile(device.TransducerFile()), "0 0\n1000000 1.5\n");
+    EXPECT_EQ(ReadBytes(device.TransducerFile()), "0 0\n1000000 1.5\n");
     CComparativeValueData limits;
     EXPECT_TRUE(limits.Read(imported.ComparativeValuesFile()));
-    EXPECT_EQ(ReadFile(imported.ComparativeValuesFile()) + ReadFile(imported.ChannelTableFile()),
-              ReadFile(tmp.filePath("a/conf/Site.limit")) +
-                  ReadFile(tmp.filePath("a/conf/Site.channel")));
+    EXPECT_EQ(ReadBytes(imported.ComparativeValuesFile()) + ReadBytes(imported.ChannelTableFile()),
+              ReadBytes(tmp.filePath("a/conf/Site.limit")) +
+                  ReadBytes(tmp.filePath("a/conf/Site.channel")));
 }
 
 MDA_INSTANTIATE_BACKEND_TESTS(ExchangeBetweenStationsTest);

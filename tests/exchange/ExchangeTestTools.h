@@ -36,11 +36,7 @@ inline bool WriteFile(const QString& sPath, const QByteArray& baData,
            (!modified.isValid() || file.setFileTime(modified, QFileDevice::FileModificationTime));
 }
 
-inline QByteArray ReadFile(const QString& sPath)
-{
-    QFile file(sPath);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
-}
+using MdaTest::ReadBytes;
 
 /// Every entry below sFolder (files, folders, links), relative and sorted.
 inline QStringList ListTree(const QString& sFolder)
@@ -57,11 +53,9 @@ inline QStringList ListTree(const QString& sFolder)
 }
 
 /// The rows of a tab-separated case table in the exchange test data, without its header.
-inline QList<QStringList> ReadTable(const QString& sName)
+inline std::vector<QStringList> ReadTable(const QString& sName)
 {
-    const std::vector<QStringList> rows =
-        MdaTest::ReadDataTable(QStringLiteral("exchange/") + sName);
-    return QList<QStringList>(rows.begin(), rows.end());
+    return MdaTest::ReadDataTable(QStringLiteral("exchange/") + sName);
 }
 
 inline bool HasTool(const QString& sName)

@@ -67,12 +67,14 @@ inline QString WorkFolder(const QString& sName)
     return sPath;
 }
 
-inline bool WriteBytes(const QString& sPath, const uint8_t* pData, size_t uiSize)
+inline bool WriteBytes(const QString& sPath, const QByteArray& data)
 {
     QFile file(sPath);
-    return file.open(QIODevice::WriteOnly | QIODevice::Truncate) &&
-           file.write(reinterpret_cast<const char*>(pData), static_cast<qint64>(uiSize)) ==
-               static_cast<qint64>(uiSize);
+    return file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(data) == data.size();
+}
+inline bool WriteBytes(const QString& sPath, const uint8_t* pData, size_t uiSize)
+{
+    return WriteBytes(sPath, QByteArray(reinterpret_cast<const char*>(pData), int(uiSize)));
 }
 
 inline QByteArray ReadBytes(const QString& sPath)

@@ -100,15 +100,11 @@ TEST(CConverterTest, ConvertValueForms)
         ExpectClose(row[2].toDouble(), CConverter::ConvertValue(row[0], Unit(row[1])));
         ExpectClose(row[3].toDouble(), CConverter::ConvertValueMeasurement(row[0], Unit(row[1])));
     }
-    EXPECT_EQ(474e6, CConverter::ConvertValue(QStringLiteral("474"), QStringLiteral("MHz"),
-                                              QStringLiteral("Hz")));
-    EXPECT_EQ(1.5, CConverter::ConvertValue(QStringLiteral("1500"), QStringLiteral("kHz"),
-                                            QStringLiteral("MHz")));
-    // With impedance 0 the level stays; an unknown unit text gives the plain number.
-    EXPECT_EQ(7, CConverter::ConvertValue(QStringLiteral("7"), QStringLiteral("dBmV"),
-                                          QStringLiteral("dBm")));
-    EXPECT_EQ(15, CConverter::ConvertValue(QStringLiteral("1,5"), QStringLiteral("xyz"),
-                                           QStringLiteral("Hz")));
+    for (const QStringList& row : ReadRows("convert_value_units.tsv", 4))
+    {
+        SCOPED_TRACE((row[0] + " " + row[1] + " -> " + row[2]).toStdString());
+        EXPECT_EQ(row[3].toDouble(), CConverter::ConvertValue(row[0], row[1], row[2]));
+    }
 }
 
 TEST(CConverterTest, OldPowerIsReadInSinglePrecision)

@@ -2,32 +2,23 @@
 #include "VocabularyTestData.h"
 
 #include <cmath>
-#include <tuple>
 
 using namespace LumoraMeasurement;
 
 TEST(CMeasurementItem, ConstructionTakesTypeUnitAndNameFromTheCatalogue)
 {
-    // Item, name, value type, unit, and ToString() before any value is set.
-    const std::tuple<EMeasurementItems, const char*, EValueType, EUnitTypes, const char*> rows[] = {
-        {eMeasItem_None, "", eValueType_Integer, eUnitType_None, "0 "},
-        {eMeasItem_TimeStamp, "Time Stamp", eValueType_Text, eUnitType_None, ""},
-        {eMeasItem_DemodLock, "Demod Lock", eValueType_Integer, eUnitType_None, "0 "},
-        {eMeasItem_MERRMSdB, "MER RMS dB", eValueType_Float, eUnitType_dB, "0 dB"},
-        {eMeasItem_GroupDelay, "Group Delay", eValueType_Float, eUnitType_ns, "0 ns"},
-    };
-    for (const auto& [eItem, pszName, eType, eUnit, pszText] : rows)
+    for (const QStringList& row : VocabularyTest::ReadRows("fresh_cells.tsv", 5))
     {
-        SCOPED_TRACE(pszName);
-        const CMeasurementItem cell(eItem);
-        EXPECT_EQ(cell.Id(), eItem);
-        EXPECT_EQ(cell.Name(), QString::fromLatin1(pszName));
-        EXPECT_EQ(cell.ValueType(), eType);
-        EXPECT_EQ(cell.Unit(), eUnit);
+        SCOPED_TRACE(row[1].toStdString());
+        const CMeasurementItem cell(static_cast<EMeasurementItems>(row[0].toInt()));
+        EXPECT_EQ(cell.Id(), row[0].toInt());
+        EXPECT_EQ(cell.Name(), row[1]);
+        EXPECT_EQ(cell.ValueType(), row[2].toInt());
+        EXPECT_EQ(cell.Unit(), row[3].toInt());
         EXPECT_EQ(cell.State(), eMeasurementItemState_OnlyInitialized);
         EXPECT_TRUE(cell.IsNotSet());
         EXPECT_FALSE(cell.HasValidMeasurementData());
-        EXPECT_EQ(cell.ToString(), QString::fromLatin1(pszText));
+        EXPECT_EQ(cell.ToString(), row[4]);
     }
     const CMeasurementItem defaultCell;
     EXPECT_EQ(defaultCell.Id(), eMeasItem_None);

@@ -112,7 +112,7 @@ template <typename E> void CheckTable(const std::vector<QStringList>& rows, int 
 }
 
 // clang-format off
-#define TABLE(E, eSentinel) {#E, {&CheckTable<E>, eSentinel}}
+#define TABLE(E, ePrefix) {#E, {&CheckTable<E>, ePrefix##_None}}
 // clang-format on
 
 using FnCheck = void (*)(const std::vector<QStringList>&, int);
@@ -123,37 +123,31 @@ TEST(EnumCatalogue, EveryTableMatchesTheCatalogue)
 {
     // clang-format off
     const std::map<std::string, std::pair<FnCheck, int>> enumerations = {
-        TABLE(EAnalogGroupDelay, eAnalogGroupDelay_None),
-        TABLE(ESideBandPosition, eSideBandPosition_None),
-        TABLE(EAnalogSoundSystem, eAnalogSoundSystem_None), TABLE(ECategory, eCategory_None),
-        TABLE(EColorSystem, eColorSystem_None), TABLE(EComparisonState, eComparisonState_None),
-        TABLE(EInstrument, eInstrument_None),
-        TABLE(EMeasurementErrorStrategie, eMeasurementErrorStrategie_None),
-        TABLE(EMeasurementType, eMeasurementType_None),
-        TABLE(ESignalTransmission, eSignalTransmission_None), TABLE(ETVStandards, eTVStandard_None),
-        TABLE(EInstrumentReference, eInstrumentReference_None),
-        TABLE(ECompareType, eCompareType_None), TABLE(ELocked, eLocked_None),
-        TABLE(EOnOff, eOnOff_None), TABLE(EPresent, ePresent_None),
-        TABLE(ERefLevelMode, eRefLevelMode_None),
-        TABLE(EDigitalConstellation, eDigitalConstellation_None),
-        TABLE(ERollOffFactor, eRollOffFactor_None), TABLE(ERollOffPeriod, eRollOffPeriod_None),
-        TABLE(ETestLineType, eTestLineType_None), TABLE(ETestLineField, eTestLineField_None),
-        TABLE(ESignal, eSignal_None), TABLE(EEqualizer, eEqualizer_None),
-        TABLE(EPhaseTrack, ePhaseTrack_None), TABLE(EFECMode, eFECMode_None),
-        TABLE(EChannelProfile, eChannelProfile_None), TABLE(EBERMode, eBERMode_None),
-        TABLE(EBERSource, eBERSource_None), TABLE(ETestDepth, eTestDepth_None),
-        TABLE(EAcquisitionMode, eAcquisitionMode_None),
-        TABLE(ESubCarrierSpacing, eSubCarrierSpacing_None),
-        TABLE(ECyclicPrefixLength, eCyclicPrefixLength_None),
-        TABLE(EChannelBandwidth, eChannelBandwidth_None), TABLE(EScanState, eScanState_None),
-        TABLE(EMERSign, eMERSign_None),
-        TABLE(ERestorationDeviceSettings, eRestorationDeviceSettings_None),
-        TABLE(EYesNo, eYesNo_None), TABLE(EISDBTLayer, eISDBTLayer_None),
-        TABLE(EDTMBModulation, eDTMBModulation_None),
-        TABLE(EDTMBFrameHeader, eDTMBFrameHeader_None), TABLE(EDVBT2Profiles, eDVBT2Profiles_None),
-        TABLE(EAverageCount, eAverageCount_None), TABLE(EUnitTypes, eUnitType_None),
-        TABLE(ELevelUnit, eLevelUnit_None), TABLE(EInstrumentImpedance, eInstrumentImpedance_None),
-        TABLE(EMeasurementItemState, eMeasurementItemState_None),
+        TABLE(EAnalogGroupDelay, eAnalogGroupDelay), TABLE(ESideBandPosition, eSideBandPosition),
+        TABLE(EAnalogSoundSystem, eAnalogSoundSystem), TABLE(ECategory, eCategory),
+        TABLE(EColorSystem, eColorSystem), TABLE(EComparisonState, eComparisonState),
+        TABLE(EInstrument, eInstrument),
+        TABLE(EMeasurementErrorStrategie, eMeasurementErrorStrategie),
+        TABLE(EMeasurementType, eMeasurementType), TABLE(ESignalTransmission, eSignalTransmission),
+        TABLE(ETVStandards, eTVStandard), TABLE(EInstrumentReference, eInstrumentReference),
+        TABLE(ECompareType, eCompareType), TABLE(ELocked, eLocked), TABLE(EOnOff, eOnOff),
+        TABLE(EPresent, ePresent), TABLE(ERefLevelMode, eRefLevelMode),
+        TABLE(EDigitalConstellation, eDigitalConstellation), TABLE(ERollOffFactor, eRollOffFactor),
+        TABLE(ERollOffPeriod, eRollOffPeriod), TABLE(ETestLineType, eTestLineType),
+        TABLE(ETestLineField, eTestLineField), TABLE(ESignal, eSignal),
+        TABLE(EEqualizer, eEqualizer), TABLE(EPhaseTrack, ePhaseTrack), TABLE(EFECMode, eFECMode),
+        TABLE(EChannelProfile, eChannelProfile), TABLE(EBERMode, eBERMode),
+        TABLE(EBERSource, eBERSource), TABLE(ETestDepth, eTestDepth),
+        TABLE(EAcquisitionMode, eAcquisitionMode), TABLE(ESubCarrierSpacing, eSubCarrierSpacing),
+        TABLE(ECyclicPrefixLength, eCyclicPrefixLength),
+        TABLE(EChannelBandwidth, eChannelBandwidth), TABLE(EScanState, eScanState),
+        TABLE(EMERSign, eMERSign), TABLE(ERestorationDeviceSettings, eRestorationDeviceSettings),
+        TABLE(EYesNo, eYesNo), TABLE(EISDBTLayer, eISDBTLayer),
+        TABLE(EDTMBModulation, eDTMBModulation), TABLE(EDTMBFrameHeader, eDTMBFrameHeader),
+        TABLE(EDVBT2Profiles, eDVBT2Profiles), TABLE(EAverageCount, eAverageCount),
+        TABLE(EUnitTypes, eUnitType), TABLE(ELevelUnit, eLevelUnit),
+        TABLE(EInstrumentImpedance, eInstrumentImpedance),
+        TABLE(EMeasurementItemState, eMeasurementItemState),
     };
     // clang-format on
     ASSERT_EQ(enumerations.size(), 47u);

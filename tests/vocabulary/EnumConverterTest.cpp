@@ -65,7 +65,6 @@ TEST(EnumConverter, TokensAndTexts)
             EXPECT_EQ(read("<" + row[2] + ">"), iValue);
         }
     }
-    EXPECT_EQ(CCategory::c_sCategoryAnalog, QStringLiteral("Analogue"));
     for (const QStringList& row : ReadRows("converter_texts.tsv", 3))
     {
         SCOPED_TRACE((row[0] + " \"" + row[1] + "\"").toStdString());
