@@ -284,6 +284,8 @@ TEST(CChannelTableData, RowsAndIdentifiers)
     EXPECT_THROW(table.SetValue(2, QStringLiteral("Description"), QStringLiteral("x")),
                  std::out_of_range);
     EXPECT_EQ(table.GetValue(2, QStringLiteral("Description")), QString());
+    table.ClearChannels();
+    EXPECT_EQ(table.GetRowCount(), 0);
 }
 
 TEST(CChannelTableData, CellsByChannelNameAndColumnPosition)

@@ -30,6 +30,17 @@ TEST_F(CUtilJsonTest, SaveReplacesALongerFileAndReadsBack)
     EXPECT_EQ(TakeLog(),
               QStringList{
                   QStringLiteral("Could not open file to save JSON objct: %1.\n").arg(sNoFolder)});
+
+    // Valid JSON without an object on top: the whole file is at fault, from its start.
+    WriteFile(m_Dir, QStringLiteral("list.json"), "[1]");
+    QByteArray bytes;
+    QString sReason;
+    int iLine = 0;
+    int iColumn = 0;
+    EXPECT_FALSE(CUtilJson::ParseJsonFile(m_Dir.filePath("list.json"), bytes, jLoaded, sReason,
+                                          iLine, iColumn));
+    EXPECT_EQ(QStringLiteral("%1:%2 %3").arg(iLine).arg(iColumn).arg(sReason),
+              "1:1 the file holds no JSON object at its top level");
 }
 
 } // namespace

@@ -72,6 +72,16 @@ TEST(NameValueCollectionTest, FromJsonReplacesItemsAndTurnsNonObjectsIntoEmptyIt
                                QJsonObject{{"Name", ""}, {"Value", ""}}};
     EXPECT_EQ(device.ToJson(), jExpected);
     EXPECT_EQ(config.ToJson(), jExpected);
+    // Limits replace what they held as well; profiles are merged.
+    const auto readTwice = [&jArray](auto collection)
+    {
+        collection.FromJson(jArray);
+        collection.FromJson(jArray);
+        return QString::number(collection.ToJson().size());
+    };
+    EXPECT_EQ(readTwice(CComparativeValue()) + readTwice(CProfileSettings()) +
+                  readTwice(CProfileMeasurementResults()),
+              "366");
 }
 
 TEST(CProfileTest, RoundTripKeepsEveryField)

@@ -362,11 +362,23 @@ TEST_P(CMeasurementResultDataTest, CsvListsStoredRowsScanByScan)
 
 TEST_P(CMeasurementResultDataTest, SingleChannelViewShowsDisplayTexts)
 {
+    {
+        // A whole number that names no state is shown as it is.
+        auto pDb = OpenConnection();
+        long lId = 0;
+        ASSERT_TRUE(CDBMeasurementController(*pDb).Create(m_lSession, 4, 0, lId));
+        CDBMeasurement m(m_lSession, 4, 0, lId);
+        m.SetMeasurementItem(41);
+        m.SetMeasurementState(2);
+        m.SetValue("17");
+        ASSERT_TRUE(CDBMeasurementController(*pDb).Update(m));
+    }
     CMeasurementResultData model(m_lSession, eLevelUnit_dBm);
     ASSERT_TRUE(model.LoadData(m_Config));
 
     CMeasurementResultSingleChannelData scan4(model, 4, 0, false);
-    EXPECT_EQ(scan4.GetMeasCount(), 3);
+    EXPECT_EQ(scan4.GetMeasCount(), 4);
+    EXPECT_EQ(scan4.GetValue(eMeasItem_PacketErrorsPerSecond), "17");
     EXPECT_EQ(scan4.GetResultPosition(eMeasItem_MERRMSdB), 2);
     EXPECT_EQ(scan4.GetResultPosition(eMeasItem_Attenuation), -1);
     // The stored dBmV level at 50 Ohm in dBm.
