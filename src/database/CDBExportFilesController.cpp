@@ -161,16 +161,9 @@ bool CDBExportFilesController::CreateDbEntryFromFile(const QString& sUniqueId, c
                                          pair.GetValue() == sUniqueId;
                               });
     }
-    bool bResult = false;
-    if (bExists)
-    {
-        CTableExportFiles table(m_rDatabase);
-        bResult = table.Update(sUniqueId, sBase64, sDescription);
-    }
-    else
-    {
-        bResult = Create(sUniqueId, sBase64, sDescription);
-    }
+    const bool bResult =
+        bExists ? CTableExportFiles(m_rDatabase).Update(sUniqueId, sBase64, sDescription)
+                : Create(sUniqueId, sBase64, sDescription);
     file.close();
     return bResult;
 }

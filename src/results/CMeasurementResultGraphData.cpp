@@ -44,16 +44,18 @@ long CMeasurementResultGraphData::GetNumberOfLines() const
 long CMeasurementResultGraphData::ConvertLineIdToMeasdataId(long lLine) const
 {
     long lSeen = 0;
-    for (long i = 0; i < GetNumberOfDataItems(); ++i)
+    long lItem = 0;
+    for (const CMeasurementResultGraphDataItem& item : m_vItems)
     {
-        if (m_vItems[static_cast<size_t>(i)].GetEnabled())
+        if (item.GetEnabled())
         {
             if (lSeen == lLine)
             {
-                return i;
+                return lItem;
             }
             ++lSeen;
         }
+        ++lItem;
     }
     return 0;
 }

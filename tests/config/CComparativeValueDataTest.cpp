@@ -249,7 +249,7 @@ TEST_F(CComparativeValueDataTest, LimitThatIsNotFiniteIsRefusedAndNeverWritten)
                                     R"({"ComparativeValues": [
             {"ID": 8, "CompareType": 3, "LowValue": "1e999 dBmV", "HighValue": "inf dBmV"},
             {"ID": 15, "CompareType": 3, "LowValue": "1e39 dB", "HighValue": "nan dB"},
-            {"ID": 6, "CompareType": 3, "LowValue": "2 dB", "HighValue": "1e30 dB"}]})");
+            {"ID": 6, "CompareType": 3, "LowValue": "-3.4028234663852886e38 dB", "HighValue": "1e30 dB"}]})");
     CComparativeValueData limits;
     ASSERT_TRUE(limits.Read(sPath));
     const QString sMessage = QStringLiteral("Limit file \"%1\": the %2 limit \"%3\" of %4 is not "
@@ -258,7 +258,7 @@ TEST_F(CComparativeValueDataTest, LimitThatIsNotFiniteIsRefusedAndNeverWritten)
                                       sMessage.arg(sPath, "high", "inf dBmV", "Power"),
                                       sMessage.arg(sPath, "low", "1e39 dB", "MER RMS dB"),
                                       sMessage.arg(sPath, "high", "nan dB", "MER RMS dB")}));
-    // The refused limits keep their defaults; a large finite one is taken.
+    // The refused limits keep their defaults; large finite ones are taken, up to the largest.
     const CComparativeValueData defaults;
     for (EMeasurementItems eItem : {eMeasItem_Power, eMeasItem_MERRMSdB})
     {

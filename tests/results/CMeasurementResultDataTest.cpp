@@ -434,6 +434,8 @@ TEST_P(CMeasurementResultDataTest, GraphLinesFillGapsBetweenScans)
     EXPECT_TRUE(graph.SetDataItemEnabled(true, 3, false));
     EXPECT_FALSE(graph.SetDataItemEnabled(true, 3, false));
     EXPECT_EQ(graph.ConvertLineIdToMeasdataId(1), 3);
+    EXPECT_EQ(graph.ConvertLineIdToMeasdataId(2), 0);
+    EXPECT_EQ(graph.GetXMeasValue(0, -1) + graph.GetXMeasValue(0, 4), 0.0);
     EXPECT_TRUE(graph.SetScalingDataItem(2));
     EXPECT_FALSE(graph.SetScalingDataItem(2));
 
