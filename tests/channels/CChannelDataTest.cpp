@@ -181,6 +181,8 @@ TEST(CChannelData, StoresByPositionAndReplacesWholeCells)
     EXPECT_TRUE(channel.SetItemValue(lName, QStringLiteral("Ch 5")));
     EXPECT_FALSE(channel.SetItemValue(lName, QStringLiteral("Ch 5")));
     EXPECT_EQ(channel.GetItem(eSettingsItem_ChannelName).ToString(), "Ch 5");
+    EXPECT_TRUE(channel.SetItemValue(1L, QStringLiteral("second")));
+    EXPECT_EQ(channel.GetItem(1L).ToString(), "second");
 
     CChannelItemData cell(eSettingsItem_Attenuation);
     cell.Set(12.0, eUnitType_None);
