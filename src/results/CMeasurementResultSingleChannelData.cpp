@@ -8,6 +8,8 @@
 #include "EOnOff.h"
 #include "EPresent.h"
 
+#include <algorithm>
+
 namespace LumoraMeasurement
 {
 
@@ -76,14 +78,10 @@ long CMeasurementResultSingleChannelData::GetResultPosition(EMeasurementItems eI
         return -1;
     }
     const long lKey = CEnumTemplate<EMeasurementItems>::ToId(eItem);
-    for (size_t i = 0; i < m_vRecords.size(); ++i)
-    {
-        if (m_vRecords[i].GetMeasurementItem() == lKey)
-        {
-            return static_cast<long>(i);
-        }
-    }
-    return -1;
+    const auto it =
+        std::find_if(m_vRecords.begin(), m_vRecords.end(),
+                     [lKey](const CDBMeasurement& m) { return m.GetMeasurementItem() == lKey; });
+    return it == m_vRecords.end() ? -1 : static_cast<long>(it - m_vRecords.begin());
 }
 
 QString CMeasurementResultSingleChannelData::GetValue(EMeasurementItems eItem) const

@@ -55,7 +55,7 @@ TEST(CChannelData, CopyTakesANewIdentifierAssignmentKeepsIt)
 {
     const CChannelData original(eTVStandard_BG_Pal, QStringLiteral("A"));
     const CChannelData copy(original);
-    EXPECT_NE(copy.GetIdentifier(), original.GetIdentifier());
+    EXPECT_EQ(copy.GetIdentifier(), original.GetIdentifier() + 1) << "the next of the counter";
     EXPECT_EQ(copy.GetItem(eSettingsItem_ChannelName).ToString(), "A");
 
     CChannelData assigned(eTVStandard_DVBT, QStringLiteral("B"));

@@ -60,6 +60,7 @@ TEST(CChannelDataMeasurement, CellsNameAndType)
     EXPECT_EQ(channel.GetItem(eMeasItem_Power).ToString(), "-3.5 dBmV");
     EXPECT_FALSE(channel.SetItem(CChannelItemDataMeasurement(eMeasItem_None)));
     EXPECT_EQ(channel.GetItemCount(), 128);
+    EXPECT_FALSE(channel.SetItemValue(128L, QStringLiteral("1")));
 
     EXPECT_FALSE(channel.SetName(QString()));
     EXPECT_TRUE(channel.SetName(QStringLiteral("K5")));
