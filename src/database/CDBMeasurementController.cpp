@@ -160,7 +160,10 @@ public:
     }
 
 private:
-    static constexpr size_t c_uSlots = 4096;
+    // A session holds tens of thousands of distinct level texts (a few units times the
+    // levels with two decimals): fewer slots than that share almost nothing, and every row
+    // then keeps a copy of its own, which a large session pays for in memory and time.
+    static constexpr size_t c_uSlots = size_t(1) << 17;
     static constexpr int c_iLongest = 64;
     std::vector<QString> m_aSlots = std::vector<QString>(c_uSlots);
 };

@@ -802,12 +802,13 @@ bool CDatabaseMultiInstance::ExecuteInsert(QSqlQuery& query, const QString& sWha
         {
             id = query.value(0);
         }
+        query.finish();
     }
     else
     {
+        // The driver has reset the statement on its end already: nothing to finish.
         id = query.lastInsertId();
     }
-    query.finish();
     bool bOk = false;
     const long lNewId = static_cast<long>(id.toLongLong(&bOk));
     if (!bOk)

@@ -206,6 +206,17 @@ bool CTableBase::DoExecuteChange(QSqlQuery& query, const std::function<QString()
     return true;
 }
 
+void CTableBase::DoBindNumber(QSqlQuery& query, int iPosition, qlonglong llValue)
+{
+    // Bound values stay with the statement from run to run; only a number of the same type
+    // counts as bound (a position never bound reads as an invalid value).
+    const QVariant bound = query.boundValue(iPosition);
+    if (bound.userType() != QMetaType::LongLong || bound.toLongLong() != llValue)
+    {
+        query.bindValue(iPosition, llValue);
+    }
+}
+
 namespace
 {
 

@@ -46,6 +46,9 @@ protected:
     /// Executes a bound update meant to change one row; false when none matched. The error
     /// text is made only when it fails.
     bool DoExecuteChange(QSqlQuery& query, const std::function<QString()>& what);
+    /// Binds a whole number at a position unless the statement holds that very number there
+    /// from its previous run: Qt's bind costs more than a repeated value is worth.
+    static void DoBindNumber(QSqlQuery& query, int iPosition, qlonglong llValue);
     /// Runs a prepared select and appends one pair per selected column and row; the result
     /// columns are named by names, in select order.
     bool DoSelect(const QString& sStatement, const QVariantList& values,

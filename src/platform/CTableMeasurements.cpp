@@ -120,9 +120,10 @@ bool CTableMeasurements::Create(qint64 llSessionId, qint64 llScanId, qint64 llCh
     {
         return false;
     }
-    pQuery->bindValue(0, qlonglong(llSessionId));
-    pQuery->bindValue(1, qlonglong(llScanId));
-    pQuery->bindValue(2, qlonglong(llChannelId));
+    // Session and scan repeat for a whole scan, the channel for all its items.
+    DoBindNumber(*pQuery, 0, llSessionId);
+    DoBindNumber(*pQuery, 1, llScanId);
+    DoBindNumber(*pQuery, 2, llChannelId);
     return m_Db.ExecuteInsert(*pQuery, s_sWhat, lId);
 }
 
@@ -148,9 +149,9 @@ bool CTableMeasurements::Update(qint64 llSessionId, qint64 llScanId, qint64 llMe
         return false;
     }
     int i = 0;
-    pQuery->bindValue(i++, qlonglong(llChannelId));
-    pQuery->bindValue(i++, qlonglong(llItem));
-    pQuery->bindValue(i++, qlonglong(llState));
+    DoBindNumber(*pQuery, i++, llChannelId);
+    DoBindNumber(*pQuery, i++, llItem);
+    DoBindNumber(*pQuery, i++, llState);
     // A null string would be bound as NULL; the column holds text, empty or not.
     pQuery->bindValue(i++, sValue.isNull() ? QStringLiteral("") : sValue);
     if (bError)
@@ -158,8 +159,8 @@ bool CTableMeasurements::Update(qint64 llSessionId, qint64 llScanId, qint64 llMe
         pQuery->bindValue(i++, sError);
     }
     pQuery->bindValue(i++, qlonglong(llMeasurementId));
-    pQuery->bindValue(i++, qlonglong(llSessionId));
-    pQuery->bindValue(i++, qlonglong(llScanId));
+    DoBindNumber(*pQuery, i++, llSessionId);
+    DoBindNumber(*pQuery, i, llScanId);
     return DoExecuteChange(*pQuery, what);
 }
 
