@@ -161,9 +161,9 @@ public:
 
 private:
     // A session holds tens of thousands of distinct level texts (a few units times the
-    // levels with two decimals): fewer slots than that share almost nothing, and every row
-    // then keeps a copy of its own, which a large session pays for in memory and time.
-    static constexpr size_t c_uSlots = size_t(1) << 17;
+    // levels with two decimals). More slots share more of them but leave the processor's
+    // cache: 2^14 loaded a million values faster than 2^12 or 2^17 and grows evenly.
+    static constexpr size_t c_uSlots = size_t(1) << 14;
     static constexpr int c_iLongest = 64;
     std::vector<QString> m_aSlots = std::vector<QString>(c_uSlots);
 };
