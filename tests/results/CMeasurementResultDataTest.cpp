@@ -552,9 +552,9 @@ TEST_P(CMeasurementResultDataTest, UnreadableStoredValueIsAMeasurementError)
     const QString sHuge = QString(1024 * 1024, QLatin1Char('9'));
     // Item id (8 Power: float; 12 Demod Lock: integer), stored value.
     const std::vector<std::pair<long, QString>> c_Values = {
-        {8, "inf"}, {8, "-inf dBmV"},  {8, "nan"},         {8, "1e309"},
-        {8, sHuge}, {8, "1e308 dBmV"}, {8, "-1e308 dBmV"}, {8, "n/a dBmV"},
-        {8, ""},    {12, "unlocked"},  {12, "4294967296"}, {12, ""},
+        {8, "inf"},         {8, "-inf dBmV"},   {8, "nan"},      {8, "1e309"}, {8, sHuge},
+        {8, "1e308 dBmV"},  {8, "-1e308 dBmV"}, {8, "n/a dBmV"}, {8, ""},      {12, "unlocked"},
+        {12, "4294967296"}, {12, ""},           {12, " 1"},
     };
     std::vector<long> ids;
     {
