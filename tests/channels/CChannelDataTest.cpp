@@ -199,7 +199,9 @@ TEST(CChannelData, StoresByPositionAndReplacesWholeCells)
     EXPECT_NE(channel.GetItem(1L).GetItemEnum(), eFirst);
     EXPECT_EQ(channel.GetItem(eSettingsItem_None).GetItemEnum(), eSettingsItem_None);
 
-    // A cell of an item the record lacks is added at the end.
+    // A cell of an item the record lacks is added at the end, and so is a value for one.
     EXPECT_TRUE(channel.SetItem(CChannelItemData(eSettingsItem_None)));
     EXPECT_EQ(channel.GetItemCount(), 37);
+    channel.SetItemValue(static_cast<ESettingsItems>(99), QStringLiteral("7"));
+    EXPECT_EQ(channel.GetItemCount(), 38);
 }

@@ -94,6 +94,8 @@ TEST_F(ArchivHandlerTest, CreateArchiveSkipsFoldersAndReportsMissingFiles)
         EXPECT_EQ(m_handler.CreateArchive(Path("out.zip"), lFiles), row[1] == "1");
         EXPECT_EQ(ZipNames(Path("out.zip")), row[3].split(',', Qt::SkipEmptyParts));
     }
+    // An archive that cannot be made where it is named.
+    EXPECT_FALSE(m_handler.CreateArchive(Path("folder"), {Path("in/a.limit")}));
 }
 
 // The list position is a 16-bit signed count: the 32768th path is never reached.
