@@ -215,6 +215,17 @@ TEST_P(CDatabaseTest, TransactionScopesCommitRollBackNestAndFailWhole)
     }
     EXPECT_TRUE(scans.Create({{"session_id", N(ids[0])}}, 3));
     EXPECT_TRUE(outer.Commit()) << m_pDb->LastError().toStdString();
+
+    // Closing inside a spoiled transaction leaves nothing of it to the next connection.
+    {
+        CDatabaseTransaction spoiled(*m_pDb);
+        EXPECT_FALSE(scans.Create({{"session_id", N(ids[0])}}, 3));
+        m_pDb->Close();
+    }
+    ASSERT_TRUE(m_pDb->Open()) << m_pDb->LastError().toStdString();
+    CDatabaseTransaction fresh(*m_pDb);
+    EXPECT_TRUE(scans.Create({{"session_id", N(ids[0])}}, 4));
+    EXPECT_TRUE(fresh.Commit()) << m_pDb->LastError().toStdString();
 }
 
 TEST_P(CDatabaseTest, SessionRowsRoundTrip)
