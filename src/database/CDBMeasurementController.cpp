@@ -56,6 +56,39 @@ bool DoReadPlainDecimal(QStringView sNumber, double& dNumber)
     return result.ec == std::errc() && result.ptr == buffer + iSize;
 }
 
+// Whether the number is an odd multiple of 1/8 (0.125, 0.375, ...). A plain decimal has at most
+// 15 digits, so eight times it fits a 64-bit integer.
+bool IsOddEighth(double dNumber)
+{
+    const double dEighths = dNumber * 8;
+    const auto llEighths = static_cast<long long>(dEighths);
+    return static_cast<double>(llEighths) == dEighths && (llEighths & 1) != 0;
+}
+
+// Whether a number is already printed as the reformatting prints it: a plain decimal of at most
+// 15 digits with two decimals, no leading zero and not zero ("12.30", "-0.05"). Such a text
+// reads as the double nearest to it, which prints back as the same text.
+bool IsPrintedWithTwoDecimals(QStringView sNumber)
+{
+    const int iSize = static_cast<int>(sNumber.size());
+    const int iFirst = iSize > 0 && sNumber.at(0) == QLatin1Char('-') ? 1 : 0;
+    if (iSize - iFirst < 4 || iSize - iFirst > 16 || sNumber.at(iSize - 3) != QLatin1Char('.'))
+    {
+        return false;
+    }
+    bool bNonZero = false;
+    for (int i = iFirst; i < iSize; ++i)
+    {
+        const ushort c = sNumber.at(i).unicode();
+        if (i != iSize - 3 && (c < '0' || c > '9'))
+        {
+            return false;
+        }
+        bNonZero = bNonZero || (c > '0' && c <= '9');
+    }
+    return bNonZero && (sNumber.at(iFirst) != QLatin1Char('0') || iFirst + 1 == iSize - 3);
+}
+
 // "12.3456 dBuV" -> "12.35 dBuV"; anything but exactly one blank stays as it is.
 QString DoReformatValue(const QString& sValue)
 {
@@ -65,12 +98,15 @@ QString DoReformatValue(const QString& sValue)
         return sValue;
     }
     const QStringView sNumber = QStringView(sValue).left(iBlank);
+    if (IsPrintedWithTwoDecimals(sNumber))
+    {
+        return sValue;
+    }
     double dNumber = 0;
     // Printing a plain decimal needs no locale machinery. Values that round to zero (the sign)
     // and exact halves of a cent (multiples of 1/8 such as 0.125: the tie rule) take the
     // general path, so the text is the same either way.
-    if (DoReadPlainDecimal(sNumber, dNumber) && std::fabs(dNumber) >= 0.01 &&
-        std::fmod(dNumber * 8, 2) != 1 && std::fmod(dNumber * 8, 2) != -1)
+    if (DoReadPlainDecimal(sNumber, dNumber) && std::fabs(dNumber) >= 0.01 && !IsOddEighth(dNumber))
     {
         char buffer[32];
         const auto result =

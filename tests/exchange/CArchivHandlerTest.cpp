@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <csignal>
+
 #include <sys/resource.h>
 
 using namespace ExchangeTestTools;
@@ -181,8 +183,9 @@ TEST_F(ArchivHandlerTest, ArchiveBeyondTheBoundsFillsNoDisk)
     }
 }
 
-// An entry is streamed to disk: unpacking 64 MiB must not hold it in memory.
-TEST_F(ArchivHandlerTest, LargeEntryIsNotReadWholeIntoMemory)
+// An entry is streamed to disk: unpacking 64 MiB must not hold it in memory, and a disk that
+// fills half way fails the extraction without leaving a cut file.
+TEST_F(ArchivHandlerTest, LargeEntryIsStreamedAndAFullDiskLeavesNothing)
 {
     const qint64 c_iSize = 64 * 1024 * 1024;
     ASSERT_TRUE(RunZipTool({"shared", Path("big.zip"), "1", QString::number(c_iSize)}));
@@ -190,6 +193,17 @@ TEST_F(ArchivHandlerTest, LargeEntryIsNotReadWholeIntoMemory)
     ASSERT_TRUE(Extract("big.zip", "out"));
     EXPECT_EQ(QFileInfo(Path("out/e0000.bin")).size(), c_iSize);
     EXPECT_LT(PeakResidentKiB() - lBefore, 32 * 1024);
+
+    rlimit limit{};
+    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &limit), 0);
+    const auto previous = std::signal(SIGXFSZ, SIG_IGN);
+    const rlimit full{1024 * 1024, limit.rlim_max};
+    setrlimit(RLIMIT_FSIZE, &full);
+    const bool bExtracted = Extract("big.zip", "full");
+    setrlimit(RLIMIT_FSIZE, &limit);
+    std::signal(SIGXFSZ, previous);
+    EXPECT_FALSE(bExtracted);
+    EXPECT_EQ(ListTree(Path("full")), QStringList());
 }
 
 // Every archive either extracts as stated or is refused with nothing written at all.

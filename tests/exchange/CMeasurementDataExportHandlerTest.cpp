@@ -239,6 +239,16 @@ TEST_F(ExportHandlerTest, ExportedArchiveCarriesNoDatabasePassword)
         EXPECT_TRUE(ReadZip("list", Path("Site1.measurement"))
                         .startsWith(R"([["Site.device", [2022, 5, 6, 7, 8, 10], 8, )"));
     }
+
+    // Without a place for the cleaned copy (the temporary folder is a file) the export fails
+    // rather than pack the password.
+    const QByteArray baTemp = qgetenv("TMPDIR");
+    qputenv("TMPDIR", Path("conf/Site.device").toUtf8());
+    const bool bExported =
+        m_handler.ExportMeasurementConfiguration(sConfig, Path("Site2.measurement"));
+    qputenv("TMPDIR", baTemp);
+    EXPECT_FALSE(bExported);
+    EXPECT_FALSE(QFileInfo::exists(Path("Site2.measurement")));
 }
 
 // A crafted archive whose configuration names a document of this machine that the archive

@@ -1,12 +1,14 @@
 # Another zip writer and reader for the archive tests, built on python3's zipfile.
-#   ziptool.py make ARCHIVE ENTRIES.json [ok|badcrc|half|tail]
+#   ziptool.py make ARCHIVE ENTRIES.json [ok|badcrc|half|tail|garbled|comment]
 #   ziptool.py list ARCHIVE    -> [[name, [y, m, d, h, min, s], method, size], ...]
 #   ziptool.py names ARCHIVE   -> one name a line
 #   ziptool.py shared ARCHIVE COUNT SIZE  -> COUNT entries "e0000.bin"... whose directory records
 #                                            all point at one deflated body of SIZE zero bytes
 # ENTRIES is a list of {"name", "data", "repeat", "method": "stored"|"deflated", "symlink"},
 # or a plain string written as the whole file. "badcrc" spoils every entry's checksum, "half"
-# keeps half of the archive and "tail" drops the last ten bytes of its end record.
+# keeps half of the archive, "tail" drops the last ten bytes of its end record, "garbled" turns
+# the first deflated block of every entry into one of a reserved type and "comment" adds an
+# archive comment of 300 bytes.
 import json, struct, sys, zipfile, zlib
 
 
@@ -26,6 +28,10 @@ def make(path, entries, mode):
             data = (e.get("data", "") * e.get("repeat", 1)).encode()
             crcs.append(zlib.crc32(data))
             z.writestr(info, data)
+        if mode == "comment":
+            z.comment = b"c" * 300
+        starts = [i.header_offset + 30 + len(i.filename.encode()) + len(i.extra)
+                  for i in z.infolist()]
     raw = open(path, "rb").read()
     if mode == "badcrc":
         for c in crcs:
@@ -34,6 +40,11 @@ def make(path, entries, mode):
         raw = raw[: len(raw) // 2]
     elif mode == "tail":
         raw = raw[:-10]
+    elif mode == "garbled":
+        raw = bytearray(raw)
+        for start in starts:
+            raw[start] = 0x07
+        raw = bytes(raw)
     open(path, "wb").write(raw)
 
 
