@@ -117,15 +117,16 @@ def all_sites(subsystems):
     return sites
 
 
-def choose(sites, count, seed):
-    """count sites, spread over the subsystems in proportion to their number of sites."""
+def choose(sites, count, seed, at_least=1):
+    """count sites, spread over the subsystems in proportion to their number of sites; a small
+    subsystem gets at_least sites (or all it has), so that its score rests on more than a few."""
     rng = random.Random(seed)
     total = sum(len(rows) for rows in sites.values())
     chosen = []
     for sub, rows in sites.items():
         if not rows:
             continue
-        share = max(1, round(count * len(rows) / total))
+        share = max(1, at_least, round(count * len(rows) / total))
         chosen.extend(rng.sample(rows, min(share, len(rows))))
     rng.shuffle(chosen)
     return chosen
@@ -253,6 +254,8 @@ def main():
                         help="only these subsystems (repeatable)")
     parser.add_argument("--build-dir", default=str(ROOT / "build-mutate"))
     parser.add_argument("--timeout", type=int, default=180, help="seconds per test executable")
+    parser.add_argument("--at-least", type=int, default=1,
+                        help="sites for every subsystem at the least, beyond its share (default 1)")
     parser.add_argument("--list", action="store_true", help="print the chosen sites and stop")
     parser.add_argument("--lock", default="/tmp/mda-build.lock",
                         help="file locked around each build and test run ('' for none)")
@@ -262,7 +265,7 @@ def main():
     signal.signal(signal.SIGHUP, stop_on_signal)
 
     subsystems = args.subsystem or SUBSYSTEMS
-    chosen = choose(all_sites(subsystems), args.count, args.seed)
+    chosen = choose(all_sites(subsystems), args.count, args.seed, args.at_least)
     if args.list:
         for s in chosen:
             print("%s:%d [%s] %s" % (s["file"], s["line"], s["operator"], s["mutated"].strip()))
