@@ -138,6 +138,25 @@ TEST_P(CDBMeasurementControllerTest, ChannelScanReadReformatsNumberAndUnit)
 
     m_Measurements->GetAllResultsForSession(m_lSession, list);
     EXPECT_EQ(Values(list), stored << "1.111 dB");
+
+    // The shortcuts print what the general conversion prints: random decimals with signs,
+    // leading zeros, none to three decimals and up to sixteen digits.
+    std::mt19937 random(20261206);
+    QStringList general;
+    for (int n = 0; n < 300; ++n)
+    {
+        QString sNumber = random() % 4 == 0 ? "-" : "";
+        for (unsigned u = 0, uDigits = 1 + random() % 14; u < uDigits; ++u)
+        {
+            sNumber += QChar('0' + static_cast<char>(random() % (u == 0 ? 3 : 10)));
+        }
+        sNumber += QString(".%1").arg(random() % 1000, 3, 10, QChar('0')).left(random() % 5);
+        Store(2, 4, 7, 2, sNumber + " dB");
+        general << QString::number(sNumber.toDouble(), 'f', 2) + " dB";
+    }
+    list.clear();
+    m_Measurements->GetAllMeasurementResultsForChannel(m_lSession, 1, 4, list);
+    EXPECT_EQ(Values(list), general);
 }
 
 // The recording binds typed values to statements of its own; what it stores must stay what
@@ -161,8 +180,7 @@ TEST_P(CDBMeasurementControllerTest, RecordingStoresWhatPlainSqlStores)
               qlonglong(lState), sValue.isNull() ? QString("") : sValue,
               sError.isEmpty() ? QVariant() : QVariant(sError)});
     }
-    const QString sQuote = Db().IsPostgreSql() ? "quote_nullable"
-                                                                        : "quote";
+    const QString sQuote = Db().IsPostgreSql() ? "quote_nullable" : "quote";
     QStringList columns;
     for (const char* pColumn :
          {"session_id", "channel_id", "measurement_item", "state", "value", "error_description"})
