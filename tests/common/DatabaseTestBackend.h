@@ -186,7 +186,11 @@ protected:
         }
         ASSERT_TRUE(m_pDatabase->IsReady())
             << "test database not usable: " << m_pDatabase->Error().toStdString();
+        Prepare();
     }
+
+    /// What a fixture sets up once the test database is usable.
+    virtual void Prepare() {}
 
     CTestDatabase& Database() { return *m_pDatabase; }
 

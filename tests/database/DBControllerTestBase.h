@@ -1,9 +1,9 @@
 #pragma once
 
-#include "TestDataTable.h"
 #include "CDBSessionControler.h"
 #include "CDatabaseMultiInstance.h"
 #include "DatabaseTestBackend.h"
+#include "TestDataTable.h"
 
 #include <QSqlQuery>
 #include <QStringList>
@@ -19,13 +19,8 @@ namespace MdaTest
 class CDBControllerTest : public CDatabaseBackendTest
 {
 protected:
-    void SetUp() override
+    void Prepare() override
     {
-        CDatabaseBackendTest::SetUp();
-        if (IsSkipped() || HasFatalFailure())
-        {
-            return;
-        }
         m_pDb = OpenConnection();
         ASSERT_TRUE(m_pDb->IsOpen() && m_Files.isValid());
     }

@@ -16,13 +16,9 @@ namespace
 class CDBMeasurementControllerTest : public MdaTest::CDBControllerTest
 {
 protected:
-    void SetUp() override
+    void Prepare() override
     {
-        CDBControllerTest::SetUp();
-        if (IsSkipped() || HasFatalFailure())
-        {
-            return;
-        }
+        CDBControllerTest::Prepare();
         m_Measurements.emplace(Db());
         m_lSession = CreateSession();
         for (long lScan : {1L, 2L})

@@ -73,14 +73,7 @@ TEST(CDatabaseMultiInstanceNames, NameSelectsBackendAndFile)
 class CDatabaseTest : public MdaTest::CDatabaseBackendTest
 {
 protected:
-    void SetUp() override
-    {
-        CDatabaseBackendTest::SetUp();
-        if (!IsSkipped() && !HasFatalFailure())
-        {
-            m_pDb = OpenConnection();
-        }
-    }
+    void Prepare() override { m_pDb = OpenConnection(); }
 
     long NewSession(const TableRows& row = {})
     {

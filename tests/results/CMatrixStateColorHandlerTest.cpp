@@ -20,13 +20,8 @@ const QString c_sRule = QStringLiteral("\n----------------------------");
 class CMatrixStateColorHandlerTest : public MdaTest::CDatabaseBackendTest
 {
 protected:
-    void SetUp() override
+    void Prepare() override
     {
-        CDatabaseBackendTest::SetUp();
-        if (IsSkipped() || HasFatalFailure())
-        {
-            return;
-        }
         m_pDb = OpenConnection();
         const QString s;
         ASSERT_TRUE(CDBSessionControler(*m_pDb).Create(m_lSession, "u", "d", s, s, s, s, s, s, s, s,

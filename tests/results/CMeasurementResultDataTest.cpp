@@ -38,13 +38,8 @@ const QList<QStringList>& Stored()
 class CMeasurementResultDataTest : public MdaTest::CDatabaseBackendTest
 {
 protected:
-    void SetUp() override
+    void Prepare() override
     {
-        CDatabaseBackendTest::SetUp();
-        if (IsSkipped() || HasFatalFailure())
-        {
-            return;
-        }
         ASSERT_TRUE(m_Files.isValid());
         CDeviceSettingsData device;
         device.SetDatabaseName(Database().Name());

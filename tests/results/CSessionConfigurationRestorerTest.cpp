@@ -23,13 +23,8 @@ using MdaTest::ReadBytes;
 class CSessionConfigurationRestorerTest : public MdaTest::CDatabaseBackendTest
 {
 protected:
-    void SetUp() override
+    void Prepare() override
     {
-        CDatabaseBackendTest::SetUp();
-        if (IsSkipped() || HasFatalFailure())
-        {
-            return;
-        }
         ASSERT_TRUE(m_Files.isValid());
         CChannelTableData channels;
         for (const char* pszName : {"S21", "K23", "K34"})

@@ -109,13 +109,8 @@ struct SFaults
 class ConcurrentUseTest : public MdaTest::CDatabaseBackendTest
 {
 protected:
-    void SetUp() override
+    void Prepare() override
     {
-        CDatabaseBackendTest::SetUp();
-        if (IsSkipped() || HasFatalFailure())
-        {
-            return;
-        }
         ASSERT_TRUE(m_Files.isValid());
         m_Device.SetDatabaseName(Database().Name());
         m_Device.SetDatabaseUser(Database().User());
