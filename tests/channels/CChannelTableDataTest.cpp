@@ -259,6 +259,7 @@ TEST(CChannelTableData, RowsAndIdentifiers)
     const long lIdB = table.GetChannelIdentifier(1);
     const long lIdC = table.GetChannelIdentifier(2);
     long lRow = -1;
+    EXPECT_TRUE(table.GetChannelIndex(table.GetChannelIdentifier(0), lRow) && lRow == 0);
     EXPECT_TRUE(table.GetChannelIndex(lIdC, lRow));
     EXPECT_EQ(lRow, 2);
 

@@ -304,7 +304,9 @@ TEST_P(CMeasurementResultDataTest, NavigationOverScansAndDates)
     EXPECT_EQ(model.GetAvailableScansOfDate("2026-01-05"),
               QStringList({"Scan 2 ( 2026-01-05 08:00:00)", "Scan 4 ( 2026-01-05 09:30:00)",
                            "Scan 11 ( 2026-01-05 23:00:00)"}));
-    EXPECT_EQ(model.GetChannelTimeStampOfSessionError(1), "2026-01-05 09:30:00");
+    EXPECT_EQ(model.GetChannelTimeStampOfSessionError(0) + ", " +
+                  model.GetChannelTimeStampOfSessionError(1),
+              "2026-01-05 08:00:00, 2026-01-05 09:30:00");
 }
 
 TEST_P(CMeasurementResultDataTest, CsvListsStoredRowsScanByScan)
