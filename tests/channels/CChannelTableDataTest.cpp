@@ -270,6 +270,7 @@ TEST(CChannelTableData, RowsAndIdentifiers)
     EXPECT_EQ(table.GetChannelIdentifier(1), lIdC); // moved up, same identity
     EXPECT_FALSE(table.GetChannelIndex(lIdB, lRow));
 
+    EXPECT_EQ(table.GetChannel(QStringLiteral("A")).GetIdentifier(), table.GetChannelIdentifier(0));
     EXPECT_EQ(table.GetChannel(QStringLiteral("C")).GetIdentifier(), lIdC);
     EXPECT_EQ(
         table.GetChannel(QStringLiteral("missing")).GetItem(eSettingsItem_ChannelName).ToString(),

@@ -5,6 +5,8 @@
 
 #include <array>
 #include <cmath>
+#include <tuple>
+#include <vector>
 
 using namespace LumoraMeasurement;
 using VocabularyTest::ReadRows;
@@ -198,6 +200,24 @@ TEST(CConverterTest, ThousandStepConversions)
             ExpectClose(std::pow(1000.0, i - j), family[k](2.0) / 2.0);
         }
     }
+}
+
+// dBmV reaches dBuV only with an impedance; a unit reaches the others of its family only.
+TEST(CConverterTest, ConvertiblePairs)
+{
+    QString sConvertible;
+    for (const auto& [eFrom, eTo, iImpedance] :
+         std::vector<std::tuple<EUnitTypes, EUnitTypes, short>>{{eUnitType_dBmV, eUnitType_dBuV, 0},
+                                                                {eUnitType_dBmV, eUnitType_dBuV, 1},
+                                                                {eUnitType_dBmV, eUnitType_dBm, 0},
+                                                                {eUnitType_dBmV, eUnitType_Hz, 1},
+                                                                {eUnitType_Hz, eUnitType_Hz, 0},
+                                                                {eUnitType_Hz, eUnitType_GHz, 0},
+                                                                {eUnitType_Hz, eUnitType_dBm, 0}})
+    {
+        sConvertible += CConverter::CanConvert(eFrom, eTo, iImpedance) ? '1' : '0';
+    }
+    EXPECT_EQ(sConvertible, "0110110");
 }
 
 // "3 µs" typed with the micro sign was read as 3 seconds: a million times the limit.
