@@ -176,13 +176,18 @@ TEST_F(ExportHandlerTest, ImportFolderMustBeItsOwnBelowTheBase)
     const QString sConfig = MakeConfiguration(Path("conf"), "");
     const QString sKept = ImportFolder("Lumora2.0Import/Other/keep.limit");
     ASSERT_TRUE(WriteFile(sKept, "keep") && WriteFile(Path("home/keep.txt"), "keep"));
+    // An import folder that is a link (its replacement would reach what it points at) or a file.
+    ASSERT_TRUE(QFile::link(QFileInfo(sKept).path(), ImportFolder("Lumora2.0Import/Linked")) &&
+                WriteFile(ImportFolder("Lumora2.0Import/Filed"), "keep"));
     for (const QStringList& row : ReadTable("import-folder-refused.tsv"))
     {
         SCOPED_TRACE((row[0] + " in " + row.value(1)).toStdString());
         const QString sArchive = Path("names/" + row[0]);
         ASSERT_TRUE(m_handler.ExportMeasurementConfiguration(sConfig, sArchive));
         EXPECT_FALSE(m_handler.ImportMeasurementConfiguration(sArchive, row.value(1)));
-        EXPECT_EQ(ReadBytes(sKept) + ReadBytes(Path("home/keep.txt")), "keepkeep");
+        EXPECT_EQ(ReadBytes(sKept) + ReadBytes(Path("home/keep.txt")) +
+                      ReadBytes(ImportFolder("Lumora2.0Import/Filed")),
+                  "keepkeepkeep");
     }
 }
 
