@@ -41,6 +41,10 @@ TEST_F(CUtilJsonTest, SaveReplacesALongerFileAndReadsBack)
                                           iLine, iColumn));
     EXPECT_EQ(QStringLiteral("%1:%2 %3").arg(iLine).arg(iColumn).arg(sReason),
               "1:1 the file holds no JSON object at its top level");
+    // No file at all has no position: nothing of the previous call's stays.
+    EXPECT_FALSE(CUtilJson::ParseJsonFile("", bytes, jLoaded, sReason, iLine, iColumn));
+    EXPECT_EQ(QStringLiteral("%1:%2 %3").arg(iLine).arg(iColumn).arg(sReason),
+              "0:0 no file is named");
 }
 
 } // namespace
