@@ -119,6 +119,9 @@ TEST(CProfileTest, ReadingAppendsAndToleratesMissingParts)
     ASSERT_EQ(collection.GetProfileSettingsItem().size(), 2u);
     EXPECT_TRUE(collection.GetProfileSettingsItem()[1].GetSelected());
     EXPECT_FALSE(CProfileMeasurementResultsItem().GetSelected());
+    CProfileMeasurementResultsItem result;
+    result.FromJson(QJsonObject{{"ID", "7"}, {"Selected", "true"}});
+    EXPECT_FALSE(result.GetSelected()) << "a text is no flag";
 }
 
 } // namespace
