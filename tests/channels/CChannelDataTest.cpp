@@ -70,6 +70,9 @@ TEST(CChannelData, CopyTakesANewIdentifierAssignmentKeepsIt)
     const long lBefore = later.GetIdentifier();
     later.Initialize();
     EXPECT_GT(later.GetIdentifier(), lBefore);
+    // A position below the record is its first cell.
+    EXPECT_TRUE(later.SetItemValue(-3L, QStringLiteral("first")));
+    EXPECT_EQ(later.GetItem(0L).ToString(), "first");
 }
 
 TEST(CChannelData, DocsisRecordsStartWithTheirTransmissionParameters)

@@ -34,8 +34,9 @@ CChannelDataMeasurement Named(const char* pszName)
 
 TEST(CChannelDataMeasurement, HoldsOneCellPerItemByCategory)
 {
-    const CChannelDataMeasurement channel(eChannelType_Analog);
-    ASSERT_EQ(channel.GetItemCount(), 128);
+    CChannelDataMeasurement channel(eChannelType_Analog);
+    channel.Initialize();
+    ASSERT_EQ(channel.GetItemCount(), 128) << "initialised again, not twice";
     for (const QStringList& r : ChannelTest::DataRows("measurement_cell_positions.tsv"))
     {
         EXPECT_EQ(channel.GetItem(r[0].toLong()).Id(), ChannelTest::Enum<EMeasurementItems>(r[1]))

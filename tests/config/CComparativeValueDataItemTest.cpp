@@ -89,6 +89,7 @@ TEST(CComparativeValueDataItemTest, StateItemsCompareByEqualityOnly)
     }
 }
 
+// Every item with its default limits (state items only a low one), each of its number type.
 TEST(CComparativeValueDataItemTest, DefaultLimitsKeepTheirNumberType)
 {
     for (const QStringList& r : DataRows("default_limits.tsv"))
@@ -99,19 +100,6 @@ TEST(CComparativeValueDataItemTest, DefaultLimitsKeepTheirNumberType)
         EXPECT_EQ(item.GetLowValue(), Typed(r[1]));
         EXPECT_EQ(item.GetHighValue().userType(), Typed(r[2]).userType());
         EXPECT_EQ(item.GetHighValue(), Typed(r[2]));
-    }
-
-    // Every item from 3 on has defaults, except these; state items only a low value.
-    const std::vector<short> without = {4, 41, 84, 85};
-    for (short s = eMeasItem_ReferenceLevel; s <= eMeasItem_None; ++s)
-    {
-        SCOPED_TRACE(s);
-        const CComparativeValueDataItem item(static_cast<EMeasurementItems>(s));
-        const bool bNone = (s >= eMeasItem_LevelEcho1 && s <= eMeasItem_DelayEcho10) ||
-                           s == eMeasItem_None ||
-                           std::find(without.begin(), without.end(), s) != without.end();
-        EXPECT_EQ(item.GetLowValue().isValid(), !bNone);
-        EXPECT_EQ(item.GetHighValue().isValid(), !bNone && !item.IsStateItem());
     }
 }
 
