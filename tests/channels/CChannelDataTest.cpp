@@ -73,6 +73,9 @@ TEST(CChannelData, CopyTakesANewIdentifierAssignmentKeepsIt)
     // A position below the record is its first cell.
     EXPECT_TRUE(later.SetItemValue(-3L, QStringLiteral("first")));
     EXPECT_EQ(later.GetItem(0L).ToString(), "first");
+    const long lCells = later.GetItemCount();
+    later.SetItem(later.GetItem(0L));
+    EXPECT_EQ(later.GetItemCount(), lCells) << "the first cell is replaced, not added";
 }
 
 TEST(CChannelData, DocsisRecordsStartWithTheirTransmissionParameters)
