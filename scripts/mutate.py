@@ -18,9 +18,11 @@ import os
 import random
 import re
 import resource
+import shutil
 import signal
 import subprocess
 import sys
+import tempfile
 import time
 from pathlib import Path
 
@@ -199,12 +201,31 @@ def build(build_dir, targets):
     return code == 0, out
 
 
+def stop_left_servers(folder):
+    """A test program that dies at its first failure skips its destructors, so the PostgreSQL
+    server of a cluster of its own keeps running: stop every one started below folder (an
+    immediate shutdown), then remove the folder."""
+    for pid_file in Path(folder).glob("**/postmaster.pid"):
+        try:
+            os.kill(int(pid_file.read_text().split()[0]), signal.SIGQUIT)
+        except (OSError, ValueError, IndexError):
+            pass
+    shutil.rmtree(folder, ignore_errors=True)
+
+
 def run_tests(build_dir, targets, timeout):
     env = dict(os.environ, QT_QPA_PLATFORM="offscreen")
     for target in targets:
         exe = build_dir / "tests" / target
-        # The first failure ends the run (a trap; no core file): the rest would only tell more.
-        code, out = run([str(exe), "--gtest_break_on_failure"], timeout=timeout, env=env)
+        # Temporary files go to a folder of this run (open to the postgres user, as /tmp is).
+        scratch = tempfile.mkdtemp(prefix="mda-mutate-")
+        os.chmod(scratch, 0o1777)
+        env["TMPDIR"] = scratch
+        try:
+            # The first failure ends the run (a trap; no core file): the rest would only tell more.
+            code, out = run([str(exe), "--gtest_break_on_failure"], timeout=timeout, env=env)
+        finally:
+            stop_left_servers(scratch)
         if code is None:
             return target + " timed out"
         if code != 0:
