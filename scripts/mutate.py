@@ -128,7 +128,7 @@ def choose(sites, count, seed, at_least=1):
     for sub, rows in sites.items():
         if not rows:
             continue
-        share = max(1, at_least, round(count * len(rows) / total))
+        share = max(at_least, round(count * len(rows) / total))
         chosen.extend(rng.sample(rows, min(share, len(rows))))
     rng.shuffle(chosen)
     return chosen
