@@ -278,10 +278,14 @@ bool CDBSessionControler::DoGetFileFromDB(const QString& sKey, const QString& sP
             break;
         }
     }
-    if (sData.isEmpty() && m_rDatabase.LastError().isEmpty())
+    if (sData.isEmpty())
     {
-        return m_rDatabase.Fail(
-            QStringLiteral("No file with content is registered under the key \"%1\"").arg(sKey));
+        // The table's own reason (an unreadable key, a failed read) is the one to keep.
+        return m_rDatabase.LastError().isEmpty()
+                   ? m_rDatabase.Fail(
+                         QStringLiteral("No file with content is registered under the key \"%1\"")
+                             .arg(sKey))
+                   : false;
     }
     return GetFileFromDb(sData, sPath);
 }
