@@ -90,6 +90,13 @@ bool IsInsideFolder(const QString& sTarget, const QString& sCanonicalFolder)
     return sParent == sCanonicalFolder || sParent.startsWith(sCanonicalFolder + QLatin1Char('/'));
 }
 
+// Closing an entry checks it: a read entry's checksum, a written entry's last buffer.
+bool Closed(QuaZipFile& entry)
+{
+    entry.close();
+    return entry.getZipError() == UNZ_OK;
+}
+
 // Streams the entry into the target in chunks, counting against the archive's remaining budget.
 // The file appears under its name only when the whole entry was read with a correct checksum;
 // a damaged entry leaves nothing (and an existing file of that name untouched).
@@ -126,8 +133,7 @@ bool WriteEntryFile(const QString& sTarget, QuaZipFile& entry, quint64& uBudget)
         }
         uBudget -= static_cast<quint64>(iRead);
     }
-    entry.close();
-    return entry.getZipError() == UNZ_OK && target.commit();
+    return Closed(entry) && target.commit();
 }
 
 quint16 ReadLittleEndian16(const QByteArray& baData, int iPos)
@@ -152,17 +158,35 @@ bool IsEmptyZipArchive(const QString& sArchive)
            c_iEndRecordSize + ReadLittleEndian16(baData, 20) == baData.size();
 }
 
+// The zip layer and Qt may throw (out of memory); a caller of the archive functions gets false.
+template <typename TWork> bool Guarded(const TWork& work) noexcept
+{
+    try
+    {
+        return work();
+    }
+    catch (const std::exception& e)
+    {
+        qWarning("Error %s", e.what());
+    }
+    catch (...)
+    {
+    }
+    return false;
+}
+
+// Reads to the end rather than to the size the file system states: some files state none.
 bool CopyInto(QFile& source, QuaZipFile& entry)
 {
-    while (!source.atEnd())
+    QByteArray baChunk(static_cast<int>(c_iCopyChunkSize), Qt::Uninitialized);
+    for (;;)
     {
-        const QByteArray baChunk = source.read(c_iCopyChunkSize);
-        if (baChunk.isEmpty() || entry.write(baChunk) != baChunk.size())
+        const qint64 iRead = source.read(baChunk.data(), c_iCopyChunkSize);
+        if (iRead <= 0 || entry.write(baChunk.constData(), iRead) != iRead)
         {
-            return false;
+            return iRead == 0;
         }
     }
-    return true;
 }
 
 } // namespace
@@ -179,18 +203,7 @@ bool CArchivHandler::CreateOutputFolder(const QString& sPath)
 
 bool CArchivHandler::CreateArchive(const QString& sArchive, const QStringList& lFiles)
 {
-    try
-    {
-        return DoCreateArchive(sArchive, lFiles);
-    }
-    catch (const std::exception& e)
-    {
-        qWarning("Error %s", e.what());
-    }
-    catch (...)
-    {
-    }
-    return false;
+    return Guarded([&] { return DoCreateArchive(sArchive, lFiles); });
 }
 
 bool CArchivHandler::DoCreateArchive(const QString& sArchive, const QStringList& lFiles)
@@ -240,12 +253,8 @@ bool CArchivHandler::DoCreateArchive(const QString& sArchive, const QStringList&
             source.close();
             continue;
         }
-        if (!CopyInto(source, entry))
-        {
-            bResult = false;
-        }
-        entry.close();
-        if (entry.getZipError() != ZIP_OK)
+        const bool bCopied = CopyInto(source, entry);
+        if (!Closed(entry) || !bCopied)
         {
             bResult = false;
         }
@@ -279,18 +288,7 @@ bool CArchivHandler::ExtractZipArchive(const QString& sArchive, QString& sOutput
     {
         sFolder.append(QDir::separator());
     }
-    try
-    {
-        return DoExtractZipArchive(sArchive, sFolder, bRename);
-    }
-    catch (const std::exception& e)
-    {
-        qWarning("Error %s", e.what());
-    }
-    catch (...)
-    {
-    }
-    return false;
+    return Guarded([&] { return DoExtractZipArchive(sArchive, sFolder, bRename); });
 }
 
 bool CArchivHandler::DoExtractZipArchive(const QString& sArchive, const QString& sOutputFolder,
@@ -358,12 +356,9 @@ bool CArchivHandler::DoExtractZipArchive(const QString& sArchive, const QString&
             break;
         }
     }
-    if (bResult && zip.getZipError() != UNZ_OK)
-    {
-        bResult = false;
-    }
+    const bool bComplete = bResult && zip.getZipError() == UNZ_OK;
     zip.close();
-    return bResult;
+    return bComplete;
 }
 
 } // namespace LumoraMeasurement
