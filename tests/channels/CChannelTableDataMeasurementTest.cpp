@@ -118,4 +118,12 @@ TEST(CChannelTableDataMeasurement, RowsByNameAndPosition)
 
     table.ClearChannels();
     EXPECT_EQ(table.GetRowCount(), 0);
+
+    // Rows are counted in 16 bits: the 65536th channel is refused, not wrapped.
+    for (long lAdded = 0; lAdded < 65535; ++lAdded)
+    {
+        ASSERT_TRUE(table.AddChannel(Named("K")));
+    }
+    EXPECT_FALSE(table.AddChannel(Named("over")));
+    EXPECT_EQ(table.GetRowCount(), 65535);
 }

@@ -109,14 +109,19 @@ TEST_F(CDocumentCheckTest, ConfigurationChecksTheFilesItNames)
     // A limit file that is not JSON, and a channel table that is gone.
     const QString sLimits = Write("limits.json", "{\"ComparativeValues\": [\n  {\"ID\": 8,,}\n]}");
     ASSERT_TRUE(QFile::remove(m_Dir.filePath("channels.json")));
+    // A file named as device settings is checked as such, whatever it holds.
+    const QString sDevice = Write("device.json", "{\"ComparativeValues\": [{\"ID\": 9999}]}");
     QVector<SDocumentFinding> lFindings;
     EXPECT_FALSE(CDocumentCheck::CheckFile(sConfig, lFindings));
-    ASSERT_EQ(lFindings.size(), 2) << Joined(lFindings).toStdString();
+    ASSERT_EQ(lFindings.size(), 3) << Joined(lFindings).toStdString();
     EXPECT_EQ(lFindings[0].ToString(),
               sConfig + ":13:22: MeasurementConfigSettings[2].Value: names the file \"" +
                   m_Dir.filePath("channels.json") +
                   "\", which does not exist; loading the configuration fails");
     EXPECT_EQ(lFindings[1].ToString(),
+              sDevice + ":1:1: The document has no \"DeviceSettings\" list; the reader finds "
+                        "nothing in it");
+    EXPECT_EQ(lFindings[2].ToString(),
               sLimits + ":2:13: The file is not valid JSON: unterminated object at line 2, "
                         "column 13");
 }
