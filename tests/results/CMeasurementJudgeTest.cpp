@@ -326,3 +326,45 @@ TEST(CMeasurementJudgeTest, JudgingByNumberNeverPartsFromJudgingTheText)
         }
     }
 }
+
+// A value whose six-digit text lies just below its limit is within, at every magnitude up to
+// 2^63: the judge rounds large values in integers and must land on that very number. The limit
+// is the single-precision number nearest above the text, closer to it than a rounding slip (from
+// 10^18 on, no such number exists).
+TEST(CMeasurementJudgeTest, ValueJustBelowItsLimitIsWithinAtEveryMagnitude)
+{
+    CChannelTableData channels;
+    for (int iZeros = 0; iZeros <= 12; ++iZeros)
+    {
+        const double dScale = std::pow(10.0, iZeros);
+        double dText = 0.0;
+        float fLimit = 0.0f;
+        for (double dDigits = 100000.0; dDigits < 922337.0; ++dDigits)
+        {
+            dText = dDigits * dScale;
+            fLimit = static_cast<float>(dText);
+            if (static_cast<double>(fLimit) < dText)
+            {
+                fLimit = std::nextafter(fLimit, FLT_MAX);
+            }
+            if (static_cast<double>(fLimit) - dText < dDigits)
+            {
+                break;
+            }
+        }
+        CComparativeValueData limits;
+        QString sLimit = QString::number(static_cast<double>(fLimit), 'g', 17);
+        limits.UpdateItem(eMeasItem_MERRMSdB, eCompareType_Lower, sLimit, sLimit, true);
+        const CMeasurementJudge judge(limits, channels);
+        CDBMeasurement record(1, 2, 0, 3);
+        record.SetMeasurementItem(CEnumTemplate<EMeasurementItems>::ToId(eMeasItem_MERRMSdB));
+        record.SetMeasurementState(StateId(eMeasurementItemState_Valid));
+        record.SetValue(QString::number(dText, 'g', 6) + " dB");
+        SCOPED_TRACE(record.GetValue().toStdString() + " against " + sLimit.toStdString());
+        CDBMeasurement plain = record;
+        EXPECT_EQ(JudgeThroughText(limits, channels, plain), eJudgement_Within)
+            << plain.GetErrorDescription().toStdString();
+        EXPECT_EQ(judge.Judge(record), eJudgement_Within)
+            << record.GetErrorDescription().toStdString();
+    }
+}
