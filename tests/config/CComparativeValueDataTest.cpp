@@ -86,6 +86,12 @@ TEST_F(CComparativeValueDataTest, ItemsWithoutRowAndIndicesOutOfRangeGiveNeutral
         EXPECT_FALSE(table.SetMeasurementEnabledByIndex(lIndex, false));
     }
     EXPECT_EQ(Snapshot(table), sBefore);
+    // The first row is a row like any other.
+    QString sUnlocked = QStringLiteral("Unlocked");
+    table.UpdateItem(eMeasItem_InternalReference, eCompareType_NotEqual, sUnlocked, "0", false);
+    EXPECT_EQ(table.GetIndexFromEnum(eMeasItem_InternalReference), 0);
+    EXPECT_EQ(table.GetItem(eMeasItem_InternalReference).GetCompareType(), eCompareType_NotEqual);
+    EXPECT_FALSE(table.GetMeasurementEnabledByIndex(0));
 }
 
 TEST_F(CComparativeValueDataTest, WrittenFileHasOneRecordPerRow)
