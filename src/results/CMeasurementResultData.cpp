@@ -19,6 +19,7 @@
 #include <charconv>
 #include <cmath>
 #include <limits>
+#include <unordered_map>
 
 using OrvelFramework::CRDMatrixData;
 
@@ -444,13 +445,12 @@ void CMeasurementResultData::CreateChannelMatrixData(CRDMatrixData& matrix)
     // The errors go with the violations: a channel whose measurements failed is no "OK".
     std::vector<CDBMeasurement> records;
     records.reserve(m_vLimitViolations.size() + m_vMeasurementErrors.size());
-    // A tile lists only a channel's first violations: only their texts are written.
-    std::vector<long> listed(static_cast<size_t>(std::max(0L, m_ChannelTable.GetRowCount())));
+    // A tile lists only a channel's first violations: only their texts are written. (A channel
+    // outside the table has no tile; counting it does no harm.)
+    std::unordered_map<long, long> listed;
     for (size_t uIndex : m_vLimitViolations)
     {
-        const long lChannel = m_vAllResults[uIndex].GetChannelId();
-        if (lChannel >= 0 && lChannel < static_cast<long>(listed.size()) &&
-            listed[static_cast<size_t>(lChannel)]++ < handler.DetailLineLimit())
+        if (listed[m_vAllResults[uIndex].GetChannelId()]++ < handler.DetailLineLimit())
         {
             records.push_back(DoJudgedRecord(uIndex));
         }
@@ -460,9 +460,9 @@ void CMeasurementResultData::CreateChannelMatrixData(CRDMatrixData& matrix)
         }
     }
     records.insert(records.end(), m_vMeasurementErrors.begin(), m_vMeasurementErrors.end());
-    handler.DoCreateChannelMatrixData(
-        matrix, controller, records, m_ChannelTable, m_lSessionId,
-        CDBScanController(m_Database).GetNumberOfScans(m_lSessionId), false, false);
+    handler.DoCreateChannelMatrixData(matrix, controller, records, m_ChannelTable, m_lSessionId,
+                                      CDBScanController(m_Database).GetNumberOfScans(m_lSessionId),
+                                      false, false);
 }
 
 QString CMeasurementResultData::GetSessionDataAsCSV() const
