@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <map>
 #include <memory>
 
@@ -23,92 +24,74 @@ EUnitTypes Unit(const QString& sName)
     return units.at(sName);
 }
 
-// Whether the store of a fixture row reported a change; each store goes to its own overload.
-bool Store(CChannelItemData& cell, const QStringList& r)
+// Whether the step of a fixture row reported a change; each store goes to its own overload.
+template <typename Cell> bool Step(Cell& cell, const QStringList& r)
 {
+    using Int = decltype(cell.ToInt());
     const EUnitTypes eUnit = Unit(r[3] == QLatin1String("-") ? QString() : r[3]);
-    if (r[1] == QLatin1String("text"))
-        return cell.Set(r[2], eUnit);
-    if (r[1] == QLatin1String("float"))
-        return cell.Set(r[2].toDouble(), eUnit);
-    if (r[1] == QLatin1String("long"))
-        return cell.Set(r[2].toLong(), eUnit);
-    return cell.Set(r[2] == QLatin1String("true"), eUnit);
+    const std::map<QString, std::function<bool()>> steps = {
+        {"-", [] { return false; }},
+        {"text", [&] { return cell.Set(r[2], eUnit); }},
+        {"literal", [&] { return cell.Set(r[2].toUtf8().constData(), eUnit); }},
+        {"float", [&] { return cell.Set(r[2].toDouble(), eUnit); }},
+        {"long", [&] { return cell.Set(static_cast<Int>(r[2].toLongLong()), eUnit); }},
+        {"bool", [&] { return cell.Set(r[2] == QLatin1String("true"), eUnit); }},
+        {"error", [&] { return cell.SetToErrorState(), false; }},
+        {"notimpl", [&] { return cell.SetToNotImplemented(), false; }}};
+    return steps.at(r[1])();
+}
+
+// The states a cell reports, e.g. "valid" or "error"; a cell in none of them reports nothing.
+template <typename Cell> QString States(const Cell& cell)
+{
+    QStringList states;
+    const std::pair<bool, const char*> all[] = {{cell.HasValidMeasurementData(), "valid"},
+                                                {cell.IsNotSet(), "notset"},
+                                                {cell.IsInErrorState(), "error"},
+                                                {cell.IsNotImplemented(), "notimpl"}};
+    for (const auto& [bIn, pszName] : all)
+    {
+        states << (bIn ? QString::fromLatin1(pszName) : QString());
+    }
+    states.removeAll(QString());
+    return states.join(QLatin1Char('+'));
+}
+
+// Rows of steps on one cell each, a row with an item starting a new cell; "-" checks nothing.
+template <typename Cell, typename Item> void RunCellSteps(const char* pszFile)
+{
+    std::unique_ptr<Cell> pCell;
+    for (const QStringList& r : DataRows(pszFile))
+    {
+        SCOPED_TRACE(r.join(QLatin1Char('|')).toStdString());
+        if (!r[0].isEmpty())
+        {
+            pCell = std::make_unique<Cell>(Enum<Item>(r[0]));
+        }
+        const bool bChanged = Step(*pCell, r);
+        const Cell cell = *pCell; // a copy shows the same
+        const auto Checked = [](const QString& sCell) { return sCell != QLatin1String("-"); };
+        EXPECT_TRUE(!Checked(r[4]) || bChanged == (r[4] == QLatin1String("true")));
+        EXPECT_TRUE(!Checked(r[5]) || cell.ToString() == r[5]) << cell.ToString().toStdString();
+        EXPECT_TRUE(!Checked(r[6]) || cell.ToInt() == r[6].toLongLong()) << cell.ToInt();
+        EXPECT_TRUE(!Checked(r[7]) || cell.ToFloat() == r[7].toDouble()) << cell.ToFloat();
+        EXPECT_TRUE(!Checked(r[8]) || cell.ToBool() == (r[8] == QLatin1String("true")));
+        EXPECT_TRUE(!Checked(r[9]) || cell.Unit() == Unit(r[9]));
+        EXPECT_TRUE(!Checked(r[10]) || States(cell) == r[10]) << States(cell).toStdString();
+    }
 }
 
 } // namespace
 
 TEST(CChannelItemData, StoresConvertsAndShowsPerItem)
 {
-    std::unique_ptr<CChannelItemData> pCell;
-    for (const QStringList& r : DataRows("cell_values.tsv"))
-    {
-        SCOPED_TRACE(r.join(QLatin1Char('|')).toStdString());
-        if (!r[0].isEmpty())
-        {
-            pCell = std::make_unique<CChannelItemData>(Enum<ESettingsItems>(r[0]));
-        }
-        const bool bChanged = r[1] != QLatin1String("-") && Store(*pCell, r);
-        const auto Checked = [](const QString& sCell) { return sCell != QLatin1String("-"); };
-        EXPECT_TRUE(!Checked(r[4]) || bChanged == (r[4] == QLatin1String("true")));
-        EXPECT_TRUE(!Checked(r[5]) || pCell->ToString() == r[5]) << pCell->ToString().toStdString();
-        EXPECT_TRUE(!Checked(r[6]) || pCell->ToInt() == r[6].toLong()) << pCell->ToInt();
-        EXPECT_TRUE(!Checked(r[7]) || pCell->ToFloat() == r[7].toDouble()) << pCell->ToFloat();
-        EXPECT_TRUE(!Checked(r[8]) || pCell->ToBool() == (r[8] == QLatin1String("true")));
-        EXPECT_TRUE(!Checked(r[9]) || pCell->Unit() == Unit(r[9]));
-        EXPECT_TRUE(!Checked(r[10]) ||
-                    (r[10] == QLatin1String("valid") ? pCell->HasValidMeasurementData()
-                                                     : pCell->IsNotSet()));
-    }
+    RunCellSteps<CChannelItemData, ESettingsItems>("cell_values.tsv");
 }
 
-TEST(CChannelItemData, StringLiteralReachesTheTextOverload)
+// A measurement cell reports a change on every store of its own value type.
+TEST(CChannelItemDataMeasurement, StoresConvertsAndShowsPerItem)
 {
-    CChannelItemData cell(eSettingsItem_Description);
-    EXPECT_TRUE(cell.Set("Main tower", eUnitType_None));
-    EXPECT_EQ(cell.ToString(), "Main tower");
-    EXPECT_FALSE(cell.Set("Main tower", eUnitType_None));
-    EXPECT_TRUE(cell.Set(QString(), eUnitType_dB)); // a text cell takes a unit
-    EXPECT_EQ(cell.Unit(), eUnitType_dB);
-}
-
-TEST(CChannelItemData, StateFollowsTheLastOperation)
-{
-    CChannelItemData cell(eSettingsItem_Attenuation);
-    cell.SetToErrorState();
-    EXPECT_TRUE(cell.IsInErrorState() && !cell.IsNotImplemented() && !cell.IsNotSet());
-    cell.SetToNotImplemented();
-    EXPECT_TRUE(cell.IsNotImplemented() && !cell.IsInErrorState());
-    cell.Set(1.0, eUnitType_None);
-    const CChannelItemData copy = cell;
-    EXPECT_TRUE(copy.HasValidMeasurementData());
-    EXPECT_EQ(copy.ToString(), "1 dB");
-}
-
-TEST(CChannelItemDataMeasurement, MatchingSetterAlwaysReportsAChange)
-{
-    CChannelItemDataMeasurement cell(eMeasItem_DemodLock); // integer, no unit
-    EXPECT_TRUE(cell.Set(short(1), eUnitType_None));
-    EXPECT_TRUE(cell.Set(short(1), eUnitType_None));
-    EXPECT_FALSE(cell.Set(1.0, eUnitType_None));
-    EXPECT_FALSE(cell.Set("1", eUnitType_None));
-    EXPECT_EQ(cell.ToString(), "1 ");
-    EXPECT_TRUE(cell.HasValidMeasurementData());
-
-    CChannelItemDataMeasurement frequency(eMeasItem_CarrierFrequencyOffset); // float, Hz
-    EXPECT_TRUE(frequency.Set(1234567.0, eUnitType_None));
-    EXPECT_EQ(frequency.ToString(), "1.23457e+06 Hz"); // no per-item format on this side
-    EXPECT_TRUE(frequency.Set(-2.7, eUnitType_kHz));
-    EXPECT_EQ(frequency.ToInt(), -2);
-    EXPECT_EQ(frequency.Unit(), eUnitType_kHz);
-    EXPECT_TRUE(frequency.Set(70000.0, eUnitType_None));
-    EXPECT_EQ(frequency.ToInt(), short(4464)); // narrowed to 16 bits
-
-    CChannelItemDataMeasurement text(eMeasItem_Status);
-    EXPECT_TRUE(text.Set("Done", eUnitType_None));
-    EXPECT_EQ(text.ToString(), "Done");
-    EXPECT_EQ(text.ToInt(), -1);
-
+    RunCellSteps<CChannelItemDataMeasurement, EMeasurementItems>("measurement_cell_values.tsv");
     const CChannelItemDataMeasurement none;
     EXPECT_EQ(none.Id(), eMeasItem_None);
     EXPECT_TRUE(none.IsNotSet());

@@ -11,18 +11,6 @@ using namespace LumoraMeasurement;
 namespace
 {
 
-long PositionOf(const CChannelDataMeasurement& channel, EMeasurementItems eItem)
-{
-    for (long lPosition = 0; lPosition < channel.GetItemCount(); ++lPosition)
-    {
-        if (channel.GetItem(lPosition).Id() == eItem)
-        {
-            return lPosition;
-        }
-    }
-    return -1;
-}
-
 CChannelDataMeasurement Named(const char* pszName)
 {
     CChannelDataMeasurement channel(eChannelType_Digital);
@@ -32,7 +20,7 @@ CChannelDataMeasurement Named(const char* pszName)
 
 } // namespace
 
-TEST(CChannelDataMeasurement, HoldsOneCellPerItemByCategory)
+TEST(CChannelDataMeasurement, HoldsOneCellPerItemByCategoryWithNameAndType)
 {
     CChannelDataMeasurement channel(eChannelType_Analog);
     channel.Initialize();
@@ -50,11 +38,9 @@ TEST(CChannelDataMeasurement, HoldsOneCellPerItemByCategory)
     EXPECT_EQ(items.size(), 128u);
     EXPECT_EQ(channel.GetItem(eMeasItem_None).Id(), eMeasItem_None);
     EXPECT_EQ(channel.GetItem(eMeasItem_HUM).Id(), eMeasItem_HUM);
-}
 
-TEST(CChannelDataMeasurement, CellsNameAndType)
-{
-    CChannelDataMeasurement channel(eChannelType_Digital);
+    // Cells, name and type.
+    EXPECT_TRUE(channel.SetChannelType(eChannelType_Digital));
     CChannelItemDataMeasurement cell(eMeasItem_Power);
     cell.Set(-3.5, eUnitType_None);
     EXPECT_TRUE(channel.SetItem(cell));
@@ -89,8 +75,7 @@ TEST(CChannelTableDataMeasurement, RowsByNameAndPosition)
     EXPECT_TRUE(table.AddChannel(secondA));
     EXPECT_EQ(table.GetChannelNames(), (QStringList{"A", "B", "A"}));
 
-    const long lStatus = PositionOf(table.GetChannel(short(0)), eMeasItem_Status);
-    const long lPower = PositionOf(table.GetChannel(short(0)), eMeasItem_Power);
+    const long lStatus = 0, lPower = 23; // as measurement_cell_positions.tsv has them
     EXPECT_TRUE(table.SetValue(QStringLiteral("A"), lStatus, QStringLiteral("Done")));
     EXPECT_EQ(table.GetValue(QStringLiteral("A"), lStatus), "Done");
     EXPECT_FALSE(table.SetValue(QStringLiteral("A"), lPower, QStringLiteral("12")));

@@ -184,7 +184,7 @@ TEST(CChannelTableData, ThousandsOfChannelsLoad)
               CEnumTemplate<ETVStandards>::IdToString(2999 % 23));
 }
 
-TEST(CChannelTableData, AddedNamesAreMadeUnique)
+TEST(CChannelTableData, AddedAndRenamedNamesAreMadeUnique)
 {
     CChannelTableData table = TableOf(eTVStandard_DVBT, {"Ch", "Ch_0", "Ch", "Ch", "Other"});
     EXPECT_EQ(table.GetChannelNames(), (QStringList{"Ch", "Ch_0", "Ch_1", "Ch_2", "Other"}));
@@ -199,10 +199,8 @@ TEST(CChannelTableData, AddedNamesAreMadeUnique)
     EXPECT_FALSE(table.SetValue(1, QStringLiteral("Channel Name"), QStringLiteral("Ch_3")));
     EXPECT_TRUE(table.DoesNameExist(QStringLiteral("Ch_3"), 0));
     EXPECT_FALSE(table.DoesNameExist(QStringLiteral("Ch_3"), 1));
-}
 
-TEST(CChannelTableData, RenameGivesTheNextCandidate)
-{
+    // The next candidate of a name.
     for (const QStringList& r : DataRows("channel_renames.tsv"))
     {
         QString sName = r[0];
@@ -253,7 +251,7 @@ TEST(CChannelTableData, SelectionColumnsStoreIdsAndRunTheDocsisRule)
     EXPECT_FALSE(table.SetValue(0, QStringLiteral("No such column"), QStringLiteral("1")));
 }
 
-TEST(CChannelTableData, RowsAndIdentifiers)
+TEST(CChannelTableData, RowsIdentifiersAndCellPositions)
 {
     CChannelTableData table = TableOf(eTVStandard_DVBT, {"A", "B", "C"});
     const long lIdB = table.GetChannelIdentifier(1);
@@ -286,13 +284,7 @@ TEST(CChannelTableData, RowsAndIdentifiers)
     EXPECT_THROW(table.SetValue(2, QStringLiteral("Description"), QStringLiteral("x")),
                  std::out_of_range);
     EXPECT_EQ(table.GetValue(2, QStringLiteral("Description")), QString());
-    table.ClearChannels();
-    EXPECT_EQ(table.GetRowCount(), 0);
-}
-
-TEST(CChannelTableData, CellsByChannelNameAndColumnPosition)
-{
-    CChannelTableData table = TableOf(eTVStandard_DVBT, {"A"});
+    // Cells by channel name and column position; B is gone.
     long lAttenuation = -1;
     for (long lColumn = 0; lColumn < table.GetColumnCount(); ++lColumn)
     {
@@ -307,10 +299,9 @@ TEST(CChannelTableData, CellsByChannelNameAndColumnPosition)
     EXPECT_FALSE(table.SetValue(QStringLiteral("B"), lAttenuation, QStringLiteral("6 dB")));
     EXPECT_EQ(table.GetValue(QStringLiteral("B"), lAttenuation), QString());
     EXPECT_EQ(table.GetValueEnumFromIndex(QStringLiteral("B"), lAttenuation), eSettingsItem_None);
+    table.ClearChannels();
+    EXPECT_EQ(table.GetRowCount(), 0);
 }
-
-namespace
-{
 
 // A frequency of "inf MHz" was kept as infinity, written as "inf" and read back as 0 Hz:
 // saving and reopening a channel table changed a channel.
@@ -319,13 +310,7 @@ TEST(CChannelTableData, ValueThatIsNotFiniteIsRefusedAndNeverWritten)
     OrvelFramework::CLoggingDataProvider::m_bIsLoggingPossible = true;
     MdaTest::TakeLog();
     QTemporaryDir dir;
-    const QString sPath = MdaTest::WriteFile(
-        dir, "channels.json",
-        R"({"ChannelTableData": [{"ChannelName": "Channel 0", "ChannelItemData": [
-            {"Id": "Channel Name", "Value": "K21"},
-            {"Id": "Center / Vision Carrier Frequency", "Value": "inf MHz"},
-            {"Id": "Symbol Rate", "Value": "1e999 MSymbol/s"},
-            {"Id": "Power Limit Offset", "Value": "-2.5 dB"}]}]})");
+    const QString sPath = QStringLiteral(MDA_TEST_DATA_DIR "/channels/non_finite_values.json");
     CChannelTableData table;
     ASSERT_TRUE(table.Read(sPath));
     const CChannelData fresh(eTVStandard_BG_Pal, QString());
@@ -362,5 +347,3 @@ TEST(CChannelTableData, ValueThatIsNotFiniteIsRefusedAndNeverWritten)
                                          "number.\n")
                               .arg(sRefused)));
 }
-
-} // namespace

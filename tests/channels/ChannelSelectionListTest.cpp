@@ -13,7 +13,7 @@
 using namespace LumoraMeasurement;
 using namespace ChannelTest;
 
-TEST(ChannelSelectionLists, EachRowIsOfferedWhatItsStandardSupports)
+TEST(ChannelSelectionLists, EachRowIsOfferedWhatItsStandardSupportsAndNothingElse)
 {
     const CChannelTableData table = TableOfEveryStandard();
     ASSERT_EQ(table.GetRowCount(), 23);
@@ -47,11 +47,7 @@ TEST(ChannelSelectionLists, EachRowIsOfferedWhatItsStandardSupports)
                       it == column.second.end() ? QStringList() : it->second);
         }
     }
-}
-
-TEST(ChannelSelectionLists, ItemsWithoutListAndRowsOutsideTheTableOfferNothing)
-{
-    const CChannelTableData table = TableOfEveryStandard();
+    // Items without list and rows outside the table offer nothing.
     for (ESettingsItems eItem :
          {eSettingsItem_ChannelName, eSettingsItem_DVBT2DecodedPLP, eSettingsItem_TestLineNumber,
           eSettingsItem_SymbolRate, eSettingsItem_None})

@@ -44,7 +44,7 @@ inline void PrintTo(EBackend eBackend, std::ostream* pStream)
 
 inline std::string BackendName(const ::testing::TestParamInfo<EBackend>& info)
 {
-    return info.param == EBackend::Sqlite ? "SQLite" : "PostgreSQL";
+    return ::testing::PrintToString(info.param);
 }
 
 inline QString EnvironmentText(const char* pName)
@@ -52,38 +52,27 @@ inline QString EnvironmentText(const char* pName)
     return QString::fromLocal8Bit(qgetenv(pName));
 }
 
-/// True when the PostgreSQL test server is configured.
-inline bool IsPostgreSqlConfigured()
-{
-    return !EnvironmentText("MDA_TEST_PG_URL").isEmpty() &&
-           !EnvironmentText("MDA_TEST_PG_USER").isEmpty();
-}
-
 /// One empty database, removed again when this object goes. Connections to it must be gone
 /// by then (a PostgreSQL database is dropped with its remaining sessions terminated).
 class CTestDatabase
 {
 public:
-    explicit CTestDatabase(EBackend eBackend) : m_eBackend(eBackend)
+    explicit CTestDatabase(EBackend eBackend)
     {
-        if (m_eBackend == EBackend::Sqlite)
+        if (eBackend == EBackend::Sqlite)
         {
-            if (!m_Dir.isValid())
-            {
-                m_sError = QStringLiteral("no temporary folder");
-                return;
-            }
             m_sName = m_Dir.filePath(QStringLiteral("test.sqlite"));
-            m_bReady = true;
+            m_bReady = m_Dir.isValid();
+            m_sError = QStringLiteral("no temporary folder");
             return;
         }
-        if (!IsPostgreSqlConfigured())
-        {
-            return;
-        }
-        m_bConfigured = true;
         m_sUser = EnvironmentText("MDA_TEST_PG_USER");
         m_sPassword = EnvironmentText("MDA_TEST_PG_PASSWORD");
+        m_bConfigured = !EnvironmentText("MDA_TEST_PG_URL").isEmpty() && !m_sUser.isEmpty();
+        if (!m_bConfigured)
+        {
+            return;
+        }
         static QAtomicInt s_iCounter;
         m_sDatabase = QStringLiteral("mda_test_%1_%2_%3")
                           .arg(QCoreApplication::applicationPid())
@@ -97,34 +86,27 @@ public:
 
     ~CTestDatabase()
     {
-        if (m_eBackend == EBackend::PostgreSql && m_bReady)
+        if (!m_sDatabase.isEmpty() && m_bReady)
         {
-            DoAdmin(QStringLiteral("DROP DATABASE IF EXISTS ") + m_sDatabase +
-                    QStringLiteral(" WITH (FORCE)"));
+            DoAdmin(QStringLiteral("DROP DATABASE IF EXISTS %1 WITH (FORCE)").arg(m_sDatabase));
         }
     }
-
-    CTestDatabase(const CTestDatabase&) = delete;
-    CTestDatabase& operator=(const CTestDatabase&) = delete;
-
-    EBackend Backend() const { return m_eBackend; }
-    /// False for PostgreSQL when no server is configured.
-    bool IsConfigured() const { return m_eBackend == EBackend::Sqlite || m_bConfigured; }
-    bool IsReady() const { return m_bReady; }
-    QString Error() const { return m_sError; }
 
     /// The database name as a connection takes it (SQLite path or postgresql:// URL).
     QString Name() const { return m_sName; }
     QString User() const { return m_sUser; }
     QString Password() const { return m_sPassword; }
-    /// The temporary folder of a SQLite database.
-    QString Folder() const { return m_Dir.path(); }
 
     std::unique_ptr<OrvelFramework::CDatabaseMultiInstance> NewConnection() const
     {
         return std::make_unique<OrvelFramework::CDatabaseMultiInstance>(m_sName, m_sUser,
                                                                         m_sPassword);
     }
+
+    /// False only for PostgreSQL when no server is configured.
+    bool m_bConfigured = true;
+    bool m_bReady = false;
+    QString m_sError;
 
 private:
     bool DoAdmin(const QString& sStatement)
@@ -141,18 +123,15 @@ private:
             db.setDatabaseName(url.path().mid(1));
             db.setUserName(m_sUser);
             db.setPassword(m_sPassword);
-            if (db.open())
+            if (!db.open())
             {
-                QSqlQuery query(db);
-                bOk = query.exec(sStatement);
-                if (!bOk)
-                {
-                    m_sError = query.lastError().text();
-                }
+                m_sError = db.lastError().text();
             }
             else
             {
-                m_sError = db.lastError().text();
+                QSqlQuery query(db);
+                bOk = query.exec(sStatement);
+                m_sError = query.lastError().text();
             }
             db.close();
         }
@@ -160,15 +139,11 @@ private:
         return bOk;
     }
 
-    EBackend m_eBackend;
     QTemporaryDir m_Dir;
-    bool m_bConfigured = false;
-    bool m_bReady = false;
     QString m_sName;
     QString m_sUser;
     QString m_sPassword;
     QString m_sDatabase;
-    QString m_sError;
 };
 
 /// Fixture parametrised by backend: a fresh database per test; the PostgreSQL case is
@@ -179,13 +154,13 @@ protected:
     void SetUp() override
     {
         m_pDatabase = std::make_unique<CTestDatabase>(GetParam());
-        if (!m_pDatabase->IsConfigured())
+        if (!m_pDatabase->m_bConfigured)
         {
             GTEST_SKIP() << "PostgreSQL not configured (MDA_TEST_PG_URL, MDA_TEST_PG_USER, "
                             "MDA_TEST_PG_PASSWORD)";
         }
-        ASSERT_TRUE(m_pDatabase->IsReady())
-            << "test database not usable: " << m_pDatabase->Error().toStdString();
+        ASSERT_TRUE(m_pDatabase->m_bReady)
+            << "test database not usable: " << m_pDatabase->m_sError.toStdString();
         Prepare();
     }
 

@@ -60,9 +60,9 @@ TEST(CComparativeValueDataItemTest, NaNFailsEveryFloatingPointCheck)
     CComparativeValueDataItem power(eMeasItem_Power);
     QString sViolation;
     EXPECT_FALSE(power.InRangeFloat(dNaN, QStringLiteral("?"), sViolation, 0.0));
-    EXPECT_EQ(sViolation, QStringLiteral("Power is not between -15 <= value(?) <= 47"));
+    EXPECT_EQ(sViolation, "Power is not between -15 <= value(?) <= 47");
     EXPECT_FALSE(power.InRangeFloat(10.0, QStringLiteral("10"), sViolation, dNaN));
-    EXPECT_EQ(sViolation, QStringLiteral("Power is not between -15(nan) <= value(10) <= 47(nan)"));
+    EXPECT_EQ(sViolation, "Power is not between -15(nan) <= value(10) <= 47(nan)");
     for (ECompareType eType : {eCompareType_Lower, eCompareType_Higher})
     {
         power.SetCompareType(eType);

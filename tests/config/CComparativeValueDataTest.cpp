@@ -2,8 +2,6 @@
 
 #include "ConfigTestTools.h"
 
-#include <QJsonArray>
-
 #include <climits>
 
 using namespace LumoraMeasurement;
@@ -32,23 +30,24 @@ protected:
     }
 };
 
-TEST_F(CComparativeValueDataTest, RowsFollowTheFixedOrder)
+TEST_F(CComparativeValueDataTest, RowsFollowTheFixedOrderAndAreWrittenOneRecordEach)
 {
     const CComparativeValueData table;
-    std::vector<int> expected;
+    const QString sPath = m_Dir.filePath(QStringLiteral("limits.json"));
+    ASSERT_TRUE(table.Write(sPath));
+    EXPECT_TRUE(ParsesWithPython(sPath));
+    EXPECT_TRUE(table.GetLoadedLimitFile().isEmpty());
+    EXPECT_EQ(ReadObject(sPath), ReadObject(DataFile("written_limits.json")));
+    ASSERT_EQ(table.GetItemCount(), 126);
+    long i = 0;
     for (auto range : {std::make_pair(2, 6), {77, 92}, {7, 76}, {93, 127}})
     {
-        for (int i = range.first; i <= range.second; ++i)
+        for (int iItem = range.first; iItem <= range.second; ++iItem, ++i)
         {
-            expected.push_back(i);
+            const EMeasurementItems eItem = table.GetValueEnumFromIndex(i);
+            EXPECT_EQ(eItem, iItem) << i;
+            EXPECT_EQ(table.GetIndexFromEnum(eItem), i);
         }
-    }
-    ASSERT_EQ(table.GetItemCount(), 126);
-    for (long i = 0; i < 126; ++i)
-    {
-        const EMeasurementItems eItem = table.GetValueEnumFromIndex(i);
-        EXPECT_EQ(eItem, expected[static_cast<size_t>(i)]) << i;
-        EXPECT_EQ(table.GetIndexFromEnum(eItem), i);
     }
     EXPECT_EQ(table.GetCategoryByIndex(5), eCategory_Analog);
     EXPECT_EQ(table.GetValueTypeByIndex(0), eValueType_Integer);
@@ -67,7 +66,7 @@ TEST_F(CComparativeValueDataTest, ItemsWithoutRowAndIndicesOutOfRangeGiveNeutral
         QString sLow = QStringLiteral("5");
         table.UpdateItemFromPTVFile(eItem, sLow, QStringLiteral("6"));
         table.UpdateItem(eItem, eCompareType_Equal, sLow, QStringLiteral("6"), false);
-        EXPECT_EQ(sLow, QStringLiteral("5"));
+        EXPECT_EQ(sLow, "5");
     }
     for (long lIndex : {-1L, 126L, LONG_MAX, LONG_MIN})
     {
@@ -76,14 +75,14 @@ TEST_F(CComparativeValueDataTest, ItemsWithoutRowAndIndicesOutOfRangeGiveNeutral
         EXPECT_EQ(table.GetValueEnumFromIndex(lIndex), eMeasItem_None);
         EXPECT_EQ(table.GetLowValueByIndex(lIndex, true, 0.0), QString());
         EXPECT_EQ(table.GetHigherValueByIndex(lIndex, true, 0.0), QString());
-        EXPECT_FALSE(table.SetLowValueByIndex(lIndex, sText));
-        EXPECT_FALSE(table.SetHigherValueByIndex(lIndex, sText));
+        EXPECT_FALSE(table.SetLowValueByIndex(lIndex, sText) ||
+                     table.SetHigherValueByIndex(lIndex, sText) ||
+                     table.SetCompareTypeValueByIndex(lIndex, sText) ||
+                     table.SetMeasurementEnabledByIndex(lIndex, false));
         EXPECT_EQ(table.GetCompareTypeValueByIndex(lIndex), eCompareType_None);
-        EXPECT_FALSE(table.SetCompareTypeValueByIndex(lIndex, sText));
         EXPECT_EQ(table.GetCategoryByIndex(lIndex), eCategory_NoCategory);
         EXPECT_EQ(table.GetValueTypeByIndex(lIndex), eValueType_Text);
         EXPECT_FALSE(table.GetMeasurementEnabledByIndex(lIndex));
-        EXPECT_FALSE(table.SetMeasurementEnabledByIndex(lIndex, false));
     }
     EXPECT_EQ(Snapshot(table), sBefore);
     // The first row is a row like any other.
@@ -92,42 +91,6 @@ TEST_F(CComparativeValueDataTest, ItemsWithoutRowAndIndicesOutOfRangeGiveNeutral
     EXPECT_EQ(table.GetIndexFromEnum(eMeasItem_InternalReference), 0);
     EXPECT_EQ(table.GetItem(eMeasItem_InternalReference).GetCompareType(), eCompareType_NotEqual);
     EXPECT_FALSE(table.GetMeasurementEnabledByIndex(0));
-}
-
-TEST_F(CComparativeValueDataTest, WrittenFileHasOneRecordPerRow)
-{
-    const CComparativeValueData table;
-    const QString sPath = m_Dir.filePath(QStringLiteral("limits.json"));
-    ASSERT_TRUE(table.Write(sPath));
-    EXPECT_TRUE(ParsesWithPython(sPath));
-    EXPECT_TRUE(table.GetLoadedLimitFile().isEmpty());
-
-    const QJsonObject jFile = ReadObject(sPath);
-    EXPECT_EQ(jFile.keys(), QStringList{QStringLiteral("ComparativeValues")});
-    const QJsonArray jRecords = jFile[QStringLiteral("ComparativeValues")].toArray();
-    ASSERT_EQ(jRecords.size(), 126);
-    for (int i = 0; i < jRecords.size(); ++i)
-    {
-        const QJsonObject jRecord = jRecords[i].toObject();
-        EXPECT_TRUE(jRecord["CompareType"].isDouble() && jRecord["ID"].isDouble() &&
-                    jRecord["LowValue"].isString() && jRecord["HighValue"].isString() &&
-                    jRecord["MeasurementEnabled"].toBool(false) && jRecord.size() == 5)
-            << i;
-        EXPECT_EQ(jRecord["ID"].toInt(),
-                  CEnumTemplate<EMeasurementItems>::ToId(table.GetValueEnumFromIndex(i)));
-    }
-    const auto Record = [&](EMeasurementItems e)
-    { return jRecords[static_cast<int>(table.GetIndexFromEnum(e))].toObject(); };
-    EXPECT_EQ(Record(eMeasItem_Power), (QJsonObject{{"ID", 8},
-                                                    {"CompareType", 3},
-                                                    {"MeasurementEnabled", true},
-                                                    {"LowValue", "-15.00 dBmV"},
-                                                    {"HighValue", "47.00 dBmV"}}));
-    EXPECT_EQ(Record(eMeasItem_FICLock)["LowValue"].toString(), QStringLiteral("Locked"));
-    EXPECT_EQ(Record(eMeasItem_SymbolRateOffset)["LowValue"].toString(),
-              QStringLiteral("-1.00 kSymbol/s"));
-    EXPECT_EQ(Record(eMeasItem_CarrierFrequencyOffset)["HighValue"].toString(),
-              QStringLiteral("20.00 kHz"));
 }
 
 TEST_F(CComparativeValueDataTest, WriteThenReadGivesTheSameTable)
@@ -149,7 +112,7 @@ TEST_F(CComparativeValueDataTest, WriteThenReadGivesTheSameTable)
     // A state item takes no range comparison; an unknown compare type text names 6.
     EXPECT_EQ(edited.GetItem(eMeasItem_DemodLock).GetCompareType(), eCompareType_Equal);
     EXPECT_EQ(edited.GetItem(eMeasItem_Power).GetCompareType(), eCompareType_None);
-    EXPECT_EQ(edited.GetLowValueByIndex(21, true, 0.0), QStringLiteral("-10.00 dBmV"));
+    EXPECT_EQ(edited.GetLowValueByIndex(21, true, 0.0), "-10.00 dBmV");
 
     const QString sFirst = m_Dir.filePath(QStringLiteral("first.json"));
     const QString sSecond = m_Dir.filePath(QStringLiteral("second.json"));
@@ -166,7 +129,7 @@ TEST_F(CComparativeValueDataTest, WriteThenReadGivesTheSameTable)
     // Display settings change the texts shown, not the file.
     edited.SetLevelUnit(eLevelUnit_dBuV);
     edited.SetImpedance(eInstrumentImpedance_75Ohm);
-    EXPECT_EQ(edited.GetLowValueByIndex(21, true, 0.0), QStringLiteral("50.00 dBμV"));
+    EXPECT_EQ(edited.GetLowValueByIndex(21, true, 0.0), "50.00 dBμV");
     ASSERT_TRUE(edited.Write(sSecond));
     EXPECT_EQ(ReadBytes(sSecond), ReadBytes(sFirst));
     EXPECT_TRUE(TakeLog().isEmpty());
@@ -175,36 +138,32 @@ TEST_F(CComparativeValueDataTest, WriteThenReadGivesTheSameTable)
 TEST_F(CComparativeValueDataTest, ReadingMapsStoredIdsAndCompareTypes)
 {
     CComparativeValueData table;
-    ASSERT_TRUE(table.Read(QStringLiteral(MDA_TEST_DATA_DIR "/config/stored_ids.json")));
+    ASSERT_TRUE(table.Read(DataFile("stored_ids.json")));
 
-    // Stored id 14 is "PLP Lock"; "FIC Lock" (item 14) has stored id 138.
-    const CComparativeValueDataItem& plp = table.GetItem(eMeasItem_PLPLock);
-    EXPECT_EQ(plp.GetCompareType(), eCompareType_NotEqual);
-    EXPECT_EQ(plp.GetLowValue(), QVariant(1u));
-    EXPECT_FALSE(plp.GetMeasurementEnabled());
-    EXPECT_TRUE(table.GetItem(eMeasItem_FICLock).GetMeasurementEnabled());
-
-    // An unknown compare type accepts every value.
-    const CComparativeValueDataItem& power = table.GetItem(eMeasItem_Power);
-    EXPECT_EQ(power.GetCompareType(), eCompareType_None);
-    EXPECT_EQ(power.GetLowValue(), QVariant(-20.0));
+    // Stored id 14 is "PLP Lock"; "FIC Lock" (item 14) has stored id 138. An unknown compare
+    // type names None; the later of two records for one item wins; a state item keeps "Equal"
+    // against Between.
+    for (const QStringList& r : DataRows("stored_id_reads.tsv"))
+    {
+        SCOPED_TRACE(r[0].toStdString());
+        const CComparativeValueDataItem& item = table.GetItem(Enum<EMeasurementItems>(r[0]));
+        EXPECT_EQ(item.GetCompareType(), Enum<ECompareType>(r[1]));
+        EXPECT_EQ(item.GetLowValue(), Typed(r[2]));
+        EXPECT_EQ(item.GetMeasurementEnabled(), r[3] == QLatin1String("true"));
+    }
+    // None accepts every value.
     QString sViolation = QStringLiteral("untouched");
     for (const char* pszValue : {"-1000", "1000", "nothing"})
     {
-        EXPECT_TRUE(power.InRange(QString::fromLatin1(pszValue), sViolation, 0.0)) << pszValue;
+        EXPECT_TRUE(table.GetItem(eMeasItem_Power).InRange(pszValue, sViolation, 0.0)) << pszValue;
     }
-    EXPECT_EQ(sViolation, QStringLiteral("untouched"));
-
-    // The later of two records for one item wins; a state item keeps "Equal" against Between.
-    EXPECT_EQ(table.GetItem(eMeasItem_BitrateOffset).GetCompareType(), eCompareType_Higher);
-    EXPECT_EQ(table.GetItem(eMeasItem_BitrateOffset).GetLowValue(), QVariant(-4.0));
-    EXPECT_EQ(table.GetItem(eMeasItem_MPEGLock).GetCompareType(), eCompareType_Equal);
-    EXPECT_EQ(table.GetItem(eMeasItem_MPEGLock).GetLowValue(), QVariant(1u));
+    EXPECT_EQ(sViolation, "untouched");
 }
 
-TEST_F(CComparativeValueDataTest, OlderFormatImportOfNumbers)
+TEST_F(CComparativeValueDataTest, OlderFormatImport)
 {
-    // Frequencies in Hz and delays in s become their display units; levels in dBm (50 Ohm) dBmV.
+    // Frequencies in Hz and delays in s become their display units; levels in dBm (50 Ohm)
+    // dBmV.
     for (const QStringList& r : DataRows("older_format_numbers.tsv"))
     {
         SCOPED_TRACE(r[0].toStdString());
@@ -218,10 +177,7 @@ TEST_F(CComparativeValueDataTest, OlderFormatImportOfNumbers)
         EXPECT_NEAR(item.GetLowValue().toDouble(), r[5].toDouble(), 1e-4);
         EXPECT_NEAR(item.GetHighValue().toDouble(), r[6].toDouble(), 1e-4);
     }
-}
-
-TEST_F(CComparativeValueDataTest, OlderFormatImportOfStatesSelectsTheExpectedState)
-{
+    // A state's stored id selects the expected state, whatever the compare type was.
     for (const QStringList& r : DataRows("older_format_states.tsv"))
     {
         SCOPED_TRACE(r.join(QLatin1Char('|')).toStdString());
@@ -236,26 +192,16 @@ TEST_F(CComparativeValueDataTest, OlderFormatImportOfStatesSelectsTheExpectedSta
         QString sViolation;
         EXPECT_TRUE(item.InRange(r[2], sViolation, 0.0));
         EXPECT_FALSE(
-            item.InRange(r[2] == QLatin1String("0") ? QStringLiteral("1") : QStringLiteral("0"),
-                         sViolation, 0.0));
+            item.InRange(QString(r[2] == QLatin1String("0") ? "1" : "0"), sViolation, 0.0));
         EXPECT_EQ(sViolation, r[3]);
     }
 }
-
-} // namespace
-
-namespace
-{
 
 // A limit of "1e999 dB" read as infinity, was written as "inf dB" and read back as 0 dB:
 // saving and reopening a limit table changed a limit.
 TEST_F(CComparativeValueDataTest, LimitThatIsNotFiniteIsRefusedAndNeverWritten)
 {
-    const QString sPath = WriteFile(m_Dir, QStringLiteral("limits.json"),
-                                    R"({"ComparativeValues": [
-            {"ID": 8, "CompareType": 3, "LowValue": "1e999 dBmV", "HighValue": "inf dBmV"},
-            {"ID": 15, "CompareType": 3, "LowValue": "1e39 dB", "HighValue": "nan dB"},
-            {"ID": 6, "CompareType": 3, "LowValue": "-3.4028234663852886e38 dB", "HighValue": "1e30 dB"}]})");
+    const QString sPath = DataFile("non_finite_limits.json");
     CComparativeValueData limits;
     ASSERT_TRUE(limits.Read(sPath));
     const QString sMessage = QStringLiteral("Limit file \"%1\": the %2 limit \"%3\" of %4 is not "

@@ -2,9 +2,8 @@
 
 #include "ConfigTestTools.h"
 
-#include <QJsonArray>
-
 #include <functional>
+#include <tuple>
 
 using namespace LumoraMeasurement;
 using namespace ConfigTest;
@@ -21,18 +20,22 @@ const QStringList c_lFresh = {
 
 using CDeviceSettingsDataTest = LogTest;
 
+// What the typed getters answer: repeat and duration time, error strategy, impedance, reference,
+// average count, BER and PER/SER count, restore and reset.
+std::vector<long> Typed(const CDeviceSettingsData& s)
+{
+    // clang-format off
+    return {s.RepeatScanTime(), s.DurationTime(), s.ErrorStrategie(), s.Impedance(),
+            s.Internal10MHzReference(), s.AnalogTVAnalysisAvarageCount(), s.BERCount(),
+            s.PERSERCOunt(), s.DoRestoreDeviceSettings(), s.DoResetDeviceSettings()};
+    // clang-format on
+}
+
 TEST_F(CDeviceSettingsDataTest, SettersStoreTextAndReportChange)
 {
     using S = CDeviceSettingsData;
-    struct SRow
-    {
-        std::function<bool(S&)> m_Set;
-        bool m_bChanged;
-        int m_iPosition;
-        const char* m_pszStored;
-    };
     // clang-format off
-    const SRow rows[] = {
+    const std::tuple<std::function<bool(S&)>, bool, int, const char*> rows[] = {
         {[](S& s) { return s.SetBERCount(10); },                                   false, 11, "10"},
         {[](S& s) { return s.SetBERCount(20); },                                   true,  11, "20"},
         {[](S& s) { return s.SetPERSERCOunt(-3); },                                true,  12, "-3"},
@@ -50,16 +53,15 @@ TEST_F(CDeviceSettingsDataTest, SettersStoreTextAndReportChange)
         {[](S& s) { return s.SetResetDeviceSettings(QStringLiteral("No")); },      true,  14, "1"},
     };
     // clang-format on
-    for (const auto& row : rows)
+    for (const auto& [Set, bChanged, iPosition, pszStored] : rows)
     {
-        SCOPED_TRACE(c_lFresh[row.m_iPosition].toStdString());
+        SCOPED_TRACE(c_lFresh[iPosition].toStdString());
         CDeviceSettingsData settings;
-        EXPECT_EQ(row.m_Set(settings), row.m_bChanged);
+        EXPECT_EQ(Set(settings), bChanged);
         QStringList lExpected = c_lFresh;
-        lExpected[row.m_iPosition] = lExpected[row.m_iPosition].section('=', 0, 0) + '=' +
-                                     QString::fromLatin1(row.m_pszStored);
+        lExpected[iPosition] = lExpected[iPosition].section('=', 0, 0) + '=' + pszStored;
         EXPECT_EQ(Pairs(settings), lExpected);
-        EXPECT_FALSE(row.m_Set(settings));
+        EXPECT_FALSE(Set(settings));
     }
 
     CDeviceSettingsData settings;
@@ -72,18 +74,9 @@ TEST_F(CDeviceSettingsDataTest, SettersStoreTextAndReportChange)
 TEST_F(CDeviceSettingsDataTest, UnknownStoredIdsGiveValuesOutsideTheEnumeration)
 {
     CDeviceSettingsData settings;
-    ASSERT_TRUE(
-        settings.Read(QStringLiteral(MDA_TEST_DATA_DIR "/config/unknown_device_values.json")));
-    EXPECT_EQ(settings.ErrorStrategie(), 3);
-    EXPECT_EQ(settings.Impedance(), 2);
-    EXPECT_EQ(settings.Internal10MHzReference(), 3);
-    EXPECT_EQ(settings.AnalogTVAnalysisAvarageCount(), 0);
-    EXPECT_EQ(settings.DoRestoreDeviceSettings(), 2);
-    EXPECT_EQ(settings.DoResetDeviceSettings(), eYesNo_Yes); // malformed reads as stored id 0
-    EXPECT_EQ(settings.BERCount(), 0);
-    EXPECT_EQ(settings.PERSERCOunt(), 0);
-    EXPECT_EQ(settings.RepeatScanTime(), 0);
-    EXPECT_EQ(settings.DurationTime(), 86400);
+    ASSERT_TRUE(settings.Read(DataFile("unknown_device_values.json")));
+    // A malformed reset reads as stored id 0, "Yes".
+    EXPECT_EQ(Typed(settings), (std::vector<long>{0, 86400, 3, 2, 3, 0, 0, 0, 2, eYesNo_Yes}));
 }
 
 TEST_F(CDeviceSettingsDataTest, ReadingReplacesTheListAndAddsOnlyRestoreAndReset)
@@ -93,9 +86,7 @@ TEST_F(CDeviceSettingsDataTest, ReadingReplacesTheListAndAddsOnlyRestoreAndReset
     ASSERT_TRUE(settings.Read(
         WriteList("DeviceSettings", "[{\"Name\": \"VisaResource\", \"Value\": \"v\"}]")));
     EXPECT_EQ(Pairs(settings), (QStringList{"VisaResource=v", "RestoreDevice=0", "ResetDevice=0"}));
-    EXPECT_EQ(settings.BERCount(), 10);
-    EXPECT_EQ(settings.PERSERCOunt(), 10);
-    EXPECT_EQ(settings.ErrorStrategie(), 0);
+    EXPECT_EQ(Typed(settings), (std::vector<long>{0, 0, 0, 0, 0, 0, 10, 10, 0, 0}));
     EXPECT_EQ(settings.DatabaseUser(), QString());
     EXPECT_FALSE(settings.SetBERCount(5));
     EXPECT_FALSE(settings.SetDatabaseUser(QStringLiteral("x")));
@@ -109,8 +100,7 @@ TEST_F(CDeviceSettingsDataTest, ReadingReplacesTheListAndAddsOnlyRestoreAndReset
         "\"4\"}]")));
     EXPECT_EQ(Pairs(settings), (QStringList{"ResetDevice=1", "Extra=e", "BERCount=3", "BERCount=4",
                                             "RestoreDevice=0"}));
-    EXPECT_EQ(settings.BERCount(), 3);
-    EXPECT_EQ(settings.DoResetDeviceSettings(), eYesNo_No);
+    EXPECT_EQ(Typed(settings), (std::vector<long>{0, 0, 0, 0, 0, 0, 3, 10, 0, eYesNo_No}));
 }
 
 TEST_F(CDeviceSettingsDataTest, WriteThenReadGivesTheSameSettings)
@@ -128,24 +118,16 @@ TEST_F(CDeviceSettingsDataTest, WriteThenReadGivesTheSameSettings)
     ASSERT_TRUE(written.Write(sPath));
     EXPECT_TRUE(ParsesWithPython(sPath));
 
-    const QJsonObject jFile = ReadObject(sPath);
-    EXPECT_EQ(jFile.keys(), QStringList{QStringLiteral("DeviceSettings")});
-    const QJsonArray jList = jFile[QStringLiteral("DeviceSettings")].toArray();
-    ASSERT_EQ(jList.size(), 15);
-    EXPECT_EQ(jList[4].toObject(), (QJsonObject{{"Name", "RepeatTime"}, {"Value", "4000000000"}}));
-    EXPECT_EQ(jList[10].toObject(),
-              (QJsonObject{{"Name", "AnalogTvAverageCount"}, {"Value", "128"}}));
+    EXPECT_EQ(ReadObject(sPath), ReadObject(DataFile("written_device.json")));
 
     CDeviceSettingsData readBack;
     readBack.SetBERCount(1);
     ASSERT_TRUE(readBack.Read(sPath));
     EXPECT_EQ(Pairs(readBack), Pairs(written));
-    EXPECT_EQ(readBack.DatabasePwd(), QStringLiteral("p\"w\\d ü"));
-    EXPECT_EQ(readBack.DurationTime(), 86399);
-    EXPECT_EQ(readBack.RepeatScanTime(), 4000000000L);
-    EXPECT_EQ(readBack.BERCount(), 30000);
-    EXPECT_EQ(readBack.PERSERCOunt(), 999);
-    EXPECT_EQ(readBack.AnalogTVAnalysisAvarageCount(), eAverageCount_128);
+    EXPECT_EQ(readBack.DatabasePwd(), "p\"w\\d ü");
+    EXPECT_EQ(Typed(readBack),
+              (std::vector<long>{4000000000L, 86399, eMeasurementErrorStrategie_IgnoreError, 0, 0,
+                                 eAverageCount_128, 30000, 999, 0, 0}));
     EXPECT_TRUE(TakeLog().isEmpty());
 }
 

@@ -2,7 +2,7 @@
 
 #include "ConfigTestTools.h"
 
-#include <QJsonArray>
+#include <tuple>
 
 using namespace LumoraMeasurement;
 using namespace ConfigTest;
@@ -23,14 +23,8 @@ const QStringList c_lFresh = {
 TEST_F(CMeasConfigDataTest, SettersAndGettersPairUp)
 {
     using C = CMeasConfigData;
-    struct SRow
-    {
-        bool (C::*m_Set)(const QString&);
-        QString (C::*m_Get)() const;
-        int m_iPosition;
-    };
     // clang-format off
-    const SRow rows[] = {
+    const std::tuple<bool (C::*)(const QString&), QString (C::*)() const, int> rows[] = {
         {&C::SetDeviceSettingFile,        &C::DeviceSettingFile,        0},
         {&C::SetComparativeValuesFile,    &C::ComparativeValuesFile,    1},
         {&C::SetChannelTableFile,         &C::ChannelTableFile,         2},
@@ -40,17 +34,17 @@ TEST_F(CMeasConfigDataTest, SettersAndGettersPairUp)
         {&C::SetTimestampChannelsettings, &C::ChannelsettingsTimestamp, 7},
     };
     // clang-format on
-    for (const auto& row : rows)
+    for (const auto& [Set, Get, iPosition] : rows)
     {
-        SCOPED_TRACE(row.m_iPosition);
+        SCOPED_TRACE(iPosition);
         CMeasConfigData config;
-        const QString sValue = QStringLiteral("/data/value %1").arg(row.m_iPosition);
-        EXPECT_FALSE((config.*row.m_Set)(QString()));
-        EXPECT_TRUE((config.*row.m_Set)(sValue));
-        EXPECT_FALSE((config.*row.m_Set)(sValue));
-        EXPECT_EQ((config.*row.m_Get)(), sValue);
+        const QString sValue = QStringLiteral("/data/value %1").arg(iPosition);
+        EXPECT_FALSE((config.*Set)(QString()));
+        EXPECT_TRUE((config.*Set)(sValue));
+        EXPECT_FALSE((config.*Set)(sValue));
+        EXPECT_EQ((config.*Get)(), sValue);
         QStringList lExpected = c_lFresh;
-        lExpected[row.m_iPosition] += sValue;
+        lExpected[iPosition] += sValue;
         EXPECT_EQ(Pairs(config), lExpected);
     }
 }
@@ -87,7 +81,7 @@ TEST_F(CMeasConfigDataTest, ReadingAddsMissingTimeStampsAtTheEnd)
     }
     CMeasConfigData config;
     ASSERT_TRUE(config.Read(WriteList(c_pszList, DataRows("config_reads.tsv")[1][0].toUtf8())));
-    EXPECT_EQ(config.LimitsettingsTimestamp(), QStringLiteral("2024-01-01 10:00:00"));
+    EXPECT_EQ(config.LimitsettingsTimestamp(), "2024-01-01 10:00:00");
     EXPECT_FALSE(config.SetDeviceSettingFile(QStringLiteral("/d")));
 }
 
@@ -95,15 +89,7 @@ TEST_F(CMeasConfigDataTest, WriteThenReadGivesTheSameConfiguration)
 {
     const QString sPath = m_Dir.filePath(QStringLiteral("b.measconfig"));
     ASSERT_TRUE(CMeasConfigData().Write(sPath));
-    const QJsonObject jFile = ReadObject(sPath);
-    EXPECT_EQ(jFile.keys(), QStringList{QStringLiteral("MeasurementConfigSettings")});
-    QStringList lWritten;
-    for (const auto& jValue : jFile[QStringLiteral("MeasurementConfigSettings")].toArray())
-    {
-        const QJsonObject jItem = jValue.toObject();
-        lWritten.append(jItem["Name"].toString() + '=' + jItem["Value"].toString("?"));
-    }
-    EXPECT_EQ(lWritten, c_lFresh);
+    EXPECT_EQ(ReadObject(sPath), ReadObject(DataFile("fresh_config.json")));
 
     CMeasConfigData written;
     written.SetDeviceSettingFile(QStringLiteral("/home/u/Lumora/device.json"));

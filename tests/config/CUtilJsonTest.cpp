@@ -28,15 +28,12 @@ TEST_F(CUtilJsonTest, SaveReplacesALongerFileAndReadsBack)
     const QString sNoFolder = m_Dir.filePath(QStringLiteral("no/such/dir.json"));
     EXPECT_FALSE(CUtilJson::SaveJsonFile(sNoFolder, jSaved));
     EXPECT_EQ(TakeLog(),
-              QStringList{
-                  QStringLiteral("Could not open file to save JSON objct: %1.\n").arg(sNoFolder)});
-
+              QStringList("Could not open file to save JSON objct: " + sNoFolder + ".\n"));
     // Valid JSON without an object on top: the whole file is at fault, from its start.
     WriteFile(m_Dir, QStringLiteral("list.json"), "[1]");
     QByteArray bytes;
     QString sReason;
-    int iLine = 0;
-    int iColumn = 0;
+    int iLine = 0, iColumn = 0;
     EXPECT_FALSE(CUtilJson::ParseJsonFile(m_Dir.filePath("list.json"), bytes, jLoaded, sReason,
                                           iLine, iColumn));
     EXPECT_EQ(QStringLiteral("%1:%2 %3").arg(iLine).arg(iColumn).arg(sReason),

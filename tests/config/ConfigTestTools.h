@@ -67,8 +67,13 @@ inline QStringList Pairs(const LumoraMeasurement::CMeasConfigData& config)
     return Pairs(config.GetMeasurementConfigSettings().GetMeasurementConfigSettingsItem());
 }
 
-using MdaTest::ReadBytes;
-using MdaTest::WriteFile;
+using namespace MdaTest;
+
+/// The path of a file in tests/data/config.
+inline QString DataFile(const char* pszName)
+{
+    return QStringLiteral(MDA_TEST_DATA_DIR "/config/") + QString::fromUtf8(pszName);
+}
 
 inline QJsonObject ReadObject(const QString& sPath)
 {
@@ -78,16 +83,11 @@ inline QJsonObject ReadObject(const QString& sPath)
 /// Whether an independent JSON parser accepts the file.
 inline bool ParsesWithPython(const QString& sPath)
 {
-    QProcess process;
-    process.start(QStringLiteral("python3"),
-                  {QStringLiteral("-c"),
-                   QStringLiteral("import json,sys; json.load(open(sys.argv[1]))"), sPath});
-    return process.waitForFinished(30000) && process.exitStatus() == QProcess::NormalExit &&
-           process.exitCode() == 0;
+    return QProcess::execute(QStringLiteral("python3"),
+                             {QStringLiteral("-c"),
+                              QStringLiteral("import json,sys; json.load(open(sys.argv[1]))"),
+                              sPath}) == 0;
 }
-
-using MdaTest::LogStream;
-using MdaTest::TakeLog;
 
 /// Every test starts with an empty log, logging switched on and a fresh folder.
 class LogTest : public ::testing::Test

@@ -13,11 +13,6 @@ using namespace ConfigTest;
 namespace
 {
 
-QJsonObject Object(const char* pszJson)
-{
-    return QJsonDocument::fromJson(pszJson).object();
-}
-
 QByteArray Compact(const QJsonObject& jObject)
 {
     return QJsonDocument(jObject).toJson(QJsonDocument::Compact);
@@ -86,29 +81,25 @@ TEST(NameValueCollectionTest, FromJsonReplacesItemsAndTurnsNonObjectsIntoEmptyIt
 
 TEST(CProfileTest, RoundTripKeepsEveryField)
 {
-    const QJsonObject jProfile = Object(
-        "{\"ProfileMeasurementResults\": [{\"Category\": \"Digital\", \"CompareValues\": \"c\","
-        " \"DefaultUnit\": \"dB\", \"DisplayName\": \"MER (RMS) [dB]\", \"EqualValue\": \"e\","
-        " \"ID\": \"15\", \"MaxValue\": \"70\", \"MinValue\": \"30\", \"NotEqualValue\": \"n\","
-        " \"Selected\": true}],"
-        " \"ProfileSettings\": [{\"Category\": \"General\", \"DisplayName\": \"Frequency\","
-        " \"ID\": \"2\", \"Selected\": false}]}");
+    const QJsonObject jProfile = ReadObject(DataFile("profile.json"));
     const CProfile profile(jProfile);
     EXPECT_EQ(profile.ToJson(), jProfile);
     const auto& result = profile.GetProfileMeasurementResults().GetProfileMeasurementResultsItem();
     ASSERT_EQ(result.size(), 1u);
-    EXPECT_EQ(result[0].GetMinValue(), QStringLiteral("30"));
+    EXPECT_EQ(result[0].GetMinValue(), "30");
     EXPECT_TRUE(result[0].GetSelected());
 }
 
 TEST(CProfileTest, ReadingAppendsAndToleratesMissingParts)
 {
-    CProfile profile(Object("{\"ProfileSettings\": [{\"ID\": \"1\", \"Selected\": \"true\"}, 3],"
-                            " \"ProfileMeasurementResults\": {\"not\": \"an array\"}}"));
+    CProfile profile(QJsonDocument::fromJson(
+                         "{\"ProfileSettings\": [{\"ID\": \"1\", \"Selected\": \"true\"}, 3],"
+                         " \"ProfileMeasurementResults\": {\"not\": \"an array\"}}")
+                         .object());
     EXPECT_TRUE(profile.GetProfileMeasurementResults().GetProfileMeasurementResultsItem().empty());
     const auto& settings = profile.GetProfileSettings().GetProfileSettingsItem();
     ASSERT_EQ(settings.size(), 2u);
-    EXPECT_EQ(settings[0].GetID(), QStringLiteral("1"));
+    EXPECT_EQ(settings[0].GetID(), "1");
     EXPECT_FALSE(settings[0].GetSelected());
     EXPECT_EQ(settings[1].GetID(), QString());
 

@@ -29,8 +29,7 @@ protected:
     template <typename T> bool FailsAndKeeps(T document, const QString& sPath)
     {
         const QByteArray before = Written(document);
-        const bool bRead = document.Read(sPath);
-        return !bRead && Written(document) == before;
+        return !document.Read(sPath) && Written(document) == before;
     }
 };
 
@@ -113,19 +112,12 @@ TEST_F(UnreadableFilesTest, OddDocumentsFallBack)
     };
     std::vector<QStringList> rows = DataRows("odd_documents.tsv");
     // Thousands of records load; a name/value list answers with the first of equal names.
-    const char* const many[][5] = {
-        {"limits", "ComparativeValues", R"({"ID": 8, "CompareType": 3, "LowValue": "-%1 dBmV"})",
-         R"({"ID": "8"})", "changed"},
-        {"device", "DeviceSettings", R"({"Name": "BERCount", "Value": "%1"})", "7", "20003|0"},
-        {"config", "MeasurementConfigSettings", R"({"Name": "Description", "Value": "%1"})", "{}",
-         "20004|0"},
-    };
-    for (const auto& m : many)
+    for (const QStringList& m : DataRows("many_records.tsv"))
     {
         QStringList lRecords;
         for (int i = 0; i < 20000; ++i)
         {
-            lRecords.append(QString::fromUtf8(m[2]).arg(i));
+            lRecords.append(m[2].arg(i));
         }
         rows.push_back(
             {m[0], "thousands of records",

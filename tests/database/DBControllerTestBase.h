@@ -70,14 +70,6 @@ inline QStringList Fields(const LumoraMeasurement::CDBSessionData& data)
     return QStringList{data.UniqueIdentifier(), data.Description()} + QStringList(f, f + 13);
 }
 
-/// The rows of a tab-separated table in the database test data, without its header line.
-inline QList<QStringList> ReadTable(const QString& sName)
-{
-    const std::vector<QStringList> rows =
-        MdaTest::ReadDataTable(QStringLiteral("database/") + sName);
-    return QList<QStringList>(rows.begin(), rows.end());
-}
-
 /// Texts that break naive SQL, encodings or buffers. No one contains another, ignoring case.
 inline QStringList HostileTexts()
 {

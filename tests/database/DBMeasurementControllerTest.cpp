@@ -120,7 +120,7 @@ TEST_P(CDBMeasurementControllerTest, SessionReadsReplaceChannelReadsAppend)
 TEST_P(CDBMeasurementControllerTest, ChannelScanReadReformatsNumberAndUnit)
 {
     QStringList stored, expected{"kept"};
-    for (const QStringList& row : MdaTest::ReadTable("channel-values.tsv"))
+    for (const QStringList& row : MdaTest::ReadDataTable("database/channel-values.tsv"))
     {
         Store(2, 3, 7, 2, row[0]);
         stored.append(row[0]);
@@ -176,24 +176,19 @@ TEST_P(CDBMeasurementControllerTest, RecordingStoresWhatPlainSqlStores)
               qlonglong(lState), sValue.isNull() ? QString("") : sValue,
               sError.isEmpty() ? QVariant() : QVariant(sError)});
     }
-    const QString sQuote = Db().IsPostgreSql() ? "quote_nullable" : "quote";
-    QStringList columns;
-    for (const char* pColumn :
-         {"session_id", "channel_id", "measurement_item", "state", "value", "error_description"})
+    const QString sColumns = QString("%1(session_id), %1(channel_id), %1(measurement_item), "
+                                     "%1(state), %1(value), %1(error_description)")
+                                 .arg(Db().IsPostgreSql() ? "quote_nullable" : "quote");
+    const auto rows = [&](int iScan)
     {
-        columns << sQuote + "(" + pColumn + ")";
-    }
-    const auto rows = [&](long lScan)
-    {
-        QSqlQuery* pQuery = Db().GetPreparedQuery(
-            "SELECT " + columns.join(", ") + " FROM measurement WHERE scan_id = ? ORDER BY id");
-        EXPECT_NE(pQuery, nullptr);
         QStringList result;
-        pQuery->bindValue(0, qlonglong(lScan));
+        QSqlQuery* pQuery = Db().GetPreparedQuery(
+            "SELECT " + sColumns + " FROM measurement WHERE scan_id = " + QString::number(iScan) +
+            " ORDER BY id");
         EXPECT_TRUE(pQuery != nullptr && Db().Execute(*pQuery, QString()));
         while (pQuery != nullptr && pQuery->next())
         {
-            for (int i = 0; i < columns.size(); ++i)
+            for (int i = 0; i < 6; ++i)
             {
                 result << pQuery->value(i).toString();
             }
@@ -201,7 +196,7 @@ TEST_P(CDBMeasurementControllerTest, RecordingStoresWhatPlainSqlStores)
         return result;
     };
     const QStringList recorded = rows(1);
-    EXPECT_EQ(recorded.size(), 60 * columns.size());
+    EXPECT_EQ(recorded.size(), 60 * 6);
     EXPECT_EQ(recorded, rows(2));
 }
 
@@ -210,33 +205,16 @@ TEST_P(CDBMeasurementControllerTest, RecordingStoresWhatPlainSqlStores)
 // positions asked for, of a channel outside the rows, of another session, or twice.
 TEST_P(CDBMeasurementControllerTest, ExportReadListsWhatTheChannelReadsList)
 {
-    long lScan = 7;
-    ASSERT_TRUE(CDBScanController(Db()).Create(m_lSession, lScan));
     const long lOther = CreateSession("other");
-    lScan = 1;
-    ASSERT_TRUE(CDBScanController(Db()).Create(lOther, lScan));
-    long lId = 0;
-    ASSERT_TRUE(m_Measurements->Create(lOther, 1, 0, lId));
-    const struct
+    long lScan = 7, lOtherScan = 1, lId = 0;
+    ASSERT_TRUE(CDBScanController(Db()).Create(m_lSession, lScan) &&
+                CDBScanController(Db()).Create(lOther, lOtherScan) &&
+                m_Measurements->Create(lOther, 1, 0, lId));
+    // Scan, channel and value; "\\n" stands for a line break.
+    for (const QStringList& row : MdaTest::ReadDataTable("database/export_rows.tsv"))
     {
-        long lScan;
-        long lChannel;
-        const char* pszValue;
-    } c_aRows[] = {
-        {7, 1, "a, \"b\"\n\u00e4 dB"},
-        {1, 2, "2.675 dB"},
-        {2, 0, "x"},
-        {1, 0, "1"},
-        {7, 0, "-0.001 dB"},
-        {1, 2, "3 dB"},
-        {2, 3, "y"},
-        {2, -1, "z"},
-        {1, 5, "far"},
-        {7, 1, ""},
-    };
-    for (const auto& row : c_aRows)
-    {
-        Store(row.lScan, row.lChannel, 8, 2, QString::fromUtf8(row.pszValue), "e,\"\n");
+        Store(row[0].toLong(), row[1].toLong(), 8, 2, QString(row[2]).replace("\\n", "\n"),
+              "e,\"\n");
     }
     Exec("INSERT INTO measurement (id, session_id, scan_id, channel_id, measurement_item, state, "
          "value) VALUES (?, ?, 2, 1, 8, 2, '5 dB')",
@@ -251,16 +229,14 @@ TEST_P(CDBMeasurementControllerTest, ExportReadListsWhatTheChannelReadsList)
 
     const auto record = [](const CDBMeasurement& m)
     {
-        return QStringList({QString::number(m.GetMeasurementId()), QString::number(m.GetScanId()),
-                            QString::number(m.GetChannelId()), m.GetValue(),
-                            m.GetErrorDescription()})
-            .join('|');
+        return QString("%1|%2|%3|%4|%5")
+            .arg(QString::number(m.GetMeasurementId()), QString::number(m.GetScanId()),
+                 QString::number(m.GetChannelId()), m.GetValue(), m.GetErrorDescription());
     };
     for (auto [lScans, lChannels] : {std::pair(3L, 4L), std::pair(2L, 2L), std::pair(5L, 6L),
                                      std::pair(0L, 4L), std::pair(3L, 0L)})
     {
-        SCOPED_TRACE(
-            QStringLiteral("%1 scans, %2 channels").arg(lScans).arg(lChannels).toStdString());
+        SCOPED_TRACE(testing::Message() << lScans << " scans, " << lChannels << " channels");
         QStringList expected;
         for (long s = 0; s < lScans; ++s)
         {
@@ -275,23 +251,14 @@ TEST_P(CDBMeasurementControllerTest, ExportReadListsWhatTheChannelReadsList)
             }
         }
         QStringList listed;
-        EXPECT_TRUE(
-            m_Measurements->ForEachMeasurementResultByScanAndChannel(m_lSession, lScans, lChannels,
-                                                                     [&](const CDBMeasurement& m)
-                                                                     {
-                                                                         listed << record(m);
-                                                                         return true;
-                                                                     }));
+        const auto list = [&](const CDBMeasurement& m) { return !(listed << record(m)).isEmpty(); };
+        EXPECT_TRUE(m_Measurements->ForEachMeasurementResultByScanAndChannel(m_lSession, lScans,
+                                                                             lChannels, list));
         EXPECT_EQ(listed, expected);
     }
     QStringList first;
-    EXPECT_TRUE(
-        m_Measurements->ForEachMeasurementResultByScanAndChannel(m_lSession, 3, 4,
-                                                                 [&](const CDBMeasurement& m)
-                                                                 {
-                                                                     first << m.GetValue();
-                                                                     return first.size() < 2;
-                                                                 }));
+    const auto two = [&](const CDBMeasurement& m) { return (first << m.GetValue()).size() < 2; };
+    EXPECT_TRUE(m_Measurements->ForEachMeasurementResultByScanAndChannel(m_lSession, 3, 4, two));
     EXPECT_EQ(first, QStringList({"1", "2.67 dB"}));
 }
 

@@ -12,15 +12,6 @@
 #include <QFileInfo>
 #include <QProcess>
 #include <QStandardPaths>
-#include <QStringList>
-
-#include <ostream>
-
-// Readable failure messages for lists of texts (single texts: see TestDataTable.h).
-inline void PrintTo(const QStringList& lTexts, std::ostream* pOut)
-{
-    *pOut << '[' << lTexts.join(QStringLiteral(", ")).toStdString() << ']';
-}
 
 namespace ExchangeTestTools
 {
@@ -50,12 +41,6 @@ inline QStringList ListTree(const QString& sFolder)
     }
     lEntries.sort();
     return lEntries;
-}
-
-/// The rows of a tab-separated case table in the exchange test data, without its header.
-inline std::vector<QStringList> ReadTable(const QString& sName)
-{
-    return MdaTest::ReadDataTable(QStringLiteral("exchange/") + sName);
 }
 
 inline bool HasTool(const QString& sName)
@@ -103,10 +88,6 @@ inline QString ReadZip(const QString& sCommand, const QString& sArchive)
 {
     QByteArray baOut;
     return RunZipTool({sCommand, sArchive}, &baOut) ? QString::fromUtf8(baOut).trimmed() : "";
-}
-inline QStringList ZipNames(const QString& sArchive)
-{
-    return ReadZip("names", sArchive).split('\n', Qt::SkipEmptyParts);
 }
 
 } // namespace ExchangeTestTools

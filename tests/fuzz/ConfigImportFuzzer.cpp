@@ -18,9 +18,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* pData, size_t uiSize)
     QDir().mkpath(sRoot + QStringLiteral("/outside"));
     for (const char* sName : {"device.json", "limit.json", "channel.json", "TDF.tdf"})
     {
-        MDA_FUZZ_CHECK(
-            MdaFuzz::WriteBytes(sRoot + "/outside/" + QString::fromLatin1(sName), "{}\n"),
-            "cannot write a sentinel");
+        MDA_FUZZ_CHECK(MdaFuzz::WriteBytes(sRoot + "/outside/" + sName, "{}\n"),
+                       "cannot write a sentinel");
     }
 
     const QString sFolder =

@@ -37,24 +37,23 @@ namespace MdaFuzz
 /// does reaches the real user folders.
 inline const QString& Home()
 {
-    static QTemporaryDir* s_pHome = nullptr;
-    static QString s_sHome;
-    if (!s_pHome)
+    static const QString s_sHome = []
     {
-        s_pHome = new QTemporaryDir();
-        if (!s_pHome->isValid())
+        const auto* pHome = new QTemporaryDir(); // for the whole run
+        if (!pHome->isValid())
         {
             std::abort();
         }
-        s_sHome = QDir(s_pHome->path()).canonicalPath();
-        qputenv("HOME", s_sHome.toUtf8());
+        const QString sHome = QDir(pHome->path()).canonicalPath();
+        qputenv("HOME", sHome.toUtf8());
         qputenv("XDG_DATA_HOME", QByteArray());
         QStandardPaths::setTestModeEnabled(true);
         static int s_iArgc = 1;
         static char s_sName[] = "mda-fuzz";
         static char* s_pArgv[] = {s_sName, nullptr};
         new QCoreApplication(s_iArgc, s_pArgv);
-    }
+        return sHome;
+    }();
     return s_sHome;
 }
 
@@ -110,23 +109,16 @@ inline QMap<QString, QByteArray> Snapshot(const QString& sFolder, const QString&
     return tree;
 }
 
-/// The differences of two snapshots as text, for the failure message.
+/// The differences of two snapshots as text, for the failure message ("-": removed).
 inline std::string Difference(const QMap<QString, QByteArray>& before,
                               const QMap<QString, QByteArray>& after)
 {
     QStringList lChanged;
-    for (auto it = after.begin(); it != after.end(); ++it)
+    for (const QString& sKey : before.keys() + after.keys())
     {
-        if (!before.contains(it.key()) || before.value(it.key()) != it.value())
+        if (before.value(sKey, "-") != after.value(sKey, "-") && !lChanged.contains(sKey))
         {
-            lChanged << it.key();
-        }
-    }
-    for (auto it = before.begin(); it != before.end(); ++it)
-    {
-        if (!after.contains(it.key()))
-        {
-            lChanged << QStringLiteral("-") + it.key();
+            lChanged << (after.contains(sKey) ? sKey : QStringLiteral("-") + sKey);
         }
     }
     return lChanged.join(QStringLiteral(", ")).toStdString();

@@ -17,22 +17,17 @@ int main(int argc, char** argv)
     QStringList lFiles;
     for (int i = 1; i < argc; ++i)
     {
-        const QString sArg = QString::fromLocal8Bit(argv[i]);
-        if (QFileInfo(sArg).isDir())
+        QStringList lBelow{QString::fromLocal8Bit(argv[i])};
+        QDirIterator it(lBelow[0], QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
+        if (QFileInfo(lBelow[0]).isDir())
         {
-            QStringList lBelow;
-            QDirIterator it(sArg, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
-            while (it.hasNext())
+            for (lBelow.clear(); it.hasNext();)
             {
                 lBelow << it.next();
             }
             lBelow.sort();
-            lFiles << lBelow;
         }
-        else
-        {
-            lFiles << sArg;
-        }
+        lFiles << lBelow;
     }
     if (lFiles.isEmpty())
     {

@@ -9,8 +9,7 @@
 #include <algorithm>
 #include <cmath>
 
-using LumoraMeasurement::CConverter;
-using LumoraMeasurement::EUnitTypes;
+using namespace LumoraMeasurement;
 
 namespace
 {
@@ -51,11 +50,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* pData, size_t uiSize)
     const QString sInput =
         QString::fromUtf8(reinterpret_cast<const char*>(pData), static_cast<int>(uiSize));
 
-    EUnitTypes eUnit = LumoraMeasurement::eUnitType_None;
-    if (CConverter::UnitIsValid(sInput, eUnit) && eUnit != LumoraMeasurement::eUnitType_None)
+    EUnitTypes eUnit = eUnitType_None;
+    if (CConverter::UnitIsValid(sInput, eUnit) && eUnit != eUnitType_None)
     {
         const QString sUnit = CConverter::GetUnitString(eUnit);
-        EUnitTypes eAgain = LumoraMeasurement::eUnitType_None;
+        EUnitTypes eAgain = eUnitType_None;
         MDA_FUZZ_CHECK(CConverter::UnitIsValid(QStringLiteral("1 ") + sUnit, eAgain) &&
                            eAgain == eUnit,
                        "unit text " + sUnit.toStdString() + " is not recognised as itself");
@@ -64,11 +63,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* pData, size_t uiSize)
 
     QString sNumber = sInput;
     const double dNumber = CConverter::getORVELFloat(sNumber);
-    CConverter::ConvertValue(sInput, LumoraMeasurement::eUnitType_Hz);
-    CConverter::ConvertValueMeasurement(sInput, LumoraMeasurement::eUnitType_dBuV);
+    CConverter::ConvertValue(sInput, eUnitType_Hz);
+    CConverter::ConvertValueMeasurement(sInput, eUnitType_dBuV);
     CConverter::ConvertValue(sInput, QStringLiteral("dBm"), QStringLiteral("dBmV"));
-    CConverter::ConvertToUnit(sInput, LumoraMeasurement::eUnitType_dBmV,
-                              LumoraMeasurement::eUnitType_dBm, 75);
+    CConverter::ConvertToUnit(sInput, eUnitType_dBmV, eUnitType_dBm, 75);
     QString sOld = sInput;
     CConverter::GetOldLumoraPower(sOld);
 

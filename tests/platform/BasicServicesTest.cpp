@@ -96,7 +96,6 @@ TEST(Logging, StampedMessagesAreKeptInMemoryAndAppendedToTheChosenFile)
     CLoggingStream& stream = CSingleton<CLoggingDataProvider>::GetInstance().m_LoggingStream;
     EXPECT_EQ(&stream, &CSingleton<CLoggingDataProvider>::GetInstance().m_LoggingStream);
     QTemporaryDir dir;
-    ASSERT_TRUE(dir.isValid());
     stream.ClearMessages();
     stream.AppendString("first\n");
     stream.SetLogFilePath(dir.filePath("log.txt"));
@@ -119,7 +118,6 @@ TEST(Logging, LogGrowingWithoutBoundKeepsOnlyTheNewestLinesAndCountsTheDropped)
     CLoggingStream stream;
     EXPECT_EQ(stream.GetMaxMessageCount(), 10000);
     QTemporaryDir dir;
-    ASSERT_TRUE(dir.isValid());
     stream.SetLogFilePath(dir.filePath("all.log"));
     // An even count of lines: one line over the bound must be trimmed too.
     stream.SetMaxMessageCount(3);
@@ -153,8 +151,7 @@ TEST(Logging, LogGrowingWithoutBoundKeepsOnlyTheNewestLinesAndCountsTheDropped)
     }
     const QStringList kept = stream.GetMessages();
     ASSERT_EQ(kept.size(), 10000);
-    EXPECT_EQ(kept.first(), "15000");
-    EXPECT_EQ(kept.last(), "24999");
+    EXPECT_EQ(kept.first() + '-' + kept.last(), "15000-24999");
     EXPECT_EQ(stream.GetDroppedMessageCount(), 15000u);
 }
 

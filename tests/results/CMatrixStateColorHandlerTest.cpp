@@ -4,7 +4,7 @@
 #include "CDBScanController.h"
 #include "CDBSessionControler.h"
 #include "DatabaseTestBackend.h"
-#include "ResultsTestData.h"
+#include "TestDataTable.h"
 
 using namespace LumoraMeasurement;
 using OrvelFramework::CRDMatrixData;
@@ -24,10 +24,10 @@ protected:
     {
         m_pDb = OpenConnection();
         const QString s;
-        ASSERT_TRUE(CDBSessionControler(*m_pDb).Create(m_lSession, "u", "d", s, s, s, s, s, s, s, s,
-                                                       s, s, s, s, s));
         long lScan = 1;
-        ASSERT_TRUE(CDBScanController(*m_pDb).Create(m_lSession, lScan));
+        ASSERT_TRUE(CDBSessionControler(*m_pDb).Create(m_lSession, "u", "d", s, s, s, s, s, s, s, s,
+                                                       s, s, s, s, s) &&
+                    CDBScanController(*m_pDb).Create(m_lSession, lScan));
         for (const char* pszName : {"A", "B", "C", "D"})
         {
             m_Table.AddChannel(CChannelData(eTVStandard_DVBT, pszName),
@@ -49,9 +49,8 @@ protected:
     }
 
     CRDMatrixData Build(std::vector<CDBMeasurement>& records, long lScanCount, bool bRecentOnly,
-                        bool bLoad, long lSession = -1)
+                        bool bLoad, long lSession = -1, CRDMatrixData matrix = CRDMatrixData())
     {
-        CRDMatrixData matrix;
         CDBMeasurementController controller(*m_pDb);
         CMatrixStateColorHandler().DoCreateChannelMatrixData(matrix, controller, records, m_Table,
                                                              lSession < 0 ? m_lSession : lSession,
@@ -64,10 +63,13 @@ protected:
     std::unique_ptr<OrvelFramework::CDatabaseMultiInstance> m_pDb;
 };
 
-TEST_P(CMatrixStateColorHandlerTest, ViolationRateSelectsTheGradientIndex)
+// A channel whose every measurement failed (C) was a green "OK" tile: the matrix saw only the
+// limit violations. Violations still outrank errors (D).
+TEST_P(CMatrixStateColorHandlerTest, GradientTileKindsAndTheirTexts)
 {
     Store(0, 2, QString());
-    for (const QStringList& row : ResultsTestData::ReadTable("gradient.tsv"))
+    // The violation rate over the counted scans selects the gradient index.
+    for (const QStringList& row : MdaTest::ReadDataTable("results/gradient.tsv"))
     {
         SCOPED_TRACE(row.join(' ').toStdString());
         const QStringList lScans = row[2].split(',');
@@ -87,13 +89,6 @@ TEST_P(CMatrixStateColorHandlerTest, ViolationRateSelectsTheGradientIndex)
         EXPECT_TRUE(matrix.GetItem(0).GetText().contains(
             QStringLiteral("count: %1\n").arg(2 * lScans.size())));
     }
-}
-
-// A channel whose every measurement failed (C) was a green "OK" tile: the matrix saw only the
-// limit violations. Violations still outrank errors (D).
-TEST_P(CMatrixStateColorHandlerTest, TileKindsAndTheirTexts)
-{
-    Store(0, 2, QString());
     Store(2, c_lError, "e1");
     Store(3, c_lError, "e2");
     for (int i = 0; i < 20; ++i)
@@ -136,19 +131,11 @@ TEST_P(CMatrixStateColorHandlerTest, TileKindsAndTheirTexts)
 
     // Session 0 leaves the matrix as it was.
     matrix.AppendMatrixItem(5, "kept", "X");
-    CDBMeasurementController controller(*m_pDb);
-    CMatrixStateColorHandler().DoCreateChannelMatrixData(matrix, controller, records, m_Table, 0, 3,
-                                                         false, true);
-    EXPECT_EQ(matrix.GetItemCount(), 5);
-}
-
-MDA_INSTANTIATE_BACKEND_TESTS(CMatrixStateColorHandlerTest);
-
-TEST(CMatrixStateColorHandlerPalette, GreenGreyVioletThenYellowToRed)
-{
+    EXPECT_EQ(Build(records, 3, false, true, 0, matrix).GetItemCount(), 5);
+    // The palette: green, grey, violet, then yellow to red.
     const auto colors = CMatrixStateColorHandler().GetMatrixStateColors();
-    const QList<QStringList> rows = ResultsTestData::ReadTable("palette.tsv");
-    ASSERT_EQ(colors.size(), size_t(rows.size()));
+    const std::vector<QStringList> rows = MdaTest::ReadDataTable("results/palette.tsv");
+    ASSERT_EQ(colors.size(), rows.size());
     for (const QStringList& row : rows)
     {
         EXPECT_EQ(colors[row[0].toULong()],
@@ -156,5 +143,7 @@ TEST(CMatrixStateColorHandlerPalette, GreenGreyVioletThenYellowToRed)
             << row[0].toStdString();
     }
 }
+
+MDA_INSTANTIATE_BACKEND_TESTS(CMatrixStateColorHandlerTest);
 
 } // namespace

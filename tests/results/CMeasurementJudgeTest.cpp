@@ -6,13 +6,10 @@
 #include "CEnumTemplate.h"
 #include "CStringUtil.h"
 #include "CValueFactory.h"
-#include "ResultsTestData.h"
-
-#include <gtest/gtest.h>
+#include "TestDataTable.h"
 
 #include <cfloat>
 #include <cmath>
-#include <iterator>
 #include <random>
 
 using namespace LumoraMeasurement;
@@ -38,34 +35,38 @@ TEST(CMeasurementJudgeTest, JudgesOneStoredValueAsTheSessionModelDoes)
     using Items = CEnumTemplate<EMeasurementItems>;
     using States = CEnumTemplate<EMeasurementItemState>;
     const QStringList judgements = {"not judged", "within", "violation", "error"};
-    for (const QStringList& row : ResultsTestData::ReadTable("judge.tsv"))
+    for (const QStringList& row : MdaTest::ReadDataTable("results/judge.tsv"))
     {
         SCOPED_TRACE(row[0].toStdString());
         CDBMeasurement record(1, 2, row[2].toLong(), 3);
         record.SetMeasurementItem(Items::ToId(Items::TextToEnum(row[1])));
         record.SetMeasurementState(States::ToId(States::TextToEnum(row[3])));
         record.SetValue(row[4]);
-        if (row[3] == "Error")
-        {
-            record.SetErrorDescription(QStringLiteral("Receiver timeout"));
-        }
+        record.SetErrorDescription(row[3] == "Error" ? QStringLiteral("Receiver timeout") : "");
         EXPECT_EQ(judge.Judge(record), judgements.indexOf(row[5]));
         EXPECT_EQ(record.GetMeasurementState(), States::ToId(States::TextToEnum(row[6])));
         EXPECT_EQ(record.GetValue(), row[7]);
-        EXPECT_EQ(row[8] == "yes", !record.GetErrorDescription().isEmpty())
-            << record.GetErrorDescription().toStdString();
+        EXPECT_EQ(record.GetErrorDescription(), row[8]);
     }
-    CDBMeasurement unreadable(1, 2, 0, 3);
-    unreadable.SetMeasurementItem(Items::ToId(eMeasItem_MERRMSdB));
-    unreadable.SetMeasurementState(States::ToId(eMeasurementItemState_Valid));
-    unreadable.SetValue(QStringLiteral("inf dB"));
-    judge.Judge(unreadable);
-    EXPECT_EQ(QStringLiteral("MER RMS dB: the stored value \"inf dB\" is not a finite number"),
-              unreadable.GetErrorDescription());
-
     EXPECT_DOUBLE_EQ(3.0, judge.PowerLimitOffset(0));
     EXPECT_DOUBLE_EQ(0.0, judge.PowerLimitOffset(9));
     EXPECT_DOUBLE_EQ(0.0, judge.PowerLimitOffset(-1));
+    // A value whose six-digit text lies just below its limit is within, at every magnitude up to
+    // 2^63: the judge rounds large values in integers and must land on that very number. Each limit
+    // is the single-precision number nearest above the text, closer to it than a rounding slip
+    // (from 10^18 on, no such number exists).
+    for (const QStringList& row : MdaTest::ReadDataTable("results/just-below.tsv"))
+    {
+        CComparativeValueData limits;
+        QString sLimit = row[1];
+        limits.UpdateItem(eMeasItem_MERRMSdB, eCompareType_Lower, sLimit, sLimit, true);
+        CDBMeasurement record(1, 2, 0, 3);
+        record.SetMeasurementItem(Items::ToId(eMeasItem_MERRMSdB));
+        record.SetMeasurementState(States::ToId(eMeasurementItemState_Valid));
+        record.SetValue(row[0] + " dB");
+        EXPECT_EQ(CMeasurementJudge(limits, channels).Judge(record), eJudgement_Within)
+            << row.join(' ').toStdString() << ": " << record.GetErrorDescription().toStdString();
+    }
 }
 
 namespace
@@ -142,6 +143,14 @@ EJudgement JudgeThroughText(const CComparativeValueData& limits, const CChannelT
     return bWithin ? eJudgement_Within : eJudgement_Violation;
 }
 
+/// What a judging gives, on one line.
+QString Outcome(EJudgement eJudgement, const CDBMeasurement& record, const QString& sDescription)
+{
+    return QStringLiteral("%1 \"%2\" state %3 \"%4\"")
+        .arg(QString::number(eJudgement), record.GetValue(),
+             QString::number(record.GetMeasurementState()), sDescription);
+}
+
 /// Random sessions that dwell where judging by number could part from judging the text:
 /// on the limits and one float step beside them, at the edges of the two-decimal and the
 /// six-digit forms (halves, 0.01, 1e4, 2^24, 2^63, the ends of single precision), and in
@@ -149,7 +158,13 @@ EJudgement JudgeThroughText(const CComparativeValueData& limits, const CChannelT
 class CSessionGenerator
 {
 public:
-    explicit CSessionGenerator(unsigned uSeed) : m_Random(uSeed) {}
+    explicit CSessionGenerator(unsigned uSeed) : m_Random(uSeed)
+    {
+        for (const QStringList& row : MdaTest::ReadDataTable("results/judge-numbers.tsv"))
+        {
+            row[0] == "edge" ? m_Edges.push_back(row[1].toDouble()) : m_Hostile.push_back(row[1]);
+        }
+    }
 
     void RandomiseLimits(CComparativeValueData& limits)
     {
@@ -205,15 +220,7 @@ private:
     }
     double Edge()
     {
-        static const double adEdges[] = {
-            0.0, 0.01, 0.005, 0.125, 1234.125, 9999.995, 99999.95, 99999.5, 999999.5, 1e4, 0x1p24,
-            0x1p63, 9.5e18, 1e-5, 12345.25, 12345.5, 1234565.0, 20000050.0, 9999995.0, 1e-38,
-            FLT_MIN, 1.401298e-45, FLT_MAX, 123456.5, 16777217.0, 1e30,
-            // Each count of digits that the six-digit rounding scales down.
-            123456789.0, 1234567890.0, 12345678901.0, 123456789012.0, 1234567890123.0,
-            12345678901234.0, 123456789012345.0, 1234567890123456.0, 12345678901234567.0,
-            123456789012345678.0};
-        const double d = adEdges[Pick(std::size(adEdges))] * (Pick(2) == 0 ? 1 : -1);
+        const double d = m_Edges[size_t(Pick(m_Edges.size()))] * (Pick(2) == 0 ? 1 : -1);
         return Step(d);
     }
     // One float step up or down, or none.
@@ -230,15 +237,11 @@ private:
     }
     QString Number(EMeasurementItems eItem)
     {
-        static const char* const apszHostile[] = {
-            "",      "nan",  "-NaN",       "inf",    "-inf", "1e999", "-1e999", "1e-50", "abc",
-            "12abc", "0x1A", "+5",         "5.",     ".5",   "1,5",   "ON",     "true",  "٣",
-            "４２",  "-0",   "00012.5000", "3.5e38", "1e38", "70000", "-32769", "1",     "0"};
         double d = 0.0;
         switch (Pick(8))
         {
         case 0:
-            return QString::fromUtf8(apszHostile[Pick(std::size(apszHostile))]);
+            return m_Hostile[Pick(size_t(m_Hostile.size()))];
         case 1:
             return QString(Pick(300) + 65, QLatin1Char('7'));
         case 2:
@@ -259,6 +262,8 @@ private:
     }
 
     std::mt19937 m_Random;
+    std::vector<double> m_Edges;
+    QStringList m_Hostile;
     std::pair<float, float> m_aLimits[eMeasItem_None + 1] = {};
 };
 
@@ -291,80 +296,25 @@ TEST(CMeasurementJudgeTest, JudgingByNumberNeverPartsFromJudgingTheText)
             const QString sStored = fast.GetValue();
             for (int iRound = 1; iRound <= 2; ++iRound)
             {
+                SCOPED_TRACE(QStringLiteral("seed %1, record %2, round %3, stored \"%4\"")
+                                 .arg(QString::number(uSeed), QString::number(i),
+                                      QString::number(iRound), sStored)
+                                 .toStdString());
                 const EJudgement eFast = judge.Judge(fast);
-                const EJudgement ePlain = JudgeThroughText(limits, channels, plain);
+                const QString sPlain = Outcome(JudgeThroughText(limits, channels, plain), plain,
+                                               plain.GetErrorDescription());
+                ASSERT_EQ(Outcome(eFast, fast, fast.GetErrorDescription()), sPlain);
                 // The model judges without the text and writes it when handed out.
                 const EJudgement eLazy = judge.JudgeWithoutText(lazy);
                 const QString sLazyText = eLazy == eJudgement_Violation
                                               ? judge.ViolationText(lazy)
                                               : lazy.GetErrorDescription();
-                EXPECT_TRUE(eLazy == ePlain && lazy.GetValue() == plain.GetValue() &&
-                            lazy.GetMeasurementState() == plain.GetMeasurementState() &&
-                            sLazyText == plain.GetErrorDescription())
-                    << "seed " << uSeed << ", record " << i << ", round " << iRound
-                    << ": judged without text, \"" << sLazyText.toStdString() << "\"";
+                ASSERT_EQ(Outcome(eLazy, lazy, sLazyText), sPlain) << "judged without text";
                 if (eLazy == eJudgement_Violation)
                 {
                     lazy.SetErrorDescription(sLazyText);
                 }
-                if (eFast != ePlain || fast.GetValue() != plain.GetValue() ||
-                    fast.GetMeasurementState() != plain.GetMeasurementState() ||
-                    fast.GetErrorDescription() != plain.GetErrorDescription())
-                {
-                    FAIL() << "seed " << uSeed << ", record " << i << ", round " << iRound
-                           << ": item " << fast.GetMeasurementItem() << ", stored state "
-                           << plain.GetMeasurementState() << ", channel " << fast.GetChannelId()
-                           << ", stored value \"" << sStored.toStdString()
-                           << "\"\n  judge: " << eFast << " \"" << fast.GetValue().toStdString()
-                           << "\" state " << fast.GetMeasurementState() << " \""
-                           << fast.GetErrorDescription().toStdString() << "\"\n  text:  " << ePlain
-                           << " \"" << plain.GetValue().toStdString() << "\" state "
-                           << plain.GetMeasurementState() << " \""
-                           << plain.GetErrorDescription().toStdString() << "\"";
-                }
             }
         }
-    }
-}
-
-// A value whose six-digit text lies just below its limit is within, at every magnitude up to
-// 2^63: the judge rounds large values in integers and must land on that very number. The limit
-// is the single-precision number nearest above the text, closer to it than a rounding slip (from
-// 10^18 on, no such number exists).
-TEST(CMeasurementJudgeTest, ValueJustBelowItsLimitIsWithinAtEveryMagnitude)
-{
-    CChannelTableData channels;
-    for (int iZeros = 0; iZeros <= 12; ++iZeros)
-    {
-        const double dScale = std::pow(10.0, iZeros);
-        double dText = 0.0;
-        float fLimit = 0.0f;
-        for (double dDigits = 100000.0; dDigits < 922337.0; ++dDigits)
-        {
-            dText = dDigits * dScale;
-            fLimit = static_cast<float>(dText);
-            if (static_cast<double>(fLimit) < dText)
-            {
-                fLimit = std::nextafter(fLimit, FLT_MAX);
-            }
-            if (static_cast<double>(fLimit) - dText < dDigits)
-            {
-                break;
-            }
-        }
-        CComparativeValueData limits;
-        QString sLimit = QString::number(static_cast<double>(fLimit), 'g', 17);
-        limits.UpdateItem(eMeasItem_MERRMSdB, eCompareType_Lower, sLimit, sLimit, true);
-        const CMeasurementJudge judge(limits, channels);
-        CDBMeasurement record(1, 2, 0, 3);
-        record.SetMeasurementItem(CEnumTemplate<EMeasurementItems>::ToId(eMeasItem_MERRMSdB));
-        record.SetMeasurementState(StateId(eMeasurementItemState_Valid));
-        record.SetValue(QString::number(dText, 'g', 6) + " dB");
-        SCOPED_TRACE(record.GetValue().toStdString() + " against " + sLimit.toStdString());
-        CDBMeasurement plain = record;
-        EXPECT_EQ(JudgeThroughText(limits, channels, plain), eJudgement_Within)
-            << plain.GetErrorDescription().toStdString();
-        EXPECT_EQ(judge.Judge(record), eJudgement_Within)
-            << record.GetErrorDescription().toStdString();
     }
 }

@@ -10,10 +10,9 @@
 #include "CMeasurementResultSingleChannelData.h"
 #include "CTableScan.h"
 #include "DatabaseTestBackend.h"
-#include "ResultsTestData.h"
+#include "TestDataTable.h"
 
 #include <QBuffer>
-#include <QFile>
 #include <QTemporaryDir>
 
 using namespace LumoraMeasurement;
@@ -26,9 +25,9 @@ namespace
 const std::vector<long> c_Scans = {2, 4, 9, 11};
 
 /// The stored measurements: scan, channel row, item id, state id, value, error text.
-const QList<QStringList>& Stored()
+const std::vector<QStringList>& Stored()
 {
-    static const QList<QStringList> s_Rows = ResultsTestData::ReadTable("session.tsv");
+    static const std::vector<QStringList> s_Rows = MdaTest::ReadDataTable("results/session.tsv");
     return s_Rows;
 }
 
@@ -68,43 +67,50 @@ protected:
         m_Config.SetChannelTableFile(Path("channels.json"));
         m_Config.SetComparativeValuesFile(Path("limits.json"));
 
-        auto pDb = OpenConnection();
-        ASSERT_TRUE(CDBSessionControler(*pDb).Create(
+        m_pDb = OpenConnection();
+        ASSERT_TRUE(CDBSessionControler(*m_pDb).Create(
             m_lSession, "uid-1", "Night, run", Path("channels.json"), Path("limits.json"), "TP 3",
             "Roof", "a@b.c", "E12", "Ann", "T34", "RX-1", "1.2", "3.4", "SN9", "Lab"));
         for (long lScan : c_Scans)
         {
-            ASSERT_TRUE(CDBScanController(*pDb).Create(m_lSession, lScan));
-            ASSERT_TRUE(CDBScanController(*pDb).Update(CDBScanData(m_lSession, lScan), 0));
+            ASSERT_TRUE(CDBScanController(*m_pDb).Create(m_lSession, lScan));
+            ASSERT_TRUE(CDBScanController(*m_pDb).Update(CDBScanData(m_lSession, lScan), 0));
         }
-        CDBMeasurementController measurements(*pDb);
         for (const QStringList& row : Stored())
         {
-            long lId = 0;
-            ASSERT_TRUE(measurements.Create(m_lSession, row[0].toLong(), row[1].toLong(), lId));
-            CDBMeasurement m(m_lSession, row[0].toLong(), row[1].toLong(), lId);
-            m.SetMeasurementItem(row[2].toLong());
-            m.SetMeasurementState(row[3].toLong());
-            m.SetValue(row[4]);
-            m.SetErrorDescription(row[5]);
-            ASSERT_TRUE(measurements.Update(m));
-            m_vIds.push_back(lId);
+            m_vIds.push_back(Store(row));
         }
+    }
+
+    /// Stores a measurement (scan, channel row, item id, state id, value, error text); its id.
+    long Store(const QStringList& row)
+    {
+        CDBMeasurementController measurements(*m_pDb);
+        long lId = 0;
+        EXPECT_TRUE(measurements.Create(m_lSession, row[0].toLong(), row[1].toLong(), lId));
+        CDBMeasurement m(m_lSession, row[0].toLong(), row[1].toLong(), lId);
+        m.SetMeasurementItem(row[2].toLong());
+        m.SetMeasurementState(row[3].toLong());
+        m.SetValue(row[4]);
+        m.SetErrorDescription(row.value(5));
+        EXPECT_TRUE(measurements.Update(m));
+        return lId;
     }
 
     QString Path(const QString& sName) const { return m_Files.filePath(sName); }
     long Id(size_t lRow) const { return m_vIds.at(lRow); }
 
-    /// Everything the lists hold, as the views see it.
-    QStringList Snapshot(CMeasurementResultData& model) const
+    /// Everything the lists hold, as the views see it; bAll adds the CSV lines, dates and times.
+    QStringList Snapshot(CMeasurementResultData& model, bool bAll = false) const
     {
-        QStringList lines;
+        QStringList lines = bAll ? model.GetCSVExport() + model.GetAvailableDates() : QStringList();
         for (long i = 0; i < model.GetNumberOfErrorsInSession(); ++i)
         {
-            lines << QStringLiteral("violation %1 %2 %3")
+            lines << QStringLiteral("violation %1 %2 %3 %4")
                          .arg(model.GetScanIdOfError(i))
                          .arg(model.GetChannelIdOfSessionError(i))
-                         .arg(model.GetChannelErrorDescriptionOfSessionError(i));
+                         .arg(model.GetChannelErrorDescriptionOfSessionError(i),
+                              bAll ? model.GetChannelTimeStampOfSessionError(i) : QString());
         }
         std::vector<CDBMeasurement> list;
         for (long lScan : c_Scans)
@@ -129,6 +135,7 @@ protected:
     CMeasConfigData m_Config;
     long m_lSession = 0;
     std::vector<long> m_vIds;
+    std::unique_ptr<OrvelFramework::CDatabaseMultiInstance> m_pDb;
 };
 
 TEST_P(CMeasurementResultDataTest, LoadJudgesEveryStoredValue)
@@ -137,8 +144,8 @@ TEST_P(CMeasurementResultDataTest, LoadJudgesEveryStoredValue)
     ASSERT_TRUE(model.LoadData(m_Config));
     EXPECT_EQ(model.LastError(), "");
 
-    const QList<QStringList> violations = ResultsTestData::ReadTable("violations.tsv");
-    const long lCount = violations.size();
+    const std::vector<QStringList> violations = MdaTest::ReadDataTable("results/violations.tsv");
+    const long lCount = long(violations.size());
     ASSERT_EQ(model.GetNumberOfErrorsInSession(), lCount);
     for (long i = 0; i < lCount; ++i)
     {
@@ -147,7 +154,7 @@ TEST_P(CMeasurementResultDataTest, LoadJudgesEveryStoredValue)
                                QString::number(model.GetChannelIdOfSessionError(i)),
                                model.GetChannelNameOfSessionError(i),
                                model.GetChannelErrorDescriptionOfSessionError(i)}),
-                  violations[int(i)]);
+                  violations[size_t(i)]);
     }
     for (long i : {-1L, lCount})
     {
@@ -161,20 +168,20 @@ TEST_P(CMeasurementResultDataTest, LoadJudgesEveryStoredValue)
     // Per scan and channel: the judged records by id, rewritten values, the state as judged.
     // "Not Implemented" (scan 9, Ch1) is in no list.
     std::vector<CDBMeasurement> list;
-    for (const QStringList& row : ResultsTestData::ReadTable("judged-lists.tsv"))
+    for (const QStringList& row : MdaTest::ReadDataTable("results/judged-lists.tsv"))
     {
         SCOPED_TRACE(row.join(' ').toStdString());
         model.GetMeasurementListAll(row[0].toLong(), row[1].toLong(), list);
-        QStringList ids;
+        QStringList ids, expectedIds;
+        for (const CDBMeasurement& m : list)
+        {
+            ids << QString::number(m.GetMeasurementId());
+        }
         for (const QString& sRow : row[2].split(',', Qt::SkipEmptyParts))
         {
-            ids << QString::number(Id(sRow.toULong()));
+            expectedIds << QString::number(Id(sRow.toULong()));
         }
-        ASSERT_EQ(list.size(), size_t(ids.size()));
-        for (size_t i = 0; i < list.size(); ++i)
-        {
-            EXPECT_EQ(QString::number(list[i].GetMeasurementId()), ids[int(i)]);
-        }
+        EXPECT_EQ(ids, expectedIds);
         if (!list.empty())
         {
             EXPECT_EQ(
@@ -197,25 +204,44 @@ TEST_P(CMeasurementResultDataTest, LoadJudgesEveryStoredValue)
 // shows.
 TEST_P(CMeasurementResultDataTest, ModelLoadedInAWorkerThreadDisplaysFromTheMainThread)
 {
-    const auto everything = [this](CMeasurementResultData& model)
+    OrvelFramework::CTableScan scans(*m_pDb);
+    for (auto [lScan, pszDateTime] :
+         {std::pair(2L, "2026-01-05 08:00:00"), std::pair(4L, "2026-01-05 09:30:00"),
+          std::pair(9L, "2026-01-06 07:00:00"), std::pair(11L, "2026-01-05 23:00:00")})
     {
-        QStringList lines = Snapshot(model) + model.GetCSVExport() + model.GetAvailableDates();
-        for (long i = 0; i < model.GetNumberOfErrorsInSession(); ++i)
-        {
-            lines << model.GetChannelTimeStampOfSessionError(i);
-        }
-        return lines;
-    };
+        ASSERT_TRUE(
+            scans.Update(m_lSession, lScan,
+                         {{OrvelFramework::CTableScan::c_sColumnDatetime, QString(pszDateTime)}}));
+    }
     CMeasurementResultData single(m_lSession, eLevelUnit_dBmV);
     ASSERT_TRUE(single.LoadData(m_Config));
-    const QStringList expected = everything(single);
+    const QStringList expected = Snapshot(single, true);
     ASSERT_GT(expected.size(), 20);
+    // Navigation over scans and dates, with the scans' times set above.
+    for (const QStringList& row : MdaTest::ReadDataTable("results/next-scans.tsv"))
+    {
+        EXPECT_EQ(single.GetNextScanId(row[0].toLong(), row[1] == "1"), row[2].toLong())
+            << row.join(' ').toStdString();
+    }
+    EXPECT_EQ(single.GetNumberOfScans(), 4);
+    EXPECT_EQ(single.GetScanIdOfScanIndex(3), 11);
+    EXPECT_EQ(single.GetScanIdOfScanIndex(4), -1);
+    EXPECT_EQ(single.GetScanIdOfFirstChannelError(0), 4);
+    EXPECT_EQ(single.GetScanIdOfFirstChannelError(2), 2);
+
+    EXPECT_EQ(single.GetAvailableDates(), QStringList({"2026-01-05", "2026-01-06"}));
+    EXPECT_EQ(single.GetAvailableScansOfDate("2026-01-05"),
+              QStringList({"Scan 2 ( 2026-01-05 08:00:00)", "Scan 4 ( 2026-01-05 09:30:00)",
+                           "Scan 11 ( 2026-01-05 23:00:00)"}));
+    EXPECT_EQ(single.GetChannelTimeStampOfSessionError(0) + ", " +
+                  single.GetChannelTimeStampOfSessionError(1),
+              "2026-01-05 08:00:00, 2026-01-05 09:30:00");
 
     CMeasurementResultData madeHere(m_lSession, eLevelUnit_dBmV);
     bool bLoaded = false;
     std::thread([&] { bLoaded = madeHere.LoadData(m_Config); }).join();
     ASSERT_TRUE(bLoaded);
-    EXPECT_EQ(everything(madeHere), expected);
+    EXPECT_EQ(Snapshot(madeHere, true), expected);
 
     std::unique_ptr<CMeasurementResultData> pMadeThere;
     std::thread(
@@ -226,11 +252,11 @@ TEST_P(CMeasurementResultDataTest, ModelLoadedInAWorkerThreadDisplaysFromTheMain
         })
         .join();
     ASSERT_TRUE(bLoaded);
-    EXPECT_EQ(everything(*pMadeThere), expected);
+    EXPECT_EQ(Snapshot(*pMadeThere, true), expected);
     // Both threads at once on one model.
     QStringList lOther;
-    std::thread other([&] { lOther = everything(madeHere); });
-    const QStringList lHere = everything(madeHere);
+    std::thread other([&] { lOther = Snapshot(madeHere, true); });
+    const QStringList lHere = Snapshot(madeHere, true);
     other.join();
     EXPECT_EQ(lHere, expected);
     EXPECT_EQ(lOther, expected);
@@ -240,172 +266,13 @@ TEST_P(CMeasurementResultDataTest, SwitchingLimitsMatchesAFreshLoad)
 {
     CMeasurementResultData model(m_lSession, eLevelUnit_dBmV);
     ASSERT_TRUE(model.LoadData(m_Config));
-    const QStringList initial = Snapshot(model);
-
-    CMeasConfigData otherConfig = m_Config;
-    otherConfig.SetComparativeValuesFile(Path("other-limits.json"));
-    CMeasurementResultData fresh(m_lSession, eLevelUnit_dBmV);
-    ASSERT_TRUE(fresh.LoadData(otherConfig));
-    const QStringList other = Snapshot(fresh);
-    // Power above 40(+3) fails now; MER from 5 and any lock state pass.
-    ASSERT_EQ(fresh.GetNumberOfErrorsInSession(), 3);
-    EXPECT_EQ(fresh.GetChannelErrorDescriptionOfSessionError(0),
-              "Power is not between -15(+3) <= value(50 dBmV) <= 40(+3)");
-
-    for (int i = 0; i < 2; ++i)
-    {
-        SCOPED_TRACE(i);
-        model.UseOtherLimits(Path("other-limits.json"));
-        EXPECT_EQ(Snapshot(model), other);
-        model.UseInititalLimits();
-        EXPECT_EQ(Snapshot(model), initial);
-    }
-
-    // Limits edited or shown in another unit without judging again keep the texts of the
-    // judging, also where a text is only written when asked for.
-    CComparativeValueData& limits = model.GetComparativeValueData();
-    QString sLow = QStringLiteral("-30");
-    ASSERT_TRUE(limits.SetLowValueByIndex(limits.GetIndexFromEnum(eMeasItem_Power), sLow));
-    model.SetLevelUnit(eLevelUnit_dBm);
-    EXPECT_EQ(Snapshot(model), initial);
-    model.UpdateDataAffectedByLimitValues();
-    EXPECT_NE(Snapshot(model), initial);
-}
-
-TEST_P(CMeasurementResultDataTest, NavigationOverScansAndDates)
-{
-    {
-        auto pDb = OpenConnection();
-        OrvelFramework::CTableScan scans(*pDb);
-        for (auto [lScan, pszDateTime] :
-             {std::pair(2L, "2026-01-05 08:00:00"), std::pair(4L, "2026-01-05 09:30:00"),
-              std::pair(9L, "2026-01-06 07:00:00"), std::pair(11L, "2026-01-05 23:00:00")})
-        {
-            ASSERT_TRUE(scans.Update(
-                m_lSession, lScan,
-                {{OrvelFramework::CTableScan::c_sColumnDatetime, QString(pszDateTime)}}));
-        }
-    }
-    CMeasurementResultData model(m_lSession, eLevelUnit_dBmV);
-    ASSERT_TRUE(model.LoadData(m_Config));
-
-    for (const QStringList& row : ResultsTestData::ReadTable("next-scans.tsv"))
-    {
-        EXPECT_EQ(model.GetNextScanId(row[0].toLong(), row[1] == "1"), row[2].toLong())
-            << row.join(' ').toStdString();
-    }
-    EXPECT_EQ(model.GetNumberOfScans(), 4);
-    EXPECT_EQ(model.GetScanIdOfScanIndex(3), 11);
-    EXPECT_EQ(model.GetScanIdOfScanIndex(4), -1);
-    EXPECT_EQ(model.GetScanIdOfFirstChannelError(0), 4);
-    EXPECT_EQ(model.GetScanIdOfFirstChannelError(2), 2);
-
-    EXPECT_EQ(model.GetAvailableDates(), QStringList({"2026-01-05", "2026-01-06"}));
-    EXPECT_EQ(model.GetAvailableScansOfDate("2026-01-05"),
-              QStringList({"Scan 2 ( 2026-01-05 08:00:00)", "Scan 4 ( 2026-01-05 09:30:00)",
-                           "Scan 11 ( 2026-01-05 23:00:00)"}));
-    EXPECT_EQ(model.GetChannelTimeStampOfSessionError(0) + ", " +
-                  model.GetChannelTimeStampOfSessionError(1),
-              "2026-01-05 08:00:00, 2026-01-05 09:30:00");
-}
-
-TEST_P(CMeasurementResultDataTest, CsvListsStoredRowsScanByScan)
-{
-    long lLast = 0;
-    {
-        // Last in export order: the last scan, the last channel row. Texts go out unquoted.
-        auto pDb = OpenConnection();
-        CDBMeasurementController measurements(*pDb);
-        ASSERT_TRUE(measurements.Create(m_lSession, 11, 2, lLast));
-        CDBMeasurement m(m_lSession, 11, 2, lLast);
-        m.SetMeasurementItem(8);
-        m.SetMeasurementState(3);
-        m.SetValue(QString::fromUtf8("1,5 \"dB\"\n\u00c4"));
-        m.SetErrorDescription(QString::fromUtf8("x,\"y\"\r\n\u00fc"));
-        ASSERT_TRUE(measurements.Update(m));
-    }
-    CMeasurementResultData model(m_lSession, eLevelUnit_dBmV);
-    ASSERT_TRUE(model.LoadData(m_Config));
-    QStringList lines = model.GetCSVExport();
-
-    // Written as the application writes the list: UTF-8, each line ended by a line feed.
-    QBuffer file;
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    EXPECT_TRUE(model.WriteCSVExport(file));
-    EXPECT_EQ(file.data(), (lines.join('\n') + '\n').toUtf8());
-    QBuffer refusing;
-    EXPECT_FALSE(model.WriteCSVExport(refusing));
-
-    EXPECT_EQ(lines.takeLast(),
-              QStringLiteral("Scan Data,%1,11,2,%2,8,").arg(m_lSession).arg(lLast) +
-                  QString::fromUtf8("0.00 \"dB\"\n\u00c4,3,x,\"y\"\r\n\u00fc"));
-
-    const QString sSession = QString::number(m_lSession);
-    EXPECT_EQ(lines.value(0), "Session Data," + sSession + ",uid-1,Night, run," +
-                                  model.GetSessionData().FirstRun() +
-                                  ",,Roof,TP 3,Ann,E12,T34,a@b.c,RX-1,1.2,3.4,SN9,Lab");
-    // Stored states and texts, not the judged ones.
-    const QList<QStringList> expected = ResultsTestData::ReadTable("csv-lines.tsv");
-    ASSERT_EQ(lines.size(), expected.size() + 1);
-    for (int i = 0; i < expected.size(); ++i)
-    {
-        const size_t lRow = expected[i][0].toULong();
-        EXPECT_EQ(lines[i + 1], QStringLiteral("Scan Data,%1,%2,%3,%4,%5")
-                                    .arg(sSession, Stored()[int(lRow)][0], Stored()[int(lRow)][1],
-                                         QString::number(Id(lRow)), expected[i][1]));
-    }
-    EXPECT_EQ(model.GetNumberOfErrorsInSession(), 8);
-}
-
-TEST_P(CMeasurementResultDataTest, SingleChannelViewShowsDisplayTexts)
-{
-    {
-        // A whole number that names no state is shown as it is.
-        auto pDb = OpenConnection();
-        long lId = 0;
-        ASSERT_TRUE(CDBMeasurementController(*pDb).Create(m_lSession, 4, 0, lId));
-        CDBMeasurement m(m_lSession, 4, 0, lId);
-        m.SetMeasurementItem(41);
-        m.SetMeasurementState(2);
-        m.SetValue("17");
-        ASSERT_TRUE(CDBMeasurementController(*pDb).Update(m));
-    }
-    CMeasurementResultData model(m_lSession, eLevelUnit_dBm);
-    ASSERT_TRUE(model.LoadData(m_Config));
-
-    CMeasurementResultSingleChannelData scan4(model, 4, 0, false);
-    EXPECT_EQ(scan4.GetMeasCount(), 4);
-    EXPECT_EQ(scan4.GetValue(eMeasItem_PacketErrorsPerSecond), "17");
-    EXPECT_EQ(scan4.GetResultPosition(eMeasItem_MERRMSdB), 2);
-    EXPECT_EQ(scan4.GetResultPosition(eMeasItem_Attenuation), -1);
-    // The stored dBmV level at 50 Ohm in dBm.
-    EXPECT_EQ(scan4.GetValue(eMeasItem_Power), "3.51 dBm");
-    EXPECT_EQ(scan4.GetValue(eMeasItem_DemodLock), "Unlocked");
-    EXPECT_EQ(scan4.GetValue(eMeasItem_Attenuation), "");
-    EXPECT_EQ(scan4.GetErrorDescription(eMeasItem_Power),
-              "Power is not between -15(+3) <= value(50.5 dBmV) <= 47(+3)");
-    EXPECT_DOUBLE_EQ(scan4.GetPowerLimitOffset(), 3.0);
-
-    CMeasurementResultSingleChannelData scan11(model, 11, 0, true);
-    EXPECT_EQ(scan11.GetValue(eMeasItem_DemodLock), "");
-    // Whatever unit the text carries, the number is taken as dBmV.
-    EXPECT_EQ(scan11.GetValue(eMeasItem_Power), "-46.99 dBm");
-
-    model.UseOtherLimits(Path("other-limits.json"));
-    scan4.UpdateLimitValues(true);
-    EXPECT_EQ(scan4.GetErrorDescription(eMeasItem_DemodLock), "");
-}
-
-TEST_P(CMeasurementResultDataTest, GraphLinesFillGapsBetweenScans)
-{
-    CMeasurementResultData model(m_lSession, eLevelUnit_dBmV);
-    ASSERT_TRUE(model.LoadData(m_Config));
+    // Graph lines fill the gaps between scans.
     CMeasurementResultGraphData graph(model);
 
-    const QList<QStringList> lines = ResultsTestData::ReadTable("graph-lines.tsv");
-    for (long i = 0; i < lines.size(); ++i)
+    const std::vector<QStringList> lines = MdaTest::ReadDataTable("results/graph-lines.tsv");
+    for (long i = 0; i < long(lines.size()); ++i)
     {
-        const QStringList& row = lines[int(i)];
+        const QStringList& row = lines[size_t(i)];
         SCOPED_TRACE(row.join(' ').toStdString());
         const auto eItem = CEnumTemplate<EMeasurementItems>::ToEnum(row[1].toLong());
         graph.AddNewMeasurementResultItem();
@@ -440,21 +307,17 @@ TEST_P(CMeasurementResultDataTest, GraphLinesFillGapsBetweenScans)
     graph.RemoveMeasurementResultItem(0);
     bool bInterpolated = false;
     EXPECT_DOUBLE_EQ(graph.GetYMeasValue(0, 2, bInterpolated) + graph.GetXMeasValue(0, 3), 36.0);
-    for (long i = 0; i + 1 < lines.size(); ++i)
+    for (long i = 0; i + 1 < long(lines.size()); ++i)
     {
-        EXPECT_DOUBLE_EQ(graph.GetMinMeasValue(i), lines[int(i + 1)][4].toDouble()) << i;
-        EXPECT_DOUBLE_EQ(graph.GetMaxMeasValue(i), lines[int(i + 1)][5].toDouble()) << i;
+        EXPECT_DOUBLE_EQ(graph.GetMinMeasValue(i), lines[size_t(i + 1)][4].toDouble()) << i;
+        EXPECT_DOUBLE_EQ(graph.GetMaxMeasValue(i), lines[size_t(i + 1)][5].toDouble()) << i;
     }
     // A line switched to an item its channel never measured has no range left.
     EXPECT_TRUE(graph.SetDataItemMeasItem(eMeasItem_BERBeforeRS, 0, true));
     EXPECT_EQ(QStringLiteral("%1 %2").arg(graph.GetMinMeasValue(0)).arg(graph.GetMaxMeasValue(0)),
               "0 0");
-}
 
-TEST_P(CMeasurementResultDataTest, MatrixShowsEveryChannelOfTheTable)
-{
-    CMeasurementResultData model(m_lSession, eLevelUnit_dBmV);
-    ASSERT_TRUE(model.LoadData(m_Config));
+    const QStringList initial = Snapshot(model);
     OrvelFramework::CRDMatrixData matrix;
     model.CreateChannelMatrixData(matrix);
 
@@ -473,6 +336,104 @@ TEST_P(CMeasurementResultDataTest, MatrixShowsEveryChannelOfTheTable)
               "\n  Limit violation at ScanID 11: Demod Lock is not Locked");
     EXPECT_EQ(matrix.GetItem(2).GetIndex(), 1);
     EXPECT_EQ(matrix.GetItem(2).GetText(), "");
+
+    CMeasConfigData otherConfig = m_Config;
+    otherConfig.SetComparativeValuesFile(Path("other-limits.json"));
+    CMeasurementResultData fresh(m_lSession, eLevelUnit_dBmV);
+    ASSERT_TRUE(fresh.LoadData(otherConfig));
+    const QStringList other = Snapshot(fresh);
+    // Power above 40(+3) fails now; MER from 5 and any lock state pass.
+    ASSERT_EQ(fresh.GetNumberOfErrorsInSession(), 3);
+    EXPECT_EQ(fresh.GetChannelErrorDescriptionOfSessionError(0),
+              "Power is not between -15(+3) <= value(50 dBmV) <= 40(+3)");
+
+    for (int i = 0; i < 2; ++i)
+    {
+        SCOPED_TRACE(i);
+        model.UseOtherLimits(Path("other-limits.json"));
+        EXPECT_EQ(Snapshot(model), other);
+        model.UseInititalLimits();
+        EXPECT_EQ(Snapshot(model), initial);
+    }
+
+    // Limits edited or shown in another unit without judging again keep the texts of the
+    // judging, also where a text is only written when asked for.
+    CComparativeValueData& limits = model.GetComparativeValueData();
+    QString sLow = QStringLiteral("-30");
+    ASSERT_TRUE(limits.SetLowValueByIndex(limits.GetIndexFromEnum(eMeasItem_Power), sLow));
+    model.SetLevelUnit(eLevelUnit_dBm);
+    EXPECT_EQ(Snapshot(model), initial);
+    model.UpdateDataAffectedByLimitValues();
+    EXPECT_NE(Snapshot(model), initial);
+    model.UseOtherLimits(Path("none.json"));
+    EXPECT_EQ(model.LastError(), "Reading the limit file \"" + Path("none.json") +
+                                     "\" failed: the file cannot be opened: No such file or "
+                                     "directory");
+    model.UseOtherLimits(Path("other-limits.json"));
+    EXPECT_EQ(model.LastError(), "");
+}
+
+TEST_P(CMeasurementResultDataTest, CsvListsStoredRowsScanByScan)
+{
+    // Last in export order: the last scan, the last channel row. Texts go out unquoted.
+    const long lLast = Store({"11", "2", "8", "3", QString::fromUtf8("1,5 \"dB\"\n\u00c4"),
+                              QString::fromUtf8("x,\"y\"\r\n\u00fc")});
+    CMeasurementResultData model(m_lSession, eLevelUnit_dBmV);
+    ASSERT_TRUE(model.LoadData(m_Config));
+    QStringList lines = model.GetCSVExport();
+
+    // Written as the application writes the list: UTF-8, each line ended by a line feed.
+    QBuffer file;
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    EXPECT_TRUE(model.WriteCSVExport(file));
+    EXPECT_EQ(file.data(), (lines.join('\n') + '\n').toUtf8());
+    QBuffer refusing;
+    EXPECT_FALSE(model.WriteCSVExport(refusing));
+
+    EXPECT_EQ(lines.takeLast(),
+              QStringLiteral("Scan Data,%1,11,2,%2,8,").arg(m_lSession).arg(lLast) +
+                  QString::fromUtf8("0.00 \"dB\"\n\u00c4,3,x,\"y\"\r\n\u00fc"));
+
+    const QString sSession = QString::number(m_lSession);
+    EXPECT_EQ(lines.value(0), "Session Data," + sSession + ",uid-1,Night, run," +
+                                  model.GetSessionData().FirstRun() +
+                                  ",,Roof,TP 3,Ann,E12,T34,a@b.c,RX-1,1.2,3.4,SN9,Lab");
+    // Stored states and texts, not the judged ones.
+    const std::vector<QStringList> expected = MdaTest::ReadDataTable("results/csv-lines.tsv");
+    ASSERT_EQ(size_t(lines.size()), expected.size() + 1);
+    for (size_t i = 0; i < expected.size(); ++i)
+    {
+        const size_t lRow = expected[i][0].toULong();
+        EXPECT_EQ(lines[int(i) + 1], QStringLiteral("Scan Data,%1,%2,%3,%4,%5")
+                                         .arg(sSession, Stored()[lRow][0], Stored()[lRow][1],
+                                              QString::number(Id(lRow)), expected[i][1]));
+    }
+    EXPECT_EQ(model.GetNumberOfErrorsInSession(), 8);
+}
+
+TEST_P(CMeasurementResultDataTest, SingleChannelViewShowsDisplayTexts)
+{
+    // A whole number that names no state is shown as it is.
+    Store({"4", "0", "41", "2", "17"});
+    CMeasurementResultData model(m_lSession, eLevelUnit_dBm);
+    ASSERT_TRUE(model.LoadData(m_Config));
+
+    // Scan 4 holds the value above; scan 11's power is taken as dBmV, whatever unit it carries.
+    for (const QStringList& row : MdaTest::ReadDataTable("results/single-channel.tsv"))
+    {
+        SCOPED_TRACE(row.join(' ').toStdString());
+        CMeasurementResultSingleChannelData view(model, row[0].toLong(), 0, row[1] == "1");
+        const auto eItem = CEnumTemplate<EMeasurementItems>::ToEnum(row[2].toLong());
+        EXPECT_EQ(QStringList({view.GetValue(eItem), QString::number(view.GetResultPosition(eItem)),
+                               view.GetErrorDescription(eItem)}),
+                  row.mid(3, 3));
+    }
+    CMeasurementResultSingleChannelData scan4(model, 4, 0, false);
+    EXPECT_EQ(scan4.GetMeasCount(), 4);
+    EXPECT_DOUBLE_EQ(scan4.GetPowerLimitOffset(), 3.0);
+    model.UseOtherLimits(Path("other-limits.json"));
+    scan4.UpdateLimitValues(true);
+    EXPECT_EQ(scan4.GetErrorDescription(eMeasItem_DemodLock), "");
 }
 
 TEST_P(CMeasurementResultDataTest, FailedLoadLeavesAUsableModel)
@@ -482,7 +443,7 @@ TEST_P(CMeasurementResultDataTest, FailedLoadLeavesAUsableModel)
     unusable.SetDatabaseName(Path("garbage.json") + "/db.sqlite");
     ASSERT_TRUE(unusable.Write(Path("unusable-device.json")));
 
-    for (const QStringList& row : ResultsTestData::ReadTable("failed-loads.tsv"))
+    for (const QStringList& row : MdaTest::ReadDataTable("results/failed-loads.tsv"))
     {
         SCOPED_TRACE(row.mid(0, 3).join(' ').toStdString());
         CMeasConfigData config = m_Config;
@@ -517,12 +478,8 @@ TEST_P(CMeasurementResultDataTest, FailedLoadLeavesAUsableModel)
         graph.SetChannelNameMeasItem("Ch1", 0, true);
         EXPECT_EQ(graph.GetNumberOfPoints(0), 0);
     }
-}
-
-// LoadData was true for a session that does not exist: the session read returned a record
-// carrying the requested id.
-TEST_P(CMeasurementResultDataTest, LoadDataFailsForASessionThatDoesNotExist)
-{
+    // LoadData was true for a session that does not exist: the session read returned a record
+    // carrying the requested id.
     const long lMissing = m_lSession + 1000;
     CMeasurementResultData model(lMissing, eLevelUnit_dBmV);
     EXPECT_FALSE(model.LoadData(m_Config));
@@ -531,45 +488,19 @@ TEST_P(CMeasurementResultDataTest, LoadDataFailsForASessionThatDoesNotExist)
                                      .arg(lMissing));
     EXPECT_FALSE(model.ReadSessionData());
     EXPECT_EQ(model.GetSessionData().GetSessionId(), lMissing);
-
-    CMeasurementResultData present(m_lSession, eLevelUnit_dBmV);
-    ASSERT_TRUE(present.LoadData(m_Config));
-    present.UseOtherLimits(Path("none.json"));
-    EXPECT_EQ(present.LastError(), "Reading the limit file \"" + Path("none.json") +
-                                       "\" failed: the file cannot be opened: No such file or "
-                                       "directory");
-    present.UseOtherLimits(Path("other-limits.json"));
-    EXPECT_EQ(present.LastError(), "");
 }
 
-// Stored values that are no finite number of their type were judged as 0 (or as infinity)
-// and passed their limits; they are measurement errors and the stored row stays as it was.
 TEST_P(CMeasurementResultDataTest, UnreadableStoredValueIsAMeasurementError)
 {
-    const QString sHuge = QString(1024 * 1024, QLatin1Char('9'));
-    // Item id (8 Power: float; 12 Demod Lock: integer), stored value.
-    const std::vector<std::pair<long, QString>> c_Values = {
-        {8, "inf"},         {8, "-inf dBmV"},   {8, "nan"},      {8, "1e309"}, {8, sHuge},
-        {8, "1e308 dBmV"},  {8, "-1e308 dBmV"}, {8, "n/a dBmV"}, {8, ""},      {12, "unlocked"},
-        {12, "4294967296"}, {12, ""},           {12, " 1"},
-    };
+    long lScan = 20;
+    ASSERT_TRUE(CDBScanController(*m_pDb).Create(m_lSession, lScan));
+    // Item id (8 Power: float; 12 Demod Lock: integer), stored value ("huge": a megabyte of 9s).
+    std::vector<QStringList> values = MdaTest::ReadDataTable("results/unreadable.tsv");
     std::vector<long> ids;
+    for (QStringList& row : values)
     {
-        auto pDb = OpenConnection();
-        long lScan = 20;
-        ASSERT_TRUE(CDBScanController(*pDb).Create(m_lSession, lScan));
-        CDBMeasurementController measurements(*pDb);
-        for (const auto& [lItem, sValue] : c_Values)
-        {
-            long lId = 0;
-            ASSERT_TRUE(measurements.Create(m_lSession, 20, 1, lId));
-            CDBMeasurement m(m_lSession, 20, 1, lId);
-            m.SetMeasurementItem(lItem);
-            m.SetMeasurementState(2);
-            m.SetValue(sValue);
-            ASSERT_TRUE(measurements.Update(m));
-            ids.push_back(lId);
-        }
+        row[1] = row[1] == "huge" ? QString(1024 * 1024, QLatin1Char('9')) : row[1];
+        ids.push_back(Store({"20", "1", row[0], "2", row[1]}));
     }
     CMeasurementResultData model(m_lSession, eLevelUnit_dBmV);
     ASSERT_TRUE(model.LoadData(m_Config));
@@ -580,16 +511,16 @@ TEST_P(CMeasurementResultDataTest, UnreadableStoredValueIsAMeasurementError)
         EXPECT_EQ(model.GetNumberOfErrorsInSession(), iRound == 0 ? 8 : 3);
         std::vector<CDBMeasurement> list;
         model.GetMeasurementListAll(20, 1, list);
-        ASSERT_EQ(list.size(), c_Values.size());
+        ASSERT_EQ(list.size(), values.size());
         for (size_t i = 0; i < list.size(); ++i)
         {
-            const QString& sValue = c_Values[i].second;
+            const QString& sValue = values[i][1];
             SCOPED_TRACE(sValue.left(20).toStdString());
             EXPECT_EQ(list[i].GetMeasurementId(), ids[i]);
             EXPECT_EQ(list[i].GetMeasurementState(), 3);
             EXPECT_EQ(list[i].GetValue(), sValue);
             EXPECT_EQ(list[i].GetErrorDescription(),
-                      (c_Values[i].first == 8 ? "Power" : "Demod Lock") +
+                      (values[i][0] == "8" ? "Power" : "Demod Lock") +
                           QStringLiteral(": the stored value \"") +
                           (sValue.size() > 64 ? sValue.left(64) + "..." : sValue) +
                           "\" is not a finite number");
@@ -601,8 +532,7 @@ TEST_P(CMeasurementResultDataTest, UnreadableStoredValueIsAMeasurementError)
     model.CreateChannelMatrixData(matrix);
     EXPECT_EQ(QString::number(matrix.GetItem(1).GetIndex()) + " " + matrix.GetItem(1).GetText(),
               "2 Channel Ch2\n----------------------------");
-    auto pDb = OpenConnection();
-    const CDBMeasurement stored = CDBMeasurementController(*pDb).GetData(m_lSession, 20, ids[7]);
+    const CDBMeasurement stored = CDBMeasurementController(*m_pDb).GetData(m_lSession, 20, ids[7]);
     EXPECT_EQ(stored.GetValue(), "n/a dBmV");
     EXPECT_EQ(stored.GetMeasurementState(), 2);
     EXPECT_EQ(stored.GetErrorDescription(), "");

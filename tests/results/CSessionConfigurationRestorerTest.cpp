@@ -96,33 +96,22 @@ TEST_P(CSessionConfigurationRestorerTest, RestoresTheFilesAsTheSessionWasMeasure
     CMeasConfigData written;
     ASSERT_TRUE(written.Read(QDir(sFolder).filePath(QStringLiteral("session.measconfig"))));
     EXPECT_EQ(config.ChannelTableFile(), written.ChannelTableFile());
-}
 
-TEST_P(CSessionConfigurationRestorerTest, NamesGivenFilesInsteadOfTheStoredCopies)
-{
-    CSessionConfigurationRestorer restorer(*m_pDb);
-    CMeasConfigData config;
-    ASSERT_TRUE(restorer.Restore(m_lSession, m_Out.path(), m_Device, config,
-                                 Path("station.channel"), Path("station.limit")));
+    // Files given instead of the stored copies are named as they are, with the rows they have.
+    const QString sGiven = m_Out.filePath(QStringLiteral("given"));
+    ASSERT_TRUE(restorer.Restore(m_lSession, sGiven, m_Device, config, Path("station.channel"),
+                                 Path("station.limit")));
     EXPECT_EQ(Path("station.channel"), config.ChannelTableFile());
     EXPECT_EQ(Path("station.limit"), config.ComparativeValuesFile());
-    EXPECT_FALSE(QFile::exists(m_Out.filePath(QStringLiteral("session.channel"))));
-    CMeasurementResultData model(m_lSession, eLevelUnit_dBuV);
+    EXPECT_FALSE(QFile::exists(QDir(sGiven).filePath(QStringLiteral("session.channel"))));
     ASSERT_TRUE(model.LoadData(config));
     EXPECT_EQ(QStringList({"X01", "S21", "K23", "K34"}), model.GetChannelNames());
-}
-
-TEST_P(CSessionConfigurationRestorerTest, RefusesWhatCannotBeRestored)
-{
+    // What cannot be restored is refused.
     long lUnregistered = 0;
     ASSERT_TRUE(CDBSessionControler(*m_pDb).Create(lUnregistered, "uid-8", "No files",
                                                    Path("missing.channel"), Path("missing.limit"),
                                                    "", "", "", "", "", "", "", "", "", "", ""));
-    const struct
-    {
-        long m_lSession;
-        QString m_sError;
-    } rows[] = {
+    const std::pair<long, QString> rows[] = {
         {999999, QStringLiteral("there is no session 999999")},
         {0, QStringLiteral("there is no session 0")},
         {lUnregistered,
@@ -130,13 +119,13 @@ TEST_P(CSessionConfigurationRestorerTest, RefusesWhatCannotBeRestored)
     };
     // A table left from an earlier restore must not pass for this session's.
     MdaTest::WriteFile(m_Out, CSessionConfigurationRestorer::c_sChannelFile, "{}");
-    for (const auto& row : rows)
+    for (const auto& [lSession, sError] : rows)
     {
-        SCOPED_TRACE(row.m_lSession);
-        CSessionConfigurationRestorer restorer(*m_pDb);
-        CMeasConfigData config;
-        EXPECT_FALSE(restorer.Restore(row.m_lSession, m_Out.path(), m_Device, config));
-        EXPECT_EQ(row.m_sError, restorer.LastError());
+        SCOPED_TRACE(lSession);
+        CSessionConfigurationRestorer refusing(*m_pDb);
+        CMeasConfigData none;
+        EXPECT_FALSE(refusing.Restore(lSession, m_Out.path(), m_Device, none));
+        EXPECT_EQ(sError, refusing.LastError());
     }
     EXPECT_TRUE(QDir(m_Out.path()).entryList(QDir::Files).isEmpty());
 }

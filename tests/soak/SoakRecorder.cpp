@@ -12,6 +12,7 @@
 
 #include <QCoreApplication>
 #include <QFile>
+#include <QMap>
 #include <QSqlQuery>
 #include <QStringList>
 
@@ -35,15 +36,12 @@ int Record(const QString& sDatabase, const QString& sConfirmed, int iRows)
 {
     CDatabaseMultiInstance db(sDatabase, QString(), QString());
     long lSession = 0;
-    if (!db.Open() || !CTableSession(db).Create({{"description", "soak"}}, lSession))
-    {
-        return Fail("start", db.LastError());
-    }
     const int fd = open(QFile::encodeName(sConfirmed).constData(),
                         O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0644);
-    if (fd < 0)
+    if (fd < 0 || !db.Open() || !CTableSession(db).Create({{"description", "soak"}}, lSession))
     {
-        return Fail("start", QStringLiteral("cannot write %1").arg(sConfirmed));
+        return Fail("start",
+                    fd < 0 ? QStringLiteral("cannot write ") + sConfirmed : db.LastError());
     }
     CTableMeasurements table(db);
     const QString sSession = QString::number(lSession);
@@ -80,11 +78,8 @@ int Record(const QString& sDatabase, const QString& sConfirmed, int iRows)
 int Check(const QString& sDatabase, const QString& sConfirmed, int iRows)
 {
     CDatabaseMultiInstance db(sDatabase, QString(), QString());
-    if (!db.Open())
-    {
-        return Fail("open", db.LastError());
-    }
-    QSqlQuery* pCheck = db.GetPreparedQuery(QStringLiteral("PRAGMA integrity_check"));
+    QSqlQuery* pCheck =
+        db.Open() ? db.GetPreparedQuery(QStringLiteral("PRAGMA integrity_check")) : nullptr;
     if (pCheck == nullptr || !db.Execute(*pCheck, QStringLiteral("check")) || !pCheck->next() ||
         pCheck->value(0).toString() != QLatin1String("ok"))
     {
@@ -92,8 +87,8 @@ int Check(const QString& sDatabase, const QString& sConfirmed, int iRows)
     }
     pCheck->finish();
 
-    // session -> id -> (scan, value), and session -> scan -> rows
-    std::map<long, std::map<long, std::pair<long, QString>>> stored;
+    // session -> id -> "scan value", and session -> scan -> rows
+    std::map<long, QMap<long, QString>> stored;
     std::map<std::pair<long, long>, int> rowsPerScan;
     TableRows sessions;
     if (!CTableSession(db).Get(QString(), sessions))
@@ -107,21 +102,18 @@ int Check(const QString& sDatabase, const QString& sConfirmed, int iRows)
             continue;
         }
         const long lSession = column.GetValue().toLong();
-        TableRows rows;
-        if (!CTableMeasurements(db).GetAllResultsForSession(lSession, rows))
+        TableRows rows, scans;
+        if (!CTableMeasurements(db).GetAllResultsForSession(lSession, rows) ||
+            !CTableScan(db).GetScanIds(lSession, scans))
         {
             return Fail("rows", db.LastError());
         }
         for (size_t i = 0; i + 8 <= rows.size(); i += 8)
         {
             const long lScan = rows[i + 2].GetValue().toLong();
-            stored[lSession][rows[i].GetValue().toLong()] = {lScan, rows[i + 6].GetValue()};
+            stored[lSession][rows[i].GetValue().toLong()] =
+                QStringLiteral("%1 %2").arg(lScan).arg(rows[i + 6].GetValue());
             ++rowsPerScan[{lSession, lScan}];
-        }
-        TableRows scans;
-        if (!CTableScan(db).GetScanIds(lSession, scans))
-        {
-            return Fail("scans", db.LastError());
         }
         for (const CTableRecordSet& scan : scans)
         {
@@ -133,9 +125,9 @@ int Check(const QString& sDatabase, const QString& sConfirmed, int iRows)
     {
         if (iCount != iRows)
         {
+            ++iHalf;
             fprintf(stderr, "session %ld scan %ld holds %d of %d rows\n", key.first, key.second,
                     iCount, iRows);
-            ++iHalf;
         }
     }
 
@@ -144,10 +136,8 @@ int Check(const QString& sDatabase, const QString& sConfirmed, int iRows)
     {
         return Fail("confirmed", QStringLiteral("cannot read %1").arg(sConfirmed));
     }
-    long lScans = 0;
-    long lRows = 0;
-    long lMissing = 0;
-    while (!confirmed.atEnd())
+    long lScans = 0, lMissing = 0;
+    for (; !confirmed.atEnd(); ++lScans)
     {
         const QStringList lFields =
             QString::fromLatin1(confirmed.readLine()).split(QLatin1Char(' '), Qt::SkipEmptyParts);
@@ -157,23 +147,19 @@ int Check(const QString& sDatabase, const QString& sConfirmed, int iRows)
         }
         const long lSession = lFields[0].toLong();
         const long lScan = lFields[1].toLong();
-        ++lScans;
         for (int i = 2; i < lFields.size(); ++i)
         {
             const long lId = lFields[i].trimmed().toLong();
-            ++lRows;
-            const auto it = stored[lSession].find(lId);
-            if (it == stored[lSession].end() || it->second.first != lScan ||
-                it->second.second != QStringLiteral("v%1").arg(lId))
+            if (stored[lSession].value(lId) != QStringLiteral("%1 v%2").arg(lScan).arg(lId))
             {
+                ++lMissing;
                 fprintf(stderr, "confirmed row %ld of session %ld scan %ld is missing or changed\n",
                         lId, lSession, lScan);
-                ++lMissing;
             }
         }
     }
     printf("%ld confirmed scans (%ld rows) in %zu sessions: %ld missing, %d scans not whole\n",
-           lScans, lRows, stored.size(), lMissing, iHalf);
+           lScans, lScans * iRows, stored.size(), lMissing, iHalf);
     return lMissing == 0 && iHalf == 0 && lScans > 0 ? 0 : 1;
 }
 
@@ -189,9 +175,7 @@ int main(int argc, char** argv)
         fprintf(stderr, "usage: mda_soak_recorder record|check DB CONFIRMED ROWS\n");
         return 2;
     }
-    if (lArgs[1] == QLatin1String("record"))
-    {
-        return Record(lArgs[2], lArgs[3], iRows);
-    }
-    return lArgs[1] == QLatin1String("check") ? Check(lArgs[2], lArgs[3], iRows) : 2;
+    return lArgs[1] == QLatin1String("record")  ? Record(lArgs[2], lArgs[3], iRows)
+           : lArgs[1] == QLatin1String("check") ? Check(lArgs[2], lArgs[3], iRows)
+                                                : 2;
 }

@@ -32,7 +32,7 @@ template <typename R, typename A> std::function<int(int)> Code(R (*pfn)(A))
 // Each value written as its token; a token that reads back gives the value again, also in
 // another letter case and inside a longer text. Category and channel type texts are compared
 // exactly, the others searched for a token; each reader has its own fallback.
-TEST(EnumConverter, TokensAndTexts)
+TEST(EnumConverter, TokensTextsAndCodes)
 {
     const CCategory category;
     const std::map<QString, std::function<QString(int)>> writers = {
@@ -70,10 +70,7 @@ TEST(EnumConverter, TokensAndTexts)
         SCOPED_TRACE((row[0] + " \"" + row[1] + "\"").toStdString());
         EXPECT_EQ(readers.at(row[0])(row[1]), row[2].toInt());
     }
-}
 
-TEST(EnumConverter, ValuesFromCodes)
-{
     const std::map<QString, std::function<int(int)>> converters = {
         {"EAnalogGroupDelayToEnum", Code<EAnalogGroupDelay, short>(&C::EAnalogGroupDelayToEnum)},
         {"EAnalogSoundSystemToEnum", Code<EAnalogSoundSystem, short>(&C::EAnalogSoundSystemToEnum)},

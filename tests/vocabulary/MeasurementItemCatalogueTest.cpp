@@ -67,7 +67,7 @@ TEST(MeasurementItemCatalogue, EveryItemMatchesTheCatalogue)
     EXPECT_EQ(ItemTable::ToStringList(), expectedTexts);
 }
 
-TEST(MeasurementItemCatalogue, ValuesAndIdsWithoutItemFallBack)
+TEST(MeasurementItemCatalogue, LookupsAndFallBacks)
 {
     for (int iValue : {128, 129, 300, -1, -32768})
     {
@@ -90,11 +90,8 @@ TEST(MeasurementItemCatalogue, ValuesAndIdsWithoutItemFallBack)
     }
     // 96 belongs to HUM, even though items without an id of their own are written with it.
     EXPECT_EQ(CEnumConverter::ConvertIdToEMeasurementItems(96), eMeasItem_HUM);
-}
 
-// Value-list names are matched trimmed within a category, profile names also in any case.
-TEST(MeasurementItemCatalogue, NameLookups)
-{
+    // Value-list names are matched trimmed within a category, profile names also in any case.
     for (const QStringList& row : ReadRows("measurement_item_names.tsv", 4))
     {
         SCOPED_TRACE((row[0] + " / " + row[1] + " / " + row[2]).toStdString());
@@ -105,49 +102,39 @@ TEST(MeasurementItemCatalogue, NameLookups)
     }
 }
 
-TEST(MeasurementItemCatalogue, ProfileConstantsNameTheirItems)
+TEST(MeasurementItemCatalogue, ProfileConstantsAndValueTexts)
 {
     using namespace ProfileMeasurementResultsParameter;
+#define G(x) &c_sGeneral_##x
+#define D(x) &c_sDigital_##x
+#define A(x) &c_sAnalogue_##x
     // clang-format off
     // In catalogue order of the items with a profile name, then names no item answers to.
     const QString* const named[] = {
-        &c_sGeneral_Status, &c_sGeneral_TimeStamp, &c_sGeneral_10MHzReference,
-        &c_sGeneral_ReferenceLevel, &c_sGeneral_PreampState, &c_sGeneral_Attenuation,
-        &c_sGeneral_Preselector, &c_sDigital_Power, &c_sDigital_CarrierFrequencyOffset,
-        &c_sDigital_SymbolRateOffset, &c_sDigital_BitRateOffset, &c_sDigital_DemodLock,
-        &c_sDigital_MPEGLock, &c_sDigital_PLPLock, &c_sDigital_MERRMS_dB,
-        &c_sDigital_MERRMS_Percent, &c_sDigital_MERPeak_dB, &c_sDigital_MERPeak_Percent,
-        &c_sDigital_EVMRMS_dB, &c_sDigital_EVMRMS_Percent, &c_sDigital_EVMPeak_dB,
-        &c_sDigital_EVMPeak_Percent, &c_sDigital_MERL1RMS_dB, &c_sDigital_MERL1RMS_Percent,
-        &c_sDigital_MERL1Peak_dB, &c_sDigital_MERL1Peak_Percent, &c_sDigital_MERPLPRMS_dB,
-        &c_sDigital_MERPLPRMS_Percent, &c_sDigital_MERPLPPeak_dB, &c_sDigital_MERPLPPeak_Percent,
-        &c_sDigital_EVMPLPRMS_dB, &c_sDigital_EVMPLPRMS_Percent, &c_sDigital_EVMPLPPeak_dB,
-        &c_sDigital_EVMPLPPeak_Percent, &c_sDigital_BERBeforeViterbi, &c_sDigital_BERBeforeRS,
-        &c_sDigital_BERAfterRS, &c_sDigital_BERBeforeBCH, &c_sDigital_BERBeforeLDPC,
-        &c_sDigital_LDPCIteration, &c_sDigital_PERSER, &c_sDigital_TSRate,
-        &c_sDigital_ShoulderAttenLower, &c_sDigital_ShoulderAttenUpper, &c_sDigital_PhaseJitter,
-        &c_sDigital_CrestFactorCurrent, &c_sDigital_GroupDelay, &c_sDigital_AmplitudeResponse,
-        &c_sDigital_PhaseResponse, &c_sDigital_IQImbalance, &c_sDigital_IQQuadError,
-        &c_sDigital_CarrierSuppression, &c_sDigital_CarrierPhase, &c_sDigital_SN,
-        &c_sDigital_LevelEcho1, &c_sDigital_DelayEcho1, &c_sDigital_LevelEcho2,
-        &c_sDigital_DelayEcho2, &c_sDigital_LevelEcho3, &c_sDigital_DelayEcho3,
-        &c_sDigital_LevelEcho4, &c_sDigital_DelayEcho4, &c_sDigital_LevelEcho5,
-        &c_sDigital_DelayEcho5, &c_sDigital_LevelEcho6, &c_sDigital_DelayEcho6,
-        &c_sDigital_LevelEcho7, &c_sDigital_DelayEcho7, &c_sDigital_LevelEcho8,
-        &c_sDigital_DelayEcho8, &c_sDigital_LevelEcho9, &c_sDigital_DelayEcho9,
-        &c_sDigital_LevelEcho10, &c_sDigital_DelayEcho10, &c_sAnalogue_VisionCarrierLevel,
-        &c_sAnalogue_CarrierFrequencyOffset, &c_sAnalogue_VisionDetector,
-        &c_sAnalogue_LuminanceBarAmplitudeError, &c_sAnalogue_LuminanceBarAmplitude,
-        &c_sAnalogue_SNVideoWeightedBar, &c_sAnalogue_SNVideoWeightedNom,
-        &c_sAnalogue_FM1SoundCarrier, &c_sAnalogue_FM2SoundCarrier, &c_sAnalogue_ModulationDepth,
-        &c_sAnalogue_ResidualPictureCarrier, &c_sAnalogue_VisionFM1PowerRelative,
-        &c_sAnalogue_FM1IntercarrierFreq, &c_sAnalogue_VisionFM2PowerRelative,
-        &c_sAnalogue_FM2IntercarrierFreq, &c_sAnalogue_HUM,
+        G(Status), G(TimeStamp), G(10MHzReference), G(ReferenceLevel), G(PreampState),
+        G(Attenuation), G(Preselector), D(Power), D(CarrierFrequencyOffset), D(SymbolRateOffset),
+        D(BitRateOffset), D(DemodLock), D(MPEGLock), D(PLPLock), D(MERRMS_dB), D(MERRMS_Percent),
+        D(MERPeak_dB), D(MERPeak_Percent), D(EVMRMS_dB), D(EVMRMS_Percent), D(EVMPeak_dB),
+        D(EVMPeak_Percent), D(MERL1RMS_dB), D(MERL1RMS_Percent), D(MERL1Peak_dB),
+        D(MERL1Peak_Percent), D(MERPLPRMS_dB), D(MERPLPRMS_Percent), D(MERPLPPeak_dB),
+        D(MERPLPPeak_Percent), D(EVMPLPRMS_dB), D(EVMPLPRMS_Percent), D(EVMPLPPeak_dB),
+        D(EVMPLPPeak_Percent), D(BERBeforeViterbi), D(BERBeforeRS), D(BERAfterRS), D(BERBeforeBCH),
+        D(BERBeforeLDPC), D(LDPCIteration), D(PERSER), D(TSRate), D(ShoulderAttenLower),
+        D(ShoulderAttenUpper), D(PhaseJitter), D(CrestFactorCurrent), D(GroupDelay),
+        D(AmplitudeResponse), D(PhaseResponse), D(IQImbalance), D(IQQuadError),
+        D(CarrierSuppression), D(CarrierPhase), D(SN), D(LevelEcho1), D(DelayEcho1), D(LevelEcho2),
+        D(DelayEcho2), D(LevelEcho3), D(DelayEcho3), D(LevelEcho4), D(DelayEcho4), D(LevelEcho5),
+        D(DelayEcho5), D(LevelEcho6), D(DelayEcho6), D(LevelEcho7), D(DelayEcho7), D(LevelEcho8),
+        D(DelayEcho8), D(LevelEcho9), D(DelayEcho9), D(LevelEcho10), D(DelayEcho10),
+        A(VisionCarrierLevel), A(CarrierFrequencyOffset), A(VisionDetector),
+        A(LuminanceBarAmplitudeError), A(LuminanceBarAmplitude), A(SNVideoWeightedBar),
+        A(SNVideoWeightedNom), A(FM1SoundCarrier), A(FM2SoundCarrier), A(ModulationDepth),
+        A(ResidualPictureCarrier), A(VisionFM1PowerRelative), A(FM1IntercarrierFreq),
+        A(VisionFM2PowerRelative), A(FM2IntercarrierFreq), A(HUM),
     };
     const QString* const unnamed[] = {
-        &c_sGeneral_Hardware, &c_sAnalogue_FMSoundCarrier, &c_sAnalogue_NICAMCarrier,
-        &c_sAnalogue_VisionFMPowerRelative, &c_sAnalogue_FMIntercarrierFreq,
-        &c_sAnalogue_VisionNICAMPowerRelative,
+        G(Hardware), A(FMSoundCarrier), A(NICAMCarrier), A(VisionFMPowerRelative),
+        A(FMIntercarrierFreq), A(VisionNICAMPowerRelative),
     };
     // clang-format on
     size_t iNamed = 0;
@@ -167,11 +154,8 @@ TEST(MeasurementItemCatalogue, ProfileConstantsNameTheirItems)
             << pName->toStdString();
     }
     EXPECT_EQ(c_sAnalogue_VisionNICAMPowerRelative, QStringLiteral("Vision/NICAM Power relative"));
-}
 
-// Texts of the values 0, 1, ... of each state-like item; any other value is "unknown".
-TEST(MeasurementItemCatalogue, ProfileValueTexts)
-{
+    // Texts of the values 0, 1, ... of each state-like item; any other value is "unknown".
     for (const QStringList& row : ReadRows("profile_value_texts.tsv", -1))
     {
         const QStringList texts = row.mid(1);

@@ -23,27 +23,17 @@ inline std::vector<QStringList> ReadRows(const char* pszFile, int iColumns,
     for (QStringList fields :
          MdaTest::ReadDataTable(QStringLiteral("vocabulary/") + QLatin1String(pszFile), false))
     {
-        if (!sKey.isNull() && fields.takeFirst() != sKey)
+        const bool bKept = sKey.isNull() || fields.takeFirst() == sKey;
+        const bool bWellFormed = iColumns < 0 || fields.size() == iColumns;
+        EXPECT_TRUE(!bKept || bWellFormed)
+            << pszFile << ": malformed row " << fields.join(QLatin1Char('\t')).toStdString();
+        if (bKept && bWellFormed)
         {
-            continue;
+            rows.push_back(fields.replaceInStrings(QStringLiteral("\\t"), QStringLiteral("\t"))
+                               .replaceInStrings(QStringLiteral("\\n"), QStringLiteral("\n")));
         }
-        if (iColumns >= 0 && fields.size() != iColumns)
-        {
-            ADD_FAILURE() << pszFile << ": malformed row "
-                          << fields.join(QLatin1Char('\t')).toStdString();
-            continue;
-        }
-        for (QString& sField : fields)
-        {
-            sField.replace(QStringLiteral("\\t"), QStringLiteral("\t"))
-                .replace(QStringLiteral("\\n"), QStringLiteral("\n"));
-        }
-        rows.push_back(fields);
     }
-    if (rows.empty())
-    {
-        ADD_FAILURE() << pszFile << ": no rows for " << sKey.toStdString();
-    }
+    EXPECT_FALSE(rows.empty()) << pszFile << ": no rows for " << sKey.toStdString();
     return rows;
 }
 
