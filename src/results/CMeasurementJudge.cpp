@@ -165,8 +165,6 @@ SNormalisedFloat NormaliseFloat(float fValue)
         number.m_iLength =
             std::min(static_cast<int>(text.size()), static_cast<int>(sizeof number.m_acNumber));
         std::copy_n(text.constData(), number.m_iLength, pBegin);
-        number.m_dCell = dValue;
-        number.m_dCompared = dValue;
         return number;
     }
     if (fValue == 0.0f)

@@ -169,6 +169,8 @@ TEST_F(ArchivHandlerTest, ExtractionOfBrokenAndHostileArchives)
         EXPECT_FALSE(QFileInfo::exists(Path("x.txt")));
     }
     EXPECT_FALSE(Extract("missing.zip", "none"));
+    // An output folder that cannot be made (below a file) fails the extraction.
+    EXPECT_FALSE(Extract("work/archive.zip", "work/archive.zip/out"));
     // Links already in the output folder must not carry a write outside it.
     ASSERT_TRUE(WriteFile(Path("victim/x.txt"), "original"));
     QDir().mkpath(Path("out/real"));

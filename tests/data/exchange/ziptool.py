@@ -8,7 +8,7 @@
 # or a plain string written as the whole file. "badcrc" spoils every entry's checksum, "half"
 # keeps half of the archive, "tail" drops the last ten bytes of its end record, "garbled" turns
 # the first deflated block of every entry into one of a reserved type and "comment" adds an
-# archive comment of 300 bytes.
+# archive comment of the most bytes a zip comment can hold (65535).
 import json, struct, sys, zipfile, zlib
 
 
@@ -29,7 +29,7 @@ def make(path, entries, mode):
             crcs.append(zlib.crc32(data))
             z.writestr(info, data)
         if mode == "comment":
-            z.comment = b"c" * 300
+            z.comment = b"c" * 65535
         starts = [i.header_offset + 30 + len(i.filename.encode()) + len(i.extra)
                   for i in z.infolist()]
     raw = open(path, "rb").read()
