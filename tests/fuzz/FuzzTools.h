@@ -37,23 +37,24 @@ namespace MdaFuzz
 /// does reaches the real user folders.
 inline const QString& Home()
 {
-    static const QString s_sHome = []
+    static QTemporaryDir* s_pHome = nullptr;
+    static QString s_sHome;
+    if (!s_pHome)
     {
-        const auto* pHome = new QTemporaryDir(); // for the whole run
-        if (!pHome->isValid())
+        s_pHome = new QTemporaryDir();
+        if (!s_pHome->isValid())
         {
             std::abort();
         }
-        const QString sHome = QDir(pHome->path()).canonicalPath();
-        qputenv("HOME", sHome.toUtf8());
+        s_sHome = QDir(s_pHome->path()).canonicalPath();
+        qputenv("HOME", s_sHome.toUtf8());
         qputenv("XDG_DATA_HOME", QByteArray());
         QStandardPaths::setTestModeEnabled(true);
         static int s_iArgc = 1;
         static char s_sName[] = "mda-fuzz";
         static char* s_pArgv[] = {s_sName, nullptr};
         new QCoreApplication(s_iArgc, s_pArgv);
-        return sHome;
-    }();
+    }
     return s_sHome;
 }
 
