@@ -171,6 +171,8 @@ TEST(CChannelData, StoresByPositionAndReplacesWholeCells)
     CChannelData channel(eTVStandard_BG_Pal, QString());
     EXPECT_FALSE(channel.SetItemValue(eSettingsItem_None, QStringLiteral("x")));
     EXPECT_FALSE(channel.SetItemValue(36L, QStringLiteral("x")));
+    EXPECT_FALSE(channel.SetItemValue(eSettingsItem_None, 7L));
+    EXPECT_EQ(channel.GetItemCount(), 36);
     long lName = 0;
     while (channel.GetItem(lName).GetItemEnum() != eSettingsItem_ChannelName)
     {
