@@ -13,7 +13,29 @@
 #include <QTemporaryDir>
 
 #include <atomic>
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <deque>
+#include <sys/syscall.h>
 #include <thread>
+#include <unistd.h>
+
+// Failures a file system would give when an unpacked folder is moved into place, one errno per
+// coming move; empty means the real call. The library and Qt both reach this definition.
+static std::deque<int> g_lMoveErrors;
+
+extern "C" int renameat2(int iOldDir, const char* pOld, int iNewDir, const char* pNew,
+                         unsigned int uiFlags) noexcept
+{
+    if (!g_lMoveErrors.empty() && std::strstr(pOld, "/.import-") != nullptr)
+    {
+        errno = g_lMoveErrors.front();
+        g_lMoveErrors.pop_front();
+        return -1;
+    }
+    return static_cast<int>(syscall(SYS_renameat2, iOldDir, pOld, iNewDir, pNew, uiFlags));
+}
 
 using namespace ExchangeTestTools;
 using namespace LumoraMeasurement;
@@ -313,6 +335,51 @@ TEST_F(ExportHandlerTest, ConcurrentImportsOfOneNameNeverDestroyEachOther)
     ASSERT_TRUE(imported.Read(sFolder + "/Site.measconfig"));
     EXPECT_TRUE(imported.Description() == "Station a" || imported.Description() == "Station b");
     EXPECT_EQ(imported.DeviceSettingFile(), sFolder + "/Site.device");
+}
+
+// The move into place on file systems that refuse the atomic exchange: unsupported (the old
+// folder is moved aside first) or refused for another reason (the import fails and the old
+// folder stays as it was). Nothing of the attempt is left beside the folder.
+TEST_F(ExportHandlerTest, ImportMovesIntoPlaceWhereTheFileSystemRefusesTheExchange)
+{
+    const QString sOld = MakeConfiguration(Path("a"), "", {}, "Old");
+    const QString sNew = MakeConfiguration(Path("b"), "", {}, "New");
+    ASSERT_TRUE(m_handler.ExportMeasurementConfiguration(sOld, Path("a/out/Site1.measurement")) &&
+                m_handler.ExportMeasurementConfiguration(sNew, Path("b/out/Site1.measurement")));
+    const QString sFolder = ImportFolder("Lumora2.0Import/Site1");
+    const QStringList lTree{"Site1", "Site1/Site.channel", "Site1/Site.device", "Site1/Site.limit",
+                            "Site1/Site.measconfig"};
+    const struct
+    {
+        const char* pWhy;
+        bool bExisting;
+        std::deque<int> lErrors;
+        bool bImported;
+    } rows[] = {
+        {"no exchange on this file system, first import", false, {EINVAL}, true},
+        {"no such call in this kernel, replacing", true, {ENOSYS}, true},
+        {"exchange unsupported after the name was taken", true, {EEXIST, EINVAL}, true},
+        {"another device, first import", false, {EXDEV}, false},
+        {"exchange refused", true, {EEXIST, EACCES}, false},
+    };
+    for (const auto& row : rows)
+    {
+        SCOPED_TRACE(row.pWhy);
+        QDir(sFolder).removeRecursively();
+        ASSERT_TRUE(!row.bExisting ||
+                    m_handler.ImportMeasurementConfiguration(Path("a/out/Site1.measurement"), ""));
+        g_lMoveErrors = row.lErrors;
+        const bool bImported =
+            m_handler.ImportMeasurementConfiguration(Path("b/out/Site1.measurement"), "");
+        g_lMoveErrors.clear();
+        EXPECT_EQ(bImported, row.bImported);
+        CMeasConfigData imported;
+        const bool bRead = imported.Read(sFolder + "/Site.measconfig");
+        EXPECT_EQ(bRead ? imported.Description() : "none", row.bImported   ? "New"
+                                                           : row.bExisting ? "Old"
+                                                                           : "none");
+        EXPECT_EQ(ListTree(sFolder + "/.."), bRead ? lTree : QStringList());
+    }
 }
 
 class ExchangeBetweenStationsTest : public MdaTest::CDatabaseBackendTest
