@@ -598,7 +598,8 @@ bool CDatabaseMultiInstance::Commit()
     if (m_iTransactionDepth == 1)
     {
         const bool bOk = DoExecuteDirect(QStringLiteral("COMMIT"), QStringLiteral("Cannot commit"));
-        if (!bOk)
+        // SQLite keeps a transaction whose COMMIT it refused; the server always ends it.
+        if (!bOk && !m_bIsPostgreSql)
         {
             const QString sReason = m_sLastError;
             DoExecuteDirect(QStringLiteral("ROLLBACK"), QStringLiteral("Cannot roll back"));

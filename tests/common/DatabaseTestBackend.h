@@ -103,13 +103,19 @@ public:
                                                                         m_sPassword);
     }
 
+    /// Runs a statement the library would not prepare (DDL) on the test database itself.
+    bool ExecuteDirect(const QString& sStatement)
+    {
+        return DoAdmin(sStatement, m_sDatabase.isEmpty() ? m_sName : m_sDatabase);
+    }
+
     /// False only for PostgreSQL when no server is configured.
     bool m_bConfigured = true;
     bool m_bReady = false;
     QString m_sError;
 
 private:
-    bool DoAdmin(const QString& sStatement)
+    bool DoAdmin(const QString& sStatement, const QString& sDatabase = QString())
     {
         static QAtomicInt s_iConnection;
         const QString sConnection =
@@ -117,10 +123,12 @@ private:
         bool bOk = false;
         {
             const QUrl url(EnvironmentText("MDA_TEST_PG_URL"));
-            QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QPSQL"), sConnection);
+            const bool bSqlite = sDatabase == m_sName && m_sDatabase.isEmpty();
+            QSqlDatabase db = QSqlDatabase::addDatabase(
+                bSqlite ? QStringLiteral("QSQLITE") : QStringLiteral("QPSQL"), sConnection);
             db.setHostName(url.host());
             db.setPort(url.port(5432));
-            db.setDatabaseName(url.path().mid(1));
+            db.setDatabaseName(sDatabase.isEmpty() ? url.path().mid(1) : sDatabase);
             db.setUserName(m_sUser);
             db.setPassword(m_sPassword);
             if (!db.open())
