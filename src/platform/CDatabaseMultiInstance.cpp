@@ -347,9 +347,11 @@ bool CDatabaseMultiInstance::DoOpenSqlite()
 void CDatabaseMultiInstance::DoMarkLost()
 {
     m_bLost = true;
-    // The statements belong to the broken connection.
+    // The statements belong to the broken connection, which is closed whether or not the
+    // driver has noticed.
     m_StatementsByKey.clear();
     m_Statements.clear();
+    m_Db.close();
 }
 
 bool CDatabaseMultiInstance::DoReconnect()
@@ -727,7 +729,7 @@ QSqlQuery* CDatabaseMultiInstance::FindPreparedQuery(const SStatementKey& key) c
     {
         return pConnection->FindPreparedQuery(key);
     }
-    if (!m_bOpen || m_bLost || !m_Db.isOpen())
+    if (!m_bOpen || !m_Db.isOpen())
     {
         return nullptr;
     }
@@ -837,9 +839,9 @@ bool CDatabaseMultiInstance::Fail(const QString& sMessage)
 
 bool CDatabaseMultiInstance::DoCheckConnection()
 {
-    if (m_bOpen && m_bIsPostgreSql && (m_bLost || !m_Db.isOpen()))
+    if (m_bOpen && m_bIsPostgreSql && !m_Db.isOpen())
     {
-        // The driver may also give the connection up by itself when the server goes away.
+        // Lost (closed above) or given up by the driver itself when the server went away.
         if (!m_bLost)
         {
             DoMarkLost();

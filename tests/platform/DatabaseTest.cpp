@@ -438,6 +438,21 @@ int FreePort()
     return bBound ? ntohs(address.sin_port) : 0;
 }
 
+// A server that takes connections and never answers: returns the listening socket.
+int SilentServer(int& iPort)
+{
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    socklen_t length = sizeof address;
+    const int fd = socket(AF_INET, SOCK_STREAM, 0);
+    const bool bListening = bind(fd, reinterpret_cast<sockaddr*>(&address), length) == 0 &&
+                            getsockname(fd, reinterpret_cast<sockaddr*>(&address), &length) == 0 &&
+                            listen(fd, 4) == 0;
+    iPort = bListening ? ntohs(address.sin_port) : 0;
+    return fd;
+}
+
 // Every table call on a connection that cannot be used fails without crashing; returns how
 // many reported success.
 int CountSuccessfulCalls(CDatabaseMultiInstance& db)
@@ -465,11 +480,15 @@ TEST(CDatabaseFaults, UnusableDatabasesFailWithReasonAndNoCrash)
     const QByteArray garbage = QByteArray("this is no database, just text\n").repeated(200);
     const QString sFile = MdaTest::WriteFile(dir, "plain-file", garbage);
     const QString sPort = QString::number(FreePort());
+    int iSilentPort = 0;
+    const int iSilent = SilentServer(iSilentPort);
+    ASSERT_NE(iSilentPort, 0);
     for (QStringList row : MdaTest::ReadDataTable("platform/unusable_databases.tsv"))
     {
         for (QString& sField : row)
         {
             sField.replace("{file}", sFile).replace("{dir}", dir.path()).replace("{port}", sPort);
+            sField.replace("{silent}", QString::number(iSilentPort));
         }
         SCOPED_TRACE(row[0].toStdString());
         CDatabaseMultiInstance db(row[0], "nobody", "secret");
@@ -479,6 +498,7 @@ TEST(CDatabaseFaults, UnusableDatabasesFailWithReasonAndNoCrash)
         EXPECT_EQ(CountSuccessfulCalls(db), 0);
         EXPECT_FALSE(db.LastError().isEmpty());
     }
+    close(iSilent);
     EXPECT_EQ(MdaTest::ReadBytes(sFile), garbage) << "a file that is not a database is left alone";
 
     CDatabaseMultiInstance never;
@@ -596,7 +616,16 @@ TEST(CDatabaseFaults, TransactionSpanningAnOutageLeavesNoHalfScan)
         CDatabaseTransaction scope(db);
         ASSERT_TRUE(CTableScan(db).Create({{"session_id", QString::number(lSession)}}, 1));
         ASSERT_TRUE(table.Create(row, lId) && table.Create(row, lId));
-        ASSERT_TRUE(cluster.Stop() && cluster.Start());
+        {
+            // The inner level's release is the first call to meet the new server.
+            CDatabaseTransaction inner(db);
+            ASSERT_TRUE(table.Create(row, lId));
+            ASSERT_TRUE(cluster.Stop() && cluster.Start());
+            EXPECT_FALSE(inner.Commit());
+            EXPECT_TRUE(db.LastError().startsWith("Cannot commit: "))
+                << db.LastError().toStdString();
+            EXPECT_EQ(db.GetTransactionDepth(), 1);
+        }
         EXPECT_FALSE(table.Create(row, lId));
         EXPECT_FALSE(table.Create(row, lId));
         EXPECT_EQ(db.LastError(), "The connection to the database was lost during a transaction; "
