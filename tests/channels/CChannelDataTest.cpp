@@ -203,5 +203,7 @@ TEST(CChannelData, StoresByPositionAndReplacesWholeCells)
     EXPECT_TRUE(channel.SetItem(CChannelItemData(eSettingsItem_None)));
     EXPECT_EQ(channel.GetItemCount(), 37);
     channel.SetItemValue(static_cast<ESettingsItems>(99), QStringLiteral("7"));
-    EXPECT_EQ(channel.GetItemCount(), 38);
+    EXPECT_TRUE(channel.SetItemValue(static_cast<ESettingsItems>(99), 8L));
+    EXPECT_EQ(channel.GetItemCount(), 39);
+    EXPECT_EQ(channel.GetItem(37L).ToString() + "|" + channel.GetItem(38L).ToString(), "7 |8 ");
 }
