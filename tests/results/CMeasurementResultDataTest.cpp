@@ -363,6 +363,8 @@ TEST_P(CMeasurementResultDataTest, SwitchingLimitsMatchesAFreshLoad)
     ASSERT_TRUE(limits.SetLowValueByIndex(limits.GetIndexFromEnum(eMeasItem_Power), sLow));
     model.SetLevelUnit(eLevelUnit_dBm);
     EXPECT_EQ(Snapshot(model), initial);
+    EXPECT_EQ(limits.GetLowValueByIndex(limits.GetIndexFromEnum(eMeasItem_Power), true, 0),
+              "-76.99 dBm");
     model.UpdateDataAffectedByLimitValues();
     EXPECT_NE(Snapshot(model), initial);
     model.UseOtherLimits(Path("none.json"));
