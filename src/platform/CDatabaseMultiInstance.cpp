@@ -851,12 +851,7 @@ bool CDatabaseMultiInstance::DoCheckConnection()
             return false;
         }
     }
-    if (m_bOpen && !m_Db.isOpen())
-    {
-        // The driver gave the connection up (e.g. the server went away).
-        DoClose();
-        return Fail(QStringLiteral("The connection to the database was lost; open it again"));
-    }
+    // SQLite's driver never closes a file by itself.
     if (!m_bOpen)
     {
         return Fail(QStringLiteral("The database is not open"));

@@ -568,6 +568,7 @@ TEST(CDatabaseFaults, ServerStoppedBetweenCallsThenBackAgain)
     EXPECT_TRUE(db.LastError().endsWith("(the connection to the database server was lost; the "
                                         "next call connects again)"))
         << db.LastError().toStdString();
+    EXPECT_FALSE(db.LastError().contains("()")) << "the empty state code is left out";
     EXPECT_EQ(CountSuccessfulCalls(db), 0);
     EXPECT_TRUE(db.LastError().startsWith("Cannot begin a transaction: cannot connect to the "
                                           "database server 127.0.0.1:"))
