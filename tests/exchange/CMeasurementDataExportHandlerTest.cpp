@@ -17,6 +17,8 @@
 #include <cstdio>
 #include <cstring>
 #include <deque>
+#include <fcntl.h>
+#include <sys/stat.h>
 #include <sys/syscall.h>
 #include <thread>
 #include <unistd.h>
@@ -35,6 +37,19 @@ extern "C" int renameat2(int iOldDir, const char* pOld, int iNewDir, const char*
         return -1;
     }
     return static_cast<int>(syscall(SYS_renameat2, iOldDir, pOld, iNewDir, pNew, uiFlags));
+}
+
+// A folder for unpacking that cannot be made (errno), 0 for the real call.
+static int g_iUnpackFolderError = 0;
+
+extern "C" int mkdir(const char* pPath, mode_t mode) noexcept
+{
+    if (g_iUnpackFolderError != 0 && std::strstr(pPath, "/.import-") != nullptr)
+    {
+        errno = g_iUnpackFolderError;
+        return -1;
+    }
+    return static_cast<int>(syscall(SYS_mkdirat, AT_FDCWD, pPath, mode));
 }
 
 using namespace ExchangeTestTools;
@@ -380,6 +395,13 @@ TEST_F(ExportHandlerTest, ImportMovesIntoPlaceWhereTheFileSystemRefusesTheExchan
                                                                            : "none");
         EXPECT_EQ(ListTree(sFolder + "/.."), bRead ? lTree : QStringList());
     }
+    // No room beside the folder to unpack into.
+    g_iUnpackFolderError = EACCES;
+    EXPECT_FALSE(m_handler.ImportMeasurementConfiguration(Path("b/out/Site1.measurement"), ""));
+    g_iUnpackFolderError = 0;
+    CMeasConfigData kept;
+    EXPECT_TRUE(kept.Read(sFolder + "/Site.measconfig") && kept.Description() == "Old");
+    EXPECT_EQ(ListTree(sFolder + "/.."), lTree);
 }
 
 class ExchangeBetweenStationsTest : public MdaTest::CDatabaseBackendTest
