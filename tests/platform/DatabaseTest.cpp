@@ -220,6 +220,7 @@ TEST_P(CDatabaseTest, TransactionScopesCommitRollBackNestAndFailWhole)
         CDatabaseTransaction spoiled(*m_pDb);
         EXPECT_FALSE(scans.Create({{"session_id", N(ids[0])}}, 3));
         m_pDb->Close();
+        EXPECT_EQ(m_pDb->GetTransactionDepth(), 0);
     }
     ASSERT_TRUE(m_pDb->Open()) << m_pDb->LastError().toStdString();
     {
