@@ -1,5 +1,6 @@
 #include "CDatabaseTransaction.h"
 #include "COSAbstraction.h"
+#include "CTableCursor.h"
 #include "CTableExportFiles.h"
 #include "CTableExportedChannelSettings.h"
 #include "CTableExportedLimitValues.h"
@@ -470,8 +471,28 @@ int CountSuccessfulCalls(CDatabaseMultiInstance& db)
                      measurements.GetAllResultsForSession(1, rows) +
                      (measurements.GetAmountOfMeasurementValuesForChannel(1, 0) != -1) +
                      CTableExportFiles(db).Update("u", "f", "d");
+    QHash<qint64, qint64> counts;
+    CTableCursor cursor(db);
+    const TableRows file{{"file", "f"}};
+    iSucceeded += measurements.Create(1, 5, 0, lId) +
+                  measurements.Update(1, 5, 1, 0, 1, 0, "v", "") +
+                  measurements.Update(1, 5, 1, {{"value", "v"}}) +
+                  measurements.GetAllErrorsForSession(1, rows) +
+                  measurements.GetAllMeasurementsForChannel(1, 0, 0, rows) +
+                  measurements.GetMeasurementsForChannel(1, 0, 1, rows) +
+                  measurements.OpenAllErrorsForSession(1, cursor) +
+                  measurements.OpenAllResultsForSession(1, cursor) +
+                  measurements.OpenAllMeasurementsForChannel(1, 0, 0, cursor) +
+                  measurements.OpenMeasurementsForChannel(1, 0, 1, cursor) +
+                  measurements.OpenMeasurementsByScanAndChannel(1, 1, 1, cursor) +
+                  (measurements.GetAmountOfResultsForSession(1) != -1) +
+                  scans.Update(1, 5, {{"state", "1"}}) + sessions.GetSessionIds(QString(), rows) +
+                  sessions.GetScanCounts(rows, counts) + CTableExportFiles(db).Create(file, lId) +
+                  CTableExportedLimitValues(db).Create(file, lId) +
+                  CTableExportedChannelSettings(db).Create(file, lId);
+    // Last: the tests read its reason.
     iSucceeded += CDatabaseTransaction(db).IsActive();
-    EXPECT_TRUE(rows.empty());
+    EXPECT_TRUE(rows.empty() && counts.isEmpty());
     return iSucceeded;
 }
 
