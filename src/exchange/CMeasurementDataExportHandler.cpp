@@ -33,8 +33,8 @@ bool IsOwnFolderBelowBase(const QString& sFolder)
     const QString sBase = QDir::cleanPath(ImportBase());
     const QString sClean = QDir::cleanPath(sFolder);
     const QString sName = QFileInfo(sClean).fileName();
+    // A clean path below the base never ends in "." or "..": a name that cleaning changed did.
     return sClean.startsWith(sBase + QLatin1Char('/')) && !sName.isEmpty() &&
-           sName != QLatin1String(".") && sName != QLatin1String("..") &&
            QFileInfo(sFolder).fileName() == sName;
 }
 

@@ -39,14 +39,14 @@ extern "C" int renameat2(int iOldDir, const char* pOld, int iNewDir, const char*
     return static_cast<int>(syscall(SYS_renameat2, iOldDir, pOld, iNewDir, pNew, uiFlags));
 }
 
-// A folder for unpacking that cannot be made (errno), 0 for the real call.
-static int g_iUnpackFolderError = 0;
+// Folders whose path holds this part cannot be made (no room, say); none when null.
+static const char* g_pUnmakeable = nullptr;
 
 extern "C" int mkdir(const char* pPath, mode_t mode) noexcept
 {
-    if (g_iUnpackFolderError != 0 && std::strstr(pPath, "/.import-") != nullptr)
+    if (g_pUnmakeable != nullptr && std::strstr(pPath, g_pUnmakeable) != nullptr)
     {
-        errno = g_iUnpackFolderError;
+        errno = EACCES;
         return -1;
     }
     return static_cast<int>(syscall(SYS_mkdirat, AT_FDCWD, pPath, mode));
@@ -354,7 +354,8 @@ TEST_F(ExportHandlerTest, ConcurrentImportsOfOneNameNeverDestroyEachOther)
 
 // The move into place on file systems that refuse the atomic exchange: unsupported (the old
 // folder is moved aside first) or refused for another reason (the import fails and the old
-// folder stays as it was). Nothing of the attempt is left beside the folder.
+// folder stays as it was), or with no room for a folder beside it. Nothing of the attempt is
+// left beside the folder.
 TEST_F(ExportHandlerTest, ImportMovesIntoPlaceWhereTheFileSystemRefusesTheExchange)
 {
     const QString sOld = MakeConfiguration(Path("a"), "", {}, "Old");
@@ -370,12 +371,15 @@ TEST_F(ExportHandlerTest, ImportMovesIntoPlaceWhereTheFileSystemRefusesTheExchan
         bool bExisting;
         std::deque<int> lErrors;
         bool bImported;
+        const char* pUnmakeable;
     } rows[] = {
-        {"no exchange on this file system, first import", false, {EINVAL}, true},
-        {"no such call in this kernel, replacing", true, {ENOSYS}, true},
-        {"exchange unsupported after the name was taken", true, {EEXIST, EINVAL}, true},
-        {"another device, first import", false, {EXDEV}, false},
-        {"exchange refused", true, {EEXIST, EACCES}, false},
+        {"no exchange on this file system, first import", false, {EINVAL}, true, nullptr},
+        {"no such call in this kernel, replacing", true, {ENOSYS}, true, nullptr},
+        {"exchange unsupported after the name was taken", true, {EEXIST, EINVAL}, true, nullptr},
+        {"another device, first import", false, {EXDEV}, false, nullptr},
+        {"exchange refused", true, {EEXIST, EACCES}, false, nullptr},
+        {"no room to move the old folder aside", true, {ENOSYS}, false, "/.replaced-"},
+        {"no room to unpack beside the folder", true, {}, false, "/.import-"},
     };
     for (const auto& row : rows)
     {
@@ -384,9 +388,11 @@ TEST_F(ExportHandlerTest, ImportMovesIntoPlaceWhereTheFileSystemRefusesTheExchan
         ASSERT_TRUE(!row.bExisting ||
                     m_handler.ImportMeasurementConfiguration(Path("a/out/Site1.measurement"), ""));
         g_lMoveErrors = row.lErrors;
+        g_pUnmakeable = row.pUnmakeable;
         const bool bImported =
             m_handler.ImportMeasurementConfiguration(Path("b/out/Site1.measurement"), "");
         g_lMoveErrors.clear();
+        g_pUnmakeable = nullptr;
         EXPECT_EQ(bImported, row.bImported);
         CMeasConfigData imported;
         const bool bRead = imported.Read(sFolder + "/Site.measconfig");
@@ -395,13 +401,6 @@ TEST_F(ExportHandlerTest, ImportMovesIntoPlaceWhereTheFileSystemRefusesTheExchan
                                                                            : "none");
         EXPECT_EQ(ListTree(sFolder + "/.."), bRead ? lTree : QStringList());
     }
-    // No room beside the folder to unpack into.
-    g_iUnpackFolderError = EACCES;
-    EXPECT_FALSE(m_handler.ImportMeasurementConfiguration(Path("b/out/Site1.measurement"), ""));
-    g_iUnpackFolderError = 0;
-    CMeasConfigData kept;
-    EXPECT_TRUE(kept.Read(sFolder + "/Site.measconfig") && kept.Description() == "Old");
-    EXPECT_EQ(ListTree(sFolder + "/.."), lTree);
 }
 
 class ExchangeBetweenStationsTest : public MdaTest::CDatabaseBackendTest
