@@ -109,11 +109,13 @@ QString ErrorText(const QSqlError& error)
     return sText.isEmpty() ? QStringLiteral("unknown error") : sText;
 }
 
-// SQLITE_BUSY or SQLITE_LOCKED: another connection holds the lock the statement needs.
+// SQLITE_BUSY or SQLITE_LOCKED: another connection holds the lock the statement needs. A
+// driver that reports extended codes gives them in the high bits (SQLITE_BUSY_RECOVERY while
+// another connection recovers the write-ahead log, say).
 bool IsSqliteLockError(const QSqlError& error)
 {
-    const QString sCode = error.nativeErrorCode();
-    return sCode == QLatin1String("5") || sCode == QLatin1String("6");
+    const int iPrimary = error.nativeErrorCode().toInt() & 0xFF;
+    return iPrimary == 5 || iPrimary == 6;
 }
 
 // A server that answered has a state code; a gone one leaves none, or reports a connection
