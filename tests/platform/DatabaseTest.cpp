@@ -426,8 +426,9 @@ TEST_P(CDatabaseTest, ExportFilesAreKeyedByUniqueIdRegisteredFilesByRowId)
 
 MDA_INSTANTIATE_BACKEND_TESTS(CDatabaseTest);
 
-// A port on which nothing listens (it was free a moment ago).
-int FreePort()
+// A loopback socket on a port of its own; with bListen it takes connections and never answers,
+// without it is closed at once and leaves a port on which nothing listens.
+int LoopbackPort(bool bListen, int* pSocket = nullptr)
 {
     sockaddr_in address{};
     address.sin_family = AF_INET;
@@ -435,24 +436,17 @@ int FreePort()
     socklen_t length = sizeof address;
     const int fd = socket(AF_INET, SOCK_STREAM, 0);
     const bool bBound = bind(fd, reinterpret_cast<sockaddr*>(&address), length) == 0 &&
-                        getsockname(fd, reinterpret_cast<sockaddr*>(&address), &length) == 0;
-    close(fd);
+                        getsockname(fd, reinterpret_cast<sockaddr*>(&address), &length) == 0 &&
+                        (!bListen || listen(fd, 4) == 0);
+    if (pSocket != nullptr)
+    {
+        *pSocket = fd;
+    }
+    else
+    {
+        close(fd);
+    }
     return bBound ? ntohs(address.sin_port) : 0;
-}
-
-// A server that takes connections and never answers: returns the listening socket.
-int SilentServer(int& iPort)
-{
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    socklen_t length = sizeof address;
-    const int fd = socket(AF_INET, SOCK_STREAM, 0);
-    const bool bListening = bind(fd, reinterpret_cast<sockaddr*>(&address), length) == 0 &&
-                            getsockname(fd, reinterpret_cast<sockaddr*>(&address), &length) == 0 &&
-                            listen(fd, 4) == 0;
-    iPort = bListening ? ntohs(address.sin_port) : 0;
-    return fd;
 }
 
 // Every table call on a connection that cannot be used fails without crashing; returns how
@@ -501,9 +495,9 @@ TEST(CDatabaseFaults, UnusableDatabasesFailWithReasonAndNoCrash)
     QTemporaryDir dir;
     const QByteArray garbage = QByteArray("this is no database, just text\n").repeated(200);
     const QString sFile = MdaTest::WriteFile(dir, "plain-file", garbage);
-    const QString sPort = QString::number(FreePort());
-    int iSilentPort = 0;
-    const int iSilent = SilentServer(iSilentPort);
+    const QString sPort = QString::number(LoopbackPort(false));
+    int iSilent = -1;
+    const int iSilentPort = LoopbackPort(true, &iSilent);
     ASSERT_NE(iSilentPort, 0);
     for (QStringList row : MdaTest::ReadDataTable("platform/unusable_databases.tsv"))
     {
@@ -533,7 +527,7 @@ TEST(CDatabaseFaults, UnusableDatabasesFailWithReasonAndNoCrash)
 class COwnCluster
 {
 public:
-    COwnCluster() : m_iPort(FreePort())
+    COwnCluster() : m_iPort(LoopbackPort(false))
     {
         m_bReady = Pg("initdb -D %1/data -U mdatest -A trust -E UTF8") && Start();
     }
