@@ -30,9 +30,13 @@ QString FecText(const CChannelData& channel)
 
 } // namespace
 
-TEST(CChannelData, HoldsEveryItemOnceInOneSharedOrder)
+// Every item once, in one order for all; a copy takes a new identifier, an assignment keeps it.
+TEST(CChannelData, HoldsEveryItemOnceInOneSharedOrderAndIdentifiers)
 {
-    const CChannelData first(eTVStandard_BG_Pal, QStringLiteral("A"));
+    const CChannelData first(eTVStandard_BG_Pal, "A");
+    const CChannelData copy(first);
+    EXPECT_EQ(copy.GetIdentifier(), first.GetIdentifier() + 1) << "the next of the counter";
+    EXPECT_EQ(copy.GetItem(eSettingsItem_ChannelName).ToString(), "A");
     const CChannelData second(eTVStandard_DVBT2, QString());
     ASSERT_EQ(first.GetItemCount(), 36);
     std::set<int> items;
@@ -49,19 +53,11 @@ TEST(CChannelData, HoldsEveryItemOnceInOneSharedOrder)
               eCategory_General);
     EXPECT_EQ(CValueFactory::ChannelSettings_GetItemValueCategory(first.GetItem(35L).GetItemEnum()),
               eCategory_Docsis);
-}
 
-TEST(CChannelData, CopyTakesANewIdentifierAssignmentKeepsIt)
-{
-    const CChannelData original(eTVStandard_BG_Pal, QStringLiteral("A"));
-    const CChannelData copy(original);
-    EXPECT_EQ(copy.GetIdentifier(), original.GetIdentifier() + 1) << "the next of the counter";
-    EXPECT_EQ(copy.GetItem(eSettingsItem_ChannelName).ToString(), "A");
-
-    CChannelData assigned(eTVStandard_DVBT, QStringLiteral("B"));
+    CChannelData assigned(eTVStandard_DVBT, "B");
     const long lOwn = assigned.GetIdentifier();
-    assigned = original;
-    EXPECT_EQ(assigned.GetIdentifier(), original.GetIdentifier());
+    assigned = first;
+    EXPECT_EQ(assigned.GetIdentifier(), first.GetIdentifier());
     EXPECT_NE(assigned.GetIdentifier(), lOwn);
     EXPECT_EQ(assigned.GetTvStandard(), eTVStandard_BG_Pal);
 
@@ -71,30 +67,11 @@ TEST(CChannelData, CopyTakesANewIdentifierAssignmentKeepsIt)
     later.Initialize();
     EXPECT_GT(later.GetIdentifier(), lBefore);
     // A position below the record is its first cell.
-    EXPECT_TRUE(later.SetItemValue(-3L, QStringLiteral("first")));
+    EXPECT_TRUE(later.SetItemValue(-3L, "first"));
     EXPECT_EQ(later.GetItem(0L).ToString(), "first");
     const long lCells = later.GetItemCount();
     later.SetItem(later.GetItem(0L));
     EXPECT_EQ(later.GetItemCount(), lCells) << "the first cell is replaced, not added";
-}
-
-TEST(CChannelData, DocsisRecordsStartWithTheirTransmissionParameters)
-{
-    // A new DOCSIS 3.0 record holds QAM order id 0 (QAM4): only the FEC is fixed. FEC "A" is
-    // id 0, the value a fresh cell already holds: storing it changes nothing.
-    for (const QStringList& r : DataRows("new_record_parameters.tsv"))
-    {
-        SCOPED_TRACE(r[0].toStdString());
-        const CChannelData channel(Enum<ETVStandards>(r[0]), QStringLiteral("Ch"));
-        const CChannelItemData symbolRate = channel.GetItem(eSettingsItem_SymbolRate);
-        EXPECT_EQ(symbolRate.HasValidMeasurementData(), !r[1].isEmpty());
-        EXPECT_DOUBLE_EQ(symbolRate.ToFloat(), r[1].toDouble());
-        EXPECT_EQ(channel.GetItem(eSettingsItem_RollOffFactor).HasValidMeasurementData(),
-                  !r[2].isEmpty());
-        EXPECT_TRUE(r[2].isEmpty() || RollOffText(channel) == r[2]);
-        EXPECT_TRUE(r[3].isEmpty() ? channel.GetItem(eSettingsItem_FEC).IsNotSet()
-                                   : FecText(channel) == r[3]);
-    }
 }
 
 TEST(CChannelData, QamOrderRuleForEveryDocsisStandardAndOrder)
@@ -122,12 +99,9 @@ TEST(CChannelData, QamOrderRuleForEveryDocsisStandardAndOrder)
             CChannelData channel(Enum<ETVStandards>(standard), QString());
             // Text stores never run the rule, so the markers survive until it is asked for.
             channel.SetItemValue(eSettingsItem_QAMOrder, QString::number(lQamId));
-            channel.SetItemValue(eSettingsItem_SymbolRate, QStringLiteral("1"));
-            channel.SetItemValue(
-                eSettingsItem_RollOffFactor,
-                QString::number(CEnumTemplate<ERollOffFactor>::ToId(eRollOffFactor_0_20)));
-            channel.SetItemValue(eSettingsItem_FEC,
-                                 QString::number(CEnumTemplate<EFECMode>::ToId(eFECMode_A)));
+            channel.SetItemValue(eSettingsItem_SymbolRate, "1");
+            channel.SetItemValue(eSettingsItem_RollOffFactor, "10"); // 0.20
+            channel.SetItemValue(eSettingsItem_FEC, "0");            // A
             ASSERT_DOUBLE_EQ(channel.GetItem(eSettingsItem_SymbolRate).ToFloat(), 1000000.0);
 
             channel.DoRecalcQAMOrderParameter(eSettingsItem_QAMOrder);
@@ -137,7 +111,7 @@ TEST(CChannelData, QamOrderRuleForEveryDocsisStandardAndOrder)
             ASSERT_NE(it, expected.end());
             const QStringList& r = it->second;
             const auto Or = [](const QString& s, const char* pszMarker)
-            { return s == QLatin1String("marker") ? QString::fromLatin1(pszMarker) : s; };
+            { return s == "marker" ? QString::fromLatin1(pszMarker) : s; };
             EXPECT_DOUBLE_EQ(channel.GetItem(eSettingsItem_SymbolRate).ToFloat(),
                              Or(r[2], "1000000").toDouble());
             EXPECT_EQ(RollOffText(channel), Or(r[3], "0.20"));
@@ -150,27 +124,43 @@ TEST(CChannelData, QamOrderRuleForEveryDocsisStandardAndOrder)
 // 3.0 record; a text store never does.
 TEST(CChannelData, OnlyAChangingIntegerStoreRunsTheQamOrderRule)
 {
-    CChannelData channel(eTVStandard_DOCSIS30, QStringLiteral("D"));
+    CChannelData channel(eTVStandard_DOCSIS30, "D");
     for (const QStringList& r : DataRows("qam_order_triggers.tsv"))
     {
-        SCOPED_TRACE(r.join(QLatin1Char('|')).toStdString());
+        SCOPED_TRACE(r.join('|').toStdString());
         const ESettingsItems eItem = CValueFactory::SettingsItem_GetEnumValue(r[1]);
-        const bool bChanged = r[0] == QLatin1String("long")
-                                  ? channel.SetItemValue(eItem, r[2].toLong())
-                                  : channel.SetItemValue(eItem, r[2]);
-        EXPECT_TRUE(r[3] == QLatin1String("-") || bChanged == (r[3] == QLatin1String("true")));
-        EXPECT_TRUE(r[4] == QLatin1String("-") ||
+        const bool bChanged = r[0] == "long" ? channel.SetItemValue(eItem, r[2].toLong())
+                                             : channel.SetItemValue(eItem, r[2]);
+        EXPECT_TRUE(r[3] == "-" || bChanged == (r[3] == "true"));
+        EXPECT_TRUE(r[4] == "-" ||
                     channel.GetItem(eSettingsItem_SymbolRate).ToFloat() == r[4].toDouble());
-        EXPECT_TRUE(r[5] == QLatin1String("-") || RollOffText(channel) == r[5]);
-        EXPECT_TRUE(r[6] == QLatin1String("-") || FecText(channel) == r[6]);
+        EXPECT_TRUE(r[5] == "-" || RollOffText(channel) == r[5]);
+        EXPECT_TRUE(r[6] == "-" || FecText(channel) == r[6]);
+    }
+
+    // DOCSIS records start with their transmission parameters.
+    // A new DOCSIS 3.0 record holds QAM order id 0 (QAM4): only the FEC is fixed. FEC "A" is
+    // id 0, the value a fresh cell already holds: storing it changes nothing.
+    for (const QStringList& r : DataRows("new_record_parameters.tsv"))
+    {
+        SCOPED_TRACE(r[0].toStdString());
+        const CChannelData channel(Enum<ETVStandards>(r[0]), "Ch");
+        const CChannelItemData symbolRate = channel.GetItem(eSettingsItem_SymbolRate);
+        EXPECT_EQ(symbolRate.HasValidMeasurementData(), !r[1].isEmpty());
+        EXPECT_DOUBLE_EQ(symbolRate.ToFloat(), r[1].toDouble());
+        EXPECT_EQ(channel.GetItem(eSettingsItem_RollOffFactor).HasValidMeasurementData(),
+                  !r[2].isEmpty());
+        EXPECT_TRUE(r[2].isEmpty() || RollOffText(channel) == r[2]);
+        EXPECT_TRUE(r[3].isEmpty() ? channel.GetItem(eSettingsItem_FEC).IsNotSet()
+                                   : FecText(channel) == r[3]);
     }
 }
 
 TEST(CChannelData, StoresByPositionAndReplacesWholeCells)
 {
     CChannelData channel(eTVStandard_BG_Pal, QString());
-    EXPECT_FALSE(channel.SetItemValue(eSettingsItem_None, QStringLiteral("x")));
-    EXPECT_FALSE(channel.SetItemValue(36L, QStringLiteral("x")));
+    EXPECT_FALSE(channel.SetItemValue(eSettingsItem_None, "x"));
+    EXPECT_FALSE(channel.SetItemValue(36L, "x"));
     EXPECT_FALSE(channel.SetItemValue(eSettingsItem_None, 7L));
     EXPECT_EQ(channel.GetItemCount(), 36);
     long lName = 0;
@@ -178,10 +168,10 @@ TEST(CChannelData, StoresByPositionAndReplacesWholeCells)
     {
         ++lName;
     }
-    EXPECT_TRUE(channel.SetItemValue(lName, QStringLiteral("Ch 5")));
-    EXPECT_FALSE(channel.SetItemValue(lName, QStringLiteral("Ch 5")));
+    EXPECT_TRUE(channel.SetItemValue(lName, "Ch 5"));
+    EXPECT_FALSE(channel.SetItemValue(lName, "Ch 5"));
     EXPECT_EQ(channel.GetItem(eSettingsItem_ChannelName).ToString(), "Ch 5");
-    EXPECT_TRUE(channel.SetItemValue(1L, QStringLiteral("second")));
+    EXPECT_TRUE(channel.SetItemValue(1L, "second"));
     EXPECT_EQ(channel.GetItem(1L).ToString(), "second");
 
     CChannelItemData cell(eSettingsItem_Attenuation);
@@ -202,7 +192,7 @@ TEST(CChannelData, StoresByPositionAndReplacesWholeCells)
     // A cell of an item the record lacks is added at the end, and so is a value for one.
     EXPECT_TRUE(channel.SetItem(CChannelItemData(eSettingsItem_None)));
     EXPECT_EQ(channel.GetItemCount(), 37);
-    channel.SetItemValue(static_cast<ESettingsItems>(99), QStringLiteral("7"));
+    channel.SetItemValue(static_cast<ESettingsItems>(99), "7");
     EXPECT_TRUE(channel.SetItemValue(static_cast<ESettingsItems>(99), 8L));
     EXPECT_EQ(channel.GetItemCount(), 39);
     EXPECT_EQ(channel.GetItem(37L).ToString() + "|" + channel.GetItem(38L).ToString(), "7 |8 ");

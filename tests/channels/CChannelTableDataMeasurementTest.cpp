@@ -47,11 +47,11 @@ TEST(CChannelDataMeasurement, HoldsOneCellPerItemByCategoryWithNameAndType)
     EXPECT_EQ(channel.GetItem(eMeasItem_Power).ToString(), "-3.5 dBmV");
     EXPECT_FALSE(channel.SetItem(CChannelItemDataMeasurement(eMeasItem_None)));
     EXPECT_EQ(channel.GetItemCount(), 128);
-    EXPECT_FALSE(channel.SetItemValue(128L, QStringLiteral("1")));
+    EXPECT_FALSE(channel.SetItemValue(128L, "1"));
 
     EXPECT_FALSE(channel.SetName(QString()));
-    EXPECT_TRUE(channel.SetName(QStringLiteral("K5")));
-    EXPECT_FALSE(channel.SetName(QStringLiteral("K5")));
+    EXPECT_TRUE(channel.SetName("K5"));
+    EXPECT_FALSE(channel.SetName("K5"));
     EXPECT_FALSE(channel.SetName(QString()));
     EXPECT_EQ(channel.Name(), "K5");
 
@@ -59,13 +59,11 @@ TEST(CChannelDataMeasurement, HoldsOneCellPerItemByCategoryWithNameAndType)
     EXPECT_EQ(channel.ChannelType(), eChannelType_Digital);
     EXPECT_TRUE(channel.SetChannelType(eChannelType_Analog));
     EXPECT_EQ(channel.ChannelType(), eChannelType_Analog);
-}
 
-TEST(CChannelTableDataMeasurement, RowsByNameAndPosition)
-{
+    // A table of such channels: rows by name and position.
     CChannelTableDataMeasurement table;
     EXPECT_EQ(table.GetRowCount(), 0);
-    EXPECT_EQ(table.GetValue(QStringLiteral("none"), 0), QString());
+    EXPECT_EQ(table.GetValue("none", 0), QString());
     EXPECT_THROW(table.GetChannel(short(0)), std::out_of_range);
 
     EXPECT_TRUE(table.AddChannel(Named("A")));
@@ -76,23 +74,23 @@ TEST(CChannelTableDataMeasurement, RowsByNameAndPosition)
     EXPECT_EQ(table.GetChannelNames(), (QStringList{"A", "B", "A"}));
 
     const long lStatus = 0, lPower = 23; // as measurement_cell_positions.tsv has them
-    EXPECT_TRUE(table.SetValue(QStringLiteral("A"), lStatus, QStringLiteral("Done")));
-    EXPECT_EQ(table.GetValue(QStringLiteral("A"), lStatus), "Done");
-    EXPECT_FALSE(table.SetValue(QStringLiteral("A"), lPower, QStringLiteral("12")));
-    EXPECT_EQ(table.GetValue(QStringLiteral("A"), lPower), "0 dBmV");
-    EXPECT_FALSE(table.SetValue(QStringLiteral("C"), lStatus, QStringLiteral("Done")));
+    EXPECT_TRUE(table.SetValue("A", lStatus, "Done"));
+    EXPECT_EQ(table.GetValue("A", lStatus), "Done");
+    EXPECT_FALSE(table.SetValue("A", lPower, "12"));
+    EXPECT_EQ(table.GetValue("A", lPower), "0 dBmV");
+    EXPECT_FALSE(table.SetValue("C", lStatus, "Done"));
     for (long lColumn : {-1L, table.GetChannel(short(0)).GetItemCount()})
     {
-        EXPECT_FALSE(table.SetValue(QStringLiteral("A"), lColumn, QStringLiteral("x"))) << lColumn;
+        EXPECT_FALSE(table.SetValue("A", lColumn, "x")) << lColumn;
     }
-    EXPECT_EQ(table.GetValueEnumFromIndex(QStringLiteral("B"), lPower), eMeasItem_Power);
-    EXPECT_EQ(table.GetValueEnumFromIndex(QStringLiteral("C"), lPower), eMeasItem_None);
+    EXPECT_EQ(table.GetValueEnumFromIndex("B", lPower), eMeasItem_Power);
+    EXPECT_EQ(table.GetValueEnumFromIndex("C", lPower), eMeasItem_None);
 
     long lRow = -1;
-    EXPECT_TRUE(table.GetChannelIndex(QStringLiteral("B"), lRow));
+    EXPECT_TRUE(table.GetChannelIndex("B", lRow));
     EXPECT_EQ(lRow, 1);
-    EXPECT_EQ(table.GetChannel(QStringLiteral("B")).Name(), "B");
-    EXPECT_EQ(table.GetChannel(QStringLiteral("missing")).Name(), "B"); // the previous lookup
+    EXPECT_EQ(table.GetChannel("B").Name(), "B");
+    EXPECT_EQ(table.GetChannel("missing").Name(), "B"); // the previous lookup
 
     EXPECT_TRUE(table.DeleteChannel(Named("A")));
     EXPECT_EQ(table.GetChannelNames(), (QStringList{"B", "A"}));

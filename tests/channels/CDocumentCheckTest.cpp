@@ -31,7 +31,7 @@ protected:
     QString WriteConfiguration() const
     {
         CDeviceSettingsData device;
-        device.SetDatabaseName(QStringLiteral("measurements.sqlite"));
+        device.SetDatabaseName("measurements.sqlite");
         EXPECT_TRUE(device.Write(m_Dir.filePath("device.json")));
         CComparativeValueData limits;
         EXPECT_TRUE(limits.Write(m_Dir.filePath("limits.json")));
@@ -76,7 +76,7 @@ QString Joined(const QVector<SDocumentFinding>& lFindings)
     return lLines.join('\n');
 }
 
-TEST_F(CDocumentCheckTest, WhatTheLibraryWritesHasNoFindings)
+TEST_F(CDocumentCheckTest, WhatTheLibraryWritesHasNoFindingsAndNamedFilesAreChecked)
 {
     const QString sConfig = WriteConfiguration();
     QVector<SDocumentFinding> lFindings;
@@ -86,6 +86,15 @@ TEST_F(CDocumentCheckTest, WhatTheLibraryWritesHasNoFindings)
         EXPECT_TRUE(CDocumentCheck::CheckFile(m_Dir.filePath(pszName), lFindings)) << pszName;
     }
     EXPECT_TRUE(lFindings.isEmpty()) << Joined(lFindings).toStdString();
+
+    // The configuration checks the files it names.
+    // A limit file that is not JSON, and a channel table that is gone.
+    Write("limits.json", "{\"ComparativeValues\": [\n  {\"ID\": 8,,}\n]}");
+    ASSERT_TRUE(QFile::remove(m_Dir.filePath("channels.json")));
+    // A file named as device settings is checked as such, whatever it holds.
+    Write("device.json", "{\"ComparativeValues\": [{\"ID\": 9999}]}");
+    EXPECT_FALSE(CDocumentCheck::CheckFile(sConfig, lFindings));
+    EXPECT_EQ(Joined(lFindings), Expected("configuration"));
 }
 
 // Each broken document is one finding, with the field, its position and what the reader
@@ -113,19 +122,6 @@ TEST_F(CDocumentCheckTest, EachBrokenDocumentIsOneFinding)
         EXPECT_EQ(QStringLiteral("%1:%2").arg(finding.m_iLine).arg(finding.m_iColumn), row[4]);
         EXPECT_EQ(finding.m_sMessage, row[5]);
     }
-}
-
-TEST_F(CDocumentCheckTest, ConfigurationChecksTheFilesItNames)
-{
-    const QString sConfig = WriteConfiguration();
-    // A limit file that is not JSON, and a channel table that is gone.
-    Write("limits.json", "{\"ComparativeValues\": [\n  {\"ID\": 8,,}\n]}");
-    ASSERT_TRUE(QFile::remove(m_Dir.filePath("channels.json")));
-    // A file named as device settings is checked as such, whatever it holds.
-    Write("device.json", "{\"ComparativeValues\": [{\"ID\": 9999}]}");
-    QVector<SDocumentFinding> lFindings;
-    EXPECT_FALSE(CDocumentCheck::CheckFile(sConfig, lFindings));
-    EXPECT_EQ(Joined(lFindings), Expected("configuration"));
 }
 
 TEST_F(CDocumentCheckTest, KindFollowsTheKeysThenTheSuffix)

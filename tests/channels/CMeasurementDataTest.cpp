@@ -24,7 +24,7 @@ QStringList Names(const QList<EMeasurementItems>& items)
 // Owns what a CMeasurementData refers to.
 struct SMeasurement
 {
-    explicit SMeasurement(ETVStandards eStandard) : m_Channel(eStandard, QStringLiteral("M")) {}
+    explicit SMeasurement(ETVStandards eStandard) : m_Channel(eStandard, "M") {}
     CDeviceSettingsData m_Device;
     CChannelData m_Channel;
     CComparativeValueData m_Limits;
@@ -65,15 +65,15 @@ TEST(CMeasurementData, SupportedItemsPerStandardInAscendingOrder)
     EXPECT_EQ(items.size(), 22u);
 }
 
-TEST(CMeasurementData, ClassifiesTheTvStandardAndTheSoundSystem)
+TEST(CMeasurementData, ClassifiesTheStandardsAndHoldsResults)
 {
     for (const QStringList& r : DataRows("standard_classes.tsv"))
     {
         SCOPED_TRACE(r[0].toStdString());
         SMeasurement measurement(Enum<ETVStandards>(r[0]));
         EXPECT_EQ(measurement.m_Data.TvStandard(), Enum<ETVStandards>(r[0]));
-        EXPECT_EQ(measurement.m_Data.IsAnalog(), r[1] == QLatin1String("true"));
-        EXPECT_EQ(measurement.m_Data.IsDigital(), r[2] == QLatin1String("true"));
+        EXPECT_EQ(measurement.m_Data.IsAnalog(), r[1] == "true");
+        EXPECT_EQ(measurement.m_Data.IsDigital(), r[2] == "true");
         EXPECT_EQ(measurement.m_Data.AnalogColorSystem(), Enum<EColorSystem>(r[3]));
     }
     SMeasurement unknown(eTVStandard_BG_Pal);
@@ -98,6 +98,29 @@ TEST(CMeasurementData, ClassifiesTheTvStandardAndTheSoundSystem)
     measurement.m_Channel.SetItemValue(eSettingsItem_AudioStandard, 77L);
     EXPECT_EQ(measurement.m_Data.AnalogSoundSystem(), eAnalogSoundSystem_None);
     EXPECT_TRUE(measurement.m_Data.HasSecondSoundCarrier());
+
+    // Results and averaging.
+    CMeasurementData& data = measurement.m_Data;
+    ASSERT_EQ(data.GetData().size(), 128u);
+    EXPECT_EQ(data.GetData().front().Id(), eMeasItem_Status);
+    EXPECT_EQ(data.GetData().back().Id(), eMeasItem_AverageLPDCIterations);
+    EXPECT_EQ(data.Results(eMeasItem_HUM).Id(), eMeasItem_HUM);
+    EXPECT_EQ(data.Results(eMeasItem_None).Id(), eMeasItem_None);
+    data.Results(eMeasItem_Power).Set(12.5, eUnitType_None);
+    EXPECT_TRUE(data.Results(eMeasItem_Power).HasValidMeasurementData());
+
+    std::vector<CComparativeValueDataItem> limits;
+    data.DoCompareMeasurement(limits);
+    EXPECT_DOUBLE_EQ(data.Results(eMeasItem_Power).ToFloat(), 12.5);
+
+    EXPECT_EQ(data.AnalogTVAnalysisAvarageCount(), 32); // the device default
+    const std::pair<EAverageCount, short> counts[] = {
+        {eAverageCount_0, 0}, {eAverageCount_64, 64}, {eAverageCount_256, 256}};
+    for (const auto& count : counts)
+    {
+        measurement.m_Device.SetAnalogTVAnalysisAvarageCount(count.first);
+        EXPECT_EQ(data.AnalogTVAnalysisAvarageCount(), count.second);
+    }
 }
 
 TEST(CMeasurementData, ReadsTheChannelsSettings)
@@ -105,9 +128,9 @@ TEST(CMeasurementData, ReadsTheChannelsSettings)
     SMeasurement measurement(eTVStandard_DVBT2);
     CChannelData& channel = measurement.m_Channel;
     CMeasurementData& data = measurement.m_Data;
-    channel.SetItemValue(eSettingsItem_CenterFrequency, QStringLiteral("474"));
-    channel.SetItemValue(eSettingsItem_PowerLimitOffset, QStringLiteral("-1.5"));
-    channel.SetItemValue(eSettingsItem_DVBT2DecodedPLP, QStringLiteral("-1"));
+    channel.SetItemValue(eSettingsItem_CenterFrequency, "474");
+    channel.SetItemValue(eSettingsItem_PowerLimitOffset, "-1.5");
+    channel.SetItemValue(eSettingsItem_DVBT2DecodedPLP, "-1");
     channel.SetItemValue(eSettingsItem_QAMOrder, 12L);        // QAM64NH
     channel.SetItemValue(eSettingsItem_RollOffFactor, 1L);    // 0.115
     channel.SetItemValue(eSettingsItem_ChannelBandwidth, 0L); // 1.7 MHz, already stored
@@ -134,30 +157,4 @@ TEST(CMeasurementData, ReadsTheChannelsSettings)
     data.SetRefLevelMode(eRefLevelMode_None);
     EXPECT_EQ(channel.GetItem(eSettingsItem_ReferenceLevelMode).ToInt(), -1);
     EXPECT_EQ(data.RefLevelMode(), eRefLevelMode_None);
-}
-
-TEST(CMeasurementData, ResultsAndAveraging)
-{
-    SMeasurement measurement(eTVStandard_BG_Pal);
-    CMeasurementData& data = measurement.m_Data;
-    ASSERT_EQ(data.GetData().size(), 128u);
-    EXPECT_EQ(data.GetData().front().Id(), eMeasItem_Status);
-    EXPECT_EQ(data.GetData().back().Id(), eMeasItem_AverageLPDCIterations);
-    EXPECT_EQ(data.Results(eMeasItem_HUM).Id(), eMeasItem_HUM);
-    EXPECT_EQ(data.Results(eMeasItem_None).Id(), eMeasItem_None);
-    data.Results(eMeasItem_Power).Set(12.5, eUnitType_None);
-    EXPECT_TRUE(data.Results(eMeasItem_Power).HasValidMeasurementData());
-
-    std::vector<CComparativeValueDataItem> limits;
-    data.DoCompareMeasurement(limits);
-    EXPECT_DOUBLE_EQ(data.Results(eMeasItem_Power).ToFloat(), 12.5);
-
-    EXPECT_EQ(data.AnalogTVAnalysisAvarageCount(), 32); // the device default
-    const std::pair<EAverageCount, short> counts[] = {
-        {eAverageCount_0, 0}, {eAverageCount_64, 64}, {eAverageCount_256, 256}};
-    for (const auto& count : counts)
-    {
-        measurement.m_Device.SetAnalogTVAnalysisAvarageCount(count.first);
-        EXPECT_EQ(data.AnalogTVAnalysisAvarageCount(), count.second);
-    }
 }

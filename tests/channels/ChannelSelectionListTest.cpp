@@ -21,12 +21,12 @@ TEST(ChannelSelectionLists, EachRowIsOfferedWhatItsStandardSupportsAndNothingEls
     for (const QStringList& r : DataRows("selection_lists.tsv"))
     {
         for (const QString& sStandard :
-             r[1] == QLatin1String("*") ? CEnumTemplate<ETVStandards>::ToStringList() : List(r[1]))
+             r[1] == "*" ? CEnumTemplate<ETVStandards>::ToStringList() : List(r[1]))
         {
             ASSERT_NE(Enum<ETVStandards>(sStandard), eTVStandard_None);
             EXPECT_TRUE(offers[r[0]].emplace(sStandard, List(r[2])).second) << "listed twice";
         }
-        if (r[1] == QLatin1String("*"))
+        if (r[1] == "*")
         {
             const ESettingsItems eItem = CValueFactory::SettingsItem_GetEnumValue(r[0]);
             EXPECT_EQ(table.GetComboboxValues(eItem), List(r[2])) << r[0].toStdString();
@@ -56,7 +56,7 @@ TEST(ChannelSelectionLists, EachRowIsOfferedWhatItsStandardSupportsAndNothingEls
         EXPECT_FALSE(table.HasComboBox(eItem));
         EXPECT_TRUE(table.GetComboBox(eItem, 0).isEmpty());
         EXPECT_TRUE(table.GetComboboxValues(eItem).isEmpty());
-        EXPECT_EQ(table.GetComboboxIndex(eItem, QStringLiteral("On")), -1);
+        EXPECT_EQ(table.GetComboboxIndex(eItem, "On"), -1);
         EXPECT_EQ(table.GetEnumValue(0, eItem), QString());
     }
     EXPECT_TRUE(table.GetComboBox(eSettingsItem_TVStandard, 23).isEmpty());
@@ -70,19 +70,17 @@ TEST(ChannelSelectionLists, TextsAndIdsTranslateBothWays)
     {
         EXPECT_EQ(table.GetComboboxIndex(CValueFactory::SettingsItem_GetEnumValue(r[0]), r[1]),
                   r[2].toLong())
-            << r.join(QLatin1Char('|')).toStdString();
+            << r.join('|').toStdString();
     }
     EXPECT_EQ(table.GetComboboxValues(eSettingsItem_ChannelBandwidth),
               (QStringList{"1.7 MHz", "5 MHz", "6 MHz", "7 MHz", "8 MHz"}));
 
-    table.GetChannel(0).SetItemValue(eSettingsItem_TVStandard, QStringLiteral("14"));
+    table.GetChannel(0).SetItemValue(eSettingsItem_TVStandard, "14");
     EXPECT_EQ(table.GetEnumValue(0, eSettingsItem_TVStandard), "DVB-T (digital)");
-    table.GetChannel(0).SetItemValue(eSettingsItem_TVStandard, QStringLiteral("99"));
+    table.GetChannel(0).SetItemValue(eSettingsItem_TVStandard, "99");
     EXPECT_EQ(table.GetEnumValue(0, eSettingsItem_TVStandard), QString());
-}
 
-TEST(ChannelSelectionLists, FiltersRejectIdsOutsideTheTable)
-{
+    // Filters reject ids outside the table.
     const CFilterConstellation constellation(eTVStandard_J83A);
     EXPECT_TRUE(constellation.IsUsable(0));   // QAM4
     EXPECT_FALSE(constellation.IsUsable(16)); // no row has id 16

@@ -24,7 +24,7 @@ inline std::vector<QStringList> DataRows(const char* pszFile)
 /// A fixture's '|'-separated list; empty for an empty cell.
 inline QStringList List(const QString& sCell)
 {
-    return sCell.isEmpty() ? QStringList() : sCell.split(QLatin1Char('|'));
+    return sCell.isEmpty() ? QStringList() : sCell.split('|');
 }
 
 // The enumerator a fixture names by its text, as in the configuration tests.

@@ -33,7 +33,7 @@ protected:
 TEST_F(CComparativeValueDataTest, RowsFollowTheFixedOrderAndAreWrittenOneRecordEach)
 {
     const CComparativeValueData table;
-    const QString sPath = m_Dir.filePath(QStringLiteral("limits.json"));
+    const QString sPath = m_Dir.filePath("limits.json");
     ASSERT_TRUE(table.Write(sPath));
     EXPECT_TRUE(ParsesWithPython(sPath));
     EXPECT_TRUE(table.GetLoadedLimitFile().isEmpty());
@@ -64,8 +64,8 @@ TEST_F(CComparativeValueDataTest, ItemsWithoutRowAndIndicesOutOfRangeGiveNeutral
         table.GetItem(eItem).SetFloatLowLimit(5.0); // must not stick to the sentinel
         EXPECT_FALSE(table.GetItem(eItem).GetLowValue().isValid());
         QString sLow = QStringLiteral("5");
-        table.UpdateItemFromPTVFile(eItem, sLow, QStringLiteral("6"));
-        table.UpdateItem(eItem, eCompareType_Equal, sLow, QStringLiteral("6"), false);
+        table.UpdateItemFromPTVFile(eItem, sLow, "6");
+        table.UpdateItem(eItem, eCompareType_Equal, sLow, "6", false);
         EXPECT_EQ(sLow, "5");
     }
     for (long lIndex : {-1L, 126L, LONG_MAX, LONG_MIN})
@@ -100,7 +100,7 @@ TEST_F(CComparativeValueDataTest, WriteThenReadGivesTheSameTable)
     {
         SCOPED_TRACE(r[0].toStdString());
         const long lIndex = edited.GetIndexFromEnum(Enum<EMeasurementItems>(r[0]));
-        const auto Unedited = [](const QString& s) { return s == QLatin1String("-"); };
+        const auto Unedited = [](const QString& s) { return s == "-"; };
         QString sType = r[1], sLow = r[2], sHigh = r[3];
         EXPECT_TRUE(Unedited(sLow) || edited.SetLowValueByIndex(lIndex, sLow));
         EXPECT_TRUE(Unedited(sHigh) || edited.SetHigherValueByIndex(lIndex, sHigh));
@@ -114,8 +114,8 @@ TEST_F(CComparativeValueDataTest, WriteThenReadGivesTheSameTable)
     EXPECT_EQ(edited.GetItem(eMeasItem_Power).GetCompareType(), eCompareType_None);
     EXPECT_EQ(edited.GetLowValueByIndex(21, true, 0.0), "-10.00 dBmV");
 
-    const QString sFirst = m_Dir.filePath(QStringLiteral("first.json"));
-    const QString sSecond = m_Dir.filePath(QStringLiteral("second.json"));
+    const QString sFirst = m_Dir.filePath("first.json");
+    const QString sSecond = m_Dir.filePath("second.json");
     for (const CComparativeValueData& table : {CComparativeValueData(), edited})
     {
         ASSERT_TRUE(table.Write(sFirst));
@@ -135,7 +135,7 @@ TEST_F(CComparativeValueDataTest, WriteThenReadGivesTheSameTable)
     EXPECT_TRUE(TakeLog().isEmpty());
 }
 
-TEST_F(CComparativeValueDataTest, ReadingMapsStoredIdsAndCompareTypes)
+TEST_F(CComparativeValueDataTest, ReadingMapsStoredIdsAndCompareTypesAndImportsTheOlderFormat)
 {
     CComparativeValueData table;
     ASSERT_TRUE(table.Read(DataFile("stored_ids.json")));
@@ -149,7 +149,7 @@ TEST_F(CComparativeValueDataTest, ReadingMapsStoredIdsAndCompareTypes)
         const CComparativeValueDataItem& item = table.GetItem(Enum<EMeasurementItems>(r[0]));
         EXPECT_EQ(item.GetCompareType(), Enum<ECompareType>(r[1]));
         EXPECT_EQ(item.GetLowValue(), Typed(r[2]));
-        EXPECT_EQ(item.GetMeasurementEnabled(), r[3] == QLatin1String("true"));
+        EXPECT_EQ(item.GetMeasurementEnabled(), r[3] == "true");
     }
     // None accepts every value.
     QString sViolation = QStringLiteral("untouched");
@@ -158,10 +158,8 @@ TEST_F(CComparativeValueDataTest, ReadingMapsStoredIdsAndCompareTypes)
         EXPECT_TRUE(table.GetItem(eMeasItem_Power).InRange(pszValue, sViolation, 0.0)) << pszValue;
     }
     EXPECT_EQ(sViolation, "untouched");
-}
 
-TEST_F(CComparativeValueDataTest, OlderFormatImport)
-{
+    // The older format's import.
     // Frequencies in Hz and delays in s become their display units; levels in dBm (50 Ohm)
     // dBmV.
     for (const QStringList& r : DataRows("older_format_numbers.tsv"))
@@ -180,19 +178,18 @@ TEST_F(CComparativeValueDataTest, OlderFormatImport)
     // A state's stored id selects the expected state, whatever the compare type was.
     for (const QStringList& r : DataRows("older_format_states.tsv"))
     {
-        SCOPED_TRACE(r.join(QLatin1Char('|')).toStdString());
+        SCOPED_TRACE(r.join('|').toStdString());
         CComparativeValueData table;
         const EMeasurementItems eItem = Enum<EMeasurementItems>(r[0]);
         table.GetItem(eItem).SetCompareType(eCompareType_NotUsed);
         QString sLow = r[1];
-        table.UpdateItemFromPTVFile(eItem, sLow, QStringLiteral("99"));
+        table.UpdateItemFromPTVFile(eItem, sLow, "99");
         EXPECT_EQ(sLow, r[1]);
         const CComparativeValueDataItem& item = table.GetItem(eItem);
         EXPECT_EQ(item.GetCompareType(), eCompareType_Equal);
         QString sViolation;
         EXPECT_TRUE(item.InRange(r[2], sViolation, 0.0));
-        EXPECT_FALSE(
-            item.InRange(QString(r[2] == QLatin1String("0") ? "1" : "0"), sViolation, 0.0));
+        EXPECT_FALSE(item.InRange(QString(r[2] == "0" ? "1" : "0"), sViolation, 0.0));
         EXPECT_EQ(sViolation, r[3]);
     }
 }
@@ -225,7 +222,7 @@ TEST_F(CComparativeValueDataTest, LimitThatIsNotFiniteIsRefusedAndNeverWritten)
         "1e+30 dB");
 
     // What is written reads back as it was.
-    const QString sCopy = m_Dir.filePath(QStringLiteral("copy.json"));
+    const QString sCopy = m_Dir.filePath("copy.json");
     ASSERT_TRUE(limits.Write(sCopy));
     CComparativeValueData reread;
     ASSERT_TRUE(reread.Read(sCopy));
@@ -234,7 +231,7 @@ TEST_F(CComparativeValueDataTest, LimitThatIsNotFiniteIsRefusedAndNeverWritten)
 
     // A limit that is not finite in memory is never written as a text that reads otherwise.
     limits.GetItem(eMeasItem_Power).SetFloatHighLimit(std::numeric_limits<double>::infinity());
-    const QString sRefused = m_Dir.filePath(QStringLiteral("refused.json"));
+    const QString sRefused = m_Dir.filePath("refused.json");
     EXPECT_FALSE(limits.Write(sRefused));
     EXPECT_FALSE(QFile::exists(sRefused));
     EXPECT_EQ(TakeLog(), QStringList(QStringLiteral("Limit file \"%1\" is not written: a limit of "

@@ -41,16 +41,16 @@ TEST_F(CDeviceSettingsDataTest, SettersStoreTextAndReportChange)
         {[](S& s) { return s.SetPERSERCOunt(-3); },                                true,  12, "-3"},
         {[](S& s) { return s.SetRepeatScanTime(4000000000UL); },                   true,  4,  "4000000000"},
         {[](S& s) { return s.SetDurationTime(0); },                                false, 5,  "0"},
-        {[](S& s) { return s.SetDatabaseName(QStringLiteral("db")); },             true,  1,  "db"},
+        {[](S& s) { return s.SetDatabaseName("db"); },             true,  1,  "db"},
         {[](S& s) { return s.SetTransducerFile(QString()); },                      false, 7,  ""},
-        {[](S& s) { return s.SetErrorStrategie(QStringLiteral("Stop after error")); }, true, 6, "2"},
+        {[](S& s) { return s.SetErrorStrategie("Stop after error"); }, true, 6, "2"},
         {[](S& s) { return s.SetErrorStrategie(eMeasurementErrorStrategie_IgnoreError); }, false, 6, "0"},
-        {[](S& s) { return s.SetErrorStrategie(QStringLiteral("stop after error")); }, true, 6, "-1"},
+        {[](S& s) { return s.SetErrorStrategie("stop after error"); }, true, 6, "-1"},
         {[](S& s) { return s.SetInternal10MHzReference(eInstrumentReference_External10MHz); }, true, 9, "2"},
-        {[](S& s) { return s.SetAnalogTVAnalysisAvarageCount(QStringLiteral("256")); }, true, 10, "256"},
-        {[](S& s) { return s.SetImpedance(QStringLiteral("75 Ohm")); },            true,  8,  "1"},
+        {[](S& s) { return s.SetAnalogTVAnalysisAvarageCount("256"); }, true, 10, "256"},
+        {[](S& s) { return s.SetImpedance("75 Ohm"); },            true,  8,  "1"},
         {[](S& s) { return s.SetRestoreDeviceSettings(eRestorationDeviceSettings_Restore); }, true, 13, "1"},
-        {[](S& s) { return s.SetResetDeviceSettings(QStringLiteral("No")); },      true,  14, "1"},
+        {[](S& s) { return s.SetResetDeviceSettings("No"); },      true,  14, "1"},
     };
     // clang-format on
     for (const auto& [Set, bChanged, iPosition, pszStored] : rows)
@@ -65,31 +65,23 @@ TEST_F(CDeviceSettingsDataTest, SettersStoreTextAndReportChange)
     }
 
     CDeviceSettingsData settings;
-    settings.SetErrorStrategie(QStringLiteral("Stop after error"));
+    settings.SetErrorStrategie("Stop after error");
     EXPECT_EQ(settings.ErrorStrategie(), eMeasurementErrorStrategie_StopAfterError);
-    settings.SetInternal10MHzReference(QStringLiteral("External reference 10.24 MHz (BEX)"));
+    settings.SetInternal10MHzReference("External reference 10.24 MHz (BEX)");
     EXPECT_EQ(settings.Internal10MHzReference(), eInstrumentReference_External10_24MHz);
-}
-
-TEST_F(CDeviceSettingsDataTest, UnknownStoredIdsGiveValuesOutsideTheEnumeration)
-{
-    CDeviceSettingsData settings;
-    ASSERT_TRUE(settings.Read(DataFile("unknown_device_values.json")));
-    // A malformed reset reads as stored id 0, "Yes".
-    EXPECT_EQ(Typed(settings), (std::vector<long>{0, 86400, 3, 2, 3, 0, 0, 0, 2, eYesNo_Yes}));
 }
 
 TEST_F(CDeviceSettingsDataTest, ReadingReplacesTheListAndAddsOnlyRestoreAndReset)
 {
     CDeviceSettingsData settings;
-    settings.SetDatabaseUser(QStringLiteral("someone"));
+    settings.SetDatabaseUser("someone");
     ASSERT_TRUE(settings.Read(
         WriteList("DeviceSettings", "[{\"Name\": \"VisaResource\", \"Value\": \"v\"}]")));
     EXPECT_EQ(Pairs(settings), (QStringList{"VisaResource=v", "RestoreDevice=0", "ResetDevice=0"}));
     EXPECT_EQ(Typed(settings), (std::vector<long>{0, 0, 0, 0, 0, 0, 10, 10, 0, 0}));
     EXPECT_EQ(settings.DatabaseUser(), QString());
     EXPECT_FALSE(settings.SetBERCount(5));
-    EXPECT_FALSE(settings.SetDatabaseUser(QStringLiteral("x")));
+    EXPECT_FALSE(settings.SetDatabaseUser("x"));
     EXPECT_EQ(Pairs(settings).size(), 3);
 
     // Unknown names stay, the file's order is kept, the first of two equal names answers.
@@ -101,20 +93,25 @@ TEST_F(CDeviceSettingsDataTest, ReadingReplacesTheListAndAddsOnlyRestoreAndReset
     EXPECT_EQ(Pairs(settings), (QStringList{"ResetDevice=1", "Extra=e", "BERCount=3", "BERCount=4",
                                             "RestoreDevice=0"}));
     EXPECT_EQ(Typed(settings), (std::vector<long>{0, 0, 0, 0, 0, 0, 3, 10, 0, eYesNo_No}));
+
+    // Unknown stored ids give values outside the enumeration; a malformed reset reads as stored
+    // id 0, "Yes".
+    ASSERT_TRUE(settings.Read(DataFile("unknown_device_values.json")));
+    EXPECT_EQ(Typed(settings), (std::vector<long>{0, 86400, 3, 2, 3, 0, 0, 0, 2, eYesNo_Yes}));
 }
 
 TEST_F(CDeviceSettingsDataTest, WriteThenReadGivesTheSameSettings)
 {
     CDeviceSettingsData written;
-    written.SetVisaResource(QStringLiteral("TCPIP::192.168.1.5::INSTR"));
-    written.SetDatabasePwd(QStringLiteral("p\"w\\d ü"));
+    written.SetVisaResource("TCPIP::192.168.1.5::INSTR");
+    written.SetDatabasePwd("p\"w\\d ü");
     // Numbers of several digits: a setting read back in another base would differ.
     written.SetDurationTime(86399);
     written.SetRepeatScanTime(4000000000UL);
     written.SetBERCount(30000);
     written.SetPERSERCOunt(999);
     written.SetAnalogTVAnalysisAvarageCount(eAverageCount_128);
-    const QString sPath = m_Dir.filePath(QStringLiteral("device.json"));
+    const QString sPath = m_Dir.filePath("device.json");
     ASSERT_TRUE(written.Write(sPath));
     EXPECT_TRUE(ParsesWithPython(sPath));
 

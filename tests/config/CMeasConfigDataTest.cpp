@@ -49,25 +49,6 @@ TEST_F(CMeasConfigDataTest, SettersAndGettersPairUp)
     }
 }
 
-TEST_F(CMeasConfigDataTest, UniqueIdentifierIsCreatedOnceAndNeverReplaced)
-{
-    CMeasConfigData config;
-    config.CreateUniqueIdentifier();
-    const QString sFirst = config.UniqueIdentifier();
-    EXPECT_EQ(sFirst.size(), 36);
-    config.CreateUniqueIdentifier();
-    EXPECT_EQ(config.UniqueIdentifier(), sFirst);
-    CMeasConfigData other;
-    other.CreateUniqueIdentifier();
-    EXPECT_NE(other.UniqueIdentifier(), sFirst);
-
-    // Without the entry nothing is added.
-    ASSERT_TRUE(config.Read(WriteList(c_pszList, DataRows("config_reads.tsv")[3][0].toUtf8())));
-    config.CreateUniqueIdentifier();
-    EXPECT_EQ(config.UniqueIdentifier(), QString());
-    EXPECT_EQ(Pairs(config).size(), 4);
-}
-
 TEST_F(CMeasConfigDataTest, ReadingAddsMissingTimeStampsAtTheEnd)
 {
     // Only when the channel stamp is missing are the three stamps appended, the others kept.
@@ -75,27 +56,40 @@ TEST_F(CMeasConfigDataTest, ReadingAddsMissingTimeStampsAtTheEnd)
     {
         SCOPED_TRACE(r[0].toStdString());
         CMeasConfigData config;
-        config.SetDeviceSettingFile(QStringLiteral("/replaced"));
+        config.SetDeviceSettingFile("/replaced");
         ASSERT_TRUE(config.Read(WriteList(c_pszList, r[0].toUtf8())));
-        EXPECT_EQ(Pairs(config), r[1].split(QLatin1Char('|')));
+        EXPECT_EQ(Pairs(config), r[1].split('|'));
     }
     CMeasConfigData config;
     ASSERT_TRUE(config.Read(WriteList(c_pszList, DataRows("config_reads.tsv")[1][0].toUtf8())));
     EXPECT_EQ(config.LimitsettingsTimestamp(), "2024-01-01 10:00:00");
-    EXPECT_FALSE(config.SetDeviceSettingFile(QStringLiteral("/d")));
+    EXPECT_FALSE(config.SetDeviceSettingFile("/d"));
+    // Without the entry no unique identifier is added.
+    ASSERT_TRUE(config.Read(WriteList(c_pszList, DataRows("config_reads.tsv")[3][0].toUtf8())));
+    config.CreateUniqueIdentifier();
+    EXPECT_EQ(config.UniqueIdentifier(), QString());
+    EXPECT_EQ(Pairs(config).size(), 4);
 }
 
 TEST_F(CMeasConfigDataTest, WriteThenReadGivesTheSameConfiguration)
 {
-    const QString sPath = m_Dir.filePath(QStringLiteral("b.measconfig"));
+    const QString sPath = m_Dir.filePath("b.measconfig");
     ASSERT_TRUE(CMeasConfigData().Write(sPath));
     EXPECT_EQ(ReadObject(sPath), ReadObject(DataFile("fresh_config.json")));
 
     CMeasConfigData written;
-    written.SetDeviceSettingFile(QStringLiteral("/home/u/Lumora/device.json"));
-    written.SetDescription(QStringLiteral("Head end \"north\"\n2nd line"));
-    written.SetTimestampDevicesettings(QStringLiteral("2024-05-06 07:08:09"));
+    written.SetDeviceSettingFile("/home/u/Lumora/device.json");
+    written.SetDescription("Head end \"north\"\n2nd line");
+    written.SetTimestampDevicesettings("2024-05-06 07:08:09");
+    // The unique identifier is created once and never replaced.
     written.CreateUniqueIdentifier();
+    const QString sFirst = written.UniqueIdentifier();
+    EXPECT_EQ(sFirst.size(), 36);
+    written.CreateUniqueIdentifier();
+    EXPECT_EQ(written.UniqueIdentifier(), sFirst);
+    CMeasConfigData other;
+    other.CreateUniqueIdentifier();
+    EXPECT_NE(other.UniqueIdentifier(), sFirst);
     ASSERT_TRUE(written.Write(sPath));
     EXPECT_TRUE(ParsesWithPython(sPath));
     CMeasConfigData readBack;

@@ -14,7 +14,7 @@ using CUtilJsonTest = LogTest;
 
 TEST_F(CUtilJsonTest, SaveReplacesALongerFileAndReadsBack)
 {
-    const QString sPath = WriteFile(m_Dir, QStringLiteral("doc.json"), QByteArray(10000, 'x'));
+    const QString sPath = WriteFile(m_Dir, "doc.json", QByteArray(10000, 'x'));
     const QJsonObject jSaved{{"b", QJsonArray{1, "two"}}, {"a", true}};
     ASSERT_TRUE(CUtilJson::SaveJsonFile(sPath, jSaved));
     EXPECT_TRUE(ParsesWithPython(sPath));
@@ -25,12 +25,12 @@ TEST_F(CUtilJsonTest, SaveReplacesALongerFileAndReadsBack)
     EXPECT_EQ(jLoaded, jSaved);
     EXPECT_TRUE(TakeLog().isEmpty());
 
-    const QString sNoFolder = m_Dir.filePath(QStringLiteral("no/such/dir.json"));
+    const QString sNoFolder = m_Dir.filePath("no/such/dir.json");
     EXPECT_FALSE(CUtilJson::SaveJsonFile(sNoFolder, jSaved));
     EXPECT_EQ(TakeLog(),
               QStringList("Could not open file to save JSON objct: " + sNoFolder + ".\n"));
     // Valid JSON without an object on top: the whole file is at fault, from its start.
-    WriteFile(m_Dir, QStringLiteral("list.json"), "[1]");
+    WriteFile(m_Dir, "list.json", "[1]");
     QByteArray bytes;
     QString sReason;
     int iLine = 0, iColumn = 0;

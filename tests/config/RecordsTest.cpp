@@ -18,34 +18,32 @@ QByteArray Compact(const QJsonObject& jObject)
     return QJsonDocument(jObject).toJson(QJsonDocument::Compact);
 }
 
-TEST(CComparativeValueItemTest, WritesCodesAsUnsigned32BitNumbersAndReadsThemBack)
+// Codes are written as unsigned 32-bit numbers and read back; mistyped members fall back.
+TEST(CComparativeValueItemTest, WritesCodesAsUnsigned32BitNumbersAndMistypedMembersFallBack)
 {
     CComparativeValueItem item;
     item.SetID(-1);
     item.SetCompareType(3);
-    item.SetLowValue(QStringLiteral("-15.00 dBmV"));
+    item.SetLowValue("-15.00 dBmV");
     item.SetMeasurementEnabled(false);
     const QByteArray json = "{\"CompareType\":3,\"HighValue\":\"\",\"ID\":4294967295,"
                             "\"LowValue\":\"-15.00 dBmV\",\"MeasurementEnabled\":false}";
     EXPECT_EQ(Compact(item.ToJson()), json);
     EXPECT_EQ(CComparativeValueItem(item.ToJson()).GetID(), -1);
     EXPECT_EQ(Compact(CComparativeValueItem(item.ToJson()).ToJson()), json);
-}
 
-TEST(CComparativeValueItemTest, MistypedMembersFallBack)
-{
     for (const QStringList& r : DataRows("mistyped_limit_records.tsv"))
     {
         SCOPED_TRACE(r[0].toStdString());
-        CComparativeValueItem item;
+        item = CComparativeValueItem();
         item.SetID(99);
         item.SetCompareType(99);
-        item.SetLowValue(QStringLiteral("old"));
-        item.SetMeasurementEnabled(r[1] == QLatin1String("true"));
+        item.SetLowValue("old");
+        item.SetMeasurementEnabled(r[1] == "true");
         item.FromJson(QJsonDocument::fromJson(r[0].toUtf8()).object());
         EXPECT_EQ(item.GetID(), r[2].toLong());
         EXPECT_EQ(item.GetCompareType(), 0);
-        EXPECT_EQ(item.GetMeasurementEnabled(), r[3] == QLatin1String("true"));
+        EXPECT_EQ(item.GetMeasurementEnabled(), r[3] == "true");
         EXPECT_EQ(item.GetLowValue(), r[4]);
     }
 }
@@ -79,25 +77,24 @@ TEST(NameValueCollectionTest, FromJsonReplacesItemsAndTurnsNonObjectsIntoEmptyIt
               "366");
 }
 
-TEST(CProfileTest, RoundTripKeepsEveryField)
+// A round trip keeps every field; reading appends and tolerates missing parts.
+TEST(CProfileTest, RoundTripAndReading)
 {
     const QJsonObject jProfile = ReadObject(DataFile("profile.json"));
     const CProfile profile(jProfile);
     EXPECT_EQ(profile.ToJson(), jProfile);
-    const auto& result = profile.GetProfileMeasurementResults().GetProfileMeasurementResultsItem();
-    ASSERT_EQ(result.size(), 1u);
-    EXPECT_EQ(result[0].GetMinValue(), "30");
-    EXPECT_TRUE(result[0].GetSelected());
-}
+    const auto& results = profile.GetProfileMeasurementResults().GetProfileMeasurementResultsItem();
+    ASSERT_EQ(results.size(), 1u);
+    EXPECT_EQ(results[0].GetMinValue(), "30");
+    EXPECT_TRUE(results[0].GetSelected());
 
-TEST(CProfileTest, ReadingAppendsAndToleratesMissingParts)
-{
-    CProfile profile(QJsonDocument::fromJson(
-                         "{\"ProfileSettings\": [{\"ID\": \"1\", \"Selected\": \"true\"}, 3],"
-                         " \"ProfileMeasurementResults\": {\"not\": \"an array\"}}")
-                         .object());
-    EXPECT_TRUE(profile.GetProfileMeasurementResults().GetProfileMeasurementResultsItem().empty());
-    const auto& settings = profile.GetProfileSettings().GetProfileSettingsItem();
+    // Reading appends and tolerates missing parts.
+    const CProfile partial(QJsonDocument::fromJson(
+                               "{\"ProfileSettings\": [{\"ID\": \"1\", \"Selected\": \"true\"}, 3],"
+                               " \"ProfileMeasurementResults\": {\"not\": \"an array\"}}")
+                               .object());
+    EXPECT_TRUE(partial.GetProfileMeasurementResults().GetProfileMeasurementResultsItem().empty());
+    const auto& settings = partial.GetProfileSettings().GetProfileSettingsItem();
     ASSERT_EQ(settings.size(), 2u);
     EXPECT_EQ(settings[0].GetID(), "1");
     EXPECT_FALSE(settings[0].GetSelected());

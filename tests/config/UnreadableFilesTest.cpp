@@ -20,7 +20,7 @@ protected:
     // What a document writes: the whole of its state.
     template <typename T> QByteArray Written(const T& document)
     {
-        const QString sPath = m_Dir.filePath(QStringLiteral("state.json"));
+        const QString sPath = m_Dir.filePath("state.json");
         EXPECT_TRUE(document.Write(sPath));
         return ReadBytes(sPath);
     }
@@ -40,7 +40,7 @@ TEST_F(UnreadableFilesTest, EveryReaderFailsLogsAndKeepsWhatItHeld)
     CDeviceSettingsData device;
     device.SetBERCount(42);
     CMeasConfigData config;
-    config.SetDescription(QStringLiteral("kept"));
+    config.SetDescription("kept");
 
     const std::pair<const char*, std::function<bool(const QString&)>> readers[] = {
         {"file access",
@@ -54,14 +54,14 @@ TEST_F(UnreadableFilesTest, EveryReaderFailsLogsAndKeepsWhatItHeld)
         {"configuration", [&](const QString& sPath) { return FailsAndKeeps(config, sPath); }},
     };
     std::vector<QStringList> files = DataRows("unreadable_files.tsv");
-    files.push_back({"deep nesting", QString(5000, QLatin1Char('['))});
+    files.push_back({"deep nesting", QString(5000, '[')});
     for (const auto& file : files)
     {
-        const bool bMissing = file[0] == QLatin1String("missing file");
-        const QString sPath = bMissing
-                                  ? m_Dir.filePath(QStringLiteral("missing.json"))
-                                  : WriteFile(m_Dir, QStringLiteral("bad.json"),
-                                              QByteArray::fromPercentEncoding(file[1].toUtf8()));
+        const bool bMissing = file[0] == "missing file";
+        const QString sPath =
+            bMissing
+                ? m_Dir.filePath("missing.json")
+                : WriteFile(m_Dir, "bad.json", QByteArray::fromPercentEncoding(file[1].toUtf8()));
         const QString sLog = bMissing ? QStringLiteral("Could not load JSON file: %1.\n")
                                       : QStringLiteral("No JSON object found in file: \"%1\".\n");
         for (const auto& reader : readers)
@@ -77,6 +77,13 @@ TEST_F(UnreadableFilesTest, EveryReaderFailsLogsAndKeepsWhatItHeld)
     // The configuration leaves an empty path to the file layer, which logs it.
     EXPECT_TRUE(FailsAndKeeps(config, QString()));
     EXPECT_EQ(TakeLog(), QStringList{QStringLiteral("Could not load JSON file: .\n")});
+
+    // Nothing is logged when logging is impossible.
+    OrvelFramework::CLoggingDataProvider::m_bIsLoggingPossible.store(false);
+    EXPECT_FALSE(CDeviceSettingsData().Read(m_Dir.filePath("missing.json")));
+    EXPECT_FALSE(CMeasConfigData().Read(WriteFile(m_Dir, "a.json", "[]")));
+    EXPECT_FALSE(CComparativeValueData().Write(m_Dir.filePath("no/dir.json")));
+    EXPECT_TRUE(LogStream().GetMessages().isEmpty());
 }
 
 TEST_F(UnreadableFilesTest, OddDocumentsFallBack)
@@ -105,7 +112,7 @@ TEST_F(UnreadableFilesTest, OddDocumentsFallBack)
          [](const QString& sPath)
          {
              CMeasConfigData config;
-             config.SetDescription(QStringLiteral("kept"));
+             config.SetDescription("kept");
              EXPECT_TRUE(config.Read(sPath));
              return QStringLiteral("%1|%2").arg(Pairs(config).size()).arg(config.Description());
          }},
@@ -119,28 +126,18 @@ TEST_F(UnreadableFilesTest, OddDocumentsFallBack)
         {
             lRecords.append(m[2].arg(i));
         }
-        rows.push_back(
-            {m[0], "thousands of records",
-             QStringLiteral(R"({"%1": [%2, %3]})").arg(m[1], lRecords.join(QLatin1Char(',')), m[3]),
-             m[4]});
+        rows.push_back({m[0], "thousands of records",
+                        QStringLiteral(R"({"%1": [%2, %3]})").arg(m[1], lRecords.join(','), m[3]),
+                        m[4]});
     }
     for (const QStringList& row : rows)
     {
         SCOPED_TRACE((row[0] + ": " + row[1]).toStdString());
-        const QString sPath = WriteFile(m_Dir, QStringLiteral("odd.json"), row[2].toUtf8());
+        const QString sPath = WriteFile(m_Dir, "odd.json", row[2].toUtf8());
         EXPECT_EQ(readers.at(row[0])(sPath), row[3]);
-        const QString sLog = row.value(4).replace(QStringLiteral("\\n"), QStringLiteral("\n"));
+        const QString sLog = row.value(4).replace("\\n", "\n");
         EXPECT_EQ(TakeLog(), sLog.isEmpty() ? QStringList() : QStringList{sLog.arg(sPath)});
     }
-}
-
-TEST_F(UnreadableFilesTest, NothingIsLoggedWhenLoggingIsImpossible)
-{
-    OrvelFramework::CLoggingDataProvider::m_bIsLoggingPossible.store(false);
-    EXPECT_FALSE(CDeviceSettingsData().Read(m_Dir.filePath(QStringLiteral("missing.json"))));
-    EXPECT_FALSE(CMeasConfigData().Read(WriteFile(m_Dir, QStringLiteral("a.json"), "[]")));
-    EXPECT_FALSE(CComparativeValueData().Write(m_Dir.filePath(QStringLiteral("no/dir.json"))));
-    EXPECT_TRUE(LogStream().GetMessages().isEmpty());
 }
 
 } // namespace

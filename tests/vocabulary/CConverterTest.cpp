@@ -70,17 +70,6 @@ TEST(CConverterTest, UnitTexts)
     }
 }
 
-TEST(CConverterTest, OldFormatsKeepOnlyNumberCharactersAndSinglePrecision)
-{
-    for (const QStringList& row : ReadRows("orvel_float.tsv", 3))
-    {
-        SCOPED_TRACE(row[0].toStdString());
-        QString text = row[0];
-        EXPECT_EQ(row[1].toDouble(), CConverter::getORVELFloat(text));
-        EXPECT_EQ(row[2], text);
-    }
-}
-
 // Pairs without a conversion keep the number; levels in dBmV need an impedance.
 TEST(CConverterTest, ConvertToUnitTable)
 {
@@ -89,6 +78,14 @@ TEST(CConverterTest, ConvertToUnitTable)
         SCOPED_TRACE((row[0] + " -> " + row[1] + " of " + row[2]).toStdString());
         ExpectClose(row[4].toDouble(), CConverter::ConvertToUnit(row[2], Unit(row[0]), Unit(row[1]),
                                                                  row[3].toShort()));
+    }
+
+    // dBmV reaches dBuV only with an impedance; a unit reaches the others of its family only.
+    for (const QStringList& row : ReadRows("convertible_pairs.tsv", 4))
+    {
+        SCOPED_TRACE(row.join(" ").toStdString());
+        EXPECT_EQ(CConverter::CanConvert(Unit(row[0]), Unit(row[1]), row[2].toShort()),
+                  row[3] == "1");
     }
 }
 
@@ -111,11 +108,20 @@ TEST(CConverterTest, ConvertValueForms)
     ExpectClose(26.9897, CConverter::GetOldLumoraPower(text));
     text = QStringLiteral("0.1");
     EXPECT_NEAR(47.089700001490115, CConverter::GetOldLumoraPower(text), 1e-12);
+
+    // Old formats keep only number characters and single precision.
+    for (const QStringList& row : ReadRows("orvel_float.tsv", 3))
+    {
+        SCOPED_TRACE(row[0].toStdString());
+        QString text = row[0];
+        EXPECT_EQ(row[1].toDouble(), CConverter::getORVELFloat(text));
+        EXPECT_EQ(row[2], text);
+    }
 }
 
 // Written with a scale prefix and read back; frequency and symbol-rate texts are parsed in
 // single precision.
-TEST(CConverterTest, ScaledTextsAndBack)
+TEST(CConverterTest, ScaledAndDisplayTexts)
 {
     using FnWrite = QString (*)(double, short, bool);
     const QMap<QString, QPair<FnWrite, EUnitTypes>> writers = {
@@ -145,10 +151,8 @@ TEST(CConverterTest, ScaledTextsAndBack)
         ExpectClose(row[3].toDouble(), value);
         EXPECT_EQ(row[4], text);
     }
-}
 
-TEST(CConverterTest, DisplayUnit)
-{
+    // Texts and values in the requested display unit.
     for (const QStringList& row : ReadRows("display_texts.tsv", 6))
     {
         SCOPED_TRACE(row[5].toStdString());
@@ -195,16 +199,5 @@ TEST(CConverterTest, ThousandStepConversions)
                          << "family " << &family - families << ", " << i << " -> " << j);
             ExpectClose(std::pow(1000.0, i - j), family[k](2.0) / 2.0);
         }
-    }
-}
-
-// dBmV reaches dBuV only with an impedance; a unit reaches the others of its family only.
-TEST(CConverterTest, ConvertiblePairs)
-{
-    for (const QStringList& row : ReadRows("convertible_pairs.tsv", 4))
-    {
-        SCOPED_TRACE(row.join(" ").toStdString());
-        EXPECT_EQ(CConverter::CanConvert(Unit(row[0]), Unit(row[1]), row[2].toShort()),
-                  row[3] == "1");
     }
 }

@@ -52,9 +52,7 @@ TEST(CMeasurementItem, ConstructionAndStepsThatConvertAndKeepTheirState)
         EXPECT_EQ(cell.Name(), row[1]);
         EXPECT_EQ(cell.ValueType(), row[2].toInt());
         EXPECT_EQ(cell.Unit(), row[3].toInt());
-        EXPECT_EQ(cell.State(), eMeasurementItemState_OnlyInitialized);
-        EXPECT_TRUE(cell.IsNotSet());
-        EXPECT_FALSE(cell.HasValidMeasurementData());
+        EXPECT_EQ(StateOf(cell), "Only Initialized|0100");
         EXPECT_EQ(cell.ToString(), row[4]);
     }
     const CMeasurementItem defaultCell;

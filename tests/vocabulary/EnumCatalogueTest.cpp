@@ -104,7 +104,7 @@ template <typename E> void CheckTable(const std::vector<QStringList>& rows, int 
     EXPECT_EQ(T::TextToEnum(QString()), eSentinel);
     // Text matching is exact: neither padding nor another letter case is accepted.
     const QString sFirst = rows.front()[2];
-    EXPECT_EQ(T::TextToEnum(sFirst + QLatin1Char(' ')), eSentinel);
+    EXPECT_EQ(T::TextToEnum(sFirst + ' '), eSentinel);
     if (sFirst.toUpper() != sFirst)
     {
         EXPECT_EQ(T::TextToEnum(sFirst.toUpper()), eSentinel);

@@ -50,12 +50,9 @@ TEST(SettingsItemCatalogue, EveryItemMatchesTheCatalogue)
         SCOPED_TRACE(pszText);
         EXPECT_EQ(CValueFactory::SettingsItem_GetEnumValue(pszText), eSettingsItem_None);
     }
-}
 
-// Profile names are matched trimmed and in any case; display texts and partial names are not
-// profile names.
-TEST(SettingsItemCatalogue, ProfileNameLookup)
-{
+    // Profile names are matched trimmed and in any case; display texts and partial names are not
+    // profile names.
     using namespace ProfileSettingsParameter;
     // clang-format off
     // The constants in the order of the first rows of settings_profile_names.tsv.
@@ -73,12 +70,12 @@ TEST(SettingsItemCatalogue, ProfileNameLookup)
         &c_Analogue_QuietLineNumber,
     };
     // clang-format on
-    const auto rows = ReadRows("settings_profile_names.tsv", 2);
-    ASSERT_GT(rows.size(), std::size(constants));
-    for (size_t i = 0; i < rows.size(); ++i)
+    const auto names = ReadRows("settings_profile_names.tsv", 2);
+    ASSERT_GT(names.size(), std::size(constants));
+    for (size_t i = 0; i < names.size(); ++i)
     {
-        const QString& sName = rows[i][0];
-        const int iItem = rows[i][1].toInt();
+        const QString& sName = names[i][0];
+        const int iItem = names[i][1].toInt();
         SCOPED_TRACE(sName.toStdString());
         EXPECT_EQ(CEnumConverter::ConvertToESettingsItem(sName), iItem);
         if (i < std::size(constants))
