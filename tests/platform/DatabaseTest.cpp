@@ -393,6 +393,12 @@ TEST_P(CDatabaseTest, MeasurementReadsSelectAndOrderRows)
     EXPECT_FALSE(
         table.Create({{"session_id", N(lSession)}, {"scan_id", "3"}, {"channel_id", "0"}}, lOrphan))
         << "a measurement needs its scan";
+
+    // A cursor opened again lets go of its earlier read, also when the new one cannot run.
+    CTableCursor cursor(*m_pDb);
+    ASSERT_TRUE(table.OpenAllResultsForSession(lSession, cursor) && cursor.Next());
+    EXPECT_FALSE(cursor.Open("SELECT id FROM nowhere", {}, [] { return QString("broken"); }));
+    EXPECT_FALSE(cursor.Next());
 }
 
 template <typename TTable> void CheckRegisteredFiles(CDatabaseMultiInstance& db)

@@ -411,6 +411,14 @@ TEST_P(CMeasurementResultDataTest, CsvListsStoredRowsScanByScan)
                                               QString::number(Id(lRow)), expected[i][1]));
     }
     EXPECT_EQ(model.GetNumberOfErrorsInSession(), 8);
+
+    // A row longer than what is written at once.
+    Store({"11", "0", "7", "3", "1 dB", QString(40000, 'e')});
+    CMeasurementResultData longer(m_lSession, eLevelUnit_dBmV);
+    QBuffer whole;
+    ASSERT_TRUE(longer.LoadData(m_Config) && whole.open(QIODevice::WriteOnly));
+    EXPECT_TRUE(longer.WriteCSVExport(whole));
+    EXPECT_EQ(whole.data(), (longer.GetCSVExport().join('\n') + '\n').toUtf8());
 }
 
 TEST_P(CMeasurementResultDataTest, SingleChannelViewShowsDisplayTexts)
