@@ -82,6 +82,18 @@ TEST_P(CDBSessionControlerTest, CreateRegistersBothFilesUpdateStampsLastRun)
     }
 }
 
+// A session is worth recording even where its files cannot be stored; the missing one has id 0.
+TEST_P(CDBSessionControlerTest, SessionIsRecordedWhenAFileCannotBe)
+{
+    ASSERT_TRUE(Database().ExecuteDirect("DROP TABLE exported_channel_settings"));
+    CDBSessionControler sessions(Db());
+    long lId = 0;
+    ASSERT_TRUE(sessions.Create(lId, "uid", "desc", WriteFile("c.json", "{}"),
+                                WriteFile("l.json", "{}"), "", "", "", "", "", "", "", "", "", "",
+                                ""));
+    EXPECT_EQ(MdaTest::Fields(sessions.GetData(lId)).mid(13), QStringList({"1", "0"}));
+}
+
 TEST_P(CDBSessionControlerTest, EveryRegistrationIsANewRowAndEmptyOnesCannotBeWrittenBack)
 {
     CDBSessionControler sessions(Db());
