@@ -164,7 +164,6 @@ bool CDBExportFilesController::CreateDbEntryFromFile(const QString& sUniqueId, c
     const bool bResult =
         bExists ? CTableExportFiles(m_rDatabase).Update(sUniqueId, sBase64, sDescription)
                 : Create(sUniqueId, sBase64, sDescription);
-    file.close();
     return bResult;
 }
 
