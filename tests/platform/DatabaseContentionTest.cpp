@@ -202,13 +202,17 @@ TEST_P(CThreadsTest, TwoThreadsUseOneInstanceAtOnce)
                 << lScan << ": " << pDb->LastError().toStdString();
         }
     };
+    // Two workers: each thread, not only the one that made the instance, has its own connection.
     long lWorker = 0;
+    long lSecond = 0;
     long lMain = 0;
     std::thread worker([&] { record(true, lWorker); });
+    std::thread second([&] { record(false, lSecond); });
     record(false, lMain);
     worker.join();
+    second.join();
     EXPECT_EQ(pDb->GetTransactionDepth(), 0);
-    for (long lSession : {lWorker, lMain})
+    for (long lSession : {lWorker, lSecond, lMain})
     {
         TableRows scans;
         ASSERT_TRUE(CTableScan(*pDb).GetScanIds(lSession, scans));
@@ -224,6 +228,11 @@ TEST_P(CThreadsTest, TwoThreadsUseOneInstanceAtOnce)
     TableRows rows;
     EXPECT_TRUE(CTableSession(*pDb).Get(QString(), rows)) << pDb->LastError().toStdString();
     EXPECT_TRUE(pDb->IsOpen());
+
+    // Closed in another thread, opened again here where the schema must be made anew.
+    std::thread([&] { pDb->Close(); }).join();
+    ASSERT_TRUE(Database().ExecuteDirect("DROP TABLE schema_version"));
+    EXPECT_TRUE(pDb->Open()) << pDb->LastError().toStdString();
 }
 
 MDA_INSTANTIATE_BACKEND_TESTS(CThreadsTest);
