@@ -224,8 +224,10 @@ TEST_P(CMeasurementResultDataTest, ModelLoadedInAWorkerThreadDisplaysFromTheMain
             << row.join(' ').toStdString();
     }
     EXPECT_EQ(single.GetNumberOfScans(), 4);
-    EXPECT_EQ(single.GetScanIdOfScanIndex(3), 11);
-    EXPECT_EQ(single.GetScanIdOfScanIndex(4), -1);
+    for (const long lIndex : {-1L, 0L, 3L, 4L})
+    {
+        EXPECT_EQ(single.GetScanIdOfScanIndex(lIndex), lIndex == 0 ? 2 : lIndex == 3 ? 11 : -1);
+    }
     EXPECT_EQ(single.GetScanIdOfFirstChannelError(0), 4);
     EXPECT_EQ(single.GetScanIdOfFirstChannelError(2), 2);
 
