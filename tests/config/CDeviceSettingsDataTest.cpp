@@ -69,6 +69,19 @@ TEST_F(CDeviceSettingsDataTest, SettersStoreTextAndReportChange)
     EXPECT_EQ(settings.ErrorStrategie(), eMeasurementErrorStrategie_StopAfterError);
     settings.SetInternal10MHzReference("External reference 10.24 MHz (BEX)");
     EXPECT_EQ(settings.Internal10MHzReference(), eInstrumentReference_External10_24MHz);
+
+    // A lookup tells whether the setting is there, whatever the flag held before.
+    const CDeviceSettingsData& constSettings = settings;
+    for (const bool bThere : {true, false})
+    {
+        const QString sName = bThere ? "BERCount" : "none";
+        bool bFound = !bThere;
+        constSettings.Contains(sName, bFound);
+        EXPECT_EQ(bFound, bThere);
+        bFound = !bThere;
+        settings.Contains(sName, bFound);
+        EXPECT_EQ(bFound, bThere);
+    }
 }
 
 TEST_F(CDeviceSettingsDataTest, ReadingReplacesTheListAndAddsOnlyRestoreAndReset)
