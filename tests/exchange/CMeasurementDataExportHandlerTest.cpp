@@ -21,6 +21,7 @@
 #include <sys/stat.h>
 #include <sys/syscall.h>
 #include <thread>
+#include <tuple>
 #include <unistd.h>
 
 // Failures a file system would give when an unpacked folder is moved into place, one errno per
@@ -44,12 +45,9 @@ static const char* g_pUnmakeable = nullptr;
 
 extern "C" int mkdir(const char* pPath, mode_t mode) noexcept
 {
-    if (g_pUnmakeable != nullptr && std::strstr(pPath, g_pUnmakeable) != nullptr)
-    {
-        errno = EACCES;
-        return -1;
-    }
-    return static_cast<int>(syscall(SYS_mkdirat, AT_FDCWD, pPath, mode));
+    const bool bRefused = g_pUnmakeable != nullptr && std::strstr(pPath, g_pUnmakeable) != nullptr;
+    errno = bRefused ? EACCES : errno;
+    return bRefused ? -1 : static_cast<int>(syscall(SYS_mkdirat, AT_FDCWD, pPath, mode));
 }
 
 using namespace ExchangeTestTools;
@@ -365,14 +363,8 @@ TEST_F(ExportHandlerTest, ImportMovesIntoPlaceWhereTheFileSystemRefusesTheExchan
     const QString sFolder = ImportFolder("Lumora2.0Import/Site1");
     const QStringList lTree{"Site1", "Site1/Site.channel", "Site1/Site.device", "Site1/Site.limit",
                             "Site1/Site.measconfig"};
-    const struct
-    {
-        const char* pWhy;
-        bool bExisting;
-        std::deque<int> lErrors;
-        bool bImported;
-        const char* pUnmakeable;
-    } rows[] = {
+    // Why, a folder there before, the move's errors, imported, what cannot be made.
+    const std::tuple<const char*, bool, std::deque<int>, bool, const char*> rows[] = {
         {"no exchange on this file system, first import", false, {EINVAL}, true, nullptr},
         {"no such call in this kernel, replacing", true, {ENOSYS}, true, nullptr},
         {"exchange unsupported after the name was taken", true, {EEXIST, EINVAL}, true, nullptr},
@@ -381,24 +373,24 @@ TEST_F(ExportHandlerTest, ImportMovesIntoPlaceWhereTheFileSystemRefusesTheExchan
         {"no room to move the old folder aside", true, {ENOSYS}, false, "/.replaced-"},
         {"no room to unpack beside the folder", true, {}, false, "/.import-"},
     };
-    for (const auto& row : rows)
+    for (const auto& [pWhy, bExisting, lErrors, bImported, pUnmakeable] : rows)
     {
-        SCOPED_TRACE(row.pWhy);
+        SCOPED_TRACE(pWhy);
         QDir(sFolder).removeRecursively();
-        ASSERT_TRUE(!row.bExisting ||
+        ASSERT_TRUE(!bExisting ||
                     m_handler.ImportMeasurementConfiguration(Path("a/out/Site1.measurement"), ""));
-        g_lMoveErrors = row.lErrors;
-        g_pUnmakeable = row.pUnmakeable;
-        const bool bImported =
+        g_lMoveErrors = lErrors;
+        g_pUnmakeable = pUnmakeable;
+        const bool bDone =
             m_handler.ImportMeasurementConfiguration(Path("b/out/Site1.measurement"), "");
         g_lMoveErrors.clear();
         g_pUnmakeable = nullptr;
-        EXPECT_EQ(bImported, row.bImported);
+        EXPECT_EQ(bDone, bImported);
         CMeasConfigData imported;
         const bool bRead = imported.Read(sFolder + "/Site.measconfig");
-        EXPECT_EQ(bRead ? imported.Description() : "none", row.bImported   ? "New"
-                                                           : row.bExisting ? "Old"
-                                                                           : "none");
+        EXPECT_EQ(bRead ? imported.Description() : "none", bImported   ? "New"
+                                                           : bExisting ? "Old"
+                                                                       : "none");
         EXPECT_EQ(ListTree(sFolder + "/.."), bRead ? lTree : QStringList());
     }
 }

@@ -240,24 +240,18 @@ TEST_P(CDatabaseTest, TransactionScopesCommitRollBackNestAndFailWhole)
     ASSERT_TRUE(Database().ExecuteDirect(
         "CREATE TABLE deferred_check (id INTEGER PRIMARY KEY, ref INTEGER REFERENCES "
         "deferred_check (id) DEFERRABLE INITIALLY DEFERRED)"));
-    const auto insert = [&](int iId, int iRef)
-    {
-        return m_pDb->ExecutePrepared("INSERT INTO deferred_check (id, ref) VALUES (?, ?)",
-                                      {iId, iRef}, [] { return QString("insert"); }) != nullptr;
-    };
     for (const int iRef : {9, 1})
     {
+        // The valid row takes the refused row's id: that one must be gone.
         CDatabaseTransaction scope(*m_pDb);
-        ASSERT_TRUE(insert(1, iRef)) << m_pDb->LastError().toStdString();
+        ASSERT_TRUE(m_pDb->ExecutePrepared("INSERT INTO deferred_check (id, ref) VALUES (?, ?)",
+                                           {1, iRef}, [] { return QString("insert"); }))
+            << m_pDb->LastError().toStdString();
         EXPECT_EQ(scope.Commit(), iRef == 1) << m_pDb->LastError().toStdString();
         EXPECT_EQ(m_pDb->GetTransactionDepth(), 0);
     }
     EXPECT_TRUE(m_pDb->LastError().startsWith("Cannot commit: "))
         << m_pDb->LastError().toStdString();
-    QSqlQuery* pCount = m_pDb->ExecutePrepared("SELECT COUNT(*) FROM deferred_check", {},
-                                               [] { return QString("count"); });
-    ASSERT_TRUE(pCount != nullptr && pCount->next());
-    EXPECT_EQ(pCount->value(0).toInt(), 1);
 }
 
 TEST_P(CDatabaseTest, SessionRowsRoundTrip)
