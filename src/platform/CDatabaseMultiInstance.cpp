@@ -843,7 +843,7 @@ bool CDatabaseMultiInstance::DoCheckConnection()
 {
     if (m_bOpen && m_bIsPostgreSql && !m_Db.isOpen())
     {
-        // Lost (closed above) or given up by the driver itself when the server went away.
+        // Lost (DoMarkLost closed it) or given up by the driver when the server went away.
         if (!m_bLost)
         {
             DoMarkLost();

@@ -123,7 +123,8 @@ private:
         bool bOk = false;
         {
             const QUrl url(EnvironmentText("MDA_TEST_PG_URL"));
-            const bool bSqlite = sDatabase == m_sName && m_sDatabase.isEmpty();
+            // Only a PostgreSQL test database has a name of its own on the server.
+            const bool bSqlite = m_sDatabase.isEmpty();
             QSqlDatabase db = QSqlDatabase::addDatabase(
                 bSqlite ? QStringLiteral("QSQLITE") : QStringLiteral("QPSQL"), sConnection);
             db.setHostName(url.host());
