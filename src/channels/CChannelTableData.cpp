@@ -174,10 +174,17 @@ bool CChannelTableData::Read(const QString& sPath)
         return false;
     }
     QJsonObject jRoot;
-    if (!CUtilJson::LoadJsonFile(sPath, jRoot))
-    {
-        return false;
-    }
+    return CUtilJson::LoadJsonFile(sPath, jRoot) && DoRead(jRoot, sPath);
+}
+
+bool CChannelTableData::ReadData(const QByteArray& bytes, const QString& sName)
+{
+    QJsonObject jRoot;
+    return CUtilJson::LoadJsonData(bytes, sName, jRoot) && DoRead(jRoot, sName);
+}
+
+bool CChannelTableData::DoRead(const QJsonObject& jRoot, const QString& sPath)
+{
     m_vChannels.clear();
 
     // Every array element becomes a row, even a broken one: measurements refer to channels by

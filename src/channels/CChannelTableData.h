@@ -5,6 +5,8 @@
 #include "ESettingsItems.h"
 #include "ETVStandards.h"
 
+#include <QByteArray>
+#include <QJsonObject>
 #include <QString>
 #include <QStringList>
 
@@ -37,6 +39,9 @@ public:
 
     /// False for an empty path or a file that is no JSON object; the table is then unchanged.
     bool Read(const QString& sPath);
+    /// As Read(), for the content of a channel table file in memory; sName stands for its
+    /// file name.
+    bool ReadData(const QByteArray& bytes, const QString& sName);
     bool Write(const QString& sPath) const;
 
     long GetRowCount() const;
@@ -89,6 +94,8 @@ public:
     QString GetEnumValue(long lRow, ESettingsItems eItem) const;
 
 private:
+    bool DoRead(const QJsonObject& jRoot, const QString& sPath);
+
     bool IsRow(long lRow) const;
     void DoCheckRow(long lRow) const;
     long DoFindRow(const QString& sName) const;

@@ -166,10 +166,17 @@ bool CComparativeValueData::Read(const QString& sFile)
         return false;
     }
     QJsonObject jObject;
-    if (!CUtilJson::LoadJsonFile(sFile, jObject))
-    {
-        return false;
-    }
+    return CUtilJson::LoadJsonFile(sFile, jObject) && DoRead(jObject, sFile);
+}
+
+bool CComparativeValueData::ReadData(const QByteArray& bytes, const QString& sName)
+{
+    QJsonObject jObject;
+    return CUtilJson::LoadJsonData(bytes, sName, jObject) && DoRead(jObject, sName);
+}
+
+bool CComparativeValueData::DoRead(const QJsonObject& jObject, const QString& sFile)
+{
     const CComparativeValue records(jObject[c_sKeyComparativeValues].toArray());
     for (const auto& record : records.GetComparativeValueDataItem())
     {

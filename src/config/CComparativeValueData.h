@@ -2,6 +2,8 @@
 
 #include "CComparativeValueDataItem.h"
 
+#include <QByteArray>
+#include <QJsonObject>
 #include <QString>
 
 #include <vector>
@@ -25,6 +27,8 @@ public:
     /// their limits, records of unknown items are skipped. False for an empty path or a file
     /// that cannot be loaded, which change nothing.
     bool Read(const QString& sFile);
+    /// As Read(), for the content of a limit file in memory; sName stands for its file name.
+    bool ReadData(const QByteArray& bytes, const QString& sName);
     /// Writes every row, levels in dBmV with unit and without offset.
     bool Write(const QString& sFile) const;
     QString GetLoadedLimitFile() const { return m_sLoadedLimitFile; }
@@ -71,6 +75,8 @@ public:
     void UpdateItemFromPTVFile(EMeasurementItems eItem, QString& sLow, QString sHigh);
 
 private:
+    bool DoRead(const QJsonObject& jObject, const QString& sFile);
+
     bool DoIsValidIndex(long lIndex) const;
 
     CComparativeValueDataItem m_NullItem;

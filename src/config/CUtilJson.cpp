@@ -41,11 +41,17 @@ bool CUtilJson::LoadJsonFile(const QString& sFile, QJsonObject& jObject)
         DoLog("Could not load JSON file: %1.\n", sFile);
         return false;
     }
-    const QJsonDocument doc = QJsonDocument::fromJson(file.readAll());
+    const QByteArray bytes = file.readAll();
     file.close();
+    return LoadJsonData(bytes, sFile, jObject);
+}
+
+bool CUtilJson::LoadJsonData(const QByteArray& bytes, const QString& sName, QJsonObject& jObject)
+{
+    const QJsonDocument doc = QJsonDocument::fromJson(bytes);
     if (!doc.isObject())
     {
-        DoLog("No JSON object found in file: \"%1\".\n", sFile);
+        DoLog("No JSON object found in file: \"%1\".\n", sName);
         return false;
     }
     jObject = doc.object();

@@ -15,6 +15,8 @@ public:
     /// True when the file was read and holds a JSON object, which is then assigned to
     /// jObject; jObject is untouched otherwise.
     static bool LoadJsonFile(const QString& sFile, QJsonObject& jObject);
+    /// As LoadJsonFile(), for a document already in memory; sName names it in the log.
+    static bool LoadJsonData(const QByteArray& bytes, const QString& sName, QJsonObject& jObject);
     /// Replaces the file with the indented document in one step (a reader sees the old file or
     /// the new one); true when it was written. On failure the old file stays as it was.
     static bool SaveJsonFile(const QString& sFile, const QJsonObject& jObject);

@@ -11,6 +11,12 @@ namespace LumoraMeasurement
 class CDBMeasurement
 {
 public:
+    /// A value or error text read from the database keeps at most this many characters; a
+    /// longer one is cut there and ends with c_sCutMarker.
+    static constexpr int c_iMaxTextLength = 4 * 1024 * 1024;
+    static inline const QString c_sCutMarker =
+        QStringLiteral(" [cut: longer than 4194304 characters]");
+
     /// All ids 0; item and state are the ids of "none" (-1, as no row carries them).
     CDBMeasurement();
     CDBMeasurement(qint64 lSessionId, qint64 lScanId, qint64 lChannelId, qint64 lMeasurementId);

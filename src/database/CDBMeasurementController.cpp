@@ -206,6 +206,18 @@ private:
 
 using Table = CTableMeasurements;
 
+// A text read one character past the bound was longer: it is cut where the bound is, visibly.
+void DoBoundText(QString& sText)
+{
+    static_assert(Table::c_iMaxTextLength == CDBMeasurement::c_iMaxTextLength,
+                  "the read and the record agree on the bound");
+    if (sText.size() > CDBMeasurement::c_iMaxTextLength)
+    {
+        sText.truncate(CDBMeasurement::c_iMaxTextLength);
+        sText += CDBMeasurement::c_sCutMarker;
+    }
+}
+
 // The record of the cursor's current row.
 void DoReadRow(const OrvelFramework::CTableCursor& cursor, CDBMeasurement& record,
                bool bReformatValue, CSharedTexts* pShared = nullptr)
@@ -217,11 +229,13 @@ void DoReadRow(const OrvelFramework::CTableCursor& cursor, CDBMeasurement& recor
     record.SetMeasurementItem(DoReadInt(cursor.Value(Table::c_iReadMeasurementItem)));
     record.SetMeasurementState(DoReadInt(cursor.Value(Table::c_iReadState)));
     QString sValue = cursor.Value(Table::c_iReadValue).toString();
+    DoBoundText(sValue);
     if (bReformatValue)
     {
         sValue = DoReformatValue(sValue);
     }
     QString sError = cursor.Value(Table::c_iReadErrorDescription).toString();
+    DoBoundText(sError);
     if (pShared != nullptr)
     {
         pShared->Share(sValue);
@@ -233,7 +247,7 @@ void DoReadRow(const OrvelFramework::CTableCursor& cursor, CDBMeasurement& recor
 
 // Appends the records of an opened read, straight from the rows; a read that fails on the
 // way adds none.
-void DoAppendRows(OrvelFramework::CTableCursor& cursor, std::vector<CDBMeasurement>& measurements,
+bool DoAppendRows(OrvelFramework::CTableCursor& cursor, std::vector<CDBMeasurement>& measurements,
                   bool bReformatValues, CSharedTexts* pShared = nullptr)
 {
     const size_t uStart = measurements.size();
@@ -244,7 +258,9 @@ void DoAppendRows(OrvelFramework::CTableCursor& cursor, std::vector<CDBMeasureme
     if (!cursor.Finish())
     {
         measurements.resize(uStart);
+        return false;
     }
+    return true;
 }
 
 } // namespace
@@ -322,18 +338,16 @@ CDBMeasurement CDBMeasurementController::GetData(long lSessionId, long lScanId,
     return measurement;
 }
 
-void CDBMeasurementController::GetAllErrorsForSession(long lSessionId,
+bool CDBMeasurementController::GetAllErrorsForSession(long lSessionId,
                                                       std::vector<CDBMeasurement>& measurements)
 {
     measurements.clear();
     OrvelFramework::CTableCursor cursor(m_rDatabase);
-    if (CTableMeasurements(m_rDatabase).OpenAllErrorsForSession(lSessionId, cursor))
-    {
-        DoAppendRows(cursor, measurements, false);
-    }
+    return CTableMeasurements(m_rDatabase).OpenAllErrorsForSession(lSessionId, cursor) &&
+           DoAppendRows(cursor, measurements, false);
 }
 
-void CDBMeasurementController::GetAllResultsForSession(long lSessionId,
+bool CDBMeasurementController::GetAllResultsForSession(long lSessionId,
                                                        std::vector<CDBMeasurement>& measurements)
 {
     measurements.clear();
@@ -346,33 +360,50 @@ void CDBMeasurementController::GetAllResultsForSession(long lSessionId,
         measurements.reserve(static_cast<size_t>(lCount));
     }
     OrvelFramework::CTableCursor cursor(m_rDatabase);
-    if (table.OpenAllResultsForSession(lSessionId, cursor))
+    if (!table.OpenAllResultsForSession(lSessionId, cursor))
     {
-        CSharedTexts shared;
-        DoAppendRows(cursor, measurements, false, &shared);
+        return false;
     }
+    CSharedTexts shared;
+    return DoAppendRows(cursor, measurements, false, &shared);
 }
 
-void CDBMeasurementController::GetMeasurementResultsForChannel(
+bool CDBMeasurementController::ForEachResultOfSession(
+    long lSessionId, const std::function<bool(const CDBMeasurement&)>& row)
+{
+    OrvelFramework::CTableCursor cursor(m_rDatabase);
+    if (!CTableMeasurements(m_rDatabase).OpenAllResultsForSessionByScan(lSessionId, cursor))
+    {
+        return false;
+    }
+    CDBMeasurement record;
+    while (cursor.Next())
+    {
+        DoReadRow(cursor, record, false);
+        if (!row(record))
+        {
+            break;
+        }
+    }
+    return cursor.Finish();
+}
+
+bool CDBMeasurementController::GetMeasurementResultsForChannel(
     long lSessionId, long lChannelId, long lItemId, std::vector<CDBMeasurement>& measurements)
 {
     OrvelFramework::CTableCursor cursor(m_rDatabase);
-    if (CTableMeasurements(m_rDatabase)
-            .OpenMeasurementsForChannel(lSessionId, lChannelId, lItemId, cursor))
-    {
-        DoAppendRows(cursor, measurements, false);
-    }
+    return CTableMeasurements(m_rDatabase)
+               .OpenMeasurementsForChannel(lSessionId, lChannelId, lItemId, cursor) &&
+           DoAppendRows(cursor, measurements, false);
 }
 
-void CDBMeasurementController::GetAllMeasurementResultsForChannel(
+bool CDBMeasurementController::GetAllMeasurementResultsForChannel(
     long lSessionId, long lScan, long lChannelId, std::vector<CDBMeasurement>& measurements)
 {
     OrvelFramework::CTableCursor cursor(m_rDatabase);
-    if (CTableMeasurements(m_rDatabase)
-            .OpenAllMeasurementsForChannel(lSessionId, lScan, lChannelId, cursor))
-    {
-        DoAppendRows(cursor, measurements, true);
-    }
+    return CTableMeasurements(m_rDatabase)
+               .OpenAllMeasurementsForChannel(lSessionId, lScan, lChannelId, cursor) &&
+           DoAppendRows(cursor, measurements, true);
 }
 
 bool CDBMeasurementController::ForEachMeasurementResultByScanAndChannel(

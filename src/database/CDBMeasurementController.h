@@ -30,16 +30,26 @@ public:
     bool Update(const CDBMeasurement& measurement);
     CDBMeasurement GetData(long lSessionId, long lScanId, long lMeasurementId) const;
 
+    // The reads below are false (LastError() tells why) when the database ends the read with
+    // an error; measurements then holds none of that read's rows, never the rows read so far.
+    // A value or error text longer than CDBMeasurement::c_iMaxTextLength characters comes
+    // cut there, followed by CDBMeasurement::c_sCutMarker.
+
     /// Replace the content of measurements.
-    void GetAllErrorsForSession(long lSessionId, std::vector<CDBMeasurement>& measurements);
-    void GetAllResultsForSession(long lSessionId, std::vector<CDBMeasurement>& measurements);
+    bool GetAllErrorsForSession(long lSessionId, std::vector<CDBMeasurement>& measurements);
+    bool GetAllResultsForSession(long lSessionId, std::vector<CDBMeasurement>& measurements);
     /// Append to measurements: one item of one channel over all scans.
-    void GetMeasurementResultsForChannel(long lSessionId, long lChannelId, long lItemId,
+    bool GetMeasurementResultsForChannel(long lSessionId, long lChannelId, long lItemId,
                                          std::vector<CDBMeasurement>& measurements);
     /// Append to measurements: all items of one channel in the scan at position lScan of the
     /// session's ascending scan list; "number unit" values come with two decimals.
-    void GetAllMeasurementResultsForChannel(long lSessionId, long lScan, long lChannelId,
+    bool GetAllMeasurementResultsForChannel(long lSessionId, long lScan, long lChannelId,
                                             std::vector<CDBMeasurement>& measurements);
+    /// Hands row every stored row of the session as stored, ordered by scan id, channel id
+    /// and id, in one read that holds one row at a time; row returns false to stop, and must
+    /// not use the connection while the read is open. False when the read failed.
+    bool ForEachResultOfSession(long lSessionId,
+                                const std::function<bool(const CDBMeasurement&)>& row);
     /// Hands row, one at a time, what GetAllMeasurementResultsForChannel gives for every scan
     /// position below lScans and every channel row below lChannels, scan by scan, channel by
     /// channel, in one read; row returns false to stop, and must not use the connection while

@@ -77,17 +77,51 @@ CDBScanData CDBScanController::GetData(long lSessionId, long lScanId) const
 
 std::vector<long> CDBScanController::GetScanIds(long lSessionId) const
 {
+    std::vector<long> ids;
+    GetScanIds(lSessionId, ids);
+    return ids;
+}
+
+bool CDBScanController::GetScanIds(long lSessionId, std::vector<long>& ids) const
+{
+    ids.clear();
     TableRows rows;
     CTableScan table(m_rDatabase);
-    table.GetScanIds(lSessionId, rows);
-    std::vector<long> ids;
+    if (!table.GetScanIds(lSessionId, rows))
+    {
+        return false;
+    }
     ids.reserve(rows.size());
     for (const CTableRecordSet& pair : rows)
     {
         ids.push_back(pair.GetValue().toLongLong());
     }
     std::sort(ids.begin(), ids.end());
-    return ids;
+    return true;
+}
+
+bool CDBScanController::GetAllData(long lSessionId, std::vector<CDBScanData>& scans) const
+{
+    scans.clear();
+    TableRows rows;
+    CTableScan table(m_rDatabase);
+    if (!table.GetAll(lSessionId, rows))
+    {
+        return false;
+    }
+    scans.reserve(rows.size() / 3);
+    for (size_t i = 0; i + 2 < rows.size(); i += 3)
+    {
+        CDBScanData& scan = scans.emplace_back(lSessionId);
+        scan.SetScanId(rows[i].GetValue().toLongLong());
+        scan.SetState(rows[i + 1].GetValue().toInt());
+        scan.SetDateTime(rows[i + 2].GetValue());
+    }
+    // Ids held as texts sort as the database sorts them; the list is by number.
+    std::stable_sort(scans.begin(), scans.end(),
+                     [](const CDBScanData& a, const CDBScanData& b)
+                     { return a.GetScanId() < b.GetScanId(); });
+    return true;
 }
 
 long CDBScanController::GetNumberOfScans(long lSessionId) const

@@ -29,6 +29,10 @@ public:
     CDBScanData GetData(long lSessionId, long lScanId) const;
     /// The session's scan ids, ascending.
     std::vector<long> GetScanIds(long lSessionId) const;
+    /// As above; false (LastError()) when the read failed, and ids then empty.
+    bool GetScanIds(long lSessionId, std::vector<long>& ids) const;
+    /// Every scan of the session by id, in one read; false (LastError()) when it failed.
+    bool GetAllData(long lSessionId, std::vector<CDBScanData>& scans) const;
     long GetNumberOfScans(long lSessionId) const;
 
     /// Why the most recent failing call failed, in words (the connection's LastError()).

@@ -220,7 +220,7 @@ void CDBSessionControler::GetAll(const QString& sFilter, QStringList& ids,
     }
 }
 
-void CDBSessionControler::ReadSessionData(const QString& sFilter,
+bool CDBSessionControler::ReadSessionData(const QString& sFilter,
                                           std::vector<CDBSessionData>& sessions)
 {
     sessions.clear();
@@ -228,17 +228,26 @@ void CDBSessionControler::ReadSessionData(const QString& sFilter,
     QHash<qint64, qint64> counts;
     {
         CTableSession table(m_rDatabase);
-        table.GetSessionIds(sFilter, idRows);
-        table.GetScanCounts(idRows, counts);
+        if (!table.GetSessionIds(sFilter, idRows) || !table.GetScanCounts(idRows, counts))
+        {
+            return false;
+        }
     }
     sessions.reserve(idRows.size());
     for (const CTableRecordSet& pair : idRows)
     {
         const qint64 lId = pair.GetValue().toLongLong();
-        CDBSessionData data = GetData(lId);
+        CDBSessionData data(lId);
+        // A session listed a moment ago that cannot be read now is a failed read.
+        if (!GetData(lId, data))
+        {
+            sessions.clear();
+            return false;
+        }
         data.SetScanCount(counts.value(lId, 0));
         sessions.push_back(std::move(data));
     }
+    return true;
 }
 
 long CDBSessionControler::GetHighestScanID(long lSessionId)
@@ -266,10 +275,17 @@ template <typename TTable> bool CDBSessionControler::DoAddFileToDB(const QString
 template <typename TTable>
 bool CDBSessionControler::DoGetFileFromDB(const QString& sKey, const QString& sPath)
 {
+    QString sData;
+    return DoGetFileDataFromDB<TTable>(sKey, sData) && GetFileFromDb(sData, sPath);
+}
+
+template <typename TTable>
+bool CDBSessionControler::DoGetFileDataFromDB(const QString& sKey, QString& sData)
+{
     m_rDatabase.Fail(QString());
     TTable table(m_rDatabase);
     const TableRows rows = table.Get(sKey);
-    QString sData;
+    sData.clear();
     for (const CTableRecordSet& pair : rows)
     {
         if (pair.GetColumn() == TTable::c_sColumnFile)
@@ -287,7 +303,31 @@ bool CDBSessionControler::DoGetFileFromDB(const QString& sKey, const QString& sP
                              .arg(sKey))
                    : false;
     }
-    return GetFileFromDb(sData, sPath);
+    return true;
+}
+
+bool CDBSessionControler::GetLimitValuesFileData(const QString& sKey, QByteArray& bytes)
+{
+    QString sData;
+    bytes.clear();
+    if (!DoGetFileDataFromDB<CTableExportedLimitValues>(sKey, sData))
+    {
+        return false;
+    }
+    bytes = QByteArray::fromBase64(sData.toLatin1());
+    return true;
+}
+
+bool CDBSessionControler::GetChannelSettingsFileData(const QString& sKey, QByteArray& bytes)
+{
+    QString sData;
+    bytes.clear();
+    if (!DoGetFileDataFromDB<CTableExportedChannelSettings>(sKey, sData))
+    {
+        return false;
+    }
+    bytes = QByteArray::fromBase64(sData.toLatin1());
+    return true;
 }
 
 bool CDBSessionControler::AddLimitValuesFileToDB(const QString& sPath, long& lId)

@@ -41,13 +41,17 @@ public:
     /// Ids as at least six digits ("000042") and the descriptions of the matching sessions.
     void GetAll(const QString& sFilter, QStringList& ids, QStringList& descriptions) const;
     /// The matching sessions, each with the scan count the scan table reports.
-    void ReadSessionData(const QString& sFilter, std::vector<CDBSessionData>& sessions);
+    /// False (LastError()) when a read failed; sessions is then empty.
+    bool ReadSessionData(const QString& sFilter, std::vector<CDBSessionData>& sessions);
     long GetHighestScanID(long lSessionId);
 
     bool AddLimitValuesFileToDB(const QString& sPath, long& lId);
     bool AddChannelSettingsFileToDB(const QString& sPath, long& lId);
     bool GetLimitValuesFileFromDB(const QString& sKey, const QString& sTargetPath);
     bool GetChannelSettingsFileFromDB(const QString& sKey, const QString& sTargetPath);
+    /// The content of a registered file, in memory; false (LastError()) when the key has none.
+    bool GetLimitValuesFileData(const QString& sKey, QByteArray& bytes);
+    bool GetChannelSettingsFileData(const QString& sKey, QByteArray& bytes);
 
     /// MD5 of the file as lower-case hex; empty when it cannot be read.
     QString GetFileHashValue(const QString& sPath);
@@ -65,6 +69,7 @@ private:
     static QString DoHashText(const QByteArray& bytes);
     template <typename TTable> bool DoAddFileToDB(const QString& sPath, long& lId);
     template <typename TTable> bool DoGetFileFromDB(const QString& sKey, const QString& sPath);
+    template <typename TTable> bool DoGetFileDataFromDB(const QString& sKey, QString& sData);
 
     OrvelFramework::CDatabaseMultiInstance& m_rDatabase;
 };

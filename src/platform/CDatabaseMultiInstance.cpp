@@ -11,9 +11,11 @@
 #include <QUrl>
 #include <QVariant>
 
+#include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <functional>
+#include <limits>
 #include <random>
 #include <thread>
 
@@ -194,6 +196,7 @@ CDatabaseMultiInstance* CDatabaseMultiInstance::DoForward(bool bFollow)
         {
             pClone = std::make_unique<CDatabaseMultiInstance>(m_sName, m_sUser, m_sPassword);
             pClone->m_bIsClone = true;
+            pClone->m_bReadOnly = m_bReadOnly;
         }
         pConnection = pClone.get();
     }
@@ -223,6 +226,7 @@ void CDatabaseMultiInstance::DoFollow(CDatabaseMultiInstance& connection)
     if (&connection != this)
     {
         connection.SetConnectionParameters(m_sName, m_sUser, m_sPassword);
+        connection.m_bReadOnly = m_bReadOnly;
     }
     // Marked first: the calls made while connecting must not start over. A connection that
     // cannot be made now is tried again on the next call.
@@ -271,7 +275,25 @@ void CDatabaseMultiInstance::DoResolveName()
 
 bool CDatabaseMultiInstance::Open()
 {
+    m_bReadOnly = false;
     CDatabaseMultiInstance& connection = DoConnection(false);
+    connection.m_bReadOnly = false;
+    if (&connection != this)
+    {
+        connection.SetConnectionParameters(m_sName, m_sUser, m_sPassword);
+    }
+    // The calls made while opening must not follow an older Open() or Close().
+    connection.m_iSeenGeneration = m_iGeneration.load(std::memory_order_acquire);
+    const bool bOpen = connection.DoOpen();
+    DoPublish(connection, bOpen);
+    return bOpen;
+}
+
+bool CDatabaseMultiInstance::OpenForReading()
+{
+    m_bReadOnly = true;
+    CDatabaseMultiInstance& connection = DoConnection(false);
+    connection.m_bReadOnly = true;
     if (&connection != this)
     {
         connection.SetConnectionParameters(m_sName, m_sUser, m_sPassword);
@@ -285,7 +307,7 @@ bool CDatabaseMultiInstance::Open()
 
 bool CDatabaseMultiInstance::DoOpen()
 {
-    if (DoConnect() && !DoCreateSchema())
+    if (DoConnect() && !(m_bReadOnly ? DoCheckSchema() : DoCreateSchema()))
     {
         const QString sReason = m_sLastError;
         DoClose();
@@ -304,7 +326,8 @@ bool CDatabaseMultiInstance::DoConnect()
     {
         return Fail(QStringLiteral("The database driver %1 is not available").arg(sDriver));
     }
-    m_bOpen = m_bIsPostgreSql ? DoOpenPostgreSql() : DoOpenSqlite();
+    m_bOpen = m_bIsPostgreSql ? DoOpenPostgreSql()
+                              : (m_bReadOnly ? DoOpenSqliteReadOnly(false) : DoOpenSqlite());
     return m_bOpen;
 }
 
@@ -416,8 +439,11 @@ bool CDatabaseMultiInstance::DoOpenPostgreSql()
         return Fail(QStringLiteral("Cannot connect to the database server %1: %2")
                         .arg(sServer, ErrorText(m_Db.lastError())));
     }
-    if (!DoExecuteDirect(QStringLiteral("SET client_min_messages TO warning"),
-                         QStringLiteral("Cannot use the database %1").arg(sServer)))
+    const QString sWhat = QStringLiteral("Cannot use the database %1").arg(sServer);
+    if (!DoExecuteDirect(QStringLiteral("SET client_min_messages TO warning"), sWhat) ||
+        (m_bReadOnly &&
+         !DoExecuteDirect(QStringLiteral("SET SESSION CHARACTERISTICS AS TRANSACTION READ ONLY"),
+                          sWhat)))
     {
         m_Db.close();
         return false;
@@ -425,18 +451,128 @@ bool CDatabaseMultiInstance::DoOpenPostgreSql()
     return true;
 }
 
+bool CDatabaseMultiInstance::DoOpenSqliteReadOnly(bool bImmutable)
+{
+    const QFileInfo file(m_sFilePath);
+    if (!file.exists())
+    {
+        return Fail(QStringLiteral("There is no database file %1").arg(m_sFilePath));
+    }
+    if (!file.isFile())
+    {
+        return Fail(QStringLiteral("The database %1 is not a file").arg(m_sFilePath));
+    }
+    // Immutable only where nobody can write beside the file: it then needs no shared-memory
+    // file, which a WAL database on read-only media could not create.
+    m_Db.setConnectOptions(bImmutable ? QStringLiteral("QSQLITE_OPEN_READONLY;QSQLITE_OPEN_URI")
+                                      : QStringLiteral("QSQLITE_OPEN_READONLY"));
+    m_Db.setDatabaseName(bImmutable
+                             ? QUrl::fromLocalFile(m_sFilePath).toString(QUrl::FullyEncoded) +
+                                   QStringLiteral("?immutable=1")
+                             : m_sFilePath);
+    if (!m_Db.open())
+    {
+        return Fail(QStringLiteral("Cannot open the database file %1: %2")
+                        .arg(m_sFilePath, ErrorText(m_Db.lastError())));
+    }
+    const QString sWhat = QStringLiteral("Cannot read the database file %1").arg(m_sFilePath);
+    QString sReason;
+    {
+        // The first read shows whether the file can be read at all.
+        QSqlQuery probe(m_Db);
+        if (probe.exec(QStringLiteral("PRAGMA busy_timeout = %1").arg(c_iBusyTimeoutMs)) &&
+            probe.exec(QStringLiteral("SELECT COUNT(*) FROM sqlite_master")) && probe.next())
+        {
+            return true;
+        }
+        sReason = ErrorText(probe.lastError());
+    }
+    m_Db.close();
+    if (!bImmutable && !QFileInfo(file.absolutePath()).isWritable())
+    {
+        return DoOpenSqliteReadOnly(true);
+    }
+    return Fail(sWhat + QStringLiteral(": ") + sReason);
+}
+
+bool CDatabaseMultiInstance::DoReadSchemaVersion(int& iVersion)
+{
+    iVersion = 0;
+    QSqlQuery query(m_Db);
+    const QString sFind =
+        m_bIsPostgreSql
+            ? QStringLiteral("SELECT COUNT(*) FROM information_schema.tables WHERE table_schema = "
+                             "current_schema() AND table_name = 'schema_version'")
+            : QStringLiteral("SELECT COUNT(*) FROM sqlite_master WHERE type = 'table' AND name = "
+                             "'schema_version'");
+    if (!query.exec(sFind) || !query.next())
+    {
+        return Fail(QStringLiteral("Cannot read the tables of the database: %1")
+                        .arg(ErrorText(query.lastError())));
+    }
+    if (query.value(0).toLongLong() == 0)
+    {
+        return true;
+    }
+    if (!query.exec(QStringLiteral("SELECT version FROM schema_version")))
+    {
+        return Fail(
+            QStringLiteral("Cannot read the schema version: %1").arg(ErrorText(query.lastError())));
+    }
+    while (query.next())
+    {
+        // A version that is no whole number is no version of ours; it must not read as 0.
+        const QString sText = query.value(0).toString();
+        bool bOk = false;
+        const qlonglong llVersion = sText.toLongLong(&bOk, 10);
+        if (!bOk || llVersion < 0 || llVersion > std::numeric_limits<int>::max())
+        {
+            return Fail(QStringLiteral("The database has schema version \"%1\", which is no "
+                                       "version number; this library knows up to version %2")
+                            .arg(sText.left(64))
+                            .arg(c_iSchemaVersion));
+        }
+        iVersion = std::max(iVersion, static_cast<int>(llVersion));
+    }
+    if (query.lastError().isValid())
+    {
+        return Fail(
+            QStringLiteral("Cannot read the schema version: %1").arg(ErrorText(query.lastError())));
+    }
+    return true;
+}
+
+bool CDatabaseMultiInstance::DoCheckSchema()
+{
+    int iVersion = 0;
+    if (!DoReadSchemaVersion(iVersion))
+    {
+        return false;
+    }
+    if (iVersion < 1)
+    {
+        return Fail(QStringLiteral("%1 is not a measurement database: it has no schema version")
+                        .arg(m_bIsPostgreSql ? m_sName.trimmed() : m_sFilePath));
+    }
+    if (iVersion > c_iSchemaVersion)
+    {
+        return Fail(QStringLiteral("The database has schema version %1; this library "
+                                   "knows up to version %2")
+                        .arg(iVersion)
+                        .arg(c_iSchemaVersion));
+    }
+    return true;
+}
+
 bool CDatabaseMultiInstance::DoCreateSchema()
 {
     const QString sWhat = QStringLiteral("Cannot create the database tables");
-    if (m_Db.tables().contains(QStringLiteral("schema_version")))
+    int iVersion = 0;
+    if (!DoReadSchemaVersion(iVersion))
     {
-        QSqlQuery query(m_Db);
-        if (!query.exec(QStringLiteral("SELECT MAX(version) FROM schema_version")))
-        {
-            return Fail(QStringLiteral("Cannot read the schema version: %1")
-                            .arg(ErrorText(query.lastError())));
-        }
-        const int iVersion = query.next() ? query.value(0).toInt() : 0;
+        return false;
+    }
+    {
         if (iVersion > c_iSchemaVersion)
         {
             return Fail(QStringLiteral("The database has schema version %1; this library "

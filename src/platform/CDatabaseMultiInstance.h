@@ -45,7 +45,15 @@ public:
     /// Connects (closing a previous connection first), creates the folder of a SQLite file
     /// and the schema when missing. True when the database is ready for use.
     bool Open();
+    /// Connects for reading only: nothing is created, migrated or switched (a SQLite file is
+    /// opened read-only, also on read-only media; a server session is read-only). A database
+    /// without our schema version is refused as "not a measurement database", one whose
+    /// version is no number or newer than this library knows is refused naming both
+    /// versions; the database is left as it was.
+    bool OpenForReading();
     bool IsOpen() const;
+    /// True after OpenForReading(), false after Open().
+    bool IsReadOnly() const { return m_bReadOnly; }
     /// Rolls back an open transaction and disconnects.
     void Close();
     /// The reason of the most recent failure, in words.
@@ -117,6 +125,11 @@ private:
     bool DoOpenSqlite();
     bool DoOpenPostgreSql();
     bool DoCreateSchema();
+    bool DoCheckSchema();
+    /// The stored schema version: 0 without a schema_version table; false (with the reason)
+    /// when it cannot be read or is no number.
+    bool DoReadSchemaVersion(int& iVersion);
+    bool DoOpenSqliteReadOnly(bool bImmutable);
     bool DoCheckConnection();
     bool DoReconnect();
     void DoMarkLost();
@@ -141,6 +154,7 @@ private:
     QString m_sConnectionName;
     QString m_sFilePath;
     bool m_bIsPostgreSql = false;
+    bool m_bReadOnly = false;
     QString m_sLastError;
     QSqlDatabase m_Db;
     bool m_bOpen = false;

@@ -44,10 +44,14 @@ const std::vector<const QString*>& RowNames()
 // cannot tempt a planner without fresh statistics into searching by them instead.
 constexpr const char* c_pOneRow = "id = ? AND session_id + 0 = ? AND scan_id + 0 = ?";
 
+static_assert(CTableMeasurements::c_iMaxTextLength + 1 == 4194305, "the reads' text bound");
+
 QString Select(const char* pCondition, const char* pOrder = "id")
 {
+    // One character past the bound tells that a text was longer.
     return QStringLiteral("SELECT id, session_id, scan_id, channel_id, measurement_item, state, "
-                          "value, error_description FROM measurement WHERE ") +
+                          "substr(value, 1, 4194305), substr(error_description, 1, 4194305) FROM "
+                          "measurement WHERE ") +
            QLatin1String(pCondition) + QStringLiteral(" ORDER BY ") + QLatin1String(pOrder);
 }
 
@@ -104,8 +108,7 @@ const char c_cFixedOwner = 0;
 
 } // namespace
 
-bool CTableMeasurements::Create(qint64 llSessionId, qint64 llScanId, qint64 llChannelId,
-                                long& lId)
+bool CTableMeasurements::Create(qint64 llSessionId, qint64 llScanId, qint64 llChannelId, long& lId)
 {
     static const QString s_sWhat = QStringLiteral("Cannot store the measurement");
     QSqlQuery* pQuery = DoFixedStatement(
@@ -261,6 +264,15 @@ bool CTableMeasurements::OpenMeasurementsForChannel(long lSessionId, long lChann
     return cursor.Open(s_sStatement,
                        {qlonglong(lSessionId), qlonglong(lChannelId), qlonglong(lItemId)},
                        ChannelReadError(lSessionId, lChannelId));
+}
+
+bool CTableMeasurements::OpenAllResultsForSessionByScan(long lSessionId, CTableCursor& cursor)
+{
+    static const QString s_sStatement = Select("session_id = ?", "scan_id, channel_id, id");
+    return cursor.Open(
+        s_sStatement, {qlonglong(lSessionId)},
+        [lSessionId]
+        { return QStringLiteral("Cannot read the results of session %1").arg(lSessionId); });
 }
 
 bool CTableMeasurements::OpenMeasurementsByScanAndChannel(long lSessionId, long lScans,

@@ -49,6 +49,9 @@ public:
     bool GetMeasurementsForChannel(long lSessionId, long lChannelId, long lItemId, TableRows& rows);
 
     // The same reads row by row: the cursor's columns are those of the pairs, in that order.
+    /// The reads hand out at most this many characters of a value or an error text, and one
+    /// more when it is longer: a stored text of any size costs a row no more memory.
+    static constexpr int c_iMaxTextLength = 4 * 1024 * 1024;
     static constexpr int c_iReadId = 0;
     static constexpr int c_iReadSessionId = 1;
     static constexpr int c_iReadScanId = 2;
@@ -59,6 +62,8 @@ public:
     static constexpr int c_iReadErrorDescription = 7;
     bool OpenAllErrorsForSession(long lSessionId, CTableCursor& cursor);
     bool OpenAllResultsForSession(long lSessionId, CTableCursor& cursor);
+    /// Every row of the session ordered by scan id, channel id and id.
+    bool OpenAllResultsForSessionByScan(long lSessionId, CTableCursor& cursor);
     bool OpenAllMeasurementsForChannel(long lSessionId, long lScan, long lChannelId,
                                        CTableCursor& cursor);
     bool OpenMeasurementsForChannel(long lSessionId, long lChannelId, long lItemId,

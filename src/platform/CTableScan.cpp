@@ -57,4 +57,13 @@ bool CTableScan::GetScanIds(long lSessionId, TableRows& rows)
                     QStringLiteral("Cannot read the scans of session %1").arg(lSessionId));
 }
 
+bool CTableScan::GetAll(long lSessionId, TableRows& rows)
+{
+    static_assert(c_iMaxDateTimeLength == 64, "the statement's bound");
+    return DoSelect(QStringLiteral("SELECT id, state, substr(date_time, 1, 64) FROM scan WHERE "
+                                   "session_id = ? ORDER BY id"),
+                    {qlonglong(lSessionId)}, {&c_sColumnId, &c_sColumnState, &c_sColumnDatetime},
+                    rows, QStringLiteral("Cannot read the scans of session %1").arg(lSessionId));
+}
+
 } // namespace OrvelFramework

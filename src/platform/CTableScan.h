@@ -25,6 +25,10 @@ public:
     TableRows Get(long lSessionId, long lScanId);
     /// One id pair per scan of the session, ascending.
     bool GetScanIds(long lSessionId, TableRows& rows);
+    /// Id, state and date-time of every scan of the session, by id; a date-time longer than
+    /// c_iMaxDateTimeLength characters comes cut there.
+    bool GetAll(long lSessionId, TableRows& rows);
+    static constexpr int c_iMaxDateTimeLength = 64;
 };
 
 } // namespace OrvelFramework

@@ -339,8 +339,7 @@ QString CMeasurementJudge::ViolationText(const CDBMeasurement& record) const
 {
     // Judging a rewritten value again rewrites nothing: the same number meets the same limit.
     CDBMeasurement judged = record;
-    return DoJudge(judged, true) == eJudgement_Violation ? judged.GetErrorDescription()
-                                                         : QString();
+    return DoJudge(judged, true) == eJudgement_Violation ? judged.GetErrorDescription() : QString();
 }
 
 EJudgement CMeasurementJudge::DoJudge(CDBMeasurement& record, bool bWithText) const
@@ -394,8 +393,8 @@ EJudgement CMeasurementJudge::DoJudge(CDBMeasurement& record, bool bWithText) co
         bWithin = limit.IsFloatWithin(number.m_dCompared, dOffset) ||
                   (bWithText &&
                    limit.InRangeFloat(number.m_dCompared,
-                                     QString::number(number.m_dCell, 'g', 6) + rule.m_sUnitSuffix,
-                                     sViolation, dOffset));
+                                      QString::number(number.m_dCell, 'g', 6) + rule.m_sUnitSuffix,
+                                      sViolation, dOffset));
         break;
     case ERoute::Integer:
         bWithin = limit.InRangeInteger(

@@ -7,6 +7,7 @@
 #include "CMatrixStateColorHandler.h"
 #include "CMeasurementItem.h"
 #include "CMeasurementJudge.h"
+#include "CSessionReader.h"
 #include "CStringUtil.h"
 #include "CUtilJson.h"
 #include "EMeasurementItemState.h"
@@ -90,10 +91,29 @@ bool CMeasurementResultData::LoadData(const CMeasConfigData& config)
                                 m_Database.LastError());
         return false;
     }
-    CDBMeasurementController(m_Database).GetAllResultsForSession(m_lSessionId, m_vAllResults);
+    CDBMeasurementController measurements(m_Database);
+    if (!measurements.GetAllResultsForSession(m_lSessionId, m_vAllResults))
+    {
+        // None of the values is judged: a part of them would look like the whole session.
+        m_vAllResults.clear();
+        UpdateDataAffectedByLimitValues();
+        m_sLastError = QStringLiteral("Reading the stored values of session %1 failed: %2")
+                           .arg(m_lSessionId)
+                           .arg(measurements.LastError());
+        return false;
+    }
     UseInititalLimits();
     const bool bSessionFound = ReadSessionData();
-    m_vScanIds = CDBScanController(m_Database).GetScanIds(m_lSessionId);
+    const QString sSessionError = m_sLastError;
+    const CDBScanController scans(m_Database);
+    if (!scans.GetScanIds(m_lSessionId, m_vScanIds))
+    {
+        m_sLastError = QStringLiteral("Reading the scans of session %1 failed: %2")
+                           .arg(m_lSessionId)
+                           .arg(scans.LastError());
+        return false;
+    }
+    m_sLastError = sSessionError;
     return bSessionFound;
 }
 
@@ -467,18 +487,23 @@ void CMeasurementResultData::CreateChannelMatrixData(CRDMatrixData& matrix)
 
 QString CMeasurementResultData::GetSessionDataAsCSV() const
 {
+    return GetSessionDataAsCSV(m_Session);
+}
+
+QString CMeasurementResultData::GetSessionDataAsCSV(const CDBSessionData& session)
+{
     QString sSite, sTestPoint, sName, sENumber, sTNumber, sEMail;
     QString sHWModel, sFirmware, sSoftware, sSerialNr, sOwner;
-    m_Session.GetSessionLocationData(sSite, sTestPoint);
-    m_Session.GetSessionUserData(sName, sENumber, sTNumber, sEMail);
-    m_Session.GetHardwareInfoData(sHWModel, sFirmware, sSoftware, sSerialNr, sOwner);
+    session.GetSessionLocationData(sSite, sTestPoint);
+    session.GetSessionUserData(sName, sENumber, sTNumber, sEMail);
+    session.GetHardwareInfoData(sHWModel, sFirmware, sSoftware, sSerialNr, sOwner);
     const QStringList fields = {
         QStringLiteral("Session Data"),
-        QString::number(m_Session.GetSessionId()),
-        m_Session.UniqueIdentifier(),
-        m_Session.Description(),
-        m_Session.FirstRun(),
-        m_Session.LastRun(),
+        QString::number(session.GetSessionId()),
+        session.UniqueIdentifier(),
+        session.Description(),
+        session.FirstRun(),
+        session.LastRun(),
         sSite,
         sTestPoint,
         sName,
@@ -496,8 +521,25 @@ QString CMeasurementResultData::GetSessionDataAsCSV() const
 
 bool CMeasurementResultData::DoForEachScanDataLine(const std::function<bool(const QString&)>& line)
 {
-    const long lScans = std::min(GetNumberOfScans(), c_lMaxCsvCount);
-    const long lRows = std::min(m_ChannelTable.GetRowCount(), c_lMaxCsvCount);
+    CDBMeasurementController controller(m_Database);
+    if (!DoForEachScanDataLine(controller, m_lSessionId, GetNumberOfScans(),
+                               m_ChannelTable.GetRowCount(), line))
+    {
+        m_sLastError = QStringLiteral("Reading the stored values of session %1 failed: %2")
+                           .arg(m_lSessionId)
+                           .arg(controller.LastError());
+        return false;
+    }
+    return true;
+}
+
+bool CMeasurementResultData::DoForEachScanDataLine(CDBMeasurementController& controller,
+                                                   long lSessionId, long lScanCount,
+                                                   long lChannelRows,
+                                                   const std::function<bool(const QString&)>& line)
+{
+    const long lScans = std::min(lScanCount, c_lMaxCsvCount);
+    const long lRows = std::min(lChannelRows, c_lMaxCsvCount);
     const QLatin1String tag("Scan Data,");
     const QLatin1Char comma(',');
     // Each line is put together in one reused buffer.
@@ -525,20 +567,24 @@ bool CMeasurementResultData::DoForEachScanDataLine(const std::function<bool(cons
     };
     // One read in the order of the channel reads (scan position, channel row, id): the rows
     // are the stored ones, not the judged records of the model, and are never all held.
-    return CDBMeasurementController(m_Database)
-        .ForEachMeasurementResultByScanAndChannel(m_lSessionId, lScans, lRows, toLine);
+    return controller.ForEachMeasurementResultByScanAndChannel(lSessionId, lScans, lRows, toLine);
 }
 
 QStringList CMeasurementResultData::GetScanDataAsCSV()
 {
     QStringList lines;
-    DoForEachScanDataLine(
+    const bool bRead = DoForEachScanDataLine(
         [&lines](const QString& sLine)
         {
             // An exact copy: no line keeps the buffer's spare room.
             lines.append(QString(sLine.constData(), sLine.size()));
             return true;
         });
+    if (!bRead)
+    {
+        // The lines read so far would pass for the whole session.
+        lines.clear();
+    }
     return lines;
 }
 
@@ -551,6 +597,56 @@ QStringList CMeasurementResultData::GetCSVExport()
 
 bool CMeasurementResultData::WriteCSVExport(QIODevice& device)
 {
+    CDBMeasurementController controller(m_Database);
+    QString sError;
+    const bool bWritten = DoWriteCSVExport(
+        device, GetSessionDataAsCSV(m_Session),
+        [&](const std::function<bool(const QString&)>& line)
+        {
+            return DoForEachScanDataLine(controller, m_lSessionId, GetNumberOfScans(),
+                                         m_ChannelTable.GetRowCount(), line);
+        },
+        sError);
+    if (!bWritten)
+    {
+        m_sLastError = sError.isEmpty() ? QStringLiteral("Reading the stored values of session "
+                                                         "%1 failed: %2")
+                                              .arg(m_lSessionId)
+                                              .arg(controller.LastError())
+                                        : sError;
+    }
+    return bWritten;
+}
+
+bool CMeasurementResultData::WriteCSVExport(CSessionReader& reader, QIODevice& device,
+                                            QString& sError)
+{
+    sError.clear();
+    CDBMeasurementController controller(reader.Database());
+    const long lSessionId = reader.SessionId();
+    const bool bWritten = DoWriteCSVExport(
+        device, GetSessionDataAsCSV(reader.Session()),
+        [&](const std::function<bool(const QString&)>& line)
+        {
+            return DoForEachScanDataLine(controller, lSessionId,
+                                         static_cast<long>(reader.ScanIds().size()),
+                                         reader.ChannelTable().GetRowCount(), line);
+        },
+        sError);
+    if (!bWritten && sError.isEmpty())
+    {
+        sError = QStringLiteral("Reading the stored values of session %1 failed: %2")
+                     .arg(lSessionId)
+                     .arg(controller.LastError());
+    }
+    return bWritten;
+}
+
+bool CMeasurementResultData::DoWriteCSVExport(
+    QIODevice& device, const QString& sSessionLine,
+    const std::function<bool(const std::function<bool(const QString&)>&)>& forEachLine,
+    QString& sWriteError)
+{
     // Lines gather in one text and go out in UTF-8 a chunk at a time: one conversion and one
     // write per chunk instead of per line.
     static constexpr int c_iChunk = 1 << 15;
@@ -562,6 +658,10 @@ bool CMeasurementResultData::WriteCSVExport(QIODevice& device)
         const QByteArray bytes = sChunk.toUtf8();
         bWritten = device.write(bytes) == bytes.size();
         sChunk.resize(0);
+        if (!bWritten)
+        {
+            sWriteError = QStringLiteral("Writing the CSV export failed: ") + device.errorString();
+        }
         return bWritten;
     };
     const auto append = [&](const QString& sLine)
@@ -570,8 +670,8 @@ bool CMeasurementResultData::WriteCSVExport(QIODevice& device)
         sChunk += QLatin1Char('\n');
         return sChunk.size() < c_iChunk || write();
     };
-    append(GetSessionDataAsCSV());
-    const bool bRead = DoForEachScanDataLine(append);
+    append(sSessionLine);
+    const bool bRead = forEachLine(append);
     return bRead && bWritten && (sChunk.isEmpty() || write());
 }
 

@@ -26,7 +26,9 @@ class QIODevice;
 namespace LumoraMeasurement
 {
 
+class CDBMeasurementController;
 class CMeasurementJudge;
+class CSessionReader;
 
 /// The in-memory model of one stored measurement session: loads the configuration the
 /// session was measured with, reads every stored value, judges each against a limit table
@@ -113,18 +115,34 @@ public:
 
     /// The session as one CSV line.
     QString GetSessionDataAsCSV() const;
-    /// One CSV line per stored measurement, scan by scan, channel by channel.
+    /// One CSV line per stored measurement, scan by scan, channel by channel; no line at all
+    /// when the read failed (LastError() tells why).
     QStringList GetScanDataAsCSV();
     /// The session line, then the measurement lines.
     QStringList GetCSVExport();
     /// The lines of GetCSVExport() written to device as they are read, each in UTF-8 and
-    /// ended by a line feed, without holding them all. False when the read or a write failed.
+    /// ended by a line feed, without holding them all. False when the read or a write failed
+    /// (LastError() tells which and why).
     bool WriteCSVExport(QIODevice& device);
+    /// The same lines for the session a reader has selected, read through the reader's
+    /// connection; no model needs loading. False with sError when the read or a write failed.
+    static bool WriteCSVExport(CSessionReader& reader, QIODevice& device, QString& sError);
+    /// The session line of a session record.
+    static QString GetSessionDataAsCSV(const CDBSessionData& session);
 
 private:
     /// Hands line each measurement line of the export, in export order; line returns false
     /// to stop. False when the read failed.
     bool DoForEachScanDataLine(const std::function<bool(const QString&)>& line);
+    static bool DoForEachScanDataLine(CDBMeasurementController& controller, long lSessionId,
+                                      long lScanCount, long lChannelRows,
+                                      const std::function<bool(const QString&)>& line);
+    /// The session line, then the lines forEachLine hands out, in chunks; sWriteError tells
+    /// why a write failed (empty when the read did).
+    static bool DoWriteCSVExport(
+        QIODevice& device, const QString& sSessionLine,
+        const std::function<bool(const std::function<bool(const QString&)>&)>& forEachLine,
+        QString& sWriteError);
     /// Sets LastError() to why the sWhat file could not be read; returns false.
     bool DoFailReading(const QString& sWhat, const QString& sFile);
     /// The violation at a valid error index.

@@ -34,54 +34,41 @@ int CCsvCommand::Run(const QStringList& arguments)
     {
         return context.Fail(QStringLiteral("-o FILE is required"));
     }
-    OrvelFramework::CDatabaseMultiInstance db;
-    CJudgedSession session(context, db);
-    if (!context.OpenSession(db, session, iExit))
+    CJudgedSession session;
+    if (!context.OpenSession(session, iExit))
     {
         return iExit;
     }
-    const long lSessionId = session.SessionId();
     QString sReason;
 
     if (context.IsSet(QStringLiteral("classic")))
     {
-        CMeasurementResultData model(lSessionId, eLevelUnit_dBuV);
-        if (!model.LoadData(session.Config()))
-        {
-            return context.Fail(QStringLiteral("cannot load session %1: %2")
-                                    .arg(lSessionId)
-                                    .arg(model.LastError()));
-        }
         QFile file(sOutput);
         if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
         {
-            return context.Fail(
-                QStringLiteral("cannot write '%1': %2").arg(sOutput, file.errorString()));
+            return context.Fail(QStringLiteral("cannot write '") + sOutput + QStringLiteral("': ") +
+                                file.errorString());
         }
-        const bool bWritten = model.WriteCSVExport(file);
-        file.close();
-        if (!bWritten && file.error() == QFileDevice::NoError)
+        const bool bWritten =
+            CMeasurementResultData::WriteCSVExport(session.Reader(), file, sReason) && file.flush();
+        if (!bWritten)
         {
-            return context.Fail(QStringLiteral("cannot read session %1: %2")
-                                    .arg(lSessionId)
-                                    .arg(model.GetDatabase().LastError()));
-        }
-        if (file.error() != QFileDevice::NoError)
-        {
-            return context.Fail(
-                QStringLiteral("cannot write '%1': %2").arg(sOutput, file.errorString()));
+            if (sReason.isEmpty())
+            {
+                sReason = QStringLiteral("cannot write '") + sOutput + QStringLiteral("': ") +
+                          file.errorString();
+            }
+            file.close();
+            file.remove();
+            return context.Fail(sReason);
         }
         return CToolContext::c_iExitOk;
     }
 
-    const long lTotal = context.IsProgressShown() ? session.CountRows() : -1;
     CCsvWriter writer(sOutput);
     long lRows = 0;
-    const auto progress = [&context, lTotal](long lDone)
-    {
-        context.Progress(lTotal > 0 ? QStringLiteral("csv: %1 of %2 values").arg(lDone).arg(lTotal)
-                                    : QStringLiteral("csv: %1 values").arg(lDone));
-    };
+    const auto progress = [&context](long lDone)
+    { context.Progress(QStringLiteral("csv: %1 values").arg(lDone)); };
     if (!writer.Open(sReason) || !writer.Write(session, progress, lRows, sReason) ||
         !writer.Close(sReason))
     {

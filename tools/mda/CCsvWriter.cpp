@@ -142,8 +142,11 @@ bool CCsvWriter::Write(CJudgedSession& session, const std::function<void(long)>&
     sChunk.reserve(c_iFlushSize + 4096);
     bool bWriteOk = true;
     const bool bRead = session.ForEachRow(
-        [&](const CDBMeasurement& stored, const CDBMeasurement& judged, EJudgement eJudgement)
+        [&](const CSessionReader::SRow& row)
         {
+            const CDBMeasurement& stored = row.m_Stored;
+            const CDBMeasurement& judged = row.m_Judged;
+            const EJudgement eJudgement = row.m_eJudgement;
             sChunk += sSession;
             AppendNumber(sChunk, stored.GetScanId());
             sChunk += comma;

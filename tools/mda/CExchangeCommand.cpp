@@ -54,7 +54,7 @@ int CExchangeCommand::RunExport(const QStringList& arguments)
         {
             OrvelFramework::CDatabaseMultiInstance db;
             QString sReason;
-            if (!context.OpenDatabase(db, sReason))
+            if (!context.OpenDatabase(db, sReason, true))
             {
                 return context.Fail(sReason);
             }

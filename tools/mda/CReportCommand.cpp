@@ -6,7 +6,6 @@
 #include "CJudgedSession.h"
 #include "CMatrixStateColorHandler.h"
 #include "CMeasurementData.h"
-#include "CMeasurementResultData.h"
 #include "CRDMatrixData.h"
 #include "CReportRenderer.h"
 #include "CSessionDigest.h"
@@ -125,9 +124,8 @@ int CReportCommand::Run(const QStringList& arguments)
     {
         return context.Fail(QStringLiteral("-o FILE is required"));
     }
-    OrvelFramework::CDatabaseMultiInstance db;
-    CJudgedSession session(context, db);
-    if (!context.OpenSession(db, session, iExit))
+    CJudgedSession session;
+    if (!context.OpenSession(session, iExit))
     {
         return iExit;
     }
@@ -137,13 +135,8 @@ int CReportCommand::Run(const QStringList& arguments)
     CSessionDigest digest;
     if (!digest.Build(session, true, sReason))
     {
+        context.Progress(QString());
         return context.Fail(sReason);
-    }
-    CMeasurementResultData model(lSessionId, eLevelUnit_dBuV);
-    if (!model.LoadData(session.Config()))
-    {
-        return context.Fail(
-            QStringLiteral("cannot load session %1: %2").arg(lSessionId).arg(model.LastError()));
     }
     context.Progress(QStringLiteral("report: drawing ..."));
 
@@ -162,7 +155,7 @@ int CReportCommand::Run(const QStringList& arguments)
                                  CTileLegend::Colour(i), CTileLegend::Meaning(i)});
     }
     OrvelFramework::CRDMatrixData matrix;
-    model.CreateChannelMatrixData(matrix);
+    digest.CreateChannelMatrixData(session, matrix);
     const auto& channels = digest.Channels();
     for (int i = 0; i < matrix.GetItemCount(); ++i)
     {
@@ -189,7 +182,7 @@ int CReportCommand::Run(const QStringList& arguments)
         const long lRow = static_cast<long>(r);
         const CSessionDigest::SChannel& digestChannel = channels[r];
         const ETVStandards eStandard = session.Channels().GetTvStandard(lRow);
-        const double dPowerOffset = model.PowerLimitOffset(lRow);
+        const double dPowerOffset = session.Reader().PowerLimitOffset(lRow);
         SReportChannel channel;
         channel.m_sName = session.ChannelName(lRow);
         channel.m_sStandard = CEnumTemplate<ETVStandards>::ToString(eStandard);
@@ -250,7 +243,7 @@ int CReportCommand::Run(const QStringList& arguments)
         report.m_vChannels.append(channel);
     }
 
-    const CDBSessionData data = model.GetSessionData();
+    const CDBSessionData& data = session.Reader().Session();
     QString sSite;
     QString sTestPoint;
     data.GetSessionLocationData(sSite, sTestPoint);
@@ -261,9 +254,9 @@ int CReportCommand::Run(const QStringList& arguments)
         QStringLiteral("%1 — %2, %3; %4 scans of %5 channels, %6 limit violations; first run %7, "
                        "last run %8. Judged with %9.")
             .arg(data.Description(), sSite, sTestPoint)
-            .arg(model.GetNumberOfScans())
+            .arg(static_cast<long>(session.ScanIds().size()))
             .arg(channels.size())
-            .arg(model.GetNumberOfErrorsInSession())
+            .arg(digest.Violations())
             .arg(data.FirstRun(), data.LastRun(),
                  bOwnFiles ? QStringLiteral("the channel table and limits stored with the session")
                            : QStringLiteral("files given on the command line"));

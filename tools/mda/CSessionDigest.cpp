@@ -1,6 +1,12 @@
 #include "CSessionDigest.h"
 
+#include "CDBMeasurementController.h"
 #include "CJudgedSession.h"
+#include "CMatrixStateColorHandler.h"
+#include "CRDMatrixData.h"
+
+#include <algorithm>
+#include <iterator>
 
 #include <cmath>
 
@@ -16,11 +22,37 @@ bool CSessionDigest::Build(CJudgedSession& session, bool bSeries, QString& sReas
         channel.m_vScanStatus.assign(uScans, eScanStatus_NotMeasured);
     }
     m_lOrphanRows = 0;
+    m_vViolations.clear();
+    m_vErrors.clear();
+    m_FirstTexts.clear();
+    const long lTextsPerTile = CMatrixStateColorHandler().DetailLineLimit();
     return session.ForEachRow(
-        [&](const CDBMeasurement& stored, const CDBMeasurement& judged, EJudgement eJudgement)
+        [&](const CSessionReader::SRow& row)
         {
+            const CDBMeasurement& stored = row.m_Stored;
+            const CDBMeasurement& judged = row.m_Judged;
+            const EJudgement eJudgement = row.m_eJudgement;
+            if (eJudgement == eJudgement_Violation)
+            {
+                CDBMeasurement& kept = m_vViolations.emplace_back(judged);
+                kept.SetErrorDescription(QString());
+                std::map<qint64, QString>& texts = m_FirstTexts[judged.GetChannelId()];
+                if (static_cast<long>(texts.size()) < lTextsPerTile ||
+                    judged.GetMeasurementId() < texts.rbegin()->first)
+                {
+                    texts.emplace(judged.GetMeasurementId(), judged.GetErrorDescription());
+                    if (static_cast<long>(texts.size()) > lTextsPerTile)
+                    {
+                        texts.erase(std::prev(texts.end()));
+                    }
+                }
+            }
+            else if (eJudgement == eJudgement_Error)
+            {
+                m_vErrors.push_back(judged);
+            }
             const long lChannel = stored.GetChannelId();
-            const long lScanIndex = session.ScanIndex(stored.GetScanId());
+            const long lScanIndex = row.m_lScanIndex;
             if (lChannel < 0 || lChannel >= lRows || lScanIndex < 0)
             {
                 ++m_lOrphanRows;
@@ -67,17 +99,43 @@ bool CSessionDigest::Build(CJudgedSession& session, bool bSeries, QString& sReas
             point.m_eJudgement = eJudgement;
             point.m_sValue = judged.GetValue();
             point.m_sText = judged.GetErrorDescription();
-            if (eJudgement != eJudgement_Error)
-            {
-                const QString& sValue = stored.GetValue();
-                const int iBlank = sValue.indexOf(QLatin1Char(' '));
-                bool bOk = false;
-                const double dValue = (iBlank < 0 ? sValue : sValue.left(iBlank)).toDouble(&bOk);
-                point.m_bHasNumber = bOk && std::isfinite(dValue);
-                point.m_dValue = point.m_bHasNumber ? dValue : 0.0;
-            }
+            point.m_bHasNumber = row.m_bHasNumber;
+            point.m_dValue = row.m_dNumber;
             item.m_vPoints.push_back(point);
             return true;
         },
         sReason);
+}
+
+void CSessionDigest::CreateChannelMatrixData(CJudgedSession& session,
+                                             OrvelFramework::CRDMatrixData& matrix)
+{
+    const auto byId = [](const CDBMeasurement& a, const CDBMeasurement& b)
+    { return a.GetMeasurementId() < b.GetMeasurementId(); };
+    std::vector<CDBMeasurement> records;
+    records.reserve(m_vViolations.size() + m_vErrors.size());
+    records = m_vViolations;
+    std::stable_sort(records.begin(), records.end(), byId);
+    for (CDBMeasurement& record : records)
+    {
+        const auto channel = m_FirstTexts.find(record.GetChannelId());
+        if (channel == m_FirstTexts.end())
+        {
+            continue;
+        }
+        const auto text = channel->second.find(record.GetMeasurementId());
+        if (text != channel->second.end())
+        {
+            record.SetErrorDescription(text->second);
+        }
+    }
+    const size_t uViolations = records.size();
+    records.insert(records.end(), m_vErrors.begin(), m_vErrors.end());
+    std::stable_sort(records.begin() + static_cast<std::ptrdiff_t>(uViolations), records.end(),
+                     byId);
+    CChannelTableData channels = session.Channels();
+    CDBMeasurementController controller(session.Reader().Database());
+    CMatrixStateColorHandler().DoCreateChannelMatrixData(
+        matrix, controller, records, channels, session.SessionId(),
+        static_cast<long>(session.ScanIds().size()), false, false);
 }

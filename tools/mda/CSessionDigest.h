@@ -10,6 +10,11 @@
 
 class CJudgedSession;
 
+namespace OrvelFramework
+{
+class CRDMatrixData;
+}
+
 /// What a person looks at first, gathered in one pass over a judged session: per channel
 /// the counts, the first violation, the worst result of every scan and, when asked, the
 /// series of every item (values with their judgement, scan by scan).
@@ -56,13 +61,24 @@ public:
 
     /// bSeries keeps the item series (for the report); without it memory stays per channel.
     bool Build(CJudgedSession& session, bool bSeries, QString& sReason);
+    /// The colour matrix of the session model from the same pass: the violations in id order,
+    /// the first ones of each channel with their texts, then the errors in id order. Reads the
+    /// channels' value counts through the session's connection; call after Build().
+    void CreateChannelMatrixData(CJudgedSession& session, OrvelFramework::CRDMatrixData& matrix);
 
     /// One per row of the channel table.
     const std::vector<SChannel>& Channels() const { return m_vChannels; }
     /// Stored values of channels beyond the table or of scans without a scan row.
     long OrphanRows() const { return m_lOrphanRows; }
+    /// Every limit violation of the session, of orphan rows too.
+    long Violations() const { return static_cast<long>(m_vViolations.size()); }
 
 private:
     std::vector<SChannel> m_vChannels;
     long m_lOrphanRows = 0;
+    std::vector<LumoraMeasurement::CDBMeasurement> m_vViolations; ///< without their texts
+    std::vector<LumoraMeasurement::CDBMeasurement> m_vErrors;
+    /// Per channel id the texts of the violations with the smallest ids, as many as a tile
+    /// lists.
+    std::map<long, std::map<qint64, QString>> m_FirstTexts;
 };

@@ -50,10 +50,9 @@ int CSessionsCommand::Run(const QStringList& arguments)
         return context.Fail(sReason);
     }
     std::vector<CDBSessionData> sessions;
-    CDBSessionControler(db).ReadSessionData(context.Value(QStringLiteral("filter")), sessions);
-    if (!db.LastError().isEmpty() && sessions.empty())
+    if (!CDBSessionControler(db).ReadSessionData(context.Value(QStringLiteral("filter")), sessions))
     {
-        return context.Fail(db.LastError());
+        return context.Fail(QStringLiteral("cannot read the sessions: ") + db.LastError());
     }
     QTextStream out(stdout);
     out << "id\tunique id\tfirst run\tlast run\tscans\tsite\tdescription\n";

@@ -1,7 +1,6 @@
 #include "CShowCommand.h"
 
 #include "CJudgedSession.h"
-#include "CMeasurementResultData.h"
 #include "CRDMatrixData.h"
 #include "CSessionDigest.h"
 #include "CTileLegend.h"
@@ -25,9 +24,8 @@ int CShowCommand::Run(const QStringList& arguments)
     {
         return iExit;
     }
-    OrvelFramework::CDatabaseMultiInstance db;
-    CJudgedSession session(context, db);
-    if (!context.OpenSession(db, session, iExit))
+    CJudgedSession session;
+    if (!context.OpenSession(session, iExit))
     {
         return iExit;
     }
@@ -37,19 +35,14 @@ int CShowCommand::Run(const QStringList& arguments)
     CSessionDigest digest;
     if (!digest.Build(session, false, sReason))
     {
+        context.Progress(QString());
         return context.Fail(sReason);
     }
-    CMeasurementResultData model(lSessionId, eLevelUnit_dBuV);
-    if (!model.LoadData(session.Config()))
-    {
-        return context.Fail(
-            QStringLiteral("cannot load session %1: %2").arg(lSessionId).arg(model.LastError()));
-    }
     OrvelFramework::CRDMatrixData matrix;
-    model.CreateChannelMatrixData(matrix);
+    digest.CreateChannelMatrixData(session, matrix);
     context.Progress(QString());
 
-    const CDBSessionData data = model.GetSessionData();
+    const CDBSessionData& data = session.Reader().Session();
     QString sSite;
     QString sTestPoint;
     data.GetSessionLocationData(sSite, sTestPoint);
@@ -59,7 +52,7 @@ int CShowCommand::Run(const QStringList& arguments)
                .arg(data.UniqueIdentifier(), data.Description());
     out << QStringLiteral("Site %1, test point %2; %3 scans from %4 to %5\n")
                .arg(sSite, sTestPoint)
-               .arg(model.GetNumberOfScans())
+               .arg(static_cast<long>(session.ScanIds().size()))
                .arg(data.FirstRun(), data.LastRun());
     out << "\n"
         << QStringLiteral("%1 %2 %3 %4  %5 %6\n")

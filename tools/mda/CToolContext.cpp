@@ -1,8 +1,6 @@
 #include "CToolContext.h"
 
-#include "CDeviceSettingsData.h"
 #include "CJudgedSession.h"
-#include "CSessionConfigurationRestorer.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -135,39 +133,55 @@ QString CToolContext::DatabaseName() const
     return local.exists() ? local.absoluteFilePath() : sName;
 }
 
-bool CToolContext::OpenDatabase(CDatabaseMultiInstance& db, QString& sReason) const
+bool CToolContext::OpenDatabase(CDatabaseMultiInstance& db, QString& sReason,
+                                bool bForWriting) const
 {
     const QString sName = DatabaseName();
-    const QString sPassword = qEnvironmentVariable("MDA_DATABASE_PASSWORD");
-    db.SetConnectionParameters(sName, m_Parser.value(c_sUser), sPassword);
+    db.SetConnectionParameters(sName, m_Parser.value(c_sUser),
+                               qEnvironmentVariable("MDA_DATABASE_PASSWORD"));
     if (!IsServerName(sName) && !QFileInfo(db.GetDatabaseFilePath()).isFile())
     {
-        sReason = QStringLiteral("no database file '%1'").arg(db.GetDatabaseFilePath());
+        sReason =
+            QStringLiteral("no database file '") + db.GetDatabaseFilePath() + QLatin1Char('\'');
         return false;
     }
-    if (!db.Open())
+    if (!(bForWriting ? db.Open() : db.OpenForReading()))
     {
-        sReason = QStringLiteral("cannot open the database '%1': %2").arg(sName, db.LastError());
+        sReason = QStringLiteral("cannot open the database '") + sName + QStringLiteral("': ") +
+                  db.LastError();
         return false;
     }
     return true;
 }
 
-bool CToolContext::OpenSession(OrvelFramework::CDatabaseMultiInstance& db, CJudgedSession& session,
-                               int& iExit) const
+bool CToolContext::OpenSession(CJudgedSession& session, int& iExit) const
 {
     iExit = c_iExitError;
-    const QString sSession = Positionals().first();
-    long lSessionId = 0;
-    if (!ParseSessionId(sSession, lSessionId))
-    {
-        Fail(QStringLiteral("'%1' is no session id").arg(sSession));
-        return false;
-    }
     QString sReason;
-    if (!OpenDatabase(db, sReason) || !session.Open(lSessionId, sReason))
+    CSessionReader& reader = session.Reader();
+    if (!OpenDatabase(reader.Database(), sReason))
     {
         Fail(sReason);
+        return false;
+    }
+    if (m_bSessionOptions)
+    {
+        for (const QString& sOption : {c_sChannels, c_sLimits})
+        {
+            const QString sFile = m_Parser.value(sOption);
+            if (!sFile.isEmpty() && !QFileInfo(sFile).isFile())
+            {
+                Fail(QStringLiteral("no file '") + sFile + QLatin1Char('\''));
+                return false;
+            }
+        }
+        reader.SetChannelTableFile(m_Parser.value(c_sChannels));
+        reader.SetLimitFile(m_Parser.value(c_sLimits));
+    }
+    reader.SetLevelUnit(eLevelUnit_dBuV);
+    if (!reader.SelectSession(Positionals().first()))
+    {
+        Fail(reader.LastError());
         return false;
     }
     iExit = c_iExitOk;
@@ -183,51 +197,5 @@ bool CToolContext::ParseSessionId(const QString& sText, long& lSessionId)
         return false;
     }
     lSessionId = static_cast<long>(llId);
-    return true;
-}
-
-bool CToolContext::RestoreSession(CDatabaseMultiInstance& db, long lSessionId,
-                                  CMeasConfigData& config, QString& sReason)
-{
-    m_pFolder = std::make_unique<QTemporaryDir>();
-    if (!m_pFolder->isValid())
-    {
-        sReason = QStringLiteral("cannot create a temporary folder");
-        return false;
-    }
-    // The device settings only tell the result model which database to open. The password
-    // never goes into a file: libpq takes it from its environment.
-    const QByteArray password = qgetenv("MDA_DATABASE_PASSWORD");
-    if (!password.isEmpty())
-    {
-        qputenv("PGPASSWORD", password);
-    }
-    CDeviceSettingsData device;
-    device.SetDatabaseName(DatabaseName());
-    device.SetDatabaseUser(m_Parser.value(c_sUser));
-    device.SetDatabasePwd(QString());
-    QString sChannels;
-    QString sLimits;
-    if (m_bSessionOptions)
-    {
-        sChannels = m_Parser.value(c_sChannels);
-        sLimits = m_Parser.value(c_sLimits);
-        for (const QString& sFile : {sChannels, sLimits})
-        {
-            if (!sFile.isEmpty() && !QFileInfo(sFile).isFile())
-            {
-                sReason = QStringLiteral("no file '%1'").arg(sFile);
-                return false;
-            }
-        }
-        sChannels = sChannels.isEmpty() ? sChannels : QFileInfo(sChannels).absoluteFilePath();
-        sLimits = sLimits.isEmpty() ? sLimits : QFileInfo(sLimits).absoluteFilePath();
-    }
-    CSessionConfigurationRestorer restorer(db);
-    if (!restorer.Restore(lSessionId, m_pFolder->path(), device, config, sChannels, sLimits))
-    {
-        sReason = restorer.LastError();
-        return false;
-    }
     return true;
 }

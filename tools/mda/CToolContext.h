@@ -1,15 +1,11 @@
 #pragma once
 
 #include "CDatabaseMultiInstance.h"
-#include "CMeasConfigData.h"
 
 #include <QCommandLineOption>
 #include <QCommandLineParser>
 #include <QString>
 #include <QStringList>
-#include <QTemporaryDir>
-
-#include <memory>
 
 class CJudgedSession;
 
@@ -48,27 +44,22 @@ public:
 
     /// The database name to open: a PostgreSQL URL as given, else an absolute SQLite path.
     QString DatabaseName() const;
-    /// Opens the database named by the options. A SQLite file must exist already: a read
-    /// never creates an empty database under a mistyped name.
-    bool OpenDatabase(OrvelFramework::CDatabaseMultiInstance& db, QString& sReason) const;
+    /// Opens the database named by the options: for reading only unless bForWriting. A
+    /// SQLite file must exist already: a read never creates an empty database under a
+    /// mistyped name.
+    bool OpenDatabase(OrvelFramework::CDatabaseMultiInstance& db, QString& sReason,
+                      bool bForWriting = false) const;
     /// A session id as typed ("42" or "000042"); false for anything else.
     static bool ParseSessionId(const QString& sText, long& lSessionId);
 
-    /// The SESSION argument parsed, the database opened and the session brought back as it
-    /// was measured; false with the reason on stderr and iExit 2 otherwise.
-    bool OpenSession(OrvelFramework::CDatabaseMultiInstance& db, CJudgedSession& session,
-                     int& iExit) const;
-
-    /// Restores the session's channel table and limit file (or the --channels / --limits
-    /// files) into a temporary folder removed with this context, with device settings naming
-    /// the database; config names them.
-    bool RestoreSession(OrvelFramework::CDatabaseMultiInstance& db, long lSessionId,
-                        LumoraMeasurement::CMeasConfigData& config, QString& sReason);
+    /// The SESSION argument (a number or a unique id) selected in the database the options
+    /// name, read-only, with the --channels / --limits files when given; false with the reason
+    /// on stderr and iExit 2 otherwise.
+    bool OpenSession(CJudgedSession& session, int& iExit) const;
 
 private:
     QString m_sCommand;
     QCommandLineParser m_Parser;
     bool m_bTerminal = false;
     bool m_bSessionOptions = false;
-    std::unique_ptr<QTemporaryDir> m_pFolder;
 };

@@ -1,8 +1,8 @@
 // mda: every stored session, from any measurement database, as a summary, a report and a
 // CSV; configuration documents checked; configurations exchanged as archives.
 
-#include "CCsvCommand.h"
 #include "CCheckCommand.h"
+#include "CCsvCommand.h"
 #include "CExchangeCommand.h"
 #include "CReportCommand.h"
 #include "CSessionsCommand.h"
