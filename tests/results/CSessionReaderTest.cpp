@@ -1,0 +1,290 @@
+#include "CSessionReader.h"
+#include "CChannelTableData.h"
+#include "CComparativeValueData.h"
+#include "CDBMeasurementController.h"
+#include "CDBScanController.h"
+#include "CDBSessionControler.h"
+#include "CDatabaseTransaction.h"
+#include "CDeviceSettingsData.h"
+#include "CMeasurementResultData.h"
+#include "DatabaseTestBackend.h"
+
+#include <QBuffer>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <tuple>
+
+using namespace LumoraMeasurement;
+
+namespace
+{
+
+// A session of 6 scans (ids 10, 20, ... recorded in reverse so that ids and scans disagree)
+// over three channels and a channel 9 beyond the table; every fifth power is too high.
+constexpr int c_iScans = 6;
+
+class CSessionReaderTest : public MdaTest::CDatabaseBackendTest
+{
+protected:
+    void Prepare() override
+    {
+        ASSERT_TRUE(m_Files.isValid());
+        CDeviceSettingsData device;
+        device.SetDatabaseName(Database().Name());
+        device.SetDatabaseUser(Database().User());
+        device.SetDatabasePwd(Database().Password());
+        ASSERT_TRUE(device.Write(Path("device.json")));
+        CChannelTableData channels;
+        for (const char* pszName : {"K21", "K22", "K23"})
+        {
+            channels.AddChannel(CChannelData(eTVStandard_DVBT, pszName),
+                                CChannelTableData::c_lAppendRow);
+        }
+        ASSERT_TRUE(channels.Write(Path("channels.json")));
+        ASSERT_TRUE(CComparativeValueData().Write(Path("limits.json")));
+        m_Config.SetDeviceSettingFile(Path("device.json"));
+        m_Config.SetChannelTableFile(Path("channels.json"));
+        m_Config.SetComparativeValuesFile(Path("limits.json"));
+
+        m_pDb = OpenConnection();
+        ASSERT_TRUE(CDBSessionControler(*m_pDb).Create(
+            m_lSession, "uid-reader", "Reader", Path("channels.json"), Path("limits.json"), "TP",
+            "Site", "", "", "", "", "", "", "", "", ""));
+        int iValue = 0;
+        for (int s = c_iScans; s >= 1; --s)
+        {
+            long lScan = s * 10;
+            ASSERT_TRUE(CDBScanController(*m_pDb).Create(m_lSession, lScan));
+            for (long lChannel : {0L, 1L, 2L, 9L})
+            {
+                for (const char* pszUnitless : {"30", "0"})
+                {
+                    const bool bPower = pszUnitless[0] == '3';
+                    const QString sValue =
+                        bPower ? QString::number(50 + (++iValue % 5 == 0 ? 60 : 0)) + " dBuV"
+                               : QString(pszUnitless);
+                    Store(s * 10, lChannel, bPower ? 8 : 12, sValue);
+                }
+            }
+        }
+        m_pDb.reset();
+    }
+
+    void Store(long lScan, long lChannel, long lItem, const QString& sValue)
+    {
+        CDBMeasurementController measurements(*m_pDb);
+        long lId = 0;
+        ASSERT_TRUE(measurements.Create(m_lSession, lScan, lChannel, lId));
+        CDBMeasurement m(m_lSession, lScan, lChannel, lId);
+        m.SetMeasurementItem(lItem);
+        m.SetMeasurementState(2);
+        m.SetValue(sValue);
+        ASSERT_TRUE(measurements.Update(m));
+        ++m_lRows;
+    }
+
+    QString Path(const QString& sName) const { return m_Files.filePath(sName); }
+
+    QTemporaryDir m_Files;
+    CMeasConfigData m_Config;
+    std::unique_ptr<OrvelFramework::CDatabaseMultiInstance> m_pDb;
+    long m_lSession = 0;
+    long m_lRows = 0;
+};
+
+TEST_P(CSessionReaderTest, SessionFromItsDatabaseAloneReadOnceAsTheModelJudgesIt)
+{
+    CSessionReader reader;
+    ASSERT_TRUE(reader.Open(Database().Name(), Database().User(), Database().Password()))
+        << reader.LastError().toStdString();
+    for (const QString& sName : {QString::number(m_lSession), QStringLiteral("000001"),
+                                 QStringLiteral("UID-READER")})
+    {
+        SCOPED_TRACE(sName.toStdString());
+        ASSERT_TRUE(reader.SelectSession(sName)) << reader.LastError().toStdString();
+        EXPECT_EQ(reader.SessionId(), m_lSession);
+    }
+    // The files may be gone: the session carries its own copies.
+    QFile::remove(Path("channels.json"));
+    ASSERT_TRUE(reader.SelectSession(m_lSession));
+    EXPECT_EQ(reader.ChannelTable().GetRowCount(), 3);
+    EXPECT_EQ(reader.ChannelName(1), "K22");
+    EXPECT_EQ(reader.ScanIds(), (std::vector<long>{10, 20, 30, 40, 50, 60}));
+
+    long lRows = 0;
+    long lViolations = 0;
+    long lOrphans = 0;
+    std::tuple<qint64, qint64, qint64> last{-1, -1, -1};
+    bool bOrdered = true;
+    ASSERT_TRUE(reader.ForEachRow(
+        [&](const CSessionReader::SRow& row)
+        {
+            const std::tuple<qint64, qint64, qint64> key{row.m_Stored.GetScanId(),
+                                                         row.m_Stored.GetChannelId(),
+                                                         row.m_Stored.GetMeasurementId()};
+            bOrdered = bOrdered && last < key;
+            last = key;
+            ++lRows;
+            lViolations += row.m_eJudgement == eJudgement_Violation;
+            lOrphans += row.m_Stored.GetChannelId() == 9;
+            EXPECT_EQ(row.m_lScanIndex, row.m_Stored.GetScanId() / 10 - 1);
+            if (row.m_Stored.GetMeasurementItem() == 8)
+            {
+                EXPECT_TRUE(row.m_bHasNumber);
+                EXPECT_EQ(row.m_dNumber, row.m_Stored.GetValue().section(' ', 0, 0).toDouble());
+            }
+            return true;
+        }));
+    EXPECT_TRUE(bOrdered);
+    EXPECT_EQ(lRows, m_lRows);
+    EXPECT_EQ(lOrphans, 2 * c_iScans);
+
+    CMeasurementResultData model(m_lSession, eLevelUnit_dBuV);
+    CChannelTableData channels;
+    for (const char* pszName : {"K21", "K22", "K23"})
+    {
+        channels.AddChannel(CChannelData(eTVStandard_DVBT, pszName),
+                            CChannelTableData::c_lAppendRow);
+    }
+    ASSERT_TRUE(channels.Write(Path("channels.json")));
+    m_Config.SetChannelTableFile(Path("channels.json"));
+    ASSERT_TRUE(model.LoadData(m_Config)) << model.LastError().toStdString();
+    EXPECT_EQ(lViolations, model.GetNumberOfErrorsInSession());
+    EXPECT_GT(lViolations, 0);
+
+    // The classic export from the reader alone is the model's, byte for byte.
+    QBuffer fromModel;
+    QBuffer fromReader;
+    fromModel.open(QIODevice::WriteOnly);
+    fromReader.open(QIODevice::WriteOnly);
+    QString sError;
+    ASSERT_TRUE(model.WriteCSVExport(fromModel));
+    ASSERT_TRUE(CMeasurementResultData::WriteCSVExport(reader, fromReader, sError))
+        << sError.toStdString();
+    EXPECT_EQ(fromReader.data(), fromModel.data());
+}
+
+TEST_P(CSessionReaderTest, SessionThatCannotBeFoundIsRefusedWithAReason)
+{
+    CSessionReader reader;
+    ASSERT_TRUE(reader.Open(Database().Name(), Database().User(), Database().Password()));
+    const std::vector<std::pair<QString, QString>> rows = {
+        {"7", "There is no session 7 in the database"},
+        {"uid-read", "There is no session with the id or unique id \"uid-read\""},
+        {"  ", "No session is named"},
+    };
+    for (const auto& [sName, sReason] : rows)
+    {
+        SCOPED_TRACE(sName.toStdString());
+        EXPECT_FALSE(reader.SelectSession(sName));
+        EXPECT_EQ(reader.LastError(), sReason);
+        EXPECT_FALSE(reader.ForEachRow([](const CSessionReader::SRow&) { return true; }));
+    }
+}
+
+TEST_P(CSessionReaderTest, DroppedConnectionInTheMiddleOfAReadIsAFailureNotTheEnd)
+{
+    if (GetParam() != MdaTest::EBackend::PostgreSql)
+    {
+        GTEST_SKIP() << "a server connection";
+    }
+    CSessionReader reader;
+    ASSERT_TRUE(reader.Open(Database().Name(), Database().User(), Database().Password()));
+    ASSERT_TRUE(reader.SelectSession(m_lSession));
+    long lRows = 0;
+    const bool bRead = reader.ForEachRow(
+        [&](const CSessionReader::SRow&)
+        {
+            if (++lRows == 2)
+            {
+                Database().ExecuteDirect(
+                    "SELECT pg_terminate_backend(pid) FROM pg_stat_activity WHERE datname = "
+                    "current_database() AND pid <> pg_backend_pid()");
+            }
+            return true;
+        });
+    // Rows the driver had already fetched may all come; a shorter read never passes as whole.
+    if (bRead)
+    {
+        EXPECT_EQ(lRows, m_lRows);
+    }
+    else
+    {
+        EXPECT_FALSE(reader.LastError().isEmpty());
+    }
+    // The next read is made on a new connection, or fails with the reason: never a part.
+    lRows = 0;
+    if (reader.ForEachRow([&](const CSessionReader::SRow&) { return ++lRows > 0; }))
+    {
+        EXPECT_EQ(lRows, m_lRows);
+    }
+}
+
+// Overwrites the middle fifth of a closed SQLite file: pages of the measurement table and its
+// indexes, which every full read of the session passes through.
+void DamageMiddlePages(const QString& sPath)
+{
+    QFile file(sPath);
+    ASSERT_TRUE(file.open(QIODevice::ReadWrite));
+    const qint64 llPage = 4096;
+    const qint64 llPages = file.size() / llPage;
+    ASSERT_GT(llPages, 10);
+    for (qint64 p = llPages * 2 / 5; p < llPages * 3 / 5; ++p)
+    {
+        file.seek(p * llPage);
+        file.write(QByteArray(static_cast<int>(llPage), '\xA5'));
+    }
+}
+
+TEST_P(CSessionReaderTest, DamagedPageFailsTheLoadBothCsvFormsAndTheReader)
+{
+    if (GetParam() != MdaTest::EBackend::Sqlite)
+    {
+        GTEST_SKIP() << "a damaged file";
+    }
+    // Enough rows to spread the table over many pages.
+    m_pDb = OpenConnection();
+    {
+        OrvelFramework::CDatabaseTransaction scope(*m_pDb);
+        for (int i = 0; i < 4000; ++i)
+        {
+            Store(10, i % 3, 8, QString::number(40 + i % 30) + " dBuV");
+        }
+        ASSERT_TRUE(scope.Commit());
+    }
+    m_pDb.reset();
+    // A model loaded before the damage reads its CSV lines afresh from the file.
+    CMeasurementResultData loaded(m_lSession, eLevelUnit_dBuV);
+    ASSERT_TRUE(loaded.LoadData(m_Config)) << loaded.LastError().toStdString();
+    ASSERT_EQ(loaded.GetScanDataAsCSV().size(), m_lRows - 2 * c_iScans); // not channel 9
+    loaded.GetDatabase().Close();
+    DamageMiddlePages(Database().Name());
+    ASSERT_TRUE(loaded.GetDatabase().Open()) << loaded.GetDatabase().LastError().toStdString();
+    EXPECT_TRUE(loaded.GetScanDataAsCSV().isEmpty());
+    EXPECT_TRUE(loaded.LastError().contains("malformed")) << loaded.LastError().toStdString();
+    QBuffer buffer;
+    buffer.open(QIODevice::WriteOnly);
+    EXPECT_FALSE(loaded.WriteCSVExport(buffer));
+    EXPECT_TRUE(loaded.LastError().contains("malformed")) << loaded.LastError().toStdString();
+
+    CMeasurementResultData model(m_lSession, eLevelUnit_dBuV);
+    EXPECT_FALSE(model.LoadData(m_Config));
+    EXPECT_TRUE(model.LastError().contains("malformed")) << model.LastError().toStdString();
+    EXPECT_EQ(model.GetNumberOfErrorsInSession(), 0);
+
+    CSessionReader reader;
+    if (reader.Open(Database().Name(), QString(), QString()) && reader.SelectSession(m_lSession))
+    {
+        long lRows = 0;
+        EXPECT_FALSE(reader.ForEachRow([&](const CSessionReader::SRow&) { return ++lRows > 0; }));
+        QString sError;
+        EXPECT_FALSE(CMeasurementResultData::WriteCSVExport(reader, buffer, sError));
+        EXPECT_TRUE(sError.contains("malformed")) << sError.toStdString();
+    }
+    EXPECT_TRUE(reader.LastError().contains("malformed")) << reader.LastError().toStdString();
+}
+
+} // namespace
+
+MDA_INSTANTIATE_BACKEND_TESTS(CSessionReaderTest);
