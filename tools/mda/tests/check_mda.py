@@ -13,6 +13,7 @@ import shutil
 import sqlite3
 import subprocess
 import sys
+import tempfile
 
 cmake, build_dir, demo, work, tool_name = sys.argv[1:6]
 shutil.rmtree(work, ignore_errors=True)
@@ -283,6 +284,77 @@ check(r.returncode == 0 and len(rows) == stored + 2, "orphan rows are written, n
 check(any(x[1] == "9999" and x[2] == "" for x in rows) and
       any(x[3] == "500" and x[4] == "" for x in rows),
       "an orphan row has an empty scan time or channel name")
+
+# A session is named by its number or by its unique id alike.
+uid = [l.split("\t")[1] for l in run(["sessions", "--database", db_file]).stdout.splitlines()[1:]
+       if l.split("\t")[0] == str(session)][0]
+by_uid = run(["show", uid, "--database", db_file])
+check(by_uid.returncode == 0 and by_uid.stdout == show().stdout,
+      "show by the unique id prints what show by the number prints")
+
+
+def digest(path):
+    with open(path, "rb") as f:
+        return f.read()
+
+
+# Reading never writes: a file of another program, or an empty one, is refused and left as it
+# was; nothing beside it appears.
+for name, statements in [("empty", []), ("foreign", ["create table contacts (name text)",
+                                                     "insert into contacts values ('x')"])]:
+    path = os.path.join(work, name + ".sqlite")
+    open(path, "wb").close()
+    if statements:
+        con = sqlite3.connect(path)
+        for statement in statements:
+            con.execute(statement)
+        con.commit()
+        con.close()
+    before_bytes = digest(path)
+    for args in (["sessions"], ["show", "1"], ["report", "1", "-o", os.path.join(work, "x.html")],
+                 ["csv", "1", "-o", os.path.join(work, "x.csv")]):
+        r = run(args + ["--database", path])
+        check(r.returncode == 2 and "is not a measurement database" in r.stderr and
+              digest(path) == before_bytes and not os.path.exists(path + "-wal"),
+              "%s on the %s file is refused and leaves it unchanged (%s)" %
+              (args[0], name, r.stderr.strip()))
+
+# A file its reader may not write (and a folder it may not write into) reads as well.
+if os.geteuid() == 0 and shutil.which("runuser"):
+    ro_dir = tempfile.mkdtemp(prefix="mda-ro-")
+    ro_db = os.path.join(ro_dir, "station.sqlite")
+    shutil.copy(db_file, ro_db)
+    os.chmod(ro_db, 0o444)
+    os.chmod(ro_dir, 0o555)
+    r = subprocess.run(["runuser", "-u", "nobody", "--", mda, "show", str(session), "--database",
+                        ro_db], env=base_env, capture_output=True, text=True, timeout=120)
+    check(r.returncode == 0 and r.stdout == show().stdout,
+          "show reads a database in a folder its user may not write (%s)" % r.stderr.strip())
+    os.chmod(ro_dir, 0o755)
+    shutil.rmtree(ro_dir)
+else:
+    print("skipped a read-only database: needs root and runuser")
+
+# A damaged page is a failure of every reading command, never a shorter session.
+damaged = os.path.join(work, "damaged.sqlite")
+shutil.copy(db_file, damaged)
+con = sqlite3.connect(damaged)
+page_size = con.execute("pragma page_size").fetchone()[0]
+leaves = [p for (p,) in con.execute("select pageno from dbstat where name = 'measurement' and "
+                                     "pagetype = 'leaf' order by pageno")]
+con.close()
+with open(damaged, "r+b") as f:
+    # Leaf pages in the middle of the value table: a read gets half the session, then fails.
+    for page in leaves[len(leaves) // 2:len(leaves) // 2 + 2]:
+        f.seek((page - 1) * page_size)
+        f.write(b"\xa5" * page_size)
+for args in (["show", str(session)], ["report", str(session), "-o", os.path.join(work, "d.html")],
+             ["csv", str(session), "-o", os.path.join(work, "d.csv")],
+             ["csv", str(session), "--classic", "-o", os.path.join(work, "d-classic.csv")]):
+    r = run(args + ["--database", damaged])
+    check(r.returncode == 2 and "malformed" in r.stderr and len(r.stderr.strip().splitlines()) == 1,
+          "%s on a damaged page exits 2 with the database's reason (got %d: %s)" %
+          (" ".join(args[:1] + args[2:3]), r.returncode, r.stderr.strip()))
 
 # Exit codes and one-line reasons.
 missing = os.path.join(work, "nothing-here.sqlite")
