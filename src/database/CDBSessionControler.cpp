@@ -1,6 +1,7 @@
 #include "CDBSessionControler.h"
 
 #include "CDatabaseMultiInstance.h"
+#include "CDatabaseTransaction.h"
 #include "COSAbstraction.h"
 #include "CTableExportedChannelSettings.h"
 #include "CTableExportedLimitValues.h"
@@ -13,6 +14,16 @@
 #include <QFileInfo>
 #include <QHash>
 
+#include <cerrno>
+#include <limits>
+#include <utility>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+using OrvelFramework::CDatabaseMultiInstance;
+using OrvelFramework::CDatabaseTransaction;
 using OrvelFramework::COSAbstraction;
 using OrvelFramework::CTableExportedChannelSettings;
 using OrvelFramework::CTableExportedLimitValues;
@@ -22,6 +33,189 @@ using OrvelFramework::TableRows;
 
 namespace LumoraMeasurement
 {
+
+namespace
+{
+
+// Pieces of a size divisible by 3: the Base64 texts of the pieces, joined, are the Base64 text
+// of the whole file.
+constexpr int c_iReadPieceSize = 3 * 64 * 1024;
+
+// What a path is when it is no regular file, by its type bits.
+const std::pair<mode_t, const char*> c_FileTypeTexts[] = {
+    {S_IFDIR, "a folder"},       {S_IFIFO, "a named pipe"}, {S_IFCHR, "a character device"},
+    {S_IFBLK, "a block device"}, {S_IFSOCK, "a socket"},
+};
+
+/// Empty when the file may be read; otherwise why not, naming it.
+QString DoCheckFile(const QString& sPath, const struct stat& info, qint64 llMaxSize)
+{
+    const mode_t uType = info.st_mode & S_IFMT;
+    if (uType != S_IFREG)
+    {
+        const char* pszType = "not a regular file";
+        for (const auto& [uKnown, pszText] : c_FileTypeTexts)
+        {
+            if (uType == uKnown)
+            {
+                pszType = pszText;
+                break;
+            }
+        }
+        return QStringLiteral("Cannot read \"%1\": it is %2, not a regular file")
+            .arg(sPath, QLatin1String(pszType));
+    }
+    if (info.st_size > llMaxSize)
+    {
+        return QStringLiteral("Cannot read \"%1\": it holds %2 bytes, more than the %3 a channel "
+                              "table or limit file may hold")
+            .arg(sPath)
+            .arg(qint64(info.st_size))
+            .arg(llMaxSize);
+    }
+    return QString();
+}
+
+/// Reads the file in pieces into its MD5 (lower-case hex) and, with pBase64, its Base64 text,
+/// never holding more of it than one piece besides the text. False with sRefusal empty when
+/// the file cannot be opened; false with sRefusal saying why when it is no regular file, holds
+/// more than llMaxSize bytes or cannot be read to its end.
+bool DoReadFile(const QString& sPath, qint64 llMaxSize, QString& sHash, QString* pBase64,
+                QString& sRefusal)
+{
+    sHash.clear();
+    sRefusal.clear();
+    if (pBase64 != nullptr)
+    {
+        pBase64->clear();
+    }
+    if (sPath.isEmpty())
+    {
+        return false;
+    }
+    const QByteArray name = QFile::encodeName(sPath);
+    // The type before opening: opening a pipe waits for a writer, opening a device may act on it.
+    struct stat info = {};
+    if (::stat(name.constData(), &info) != 0)
+    {
+        return false;
+    }
+    sRefusal = DoCheckFile(sPath, info, llMaxSize);
+    if (!sRefusal.isEmpty())
+    {
+        return false;
+    }
+    const int iFd = ::open(name.constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (iFd < 0)
+    {
+        return false;
+    }
+    QFile file;
+    if (!file.open(iFd, QIODevice::ReadOnly | QIODevice::Unbuffered, QFileDevice::AutoCloseHandle))
+    {
+        ::close(iFd);
+        return false;
+    }
+    // The path may have been replaced since; what counts is what was opened.
+    if (::fstat(iFd, &info) != 0)
+    {
+        sRefusal = QStringLiteral("Cannot read \"%1\": %2").arg(sPath, qt_error_string(errno));
+        return false;
+    }
+    sRefusal = DoCheckFile(sPath, info, llMaxSize);
+    if (!sRefusal.isEmpty())
+    {
+        return false;
+    }
+
+    QCryptographicHash hash(QCryptographicHash::Md5);
+    QString sBase64;
+    if (pBase64 != nullptr)
+    {
+        sBase64.reserve(static_cast<int>(4 * ((info.st_size + 2) / 3)));
+    }
+    QByteArray piece(c_iReadPieceSize, Qt::Uninitialized);
+    qint64 llTotal = 0;
+    for (;;)
+    {
+        // Filled whole before it is encoded: only the last piece may be shorter.
+        qint64 llFill = 0;
+        qint64 llRead = 0;
+        do
+        {
+            llRead = file.read(piece.data() + llFill, c_iReadPieceSize - llFill);
+            llFill += qMax<qint64>(llRead, 0);
+        } while (llRead > 0 && llFill < c_iReadPieceSize);
+        if (llRead < 0)
+        {
+            sRefusal = QStringLiteral("Cannot read \"%1\": %2").arg(sPath, file.errorString());
+            return false;
+        }
+        llTotal += llFill;
+        // A file that grows while read (a log, a file in /proc) ends here, not at the disk's end.
+        if (llTotal > llMaxSize)
+        {
+            sRefusal = QStringLiteral("Cannot read \"%1\": it grew beyond %2 bytes while read")
+                           .arg(sPath)
+                           .arg(llMaxSize);
+            return false;
+        }
+        const QByteArray bytes = QByteArray::fromRawData(piece.constData(), int(llFill));
+        hash.addData(bytes);
+        if (pBase64 != nullptr)
+        {
+            sBase64.append(QLatin1String(bytes.toBase64()));
+        }
+        if (llFill < c_iReadPieceSize)
+        {
+            break;
+        }
+    }
+    sHash = QString::fromLatin1(hash.result().toHex());
+    if (pBase64 != nullptr)
+    {
+        *pBase64 = std::move(sBase64);
+    }
+    return true;
+}
+
+/// The row registering the file. A file that cannot be opened gets empty hash and content,
+/// which marks it as missing; false (sRefusal) when the file is refused.
+template <typename TTable>
+bool DoPrepareRegistration(const QString& sPath, TableRows& row, QString& sRefusal)
+{
+    QString sHash;
+    QString sBase64;
+    if (!DoReadFile(sPath, CDBSessionControler::c_llMaxRegisteredFileSize, sHash, &sBase64,
+                    sRefusal) &&
+        !sRefusal.isEmpty())
+    {
+        return false;
+    }
+    row.clear();
+    row.reserve(3);
+    row.emplace_back(TTable::c_sColumnHash, sHash);
+    row.emplace_back(TTable::c_sColumnFile, std::move(sBase64));
+    row.emplace_back(TTable::c_sColumnAdded,
+                     QDateTime::currentDateTimeUtc().toString(Qt::TextDate));
+    return true;
+}
+
+/// Stores a prepared registration in a level of its own, so that one the database refuses
+/// is undone alone; lId is set only when it is stored.
+template <typename TTable>
+void DoInsertRegistration(CDatabaseMultiInstance& db, const TableRows& row, long& lId)
+{
+    CDatabaseTransaction level(db);
+    long lNewId = 0;
+    TTable table(db);
+    if (level.IsActive() && table.Create(row, lNewId) && level.Commit())
+    {
+        lId = lNewId;
+    }
+}
+
+} // namespace
 
 CDBSessionControler::CDBSessionControler(OrvelFramework::CDatabaseMultiInstance& rDatabase)
     : m_rDatabase(rDatabase)
@@ -37,11 +231,37 @@ bool CDBSessionControler::Create(long& lSessionId, const QString& sUniqueId,
                                  const QString& sFirmwareVersion, const QString& sSoftwareVersion,
                                  const QString& sSerialNr, const QString& sOwner)
 {
+    // Both files are read before the database is touched, so that its write lock is not held
+    // while a file is read.
+    TableRows channelRow;
+    TableRows limitRow;
+    QString sChannelRefusal;
+    QString sLimitRefusal;
+    const bool bChannel = DoPrepareRegistration<CTableExportedChannelSettings>(
+        sChannelSettingsFile, channelRow, sChannelRefusal);
+    const bool bLimit =
+        DoPrepareRegistration<CTableExportedLimitValues>(sLimitValuesFile, limitRow, sLimitRefusal);
+
+    // The copies and the session row go in together: a failure leaves none of them behind.
+    CDatabaseTransaction transaction(m_rDatabase);
+    if (!transaction.IsActive())
+    {
+        return false;
+    }
+    // A session without its files is still worth recording; the ids then stay 0.
     long lChannelFileId = 0;
     long lLimitFileId = 0;
-    // A session without its files is still worth recording; the ids then stay 0.
-    AddChannelSettingsFileToDB(sChannelSettingsFile, lChannelFileId);
-    AddLimitValuesFileToDB(sLimitValuesFile, lLimitFileId);
+    if (bChannel)
+    {
+        DoInsertRegistration<CTableExportedChannelSettings>(m_rDatabase, channelRow,
+                                                            lChannelFileId);
+    }
+    if (bLimit)
+    {
+        DoInsertRegistration<CTableExportedLimitValues>(m_rDatabase, limitRow, lLimitFileId);
+    }
+    channelRow.clear();
+    limitRow.clear();
 
     TableRows row;
     row.reserve(16);
@@ -62,8 +282,21 @@ bool CDBSessionControler::Create(long& lSessionId, const QString& sUniqueId,
     row.emplace_back(CTableSession::c_sColumnSerialNr, sSerialNr);
     row.emplace_back(CTableSession::c_sColumnOwner, sOwner);
 
+    long lNewId = 0;
     CTableSession table(m_rDatabase);
-    return table.Create(row, lSessionId);
+    if (!table.Create(row, lNewId) || !transaction.Commit())
+    {
+        return false;
+    }
+    lSessionId = lNewId;
+    QStringList refusals{sChannelRefusal, sLimitRefusal};
+    refusals.removeAll(QString());
+    const QString sRefusals = refusals.join(QStringLiteral("; "));
+    if (!sRefusals.isEmpty())
+    {
+        m_rDatabase.Fail(sRefusals);
+    }
+    return true;
 }
 
 bool CDBSessionControler::Update(const CDBSessionData& data)
@@ -258,16 +491,12 @@ long CDBSessionControler::GetHighestScanID(long lSessionId)
 
 template <typename TTable> bool CDBSessionControler::DoAddFileToDB(const QString& sPath, long& lId)
 {
-    // One read for hash and content: the file may be rewritten meanwhile, and the stored copy
-    // is the session's only record of what it was measured with.
-    QByteArray bytes;
-    const bool bRead = DoReadFile(sPath, bytes);
     TableRows row;
-    row.reserve(3);
-    row.emplace_back(TTable::c_sColumnHash, bRead ? DoHashText(bytes) : QString());
-    row.emplace_back(TTable::c_sColumnFile, QString::fromLatin1(bytes.toBase64()));
-    row.emplace_back(TTable::c_sColumnAdded,
-                     QDateTime::currentDateTimeUtc().toString(Qt::TextDate));
+    QString sRefusal;
+    if (!DoPrepareRegistration<TTable>(sPath, row, sRefusal))
+    {
+        return m_rDatabase.Fail(sRefusal);
+    }
     TTable table(m_rDatabase);
     return table.Create(row, lId);
 }
@@ -351,35 +580,29 @@ bool CDBSessionControler::GetChannelSettingsFileFromDB(const QString& sKey,
     return DoGetFileFromDB<CTableExportedChannelSettings>(sKey, sTargetPath);
 }
 
-bool CDBSessionControler::DoReadFile(const QString& sPath, QByteArray& bytes)
-{
-    bytes.clear();
-    // An empty name is simply unreadable; asking Qt to open it would log a warning.
-    QFile file(sPath);
-    if (sPath.isEmpty() || !file.open(QIODevice::ReadOnly))
-    {
-        return false;
-    }
-    bytes = file.readAll();
-    return true;
-}
-
-QString CDBSessionControler::DoHashText(const QByteArray& bytes)
-{
-    return QString::fromLatin1(QCryptographicHash::hash(bytes, QCryptographicHash::Md5).toHex());
-}
-
 QString CDBSessionControler::GetFileHashValue(const QString& sPath)
 {
-    QByteArray bytes;
-    return DoReadFile(sPath, bytes) ? DoHashText(bytes) : QString();
+    QString sHash;
+    QString sRefusal;
+    if (!DoReadFile(sPath, std::numeric_limits<qint64>::max(), sHash, nullptr, sRefusal) &&
+        !sRefusal.isEmpty())
+    {
+        m_rDatabase.Fail(sRefusal);
+    }
+    return sHash;
 }
 
 QString CDBSessionControler::GetFileData(const QString& sPath)
 {
-    QByteArray bytes;
-    DoReadFile(sPath, bytes);
-    return QString::fromLatin1(bytes.toBase64());
+    QString sHash;
+    QString sBase64;
+    QString sRefusal;
+    if (!DoReadFile(sPath, c_llMaxRegisteredFileSize, sHash, &sBase64, sRefusal) &&
+        !sRefusal.isEmpty())
+    {
+        m_rDatabase.Fail(sRefusal);
+    }
+    return sBase64;
 }
 
 bool CDBSessionControler::GetFileFromDb(const QString& sBase64Data, const QString& sPath)

@@ -4,6 +4,7 @@
 
 #include <QString>
 #include <QStringList>
+#include <QtGlobal>
 
 #include <vector>
 
@@ -24,8 +25,15 @@ public:
     explicit CDBSessionControler(OrvelFramework::CDatabaseMultiInstance& rDatabase);
     virtual ~CDBSessionControler() = default;
 
-    /// Registers both files, then writes the session row; lSessionId receives its id. A
-    /// failed registration is recorded as file id 0.
+    /// The largest channel table or limit file a session keeps a copy of (a real one holds a
+    /// few hundred KB); a larger one is refused before a byte of it is read.
+    static constexpr qint64 c_llMaxRegisteredFileSize = 16 * 1024 * 1024;
+
+    /// Registers both files and writes the session row in one transaction; lSessionId receives
+    /// its id. A file that cannot be opened is registered with empty hash and content. One that
+    /// is no regular file, is larger than c_llMaxRegisteredFileSize or is refused by the
+    /// database is recorded as file id 0, and LastError() says why. False, with nothing
+    /// stored, when the session row cannot be written.
     bool Create(long& lSessionId, const QString& sUniqueId, const QString& sDescription,
                 const QString& sChannelSettingsFile, const QString& sLimitValuesFile,
                 const QString& sTestPoint, const QString& sSite, const QString& sEMail,
@@ -45,6 +53,8 @@ public:
     bool ReadSessionData(const QString& sFilter, std::vector<CDBSessionData>& sessions);
     long GetHighestScanID(long lSessionId);
 
+    /// Stores a copy of the file; lId receives the row id. False (LastError() naming the file)
+    /// for a pipe, device or folder and for a file larger than c_llMaxRegisteredFileSize.
     bool AddLimitValuesFileToDB(const QString& sPath, long& lId);
     bool AddChannelSettingsFileToDB(const QString& sPath, long& lId);
     bool GetLimitValuesFileFromDB(const QString& sKey, const QString& sTargetPath);
@@ -53,9 +63,10 @@ public:
     bool GetLimitValuesFileData(const QString& sKey, QByteArray& bytes);
     bool GetChannelSettingsFileData(const QString& sKey, QByteArray& bytes);
 
-    /// MD5 of the file as lower-case hex; empty when it cannot be read.
+    /// MD5 of the file as lower-case hex; empty when it cannot be read or is no regular file.
     QString GetFileHashValue(const QString& sPath);
-    /// The file in Base64; empty when it cannot be read.
+    /// The file in Base64; empty when it cannot be read, is no regular file or is larger than
+    /// c_llMaxRegisteredFileSize.
     QString GetFileData(const QString& sPath);
     /// Decodes and writes the file, creating missing folders; true when a byte was written.
     bool GetFileFromDb(const QString& sBase64Data, const QString& sPath);
@@ -64,9 +75,6 @@ public:
     QString LastError() const;
 
 private:
-    /// All bytes of the file; false (and bytes empty) when it cannot be read.
-    static bool DoReadFile(const QString& sPath, QByteArray& bytes);
-    static QString DoHashText(const QByteArray& bytes);
     template <typename TTable> bool DoAddFileToDB(const QString& sPath, long& lId);
     template <typename TTable> bool DoGetFileFromDB(const QString& sKey, const QString& sPath);
     template <typename TTable> bool DoGetFileDataFromDB(const QString& sKey, QString& sData);

@@ -1,0 +1,325 @@
+#include "CDBSessionControler.h"
+#include "CTableExportedChannelSettings.h"
+#include "DBControllerTestBase.h"
+
+#include <QCryptographicHash>
+#include <QFile>
+#include <QRegularExpression>
+
+#include <array>
+#include <atomic>
+#include <chrono>
+#include <thread>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+using namespace LumoraMeasurement;
+
+namespace
+{
+
+constexpr qint64 c_llBound = CDBSessionControler::c_llMaxRegisteredFileSize;
+
+class CSessionFileRegistrationTest : public MdaTest::CDBControllerTest
+{
+protected:
+    /// Rows of the session table and of the two tables of registered files.
+    std::array<long, 3> Counts()
+    {
+        std::array<long, 3> counts = {-1, -1, -1};
+        const char* const c_pszTables[] = {"session", "exported_channel_settings",
+                                           "exported_limit_values"};
+        for (size_t i = 0; i < counts.size(); ++i)
+        {
+            const QString sStatement = QStringLiteral("SELECT COUNT(*) FROM ") + c_pszTables[i];
+            QSqlQuery* pQuery = Db().GetPreparedQuery(sStatement);
+            if (pQuery == nullptr || !Db().Execute(*pQuery, sStatement) || !pQuery->next())
+            {
+                ADD_FAILURE() << Db().LastError().toStdString();
+                continue;
+            }
+            counts[i] = pQuery->value(0).toLongLong();
+            pQuery->finish();
+        }
+        return counts;
+    }
+
+    /// A file of lSize bytes, zero but for a few marks (its first and last byte, and one at
+    /// each given offset), holding no disk space for the zeros.
+    QString SparseFile(const QString& sName, qint64 llSize, const QList<qint64>& marks = {})
+    {
+        QFile file(m_Files.filePath(sName));
+        EXPECT_TRUE(file.open(QIODevice::WriteOnly) && file.resize(llSize));
+        char cMark = 'a';
+        for (qint64 llAt : QList<qint64>{0, llSize - 1} + marks)
+        {
+            EXPECT_TRUE(llAt < 0 || (file.seek(llAt) && file.putChar(cMark++)));
+        }
+        return file.fileName();
+    }
+
+    /// The stored hash and copy of a registered channel table.
+    std::pair<QString, QString> Stored(long lId)
+    {
+        OrvelFramework::CTableExportedChannelSettings table(Db());
+        QString sHash;
+        QString sFile;
+        for (const OrvelFramework::CTableRecordSet& pair : table.Get(QString::number(lId)))
+        {
+            if (pair.GetColumn() == OrvelFramework::CTableExportedChannelSettings::c_sColumnHash)
+            {
+                sHash = pair.GetValue();
+            }
+            else if (pair.GetColumn() ==
+                     OrvelFramework::CTableExportedChannelSettings::c_sColumnFile)
+            {
+                sFile = pair.GetValue();
+            }
+        }
+        return {sHash, sFile};
+    }
+};
+
+/// Runs call. Should it still wait for a writer on the pipe after a few seconds, the pipe's
+/// writing end is opened once so that the call comes back, and the wait is reported.
+template <typename TCall> auto WithoutWaitingOnPipe(const QString& sPipe, TCall call)
+{
+    std::atomic<bool> bDone{false};
+    std::atomic<bool> bWaited{false};
+    const QByteArray name = QFile::encodeName(sPipe);
+    std::thread watchdog(
+        [&]
+        {
+            const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+            while (!bDone)
+            {
+                std::this_thread::sleep_for(std::chrono::milliseconds(20));
+                const int iFd = std::chrono::steady_clock::now() > deadline
+                                    ? ::open(name.constData(), O_WRONLY | O_NONBLOCK)
+                                    : -1;
+                if (iFd >= 0)
+                {
+                    bWaited = true;
+                    ::close(iFd);
+                }
+            }
+        });
+    const auto result = call();
+    bDone = true;
+    watchdog.join();
+    EXPECT_FALSE(bWaited) << "waited for a writer on " << name.constData();
+    return result;
+}
+
+/// The process's resident size and its peak since the last ResetPeak(), in bytes.
+qint64 StatusBytes(const char* pszField)
+{
+    QFile status(QStringLiteral("/proc/self/status"));
+    EXPECT_TRUE(status.open(QIODevice::ReadOnly));
+    const QRegularExpression line(QStringLiteral("^%1:\\s*(\\d+) kB$").arg(pszField),
+                                  QRegularExpression::MultilineOption);
+    const QRegularExpressionMatch match = line.match(QString::fromLatin1(status.readAll()));
+    EXPECT_TRUE(match.hasMatch()) << pszField;
+    return match.captured(1).toLongLong() * 1024;
+}
+
+void ResetPeak()
+{
+    QFile clear(QStringLiteral("/proc/self/clear_refs"));
+    ASSERT_TRUE(clear.open(QIODevice::WriteOnly) && clear.write("5") == 1)
+        << clear.errorString().toStdString();
+}
+
+// A pipe waited for a writer for ever, /dev/zero filled the memory until the process died, a
+// folder or a file beyond the bound was stored as an empty copy as if it were the file.
+// Refused at once, the file is never opened; the session is still recorded, without the copy.
+TEST_P(CSessionFileRegistrationTest, PipesDevicesFoldersAndOversizeFilesAreRefusedUnread)
+{
+    const QString sPipe = m_Files.filePath("pipe");
+    ASSERT_EQ(::mkfifo(QFile::encodeName(sPipe).constData(), 0600), 0);
+    const QString sFolder = m_Files.filePath("folder.json");
+    ASSERT_TRUE(QDir().mkdir(sFolder));
+    const QString sOver = SparseFile("over.json", c_llBound + 1);
+    const QString sChannels = WriteFile("channels.json", "{\"channels\":[]}");
+
+    const struct
+    {
+        const char* pszCase;
+        QString sPath;
+        QString sReason;
+        QString sHash;
+    } c_Rows[] = {
+        {"named pipe", sPipe,
+         "Cannot read \"" + sPipe + "\": it is a named pipe, not a regular file", ""},
+        {"device", "/dev/zero",
+         "Cannot read \"/dev/zero\": it is a character device, not a regular file", ""},
+        {"folder", sFolder, "Cannot read \"" + sFolder + "\": it is a folder, not a regular file",
+         ""},
+        {"one byte over the bound", sOver,
+         "Cannot read \"" + sOver +
+             "\": it holds 16777217 bytes, more than the 16777216 a channel table or limit file "
+             "may hold",
+         // Hashing alone holds no copy, so it has no bound.
+         "5e6840ed38d0d2aeee3fca2bb3a10c69"},
+    };
+    CDBSessionControler sessions(Db());
+    for (const auto& row : c_Rows)
+    {
+        SCOPED_TRACE(row.pszCase);
+        const auto guarded = [&](auto call) { return WithoutWaitingOnPipe(sPipe, call); };
+        const std::array<long, 3> before = Counts();
+        long lId = -7;
+        EXPECT_FALSE(guarded([&] { return sessions.AddChannelSettingsFileToDB(row.sPath, lId); }));
+        EXPECT_EQ(sessions.LastError(), row.sReason);
+        EXPECT_FALSE(guarded([&] { return sessions.AddLimitValuesFileToDB(row.sPath, lId); }));
+        EXPECT_EQ(sessions.LastError(), row.sReason);
+        EXPECT_EQ(lId, -7);
+        EXPECT_EQ(Counts(), before);
+        EXPECT_EQ(guarded([&] { return sessions.GetFileData(row.sPath); }), "");
+        EXPECT_EQ(sessions.LastError(), row.sReason);
+        EXPECT_EQ(guarded([&] { return sessions.GetFileHashValue(row.sPath); }), row.sHash);
+
+        long lSession = 0;
+        EXPECT_TRUE(guarded(
+            [&]
+            {
+                return sessions.Create(lSession, "uid", "d", row.sPath, sChannels, "", "", "", "",
+                                       "", "", "", "", "", "", "");
+            }));
+        EXPECT_EQ(sessions.LastError(), row.sReason);
+        const std::array<long, 3> after = Counts();
+        EXPECT_EQ(after, (std::array<long, 3>{before[0] + 1, before[1], before[2] + 1}));
+        EXPECT_EQ(MdaTest::Fields(sessions.GetData(lSession)).mid(13),
+                  QStringList({QString::number(after[2]), "0"}));
+    }
+}
+
+// A file of a few hundred MB was held three times over, and one of 1.1 GB ended the process.
+// One byte over the bound is refused without a byte read; one at the bound is read in pieces,
+// stored exactly, and costs a few times its size at most.
+TEST_P(CSessionFileRegistrationTest, LargeFilesAreNotHeldSeveralTimesOver)
+{
+    CDBSessionControler sessions(Db());
+    const QString sOver = SparseFile("over.json", c_llBound + 1);
+    const QString sAt = SparseFile("at.json", c_llBound, {3 * 64 * 1024 - 1, 3 * 64 * 1024});
+    const QByteArray whole = MdaTest::ReadBytes(sAt);
+    ASSERT_EQ(whole.size(), c_llBound);
+    const QString sWholeHash =
+        QString::fromLatin1(QCryptographicHash::hash(whole, QCryptographicHash::Md5).toHex());
+    const QString sWholeBase64 = QString::fromLatin1(whole.toBase64());
+
+    long lId = 0;
+    ResetPeak();
+    qint64 llBase = StatusBytes("VmHWM");
+    EXPECT_FALSE(sessions.AddChannelSettingsFileToDB(sOver, lId));
+    EXPECT_LT(StatusBytes("VmHWM") - llBase, 1024 * 1024);
+
+    ResetPeak();
+    llBase = StatusBytes("VmHWM");
+    ASSERT_TRUE(sessions.AddChannelSettingsFileToDB(sAt, lId))
+        << sessions.LastError().toStdString();
+    // The copy is one UTF-16 text of 2.7 times the file; SQLite makes two UTF-8 copies of it
+    // (5.5 in all), Qt's PostgreSQL driver writes it into the statement text several times
+    // over (11 in all).
+    const qint64 llPeak = StatusBytes("VmHWM") - llBase;
+    EXPECT_LT(llPeak, (GetParam() == MdaTest::EBackend::Sqlite ? 7 : 13) * c_llBound) << llPeak;
+
+    const auto [sHash, sFile] = Stored(lId);
+    EXPECT_EQ(sHash, sWholeHash);
+    EXPECT_TRUE(sFile == sWholeBase64) << "stored copy of " << sFile.size() << " characters";
+}
+
+// Pieces are encoded one by one: a piece whose length is not a multiple of three would put
+// padding in the middle of the stored copy.
+TEST_P(CSessionFileRegistrationTest, StoredCopyIsTheWholeFileAtEveryPieceBoundary)
+{
+    constexpr qint64 c_llPiece = 3 * 64 * 1024;
+    CDBSessionControler sessions(Db());
+    for (qint64 llSize : {qint64(1), qint64(2), qint64(4), c_llPiece - 1, c_llPiece, c_llPiece + 1,
+                          2 * c_llPiece + 2})
+    {
+        SCOPED_TRACE(llSize);
+        const QString sPath = SparseFile(QString::number(llSize), llSize, {llSize / 2});
+        const QByteArray whole = MdaTest::ReadBytes(sPath);
+        long lId = 0;
+        ASSERT_TRUE(sessions.AddChannelSettingsFileToDB(sPath, lId));
+        const auto [sHash, sFile] = Stored(lId);
+        EXPECT_EQ(sHash, QCryptographicHash::hash(whole, QCryptographicHash::Md5).toHex());
+        EXPECT_TRUE(sFile == QString::fromLatin1(whole.toBase64()));
+        EXPECT_EQ(sessions.GetFileData(sPath), sFile);
+        EXPECT_EQ(sessions.GetFileHashValue(sPath), sHash);
+    }
+}
+
+// A session row the database refused left both copies behind, registered to no session. The
+// copies and the row are one transaction; a copy the database refuses is left out alone and
+// the session records file id 0.
+TEST_P(CSessionFileRegistrationTest, RefusedSessionRowLeavesNoOrphanCopies)
+{
+    const bool bPg = GetParam() == MdaTest::EBackend::PostgreSql;
+    if (bPg)
+    {
+        ASSERT_TRUE(Database().ExecuteDirect(
+            "CREATE FUNCTION refuse() RETURNS trigger AS $$ BEGIN RAISE EXCEPTION 'refused'; "
+            "END $$ LANGUAGE plpgsql"));
+    }
+    const QString sChannels = WriteFile("channels.json", "{\"channels\":[]}");
+    const QString sLimits = WriteFile("limits.json", "{}");
+    const struct
+    {
+        const char* pszTable;
+        bool bCreated;
+        std::array<long, 3> added;
+    } c_Rows[] = {
+        {"session", false, {0, 0, 0}},
+        {"exported_channel_settings", true, {1, 0, 1}},
+        {"exported_limit_values", true, {1, 1, 0}},
+    };
+    CDBSessionControler sessions(Db());
+    for (const auto& row : c_Rows)
+    {
+        SCOPED_TRACE(row.pszTable);
+        const QString sTrigger = QStringLiteral("refuse_%1").arg(row.pszTable);
+        ASSERT_TRUE(Database().ExecuteDirect(
+            QString(bPg ? "CREATE TRIGGER %1 BEFORE INSERT ON %2 FOR EACH ROW EXECUTE FUNCTION "
+                          "refuse()"
+                        : "CREATE TRIGGER %1 BEFORE INSERT ON %2 BEGIN SELECT RAISE(ABORT, "
+                          "'refused'); END")
+                .arg(sTrigger, row.pszTable)));
+        const std::array<long, 3> before = Counts();
+        long lSession = -7;
+        EXPECT_EQ(sessions.Create(lSession, "uid", "d", sChannels, sLimits, "", "", "", "", "", "",
+                                  "", "", "", "", ""),
+                  row.bCreated);
+        const std::array<long, 3> after = Counts();
+        EXPECT_EQ(after, (std::array<long, 3>{before[0] + row.added[0], before[1] + row.added[1],
+                                              before[2] + row.added[2]}));
+        if (row.bCreated)
+        {
+            // A file id is 0 exactly where no copy was added, and the other one leads to it.
+            const QStringList ids = MdaTest::Fields(sessions.GetData(lSession)).mid(13);
+            ASSERT_EQ(ids.size(), 2);
+            EXPECT_EQ(QList<bool>({ids[0] != "0", ids[1] != "0"}),
+                      QList<bool>({row.added[2] == 1, row.added[1] == 1}));
+            const QString sOut = m_Files.filePath("out.json");
+            EXPECT_TRUE(row.added[2] == 0 || sessions.GetLimitValuesFileFromDB(ids[0], sOut));
+            EXPECT_TRUE(row.added[1] == 0 || sessions.GetChannelSettingsFileFromDB(ids[1], sOut));
+            EXPECT_EQ(MdaTest::ReadBytes(sOut), row.added[2] == 1 ? "{}" : "{\"channels\":[]}");
+        }
+        else
+        {
+            EXPECT_EQ(lSession, -7);
+            EXPECT_TRUE(sessions.LastError().contains("refused"))
+                << sessions.LastError().toStdString();
+        }
+        ASSERT_TRUE(Database().ExecuteDirect(
+            bPg ? QString("DROP TRIGGER %1 ON %2").arg(sTrigger, row.pszTable)
+                : "DROP TRIGGER " + sTrigger));
+    }
+}
+
+MDA_INSTANTIATE_BACKEND_TESTS(CSessionFileRegistrationTest);
+
+} // namespace
