@@ -4,8 +4,10 @@
 Picks single-line mutation sites in src/ with a seed, spread over the subsystems in proportion to
 how many sites each has; for each site it writes the mutated line, rebuilds the tests of that
 subsystem and of every subsystem above it (incrementally), runs them, and restores the file.
-A mutant is caught when a test fails or times out, survives when every test passes, and does
-not count when it does not compile. Known equivalent mutants (no behaviour change) are listed in
+A mutant is caught when a test fails, crashes, times out or crosses the memory bound (a few
+times what the program needed unmutated: a mutant that loops allocating would take the machine's
+memory long before the timeout), survives when every test passes, and does not count when it does
+not compile. Known equivalent mutants (no behaviour change) are listed in
 scripts/mutate-equivalent.txt and left out of the score.
 
 Run through scripts/mutate, which installs what is missing and starts a PostgreSQL cluster.
@@ -166,26 +168,77 @@ def stop_on_signal(signum, _frame):
     raise KeyboardInterrupt("signal %d" % signum)
 
 
-def no_core_files():
-    resource.setrlimit(resource.RLIMIT_CORE, (0, 0))
+# The bound of a test program's address space: this many times its peak in the unmutated run,
+# never below the floor (a short program's peak may be read before it has grown); the fallback
+# when there is no baseline peak.
+MEMORY_FACTOR = 4
+MEMORY_FLOOR = 2 << 30
+MEMORY_FALLBACK = 4 << 30
+POLL_SECONDS = 0.1
 
 
-def run(cmd, timeout=None, env=None):
-    """Runs cmd in a process group of its own, so that a timeout or an interruption ends the
-    compilers and tests it started too."""
-    process = subprocess.Popen(cmd, stdout=subprocess.PIPE, stderr=subprocess.STDOUT, env=env,
-                               start_new_session=True, preexec_fn=no_core_files)
+def limits(memory):
+    """The limits a child starts with: no core file, and at most memory bytes of address space
+    (the PostgreSQL servers a test starts inherit it too, and stay far below it)."""
+    def apply():
+        resource.setrlimit(resource.RLIMIT_CORE, (0, 0))
+        if memory:
+            resource.setrlimit(resource.RLIMIT_AS, (memory, memory))
+    return apply
+
+
+def peak_of(pid):
+    """The peak address space of a running process in bytes (VmPeak only grows), 0 when gone."""
     try:
-        out, _ = process.communicate(timeout=timeout)
-        return process.returncode, out.decode(errors="replace")
-    except subprocess.TimeoutExpired:
-        os.killpg(process.pid, signal.SIGKILL)
-        process.communicate()
-        return None, "timeout"
+        with open("/proc/%d/status" % pid) as status:
+            for line in status:
+                if line.startswith("VmPeak:"):
+                    return int(line.split()[1]) * 1024
+    except (OSError, ValueError, IndexError):
+        pass
+    return 0
+
+
+def run(cmd, timeout=None, env=None, memory=None):
+    """Runs cmd in a process group of its own, so that a timeout or an interruption ends the
+    compilers and tests it started too. Returns (exit code or None on timeout, output, the
+    highest peak address space seen while it ran)."""
+    process = subprocess.Popen(cmd, stdout=subprocess.PIPE, stderr=subprocess.STDOUT, env=env,
+                               start_new_session=True, preexec_fn=limits(memory))
+    deadline = None if timeout is None else time.monotonic() + timeout
+    peak = 0
+    try:
+        while True:
+            # Polled, so that the peak is seen: /proc forgets it when the process ends.
+            peak = max(peak, peak_of(process.pid))
+            if deadline is not None and time.monotonic() >= deadline:
+                os.killpg(process.pid, signal.SIGKILL)
+                process.communicate()
+                return None, "timeout", peak
+            try:
+                # A later call returns the whole output, also what came before a timeout.
+                out, _ = process.communicate(timeout=POLL_SECONDS)
+                break
+            except subprocess.TimeoutExpired:
+                continue
+        return process.returncode, out.decode(errors="replace"), peak
     except BaseException:
         os.killpg(process.pid, signal.SIGKILL)
         process.wait()
         raise
+
+
+def out_of_memory(code, out, peak, memory):
+    """Whether a program failed at the memory bound: an allocation refused is a std::bad_alloc
+    (uncaught: SIGABRT; in a test body: a failure GoogleTest reports) or a C library's "out of
+    memory"; a death by signal with the address space seen near the bound counts too. Any other
+    failure or crash stays what it is."""
+    if not memory or code is None or code == 0:
+        return False
+    if "std::bad_alloc" in out or "out of memory" in out.lower():
+        return True
+    return code < 0 and -code in (signal.SIGABRT, signal.SIGKILL, signal.SIGSEGV, signal.SIGBUS) \
+        and peak >= memory * 0.9
 
 
 def test_targets(build_dir, sub):
@@ -197,7 +250,7 @@ def test_targets(build_dir, sub):
 
 
 def build(build_dir, targets):
-    code, out = run(["cmake", "--build", str(build_dir), "-j2", "--target"] + targets)
+    code, out, _ = run(["cmake", "--build", str(build_dir), "-j2", "--target"] + targets)
     return code == 0, out
 
 
@@ -213,9 +266,13 @@ def stop_left_servers(folder):
     shutil.rmtree(folder, ignore_errors=True)
 
 
-def run_tests(build_dir, targets, timeout):
+def run_tests(build_dir, targets, timeout, bounds=None, peaks=None):
+    """The first failure as (kind, text), kind "test", "crash", "timeout" or "memory"; None
+    when every program passes. bounds: the memory bound of each target (MEMORY_FALLBACK for
+    one not in it); peaks, when given, receives each target's peak address space."""
     env = dict(os.environ, QT_QPA_PLATFORM="offscreen")
     for target in targets:
+        memory = MEMORY_FALLBACK if bounds is None else bounds.get(target, MEMORY_FALLBACK)
         exe = build_dir / "tests" / target
         # Temporary files go to a folder of this run (open to the postgres user, as /tmp is).
         scratch = tempfile.mkdtemp(prefix="mda-mutate-")
@@ -223,15 +280,23 @@ def run_tests(build_dir, targets, timeout):
         env["TMPDIR"] = scratch
         try:
             # The first failure ends the run (a trap; no core file): the rest would only tell more.
-            code, out = run([str(exe), "--gtest_break_on_failure"], timeout=timeout, env=env)
+            code, out, peak = run([str(exe), "--gtest_break_on_failure"], timeout=timeout,
+                                  env=env, memory=memory)
         finally:
             stop_left_servers(scratch)
+        if peaks is not None:
+            peaks[target] = peak
         if code is None:
-            return target + " timed out"
+            return "timeout", target + " timed out"
         if code != 0:
             started = [l for l in out.splitlines() if l.startswith("[ RUN      ]")]
-            return target + ": " + (started[-1][len("[ RUN      ]"):].strip() if started
-                                    else "exit %d" % code)
+            where = target + ": " + (started[-1][len("[ RUN      ]"):].strip() if started
+                                     else "exit %d" % code)
+            if out_of_memory(code, out, peak, memory):
+                return "memory", "%s (over %d MiB)" % (where, memory >> 20)
+            # A failed expectation ends the program with a trap (--gtest_break_on_failure).
+            crashed = code < 0 and -code != signal.SIGTRAP
+            return ("crash" if crashed else "test"), where
     return None
 
 
@@ -242,7 +307,7 @@ def write_whole(path, text):
     os.replace(temporary, path)
 
 
-def mutate_one(site, build_dir, timeout, lock):
+def mutate_one(site, build_dir, timeout, lock, bounds):
     path = ROOT / site["file"]
     original = path.read_text(encoding="utf-8")
     lines = original.split("\n")
@@ -259,9 +324,10 @@ def mutate_one(site, build_dir, timeout, lock):
                 ok, _ = build(build_dir, [target])
                 if not ok:
                     return "invalid", "does not compile"
-                caught_by = run_tests(build_dir, [target], timeout)
+                caught_by = run_tests(build_dir, [target], timeout, bounds)
                 if caught_by:
-                    return "caught", caught_by
+                    kind, where = caught_by
+                    return "caught" if kind == "test" else "caught (%s)" % kind, where
             return "survived", ""
         finally:
             write_whole(path, original)
@@ -297,14 +363,19 @@ def main():
     print("baseline build and run of", " ".join(targets), flush=True)
     with machine_lock(args.lock):
         ok, out = build(build_dir, targets)
-        failing = run_tests(build_dir, targets, args.timeout) if ok else None
+        peaks = {}
+        failing = run_tests(build_dir, targets, args.timeout, peaks=peaks) if ok else None
     if not ok:
         print(out[-4000:])
         print("the unmutated tree does not build", file=sys.stderr)
         return 2
     if failing:
-        print("the unmutated tree fails its tests: " + failing, file=sys.stderr)
+        print("the unmutated tree fails its tests: " + failing[1], file=sys.stderr)
         return 2
+    bounds = {t: max(MEMORY_FLOOR, MEMORY_FACTOR * p) if p else MEMORY_FALLBACK
+              for t, p in peaks.items()}
+    print("memory bounds:", ", ".join("%s %d MiB" % (t, b >> 20) for t, b in sorted(bounds.items())),
+          flush=True)
 
     equivalent = equivalent_keys()
     results = []
@@ -313,10 +384,10 @@ def main():
         if site_key(site) in equivalent:
             outcome, detail = "equivalent", "listed in scripts/mutate-equivalent.txt"
         else:
-            outcome, detail = mutate_one(site, build_dir, args.timeout, args.lock)
+            outcome, detail = mutate_one(site, build_dir, args.timeout, args.lock, bounds)
         site = dict(site, outcome=outcome, detail=detail)
         results.append(site)
-        print("[%d/%d %4.0fs] %-10s %s:%d [%s] %s" % (number, len(chosen), time.time() - started,
+        print("[%d/%d %4.0fs] %-16s %s:%d [%s] %s" % (number, len(chosen), time.time() - started,
               outcome, site["file"], site["line"], site["operator"], detail), flush=True)
     # Leave the build matching the restored sources.
     with machine_lock(args.lock):
@@ -326,8 +397,8 @@ def main():
     total_caught = total_scored = 0
     for sub in subsystems:
         rows = [r for r in results if r["subsystem"] == sub]
-        scored = [r for r in rows if r["outcome"] in ("caught", "survived")]
-        caught = [r for r in scored if r["outcome"] == "caught"]
+        scored = [r for r in rows if r["outcome"].startswith("caught") or r["outcome"] == "survived"]
+        caught = [r for r in scored if r["outcome"].startswith("caught")]
         total_caught += len(caught)
         total_scored += len(scored)
         if scored:

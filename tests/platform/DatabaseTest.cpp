@@ -11,6 +11,7 @@
 #include "TestDataTable.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QProcess>
 #include <QSqlQuery>
@@ -388,11 +389,16 @@ TEST_P(CDatabaseTest, MeasurementReadsSelectAndOrderRows)
         table.Create({{"session_id", N(lSession)}, {"scan_id", "3"}, {"channel_id", "0"}}, lOrphan))
         << "a measurement needs its scan";
 
-    // A cursor opened again lets go of its earlier read, also when the new one cannot run.
+    // A cursor opened again lets go of its earlier read, also when the new one cannot run or
+    // needs no statement (a scan position before the first is an empty read, no failure).
     CTableCursor cursor(*m_pDb);
     ASSERT_TRUE(table.OpenAllResultsForSession(lSession, cursor) && cursor.Next());
     EXPECT_FALSE(cursor.Open("SELECT id FROM nowhere", {}, [] { return QString("broken"); }));
     EXPECT_FALSE(cursor.Next());
+    ASSERT_TRUE(table.OpenAllResultsForSession(lSession, cursor) && cursor.Next());
+    EXPECT_TRUE(table.OpenAllMeasurementsForChannel(lSession, -1, 0, cursor));
+    EXPECT_FALSE(cursor.Next());
+    EXPECT_TRUE(cursor.Finish()) << m_pDb->LastError().toStdString();
 }
 
 template <typename TTable> void CheckRegisteredFiles(CDatabaseMultiInstance& db)
@@ -455,6 +461,17 @@ int LoopbackPort(bool bListen, int* pSocket = nullptr)
     return bBound ? ntohs(address.sin_port) : 0;
 }
 
+// How many of this process's file descriptors are open on sFile.
+int OpenDescriptors(const QString& sFile)
+{
+    const QString sTarget = QFileInfo(sFile).canonicalFilePath();
+    const QDir fds("/proc/self/fd");
+    const QStringList names = fds.entryList(QDir::AllEntries | QDir::System | QDir::NoDotAndDotDot);
+    return int(std::count_if(names.begin(), names.end(),
+                             [&](const QString& sName)
+                             { return QFile::symLinkTarget(fds.filePath(sName)) == sTarget; }));
+}
+
 // Every table call on a connection that cannot be used fails without crashing; returns how
 // many reported success.
 int CountSuccessfulCalls(CDatabaseMultiInstance& db)
@@ -515,6 +532,7 @@ TEST(CDatabaseFaults, UnusableDatabasesFailWithReasonAndNoCrash)
         SCOPED_TRACE(row[0].toStdString());
         CDatabaseMultiInstance db(row[0], "nobody", "secret");
         EXPECT_FALSE(db.Open() || db.IsOpen());
+        EXPECT_EQ(OpenDescriptors(sFile), 0) << "a refused file is let go at once";
         EXPECT_TRUE(db.LastError().startsWith(row[1])) << db.LastError().toStdString();
         EXPECT_FALSE(db.LastError().contains("secret"));
         EXPECT_EQ(CountSuccessfulCalls(db), 0);
@@ -666,6 +684,12 @@ TEST(CDatabaseFaults, TransactionSpanningAnOutageLeavesNoHalfScan)
     ASSERT_TRUE(table.Create(row, lId) && again.Commit()) << db.LastError().toStdString();
     EXPECT_TRUE(CTableMeasurements(db).GetAllResultsForSession(lSession, rows));
     EXPECT_EQ(Dump(rows, "scan_id"), "1");
+
+    // Closing inside a transaction rolls it back first: with the server gone, that is reported.
+    CDatabaseTransaction open(db);
+    ASSERT_TRUE(open.IsActive() && cluster.Stop());
+    db.Close();
+    EXPECT_TRUE(db.LastError().startsWith("Cannot roll back: ")) << db.LastError().toStdString();
 }
 
 } // namespace

@@ -31,6 +31,21 @@ const std::vector<QStringList>& Stored()
     return s_Rows;
 }
 
+/// Takes at most 40,000 bytes per write, as a device may.
+class CPartialWriteDevice : public QIODevice
+{
+public:
+    QByteArray m_Bytes;
+
+protected:
+    qint64 readData(char*, qint64) override { return -1; }
+    qint64 writeData(const char* pData, qint64 iSize) override
+    {
+        m_Bytes.append(pData, int(std::min<qint64>(iSize, 40000)));
+        return std::min<qint64>(iSize, 40000);
+    }
+};
+
 /// The configuration files in a temporary folder (device settings naming the test database;
 /// Ch1 with a power limit offset of 3 dB; default limits and a second limit file) and the
 /// session recorded through the controllers.
@@ -414,13 +429,25 @@ TEST_P(CMeasurementResultDataTest, CsvListsStoredRowsScanByScan)
     }
     EXPECT_EQ(model.GetNumberOfErrorsInSession(), 8);
 
-    // A row longer than what is written at once.
-    Store({"11", "0", "7", "3", "1 dB", QString(40000, 'e')});
+    // Sixteen violations of Ch3, one more than its tile lists, with texts long enough for the
+    // export to span several writes of a device that takes at most 40,000 bytes at a time.
+    for (int i = 0; i < 16; ++i)
+    {
+        Store({"11", "2", "15", "2", "15 dB", QString(5000, 'e')});
+    }
     CMeasurementResultData longer(m_lSession, eLevelUnit_dBmV);
-    QBuffer whole;
-    ASSERT_TRUE(longer.LoadData(m_Config) && whole.open(QIODevice::WriteOnly));
-    EXPECT_TRUE(longer.WriteCSVExport(whole));
-    EXPECT_EQ(whole.data(), (longer.GetCSVExport().join('\n') + '\n').toUtf8());
+    CPartialWriteDevice partial;
+    ASSERT_TRUE(longer.LoadData(m_Config) && partial.open(QIODevice::WriteOnly));
+    EXPECT_TRUE(longer.WriteCSVExport(partial));
+    EXPECT_EQ(partial.m_Bytes, (longer.GetCSVExport().join('\n') + '\n').toUtf8());
+    OrvelFramework::CRDMatrixData matrix;
+    longer.CreateChannelMatrixData(matrix);
+    EXPECT_EQ(matrix.GetItem(2).GetText(),
+              "Channel Ch3\n----------------------------\nTotal limit violation count: 16\n" +
+                  QString("\n  Limit violation at ScanID 11: MER RMS dB is not between 30 <= "
+                          "value(15 dB) <= 70")
+                      .repeated(15) +
+                  "\n  ...");
 }
 
 TEST_P(CMeasurementResultDataTest, SingleChannelViewShowsDisplayTexts)
