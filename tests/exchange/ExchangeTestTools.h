@@ -43,6 +43,26 @@ inline QStringList ListTree(const QString& sFolder)
     return lEntries;
 }
 
+/// Every entry below sFolder as ListTree gives it, each file followed by "=" and its bytes and
+/// each link by " -> " and its target: equal listings mean an untouched tree.
+inline QStringList TreeWithContents(const QString& sFolder)
+{
+    QStringList lEntries = ListTree(sFolder);
+    for (QString& sEntry : lEntries)
+    {
+        const QFileInfo entry(QDir(sFolder).filePath(sEntry));
+        if (entry.isSymLink())
+        {
+            sEntry += " -> " + entry.symLinkTarget();
+        }
+        else if (entry.isFile())
+        {
+            sEntry += "=" + QString::fromLatin1(ReadBytes(entry.filePath()).toHex());
+        }
+    }
+    return lEntries;
+}
+
 inline bool HasTool(const QString& sName)
 {
     return !QStandardPaths::findExecutable(sName).isEmpty();
