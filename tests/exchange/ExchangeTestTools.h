@@ -5,6 +5,7 @@
 
 #include "TestDataTable.h"
 
+#include <QCryptographicHash>
 #include <QDateTime>
 #include <QDir>
 #include <QDirIterator>
@@ -43,8 +44,8 @@ inline QStringList ListTree(const QString& sFolder)
     return lEntries;
 }
 
-/// Every entry below sFolder as ListTree gives it, each file followed by "=" and its bytes and
-/// each link by " -> " and its target: equal listings mean an untouched tree.
+/// Every entry below sFolder as ListTree gives it, each file followed by "=" and the SHA-1 of
+/// its bytes and each link by " -> " and its target: equal listings mean an untouched tree.
 inline QStringList TreeWithContents(const QString& sFolder)
 {
     QStringList lEntries = ListTree(sFolder);
@@ -57,7 +58,10 @@ inline QStringList TreeWithContents(const QString& sFolder)
         }
         else if (entry.isFile())
         {
-            sEntry += "=" + QString::fromLatin1(ReadBytes(entry.filePath()).toHex());
+            sEntry +=
+                "=" + QString::fromLatin1(QCryptographicHash::hash(ReadBytes(entry.filePath()),
+                                                                   QCryptographicHash::Sha1)
+                                              .toHex());
         }
     }
     return lEntries;
