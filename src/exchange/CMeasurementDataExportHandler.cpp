@@ -190,7 +190,8 @@ bool CMeasurementDataExportHandler::DoImportInto(const QString& sArchive, const 
     QString sOutput = sUnpacked;
     if (!archive.ExtractArchive(sArchive, sOutput, false))
     {
-        return Fail(QStringLiteral("cannot unpack '%1'").arg(QDir::cleanPath(sArchive)));
+        return Fail(QStringLiteral("cannot unpack '%1': %2")
+                        .arg(QDir::cleanPath(sArchive), archive.LastError()));
     }
 
     const QDir unpacked(sUnpacked);

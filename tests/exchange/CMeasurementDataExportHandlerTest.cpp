@@ -444,19 +444,19 @@ TEST_F(ExportHandlerTest, BrokenImportKeepsTheEarlierImport)
     const std::tuple<const char*, std::function<bool(const QString&)>, QString> rows[] = {
         {"truncated",
          [&](const QString& s) { return WriteFile(s, baGood.left(baGood.size() / 2)); },
-         "cannot unpack '{a}'"},
+         "cannot unpack '{a}': it is no zip archive"},
         {"an entry outside its folder",
          [](const QString& s)
          {
              return MakeZip(s, R"([{"name": "Site.measconfig", "data": "{}"},
                                    {"name": "../Site.limit", "data": "evil"}])");
          },
-         "cannot unpack '{a}'"},
+         "cannot unpack '{a}': entry '../Site.limit' would leave the folder"},
         {"over the size bound",
          [](const QString& s) {
              return RunZipTool({"shared", s, "257", "1048576"});
          },
-         "cannot unpack '{a}'"},
+         "cannot unpack '{a}': it unpacks to more than 256 MiB"},
         {"a damaged entry after good ones",
          [&](const QString& s)
          {
@@ -467,7 +467,7 @@ TEST_F(ExportHandlerTest, BrokenImportKeepsTheEarlierImport)
              baDamaged[iName + 15 + iExtra + 2] = char(baDamaged[iName + 15 + iExtra + 2] ^ 0x55);
              return iName > 30 && WriteFile(s, baDamaged);
          },
-         "cannot unpack '{a}'"},
+         "cannot unpack '{a}': entry 'Site.measconfig' is damaged"},
         {"two configurations",
          [&](const QString& s)
          {
