@@ -29,6 +29,12 @@ int OpenFolder(const QString& sPath)
                   O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
 }
 
+// Some network and user-space file systems have no locks at all.
+bool IsLockingUnsupported(int iErrno)
+{
+    return iErrno == ENOLCK || iErrno == EOPNOTSUPP || iErrno == ENOSYS || iErrno == EINVAL;
+}
+
 // Holds an exclusive lock on a folder for as long as it lives (released by the kernel too when
 // the process dies, so a killed import never blocks the next).
 class CFolderLock
@@ -37,6 +43,7 @@ public:
     explicit CFolderLock(const QString& sPath) : m_iFd(OpenFolder(sPath))
     {
         m_bLocked = m_iFd >= 0 && ::flock(m_iFd, LOCK_EX) == 0;
+        m_iError = m_bLocked ? 0 : errno;
     }
     ~CFolderLock()
     {
@@ -48,10 +55,12 @@ public:
     CFolderLock(const CFolderLock&) = delete;
     CFolderLock& operator=(const CFolderLock&) = delete;
     bool IsLocked() const { return m_bLocked; }
+    int Error() const { return m_iError; }
 
 private:
     int m_iFd;
     bool m_bLocked = false;
+    int m_iError = 0;
 };
 
 int Move(const QString& sFrom, const QString& sTo, unsigned int uiFlags)
@@ -92,12 +101,16 @@ bool CImportStaging::DoCreate(const QString& sParent)
     const QString sClean = QDir::cleanPath(sParent);
     // The parent's lock makes clean-up and creation one step: a folder just made is locked
     // before any other import can look at it.
+    // Without locks a stale folder cannot be told from a running import's: none is removed.
     const CFolderLock parentLock(sClean);
-    if (!parentLock.IsLocked())
+    if (parentLock.IsLocked())
     {
-        return Fail(QStringLiteral("cannot lock '%1'").arg(sClean), errno);
+        DoRemoveStale(sClean);
     }
-    DoRemoveStale(sClean);
+    else if (!IsLockingUnsupported(parentLock.Error()))
+    {
+        return Fail(QStringLiteral("cannot lock '%1'").arg(sClean), parentLock.Error());
+    }
 
     QString sFolder;
     int iError = EEXIST;
@@ -114,7 +127,7 @@ bool CImportStaging::DoCreate(const QString& sParent)
     }
     m_sFolder = sFolder;
     m_iLock = OpenFolder(sFolder);
-    if (m_iLock < 0 || ::flock(m_iLock, LOCK_EX | LOCK_NB) != 0)
+    if (m_iLock < 0 || (::flock(m_iLock, LOCK_EX | LOCK_NB) != 0 && !IsLockingUnsupported(errno)))
     {
         return Fail(QStringLiteral("cannot lock '%1'").arg(sFolder), errno);
     }

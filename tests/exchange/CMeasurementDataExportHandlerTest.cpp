@@ -58,6 +58,15 @@ extern "C" int renameat2(int iOldDir, const char* pOld, int iNewDir, const char*
     return static_cast<int>(syscall(SYS_renameat2, iOldDir, pOld, iNewDir, pNew, uiFlags));
 }
 
+// Locks fail with this error where set (a file system without locks); 0 means the real call.
+static int g_iLockError = 0;
+
+extern "C" int flock(int iFd, int iOperation) noexcept
+{
+    errno = g_iLockError;
+    return g_iLockError != 0 ? -1 : static_cast<int>(syscall(SYS_flock, iFd, iOperation));
+}
+
 // Folders whose path holds this part cannot be made (no room, say); none when null.
 static const char* g_pUnmakeable = nullptr;
 
@@ -553,6 +562,31 @@ TEST_F(ExportHandlerTest, KilledImportIsClearedAwayByTheNext)
     ASSERT_TRUE(m_handler.ImportMeasurementConfiguration(sOld, ""));
     EXPECT_EQ(TreeWithContents(sParent), lEarlier);
     EXPECT_EQ(ListTree(Path("old")).size(), 6);
+}
+
+// Where the file system has no locks an import still works; what is left beside the folder
+// cannot be told from a running import's and stays.
+TEST_F(ExportHandlerTest, ImportWorksWithoutLocksAndRemovesNothingItCannotTell)
+{
+    const QString sArchive = Path("conf/out/Site1.measurement");
+    ASSERT_TRUE(
+        m_handler.ExportMeasurementConfiguration(MakeConfiguration(Path("conf"), ""), sArchive));
+    const QString sParent = ImportFolder("Lumora2.0Import");
+    ASSERT_TRUE(WriteFile(sParent + "/.import-other/unpacked/Site.limit", "{}"));
+    for (const int iError : {ENOLCK, EACCES})
+    {
+        SCOPED_TRACE(iError);
+        g_iLockError = iError;
+        const bool bImported = m_handler.ImportMeasurementConfiguration(sArchive, "");
+        g_iLockError = 0;
+        EXPECT_EQ(bImported, iError == ENOLCK);
+        EXPECT_EQ(m_handler.LastError(),
+                  iError == ENOLCK ? QString()
+                                   : QString("cannot lock '%1': %2")
+                                         .arg(sParent, QString::fromLocal8Bit(strerror(EACCES))));
+        EXPECT_EQ(ListTree(sParent).filter(QRegularExpression("^[^/]*$")),
+                  (QStringList{".import-other", "Site1"}));
+    }
 }
 
 // The import folder is replaced with all it holds, so the way to it must not pass a link (whose
