@@ -97,14 +97,31 @@ bool Closed(QuaZipFile& entry)
     return entry.getZipError() == UNZ_OK;
 }
 
+QString CannotWrite(const QString& sTarget)
+{
+    return QStringLiteral("cannot write '%1'").arg(QDir::cleanPath(sTarget));
+}
+
+QString Damaged(const QString& sName)
+{
+    return QStringLiteral("entry '%1' is damaged").arg(sName);
+}
+
+QString BeyondBound()
+{
+    return QStringLiteral("it unpacks to more than %1 MiB").arg(c_uMaxUnpackedBytes >> 20);
+}
+
 // Streams the entry into the target in chunks, counting against the archive's remaining budget.
 // The file appears under its name only when the whole entry was read with a correct checksum;
 // a damaged entry leaves nothing (and an existing file of that name untouched).
-bool WriteEntryFile(const QString& sTarget, QuaZipFile& entry, quint64& uBudget)
+bool WriteEntryFile(const QString& sTarget, const QString& sName, QuaZipFile& entry,
+                    quint64& uBudget, QString& sWhy)
 {
     // An existing link of that name is replaced, never written through.
     if (QFileInfo(sTarget).isSymLink() && !QFile::remove(sTarget))
     {
+        sWhy = CannotWrite(sTarget);
         return false;
     }
     // Unbuffered: each chunk reaches the disk or fails here; a commit would rename a file whose
@@ -112,6 +129,7 @@ bool WriteEntryFile(const QString& sTarget, QuaZipFile& entry, quint64& uBudget)
     QSaveFile target(sTarget);
     if (!target.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
     {
+        sWhy = CannotWrite(sTarget);
         return false;
     }
     QByteArray baChunk(static_cast<int>(c_iCopyChunkSize), Qt::Uninitialized);
@@ -120,20 +138,36 @@ bool WriteEntryFile(const QString& sTarget, QuaZipFile& entry, quint64& uBudget)
         const qint64 iRead = entry.read(baChunk.data(), c_iCopyChunkSize);
         if (iRead < 0)
         {
+            sWhy = Damaged(sName);
             return false;
         }
         if (iRead == 0)
         {
             break;
         }
-        if (static_cast<quint64>(iRead) > uBudget ||
-            target.write(baChunk.constData(), iRead) != iRead)
+        if (static_cast<quint64>(iRead) > uBudget)
         {
+            sWhy = BeyondBound();
+            return false;
+        }
+        if (target.write(baChunk.constData(), iRead) != iRead)
+        {
+            sWhy = CannotWrite(sTarget);
             return false;
         }
         uBudget -= static_cast<quint64>(iRead);
     }
-    return Closed(entry) && target.commit();
+    if (!Closed(entry))
+    {
+        sWhy = Damaged(sName);
+        return false;
+    }
+    if (!target.commit())
+    {
+        sWhy = CannotWrite(sTarget);
+        return false;
+    }
+    return true;
 }
 
 quint16 ReadLittleEndian16(const QByteArray& baData, int iPos)
@@ -267,6 +301,7 @@ bool CArchivHandler::DoCreateArchive(const QString& sArchive, const QStringList&
 
 bool CArchivHandler::ExtractArchive(const QString& sArchive, QString& sOutputFolder, bool bRename)
 {
+    m_sLastError.clear();
     sOutputFolder = QDir::toNativeSeparators(sOutputFolder);
     if (!sOutputFolder.endsWith(QDir::separator()))
     {
@@ -274,6 +309,8 @@ bool CArchivHandler::ExtractArchive(const QString& sArchive, QString& sOutputFol
     }
     if (!CreateOutputFolder(sOutputFolder))
     {
+        m_sLastError =
+            QStringLiteral("cannot create the folder '%1'").arg(QDir::cleanPath(sOutputFolder));
         return false;
     }
     return ExtractZipArchive(sArchive, sOutputFolder, bRename);
@@ -282,13 +319,31 @@ bool CArchivHandler::ExtractArchive(const QString& sArchive, QString& sOutputFol
 bool CArchivHandler::ExtractZipArchive(const QString& sArchive, QString& sOutputFolder,
                                        bool bRename)
 {
+    m_sLastError.clear();
     // Without the separator the names would be glued to the folder's own name.
     QString sFolder = sOutputFolder;
     if (!sFolder.endsWith(QDir::separator()))
     {
         sFolder.append(QDir::separator());
     }
-    return Guarded([&] { return DoExtractZipArchive(sArchive, sFolder, bRename); });
+    const bool bExtracted =
+        Guarded([&] { return DoExtractZipArchive(sArchive, sFolder, bRename); });
+    if (!bExtracted && m_sLastError.isEmpty())
+    {
+        m_sLastError = QStringLiteral("the zip layer failed");
+    }
+    return bExtracted;
+}
+
+QString CArchivHandler::LastError() const
+{
+    return m_sLastError;
+}
+
+bool CArchivHandler::Fail(const QString& sWhy)
+{
+    m_sLastError = sWhy;
+    return false;
 }
 
 bool CArchivHandler::DoExtractZipArchive(const QString& sArchive, const QString& sOutputFolder,
@@ -297,14 +352,16 @@ bool CArchivHandler::DoExtractZipArchive(const QString& sArchive, const QString&
     QuaZip zip(sArchive);
     if (!zip.open(QuaZip::mdUnzip))
     {
-        return IsEmptyZipArchive(sArchive);
+        return IsEmptyZipArchive(sArchive) ||
+               Fail(QFileInfo::exists(sArchive) ? QStringLiteral("it is no zip archive")
+                                                : QStringLiteral("it does not exist"));
     }
     if (!zip.goToFirstFile())
     {
         const int iError = zip.getZipError();
         const bool bEmpty = iError == UNZ_OK || iError == UNZ_END_OF_LIST_OF_FILE;
         zip.close();
-        return bEmpty;
+        return bEmpty || Fail(QStringLiteral("its list of entries is damaged"));
     }
 
     // Every entry is checked before the first one is written, so a refused archive leaves
@@ -315,50 +372,77 @@ bool CArchivHandler::DoExtractZipArchive(const QString& sArchive, const QString&
     while (bMore)
     {
         QuaZipFileInfo64 info;
-        if (++iEntries > c_iMaxEntriesToExtract || !zip.getCurrentFileInfo(&info) ||
-            info.isSymbolicLink() ||
-            !IsSafeEntryName(EntryTargetName(info.name, sArchive, bRename)))
+        QString sWhy;
+        if (++iEntries > c_iMaxEntriesToExtract)
         {
-            zip.close();
-            return false;
+            sWhy = QStringLiteral("it has more than %1 entries").arg(c_iMaxEntriesToExtract);
         }
-        uDeclared += qMin(info.uncompressedSize, c_uMaxUnpackedBytes + 1);
-        if (uDeclared > c_uMaxUnpackedBytes)
+        else if (!zip.getCurrentFileInfo(&info))
+        {
+            sWhy = QStringLiteral("its list of entries is damaged");
+        }
+        else if (info.isSymbolicLink())
+        {
+            sWhy = QStringLiteral("entry '%1' is a symbolic link").arg(info.name);
+        }
+        else if (!IsSafeEntryName(EntryTargetName(info.name, sArchive, bRename)))
+        {
+            sWhy = QStringLiteral("entry '%1' would leave the folder").arg(info.name);
+        }
+        else
+        {
+            uDeclared += qMin(info.uncompressedSize, c_uMaxUnpackedBytes + 1);
+            sWhy = uDeclared > c_uMaxUnpackedBytes ? BeyondBound() : QString();
+        }
+        if (!sWhy.isEmpty())
         {
             zip.close();
-            return false;
+            return Fail(sWhy);
         }
         bMore = zip.goToNextFile();
     }
     if (zip.getZipError() != UNZ_OK)
     {
         zip.close();
-        return false;
+        return Fail(QStringLiteral("its list of entries is damaged"));
     }
 
     // The declared sizes may lie; the budget also bounds what is really written.
     quint64 uBudget = c_uMaxUnpackedBytes;
     const QString sCanonicalFolder = QFileInfo(sOutputFolder).canonicalFilePath();
-    bool bResult = !sCanonicalFolder.isEmpty() && zip.goToFirstFile();
-    for (bMore = bResult; bMore; bMore = zip.goToNextFile())
+    if (sCanonicalFolder.isEmpty() || !zip.goToFirstFile())
     {
+        zip.close();
+        return Fail(QStringLiteral("cannot unpack into '%1'").arg(QDir::cleanPath(sOutputFolder)));
+    }
+    QString sWhy;
+    for (bMore = true; bMore; bMore = zip.goToNextFile())
+    {
+        const QString sEntryName = zip.getCurrentFileName();
         QuaZipFile entry(&zip);
         if (!entry.open(QIODevice::ReadOnly))
         {
-            bResult = false;
+            sWhy = Damaged(sEntryName);
             break;
         }
-        const QString sName = EntryTargetName(zip.getCurrentFileName(), sArchive, bRename);
-        const QString sTarget = sOutputFolder + sName;
-        if (!IsInsideFolder(sTarget, sCanonicalFolder) || !WriteEntryFile(sTarget, entry, uBudget))
+        const QString sTarget = sOutputFolder + EntryTargetName(sEntryName, sArchive, bRename);
+        if (!IsInsideFolder(sTarget, sCanonicalFolder))
         {
-            bResult = false;
+            sWhy = QStringLiteral("entry '%1' names no folder inside the output folder")
+                       .arg(sEntryName);
+            break;
+        }
+        if (!WriteEntryFile(sTarget, sEntryName, entry, uBudget, sWhy))
+        {
             break;
         }
     }
-    const bool bComplete = bResult && zip.getZipError() == UNZ_OK;
+    if (sWhy.isEmpty() && zip.getZipError() != UNZ_OK)
+    {
+        sWhy = QStringLiteral("its list of entries is damaged");
+    }
     zip.close();
-    return bComplete;
+    return sWhy.isEmpty() || Fail(sWhy);
 }
 
 } // namespace LumoraMeasurement

@@ -34,9 +34,15 @@ public:
     /// Unpacks sArchive into sOutputFolder, a folder path ending with a separator.
     bool ExtractZipArchive(const QString& sArchive, QString& sOutputFolder, bool bRename);
 
+    /// Why the last extraction failed, in words ("entry '../x' would leave the folder").
+    QString LastError() const;
+
 private:
+    bool Fail(const QString& sWhy);
     bool DoCreateArchive(const QString& sArchive, const QStringList& lFiles);
     bool DoExtractZipArchive(const QString& sArchive, const QString& sOutputFolder, bool bRename);
+
+    QString m_sLastError;
 };
 
 } // namespace LumoraMeasurement

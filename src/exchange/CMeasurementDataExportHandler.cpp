@@ -4,15 +4,11 @@
 #include "CDBExportFilesController.h"
 #include "CDatabaseMultiInstance.h"
 #include "CDeviceSettingsData.h"
+#include "CImportStaging.h"
 #include "COSAbstraction.h"
 
 #include <QDir>
 #include <QTemporaryDir>
-
-#include <fcntl.h>
-
-#include <cerrno>
-#include <cstdio>
 
 namespace LumoraMeasurement
 {
@@ -26,18 +22,6 @@ QString ImportBase()
                                                            QStringLiteral("Lumora2.0/TEMP"));
 }
 
-// The folder is removed with all it holds before unpacking, so it must be a folder of its own
-// below the import base: an archive named "..measurement" must not clear the base itself.
-bool IsOwnFolderBelowBase(const QString& sFolder)
-{
-    const QString sBase = QDir::cleanPath(ImportBase());
-    const QString sClean = QDir::cleanPath(sFolder);
-    const QString sName = QFileInfo(sClean).fileName();
-    // A clean path below the base never ends in "." or "..": a name that cleaning changed did.
-    return sClean.startsWith(sBase + QLatin1Char('/')) && !sName.isEmpty() &&
-           QFileInfo(sFolder).fileName() == sName;
-}
-
 bool IsInside(const QString& sPath, const QString& sFolder)
 {
     return QDir::cleanPath(sPath).startsWith(QDir::cleanPath(sFolder) + QLatin1Char('/'));
@@ -47,39 +31,6 @@ QString Relocated(const QString& sPath, const QString& sFrom, const QString& sTo
 {
     return IsInside(sPath, sFrom) ? sTo + QDir::cleanPath(sPath).mid(QDir::cleanPath(sFrom).size())
                                   : sPath;
-}
-
-// Puts the freshly unpacked folder in place of sFolder in one step, so that an import running
-// at the same time never sees (or removes) half of another's result: the last one in wins. The
-// previous contents end up in sUnpacked, which its owner removes.
-bool MoveIntoPlace(const QString& sUnpacked, const QString& sFolder)
-{
-    const QByteArray baFrom = QFile::encodeName(sUnpacked);
-    const QByteArray baTo = QFile::encodeName(sFolder);
-#ifdef RENAME_EXCHANGE
-    if (renameat2(AT_FDCWD, baFrom.constData(), AT_FDCWD, baTo.constData(), RENAME_NOREPLACE) == 0)
-    {
-        return true;
-    }
-    if (errno == EEXIST &&
-        renameat2(AT_FDCWD, baFrom.constData(), AT_FDCWD, baTo.constData(), RENAME_EXCHANGE) == 0)
-    {
-        return true;
-    }
-    if (errno != EINVAL && errno != ENOSYS)
-    {
-        return false;
-    }
-#endif
-    // Without an atomic exchange the old folder is moved aside first; the gap is short and
-    // nobody sees half a folder.
-    QTemporaryDir aside(QFileInfo(sFolder).absolutePath() + QStringLiteral("/.replaced-XXXXXX"));
-    if (QFileInfo::exists(sFolder) &&
-        (!aside.isValid() || !QDir().rmdir(aside.path()) || !QDir().rename(sFolder, aside.path())))
-    {
-        return false;
-    }
-    return QDir().rename(sUnpacked, sFolder);
 }
 
 } // namespace
@@ -143,33 +94,93 @@ bool CMeasurementDataExportHandler::ExportMeasurementConfigurationInDb(
 bool CMeasurementDataExportHandler::ImportMeasurementConfiguration(const QString& sArchive,
                                                                    const QString& sImportSubFolder)
 {
-    const QString sNamed = GetImportFolder(sArchive, sImportSubFolder);
-    if (!IsOwnFolderBelowBase(sNamed))
+    m_sLastError.clear();
+    QString sFolder;
+    if (!DoCheckImportFolder(sArchive, sImportSubFolder, sFolder))
     {
         return false;
     }
-    const QString sFolder = QDir::cleanPath(sNamed);
-    // A link would make the replaced folder's removal reach wherever it points.
-    const QFileInfo target(sFolder);
-    if (target.isSymLink() || (target.exists() && !target.isDir()))
-    {
-        return false;
-    }
-    const QString sParent = target.absolutePath();
+    const QString sParent = QFileInfo(sFolder).path();
     if (!QDir().mkpath(sParent))
     {
-        return false;
+        return Fail(QStringLiteral("cannot create '%1'").arg(sParent));
     }
-    // Unpacked beside the target and moved into place at the end (what it replaced goes with
-    // the temporary folder), so two imports of the same name never work in one folder.
-    QTemporaryDir unpackedDir(sParent + QStringLiteral("/.import-XXXXXX"));
-    if (!unpackedDir.isValid())
+    // Made only now, so the walk above saw every link there was; a link set in between shows
+    // in the resolved path.
+    const QString sResolvedBase = QFileInfo(ImportBase()).canonicalFilePath();
+    if (sResolvedBase.isEmpty() ||
+        QFileInfo(sParent).canonicalFilePath() !=
+            sResolvedBase + sParent.mid(QDir::cleanPath(ImportBase()).size()))
+    {
+        return Fail(QStringLiteral("'%1' leads elsewhere through a symbolic link").arg(sParent));
+    }
+    // Unpacked and checked beside the folder; only a complete import takes its place, and what
+    // it replaced or what failed goes with the staging folder.
+    CImportStaging staging;
+    if (!staging.DoCreate(sParent))
+    {
+        return Fail(staging.LastError());
+    }
+    if (!DoImportInto(sArchive, staging.GetUnpackFolder(), sFolder))
     {
         return false;
     }
-    const QString sUnpacked = unpackedDir.path();
-    const bool bImported = DoImportInto(sArchive, sUnpacked, sFolder);
-    return MoveIntoPlace(sUnpacked, sFolder) && bImported;
+    return staging.DoReplace(sFolder) || Fail(staging.LastError());
+}
+
+// The folder is replaced with all it holds, so it must be a folder of its own below the import
+// base, reached without links, never the base itself nor a folder that holds other imports.
+bool CMeasurementDataExportHandler::DoCheckImportFolder(const QString& sArchive,
+                                                        const QString& sImportSubFolder,
+                                                        QString& sFolder)
+{
+    const QString sSubFolder =
+        sImportSubFolder.isEmpty() ? c_sDefaultImportSubFolder : sImportSubFolder;
+    const QStringList lParts = sSubFolder.split(QLatin1Char('/'), Qt::SkipEmptyParts);
+    const bool bDotted =
+        lParts.contains(QStringLiteral(".")) || lParts.contains(QStringLiteral(".."));
+    if (lParts.isEmpty() || bDotted)
+    {
+        return Fail(QStringLiteral("the import sub-folder '%1' must name a folder below the "
+                                   "import base, without '.' or '..' parts")
+                        .arg(sSubFolder));
+    }
+    QString sName = QFileInfo(sArchive).fileName();
+    sName.remove(c_sArchiveExtension, Qt::CaseSensitive);
+    if (sName.isEmpty() || sName == QLatin1String(".") || sName == QLatin1String("..") ||
+        sName.startsWith(CImportStaging::c_sPrefix))
+    {
+        return Fail(QStringLiteral("the archive name '%1' gives no import folder of its own")
+                        .arg(QFileInfo(sArchive).fileName()));
+    }
+
+    QString sPath = QDir::cleanPath(ImportBase());
+    for (const QString& sPart : lParts + QStringList(sName))
+    {
+        sPath += QLatin1Char('/') + sPart;
+        const QFileInfo part(sPath);
+        if (part.isSymLink())
+        {
+            return Fail(
+                QStringLiteral("'%1' is a symbolic link; an import is not written through links")
+                    .arg(sPath));
+        }
+        if (part.exists() && !part.isDir())
+        {
+            return Fail(QStringLiteral("'%1' is not a folder").arg(sPath));
+        }
+    }
+    // Imports are flat: a folder holding folders is where other imports live.
+    if (!QDir(sPath)
+             .entryList(QDir::Dirs | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System)
+             .isEmpty())
+    {
+        return Fail(
+            QStringLiteral("'%1' holds folders; an import replaces only a folder of its own")
+                .arg(sPath));
+    }
+    sFolder = sPath;
+    return true;
 }
 
 bool CMeasurementDataExportHandler::DoImportInto(const QString& sArchive, const QString& sUnpacked,
@@ -179,7 +190,8 @@ bool CMeasurementDataExportHandler::DoImportInto(const QString& sArchive, const 
     QString sOutput = sUnpacked;
     if (!archive.ExtractArchive(sArchive, sOutput, false))
     {
-        return false;
+        return Fail(QStringLiteral("cannot unpack '%1': %2")
+                        .arg(QDir::cleanPath(sArchive), archive.LastError()));
     }
 
     const QDir unpacked(sUnpacked);
@@ -187,7 +199,9 @@ bool CMeasurementDataExportHandler::DoImportInto(const QString& sArchive, const 
         unpacked.entryInfoList({QStringLiteral("*.measconfig")}, QDir::Files | QDir::Hidden);
     if (lConfigs.size() != 1)
     {
-        return false;
+        return Fail(QStringLiteral("'%1' holds %2 measurement configurations instead of one")
+                        .arg(QDir::cleanPath(sArchive))
+                        .arg(lConfigs.size()));
     }
     const QString sMeasConfigFile = lConfigs.first().filePath();
     m_MeasConfig.Read(sMeasConfigFile);
@@ -206,11 +220,14 @@ bool CMeasurementDataExportHandler::DoImportInto(const QString& sArchive, const 
     const QString lImported[] = {m_MeasConfig.DeviceSettingFile(),
                                  m_MeasConfig.ComparativeValuesFile(),
                                  m_MeasConfig.ChannelTableFile()};
+    const char* const lRoles[] = {"device settings", "limit", "channel table"};
     for (int i = 0; i < 3; ++i)
     {
         if (!lNamed[i].isEmpty() && lImported[i].isEmpty())
         {
-            return false;
+            return Fail(QStringLiteral("the configuration names the %1 file '%2', which the "
+                                       "archive does not carry")
+                            .arg(QLatin1String(lRoles[i]), lNamed[i]));
         }
     }
 
@@ -222,12 +239,13 @@ bool CMeasurementDataExportHandler::DoImportInto(const QString& sArchive, const 
         (!deviceSettings.SetTransducerFile(Relocated(sTransducer, sUnpacked, sFolder)) ||
          !deviceSettings.Write(lImported[0])))
     {
-        return false;
+        return Fail(QStringLiteral("cannot rewrite '%1'").arg(lImported[0]));
     }
     m_MeasConfig.SetDeviceSettingFile(Relocated(lImported[0], sUnpacked, sFolder));
     m_MeasConfig.SetComparativeValuesFile(Relocated(lImported[1], sUnpacked, sFolder));
     m_MeasConfig.SetChannelTableFile(Relocated(lImported[2], sUnpacked, sFolder));
-    return m_MeasConfig.Write(sMeasConfigFile);
+    return m_MeasConfig.Write(sMeasConfigFile) ||
+           Fail(QStringLiteral("cannot rewrite '%1'").arg(sMeasConfigFile));
 }
 
 QStringList CMeasurementDataExportHandler::GetFilesToExport(const QString& sMeasConfigFile)
@@ -292,6 +310,17 @@ void CMeasurementDataExportHandler::UpdateImportedMeasConfig(const QList<QFileIn
     {
         SetNewTransducerFile(sTransducerFile, config);
     }
+}
+
+QString CMeasurementDataExportHandler::LastError() const
+{
+    return m_sLastError;
+}
+
+bool CMeasurementDataExportHandler::Fail(const QString& sWhy)
+{
+    m_sLastError = sWhy;
+    return false;
 }
 
 QString CMeasurementDataExportHandler::GetImportFolder(const QString& sArchive,

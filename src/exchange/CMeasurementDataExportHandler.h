@@ -36,9 +36,13 @@ public:
     /// Unpacks sArchive into a fresh import folder (see GetImportFolder) and rewrites the one
     /// "*.measconfig" found there so that it names the unpacked files. Fails when the
     /// configuration names a document the archive does not carry: nothing outside the import
-    /// folder is read or written. The folder appears complete in one step; of two imports of
-    /// the same name at once, the one finishing last stays.
+    /// folder is read or written. The folder is refused when it is reached through a link, is
+    /// not below its sub-folder (a "." or ".." part) or holds folders. The folder appears
+    /// complete in one step and a failed import leaves it as it was; of two imports of the
+    /// same name at once, the one finishing last stays.
     bool ImportMeasurementConfiguration(const QString& sArchive, const QString& sImportSubFolder);
+    /// Why the last import failed, in words; empty after one that succeeded.
+    QString LastError() const;
 
     /// Device settings, limit and channel table files of the configuration read last (as
     /// stored, even empty), then sMeasConfigFile, then the transducer file when there is one.
@@ -57,9 +61,13 @@ public:
     static QString GetImportFolder(const QString& sArchive, const QString& sImportSubFolder);
 
 private:
+    bool DoCheckImportFolder(const QString& sArchive, const QString& sImportSubFolder,
+                             QString& sFolder);
     bool DoImportInto(const QString& sArchive, const QString& sUnpacked, const QString& sFolder);
+    bool Fail(const QString& sWhy);
 
     CMeasConfigData m_MeasConfig;
+    QString m_sLastError;
 };
 
 } // namespace LumoraMeasurement

@@ -4,6 +4,7 @@
 #include <QTemporaryDir>
 
 #include <csignal>
+#include <tuple>
 
 #include <sys/resource.h>
 
@@ -158,6 +159,52 @@ qint64 WrittenBytes()
     const QByteArray text = io.open(QIODevice::ReadOnly) ? io.readAll() : QByteArray();
     const int iAt = text.indexOf("wchar: ");
     return iAt < 0 ? -1 : text.mid(iAt + 7, text.indexOf('\n', iAt) - iAt - 7).toLongLong();
+}
+
+// A refused extraction says why in words: the import passes the reason on to its user.
+TEST_F(ArchivHandlerTest, RefusedExtractionSaysWhy)
+{
+    // Case, how the archive is made (ziptool mode and entries, or "shared COUNT SIZE"), reason.
+    const std::tuple<const char*, QString, QString, QString> rows[] = {
+        {"parent", "ok", R"([{"name": "../x.txt", "data": "evil"}])",
+         "entry '../x.txt' would leave the folder"},
+        {"drive letter", "ok", R"([{"name": "C:/x.txt", "data": "evil"}])",
+         "entry 'C:/x.txt' would leave the folder"},
+        {"symbolic link", "ok", R"([{"name": "link", "data": "../v", "symlink": true}])",
+         "entry 'link' is a symbolic link"},
+        {"folder not there", "ok", R"([{"name": "sub/a.txt", "data": "x"}])",
+         "entry 'sub/a.txt' names no folder inside the output folder"},
+        {"wrong checksum", "badcrc", R"([{"name": "a.txt", "data": "checked"}])",
+         "entry 'a.txt' is damaged"},
+        {"garbled", "garbled",
+         R"([{"name": "a.txt", "data": "payload ", "repeat": 500, "method": "deflated"}])",
+         "entry 'a.txt' is damaged"},
+        {"truncated", "half", R"([{"name": "a.txt", "data": "payload ", "repeat": 500}])",
+         "it is no zip archive"},
+        {"not a zip", "ok", R"("this is not a zip archive\n")", "it is no zip archive"},
+        {"1001 entries", "shared", "1001 1", "it has more than 1000 entries"},
+        {"257 MiB", "shared", "257 1048576", "it unpacks to more than 256 MiB"},
+    };
+    for (const auto& [pWhy, sMode, sEntries, sReason] : rows)
+    {
+        SCOPED_TRACE(pWhy);
+        QDir(Path("work")).removeRecursively();
+        ASSERT_TRUE(QDir().mkpath(Path("work")));
+        ASSERT_TRUE(sMode == "shared" ? RunZipTool(QStringList{"shared", Path("work/a.zip")} +
+                                                   sEntries.split(' '))
+                                      : MakeZip(Path("work/a.zip"), sEntries.toUtf8(), sMode));
+        EXPECT_FALSE(Extract("work/a.zip", "work/out"));
+        EXPECT_EQ(m_handler.LastError(), sReason);
+    }
+    EXPECT_FALSE(Extract("missing.zip", "none"));
+    EXPECT_EQ(m_handler.LastError(), "it does not exist");
+    ASSERT_TRUE(WriteFile(Path("file"), "x"));
+    EXPECT_FALSE(Extract("work/a.zip", "file/out"));
+    EXPECT_EQ(m_handler.LastError(), "cannot create the folder '" + Path("file/out") + "'");
+    // A success leaves no reason behind.
+    ASSERT_TRUE(MakeZip(Path("good.zip"), R"([{"name": "a.txt", "data": "x"}])"));
+    EXPECT_TRUE(Extract("good.zip", "good"));
+    EXPECT_EQ(m_handler.LastError(), "");
 }
 
 // Every archive either extracts as stated or is refused with nothing written at all.

@@ -14,12 +14,17 @@
 
 #include <atomic>
 #include <cerrno>
+#include <csignal>
 #include <cstdio>
 #include <cstring>
 #include <deque>
 #include <fcntl.h>
+#include <functional>
+#include <poll.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <sys/syscall.h>
+#include <sys/wait.h>
 #include <thread>
 #include <tuple>
 #include <unistd.h>
@@ -27,10 +32,23 @@
 // Failures a file system would give when an unpacked folder is moved into place, one errno per
 // coming move; empty means the real call. The library and Qt both reach this definition.
 static std::deque<int> g_lMoveErrors;
+// When set, the move of an unpacked folder into place writes a byte here and waits to be killed.
+static int g_iStallPipe = -1;
 
 extern "C" int renameat2(int iOldDir, const char* pOld, int iNewDir, const char* pNew,
                          unsigned int uiFlags) noexcept
 {
+    if (g_iStallPipe >= 0 && std::strstr(pOld, "/.import-") != nullptr)
+    {
+        if (write(g_iStallPipe, "s", 1) == 1)
+        {
+            for (;;)
+            {
+                pause();
+            }
+        }
+        _exit(3);
+    }
     if (!g_lMoveErrors.empty() && std::strstr(pOld, "/.import-") != nullptr)
     {
         errno = g_lMoveErrors.front();
@@ -38,6 +56,15 @@ extern "C" int renameat2(int iOldDir, const char* pOld, int iNewDir, const char*
         return -1;
     }
     return static_cast<int>(syscall(SYS_renameat2, iOldDir, pOld, iNewDir, pNew, uiFlags));
+}
+
+// Locks fail with this error where set (a file system without locks); 0 means the real call.
+static int g_iLockError = 0;
+
+extern "C" int flock(int iFd, int iOperation) noexcept
+{
+    errno = g_iLockError;
+    return g_iLockError != 0 ? -1 : static_cast<int>(syscall(SYS_flock, iFd, iOperation));
 }
 
 // Folders whose path holds this part cannot be made (no room, say); none when null.
@@ -267,8 +294,11 @@ TEST_F(ExportHandlerTest, ImportIsRefusedWithoutAFolderOfItsOwnOrOneConfiguratio
     {
         ASSERT_TRUE(archive.CreateArchive(Path("Bad.measurement"), lFiles));
         EXPECT_FALSE(m_handler.ImportMeasurementConfiguration(Path("Bad.measurement"), ""));
-        // Unpacked all the same.
-        EXPECT_EQ(ListTree(ImportFolder("Lumora2.0Import/Bad")).size(), lFiles.size());
+        EXPECT_EQ(m_handler.LastError(),
+                  QString("'%1' holds %2 measurement configurations instead of one")
+                      .arg(Path("Bad.measurement"))
+                      .arg(lFiles.filter(".measconfig").size()));
+        EXPECT_FALSE(QFileInfo::exists(ImportFolder("Lumora2.0Import/Bad")));
     }
     EXPECT_FALSE(m_handler.ImportMeasurementConfiguration(Path("missing.measurement"), ""));
     // A crafted archive whose configuration names a document of this machine that the archive
@@ -370,7 +400,11 @@ TEST_F(ExportHandlerTest, ImportMovesIntoPlaceWhereTheFileSystemRefusesTheExchan
         {"exchange unsupported after the name was taken", true, {EEXIST, EINVAL}, true, nullptr},
         {"another device, first import", false, {EXDEV}, false, nullptr},
         {"exchange refused", true, {EEXIST, EACCES}, false, nullptr},
-        {"no room to move the old folder aside", true, {ENOSYS}, false, "/.replaced-"},
+        {"no exchange, the move after the old folder went aside fails",
+         true,
+         {ENOSYS, EIO},
+         false,
+         nullptr},
         {"no room to unpack beside the folder", true, {}, false, "/.import-"},
     };
     for (const auto& [pWhy, bExisting, lErrors, bImported, pUnmakeable] : rows)
@@ -392,6 +426,218 @@ TEST_F(ExportHandlerTest, ImportMovesIntoPlaceWhereTheFileSystemRefusesTheExchan
                                                            : bExisting ? "Old"
                                                                        : "none");
         EXPECT_EQ(ListTree(sFolder + "/.."), bRead ? lTree : QStringList());
+    }
+}
+
+// An import that fails, for whatever reason, leaves the earlier import of that name exactly as
+// it was and nothing of its own attempt beside it.
+TEST_F(ExportHandlerTest, BrokenImportKeepsTheEarlierImport)
+{
+    if (!HasTool("python3"))
+    {
+        GTEST_SKIP() << "python3 not installed";
+    }
+    const QString sGood = Path("good/out/Site1.measurement");
+    ASSERT_TRUE(
+        m_handler.ExportMeasurementConfiguration(MakeConfiguration(Path("good"), ""), sGood));
+    const QByteArray baGood = ReadBytes(sGood);
+    ASSERT_TRUE(m_handler.ImportMeasurementConfiguration(sGood, ""));
+    const QString sParent = ImportFolder("Lumora2.0Import");
+    const QStringList lEarlier = TreeWithContents(sParent);
+    ASSERT_EQ(lEarlier.size(), 5);
+
+    CMeasConfigData lacking;
+    lacking.SetDeviceSettingFile("/elsewhere/Site.device");
+    ASSERT_TRUE(QDir().mkpath(Path("lacking")) && lacking.Write(Path("lacking/Site.measconfig")));
+    // Why, how the archive is made, the reason given ({a} is the archive's path).
+    const std::tuple<const char*, std::function<bool(const QString&)>, QString> rows[] = {
+        {"truncated",
+         [&](const QString& s) { return WriteFile(s, baGood.left(baGood.size() / 2)); },
+         "cannot unpack '{a}': it is no zip archive"},
+        {"an entry outside its folder",
+         [](const QString& s)
+         {
+             return MakeZip(s, R"([{"name": "Site.measconfig", "data": "{}"},
+                                   {"name": "../Site.limit", "data": "evil"}])");
+         },
+         "cannot unpack '{a}': entry '../Site.limit' would leave the folder"},
+        {"over the size bound",
+         [](const QString& s) {
+             return RunZipTool({"shared", s, "257", "1048576"});
+         },
+         "cannot unpack '{a}': it unpacks to more than 256 MiB"},
+        {"a damaged entry after good ones",
+         [&](const QString& s)
+         {
+             // The configuration's deflated data comes last; one byte of it spoilt.
+             QByteArray baDamaged = baGood;
+             const int iName = baDamaged.indexOf("Site.measconfig");
+             const int iExtra = quint8(baDamaged[iName - 2]) | quint8(baDamaged[iName - 1]) << 8;
+             baDamaged[iName + 15 + iExtra + 2] = char(baDamaged[iName + 15 + iExtra + 2] ^ 0x55);
+             return iName > 30 && WriteFile(s, baDamaged);
+         },
+         "cannot unpack '{a}': entry 'Site.measconfig' is damaged"},
+        {"two configurations",
+         [&](const QString& s)
+         {
+             return WriteFile(Path("two/a.measconfig"), "{}") &&
+                    WriteFile(Path("two/b.measconfig"), "{}") &&
+                    CArchivHandler().CreateArchive(
+                        s, {Path("two/a.measconfig"), Path("two/b.measconfig")});
+         },
+         "'{a}' holds 2 measurement configurations instead of one"},
+        {"a document it lacks",
+         [&](const QString& s)
+         { return CArchivHandler().CreateArchive(s, {Path("lacking/Site.measconfig")}); },
+         "the configuration names the device settings file '/elsewhere/Site.device', which the "
+         "archive does not carry"},
+    };
+    int iRow = 0;
+    for (const auto& [pWhy, make, sReason] : rows)
+    {
+        SCOPED_TRACE(pWhy);
+        const QString sArchive = Path(QString("broken%1/Site1.measurement").arg(++iRow));
+        ASSERT_TRUE(QDir().mkpath(QFileInfo(sArchive).path()) && make(sArchive));
+        EXPECT_FALSE(m_handler.ImportMeasurementConfiguration(sArchive, ""));
+        EXPECT_EQ(m_handler.LastError(), QString(sReason).replace("{a}", sArchive));
+        EXPECT_EQ(TreeWithContents(sParent), lEarlier);
+    }
+}
+
+// An import killed half way leaves its staging folder behind; the next import beside it
+// removes it, but never the staging folder of an import still running (a locked one).
+TEST_F(ExportHandlerTest, KilledImportIsClearedAwayByTheNext)
+{
+    const QString sOld = Path("old/out/Site1.measurement");
+    const QString sNew = Path("new/out/Site1.measurement");
+    ASSERT_TRUE(m_handler.ExportMeasurementConfiguration(
+                    MakeConfiguration(Path("old"), "", {}, "Old"), sOld) &&
+                m_handler.ExportMeasurementConfiguration(
+                    MakeConfiguration(Path("new"), "", {}, "New"), sNew));
+    ASSERT_TRUE(m_handler.ImportMeasurementConfiguration(sOld, ""));
+    const QString sParent = ImportFolder("Lumora2.0Import");
+    const QStringList lEarlier = TreeWithContents(sParent);
+
+    int lPipe[2];
+    ASSERT_EQ(pipe(lPipe), 0);
+    const pid_t pid = fork();
+    ASSERT_GE(pid, 0);
+    if (pid == 0)
+    {
+        ::close(lPipe[0]);
+        g_iStallPipe = lPipe[1];
+        CMeasurementDataExportHandler().ImportMeasurementConfiguration(sNew, "");
+        _exit(2);
+    }
+    ::close(lPipe[1]);
+    pollfd ready{lPipe[0], POLLIN, 0};
+    const bool bStalled = poll(&ready, 1, 60000) == 1;
+    ::close(lPipe[0]);
+    kill(pid, SIGKILL);
+    int iStatus = 0;
+    ASSERT_EQ(waitpid(pid, &iStatus, 0), pid);
+    ASSERT_TRUE(bStalled && WIFSIGNALED(iStatus));
+    const QStringList lLeft = QDir(sParent).entryList({".import-*"}, QDir::Dirs | QDir::Hidden);
+    ASSERT_EQ(lLeft.size(), 1);
+    EXPECT_EQ(ListTree(sParent + "/" + lLeft[0]),
+              (QStringList{"unpacked", "unpacked/Site.channel", "unpacked/Site.device",
+                           "unpacked/Site.limit", "unpacked/Site.measconfig"}));
+    EXPECT_EQ(TreeWithContents(sParent).filter(QRegularExpression("^Site1")), lEarlier);
+
+    // One that runs: its folder is locked.
+    ASSERT_TRUE(WriteFile(sParent + "/.import-running/unpacked/Site.limit", "{}"));
+    const int iRunning =
+        ::open(QFile::encodeName(sParent + "/.import-running").constData(), O_RDONLY | O_DIRECTORY);
+    ASSERT_TRUE(iRunning >= 0 && flock(iRunning, LOCK_EX) == 0);
+    ASSERT_TRUE(m_handler.ImportMeasurementConfiguration(sNew, ""));
+    EXPECT_EQ(ListTree(sParent).filter(QRegularExpression("^[^/]*$")),
+              (QStringList{".import-running", "Site1"}));
+    ::close(iRunning);
+    CMeasConfigData imported;
+    ASSERT_TRUE(imported.Read(sParent + "/Site1/Site.measconfig"));
+    EXPECT_EQ(imported.Description(), "New");
+    // Leftovers that are no folders go as well.
+    ASSERT_TRUE(WriteFile(sParent + "/.import-file", "x") &&
+                QFile::link(Path("old"), sParent + "/.import-link"));
+    ASSERT_TRUE(m_handler.ImportMeasurementConfiguration(sOld, ""));
+    EXPECT_EQ(TreeWithContents(sParent), lEarlier);
+    EXPECT_EQ(ListTree(Path("old")).size(), 6);
+}
+
+// Where the file system has no locks an import still works; what is left beside the folder
+// cannot be told from a running import's and stays.
+TEST_F(ExportHandlerTest, ImportWorksWithoutLocksAndRemovesNothingItCannotTell)
+{
+    const QString sArchive = Path("conf/out/Site1.measurement");
+    ASSERT_TRUE(
+        m_handler.ExportMeasurementConfiguration(MakeConfiguration(Path("conf"), ""), sArchive));
+    const QString sParent = ImportFolder("Lumora2.0Import");
+    ASSERT_TRUE(WriteFile(sParent + "/.import-other/unpacked/Site.limit", "{}"));
+    for (const int iError : {ENOLCK, EACCES})
+    {
+        SCOPED_TRACE(iError);
+        g_iLockError = iError;
+        const bool bImported = m_handler.ImportMeasurementConfiguration(sArchive, "");
+        g_iLockError = 0;
+        EXPECT_EQ(bImported, iError == ENOLCK);
+        EXPECT_EQ(m_handler.LastError(),
+                  iError == ENOLCK ? QString()
+                                   : QString("cannot lock '%1': %2")
+                                         .arg(sParent, QString::fromLocal8Bit(strerror(EACCES))));
+        EXPECT_EQ(ListTree(sParent).filter(QRegularExpression("^[^/]*$")),
+                  (QStringList{".import-other", "Site1"}));
+    }
+}
+
+// The import folder is replaced with all it holds, so the way to it must not pass a link (whose
+// target would be replaced) nor end above the import's own folder (where the other stations'
+// imports live). Nothing anywhere changes when it is refused.
+TEST_F(ExportHandlerTest, ImportRefusesFoldersThroughLinksOrAboveItsOwn)
+{
+    const QString sConfig = MakeConfiguration(Path("conf"), "");
+    const QString sBase = QDir::cleanPath(ImportFolder(""));
+    ASSERT_TRUE(WriteFile(Path("elsewhere/Site1/kept.txt"), "kept") && QDir().mkpath(sBase) &&
+                QFile::link(Path("elsewhere"), sBase + "/linked"));
+    for (const char* pName : {"Site1", "Site2"})
+    {
+        ASSERT_TRUE(
+            m_handler.ExportMeasurementConfiguration(sConfig, Path(pName) + ".measurement"));
+    }
+    ASSERT_TRUE(m_handler.ImportMeasurementConfiguration(Path("Site2.measurement"), "") &&
+                m_handler.ImportMeasurementConfiguration(Path("Site2.measurement"), "Mine/Sub"));
+    const QString sDotted = "the import sub-folder '%1' must name a folder below the import base, "
+                            "without '.' or '..' parts";
+    // Archive, sub-folder, reason.
+    const std::tuple<QString, QString, QString> rows[] = {
+        {"Site1", "linked",
+         QString("'%1/linked' is a symbolic link; an import is not written through links")
+             .arg(sBase)},
+        {"Site1", "linked/inner",
+         QString("'%1/linked' is a symbolic link; an import is not written through links")
+             .arg(sBase)},
+        {"Site1", "Mine//linked/..", QString(sDotted).arg("Mine//linked/..")},
+        {"Lumora2.0Import", ".", QString(sDotted).arg(".")},
+        {"Lumora2.0Import", "x/..", QString(sDotted).arg("x/..")},
+        {"TEMP", "..", QString(sDotted).arg("..")},
+        {"Site1", "/", QString(sDotted).arg("/")},
+        {"Sub", "Mine",
+         QString("'%1/Mine/Sub' holds folders; an import replaces only a folder of its own")
+             .arg(sBase)},
+        {"Lumora2.0Import", "./", QString(sDotted).arg("./")},
+        {".import-1", "",
+         "the archive name '.import-1.measurement' gives no import folder of its own"},
+    };
+    ASSERT_TRUE(QDir().mkpath(Path("names")));
+    for (const auto& [sName, sSub, sReason] : rows)
+    {
+        SCOPED_TRACE((sName + " into " + sSub).toStdString());
+        const QString sArchive = Path("names/" + sName + ".measurement");
+        ASSERT_TRUE(QFile::copy(Path("Site1.measurement"), sArchive) ||
+                    QFileInfo::exists(sArchive));
+        const QStringList lWith = TreeWithContents(Path(""));
+        EXPECT_FALSE(m_handler.ImportMeasurementConfiguration(sArchive, sSub));
+        EXPECT_EQ(m_handler.LastError(), sReason);
+        EXPECT_EQ(TreeWithContents(Path("")), lWith);
     }
 }
 

@@ -5,6 +5,7 @@
 
 #include "TestDataTable.h"
 
+#include <QCryptographicHash>
 #include <QDateTime>
 #include <QDir>
 #include <QDirIterator>
@@ -40,6 +41,29 @@ inline QStringList ListTree(const QString& sFolder)
         lEntries << QDir(sFolder).relativeFilePath(it.next());
     }
     lEntries.sort();
+    return lEntries;
+}
+
+/// Every entry below sFolder as ListTree gives it, each file followed by "=" and the SHA-1 of
+/// its bytes and each link by " -> " and its target: equal listings mean an untouched tree.
+inline QStringList TreeWithContents(const QString& sFolder)
+{
+    QStringList lEntries = ListTree(sFolder);
+    for (QString& sEntry : lEntries)
+    {
+        const QFileInfo entry(QDir(sFolder).filePath(sEntry));
+        if (entry.isSymLink())
+        {
+            sEntry += " -> " + entry.symLinkTarget();
+        }
+        else if (entry.isFile())
+        {
+            sEntry +=
+                "=" + QString::fromLatin1(QCryptographicHash::hash(ReadBytes(entry.filePath()),
+                                                                   QCryptographicHash::Sha1)
+                                              .toHex());
+        }
+    }
     return lEntries;
 }
 

@@ -1,6 +1,7 @@
 // Fuzzes the import of a configuration archive with any bytes as the archive. Beyond "no
-// crash": the import changes nothing outside its import folder, and whatever it accepts leaves
-// one readable configuration there.
+// crash": the import changes nothing outside its import folder (nothing of its unpacking is
+// left beside it), one it refuses changes nothing at all, and whatever it accepts leaves one
+// readable configuration there.
 
 #include "CMeasConfigData.h"
 #include "CMeasurementDataExportHandler.h"
@@ -28,6 +29,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* pData, size_t uiSize)
     const QString sRelative = QDir(sHome).relativeFilePath(sFolder);
     MDA_FUZZ_CHECK(!sRelative.startsWith(QStringLiteral("..")), "import folder outside HOME");
     const auto before = MdaFuzz::Snapshot(sHome, sRelative);
+    const auto beforeAll = MdaFuzz::Snapshot(sHome);
 
     CMeasurementDataExportHandler handler;
     const bool bImported = handler.ImportMeasurementConfiguration(sArchive, QStringLiteral("fuzz"));
@@ -36,6 +38,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* pData, size_t uiSize)
                                         MdaFuzz::Difference(before, after));
     if (!bImported)
     {
+        const auto afterAll = MdaFuzz::Snapshot(sHome);
+        MDA_FUZZ_CHECK(beforeAll == afterAll, "a refused import changed its folder: " +
+                                                  MdaFuzz::Difference(beforeAll, afterAll));
+        MDA_FUZZ_CHECK(!handler.LastError().isEmpty(), "a refused import gives no reason");
         return 0;
     }
 
