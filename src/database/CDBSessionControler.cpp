@@ -537,21 +537,20 @@ bool CDBSessionControler::DoGetFileDataFromDB(const QString& sKey, QString& sDat
 
 bool CDBSessionControler::GetLimitValuesFileData(const QString& sKey, QByteArray& bytes)
 {
-    QString sData;
-    bytes.clear();
-    if (!DoGetFileDataFromDB<CTableExportedLimitValues>(sKey, sData))
-    {
-        return false;
-    }
-    bytes = QByteArray::fromBase64(sData.toLatin1());
-    return true;
+    return DoGetFileBytesFromDB<CTableExportedLimitValues>(sKey, bytes);
 }
 
 bool CDBSessionControler::GetChannelSettingsFileData(const QString& sKey, QByteArray& bytes)
 {
+    return DoGetFileBytesFromDB<CTableExportedChannelSettings>(sKey, bytes);
+}
+
+template <typename TTable>
+bool CDBSessionControler::DoGetFileBytesFromDB(const QString& sKey, QByteArray& bytes)
+{
     QString sData;
     bytes.clear();
-    if (!DoGetFileDataFromDB<CTableExportedChannelSettings>(sKey, sData))
+    if (!DoGetFileDataFromDB<TTable>(sKey, sData))
     {
         return false;
     }

@@ -78,6 +78,7 @@ private:
     template <typename TTable> bool DoAddFileToDB(const QString& sPath, long& lId);
     template <typename TTable> bool DoGetFileFromDB(const QString& sKey, const QString& sPath);
     template <typename TTable> bool DoGetFileDataFromDB(const QString& sKey, QString& sData);
+    template <typename TTable> bool DoGetFileBytesFromDB(const QString& sKey, QByteArray& bytes);
 
     OrvelFramework::CDatabaseMultiInstance& m_rDatabase;
 };

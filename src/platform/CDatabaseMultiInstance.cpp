@@ -196,7 +196,7 @@ CDatabaseMultiInstance* CDatabaseMultiInstance::DoForward(bool bFollow)
         {
             pClone = std::make_unique<CDatabaseMultiInstance>(m_sName, m_sUser, m_sPassword);
             pClone->m_bIsClone = true;
-            pClone->m_bReadOnly = m_bReadOnly;
+            pClone->m_bReadOnly = m_bReadOnly.load();
         }
         pConnection = pClone.get();
     }
@@ -226,7 +226,7 @@ void CDatabaseMultiInstance::DoFollow(CDatabaseMultiInstance& connection)
     if (&connection != this)
     {
         connection.SetConnectionParameters(m_sName, m_sUser, m_sPassword);
-        connection.m_bReadOnly = m_bReadOnly;
+        connection.m_bReadOnly = m_bReadOnly.load();
     }
     // Marked first: the calls made while connecting must not start over. A connection that
     // cannot be made now is tried again on the next call.
@@ -275,25 +275,19 @@ void CDatabaseMultiInstance::DoResolveName()
 
 bool CDatabaseMultiInstance::Open()
 {
-    m_bReadOnly = false;
-    CDatabaseMultiInstance& connection = DoConnection(false);
-    connection.m_bReadOnly = false;
-    if (&connection != this)
-    {
-        connection.SetConnectionParameters(m_sName, m_sUser, m_sPassword);
-    }
-    // The calls made while opening must not follow an older Open() or Close().
-    connection.m_iSeenGeneration = m_iGeneration.load(std::memory_order_acquire);
-    const bool bOpen = connection.DoOpen();
-    DoPublish(connection, bOpen);
-    return bOpen;
+    return DoOpenAs(false);
 }
 
 bool CDatabaseMultiInstance::OpenForReading()
 {
-    m_bReadOnly = true;
+    return DoOpenAs(true);
+}
+
+bool CDatabaseMultiInstance::DoOpenAs(bool bReadOnly)
+{
+    m_bReadOnly = bReadOnly;
     CDatabaseMultiInstance& connection = DoConnection(false);
-    connection.m_bReadOnly = true;
+    connection.m_bReadOnly = bReadOnly;
     if (&connection != this)
     {
         connection.SetConnectionParameters(m_sName, m_sUser, m_sPassword);

@@ -120,6 +120,7 @@ private:
     void DoFollow(CDatabaseMultiInstance& connection);
     void DoPublish(CDatabaseMultiInstance& connection, bool bOpen);
     bool DoOpen();
+    bool DoOpenAs(bool bReadOnly);
     bool DoConnect();
     void DoClose();
     bool DoOpenSqlite();
@@ -154,7 +155,8 @@ private:
     QString m_sConnectionName;
     QString m_sFilePath;
     bool m_bIsPostgreSql = false;
-    bool m_bReadOnly = false;
+    // Set by whichever thread opens the instance; read when another thread's connection is made.
+    std::atomic<bool> m_bReadOnly{false};
     QString m_sLastError;
     QSqlDatabase m_Db;
     bool m_bOpen = false;

@@ -187,15 +187,3 @@ bool CToolContext::OpenSession(CJudgedSession& session, int& iExit) const
     iExit = c_iExitOk;
     return true;
 }
-
-bool CToolContext::ParseSessionId(const QString& sText, long& lSessionId)
-{
-    bool bOk = false;
-    const qlonglong llId = sText.trimmed().toLongLong(&bOk, 10);
-    if (!bOk || llId < 1)
-    {
-        return false;
-    }
-    lSessionId = static_cast<long>(llId);
-    return true;
-}

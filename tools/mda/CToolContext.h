@@ -49,8 +49,6 @@ public:
     /// mistyped name.
     bool OpenDatabase(OrvelFramework::CDatabaseMultiInstance& db, QString& sReason,
                       bool bForWriting = false) const;
-    /// A session id as typed ("42" or "000042"); false for anything else.
-    static bool ParseSessionId(const QString& sText, long& lSessionId);
 
     /// The SESSION argument (a number or a unique id) selected in the database the options
     /// name, read-only, with the --channels / --limits files when given; false with the reason
