@@ -28,25 +28,25 @@ protected:
     /// Rows of the session table and of the two tables of registered files.
     std::array<long, 3> Counts()
     {
+        const QString sStatement = QStringLiteral(
+            "SELECT (SELECT COUNT(*) FROM session), (SELECT COUNT(*) FROM "
+            "exported_channel_settings), (SELECT COUNT(*) FROM exported_limit_values)");
+        QSqlQuery* pQuery = Db().GetPreparedQuery(sStatement);
         std::array<long, 3> counts = {-1, -1, -1};
-        const char* const c_pszTables[] = {"session", "exported_channel_settings",
-                                           "exported_limit_values"};
-        for (size_t i = 0; i < counts.size(); ++i)
+        if (pQuery == nullptr || !Db().Execute(*pQuery, sStatement) || !pQuery->next())
         {
-            const QString sStatement = QStringLiteral("SELECT COUNT(*) FROM ") + c_pszTables[i];
-            QSqlQuery* pQuery = Db().GetPreparedQuery(sStatement);
-            if (pQuery == nullptr || !Db().Execute(*pQuery, sStatement) || !pQuery->next())
-            {
-                ADD_FAILURE() << Db().LastError().toStdString();
-                continue;
-            }
-            counts[i] = pQuery->value(0).toLongLong();
-            pQuery->finish();
+            ADD_FAILURE() << Db().LastError().toStdString();
+            return counts;
         }
+        for (int i = 0; i < 3; ++i)
+        {
+            counts[size_t(i)] = pQuery->value(i).toLongLong();
+        }
+        pQuery->finish();
         return counts;
     }
 
-    /// A file of lSize bytes, zero but for a few marks (its first and last byte, and one at
+    /// A file of llSize bytes, zero but for a few marks (its first and last byte, and one at
     /// each given offset), holding no disk space for the zeros.
     QString SparseFile(const QString& sName, qint64 llSize, const QList<qint64>& marks = {})
     {
