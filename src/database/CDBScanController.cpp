@@ -128,8 +128,7 @@ long CDBScanController::GetNumberOfScans(long lSessionId) const
 {
     TableRows rows;
     CTableScan table(m_rDatabase);
-    table.GetScanIds(lSessionId, rows);
-    return static_cast<long>(rows.size());
+    return table.GetScanIds(lSessionId, rows) ? static_cast<long>(rows.size()) : -1;
 }
 
 QString CDBScanController::LastError() const

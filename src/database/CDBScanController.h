@@ -33,6 +33,7 @@ public:
     bool GetScanIds(long lSessionId, std::vector<long>& ids) const;
     /// Every scan of the session by id, in one read; false (LastError()) when it failed.
     bool GetAllData(long lSessionId, std::vector<CDBScanData>& scans) const;
+    /// -1 when the read failed.
     long GetNumberOfScans(long lSessionId) const;
 
     /// Why the most recent failing call failed, in words (the connection's LastError()).

@@ -45,8 +45,18 @@ const std::vector<const QString*>& FilterColumns()
     return s_Names;
 }
 
+bool IsTextColumn(const QString* pName)
+{
+    const CTableBase::Columns& columns = SessionColumns();
+    return std::any_of(columns.begin(), columns.end(),
+                       [pName](const CTableBase::SColumn& column)
+                       { return column.pName == pName && !column.bInteger; });
+}
+
+// Texts are read one character past the bound, which tells that one was longer.
 QString JoinNames(const std::vector<const QString*>& names)
 {
+    static_assert(CTableSession::c_iMaxTextLength == 65536, "the statement's bound");
     QString sList;
     for (const QString* pName : names)
     {
@@ -54,9 +64,25 @@ QString JoinNames(const std::vector<const QString*>& names)
         {
             sList += QStringLiteral(", ");
         }
-        sList += *pName;
+        sList += IsTextColumn(pName)
+                     ? QStringLiteral("substr(") + *pName + QStringLiteral(", 1, 65537)")
+                     : *pName;
     }
     return sList;
+}
+
+// A text longer than the bound is cut there, visibly.
+void DoBoundTexts(TableRows& rows, size_t uFrom)
+{
+    for (size_t i = uFrom; i < rows.size(); ++i)
+    {
+        if (rows[i].GetValue().size() > CTableSession::c_iMaxTextLength)
+        {
+            rows[i] = CTableRecordSet(rows[i].GetColumn(),
+                                      rows[i].GetValue().left(CTableSession::c_iMaxTextLength) +
+                                          CTableSession::c_sCutMarker);
+        }
+    }
 }
 
 const std::vector<const QString*>& AllNames()
@@ -122,6 +148,7 @@ TableRows CTableSession::Get(long lId)
     TableRows rows;
     DoSelect(s_sStatement, {qlonglong(lId)}, AllNames(), rows,
              QStringLiteral("Cannot read session %1").arg(lId));
+    DoBoundTexts(rows, 0);
     return rows;
 }
 
@@ -150,6 +177,7 @@ bool CTableSession::DoGetFiltered(const QString& sFilter, bool bAllColumns, Tabl
     {
         return false;
     }
+    DoBoundTexts(all, 0);
     std::vector<size_t> filterIndexes;
     for (const QString* pFilterName : FilterColumns())
     {

@@ -14,6 +14,11 @@ class CTableSession : public CTableBase
 public:
     explicit CTableSession(CDatabaseMultiInstance& db);
 
+    /// A session's texts are read up to this many characters; a longer one is cut there and
+    /// ends with c_sCutMarker.
+    static constexpr int c_iMaxTextLength = 65536;
+    static inline const QString c_sCutMarker =
+        QStringLiteral(" [cut: longer than 65536 characters]");
     static inline const QString c_sColumnId = QStringLiteral("id");
     static inline const QString c_sColumnUniquIid = QStringLiteral("unique_id");
     static inline const QString c_sColumnDescription = QStringLiteral("description");

@@ -78,19 +78,19 @@ short CMatrixStateColorHandler::DoGetRateIndex(double dRate, bool bRecentScansOn
     return c_iLastPaletteIndex;
 }
 
-void CMatrixStateColorHandler::DoCreateChannelMatrixData(
+bool CMatrixStateColorHandler::DoCreateChannelMatrixData(
     CRDMatrixData& matrix, CDBMeasurementController& controller,
     std::vector<CDBMeasurement>& measurements, CChannelTableData& channelTable, long lSessionId,
     long lScanCount, bool bRecentScansOnly, bool bLoadSessionErrors)
 {
     if (lSessionId < 1)
     {
-        return;
+        return true;
     }
     matrix.Clear();
-    if (bLoadSessionErrors)
+    if (bLoadSessionErrors && !controller.GetAllErrorsForSession(lSessionId, measurements))
     {
-        controller.GetAllErrorsForSession(lSessionId, measurements);
+        return false;
     }
 
     const long lFirstCountedScan = bRecentScansOnly ? lScanCount - c_lRecentScanCount : 0;
@@ -112,7 +112,14 @@ void CMatrixStateColorHandler::DoCreateChannelMatrixData(
     for (long r = 0; r < lRowCount; ++r)
     {
         const QString sName = channelTable.GetValue(r, sNameColumn);
-        if (controller.GetAmountOfMeasurementValuesForChannel(lSessionId, r) <= 0)
+        const long lValues = controller.GetAmountOfMeasurementValuesForChannel(lSessionId, r);
+        if (lValues < 0)
+        {
+            // A count the database could not give is no "not measured".
+            matrix.Clear();
+            return false;
+        }
+        if (lValues == 0)
         {
             matrix.AppendMatrixItem(m_iNotMeasuredIndex, QString(), sName);
             continue;
@@ -180,6 +187,7 @@ void CMatrixStateColorHandler::DoCreateChannelMatrixData(
         }
         matrix.AppendMatrixItem(iColor, sText, sName);
     }
+    return true;
 }
 
 } // namespace LumoraMeasurement

@@ -32,7 +32,9 @@ public:
     /// and violation records (fetched here when bLoadSessionErrors); bRecentScansOnly judges
     /// the violation rate over the last 12 scans only. A session id below 1 leaves the matrix
     /// untouched.
-    void DoCreateChannelMatrixData(OrvelFramework::CRDMatrixData& matrix,
+    /// False (the matrix then empty) when a read of the database failed; the reason is the
+    /// controller's LastError().
+    bool DoCreateChannelMatrixData(OrvelFramework::CRDMatrixData& matrix,
                                    CDBMeasurementController& controller,
                                    std::vector<CDBMeasurement>& measurements,
                                    CChannelTableData& channelTable, long lSessionId,

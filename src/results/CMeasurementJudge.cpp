@@ -63,26 +63,65 @@ QString UnreadableValueText(EMeasurementItems eItem, const QString& sValue)
            QStringLiteral("\" is not a finite number");
 }
 
+/// The part of a value text before its first blank (the whole text without one), as the
+/// number parsers may see it: the whitespace Qt would skip is trimmed here, and a part that
+/// then holds anything but printable ASCII (a NUL, a control character, a full-width digit) is
+/// no number. Qt 5 and Qt 6 read such texts differently; both read printable ASCII alike.
+bool NumberText(const QString& sValue, QStringView& number)
+{
+    const int iBlank = sValue.indexOf(QLatin1Char(' '));
+    number = QStringView(sValue).left(iBlank < 0 ? sValue.size() : iBlank);
+    const auto isSkipped = [](QChar c)
+    { return c == QLatin1Char('\t') || (c >= QLatin1Char('\n') && c <= QLatin1Char('\r')); };
+    while (!number.isEmpty() && isSkipped(number.front()))
+    {
+        number = number.mid(1);
+    }
+    while (!number.isEmpty() && isSkipped(number.back()))
+    {
+        number.chop(1);
+    }
+    for (const QChar c : number)
+    {
+        if (c.unicode() < 0x21 || c.unicode() > 0x7E)
+        {
+            return false;
+        }
+    }
+    return true;
+}
+
 /// The number before the first blank of a value text (the whole text without one).
 float LeadingFloat(const QString& sValue, bool* pOk = nullptr)
 {
-    const int iBlank = sValue.indexOf(QLatin1Char(' '));
+    QStringView number;
+    if (!NumberText(sValue, number))
+    {
+        if (pOk != nullptr)
+        {
+            *pOk = false;
+        }
+        return 0.0F;
+    }
 #if QT_VERSION >= QT_VERSION_CHECK(6, 0, 0)
-    const QStringView number = QStringView(sValue);
-    return (iBlank < 0 ? number : number.left(iBlank)).toFloat(pOk);
+    return number.toFloat(pOk);
 #else
-    return (iBlank < 0 ? sValue.midRef(0) : sValue.leftRef(iBlank)).toFloat(pOk);
+    return number.toString().toFloat(pOk);
 #endif
 }
 
 int LeadingInt(const QString& sValue, bool* pOk)
 {
-    const int iBlank = sValue.indexOf(QLatin1Char(' '));
+    QStringView number;
+    if (!NumberText(sValue, number))
+    {
+        *pOk = false;
+        return 0;
+    }
 #if QT_VERSION >= QT_VERSION_CHECK(6, 0, 0)
-    const QStringView number = QStringView(sValue);
-    return (iBlank < 0 ? number : number.left(iBlank)).toInt(pOk, 10);
+    return number.toInt(pOk, 10);
 #else
-    return (iBlank < 0 ? sValue.midRef(0) : sValue.leftRef(iBlank)).toInt(pOk, 10);
+    return number.toString().toInt(pOk, 10);
 #endif
 }
 

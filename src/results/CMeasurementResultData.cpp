@@ -458,7 +458,7 @@ double CMeasurementResultData::PowerLimitOffset(long lChannelId) const
     return static_cast<double>(NumberPart(sValue).toFloat());
 }
 
-void CMeasurementResultData::CreateChannelMatrixData(CRDMatrixData& matrix)
+bool CMeasurementResultData::CreateChannelMatrixData(CRDMatrixData& matrix)
 {
     CDBMeasurementController controller(m_Database);
     CMatrixStateColorHandler handler;
@@ -480,9 +480,25 @@ void CMeasurementResultData::CreateChannelMatrixData(CRDMatrixData& matrix)
         }
     }
     records.insert(records.end(), m_vMeasurementErrors.begin(), m_vMeasurementErrors.end());
-    handler.DoCreateChannelMatrixData(matrix, controller, records, m_ChannelTable, m_lSessionId,
-                                      CDBScanController(m_Database).GetNumberOfScans(m_lSessionId),
-                                      false, false);
+    const CDBScanController scans(m_Database);
+    const long lScans = scans.GetNumberOfScans(m_lSessionId);
+    if (lScans < 0)
+    {
+        matrix.Clear();
+        m_sLastError = QStringLiteral("Reading the scans of session %1 failed: %2")
+                           .arg(m_lSessionId)
+                           .arg(scans.LastError());
+        return false;
+    }
+    if (!handler.DoCreateChannelMatrixData(matrix, controller, records, m_ChannelTable,
+                                           m_lSessionId, lScans, false, false))
+    {
+        m_sLastError = QStringLiteral("Reading the channels of session %1 failed: %2")
+                           .arg(m_lSessionId)
+                           .arg(controller.LastError());
+        return false;
+    }
+    return true;
 }
 
 QString CMeasurementResultData::GetSessionDataAsCSV() const
@@ -656,7 +672,20 @@ bool CMeasurementResultData::DoWriteCSVExport(
     const auto write = [&]
     {
         const QByteArray bytes = sChunk.toUtf8();
-        bWritten = device.write(bytes) == bytes.size();
+        // A device may take part of a write; the rest follows until it takes nothing.
+        const char* pNext = bytes.constData();
+        qint64 llLeft = bytes.size();
+        while (llLeft > 0)
+        {
+            const qint64 llTaken = device.write(pNext, llLeft);
+            if (llTaken <= 0)
+            {
+                break;
+            }
+            pNext += llTaken;
+            llLeft -= llTaken;
+        }
+        bWritten = llLeft == 0;
         sChunk.resize(0);
         if (!bWritten)
         {

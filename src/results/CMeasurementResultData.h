@@ -111,7 +111,8 @@ public:
     const CDeviceSettingsData& GetDeviceSettingsData() const { return m_DeviceSettings; }
     OrvelFramework::CDatabaseMultiInstance& GetDatabase() { return m_Database; }
 
-    void CreateChannelMatrixData(OrvelFramework::CRDMatrixData& matrix);
+    /// False (LastError()) when a read of the database failed; the matrix is then empty.
+    bool CreateChannelMatrixData(OrvelFramework::CRDMatrixData& matrix);
 
     /// The session as one CSV line.
     QString GetSessionDataAsCSV() const;

@@ -318,3 +318,60 @@ TEST(CMeasurementJudgeTest, JudgingByNumberNeverPartsFromJudgingTheText)
         }
     }
 }
+
+// Qt 5 and Qt 6 parse numbers followed by a NUL or holding control characters differently;
+// the judgement of a stored text must not depend on the build. Power lies between -15 and 40.
+TEST(CMeasurementJudgeTest, HostileValueTextsAreJudgedAlikeOnEveryBuild)
+{
+    CComparativeValueData limits;
+    QString sLow = QStringLiteral("-15");
+    limits.UpdateItem(eMeasItem_Power, eCompareType_Between, sLow, QStringLiteral("40"), true);
+    CChannelTableData channels;
+    const CMeasurementJudge judge(limits, channels);
+    const QChar nul(0);
+    struct SRow
+    {
+        EMeasurementItems eItem;
+        QString sValue;
+        EJudgement eJudgement;
+    };
+    const std::vector<SRow> rows = {
+        {eMeasItem_Power, "30 dBuV", eJudgement_Within},
+        {eMeasItem_Power, "\t30\r dBuV", eJudgement_Within},
+        {eMeasItem_Power, "50 dBuV", eJudgement_Violation},
+        {eMeasItem_Power, QString("30") + nul + " dBuV", eJudgement_Error},
+        {eMeasItem_Power, QString("30") + nul, eJudgement_Error},
+        {eMeasItem_Power, QString("3") + nul + "0", eJudgement_Error},
+        {eMeasItem_Power, QString::fromUtf8("\xef\xbc\x93\x30 dBuV"),
+         eJudgement_Error}, // full-width 3
+        {eMeasItem_Power, "30\x1b[2J dBuV", eJudgement_Error},
+        {eMeasItem_Power, "30\x7f", eJudgement_Error},
+        {eMeasItem_Power, QString::fromUtf8("30\xc2\x85"), eJudgement_Error}, // NEL
+        {eMeasItem_DemodLock, QString("1") + nul, eJudgement_Error},
+        {eMeasItem_DemodLock, QString("0") + nul, eJudgement_Error},
+        {eMeasItem_DemodLock, QString::fromUtf8("\xef\xbc\x90"), eJudgement_Error}, // full-width 0
+        {eMeasItem_DemodLock, "\x01", eJudgement_Error},
+    };
+    using Items = CEnumTemplate<EMeasurementItems>;
+    for (const SRow& row : rows)
+    {
+        SCOPED_TRACE(row.sValue.toUtf8().toPercentEncoding().toStdString());
+        CDBMeasurement record(1, 2, 0, 3);
+        record.SetMeasurementItem(Items::ToId(row.eItem));
+        record.SetMeasurementState(
+            CEnumTemplate<EMeasurementItemState>::ToId(eMeasurementItemState_Valid));
+        record.SetValue(row.sValue);
+        EXPECT_EQ(judge.Judge(record), row.eJudgement)
+            << record.GetErrorDescription().toStdString();
+    }
+    // A plain lock code is judged, never an error.
+    for (const char* pszCode : {"0", "1", "\t1"})
+    {
+        CDBMeasurement record(1, 2, 0, 3);
+        record.SetMeasurementItem(Items::ToId(eMeasItem_DemodLock));
+        record.SetMeasurementState(
+            CEnumTemplate<EMeasurementItemState>::ToId(eMeasurementItemState_Valid));
+        record.SetValue(pszCode);
+        EXPECT_NE(judge.Judge(record), eJudgement_Error) << pszCode;
+    }
+}
