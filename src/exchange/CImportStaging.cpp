@@ -147,10 +147,14 @@ QString CImportStaging::GetUnpackFolder() const
 void CImportStaging::DoRemoveStale(const QString& sParent)
 {
     const QFileInfoList lEntries = QDir(sParent).entryInfoList(
-        {c_sPrefix + QLatin1Char('*')},
         QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System);
     for (const QFileInfo& entry : lEntries)
     {
+        // Compared here: a name filter would also take ".IMPORT-x", an import folder's name.
+        if (!entry.fileName().startsWith(c_sPrefix))
+        {
+            continue;
+        }
         if (entry.isSymLink() || !entry.isDir())
         {
             QFile::remove(entry.filePath());

@@ -556,11 +556,17 @@ TEST_F(ExportHandlerTest, KilledImportIsClearedAwayByTheNext)
     CMeasConfigData imported;
     ASSERT_TRUE(imported.Read(sParent + "/Site1/Site.measconfig"));
     EXPECT_EQ(imported.Description(), "New");
-    // Leftovers that are no folders go as well.
+    // Leftovers that are no folders go as well; a folder only like them in letter case stays.
     ASSERT_TRUE(WriteFile(sParent + "/.import-file", "x") &&
-                QFile::link(Path("old"), sParent + "/.import-link"));
+                QFile::link(Path("old"), sParent + "/.import-link") &&
+                WriteFile(sParent + "/.IMPORT-kept/a.txt", "x"));
     ASSERT_TRUE(m_handler.ImportMeasurementConfiguration(sOld, ""));
-    EXPECT_EQ(TreeWithContents(sParent), lEarlier);
+    EXPECT_EQ(TreeWithContents(sParent),
+              QStringList(
+                  {".IMPORT-kept",
+                   ".IMPORT-kept/a.txt=" +
+                       QString(QCryptographicHash::hash("x", QCryptographicHash::Sha1).toHex())}) +
+                  lEarlier);
     EXPECT_EQ(ListTree(Path("old")).size(), 6);
 }
 
@@ -606,7 +612,7 @@ TEST_F(ExportHandlerTest, ImportRefusesFoldersThroughLinksOrAboveItsOwn)
     ASSERT_TRUE(m_handler.ImportMeasurementConfiguration(Path("Site2.measurement"), "") &&
                 m_handler.ImportMeasurementConfiguration(Path("Site2.measurement"), "Mine/Sub"));
     const QString sDotted = "the import sub-folder '%1' must name a folder below the import base, "
-                            "without '.' or '..' parts";
+                            "without '.', '..' or '.import-...' parts";
     // Archive, sub-folder, reason.
     const std::tuple<QString, QString, QString> rows[] = {
         {"Site1", "linked",
@@ -624,6 +630,7 @@ TEST_F(ExportHandlerTest, ImportRefusesFoldersThroughLinksOrAboveItsOwn)
          QString("'%1/Mine/Sub' holds folders; an import replaces only a folder of its own")
              .arg(sBase)},
         {"Lumora2.0Import", "./", QString(sDotted).arg("./")},
+        {"Site1", "Mine/.import-x", QString(sDotted).arg("Mine/.import-x")},
         {".import-1", "",
          "the archive name '.import-1.measurement' gives no import folder of its own"},
     };
