@@ -100,8 +100,8 @@ bool CImportStaging::DoCreate(const QString& sParent)
 {
     const QString sClean = QDir::cleanPath(sParent);
     // The parent's lock makes clean-up and creation one step: a folder just made is locked
-    // before any other import can look at it.
-    // Without locks a stale folder cannot be told from a running import's: none is removed.
+    // before any other import can look at it. Without locks a stale folder cannot be told from
+    // a running import's, and none is removed.
     const CFolderLock parentLock(sClean);
     if (parentLock.IsLocked())
     {
@@ -129,11 +129,13 @@ bool CImportStaging::DoCreate(const QString& sParent)
     m_iLock = OpenFolder(sFolder);
     if (m_iLock < 0 || (::flock(m_iLock, LOCK_EX | LOCK_NB) != 0 && !IsLockingUnsupported(errno)))
     {
-        return Fail(QStringLiteral("cannot lock '%1'").arg(sFolder), errno);
+        iError = errno;
+        return Fail(QStringLiteral("cannot lock '%1'").arg(sFolder), iError);
     }
     if (::mkdir(QFile::encodeName(GetUnpackFolder()).constData(), 0700) != 0)
     {
-        return Fail(QStringLiteral("cannot create '%1'").arg(GetUnpackFolder()), errno);
+        iError = errno;
+        return Fail(QStringLiteral("cannot create '%1'").arg(GetUnpackFolder()), iError);
     }
     return true;
 }
@@ -147,10 +149,14 @@ QString CImportStaging::GetUnpackFolder() const
 void CImportStaging::DoRemoveStale(const QString& sParent)
 {
     const QFileInfoList lEntries = QDir(sParent).entryInfoList(
-        {c_sPrefix + QLatin1Char('*')},
         QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System);
     for (const QFileInfo& entry : lEntries)
     {
+        // Compared here: a name filter would also take ".IMPORT-x", an import folder's name.
+        if (!entry.fileName().startsWith(c_sPrefix))
+        {
+            continue;
+        }
         if (entry.isSymLink() || !entry.isDir())
         {
             QFile::remove(entry.filePath());
@@ -197,9 +203,10 @@ bool CImportStaging::DoReplace(const QString& sFolder)
     // cannot take its place; the gap between the two moves is short.
     const QString sPrevious = m_sFolder + QLatin1Char('/') + c_sPrevious;
     const bool bAside = Move(sTarget, sPrevious, 0) == 0;
-    if (!bAside && errno != ENOENT)
+    const int iAsideError = bAside ? 0 : errno;
+    if (!bAside && iAsideError != ENOENT)
     {
-        return Fail(QStringLiteral("cannot move '%1' aside").arg(sTarget), errno);
+        return Fail(QStringLiteral("cannot move '%1' aside").arg(sTarget), iAsideError);
     }
     if (Move(sUnpacked, sTarget, 0) == 0)
     {

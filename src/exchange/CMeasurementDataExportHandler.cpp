@@ -10,6 +10,8 @@
 #include <QDir>
 #include <QTemporaryDir>
 
+#include <algorithm>
+
 namespace LumoraMeasurement
 {
 
@@ -137,13 +139,19 @@ bool CMeasurementDataExportHandler::DoCheckImportFolder(const QString& sArchive,
     const QString sSubFolder =
         sImportSubFolder.isEmpty() ? c_sDefaultImportSubFolder : sImportSubFolder;
     const QStringList lParts = sSubFolder.split(QLatin1Char('/'), Qt::SkipEmptyParts);
-    const bool bDotted =
-        lParts.contains(QStringLiteral(".")) || lParts.contains(QStringLiteral(".."));
-    if (lParts.isEmpty() || bDotted)
+    // A part named like a staging folder would be cleared away by an import beside it.
+    const bool bReserved = std::any_of(lParts.begin(), lParts.end(),
+                                       [](const QString& sPart)
+                                       {
+                                           return sPart == QLatin1String(".") ||
+                                                  sPart == QLatin1String("..") ||
+                                                  sPart.startsWith(CImportStaging::c_sPrefix);
+                                       });
+    if (lParts.isEmpty() || bReserved)
     {
         return Fail(QStringLiteral("the import sub-folder '%1' must name a folder below the "
-                                   "import base, without '.' or '..' parts")
-                        .arg(sSubFolder));
+                                   "import base, without '.', '..' or '%2' parts")
+                        .arg(sSubFolder, CImportStaging::c_sPrefix + QStringLiteral("...")));
     }
     QString sName = QFileInfo(sArchive).fileName();
     sName.remove(c_sArchiveExtension, Qt::CaseSensitive);

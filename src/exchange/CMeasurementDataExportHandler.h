@@ -36,10 +36,10 @@ public:
     /// Unpacks sArchive into a fresh import folder (see GetImportFolder) and rewrites the one
     /// "*.measconfig" found there so that it names the unpacked files. Fails when the
     /// configuration names a document the archive does not carry: nothing outside the import
-    /// folder is read or written. The folder is refused when it is reached through a link, is
-    /// not below its sub-folder (a "." or ".." part) or holds folders. The folder appears
-    /// complete in one step and a failed import leaves it as it was; of two imports of the
-    /// same name at once, the one finishing last stays.
+    /// folder is read or written. The folder is refused when it is reached through a link,
+    /// when the sub-folder has a ".", ".." or ".import-" part, or when it holds folders. The
+    /// folder appears complete in one step and a failed import leaves it as it was; of two
+    /// imports of the same name at once, the one finishing last stays.
     bool ImportMeasurementConfiguration(const QString& sArchive, const QString& sImportSubFolder);
     /// Why the last import failed, in words; empty after one that succeeded.
     QString LastError() const;

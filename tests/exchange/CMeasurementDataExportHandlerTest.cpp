@@ -393,21 +393,22 @@ TEST_F(ExportHandlerTest, ImportMovesIntoPlaceWhereTheFileSystemRefusesTheExchan
     const QString sFolder = ImportFolder("Lumora2.0Import/Site1");
     const QStringList lTree{"Site1", "Site1/Site.channel", "Site1/Site.device", "Site1/Site.limit",
                             "Site1/Site.measconfig"};
-    // Why, a folder there before, the move's errors, imported, what cannot be made.
-    const std::tuple<const char*, bool, std::deque<int>, bool, const char*> rows[] = {
-        {"no exchange on this file system, first import", false, {EINVAL}, true, nullptr},
-        {"no such call in this kernel, replacing", true, {ENOSYS}, true, nullptr},
-        {"exchange unsupported after the name was taken", true, {EEXIST, EINVAL}, true, nullptr},
-        {"another device, first import", false, {EXDEV}, false, nullptr},
-        {"exchange refused", true, {EEXIST, EACCES}, false, nullptr},
+    // Why, a folder there before, the move's errors, the error it fails with (0: imported),
+    // what cannot be made.
+    const std::tuple<const char*, bool, std::deque<int>, int, const char*> rows[] = {
+        {"no exchange on this file system, first import", false, {EINVAL}, 0, nullptr},
+        {"no such call in this kernel, replacing", true, {ENOSYS}, 0, nullptr},
+        {"exchange unsupported after the name was taken", true, {EEXIST, EINVAL}, 0, nullptr},
+        {"another device, first import", false, {EXDEV}, EXDEV, nullptr},
+        {"exchange refused", true, {EEXIST, EACCES}, EACCES, nullptr},
         {"no exchange, the move after the old folder went aside fails",
          true,
          {ENOSYS, EIO},
-         false,
+         EIO,
          nullptr},
-        {"no room to unpack beside the folder", true, {}, false, "/.import-"},
+        {"no room to unpack beside the folder", true, {}, EACCES, "/.import-"},
     };
-    for (const auto& [pWhy, bExisting, lErrors, bImported, pUnmakeable] : rows)
+    for (const auto& [pWhy, bExisting, lErrors, iError, pUnmakeable] : rows)
     {
         SCOPED_TRACE(pWhy);
         QDir(sFolder).removeRecursively();
@@ -419,7 +420,15 @@ TEST_F(ExportHandlerTest, ImportMovesIntoPlaceWhereTheFileSystemRefusesTheExchan
             m_handler.ImportMeasurementConfiguration(Path("b/out/Site1.measurement"), "");
         g_lMoveErrors.clear();
         g_pUnmakeable = nullptr;
+        const bool bImported = iError == 0;
         EXPECT_EQ(bDone, bImported);
+        const QString sError = QString::fromLocal8Bit(strerror(iError));
+        EXPECT_EQ(m_handler.LastError(),
+                  bImported ? QString()
+                  : pUnmakeable
+                      ? QString("cannot create an unpacking folder in '%1': %2")
+                            .arg(QFileInfo(sFolder).path(), sError)
+                      : QString("cannot move the import into '%1': %2").arg(sFolder, sError));
         CMeasConfigData imported;
         const bool bRead = imported.Read(sFolder + "/Site.measconfig");
         EXPECT_EQ(bRead ? imported.Description() : "none", bImported   ? "New"
@@ -556,11 +565,17 @@ TEST_F(ExportHandlerTest, KilledImportIsClearedAwayByTheNext)
     CMeasConfigData imported;
     ASSERT_TRUE(imported.Read(sParent + "/Site1/Site.measconfig"));
     EXPECT_EQ(imported.Description(), "New");
-    // Leftovers that are no folders go as well.
+    // Leftovers that are no folders go as well; a folder only like them in letter case stays.
     ASSERT_TRUE(WriteFile(sParent + "/.import-file", "x") &&
-                QFile::link(Path("old"), sParent + "/.import-link"));
+                QFile::link(Path("old"), sParent + "/.import-link") &&
+                WriteFile(sParent + "/.IMPORT-kept/a.txt", "x"));
     ASSERT_TRUE(m_handler.ImportMeasurementConfiguration(sOld, ""));
-    EXPECT_EQ(TreeWithContents(sParent), lEarlier);
+    EXPECT_EQ(TreeWithContents(sParent),
+              QStringList(
+                  {".IMPORT-kept",
+                   ".IMPORT-kept/a.txt=" +
+                       QString(QCryptographicHash::hash("x", QCryptographicHash::Sha1).toHex())}) +
+                  lEarlier);
     EXPECT_EQ(ListTree(Path("old")).size(), 6);
 }
 
@@ -606,7 +621,7 @@ TEST_F(ExportHandlerTest, ImportRefusesFoldersThroughLinksOrAboveItsOwn)
     ASSERT_TRUE(m_handler.ImportMeasurementConfiguration(Path("Site2.measurement"), "") &&
                 m_handler.ImportMeasurementConfiguration(Path("Site2.measurement"), "Mine/Sub"));
     const QString sDotted = "the import sub-folder '%1' must name a folder below the import base, "
-                            "without '.' or '..' parts";
+                            "without '.', '..' or '.import-...' parts";
     // Archive, sub-folder, reason.
     const std::tuple<QString, QString, QString> rows[] = {
         {"Site1", "linked",
@@ -624,6 +639,7 @@ TEST_F(ExportHandlerTest, ImportRefusesFoldersThroughLinksOrAboveItsOwn)
          QString("'%1/Mine/Sub' holds folders; an import replaces only a folder of its own")
              .arg(sBase)},
         {"Lumora2.0Import", "./", QString(sDotted).arg("./")},
+        {"Site1", "Mine/.import-x", QString(sDotted).arg("Mine/.import-x")},
         {".import-1", "",
          "the archive name '.import-1.measurement' gives no import folder of its own"},
     };
