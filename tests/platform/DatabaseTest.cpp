@@ -281,6 +281,39 @@ TEST_P(CDatabaseTest, SessionRowsRoundTrip)
     EXPECT_EQ(m_pDb->LastError(),
               "Cannot change session " + N(lFirst) + ": there is no column 'no_such_column'");
     EXPECT_FALSE(table.Update(lFirst, {{"scan_count", "many"}}));
+
+    // Each set of columns has statements of its own, kept side by side: every insert and update
+    // writes exactly its columns.
+    const QStringList columns = {"site", "test_point", "name", "e_number", "t_number", "e_mail"};
+    CDatabaseTransaction scope(*m_pDb);
+    for (int iSet = 1; iSet < 1 << columns.size(); ++iSet)
+    {
+        SCOPED_TRACE(iSet);
+        TableRows row, changed;
+        QStringList expected;
+        for (int c = 0; c < columns.size(); ++c)
+        {
+            const bool bIn = (iSet >> c & 1) != 0;
+            const QString sValue = QStringLiteral("%1-%2").arg(c).arg(iSet);
+            if (bIn)
+            {
+                row.emplace_back(columns[c], sValue);
+                changed.emplace_back(columns[c], sValue + 'u');
+            }
+            expected << (bIn ? sValue + 'u' : QString());
+        }
+        long lId = 0;
+        ASSERT_TRUE(table.Create(row, lId) && table.Update(lId, changed))
+            << m_pDb->LastError().toStdString();
+        const TableRows stored = table.Get(lId);
+        QStringList got;
+        for (const QString& sColumn : columns)
+        {
+            got << Dump(stored, sColumn);
+        }
+        EXPECT_EQ(got, expected);
+    }
+    EXPECT_TRUE(scope.Commit()) << m_pDb->LastError().toStdString();
 }
 
 TEST_P(CDatabaseTest, SessionFilterIsCaseInsensitiveContainmentOverFiveColumns)

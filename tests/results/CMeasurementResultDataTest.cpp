@@ -401,11 +401,6 @@ TEST_P(CMeasurementResultDataTest, CsvListsStoredRowsScanByScan)
     ASSERT_TRUE(model.LoadData(m_Config));
     QStringList lines = model.GetCSVExport();
 
-    // Written as the application writes the list: UTF-8, each line ended by a line feed.
-    QBuffer file;
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    EXPECT_TRUE(model.WriteCSVExport(file));
-    EXPECT_EQ(file.data(), (lines.join('\n') + '\n').toUtf8());
     QBuffer refusing;
     EXPECT_FALSE(model.WriteCSVExport(refusing));
 
@@ -430,7 +425,8 @@ TEST_P(CMeasurementResultDataTest, CsvListsStoredRowsScanByScan)
     EXPECT_EQ(model.GetNumberOfErrorsInSession(), 8);
 
     // Sixteen violations of Ch3, one more than its tile lists, with texts long enough for the
-    // export to span several writes of a device that takes at most 40,000 bytes at a time.
+    // export to span several writes of a device that takes at most 40,000 bytes at a time. The
+    // file is the list as the application writes it: UTF-8, each line ended by a line feed.
     for (int i = 0; i < 16; ++i)
     {
         Store({"11", "2", "15", "2", "15 dB", QString(5000, 'e')});
