@@ -110,9 +110,11 @@ bool CDBScanController::GetAllData(long lSessionId, std::vector<CDBScanData>& sc
         return false;
     }
     scans.reserve(rows.size() / 3);
+    // A new record stamps the current time, which costs a time zone lookup: copies do not.
+    const CDBScanData prototype(lSessionId);
     for (size_t i = 0; i + 2 < rows.size(); i += 3)
     {
-        CDBScanData& scan = scans.emplace_back(lSessionId);
+        CDBScanData& scan = scans.emplace_back(prototype);
         scan.SetScanId(rows[i].GetValue().toLongLong());
         scan.SetState(rows[i + 1].GetValue().toInt());
         scan.SetDateTime(rows[i + 2].GetValue());

@@ -356,6 +356,54 @@ for args in (["show", str(session)], ["report", str(session), "-o", os.path.join
           "%s on a damaged page exits 2 with the database's reason (got %d: %s)" %
           (" ".join(args[:1] + args[2:3]), r.returncode, r.stderr.strip()))
 
+# Memory stays bounded whatever the database holds: texts of 50 MB, 200,000 scans without
+# values. Each command runs as a child of its own so that its peak is its own.
+PEAK_LIMIT_KB = 300 * 1024
+
+
+def peak_kb(args):
+    probe = ("import resource, subprocess, sys\n"
+             "r = subprocess.run(sys.argv[1:], capture_output=True)\n"
+             "print(r.returncode, resource.getrusage(resource.RUSAGE_CHILDREN).ru_maxrss)")
+    out = subprocess.run([sys.executable, "-c", probe, mda] + args, env=base_env,
+                         capture_output=True, text=True, timeout=600).stdout.split()
+    return int(out[0]), int(out[1])
+
+
+huge = os.path.join(work, "huge-texts.sqlite")
+shutil.copy(db_file, huge)
+con = sqlite3.connect(huge)
+text = "x" * 50_000_000
+con.execute("update session set description = ?, site = ?", (text, text))
+con.execute("update measurement set error_description = ? where id in "
+            "(select id from measurement order by id limit 2)", (text,))
+con.execute("update measurement set value = ? where id in "
+            "(select id from measurement order by id limit 2 offset 7)", ("1" + text,))
+con.commit()
+con.close()
+del text
+empty_scans = os.path.join(work, "empty-scans.sqlite")
+shutil.copy(db_file, empty_scans)
+con = sqlite3.connect(empty_scans)
+con.executemany("insert into scan (id, session_id, state, date_time) values (?, ?, 0, "
+                "'2026-12-07 10:00:00')", [(100000 + i, session) for i in range(200000)])
+con.commit()
+con.close()
+for name, path in (("50 MB texts", huge), ("200,000 empty scans", empty_scans)):
+    for args in (["show", str(session)], ["csv", str(session), "-o", path + ".csv"],
+                 ["csv", str(session), "--classic", "-o", path + "-classic.csv"],
+                 ["report", str(session), "-o", path + ".html"]):
+        if args[0] == "report" and path == empty_scans:
+            continue  # the report's status history of 200,000 scans is not yet bounded
+        code, peak = peak_kb(args + ["--database", path])
+        # The sanitizers' shadow memory is no peak of ours.
+        check(code == 0 and (peak < PEAK_LIMIT_KB or os.environ.get("MDA_SANITIZED") == "1"),
+              "%s with %s: exit %d, peak %d MB (at most 300)" % (" ".join(args[:1] + args[2:3]),
+                                                                 name, code, peak // 1024))
+csv_huge = open(huge + "-classic.csv", encoding="utf-8").read()
+check(" [cut: longer than 4194304 characters]" in csv_huge,
+      "a text past the bound is cut visibly, never silently")
+
 # Exit codes and one-line reasons.
 missing = os.path.join(work, "nothing-here.sqlite")
 table = [
