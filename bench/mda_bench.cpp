@@ -302,12 +302,18 @@ void LoadCase(const SOptions& options, const QString& sWork, const QString& sFol
             Child({"load", sFolder}, sWork + "/load.out"));
 }
 
-SSide Tool(const SOptions& options, const QString& sFolder, const QString& sOutput)
+SSide Tool(const SOptions& options, const QString& sFolder, const QString& sOutput,
+           const QStringList& command = {"csv"})
 {
-    return {{options.sTool, "csv", "--database", SessionFile(sFolder), "--channels",
-             sFolder + "/channels.json", "--limits", sFolder + "/limits.json", "1", "-o", sOutput},
-            "/dev/null",
-            false};
+    QStringList arguments = QStringList{options.sTool} + command;
+    arguments << "--database" << SessionFile(sFolder) << "--channels" << sFolder + "/channels.json"
+              << "--limits" << sFolder + "/limits.json"
+              << "1";
+    if (!sOutput.isEmpty())
+    {
+        arguments << "-o" << sOutput;
+    }
+    return {arguments, "/dev/null", false};
 }
 
 int Usage()
@@ -406,9 +412,9 @@ int main(int argc, char** argv)
     {
 #ifdef MDA_BENCH_LIBPQ
         const SBenchShape shape{10, 100, 40, EBenchData::Realistic};
-        const QStringList tail = QStringList{options.sPgUrl, options.sPgUser} +
-                                 ShapeArguments(shape);
-        RunCase(options, "record 10x4,000 values, PostgreSQL", "", 
+        const QStringList tail =
+            QStringList{options.sPgUrl, options.sPgUser} + ShapeArguments(shape);
+        RunCase(options, "record 10x4,000 values, PostgreSQL", "",
                 Child(QStringList{"record-pq"} + tail, sWork + "/record-pq.out"),
                 Child(QStringList{"record-lib"} + tail, sWork + "/record-lib.out"));
 #else
@@ -416,10 +422,9 @@ int main(int argc, char** argv)
 #endif
     }
     const SBenchShape million{lScans, 100, 50, EBenchData::Realistic};
-    const QString sMillion =
-        wanted("load") || wanted("csv") || wanted("tool") || wanted("growth")
-            ? Session(options, million)
-            : QString();
+    const QString sMillion = wanted("load") || wanted("csv") || wanted("tool") || wanted("growth")
+                                 ? Session(options, million)
+                                 : QString();
     const QString sValues = QString::number(million.Values());
     SResult loadMillion;
     if (wanted("load") && !sMillion.isEmpty())
@@ -457,6 +462,17 @@ int main(int argc, char** argv)
                         Shell(SessionFile(sFolder), true, sWork + "/shell.csv"),
                         Tool(options, sFolder, sWork + "/tool.csv"));
             }
+            // The classic lines streamed by the tool against the shell's CSV of the same rows.
+            RunCase(options, "mda csv --classic " + sValues + " values", "<=1.3x",
+                    Shell(SessionFile(sMillion), true, sWork + "/shell.csv"),
+                    Tool(options, sMillion, sWork + "/tool-classic.csv", {"csv", "--classic"}));
+            // The per-channel summary and the report read the session once: against LoadData.
+            RunCase(options, "mda show " + sValues + " values vs LoadData", "<=1.5x",
+                    Child({"load", sMillion}, sWork + "/load.out"),
+                    Tool(options, sMillion, QString(), {"show"}));
+            RunCase(options, "mda report " + sValues + " values vs LoadData", "<=1.5x",
+                    Child({"load", sMillion}, sWork + "/load.out"),
+                    Tool(options, sMillion, sWork + "/tool.html", {"report"}));
         }
     }
     if (wanted("growth") && !sMillion.isEmpty())
@@ -474,9 +490,9 @@ int main(int argc, char** argv)
             if (!sLarge.isEmpty())
             {
                 const QString sLargeValues = QString::number(large.Values());
-                const SResult big = RecordCase(options, sWork,
-                                               "record 10x4,000 into db of " + sLargeValues,
-                                               "growth", SessionFile(sLarge));
+                const SResult big =
+                    RecordCase(options, sWork, "record 10x4,000 into db of " + sLargeValues,
+                               "growth", SessionFile(sLarge));
                 std::printf("  growth of recording time from empty to %s values: library %.2fx, "
                             "C API %.2fx\n",
                             qPrintable(sLargeValues), big.dLibrary / recordEmpty.dLibrary,
