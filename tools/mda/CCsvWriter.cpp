@@ -10,7 +10,9 @@
 #include <QSaveFile>
 
 #include <algorithm>
+#include <cerrno>
 #include <charconv>
+#include <cstring>
 #include <unistd.h>
 #include <vector>
 
@@ -68,11 +70,15 @@ CCsvWriter::CCsvWriter(const QString& sPath) : m_sPath(sPath) {}
 
 CCsvWriter::~CCsvWriter() = default;
 
-bool CCsvWriter::Fail(QString& sReason) const
+bool CCsvWriter::Fail(QString& sReason, int iErrno) const
 {
     const QString sName =
         m_sPath == QLatin1String("-") ? QStringLiteral("standard output") : m_sPath;
-    const QString sError = m_pDevice ? m_pDevice->errorString() : QString();
+    // A failed write of a temporary file may leave Qt's own text unspecific; the system's
+    // error number names the cause.
+    const QString sError = iErrno != 0 ? QString::fromLocal8Bit(std::strerror(iErrno))
+                           : m_pDevice ? m_pDevice->errorString()
+                                       : QString();
     sReason = QStringLiteral("cannot write '%1': %2").arg(sName, sError);
     return false;
 }
@@ -131,9 +137,10 @@ bool CCsvWriter::Open(QString& sReason)
 
 bool CCsvWriter::Flush(QString& sReason)
 {
+    errno = 0;
     if (!m_Buffer.isEmpty() && m_pDevice->write(m_Buffer) != m_Buffer.size())
     {
-        return Fail(sReason);
+        return Fail(sReason, errno);
     }
     m_Buffer.resize(0);
     return true;

@@ -42,7 +42,7 @@ public:
 
 private:
     bool Flush(QString& sReason);
-    bool Fail(QString& sReason) const;
+    bool Fail(QString& sReason, int iErrno = 0) const;
 
     QString m_sPath;
     std::unique_ptr<QSaveFile> m_pSaveFile;
