@@ -14,7 +14,7 @@ import shutil
 import subprocess
 import sys
 
-mda, demo, readme, work = sys.argv[1:5]
+mda, demo, readme, work = (os.path.abspath(a) for a in sys.argv[1:5])
 try:
     import pandas
 except ImportError:
