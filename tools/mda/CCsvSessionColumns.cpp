@@ -92,13 +92,14 @@ bool ReadDecimal(QStringView sText, double& dValue)
     return result.ec == std::errc() && result.ptr == buffer + iSize && std::isfinite(dValue);
 }
 
-/// The part of a value text before its first blank, and the word after it.
+/// The part of a value text before its first blank.
 QStringView NumberPart(QStringView sValue)
 {
     const auto iBlank = sValue.indexOf(QLatin1Char(' '));
     return iBlank < 0 ? sValue : sValue.left(iBlank);
 }
 
+/// The word after the first blank of a value text.
 QStringView UnitPart(QStringView sValue)
 {
     const auto iBlank = sValue.indexOf(QLatin1Char(' '));

