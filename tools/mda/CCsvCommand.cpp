@@ -1,80 +1,202 @@
 #include "CCsvCommand.h"
 
 #include "CCsvWriter.h"
+#include "CDBSessionControler.h"
 #include "CJudgedSession.h"
 #include "CMeasurementResultData.h"
 #include "CToolContext.h"
 
 #include <QFile>
+#include <QFileInfo>
+
+#include <vector>
 
 using namespace LumoraMeasurement;
+
+namespace
+{
+
+const QString c_sAll = QStringLiteral("all");
+
+/// True when sOutput names the database file or one of SQLite's files beside it: writing the
+/// CSV there would replace the measurements.
+bool IsDatabaseFile(const QString& sOutput, OrvelFramework::CDatabaseMultiInstance& db)
+{
+    if (db.IsPostgreSql() || sOutput == QLatin1String("-"))
+    {
+        return false;
+    }
+    const QString sOut = QFileInfo(sOutput).canonicalFilePath();
+    const QString sDb = QFileInfo(db.GetDatabaseFilePath()).canonicalFilePath();
+    if (sOut.isEmpty() || sDb.isEmpty())
+    {
+        return false;
+    }
+    for (const char* pszSuffix : {"", "-wal", "-shm", "-journal"})
+    {
+        if (sOut == sDb + QLatin1String(pszSuffix))
+        {
+            return true;
+        }
+    }
+    return false;
+}
+
+/// The RFC form: every named session (or every session) into one file, the header once.
+int WriteSessions(const CToolContext& context, const QString& sOutput)
+{
+    CJudgedSession session;
+    CSessionReader& reader = session.Reader();
+    QString sReason;
+    if (!context.OpenDatabase(reader.Database(), sReason))
+    {
+        return context.Fail(sReason);
+    }
+    for (const QString& sOption : {QStringLiteral("channels"), QStringLiteral("limits")})
+    {
+        const QString sFile = context.Value(sOption);
+        if (!sFile.isEmpty() && !QFileInfo(sFile).isFile())
+        {
+            return context.Fail(QStringLiteral("no file '") + sFile + QLatin1Char('\''));
+        }
+    }
+    reader.SetChannelTableFile(context.Value(QStringLiteral("channels")));
+    reader.SetLimitFile(context.Value(QStringLiteral("limits")));
+    reader.SetLevelUnit(eLevelUnit_dBuV);
+
+    std::vector<long> sessionIds;
+    if (context.IsSet(c_sAll))
+    {
+        std::vector<CDBSessionData> sessions;
+        if (!CDBSessionControler(reader.Database()).ReadSessionData(QString(), sessions))
+        {
+            return context.Fail(QStringLiteral("cannot read the sessions: ") +
+                                reader.Database().LastError());
+        }
+        for (const CDBSessionData& stored : sessions)
+        {
+            sessionIds.push_back(static_cast<long>(stored.GetSessionId()));
+        }
+    }
+    else
+    {
+        for (const QString& sSession : context.Positionals())
+        {
+            if (!reader.SelectSession(sSession))
+            {
+                return context.Fail(reader.LastError());
+            }
+            sessionIds.push_back(reader.SessionId());
+        }
+    }
+    if (IsDatabaseFile(sOutput, reader.Database()))
+    {
+        return context.Fail(QStringLiteral("'") + sOutput +
+                            QStringLiteral("' is the database; the CSV is never written over it"));
+    }
+
+    CCsvWriter writer(sOutput);
+    if (!writer.Open(sReason))
+    {
+        return context.Fail(sReason);
+    }
+    long lDone = 0;
+    for (const long lSessionId : sessionIds)
+    {
+        if (!reader.SelectSession(lSessionId))
+        {
+            context.Progress(QString());
+            return context.Fail(reader.LastError());
+        }
+        long lRows = 0;
+        const auto progress = [&context, lDone](long lSession)
+        { context.Progress(QStringLiteral("csv: %1 values").arg(lDone + lSession)); };
+        if (!writer.Write(session, progress, lRows, sReason))
+        {
+            context.Progress(QString());
+            return context.Fail(sReason);
+        }
+        lDone += lRows;
+    }
+    context.Progress(QString());
+    if (!writer.Commit(sReason))
+    {
+        return context.Fail(sReason);
+    }
+    return CToolContext::c_iExitOk;
+}
+
+} // namespace
 
 int CCsvCommand::Run(const QStringList& arguments)
 {
     CToolContext context(
-        QStringLiteral("csv"), QStringLiteral("SESSION"),
-        QStringLiteral("Writes a stored session as CSV (RFC 4180, UTF-8, CRLF): a header line, "
-                       "then one row per stored value with its judgement."));
+        QStringLiteral("csv"), QStringLiteral("SESSION..."),
+        QStringLiteral("Writes stored sessions as CSV (RFC 4180, UTF-8, CRLF): a header line, "
+                       "then one row per stored value with its judgement, the limit it was "
+                       "judged against and its channel."));
     context.AddDatabaseOptions();
     context.AddSessionOptions();
-    context.Parser().addOption(QCommandLineOption({QStringLiteral("o"), QStringLiteral("output")},
-                                                  QStringLiteral("The CSV file to write."),
-                                                  QStringLiteral("file")));
+    context.Parser().addOption(QCommandLineOption(
+        {QStringLiteral("o"), QStringLiteral("output")},
+        QStringLiteral("The CSV file to write, replaced only when the whole CSV is written; - "
+                       "for standard output."),
+        QStringLiteral("file")));
+    context.Parser().addOption(QCommandLineOption(
+        c_sAll, QStringLiteral("Every session of the database, instead of naming them.")));
     context.Parser().addOption(QCommandLineOption(
         QStringLiteral("classic"),
-        QStringLiteral("Write the application's own export lines instead: the session line, "
-                       "then one line per stored value.")));
+        QStringLiteral("Write the application's own export lines of one session instead: the "
+                       "session line, then one line per stored value.")));
+    // --all takes no session, otherwise at least one is named.
+    const bool bAll = arguments.mid(2).contains(QStringLiteral("--all"));
     int iExit = 0;
-    if (!context.Parse(arguments, 1, iExit))
+    if (!context.Parse(arguments, bAll ? 0 : -1, iExit))
     {
         return iExit;
+    }
+    if (context.IsSet(c_sAll) != bAll)
+    {
+        return context.Fail(QStringLiteral("wrong number of arguments (see mda csv --help)"));
     }
     const QString sOutput = context.Value(QStringLiteral("o"));
     if (sOutput.isEmpty())
     {
         return context.Fail(QStringLiteral("-o FILE is required"));
     }
+    if (!context.IsSet(QStringLiteral("classic")))
+    {
+        return WriteSessions(context, sOutput);
+    }
+    if (bAll || context.Positionals().size() != 1)
+    {
+        return context.Fail(QStringLiteral("--classic writes one session"));
+    }
+
     CJudgedSession session;
     if (!context.OpenSession(session, iExit))
     {
         return iExit;
     }
     QString sReason;
-
-    if (context.IsSet(QStringLiteral("classic")))
+    QFile file(sOutput);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
     {
-        QFile file(sOutput);
-        if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
-        {
-            return context.Fail(QStringLiteral("cannot write '") + sOutput + QStringLiteral("': ") +
-                                file.errorString());
-        }
-        const bool bWritten =
-            CMeasurementResultData::WriteCSVExport(session.Reader(), file, sReason) && file.flush();
-        if (!bWritten)
-        {
-            if (sReason.isEmpty())
-            {
-                sReason = QStringLiteral("cannot write '") + sOutput + QStringLiteral("': ") +
-                          file.errorString();
-            }
-            file.close();
-            file.remove();
-            return context.Fail(sReason);
-        }
-        return CToolContext::c_iExitOk;
+        return context.Fail(QStringLiteral("cannot write '") + sOutput + QStringLiteral("': ") +
+                            file.errorString());
     }
-
-    CCsvWriter writer(sOutput);
-    long lRows = 0;
-    const auto progress = [&context](long lDone)
-    { context.Progress(QStringLiteral("csv: %1 values").arg(lDone)); };
-    if (!writer.Open(sReason) || !writer.Write(session, progress, lRows, sReason) ||
-        !writer.Close(sReason))
+    const bool bWritten =
+        CMeasurementResultData::WriteCSVExport(session.Reader(), file, sReason) && file.flush();
+    if (!bWritten)
     {
-        context.Progress(QString());
+        if (sReason.isEmpty())
+        {
+            sReason = QStringLiteral("cannot write '") + sOutput + QStringLiteral("': ") +
+                      file.errorString();
+        }
+        file.close();
+        file.remove();
         return context.Fail(sReason);
     }
-    context.Progress(QString());
     return CToolContext::c_iExitOk;
 }

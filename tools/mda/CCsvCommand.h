@@ -2,8 +2,9 @@
 
 #include <QStringList>
 
-/// `mda csv SESSION -o FILE`: the session as CSV for other tools (one row per stored value
-/// with its judgement), or with --classic the application's own export lines.
+/// `mda csv SESSION... -o FILE`: sessions as CSV for other tools (one row per stored value
+/// with its judgement, limits and channel), or with --classic one session as the
+/// application's own export lines.
 class CCsvCommand
 {
 public:

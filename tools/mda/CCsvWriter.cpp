@@ -1,18 +1,47 @@
 #include "CCsvWriter.h"
 
+#include "CCsvField.h"
+#include "CCsvSessionColumns.h"
 #include "CEnumTemplate.h"
 #include "CJudgedSession.h"
 #include "EMeasurementItemState.h"
 
+#include <QFileInfo>
+#include <QSaveFile>
+
 #include <algorithm>
+#include <cerrno>
 #include <charconv>
+#include <cstring>
+#include <unistd.h>
 #include <vector>
 
 using namespace LumoraMeasurement;
 
+// The first twelve columns are those of the first version of the file, in its order, so that
+// readers that go by position keep working; the analysts' columns follow them.
 const char* const CCsvWriter::c_aszHeader[] = {
-    "session_id", "scan_id", "scan_time", "channel_id",   "channel_name", "item_id",
-    "item_name",  "value",   "unit",      "stored_state", "result",       "text",
+    "session_id",
+    "scan_id",
+    "scan_time",
+    "channel_id",
+    "channel_name",
+    "item_id",
+    "item_name",
+    "value",
+    "unit",
+    "stored_state",
+    "result",
+    "text",
+    "value_code",
+    "compare_type",
+    "limit_low",
+    "limit_high",
+    "limit_unit",
+    "limit_offset",
+    "margin",
+    "channel_standard",
+    "channel_frequency_hz",
 };
 
 namespace
@@ -37,52 +66,81 @@ void AppendNumber(QString& sLine, long lNumber)
 
 } // namespace
 
-CCsvWriter::CCsvWriter(const QString& sPath) : m_File(sPath) {}
+CCsvWriter::CCsvWriter(const QString& sPath) : m_sPath(sPath) {}
+
+CCsvWriter::~CCsvWriter() = default;
+
+bool CCsvWriter::Fail(QString& sReason, int iErrno) const
+{
+    const QString sName =
+        m_sPath == QLatin1String("-") ? QStringLiteral("standard output") : m_sPath;
+    // A failed write of a temporary file may leave Qt's own text unspecific; the system's
+    // error number names the cause.
+    const QString sError = iErrno != 0 ? QString::fromLocal8Bit(std::strerror(iErrno))
+                           : m_pDevice ? m_pDevice->errorString()
+                                       : QString();
+    sReason = QStringLiteral("cannot write '%1': %2").arg(sName, sError);
+    return false;
+}
 
 bool CCsvWriter::Open(QString& sReason)
 {
-    if (!m_File.open(QIODevice::WriteOnly | QIODevice::Truncate))
+    if (m_sPath == QLatin1String("-"))
     {
-        sReason =
-            QStringLiteral("cannot write '%1': %2").arg(m_File.fileName(), m_File.errorString());
-        return false;
+        m_pDevice = &m_Direct;
+        if (!m_Direct.open(STDOUT_FILENO, QIODevice::WriteOnly | QIODevice::Unbuffered,
+                           QFileDevice::DontCloseHandle))
+        {
+            return Fail(sReason);
+        }
+    }
+    else
+    {
+        const QFileInfo target(m_sPath);
+        if (target.isDir())
+        {
+            sReason = QStringLiteral("cannot write '%1': it is a folder").arg(m_sPath);
+            return false;
+        }
+        if (target.exists() && !target.isFile())
+        {
+            // A device or a pipe cannot be replaced by a renamed file; it takes the bytes as
+            // they come, and a failure is reported.
+            m_Direct.setFileName(m_sPath);
+            m_pDevice = &m_Direct;
+            if (!m_Direct.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
+            {
+                return Fail(sReason);
+            }
+        }
+        else
+        {
+            // A link is followed: the file it names is replaced, the link stays.
+            m_pSaveFile = std::make_unique<QSaveFile>(
+                target.isSymLink() ? target.canonicalFilePath() : m_sPath);
+            m_pDevice = m_pSaveFile.get();
+            if (!m_pSaveFile->open(QIODevice::WriteOnly))
+            {
+                return Fail(sReason);
+            }
+        }
     }
     m_Buffer.reserve(c_iFlushSize + 4096);
+    for (size_t i = 0; i < sizeof c_aszHeader / sizeof c_aszHeader[0]; ++i)
+    {
+        m_Buffer += i == 0 ? "" : ",";
+        m_Buffer += c_aszHeader[i];
+    }
+    m_Buffer += "\r\n";
     return true;
-}
-
-void CCsvWriter::AppendField(QString& sLine, QStringView sField)
-{
-    const bool bQuote = std::any_of(sField.cbegin(), sField.cend(),
-                                    [](QChar c)
-                                    {
-                                        return c == QLatin1Char(',') || c == QLatin1Char('"') ||
-                                               c == QLatin1Char('\r') || c == QLatin1Char('\n');
-                                    });
-    if (!bQuote)
-    {
-        sLine.append(sField.data(), static_cast<int>(sField.size()));
-        return;
-    }
-    sLine += QLatin1Char('"');
-    for (const QChar c : sField)
-    {
-        if (c == QLatin1Char('"'))
-        {
-            sLine += QLatin1Char('"');
-        }
-        sLine += c;
-    }
-    sLine += QLatin1Char('"');
 }
 
 bool CCsvWriter::Flush(QString& sReason)
 {
-    if (!m_Buffer.isEmpty() && m_File.write(m_Buffer) != m_Buffer.size())
+    errno = 0;
+    if (!m_Buffer.isEmpty() && m_pDevice->write(m_Buffer) != m_Buffer.size())
     {
-        sReason =
-            QStringLiteral("cannot write '%1': %2").arg(m_File.fileName(), m_File.errorString());
-        return false;
+        return Fail(sReason, errno);
     }
     m_Buffer.resize(0);
     return true;
@@ -92,13 +150,6 @@ bool CCsvWriter::Write(CJudgedSession& session, const std::function<void(long)>&
                        long& lRows, QString& sReason)
 {
     lRows = 0;
-    for (size_t i = 0; i < sizeof c_aszHeader / sizeof c_aszHeader[0]; ++i)
-    {
-        m_Buffer += i == 0 ? "" : ",";
-        m_Buffer += c_aszHeader[i];
-    }
-    m_Buffer += "\r\n";
-
     // State names by stored id, looked up once.
     std::vector<QString> stateNames;
     for (const auto& row : CRepresentation<EMeasurementItemState>::Table())
@@ -108,22 +159,16 @@ bool CCsvWriter::Write(CJudgedSession& session, const std::function<void(long)>&
             stateNames.resize(std::max(stateNames.size(), static_cast<size_t>(row.m_lId + 1)));
             if (stateNames[static_cast<size_t>(row.m_lId)].isEmpty())
             {
-                AppendField(stateNames[static_cast<size_t>(row.m_lId)],
-                            CEnumTemplate<EMeasurementItemState>::ToString(row.m_eEnumValue));
+                CCsvField::Append(stateNames[static_cast<size_t>(row.m_lId)],
+                                  CEnumTemplate<EMeasurementItemState>::ToString(row.m_eEnumValue));
             }
         }
     }
+    const CCsvSessionColumns columns(session);
 
     const QLatin1Char comma(',');
     // The fields that repeat from row to row (session, scan time, channel and item names) are
     // made ready to append once, quoted where they need it.
-    const auto field = [](const QString& sText)
-    {
-        // Never null, so that a made field is told from one not made yet.
-        QString sField = QLatin1String("");
-        AppendField(sField, sText);
-        return sField;
-    };
     QString sSession;
     AppendNumber(sSession, session.SessionId());
     sSession += comma;
@@ -133,13 +178,14 @@ bool CCsvWriter::Write(CJudgedSession& session, const std::function<void(long)>&
     std::vector<QString> channelFields;
     for (long c = 0; c < session.Channels().GetRowCount(); ++c)
     {
-        channelFields.push_back(field(session.ChannelName(c)));
+        channelFields.push_back(CCsvField::Make(session.ChannelName(c)));
     }
     // Item names by stored id, made when an id first appears (ids are small).
     constexpr long c_lItemIds = 4096;
     std::vector<QString> itemFields;
     QString sChunk;
     sChunk.reserve(c_iFlushSize + 4096);
+    QString sCode;
     bool bWriteOk = true;
     const bool bRead = session.ForEachRow(
         [&](const CSessionReader::SRow& row)
@@ -153,7 +199,8 @@ bool CCsvWriter::Write(CJudgedSession& session, const std::function<void(long)>&
             if (!bHasScanTime || lScanOfTime != stored.GetScanId())
             {
                 lScanOfTime = stored.GetScanId();
-                sScanTime = field(session.ScanTime(lScanOfTime));
+                sScanTime =
+                    CCsvField::Make(CCsvSessionColumns::ToIsoTime(session.ScanTime(lScanOfTime)));
                 bHasScanTime = true;
             }
             sChunk += sScanTime;
@@ -178,24 +225,16 @@ bool CCsvWriter::Write(CJudgedSession& session, const std::function<void(long)>&
                 QString& sItem = itemFields[static_cast<size_t>(lItem)];
                 if (sItem.isNull())
                 {
-                    sItem = field(session.ItemName(lItem));
+                    sItem = CCsvField::Make(session.ItemName(lItem));
                 }
                 sChunk += sItem;
             }
             else
             {
-                AppendField(sChunk, session.ItemName(lItem));
+                CCsvField::Append(sChunk, session.ItemName(lItem));
             }
             sChunk += comma;
-            // The stored text split at its first blank: the number as measured, then the unit.
-            const QStringView sValue(stored.GetValue());
-            const auto iBlank = sValue.indexOf(QLatin1Char(' '));
-            AppendField(sChunk, iBlank < 0 ? sValue : sValue.left(iBlank));
-            sChunk += comma;
-            if (iBlank >= 0)
-            {
-                AppendField(sChunk, sValue.mid(iBlank + 1));
-            }
+            columns.AppendValue(sChunk, row, sCode);
             sChunk += comma;
             const long lState = stored.GetMeasurementState();
             if (lState >= 0 && lState < static_cast<long>(stateNames.size()) &&
@@ -212,8 +251,12 @@ bool CCsvWriter::Write(CJudgedSession& session, const std::function<void(long)>&
             sChunk += comma;
             if (eJudgement == eJudgement_Violation || eJudgement == eJudgement_Error)
             {
-                AppendField(sChunk, judged.GetErrorDescription());
+                CCsvField::Append(sChunk, judged.GetErrorDescription());
             }
+            sChunk += comma;
+            sChunk += sCode;
+            columns.AppendLimits(sChunk, row);
+            columns.AppendChannel(sChunk, lChannel);
             sChunk += QLatin1String("\r\n");
             ++lRows;
             // Lines gather as text and are converted a chunk at a time.
@@ -234,18 +277,16 @@ bool CCsvWriter::Write(CJudgedSession& session, const std::function<void(long)>&
     return bRead && bWriteOk && Flush(sReason);
 }
 
-bool CCsvWriter::Close(QString& sReason)
+bool CCsvWriter::Commit(QString& sReason)
 {
     if (!Flush(sReason))
     {
         return false;
     }
-    m_File.close();
-    if (m_File.error() != QFileDevice::NoError)
+    if (m_pSaveFile)
     {
-        sReason =
-            QStringLiteral("cannot write '%1': %2").arg(m_File.fileName(), m_File.errorString());
-        return false;
+        return m_pSaveFile->commit() || Fail(sReason);
     }
-    return true;
+    m_Direct.close();
+    return m_Direct.error() == QFileDevice::NoError || Fail(sReason);
 }

