@@ -8,6 +8,7 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <QSaveFile>
 
 #include <vector>
 
@@ -179,23 +180,49 @@ int CCsvCommand::Run(const QStringList& arguments)
         return iExit;
     }
     QString sReason;
-    QFile file(sOutput);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
+    if (IsDatabaseFile(sOutput, session.Reader().Database()))
+    {
+        return context.Fail(QStringLiteral("'") + sOutput +
+                            QStringLiteral("' is the database; the CSV is never written over it"));
+    }
+    // A file appears whole or not at all; standard output and devices are written as they go.
+    const bool bStdout = sOutput == QLatin1String("-");
+    const QFileInfo target(sOutput);
+    const bool bDevice = !bStdout && target.exists() && !target.isFile();
+    QSaveFile saved(sOutput);
+    QFile direct;
+    QIODevice* pDevice = &saved;
+    if (bStdout || bDevice)
+    {
+        direct.setFileName(sOutput);
+        const bool bOpen =
+            bStdout ? direct.open(stdout, QIODevice::WriteOnly) : direct.open(QIODevice::WriteOnly);
+        if (!bOpen)
+        {
+            return context.Fail(QStringLiteral("cannot write '") + sOutput + QStringLiteral("': ") +
+                                direct.errorString());
+        }
+        pDevice = &direct;
+    }
+    else if (!saved.open(QIODevice::WriteOnly))
     {
         return context.Fail(QStringLiteral("cannot write '") + sOutput + QStringLiteral("': ") +
-                            file.errorString());
+                            saved.errorString());
     }
     const bool bWritten =
-        CMeasurementResultData::WriteCSVExport(session.Reader(), file, sReason) && file.flush();
+        CMeasurementResultData::WriteCSVExport(session.Reader(), *pDevice, sReason) &&
+        (pDevice == &saved ? saved.commit() : direct.flush());
     if (!bWritten)
     {
         if (sReason.isEmpty())
         {
             sReason = QStringLiteral("cannot write '") + sOutput + QStringLiteral("': ") +
-                      file.errorString();
+                      pDevice->errorString();
         }
-        file.close();
-        file.remove();
+        if (pDevice == &saved)
+        {
+            saved.cancelWriting();
+        }
         return context.Fail(sReason);
     }
     return CToolContext::c_iExitOk;

@@ -361,6 +361,26 @@ for args in (["show", str(session)], ["report", str(session), "-o", os.path.join
           "%s on a damaged page exits 2 with the database's reason (got %d: %s)" %
           (" ".join(args[:1] + args[2:3]), r.returncode, r.stderr.strip()))
 
+# The classic lines: written whole or not at all, never over the database, "-" for stdout.
+classic_out = os.path.join(work, "classic.csv")
+r = run(["csv", str(session), "--classic", "--database", db_file, "-o", classic_out])
+r_stdout = run(["csv", str(session), "--classic", "--database", db_file, "-o", "-"])
+check(r.returncode == 0 and r_stdout.returncode == 0 and
+      r_stdout.stdout == open(classic_out, encoding="utf-8").read() and not os.path.exists("-"),
+      "csv --classic -o - writes the same lines to standard output")
+before_bytes = digest(db_file)
+r = run(["csv", str(session), "--classic", "--database", db_file, "-o", db_file])
+check(r.returncode == 2 and "is the database" in r.stderr and digest(db_file) == before_bytes,
+      "csv --classic over the database file is refused and the database is unchanged")
+if os.path.exists("/dev/full"):
+    r = run(["csv", str(session), "--classic", "--database", db_file, "-o", "/dev/full"])
+    check(r.returncode == 2 and "No space left" in r.stderr,
+          "csv --classic to a full device exits 2 with the reason (%s)" % r.stderr.strip())
+damaged_out = os.path.join(work, "d-classic.csv")
+check(not os.path.exists(damaged_out) and
+      not any(n.startswith("d-classic.csv.") for n in os.listdir(work)),
+      "a failed classic export leaves no file and no temporary file")
+
 # Memory stays bounded whatever the database holds: texts of 50 MB, 200,000 scans without
 # values. Each command runs as a child of its own so that its peak is its own.
 PEAK_LIMIT_KB = 300 * 1024
