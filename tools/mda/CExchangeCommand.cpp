@@ -18,7 +18,7 @@ namespace
 
 const qint64 c_llChunk = 1 << 16;
 
-// The packed archive into its target, whole or not at all.
+// The packed archive into the opened target; Commit() puts it in place.
 bool CopyInto(const QString& sPacked, COutputFile& output, QString& sReason)
 {
     QFile packed(sPacked);
@@ -44,11 +44,6 @@ bool CopyInto(const QString& sPacked, COutputFile& output, QString& sReason)
     {
         sReason = QStringLiteral("cannot read the packed archive: ") + packed.errorString();
         output.Discard();
-        return false;
-    }
-    if (!output.Commit())
-    {
-        sReason = output.LastError();
         return false;
     }
     return true;
@@ -83,6 +78,15 @@ int CExchangeCommand::RunExport(const QStringList& arguments)
         return context.Fail(QStringLiteral("cannot read the configuration '") + sConfig +
                             QStringLiteral("' (see mda check)"));
     }
+    // The database is opened before anything is written: a refused one leaves no archive.
+    const bool bStore = context.IsSet(QStringLiteral("store"));
+    const bool bOwnDatabase = !context.Value(QStringLiteral("database")).isEmpty();
+    OrvelFramework::CDatabaseMultiInstance db;
+    QString sReason;
+    if (bStore && bOwnDatabase && !context.OpenDatabase(db, sReason, true))
+    {
+        return context.Fail(sReason);
+    }
     // Packed in a folder of our own first: the target receives a whole archive or nothing.
     QTemporaryDir work;
     const QString sPacked = work.filePath(QStringLiteral("packed.measurement"));
@@ -92,14 +96,13 @@ int CExchangeCommand::RunExport(const QStringList& arguments)
         return context.Fail(QStringLiteral("cannot pack '") + sConfig +
                             QStringLiteral("' (see mda check)"));
     }
-    QString sReason;
     if (!CopyInto(sPacked, output, sReason))
     {
         return context.Fail(sReason);
     }
-    if (context.IsSet(QStringLiteral("store")))
+    if (bStore)
     {
-        if (context.Value(QStringLiteral("database")).isEmpty())
+        if (!bOwnDatabase)
         {
             if (!handler.ExportMeasurementConfigurationInDb(sConfig, sPacked))
             {
@@ -109,11 +112,6 @@ int CExchangeCommand::RunExport(const QStringList& arguments)
         }
         else
         {
-            OrvelFramework::CDatabaseMultiInstance db;
-            if (!context.OpenDatabase(db, sReason, true))
-            {
-                return context.Fail(sReason);
-            }
             if (!CDBExportFilesController(db).CreateDbEntryFromFile(config.UniqueIdentifier(),
                                                                     sPacked, config.Description()))
             {
@@ -121,6 +119,10 @@ int CExchangeCommand::RunExport(const QStringList& arguments)
                                     db.LastError());
             }
         }
+    }
+    if (!output.Commit())
+    {
+        return context.Fail(output.LastError());
     }
     if (!output.IsStandardOutput())
     {
