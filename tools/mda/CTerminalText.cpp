@@ -27,13 +27,13 @@ QString CTerminalText::Escaped(const QString& sText, bool bKeepTab)
         }
         else if (u < 0x80)
         {
-            sShown +=
-                QStringLiteral("\\x") + QString::number(static_cast<uint>(u), 16).rightJustified(2, QLatin1Char('0'));
+            sShown += QStringLiteral("\\x") +
+                      QString::number(static_cast<uint>(u), 16).rightJustified(2, QLatin1Char('0'));
         }
         else
         {
-            sShown +=
-                QStringLiteral("\\u") + QString::number(static_cast<uint>(u), 16).rightJustified(4, QLatin1Char('0'));
+            sShown += QStringLiteral("\\u") +
+                      QString::number(static_cast<uint>(u), 16).rightJustified(4, QLatin1Char('0'));
         }
     }
     return sShown;
