@@ -190,7 +190,8 @@ bool WriteConfiguration(const SOptions& options, SConfigFiles& files)
             : options.m_sDatabase;
     device.SetDatabaseName(database);
     device.SetDatabaseUser(options.m_sDbUser);
-    device.SetDatabasePwd(options.m_sDbPassword);
+    // The file stays free of the password: libpq takes it from PGPASSWORD, which main() sets.
+    device.SetDatabasePwd(QString());
     device.SetVisaResource(QStringLiteral("TCPIP::192.0.2.10::INSTR"));
     if (!device.Write(files.m_sDevice))
     {
@@ -321,8 +322,8 @@ private:
         const double drift = (lChannel % 4 == 1 ? -1.2 : 0.15) * iScan / std::max(1, iScans - 1);
         double value = centre + spread * (0.3 * character + 0.6 * drift + 0.13 * Normal());
         const QString name = CEnumTemplate<EMeasurementItems>::ToString(eItem);
-        const bool ratio = name.startsWith(QStringLiteral("BER")) ||
-                           name.contains(QStringLiteral("Ratio"));
+        const bool ratio =
+            name.startsWith(QStringLiteral("BER")) || name.contains(QStringLiteral("Ratio"));
         if (value < 0 && (ratio || (limit.GetCompareType() == eCompareType_Lower && high > 0)))
         {
             value = std::fabs(value) * 0.1; // ratios and rates never go negative
@@ -587,6 +588,15 @@ bool ExchangeConfiguration(const SOptions& options, const SConfigFiles& files, Q
     return true;
 }
 
+// A password in the user part of a server URL, up to the last '@' wherever it stands.
+bool HasPassword(const QString& sDatabase)
+{
+    const int iStart = sDatabase.indexOf(QStringLiteral("://"));
+    const int iAt = sDatabase.lastIndexOf(QLatin1Char('@'));
+    return iStart >= 0 && iAt > iStart + 3 &&
+           sDatabase.mid(iStart + 3, iAt - iStart - 3).contains(QLatin1Char(':'));
+}
+
 bool ParseOptions(const QCoreApplication& app, SOptions& options)
 {
     QCommandLineParser parser;
@@ -611,8 +621,11 @@ bool ParseOptions(const QCoreApplication& app, SOptions& options)
         QStringLiteral("name"));
     const QCommandLineOption user(QStringLiteral("user"), QStringLiteral("Database user."),
                                   QStringLiteral("name"));
-    const QCommandLineOption password(QStringLiteral("password"),
-                                      QStringLiteral("Database password."), QStringLiteral("text"));
+    const QCommandLineOption password(
+        QStringLiteral("password"),
+        QStringLiteral("Database password (better: MDA_DATABASE_PASSWORD in the environment). "
+                       "It is never written into the device settings."),
+        QStringLiteral("text"));
     const QCommandLineOption quiet(QStringLiteral("quiet"), QStringLiteral("No progress bar."));
     const QCommandLineOption tool(QStringLiteral("mda"),
                                   QStringLiteral("The command-line tool that writes the report."),
@@ -634,7 +647,14 @@ bool ParseOptions(const QCoreApplication& app, SOptions& options)
     options.m_sOut = QDir(parser.value(out)).absolutePath();
     options.m_sDatabase = parser.value(database);
     options.m_sDbUser = parser.value(user);
-    options.m_sDbPassword = parser.value(password);
+    options.m_sDbPassword = parser.isSet(password) ? parser.value(password)
+                                                   : qEnvironmentVariable("MDA_DATABASE_PASSWORD");
+    if (HasPassword(options.m_sDatabase))
+    {
+        // Not repeated: the URL would carry it into the output.
+        return Fail(QStringLiteral("the database URL carries a password; give it in "
+                                   "MDA_DATABASE_PASSWORD instead"));
+    }
     options.m_bQuiet = parser.isSet(quiet);
     options.m_sTool = parser.value(tool);
     return true;
@@ -655,6 +675,12 @@ int main(int argc, char** argv)
     {
         Fail(QStringLiteral("cannot create %1").arg(options.m_sOut));
         return 1;
+    }
+    if (!options.m_sDbPassword.isEmpty())
+    {
+        // Every connection of this process (recording, the result model, the archive kept in
+        // the database) gets it from libpq's environment, as the tool does.
+        qputenv("PGPASSWORD", options.m_sDbPassword.toUtf8());
     }
     if (options.m_sDatabase.isEmpty())
     {
@@ -702,9 +728,8 @@ int main(int argc, char** argv)
                .arg(options.m_sDatabase.isEmpty()
                         ? out.filePath(QStringLiteral("measurements.sqlite"))
                         : options.m_sDatabase)
-        << QStringLiteral("  CSV export     %1 (%2 lines)\n")
-               .arg(out.filePath(QStringLiteral("session.csv")))
-               .arg(csvLines)
+        << QStringLiteral("  CSV export     ") + out.filePath(QStringLiteral("session.csv")) +
+               QStringLiteral(" (") + QString::number(csvLines) + QStringLiteral(" lines)\n")
         << QStringLiteral("  report         %1\n").arg(out.filePath(QStringLiteral("report.html")))
         << QStringLiteral("  archive        %1\n").arg(archive)
         << QStringLiteral("  imported into  %1\n").arg(importFolder);

@@ -212,11 +212,11 @@ bool CChannelTableData::DoRead(const QJsonObject& jRoot, const QString& sPath)
             const QString sValue = jItem.value(c_sKeyValue).toString();
             if (IsNumberCell(eItem) && !CConverter::HasFiniteNumber(sValue))
             {
-                LogChannelFileProblem(QStringLiteral("Channel table file \"%1\": the value "
-                                                     "\"%2\" of %3 in channel %4 is not a finite "
-                                                     "number; it is not used.\n")
-                                          .arg(sPath, sValue, sId)
-                                          .arg(GetRowCount() + 1));
+                LogChannelFileProblem(
+                    QStringLiteral("Channel table file \"%1\": the value "
+                                   "\"%2\" of %3 in channel %4 is not a finite "
+                                   "number; it is not used.\n")
+                        .arg(sPath, sValue, sId, QString::number(GetRowCount() + 1)));
                 continue;
             }
             channel.SetItemValue(eItem, sValue);
@@ -240,8 +240,8 @@ bool CChannelTableData::Write(const QString& sPath) const
                 LogChannelFileProblem(
                     QStringLiteral("Channel table file \"%1\" is not written: %2 of channel %3 "
                                    "is not a finite number.\n")
-                        .arg(sPath, CValueFactory::SettingsItem_GetItemName(cell.GetItemEnum()))
-                        .arg(lRow + 1));
+                        .arg(sPath, CValueFactory::SettingsItem_GetItemName(cell.GetItemEnum()),
+                             QString::number(lRow + 1)));
                 return false;
             }
         }

@@ -371,10 +371,11 @@ bool CheckNumberText(CCheck& check, const QString& sPath, const QString& sShown,
     if (eGiven != eUnitType_None && eUnit != eUnitType_None &&
         !CConverter::CanConvert(eGiven, eUnit, 0))
     {
-        check.Add(sPath, QStringLiteral("%1 is in %2, which cannot be converted to %3; the reader "
-                                        "takes the number as %4 %3")
-                             .arg(Quoted(sShown), CConverter::GetUnitString(eGiven), sUnitText)
-                             .arg(CConverter::getORVELFloat(sNumber)));
+        // The number goes in first: it cannot hold a '%', the quoted text may.
+        check.Add(sPath, QStringLiteral("%2 is in %3, which cannot be converted to %4; the reader "
+                                        "takes the number as %1 %4")
+                             .arg(CConverter::getORVELFloat(sNumber))
+                             .arg(Quoted(sShown), CConverter::GetUnitString(eGiven), sUnitText));
         return false;
     }
     dValue = CConverter::ConvertValue(sText, eUnit);
@@ -478,7 +479,7 @@ void CheckNamedSettings(
     const QJsonArray jList = check.TopArray(sKey);
     for (int i = 0; i < jList.size(); ++i)
     {
-        const QString sPath = QStringLiteral("%1[%2]").arg(sKey).arg(i);
+        const QString sPath = sKey + QLatin1Char('[') + QString::number(i) + QLatin1Char(']');
         const QJsonObject jItem = check.Element(jList.at(i), sPath);
         if (!jList.at(i).isObject())
         {
@@ -652,7 +653,7 @@ void DoCheckLimitTable(CCheck& check)
     constexpr double c_dNoId = 4294967295.0;
     for (int i = 0; i < jList.size(); ++i)
     {
-        const QString sPath = QStringLiteral("%1[%2]").arg(sKey).arg(i);
+        const QString sPath = sKey + QLatin1Char('[') + QString::number(i) + QLatin1Char(']');
         const QJsonObject jRecord = check.Element(jList.at(i), sPath);
         if (!jList.at(i).isObject())
         {
@@ -793,7 +794,7 @@ void DoCheckChannelTable(CCheck& check)
     const CChannelTableData table;
     for (int c = 0; c < jChannels.size(); ++c)
     {
-        const QString sPath = QStringLiteral("%1[%2]").arg(sKey).arg(c);
+        const QString sPath = sKey + QLatin1Char('[') + QString::number(c) + QLatin1Char(']');
         const QJsonObject jChannel = check.Element(jChannels.at(c), sPath);
         if (!jChannels.at(c).isObject())
         {
@@ -814,9 +815,9 @@ void DoCheckChannelTable(CCheck& check)
         const QJsonArray jList = jItems.toArray();
         for (int i = 0; i < jList.size(); ++i)
         {
-            const QString sItemPath = QStringLiteral("%1.%2[%3]")
-                                          .arg(sPath, CChannelTableData::c_sKeyChannelItemData)
-                                          .arg(i);
+            const QString sItemPath = sPath + QLatin1Char('.') +
+                                      CChannelTableData::c_sKeyChannelItemData + QLatin1Char('[') +
+                                      QString::number(i) + QLatin1Char(']');
             const QJsonObject jItem = check.Element(jList.at(i), sItemPath);
             if (!jList.at(i).isObject())
             {

@@ -7,7 +7,9 @@ QString SDocumentFinding::ToString() const
 {
     QString sMessage = m_sMessage;
     sMessage.replace(QLatin1Char('\n'), QLatin1Char(' '));
-    return QStringLiteral("%1:%2:%3: %4").arg(m_sFile).arg(m_iLine).arg(m_iColumn).arg(sMessage);
+    // Concatenated: a '%1' in the file name or the message is text, not a place holder.
+    return m_sFile + QLatin1Char(':') + QString::number(m_iLine) + QLatin1Char(':') +
+           QString::number(m_iColumn) + QStringLiteral(": ") + sMessage;
 }
 
 } // namespace LumoraMeasurement

@@ -97,9 +97,7 @@ bool CUtilJson::ParseJsonFile(const QString& sFile, QByteArray& bytes, QJsonObje
     {
         LineAndColumn(bytes, error.offset, iLine, iColumn);
         sReason = QStringLiteral("the file is not valid JSON: %1 at line %2, column %3")
-                      .arg(error.errorString())
-                      .arg(iLine)
-                      .arg(iColumn);
+                      .arg(error.errorString(), QString::number(iLine), QString::number(iColumn));
         return false;
     }
     if (!doc.isObject())

@@ -91,9 +91,7 @@ QString DoCheckFile(const QString& sPath, const struct stat& info, qint64 llMaxS
     {
         return QStringLiteral("Cannot read \"%1\": it holds %2 bytes, more than the %3 a channel "
                               "table or limit file may hold")
-            .arg(sPath)
-            .arg(qint64(info.st_size))
-            .arg(llMaxSize);
+            .arg(sPath, QString::number(qint64(info.st_size)), QString::number(llMaxSize));
     }
     return QString();
 }
@@ -179,8 +177,7 @@ bool DoReadFile(const QString& sPath, qint64 llMaxSize, QString& sHash, QString*
         if (llTotal > llMaxSize)
         {
             sRefusal = QStringLiteral("Cannot read \"%1\": it grew beyond %2 bytes while read")
-                           .arg(sPath)
-                           .arg(llMaxSize);
+                           .arg(sPath, QString::number(llMaxSize));
             return false;
         }
         hash.addData(QByteArray::fromRawData(piece.constData(), int(llFill)));

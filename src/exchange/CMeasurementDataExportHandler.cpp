@@ -208,8 +208,7 @@ bool CMeasurementDataExportHandler::DoImportInto(const QString& sArchive, const 
     if (lConfigs.size() != 1)
     {
         return Fail(QStringLiteral("'%1' holds %2 measurement configurations instead of one")
-                        .arg(QDir::cleanPath(sArchive))
-                        .arg(lConfigs.size()));
+                        .arg(QDir::cleanPath(sArchive), QString::number(lConfigs.size())));
     }
     const QString sMeasConfigFile = lConfigs.first().filePath();
     m_MeasConfig.Read(sMeasConfigFile);

@@ -94,6 +94,14 @@ constexpr stSchemaStatement c_SchemaStatements[] = {
     {"CREATE TABLE IF NOT EXISTS schema_version (version %INT% NOT NULL)", EFor::Both},
 };
 
+// "host:port/db": what messages name a server by. Never the URL itself, whose user part may
+// carry a password.
+QString ServerText(const QUrl& url)
+{
+    return url.host() + QLatin1Char(':') + QString::number(url.port(c_iDefaultPostgreSqlPort)) +
+           QLatin1Char('/') + url.path().mid(1);
+}
+
 QString ErrorText(const QSqlError& error)
 {
     QString sText = error.databaseText().trimmed();
@@ -427,7 +435,7 @@ bool CDatabaseMultiInstance::DoOpenPostgreSql()
     m_Db.setUserName(m_sUser.isEmpty() ? url.userName() : m_sUser);
     m_Db.setPassword(m_sPassword.isEmpty() ? url.password() : m_sPassword);
     m_Db.setConnectOptions(QStringLiteral("connect_timeout=%1").arg(c_iConnectTimeoutS));
-    const QString sServer = QStringLiteral("%1:%2/%3").arg(url.host()).arg(iPort).arg(sDatabase);
+    const QString sServer = ServerText(url);
     if (!m_Db.open())
     {
         return Fail(QStringLiteral("Cannot connect to the database server %1: %2")
@@ -523,8 +531,7 @@ bool CDatabaseMultiInstance::DoReadSchemaVersion(int& iVersion)
         {
             return Fail(QStringLiteral("The database has schema version \"%1\", which is no "
                                        "version number; this library knows up to version %2")
-                            .arg(sText.left(64))
-                            .arg(c_iSchemaVersion));
+                            .arg(sText.left(64), QString::number(c_iSchemaVersion)));
         }
         iVersion = std::max(iVersion, static_cast<int>(llVersion));
     }
@@ -546,7 +553,8 @@ bool CDatabaseMultiInstance::DoCheckSchema()
     if (iVersion < 1)
     {
         return Fail(QStringLiteral("%1 is not a measurement database: it has no schema version")
-                        .arg(m_bIsPostgreSql ? m_sName.trimmed() : m_sFilePath));
+                        .arg(m_bIsPostgreSql ? ServerText(QUrl(m_sName.trimmed(), QUrl::StrictMode))
+                                             : m_sFilePath));
     }
     if (iVersion > c_iSchemaVersion)
     {

@@ -1,6 +1,7 @@
 #include "CCheckCommand.h"
 
 #include "CDocumentCheck.h"
+#include "CTerminalText.h"
 #include "CToolContext.h"
 #include "SDocumentFinding.h"
 
@@ -26,13 +27,14 @@ int CCheckCommand::Run(const QStringList& arguments)
         if (!QFileInfo(sFile).isFile())
         {
             out.flush();
-            return context.Fail(QStringLiteral("no file '%1'").arg(sFile));
+            return context.Fail(QStringLiteral("no file '") + sFile + QLatin1Char('\''));
         }
         QVector<SDocumentFinding> findings;
         bFound |= !CDocumentCheck::CheckFile(sFile, findings);
         for (const SDocumentFinding& finding : findings)
         {
-            out << finding.ToString() << '\n';
+            // A finding quotes the document, which may hold anything.
+            out << CTerminalText::Escaped(finding.ToString(), true) << '\n';
         }
     }
     out.flush();

@@ -1,6 +1,7 @@
 #include "CSessionsCommand.h"
 
 #include "CDBSessionControler.h"
+#include "CTerminalText.h"
 #include "CToolContext.h"
 
 #include <QTextStream>
@@ -12,18 +13,10 @@ using namespace LumoraMeasurement;
 namespace
 {
 
-// A field of a tab-separated line never carries a tab or a line break of its own.
+// A field of a tab-separated line carries no tab, line break or terminal control of its own.
 QString Field(const QString& sText)
 {
-    QString sField = sText;
-    for (QChar& c : sField)
-    {
-        if (c == QLatin1Char('\t') || c == QLatin1Char('\n') || c == QLatin1Char('\r'))
-        {
-            c = QLatin1Char(' ');
-        }
-    }
-    return sField;
+    return CTerminalText::Escaped(sText);
 }
 
 } // namespace

@@ -3,14 +3,41 @@
 #include "CJudgedSession.h"
 #include "CRDMatrixData.h"
 #include "CSessionDigest.h"
+#include "CTerminalText.h"
 #include "CTileLegend.h"
 #include "CToolContext.h"
 
 #include <QTextStream>
 
+#include <algorithm>
 #include <cstdio>
+#include <vector>
 
 using namespace LumoraMeasurement;
+
+namespace
+{
+
+const int c_iNameWidth = 24;
+const int c_iTileWidth = 38;
+
+QString Shown(const QString& sText)
+{
+    return CTerminalText::Escaped(sText);
+}
+
+// One line of the table: names and tiles left-aligned to the widest, the counts right-aligned.
+QString Line(int iNameWidth, int iTileWidth, const QString& sName, const QString& sJudged,
+             const QString& sViolations, const QString& sErrors, const QString& sTile,
+             const QString& sFirst)
+{
+    return sName.leftJustified(iNameWidth) + QLatin1Char(' ') + sJudged.rightJustified(7) +
+           QLatin1Char(' ') + sViolations.rightJustified(10) + QLatin1Char(' ') +
+           sErrors.rightJustified(6) + QStringLiteral("  ") + sTile.leftJustified(iTileWidth) +
+           QLatin1Char(' ') + sFirst + QLatin1Char('\n');
+}
+
+} // namespace
 
 int CShowCommand::Run(const QStringList& arguments)
 {
@@ -31,7 +58,8 @@ int CShowCommand::Run(const QStringList& arguments)
     }
     const long lSessionId = session.SessionId();
     QString sReason;
-    context.Progress(QStringLiteral("judging session %1 ...").arg(lSessionId));
+    context.Progress(QStringLiteral("judging session ") + QString::number(lSessionId) +
+                     QStringLiteral(" ..."));
     CSessionDigest digest;
     if (!digest.Build(session, false, sReason))
     {
@@ -46,50 +74,55 @@ int CShowCommand::Run(const QStringList& arguments)
     QString sSite;
     QString sTestPoint;
     data.GetSessionLocationData(sSite, sTestPoint);
+    // Texts from the database are concatenated, never substituted: a "%1" in a name stays
+    // what it is.
     QTextStream out(stdout);
-    out << QStringLiteral("Session %1 %2: %3\n")
-               .arg(lSessionId)
-               .arg(data.UniqueIdentifier(), data.Description());
-    out << QStringLiteral("Site %1, test point %2; %3 scans from %4 to %5\n")
-               .arg(sSite, sTestPoint)
-               .arg(static_cast<long>(session.ScanIds().size()))
-               .arg(data.FirstRun(), data.LastRun());
-    out << "\n"
-        << QStringLiteral("%1 %2 %3 %4  %5 %6\n")
-               .arg(QStringLiteral("channel"), -24)
-               .arg(QStringLiteral("judged"), 7)
-               .arg(QStringLiteral("violations"), 10)
-               .arg(QStringLiteral("errors"), 6)
-               .arg(QStringLiteral("tile"), -38)
-               .arg(QStringLiteral("first violation"));
+    out << QStringLiteral("Session ") << lSessionId << ' ' << Shown(data.UniqueIdentifier())
+        << QStringLiteral(": ") << Shown(data.Description()) << '\n';
+    out << QStringLiteral("Site ") << Shown(sSite) << QStringLiteral(", test point ")
+        << Shown(sTestPoint) << QStringLiteral("; ") << static_cast<long>(session.ScanIds().size())
+        << QStringLiteral(" scans from ") << Shown(data.FirstRun()) << QStringLiteral(" to ")
+        << Shown(data.LastRun()) << '\n';
+
     const auto& channels = digest.Channels();
+    std::vector<QString> vNames;
+    std::vector<QString> vTiles;
+    int iNameWidth = c_iNameWidth;
+    int iTileWidth = c_iTileWidth;
     for (size_t r = 0; r < channels.size(); ++r)
     {
-        const CSessionDigest::SChannel& channel = channels[r];
         const int iTile = static_cast<int>(r) < matrix.GetItemCount()
                               ? matrix.GetItem(static_cast<int>(r)).GetIndex()
                               : 1;
+        vNames.push_back(Shown(session.ChannelName(static_cast<long>(r))));
+        vTiles.push_back(CTileLegend::Words(iTile));
+        iNameWidth = std::max(iNameWidth, static_cast<int>(vNames.back().size()));
+        iTileWidth = std::max(iTileWidth, static_cast<int>(vTiles.back().size()));
+    }
+    out << '\n'
+        << Line(iNameWidth, iTileWidth, QStringLiteral("channel"), QStringLiteral("judged"),
+                QStringLiteral("violations"), QStringLiteral("errors"), QStringLiteral("tile"),
+                QStringLiteral("first violation"));
+    for (size_t r = 0; r < channels.size(); ++r)
+    {
+        const CSessionDigest::SChannel& channel = channels[r];
         QString sFirst = QStringLiteral("-");
         if (channel.m_lFirstViolationScan >= 0)
         {
-            sFirst = QStringLiteral("scan %1 (%2): %3")
-                         .arg(channel.m_lFirstViolationScan)
-                         .arg(session.ScanTime(channel.m_lFirstViolationScan),
-                              channel.m_sFirstViolation.simplified());
+            sFirst = QStringLiteral("scan ") + QString::number(channel.m_lFirstViolationScan) +
+                     QStringLiteral(" (") + Shown(session.ScanTime(channel.m_lFirstViolationScan)) +
+                     QStringLiteral("): ") + Shown(channel.m_sFirstViolation.simplified());
         }
-        out << QStringLiteral("%1 %2 %3 %4  %5 %6\n")
-                   .arg(session.ChannelName(static_cast<long>(r)), -24)
-                   .arg(channel.m_lJudged, 7)
-                   .arg(channel.m_lViolations, 10)
-                   .arg(channel.m_lErrors, 6)
-                   .arg(CTileLegend::Words(iTile), -38)
-                   .arg(sFirst);
+        out << Line(iNameWidth, iTileWidth, vNames[r], QString::number(channel.m_lJudged),
+                    QString::number(channel.m_lViolations), QString::number(channel.m_lErrors),
+                    vTiles[r], sFirst);
     }
     if (digest.OrphanRows() > 0)
     {
-        out << QStringLiteral("\n%1 stored values belong to no channel of the table or to no "
-                              "stored scan (see mda csv).\n")
-                   .arg(digest.OrphanRows());
+        out << '\n'
+            << digest.OrphanRows()
+            << QStringLiteral(" stored values belong to no channel of the table or to no stored "
+                              "scan (see mda csv).\n");
     }
     out.flush();
     return CToolContext::c_iExitOk;

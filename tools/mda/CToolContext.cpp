@@ -1,6 +1,7 @@
 #include "CToolContext.h"
 
 #include "CJudgedSession.h"
+#include "CTerminalText.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -25,6 +26,22 @@ bool IsServerName(const QString& sName)
     const QString sTrimmed = sName.trimmed();
     return sTrimmed.startsWith(QStringLiteral("postgresql://"), Qt::CaseInsensitive) ||
            sTrimmed.startsWith(QStringLiteral("postgres://"), Qt::CaseInsensitive);
+}
+
+// True when the URL carries a password of its own, in its user part or as a connection
+// parameter: such a URL lands in shell histories and process lists, and in messages.
+bool HasPassword(const QString& sName)
+{
+    const QString sTrimmed = sName.trimmed();
+    const int iStart = sTrimmed.indexOf(QStringLiteral("://")) + 3;
+    // Up to the last '@', wherever it stands: a password may hold '/', '?' or '#' itself.
+    const int iAt = sTrimmed.lastIndexOf(QLatin1Char('@'));
+    if (iAt > iStart && sTrimmed.mid(iStart, iAt - iStart).contains(QLatin1Char(':')))
+    {
+        return true;
+    }
+    return sTrimmed.contains(QRegularExpression(QStringLiteral("[?&]\\s*password\\s*="),
+                                                QRegularExpression::CaseInsensitiveOption));
 }
 
 } // namespace
@@ -94,8 +111,8 @@ bool CToolContext::Parse(const QStringList& arguments, int iPositionals, int& iE
     const int iGiven = static_cast<int>(m_Parser.positionalArguments().size());
     if (iPositionals >= 0 ? iGiven != iPositionals : iGiven < 1)
     {
-        iExit =
-            Fail(QStringLiteral("wrong number of arguments (see mda %1 --help)").arg(m_sCommand));
+        iExit = Fail(QStringLiteral("wrong number of arguments (see mda ") + m_sCommand +
+                     QStringLiteral(" --help)"));
         return false;
     }
     return true;
@@ -106,8 +123,9 @@ int CToolContext::Fail(const QString& sReason) const
     std::fflush(stdout);
     QString sLine = sReason;
     sLine.replace(QRegularExpression(QStringLiteral("\\s*\\n\\s*")), QStringLiteral(" "));
+    // Reasons quote names and texts from files and databases: shown, never acted upon.
     std::fprintf(stderr, "mda %s: %s\n", m_sCommand.toUtf8().constData(),
-                 sLine.trimmed().toUtf8().constData());
+                 CTerminalText::Escaped(sLine.trimmed(), true).toUtf8().constData());
     return c_iExitError;
 }
 
@@ -137,6 +155,14 @@ bool CToolContext::OpenDatabase(CDatabaseMultiInstance& db, QString& sReason,
                                 bool bForWriting) const
 {
     const QString sName = DatabaseName();
+    if (IsServerName(sName) && HasPassword(sName))
+    {
+        // The name itself is not repeated: it holds the password.
+        sReason = QStringLiteral("the database URL carries a password; give it in the "
+                                 "environment instead (MDA_DATABASE_PASSWORD, or libpq's "
+                                 "PGPASSWORD or ~/.pgpass)");
+        return false;
+    }
     db.SetConnectionParameters(sName, m_Parser.value(c_sUser),
                                qEnvironmentVariable("MDA_DATABASE_PASSWORD"));
     if (!IsServerName(sName) && !QFileInfo(db.GetDatabaseFilePath()).isFile())

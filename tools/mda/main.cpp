@@ -7,6 +7,7 @@
 #include "CReportCommand.h"
 #include "CSessionsCommand.h"
 #include "CShowCommand.h"
+#include "CTerminalText.h"
 #include "CToolContext.h"
 
 #include <QCoreApplication>
@@ -76,6 +77,6 @@ int main(int argc, char** argv)
         }
     }
     std::fprintf(stderr, "mda: unknown command '%s' (see mda --help)\n",
-                 sCommand.toUtf8().constData());
+                 CTerminalText::Escaped(sCommand).toUtf8().constData());
     return CToolContext::c_iExitError;
 }

@@ -826,5 +826,213 @@ check(r.returncode == 2 and "is the database" in r.stderr and digest(db_file) ==
 r = run(["csv", str(session), "--database", db_file, "-o", work])
 check(r.returncode == 2 and "is a folder" in r.stderr, "a folder as the target exits 2")
 
+# ------------------------------------------------- data that must not rewrite or act on output
+import zipfile
+
+# Stored texts are shown as they are: a "%1" stays a "%1" (no substitution into the message
+# around it), and terminal controls are shown escaped, never sent to the terminal.
+CONTROLS = re.compile("[\x00-\x08\x0a-\x1f\x7f-\x9f\u2028\u2029]")
+TABLE_LINE = re.compile(r"^channel\s")
+
+
+def table_rows(text):
+    """The channel table of show: (header line, row lines)."""
+    lines = text.splitlines()
+    start = next(i for i, l in enumerate(lines) if TABLE_LINE.match(l))
+    rows = []
+    for line in lines[start + 1:]:
+        if not line.strip():
+            break
+        rows.append(line)
+    return lines[start], rows
+
+
+def columns(header, line):
+    """judged, violations and errors read where the header puts them (right-aligned)."""
+    out = []
+    for title, width in (("judged", 7), ("violations", 10), ("errors", 6)):
+        end = header.index(title) + len(title)
+        field = line[end - width:end]
+        out.append(field.strip() if field.startswith(" ") else None)
+    return out
+
+
+def own_channel_table(names):
+    """The recorded channel table with its names replaced, in its order."""
+    table = json.load(open(table_file, encoding="utf-8"))
+    rows = [r for r in table["ChannelTableData"]
+            if not any(i["Id"] == "Channel Name" and i["Value"] == "X99 inserted later"
+                       for i in r["ChannelItemData"])]
+    for row, name in zip(rows, names):
+        for item in row["ChannelItemData"]:
+            if item["Id"] == "Channel Name":
+                item["Value"] = name
+    table["ChannelTableData"] = rows
+    return table
+
+
+def texts_db(name, description, site, test_point, scan_time):
+    path = os.path.join(work, name + ".sqlite")
+    shutil.copy(db_file, path)
+    con = sqlite3.connect(path)
+    con.execute("update session set description = ?, site = ?, test_point = ? where id = ?",
+                (description, site, test_point, session))
+    con.execute("update scan set date_time = ? where session_id = ?", (scan_time, session))
+    con.commit()
+    con.close()
+    return path
+
+
+base_header, base_rows = table_rows(run(["show", str(session), "--database", db_file]).stdout)
+base_counts = [columns(base_header, l) for l in base_rows]
+percent_names = ["E%1 %6 %9", "%10%11%99 long enough to widen the name column", "%%1", "100%",
+                 "%L1 %n", "%1", "%2%1", "x%9y", "%0 %00", "% 1", "%99", "%3 %2 %1"]
+percent_names = (percent_names * CHANNELS)[:len(base_rows)]
+cases = [
+    ("percent", percent_names, "desc %1 %7 %99", "site %2%3", "tp %9 %1", "2026-01-01 %1 %2"),
+    ("controls", ["BEL\x07ESC\x1b[2J", "title\x1b]0;owned\x07", "del\x7f", "nel\x85ls\u2028",
+                  "tab\there", "cr\rlf\n"] * CHANNELS,
+     "desc \x1b]0;retitled\x07\x1b[2J\x1b[H", "site \x9b31m \u2029", "tp \x01 \x02",
+     "2026-01-01 \x1b[31m"),
+]
+
+
+def terminal(text):
+    return re.sub("[\x00-\x1f\x7f-\x9f\u2028\u2029]",
+                  lambda m: ("\\x%02x" % ord(m.group())) if ord(m.group()) < 0x80
+                  else "\\u%04x" % ord(m.group()), text)
+
+
+for label, names, description, site, test_point, scan_time in cases:
+    names = names[:len(base_rows)]
+    shown = [terminal(n) for n in names]
+    db = texts_db(label, description, site, test_point, scan_time)
+    channel_path = os.path.join(work, label + ".channel")
+    json.dump(own_channel_table(names), open(channel_path, "w", encoding="utf-8"), indent=4)
+    r = run(["show", str(session), "--database", db, "--channels", channel_path])
+    check(r.returncode == 0 and not CONTROLS.search(r.stdout.replace("\n", "")),
+          "[%s] show exits 0 and sends no control character to the terminal" % label)
+    lines = r.stdout.splitlines()
+    check(len(lines) > 1 and lines[0].endswith(": " + terminal(description)) and
+          lines[1].startswith("Site %s, test point %s; %d scans from " %
+                              (terminal(site), terminal(test_point), SCANS)),
+          "[%s] show: session texts verbatim in the heading (%r)" % (label, lines[:2]))
+    header, rows = table_rows(r.stdout)
+    check(len(rows) == len(base_rows) and
+          all(row.startswith(name + " ") for row, name in zip(rows, shown)),
+          "[%s] show: every channel name verbatim at the start of its line" % label)
+    check([columns(header, row) for row in rows] == base_counts,
+          "[%s] show: judged, violations and errors stand in their columns, as without the "
+          "names" % label)
+    firsts = [row for row in rows if "scan " in row[header.index("first violation"):]]
+    check(firsts and all(("(" + terminal(scan_time) + "): ") in row for row in firsts),
+          "[%s] show: the scan time of a first violation verbatim" % label)
+    r = run(["sessions", "--database", db])
+    mine = [l.split("\t") for l in r.stdout.splitlines()[1:] if l.split("\t")[0] == str(session)]
+    check(r.returncode == 0 and not CONTROLS.search(r.stdout.replace("\n", "")) and
+          len(mine) == 1 and mine[0][5:] == [terminal(site), terminal(description)],
+          "[%s] sessions: seven fields with site and description verbatim (%r)" % (label, mine))
+
+# Every reason on stderr shows what it quotes, escaped.
+for args, quoted, what in [
+    (["frob\x1b[2J\x07"], "frob\\x1b[2J\\x07", "an unknown command"),
+    (["show", "1", "--database", os.path.join(work, "no\x1b]0;x\x07.sqlite")],
+     "no\\x1b]0;x\\x07.sqlite", "a database name"),
+    (["show", str(session), "--database", db_file, "--channels", "ch%1\x9b2J\x85"],
+     "ch%1\\u009b2J\\u0085", "a channel table name"),
+]:
+    r = run(args)
+    check(r.returncode == 2 and len(r.stderr.splitlines()) == 1 and
+          not CONTROLS.search(r.stderr.rstrip("\n")) and quoted in r.stderr,
+          "a reason quoting %s shows its controls escaped (%r)" % (what, r.stderr))
+
+# A password never travels on the command line or into a message.
+SECRET = "Sup3r%1S3cret"
+for bad_url in ["postgresql://mda:%s@127.0.0.1:1/mda" % SECRET,
+                "postgres://mda:%s@db.invalid/mda" % SECRET,
+                "postgresql://mda:%s/x@y@127.0.0.1:1/mda" % SECRET,
+                "postgresql://127.0.0.1:1/mda?sslmode=disable&password=%s" % SECRET,
+                "postgresql://mda:%s@/mda" % SECRET]:
+    for args in (["sessions"], ["show", "1"],
+                 ["export", os.path.join(rec, "config", "demo.measconfig"),
+                  os.path.join(work, "pw.measurement"), "--store"]):
+        r = run(args + ["--database", bad_url, "--user", "mda"])
+        check(r.returncode == 2 and SECRET not in r.stdout + r.stderr and
+              "MDA_DATABASE_PASSWORD" in r.stderr and len(r.stderr.splitlines()) == 1,
+              "%s refuses a URL with a password, without repeating it (%s)" % (args[0], bad_url))
+check(not os.path.exists(os.path.join(work, "pw.measurement")),
+      "export --store with a refused database writes no archive")
+r = run(["sessions", "--database", "postgresql://mda@127.0.0.1:1/mda"])
+check(r.returncode == 2 and "MDA_DATABASE_PASSWORD" not in r.stderr and
+      "127.0.0.1:1/mda" in r.stderr, "a URL with a user and no password is tried (%s)"
+      % r.stderr.strip())
+
+# The demo writes no password into its device settings, whatever it was given.
+demo_out = os.path.join(work, "demo-password")
+r = subprocess.run([demo, "--scans", "1", "--channels", "1", "--out", demo_out, "--quiet",
+                    "--database", "postgresql://127.0.0.1:1/mda", "--user", "mda", "--password",
+                    SECRET], env=base_env, capture_output=True, text=True, timeout=600)
+device = json.load(open(os.path.join(demo_out, "config", "demo.device"), encoding="utf-8"))
+stored_pwd = [i["Value"] for i in device["DeviceSettings"] if i["Name"] == "DatabasePwd"]
+leaked = [f for d, _, fs in os.walk(demo_out) for f in fs
+          if SECRET.encode() in open(os.path.join(d, f), "rb").read()]
+check(r.returncode != 0 and stored_pwd == [""] and not leaked and
+      SECRET not in r.stdout + r.stderr,
+      "the demo's device settings have an empty password, and nothing shows it (%s)" % leaked)
+r = subprocess.run([demo, "--out", demo_out, "--database",
+                    "postgresql://mda:%s@127.0.0.1:1/mda" % SECRET], env=base_env,
+                   capture_output=True, text=True, timeout=600)
+check(r.returncode == 2 and SECRET not in r.stdout + r.stderr,
+      "the demo refuses a URL with a password without repeating it")
+if url and user and password:
+    device = json.load(open(os.path.join(work, "rec-pg", "config", "demo.device"),
+                            encoding="utf-8"))
+    check([i["Value"] for i in device["DeviceSettings"] if i["Name"] == "DatabasePwd"] == [""],
+          "[postgresql] the demo recorded through the environment, its device settings hold "
+          "no password")
+
+# An archive appears whole or not at all.
+export_dir = os.path.join(work, "export")
+os.makedirs(export_dir)
+measconfig = os.path.join(rec, "config", "demo.measconfig")
+target = os.path.join(export_dir, "kept.measurement")
+r = run(["export", measconfig, target])
+kept_bytes = digest(target)
+check(r.returncode == 0 and r.stdout.strip() == target, "export prints the archive it wrote")
+config_doc = json.load(open(measconfig, encoding="utf-8"))
+for item in config_doc["MeasurementConfigSettings"]:
+    if item["Name"] == "ChannelTableFile":
+        item["Value"] = os.path.join(work, "no-such.channel")
+lacking = os.path.join(work, "lacking.measconfig")
+json.dump(config_doc, open(lacking, "w", encoding="utf-8"), indent=4)
+for args, what in [
+    ([lacking, target], "a configuration naming a missing file, over an earlier archive"),
+    ([measconfig, os.path.join(export_dir, "no", "such", "dir.measurement")],
+     "a target in a folder that does not exist"),
+    ([measconfig, export_dir], "a target that is a folder"),
+] + ([([measconfig, "/dev/full"], "a full device")] if os.path.exists("/dev/full") else []):
+    r = run(["export"] + args)
+    check(r.returncode == 2 and len(r.stderr.splitlines()) == 1 and r.stdout == "" and
+          sorted(os.listdir(export_dir)) == ["kept.measurement"] and
+          digest(target) == kept_bytes,
+          "export to %s exits 2 with a reason and leaves nothing behind (%s)" %
+          (what, r.stderr.strip()))
+if os.path.exists("/dev/full"):
+    check("No space left on device" in run(["export", measconfig, "/dev/full"]).stderr,
+          "export to a full device names the cause")
+    with open("/dev/full", "w") as full:
+        r = subprocess.run([mda, "export", measconfig, "-"], env=base_env, stdout=full,
+                           stderr=subprocess.PIPE, text=True, timeout=600)
+    check(r.returncode == 2 and "standard output" in r.stderr,
+          "export - onto a full standard output exits 2 (%s)" % r.stderr.strip())
+r = subprocess.run([mda, "export", measconfig, "-"], env=base_env, capture_output=True,
+                   timeout=600)
+import zipfile
+with zipfile.ZipFile(io.BytesIO(r.stdout)) as streamed, zipfile.ZipFile(target) as written:
+    same = ([(i.filename, streamed.read(i)) for i in streamed.infolist()] ==
+            [(i.filename, written.read(i)) for i in written.infolist()])
+check(r.returncode == 0 and same and sorted(os.listdir(export_dir)) == ["kept.measurement"],
+      "export - streams the same archive to standard output and writes no file")
+
 print("%d passed, %d failed" % (len(checks) - len(failures), len(failures)))
 sys.exit(1 if failures else 0)
