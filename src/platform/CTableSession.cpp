@@ -56,7 +56,7 @@ bool IsTextColumn(const QString* pName)
 // Texts are read one character past the bound, which tells that one was longer.
 QString JoinNames(const std::vector<const QString*>& names)
 {
-    static_assert(CTableSession::c_iMaxTextLength == 65536, "the statement's bound");
+    static_assert(CTableSession::c_iMaxTextLength == 1048576, "the statement's bound");
     QString sList;
     for (const QString* pName : names)
     {
@@ -65,7 +65,7 @@ QString JoinNames(const std::vector<const QString*>& names)
             sList += QStringLiteral(", ");
         }
         sList += IsTextColumn(pName)
-                     ? QStringLiteral("substr(") + *pName + QStringLiteral(", 1, 65537)")
+                     ? QStringLiteral("substr(") + *pName + QStringLiteral(", 1, 1048577)")
                      : *pName;
     }
     return sList;

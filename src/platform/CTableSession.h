@@ -16,9 +16,9 @@ public:
 
     /// A session's texts are read up to this many characters; a longer one is cut there and
     /// ends with c_sCutMarker.
-    static constexpr int c_iMaxTextLength = 65536;
+    static constexpr int c_iMaxTextLength = 1024 * 1024;
     static inline const QString c_sCutMarker =
-        QStringLiteral(" [cut: longer than 65536 characters]");
+        QStringLiteral(" [cut: longer than 1048576 characters]");
     static inline const QString c_sColumnId = QStringLiteral("id");
     static inline const QString c_sColumnUniquIid = QStringLiteral("unique_id");
     static inline const QString c_sColumnDescription = QStringLiteral("description");
