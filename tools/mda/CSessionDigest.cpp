@@ -80,6 +80,11 @@ bool CSessionDigest::Build(CJudgedSession& session, bool bSeries, QString& sReas
             case eJudgement_Error:
                 ++channel.m_lErrors;
                 eStatus = eScanStatus_Error;
+                if (channel.m_lFirstErrorScan < 0)
+                {
+                    channel.m_lFirstErrorScan = stored.GetScanId();
+                    channel.m_sFirstError = judged.GetErrorDescription();
+                }
                 break;
             case eJudgement_NotJudged:
                 return true;

@@ -55,6 +55,8 @@ public:
         long m_lErrors = 0;
         long m_lFirstViolationScan = -1;
         QString m_sFirstViolation;
+        long m_lFirstErrorScan = -1;
+        QString m_sFirstError;
         std::vector<EScanStatus> m_vScanStatus; ///< by scan index
         std::map<long, SItem> m_Items;          ///< by item id
     };
