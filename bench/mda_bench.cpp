@@ -12,6 +12,7 @@
 //           shell reading the same rows
 //   csv     LoadData + classic CSV export to a file vs sqlite3 -csv to a file
 //   tool    `mda csv` (RFC 4180) of 100,000 and 1,000,000 values vs sqlite3 -csv
+//   report  `mda report` of 500 scans x 100 channels x 40 items (2,000,000 values) vs sqlite3 -csv
 //   growth  recording into a database that already holds 1,000,000 values (10,000,000 with
 //           --large; also LoadData of 10,000,000 values)
 // The sessions are built once and kept in DIR, one folder per shape and kind.
@@ -329,7 +330,7 @@ int main(int argc, char** argv)
     }
     SOptions options;
     options.sFolder = QDir::tempPath() + "/mda-bench";
-    options.cases = QStringList{"record", "load", "csv", "tool", "growth"};
+    options.cases = QStringList{"record", "load", "csv", "tool", "growth", "report"};
 #ifdef MDA_TOOL_PATH
     options.sTool = QStringLiteral(MDA_TOOL_PATH);
 #endif
@@ -406,9 +407,9 @@ int main(int argc, char** argv)
     {
 #ifdef MDA_BENCH_LIBPQ
         const SBenchShape shape{10, 100, 40, EBenchData::Realistic};
-        const QStringList tail = QStringList{options.sPgUrl, options.sPgUser} +
-                                 ShapeArguments(shape);
-        RunCase(options, "record 10x4,000 values, PostgreSQL", "", 
+        const QStringList tail =
+            QStringList{options.sPgUrl, options.sPgUser} + ShapeArguments(shape);
+        RunCase(options, "record 10x4,000 values, PostgreSQL", "",
                 Child(QStringList{"record-pq"} + tail, sWork + "/record-pq.out"),
                 Child(QStringList{"record-lib"} + tail, sWork + "/record-lib.out"));
 #else
@@ -416,10 +417,9 @@ int main(int argc, char** argv)
 #endif
     }
     const SBenchShape million{lScans, 100, 50, EBenchData::Realistic};
-    const QString sMillion =
-        wanted("load") || wanted("csv") || wanted("tool") || wanted("growth")
-            ? Session(options, million)
-            : QString();
+    const QString sMillion = wanted("load") || wanted("csv") || wanted("tool") || wanted("growth")
+                                 ? Session(options, million)
+                                 : QString();
     const QString sValues = QString::number(million.Values());
     SResult loadMillion;
     if (wanted("load") && !sMillion.isEmpty())
@@ -459,6 +459,27 @@ int main(int argc, char** argv)
             }
         }
     }
+    if (wanted("report"))
+    {
+        const QString sReport = Session(options, {500, 100, 40, EBenchData::Realistic});
+        if (options.sTool.isEmpty() || !QFileInfo(options.sTool).isExecutable())
+        {
+            std::printf("(report: no mda binary, give --mda PATH)\n");
+        }
+        else if (!sReport.isEmpty())
+        {
+            const QString sHtml = sWork + "/report.html";
+            RunCase(options, "mda report 2000000 values", "<5s",
+                    Shell(SessionFile(sReport), true, sWork + "/shell.csv"),
+                    {{options.sTool, "report", "--database", SessionFile(sReport), "--channels",
+                      sReport + "/channels.json", "--limits", sReport + "/limits.json", "1", "-o",
+                      sHtml},
+                     "/dev/null",
+                     false});
+            std::printf("  report file: %.1f MB (target < 15 MB, peak < 300 MB)\n",
+                        static_cast<double>(QFileInfo(sHtml).size()) / 1e6);
+        }
+    }
     if (wanted("growth") && !sMillion.isEmpty())
     {
         const SResult grown = RecordCase(options, sWork, "record 10x4,000 into db of " + sValues,
@@ -474,9 +495,9 @@ int main(int argc, char** argv)
             if (!sLarge.isEmpty())
             {
                 const QString sLargeValues = QString::number(large.Values());
-                const SResult big = RecordCase(options, sWork,
-                                               "record 10x4,000 into db of " + sLargeValues,
-                                               "growth", SessionFile(sLarge));
+                const SResult big =
+                    RecordCase(options, sWork, "record 10x4,000 into db of " + sLargeValues,
+                               "growth", SessionFile(sLarge));
                 std::printf("  growth of recording time from empty to %s values: library %.2fx, "
                             "C API %.2fx\n",
                             qPrintable(sLargeValues), big.dLibrary / recordEmpty.dLibrary,
