@@ -28,6 +28,7 @@ function check(ok, what) {
   return ok;
 }
 
+const hostileName = 'spare 1 </script><img src=x onerror=alert(1)> "%1" &amp;';
 const env = Object.assign({}, process.env, { QT_QPA_PLATFORM: 'offscreen' });
 function record(name, extra) {
   const out = path.join(work, name);
@@ -43,7 +44,9 @@ function reportWithSpares(out, spares) {
   const rows = table.ChannelTableData;
   for (let i = 0; i < spares; ++i) {
     const row = JSON.parse(JSON.stringify(rows[i % rows.length]));
-    row.ChannelItemData.find((item) => item.Id === 'Channel Name').Value = 'spare ' + (i + 1);
+    // The first spare's name would end the page's script and load an image if written raw.
+    row.ChannelItemData.find((item) => item.Id === 'Channel Name').Value =
+      i === 0 ? hostileName : 'spare ' + (i + 1);
     rows.push(row);
   }
   const file = path.join(out, 'spares.channel');
@@ -188,6 +191,27 @@ async function checkReport(browser, label, file, screenshot, expectClean) {
     check(zoomed > 0 && problems.length === 0, tag + 'zoom redraws the chart without an error');
   }
 
+  // A log axis has no zero: its low limit 0 is left out and said so.
+  const logChart = await page.evaluate(() => {
+    const data = JSON.parse(document.getElementById('mda-data').textContent);
+    const i = data.charts.findIndex((c) => c.log && c.lo === 0 && c.hi > 0);
+    if (i < 0) return null;
+    document.querySelector(`figure.chart[data-chart="${i}"]`).scrollIntoView();
+    return i;
+  });
+  if (check(logChart !== null, tag + 'some log chart has a low limit of 0')) {
+    const sel = `figure.chart[data-chart="${logChart}"]`;
+    await page.waitForSelector(sel + ' svg');
+    const seen = await page.$eval(sel, (f) => ({
+      note: f.querySelector('.note').textContent,
+      labels: [...f.querySelectorAll('text.limitlabel')].map((t) => t.textContent),
+      lines: f.querySelectorAll('line.limit').length,
+    }));
+    check(seen.note === 'low limit 0 not drawn: a log axis has no zero or negative values' &&
+          seen.lines === 1 && seen.labels.length === 1 && /^high limit /.test(seen.labels[0]),
+      tag + 'log chart: low limit 0 noted, not drawn (' + seen.labels.join(', ') + ')');
+  }
+
   // State items are drawn as lanes of their words.
   const states = await page.evaluate(() => {
     const data = JSON.parse(document.getElementById('mda-data').textContent);
@@ -224,12 +248,21 @@ async function checkReport(browser, label, file, screenshot, expectClean) {
         filtered.shownRows === filtered.bad && filtered.shownTiles === filtered.bad &&
         filtered.afterSections === filtered.bad + filtered.clean,
     tag + `problem switch shows ${filtered.bad} of ${filtered.bad + filtered.clean} channels and back`);
-  if (expectClean) check(filtered.clean === expectClean, tag + `${expectClean} clean channels hidden by the switch`);
+  if (expectClean) {
+    check(filtered.clean === expectClean, tag + `${expectClean} clean channels hidden by the switch`);
+    const names = await page.$$eval('a.hrow .hname', (n) => n.map((x) => x.textContent));
+    check(names.includes(hostileName) && (await page.$$('img')).length === 0,
+      tag + 'a channel name with markup shown as text, nothing injected');
+  }
 
   check(problems.length === 0, tag + 'no console error or network request' + (problems.length ? ': ' + problems.slice(0, 3).join(' / ') : ''));
   if (screenshot) {
     await page.evaluate(() => window.scrollTo(0, 0));
     await page.screenshot({ path: screenshot });
+    // And the charts of the first channel with violations.
+    await page.evaluate(() => document.querySelector('section.channel.bad').scrollIntoView());
+    await page.evaluate(() => new Promise((r) => setTimeout(r, 300)));
+    await page.screenshot({ path: screenshot.replace(/\.png$/, '-channel.png') });
   }
   await page.close();
 }
