@@ -233,7 +233,9 @@ QString CReportAssets::Script()
         var k = c.k.charAt(i);
         if (k === '0' || k === '1') {
           var y = sy(c.y[i]);
-          el('rect', {x: (this.sx(i) - bw / 2).toFixed(1), y: (y - lh * 0.3).toFixed(1), width: bw.toFixed(2),
+          // Kept inside the plot: the first and last scans sit on its edges.
+          var x0 = Math.max(L, this.sx(i) - bw / 2), x1 = Math.min(L + pw, this.sx(i) + bw / 2);
+          el('rect', {x: x0.toFixed(1), y: (y - lh * 0.3).toFixed(1), width: Math.max(0.5, (x1 - x0) * (bw > 4 ? 0.9 : 1)).toFixed(2),
             height: (lh * 0.6).toFixed(1), 'class': k === '1' ? 'violation-cell' : 'state-cell'}, svg);
           if (k === '1') this.diamond(svg, this.sx(i), y);
         } else if (k === '2') {

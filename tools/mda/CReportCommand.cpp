@@ -92,7 +92,8 @@ SReportCurve MakeCurve(EMeasurementItems eItem, const CSessionDigest::SItem& ite
         bool bHasValue = p.m_bHasNumber;
         if (curve.m_bState)
         {
-            const int iState = CStateItems::GetStateIndex(curve.m_vStateWords, p.m_sValue);
+            const int iState = CStateItems::GetStateIndex(
+                curve.m_vStateWords, p.m_bHasNumber ? QString::number(p.m_dValue) : p.m_sValue);
             bHasValue = iState >= 0;
             point.m_dValue = iState;
         }
