@@ -114,13 +114,15 @@ async function checkReport(browser, label, file, screenshot, expectClean) {
   const tiles = await page.$$eval('a.tile', (ts) => ts.map((t) => ({
     counts: t.querySelector('.counts').textContent,
     badge: t.querySelector('.errmark') ? t.querySelector('.errmark').textContent : null,
+    tip: t.querySelector('.tip') ? t.querySelector('.tip').textContent : '',
   })));
   const wordsRight = tiles.every((t) => {
     const m = /^(\d+) (violations?) · (\d+) (errors?)$/.exec(t.counts);
     return m && (m[1] === '1') === (m[2] === 'violation') && (m[3] === '1') === (m[4] === 'error') &&
-      (m[3] === '0' ? t.badge === null : t.badge === '⚠ ' + m[3]);
+      (m[3] === '0' ? t.badge === null : t.badge === '⚠ ' + m[3]) &&
+      (m[3] === '0' || t.tip.includes(m[3] === '1' ? '1 measurement error;' : m[3] + ' measurement errors;'));
   });
-  check(wordsRight, tag + 'tile counts in the right number, error badge on the tiles with errors (' +
+  check(wordsRight, tag + 'tile counts in the right number, error badge and error hover text on the tiles with errors (' +
     tiles.slice(0, 2).map((t) => t.counts).join(' / ') + ')');
 
   // Every tile and every history row names an existing channel section, and clicking leads there.
