@@ -26,7 +26,7 @@ section{scroll-margin-top:48px}
 .hrow:hover .hname{text-decoration:underline;color:#1565c0}
 .hcells{min-width:0;overflow:hidden}.hcells canvas{display:block;height:16px;cursor:pointer}
 .haxis{grid-column:2;position:relative;height:30px;overflow:hidden}
-.hticks{position:relative;height:30px}.hticks span{position:absolute;top:2px;white-space:pre;font-size:10px;color:#444;border-left:1px solid #999;padding-left:2px}
+.hticks{position:relative;height:30px}.hticks span.hsame{top:15px;left:0;border:0;padding:0}.hticks span{position:absolute;top:2px;white-space:pre;font-size:10px;color:#444;border-left:1px solid #999;padding-left:2px}
 .key span{display:inline-block;width:12px;height:12px;vertical-align:middle;margin:0 4px 0 12px}
 .st-ok{background:#2e9e3e}.st-viol{background:#e02020}.st-err{background:#b000e0}.st-none{background:#d0d0d0}
 .channel{background:#fff;border:1px solid #ddd;border-radius:6px;padding:10px 14px;margin:14px 0}
@@ -145,6 +145,12 @@ QString CReportAssets::Script()
     });
     var ticks = grid.querySelector('.hticks');
     ticks.textContent = '';
+    if (times[0] === times[n - 1]) {
+      var same = document.createElement('span');
+      same.className = 'hsame';
+      same.textContent = 'every scan at ' + (times[0] || 'an unknown time');
+      ticks.appendChild(same);
+    }
     ticks.style.width = (bins * cw) + 'px';
     var lastDate = '';
     xTicks(0, bins - 1, bins * cw).forEach(function (b) {
@@ -347,7 +353,12 @@ QString CReportAssets::Script()
       showTip(ev, c.n + '\n' + scanLabel(i) + (what ? '\n' + what : '') + (c.t[i] ? '\n' + c.t[i] : ''));
     });
     overlay.addEventListener('mouseleave', function () { hideTip(); guide.setAttribute('visibility', 'hidden'); });
-    overlay.addEventListener('mousedown', function (ev) { start = px(ev); ev.preventDefault(); });
+    overlay.addEventListener('mousedown', function (ev) {
+      start = px(ev);
+      ev.preventDefault();
+      // A drag released outside the chart zooms nothing.
+      window.addEventListener('mouseup', function () { start = null; sel.setAttribute('visibility', 'hidden'); }, {once: true});
+    });
     overlay.addEventListener('mouseup', function (ev) {
       if (start === null) return;
       var x = px(ev), a = self.index(Math.min(start, x)), b = self.index(Math.max(start, x));

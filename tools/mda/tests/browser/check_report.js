@@ -93,7 +93,7 @@ async function checkReport(browser, label, file, screenshot, expectClean) {
       evenWidths: widths.size === 1,
       gridRight: grid.getBoundingClientRect().right,
       namesVisible: names.every((r) => r.left >= 0 && r.right <= innerWidth && r.width > 0),
-      ticks: [...grid.querySelectorAll('.hticks span')].map((s) => s.textContent),
+      ticks: [...grid.querySelectorAll('.hticks span:not(.hsame)')].map((s) => s.textContent),
       sameTime: (() => { const d = JSON.parse(document.getElementById('mda-data').textContent);
         return d.times[0] === d.times[d.times.length - 1]; })(),
     };
