@@ -217,16 +217,26 @@ async function checkReport(browser, label, file, screenshot, expectClean) {
   // State items are drawn as lanes of their words.
   const states = await page.evaluate(() => {
     const data = JSON.parse(document.getElementById('mda-data').textContent);
-    const i = data.charts.findIndex((c) => c.st);
+    // One with a violation where there is one: a state other than the expected one.
+    let i = data.charts.findIndex((c) => c.st && c.k.includes('1'));
+    if (i < 0) i = data.charts.findIndex((c) => c.st);
     if (i < 0) return null;
     document.querySelector(`figure.chart[data-chart="${i}"]`).scrollIntoView();
-    return { index: i, words: data.charts[i].st };
+    const c = data.charts[i];
+    return { index: i, words: c.st, expected: c.ex, violations: c.k.split('1').length - 1 };
   });
   if (states) {
     const sel = `figure.chart[data-chart="${states.index}"]`;
     await page.waitForSelector(sel + ' svg');
-    const lanes = await page.$$eval(sel + ' text.ytick', (t) => t.map((x) => x.textContent));
-    check(JSON.stringify(lanes) === JSON.stringify(states.words), tag + 'state chart lanes named ' + lanes.join(', '));
+    const seen = await page.$eval(sel, (f) => ({
+      lanes: [...f.querySelectorAll('text.ytick')].map((x) => x.textContent),
+      expected: [...f.querySelectorAll('text.expectlabel')].map((x) => x.textContent),
+      diamonds: f.querySelectorAll('path.violation').length,
+    }));
+    check(JSON.stringify(seen.lanes) === JSON.stringify(states.words) &&
+          JSON.stringify(seen.expected) === JSON.stringify(states.expected >= 0 ? ['expected: ' + states.words[states.expected]] : []) &&
+          seen.diamonds === states.violations,
+      tag + `state chart: lanes ${seen.lanes.join(', ')}, ${seen.expected.join('')}, ${seen.diamonds} of ${states.violations} violations marked`);
   }
 
   // The switch: only the channels with violations or errors stay.
