@@ -12,6 +12,7 @@
 //           shell reading the same rows
 //   csv     LoadData + classic CSV export to a file vs sqlite3 -csv to a file
 //   tool    `mda csv` (RFC 4180) of 100,000 and 1,000,000 values vs sqlite3 -csv
+//   report  `mda report` of 500 scans x 100 channels x 40 items (2,000,000 values) vs sqlite3 -csv
 //   growth  recording into a database that already holds 1,000,000 values (10,000,000 with
 //           --large; also LoadData of 10,000,000 values)
 // The sessions are built once and kept in DIR, one folder per shape and kind.
@@ -335,7 +336,7 @@ int main(int argc, char** argv)
     }
     SOptions options;
     options.sFolder = QDir::tempPath() + "/mda-bench";
-    options.cases = QStringList{"record", "load", "csv", "tool", "growth"};
+    options.cases = QStringList{"record", "load", "csv", "tool", "growth", "report"};
 #ifdef MDA_TOOL_PATH
     options.sTool = QStringLiteral(MDA_TOOL_PATH);
 #endif
@@ -473,6 +474,27 @@ int main(int argc, char** argv)
             RunCase(options, "mda report " + sValues + " values vs LoadData", "<=1.5x",
                     Child({"load", sMillion}, sWork + "/load.out"),
                     Tool(options, sMillion, sWork + "/tool.html", {"report"}));
+        }
+    }
+    if (wanted("report"))
+    {
+        const QString sReport = Session(options, {500, 100, 40, EBenchData::Realistic});
+        if (options.sTool.isEmpty() || !QFileInfo(options.sTool).isExecutable())
+        {
+            std::printf("(report: no mda binary, give --mda PATH)\n");
+        }
+        else if (!sReport.isEmpty())
+        {
+            const QString sHtml = sWork + "/report.html";
+            RunCase(options, "mda report 2000000 values", "<5s",
+                    Shell(SessionFile(sReport), true, sWork + "/shell.csv"),
+                    {{options.sTool, "report", "--database", SessionFile(sReport), "--channels",
+                      sReport + "/channels.json", "--limits", sReport + "/limits.json", "1", "-o",
+                      sHtml},
+                     "/dev/null",
+                     false});
+            std::printf("  report file: %.1f MB (target < 15 MB, peak < 300 MB)\n",
+                        static_cast<double>(QFileInfo(sHtml).size()) / 1e6);
         }
     }
     if (wanted("growth") && !sMillion.isEmpty())

@@ -48,17 +48,21 @@ check(scan_ids == sorted(scan_ids), "CSV lines in scan-major order")
 
 with open(os.path.join(out, "report.html"), encoding="utf-8") as f:
     html = f.read()
-check(html.count('class="tile"') == channels, "report: one tile per channel")
-curves = html.count('class="curve-box"')
-polylines = html.count('<polyline class="curve"')
-check(curves >= channels and curves == polylines, "report: a curve per chosen item (%d)" % curves)
-check(html.count("<svg") == curves, "report: every curve is an inline SVG")
-check(html.count('<table class="history">') == 1, "report: the status history")
-check("http://" not in html.replace('xmlns="http://www.w3.org/2000/svg"', "")
-      and "https://" not in html, "report needs no network")
-check('class="meas"' in html and 'class="violation"' in html,
-      "values within limits and violations are drawn differently")
-check('class="limit"' in html, "report draws limit lines")
+check(html.count('<a class="tile') == channels, "report: one tile per channel")
+m = re.search(r'<script type="application/json" id="mda-data">(.*?)</script>', html, re.S)
+data = json.loads(m.group(1)) if m else {"charts": [], "scans": []}
+charts = html.count('<figure class="chart"')
+check(charts >= channels and charts == len(data["charts"]),
+      "report: a chart per chosen item with its data (%d)" % charts)
+rows = re.findall(r'<a class="hrow [a-z]+" href="#ch-\d+" data-status="([0-3]*)"', html)
+check(len(rows) == channels and all(len(r) == len(data["scans"]) for r in rows),
+      "report: the status history, one row per channel and one status per scan")
+check("http://" not in html.replace("http://www.w3.org/2000/svg", "")
+      and "https://" not in html and "<script src" not in html, "report needs no network")
+check(any("0" in c["k"] for c in data["charts"]) and any("1" in c["k"] for c in data["charts"]),
+      "values within limits and violations are told apart")
+check(any(c["lo"] is not None or c["hi"] is not None for c in data["charts"]),
+      "report carries limits to draw")
 
 with zipfile.ZipFile(os.path.join(out, "demo.measurement")) as z:
     names = z.namelist()

@@ -2,20 +2,24 @@
 
 #include "CComparativeValueDataItem.h"
 #include "CConverter.h"
+#include "CCountText.h"
 #include "CEnumTemplate.h"
+#include "CFileCheck.h"
 #include "CJudgedSession.h"
 #include "CMatrixStateColorHandler.h"
 #include "CMeasurementData.h"
 #include "CRDMatrixData.h"
 #include "CReportRenderer.h"
 #include "CSessionDigest.h"
+#include "CStateItems.h"
 #include "CTileLegend.h"
 #include "CToolContext.h"
 #include "CValueFactory.h"
 #include "ETVStandards.h"
 
-#include <QFile>
+#include <QDateTime>
 #include <QFileInfo>
+#include <QSaveFile>
 
 #include <algorithm>
 
@@ -55,13 +59,29 @@ bool IsRatio(const QString& sItemName)
            sItemName.contains(QStringLiteral("Error Ratio"));
 }
 
+// Scan times as one sortable text, where the stored text reads as a date and time.
+QString NormalTime(const QString& sStored)
+{
+    QDateTime when = QDateTime::fromString(sStored, Qt::ISODate);
+    if (!when.isValid())
+    {
+        when = QDateTime::fromString(sStored, Qt::TextDate);
+    }
+    if (!when.isValid())
+    {
+        when = QDateTime::fromString(sStored, QStringLiteral("dd.MM.yyyy hh:mm:ss"));
+    }
+    return when.isValid() ? when.toString(QStringLiteral("yyyy-MM-dd hh:mm:ss")) : sStored;
+}
+
 SReportCurve MakeCurve(EMeasurementItems eItem, const CSessionDigest::SItem& item,
                        const CJudgedSession& session, double dPowerOffset)
 {
     SReportCurve curve;
     curve.m_sItemName = CEnumTemplate<EMeasurementItems>::ToString(eItem);
     curve.m_sUnit = CConverter::GetUnitString(CValueFactory::MeasurementItem_GetItemUnit(eItem));
-    curve.m_bLogAxis = IsRatio(curve.m_sItemName);
+    curve.m_bState = CStateItems::GetWords(eItem, curve.m_vStateWords);
+    curve.m_bLogAxis = !curve.m_bState && IsRatio(curve.m_sItemName);
     curve.m_lViolations = item.m_lViolations;
     curve.m_lErrors = item.m_lErrors;
     for (const CSessionDigest::SPoint& p : item.m_vPoints)
@@ -69,37 +89,69 @@ SReportCurve MakeCurve(EMeasurementItems eItem, const CSessionDigest::SItem& ite
         SReportPoint point;
         point.m_dScanIndex = static_cast<double>(p.m_lScanIndex);
         point.m_dValue = p.m_dValue;
-        QString sTitle =
-            QStringLiteral("scan %1, %2: ").arg(p.m_lScanId).arg(session.ScanTime(p.m_lScanId));
+        bool bHasValue = p.m_bHasNumber;
+        if (curve.m_bState)
+        {
+            const int iState = CStateItems::GetStateIndex(
+                curve.m_vStateWords, p.m_bHasNumber ? QString::number(p.m_dValue) : p.m_sValue);
+            bHasValue = iState >= 0;
+            point.m_dValue = iState;
+        }
         switch (p.m_eJudgement)
         {
         case eJudgement_Violation:
             point.m_eKind = SReportPoint::eKind_Violation;
-            sTitle += p.m_sValue + QStringLiteral(" — limit violation: ") + p.m_sText;
+            point.m_sTitle = QStringLiteral("limit violation: ") + p.m_sText;
             break;
         case eJudgement_Error:
             point.m_eKind = SReportPoint::eKind_Error;
-            sTitle += QStringLiteral("measurement error: ") + p.m_sText;
+            point.m_sTitle = QStringLiteral("measurement error: ") + p.m_sText;
             break;
         default:
-            sTitle += p.m_sValue;
             break;
         }
-        if (point.m_eKind != SReportPoint::eKind_Error && !p.m_bHasNumber)
+        if (point.m_eKind != SReportPoint::eKind_Error && !bHasValue)
         {
             continue;
         }
-        point.m_sTitle = sTitle;
         curve.m_vPoints.append(point);
     }
     const CComparativeValueDataItem& limit = session.Limits().GetItem(eItem);
     const double dOffset = eItem == eMeasItem_Power ? dPowerOffset : 0.0;
     const ECompareType eType = limit.GetCompareType();
+    if (curve.m_bState)
+    {
+        if (eType == eCompareType_Equal)
+        {
+            curve.m_iExpectedState =
+                CStateItems::GetStateIndex(curve.m_vStateWords, limit.GetLowValue().toString());
+        }
+        else if (eType == eCompareType_NotEqual && curve.m_vStateWords.size() == 2)
+        {
+            const int iNot =
+                CStateItems::GetStateIndex(curve.m_vStateWords, limit.GetLowValue().toString());
+            curve.m_iExpectedState = iNot < 0 ? -1 : 1 - iNot;
+        }
+        return curve;
+    }
     curve.m_bHasLow = eType == eCompareType_Between || eType == eCompareType_Higher;
     curve.m_bHasHigh = eType == eCompareType_Between || eType == eCompareType_Lower;
     curve.m_dLow = AsNumber(limit.GetLowValue()) + dOffset;
     curve.m_dHigh = AsNumber(limit.GetHighValue()) + dOffset;
     return curve;
+}
+
+// What a tile with errors but no listed violation tells on hover.
+QString ErrorDetail(const CSessionDigest::SChannel& channel)
+{
+    if (channel.m_lErrors <= 0)
+    {
+        return QString();
+    }
+    return CCountText::Get(channel.m_lErrors, QStringLiteral("measurement error"),
+                           QStringLiteral("measurement errors")) +
+           QStringLiteral("; the first in scan ") + QString::number(channel.m_lFirstErrorScan) +
+           QStringLiteral(": ") + channel.m_sFirstError;
 }
 
 } // namespace
@@ -114,6 +166,9 @@ int CReportCommand::Run(const QStringList& arguments)
     context.Parser().addOption(QCommandLineOption({QStringLiteral("o"), QStringLiteral("output")},
                                                   QStringLiteral("The HTML file to write."),
                                                   QStringLiteral("file")));
+    context.Parser().addOption(QCommandLineOption(
+        QStringLiteral("force"),
+        QStringLiteral("Judge with --channels / --limits files even when they have findings.")));
     int iExit = 0;
     if (!context.Parse(arguments, 1, iExit))
     {
@@ -124,13 +179,19 @@ int CReportCommand::Run(const QStringList& arguments)
     {
         return context.Fail(QStringLiteral("-o FILE is required"));
     }
+    QString sReason;
+    if (!CFileCheck::DoCheckBeforeUse(
+            {context.Value(QStringLiteral("channels")), context.Value(QStringLiteral("limits"))},
+            context.IsSet(QStringLiteral("force")), sReason))
+    {
+        return context.Fail(sReason);
+    }
     CJudgedSession session;
     if (!context.OpenSession(session, iExit))
     {
         return iExit;
     }
     const long lSessionId = session.SessionId();
-    QString sReason;
     context.Progress(QStringLiteral("report: judging session %1 ...").arg(lSessionId));
     CSessionDigest digest;
     if (!digest.Build(session, true, sReason))
@@ -144,7 +205,7 @@ int CReportCommand::Run(const QStringList& arguments)
     for (long lScanId : session.ScanIds())
     {
         report.m_vScanIds.append(lScanId);
-        report.m_vScanTimes.append(session.ScanTime(lScanId));
+        report.m_vScanTimes.append(NormalTime(session.ScanTime(lScanId)));
     }
     const std::vector<OrvelFramework::CRDColor> palette =
         CMatrixStateColorHandler().GetMatrixStateColors();
@@ -171,8 +232,18 @@ int CReportCommand::Run(const QStringList& arguments)
         reportTile.m_sDetail = tile.GetText();
         if (static_cast<size_t>(i) < channels.size())
         {
-            reportTile.m_lViolations = channels[static_cast<size_t>(i)].m_lViolations;
-            reportTile.m_lErrors = channels[static_cast<size_t>(i)].m_lErrors;
+            const CSessionDigest::SChannel& channel = channels[static_cast<size_t>(i)];
+            reportTile.m_iChannel = i;
+            reportTile.m_lViolations = channel.m_lViolations;
+            reportTile.m_lErrors = channel.m_lErrors;
+            const QString sErrors = ErrorDetail(channel);
+            if (!sErrors.isEmpty())
+            {
+                reportTile.m_sDetail +=
+                    (reportTile.m_sDetail.trimmed().isEmpty() ? QString() : QStringLiteral("\n")) +
+                    sErrors;
+                reportTile.m_sDetail = reportTile.m_sDetail.trimmed();
+            }
         }
         report.m_vTiles.append(reportTile);
     }
@@ -186,13 +257,19 @@ int CReportCommand::Run(const QStringList& arguments)
         SReportChannel channel;
         channel.m_sName = session.ChannelName(lRow);
         channel.m_sStandard = CEnumTemplate<ETVStandards>::ToString(eStandard);
+        channel.m_lViolations = digestChannel.m_lViolations;
+        channel.m_lErrors = digestChannel.m_lErrors;
         channel.m_sSummary =
-            QStringLiteral("%1 values judged, %2 limit violations, %3 measurement errors; power "
-                           "limit offset %4 dB")
-                .arg(digestChannel.m_lJudged)
-                .arg(digestChannel.m_lViolations)
-                .arg(digestChannel.m_lErrors)
-                .arg(dPowerOffset);
+            CCountText::Get(digestChannel.m_lJudged, QStringLiteral("value judged"),
+                            QStringLiteral("values judged")) +
+            QStringLiteral(", ") +
+            CCountText::Get(digestChannel.m_lViolations, QStringLiteral("limit violation"),
+                            QStringLiteral("limit violations")) +
+            QStringLiteral(", ") +
+            CCountText::Get(digestChannel.m_lErrors, QStringLiteral("measurement error"),
+                            QStringLiteral("measurement errors")) +
+            QStringLiteral("; power limit offset ") + QString::number(dPowerOffset) +
+            QStringLiteral(" dB");
         for (CSessionDigest::EScanStatus eStatus : digestChannel.m_vScanStatus)
         {
             channel.m_vScanStatus.append(static_cast<int>(eStatus));
@@ -250,32 +327,41 @@ int CReportCommand::Run(const QStringList& arguments)
     report.m_sTitle = QStringLiteral("Measurement session %1").arg(lSessionId);
     const bool bOwnFiles = context.Value(QStringLiteral("channels")).isEmpty() &&
                            context.Value(QStringLiteral("limits")).isEmpty();
+    // Stored texts may hold "%1": joined, never substituted.
     report.m_sSubtitle =
-        QStringLiteral("%1 — %2, %3; %4 scans of %5 channels, %6 limit violations; first run %7, "
-                       "last run %8. Judged with %9.")
-            .arg(data.Description(), sSite, sTestPoint)
-            .arg(static_cast<long>(session.ScanIds().size()))
-            .arg(channels.size())
-            .arg(digest.Violations())
-            .arg(data.FirstRun(), data.LastRun(),
-                 bOwnFiles ? QStringLiteral("the channel table and limits stored with the session")
-                           : QStringLiteral("files given on the command line"));
+        data.Description() + QStringLiteral(" — ") + sSite + QStringLiteral(", ") + sTestPoint +
+        QStringLiteral("; ") +
+        CCountText::Get(static_cast<long>(session.ScanIds().size()), QStringLiteral("scan"),
+                        QStringLiteral("scans")) +
+        QStringLiteral(" of ") +
+        CCountText::Get(static_cast<long>(channels.size()), QStringLiteral("channel"),
+                        QStringLiteral("channels")) +
+        QStringLiteral(", ") +
+        CCountText::Get(digest.Violations(), QStringLiteral("limit violation"),
+                        QStringLiteral("limit violations")) +
+        QStringLiteral("; first run ") + data.FirstRun() + QStringLiteral(", last run ") +
+        data.LastRun() + QStringLiteral(". Judged with ") +
+        (bOwnFiles ? QStringLiteral("the channel table and limits stored with the session")
+                   : QStringLiteral("files given on the command line")) +
+        QLatin1Char('.');
     if (digest.OrphanRows() > 0)
     {
-        report.m_sSubtitle += QStringLiteral(" %1 stored values belong to no channel of the table "
-                                             "or to no stored scan.")
-                                  .arg(digest.OrphanRows());
+        report.m_sSubtitle +=
+            QLatin1Char(' ') +
+            CCountText::Get(digest.OrphanRows(), QStringLiteral("stored value belongs"),
+                            QStringLiteral("stored values belong")) +
+            QStringLiteral(" to no channel of the table or to no stored scan.");
     }
 
-    // A full disk can take part of a write without an error.
+    // Written beside the target and renamed on success: a failed write leaves any older
+    // report as it was; a full disk can take part of a write without an error.
     const QByteArray html = CReportRenderer::RenderHtml(report).toUtf8();
-    QFile file(sOutput);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || file.write(html) != html.size() ||
-        !file.flush())
+    QSaveFile file(sOutput);
+    if (!file.open(QIODevice::WriteOnly) || file.write(html) != html.size() || !file.commit())
     {
         context.Progress(QString());
-        return context.Fail(
-            QStringLiteral("cannot write '%1': %2").arg(sOutput, file.errorString()));
+        return context.Fail(QStringLiteral("cannot write '") + sOutput + QStringLiteral("': ") +
+                            file.errorString());
     }
     context.Progress(QString());
     return CToolContext::c_iExitOk;

@@ -80,6 +80,11 @@ bool CSessionDigest::Build(CJudgedSession& session, bool bSeries, QString& sReas
             case eJudgement_Error:
                 ++channel.m_lErrors;
                 eStatus = eScanStatus_Error;
+                if (channel.m_lFirstErrorScan < 0)
+                {
+                    channel.m_lFirstErrorScan = stored.GetScanId();
+                    channel.m_sFirstError = judged.GetErrorDescription();
+                }
                 break;
             case eJudgement_NotJudged:
                 return true;
@@ -97,8 +102,15 @@ bool CSessionDigest::Build(CJudgedSession& session, bool bSeries, QString& sReas
             point.m_lScanIndex = lScanIndex;
             point.m_lScanId = stored.GetScanId();
             point.m_eJudgement = eJudgement;
-            point.m_sValue = judged.GetValue();
-            point.m_sText = judged.GetErrorDescription();
+            // Texts only where they tell more than the number: a series holds every value.
+            if (!row.m_bHasNumber)
+            {
+                point.m_sValue = judged.GetValue();
+            }
+            if (eJudgement == eJudgement_Violation || eJudgement == eJudgement_Error)
+            {
+                point.m_sText = judged.GetErrorDescription();
+            }
             point.m_bHasNumber = row.m_bHasNumber;
             point.m_dValue = row.m_dNumber;
             item.m_vPoints.push_back(point);

@@ -37,7 +37,7 @@ public:
         bool m_bHasNumber = false;
         double m_dValue = 0;
         LumoraMeasurement::EJudgement m_eJudgement = LumoraMeasurement::eJudgement_NotJudged;
-        QString m_sValue; ///< as judged ("12.35 dBµV")
+        QString m_sValue; ///< as judged, only when it is no number ("Locked")
         QString m_sText;  ///< violation or error text
     };
 
@@ -55,6 +55,8 @@ public:
         long m_lErrors = 0;
         long m_lFirstViolationScan = -1;
         QString m_sFirstViolation;
+        long m_lFirstErrorScan = -1;
+        QString m_sFirstError;
         std::vector<EScanStatus> m_vScanStatus; ///< by scan index
         std::map<long, SItem> m_Items;          ///< by item id
     };

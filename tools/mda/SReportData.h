@@ -15,7 +15,8 @@ struct SReportTile
     int m_iPaletteIndex = 0;
     long m_lViolations = 0;
     long m_lErrors = 0;
-    QString m_sDetail;
+    int m_iChannel = -1; ///< row of the channel table, -1 for none
+    QString m_sDetail;   ///< the violations the tile lists, or its first errors
 };
 
 struct SReportLegendRow
@@ -53,6 +54,10 @@ struct SReportCurve
     double m_dHigh = 0;
     long m_lViolations = 0;
     long m_lErrors = 0;
+    /// A state item (lock, on/off, present): m_dValue is the index into m_vStateWords.
+    bool m_bState = false;
+    QVector<QString> m_vStateWords;
+    int m_iExpectedState = -1; ///< -1: none expected
 };
 
 struct SReportChannel
@@ -60,6 +65,8 @@ struct SReportChannel
     QString m_sName;
     QString m_sStandard;
     QString m_sSummary;
+    long m_lViolations = 0;
+    long m_lErrors = 0;
     /// Worst result per scan: 0 not measured, 1 within, 2 error, 3 violation.
     QVector<int> m_vScanStatus;
     QVector<SReportCurve> m_vCurves;
@@ -72,6 +79,6 @@ struct SReportData
     QVector<SReportTile> m_vTiles;
     QVector<SReportLegendRow> m_vLegend;
     QVector<long> m_vScanIds;
-    QVector<QString> m_vScanTimes;
+    QVector<QString> m_vScanTimes; ///< "yyyy-MM-dd hh:mm:ss" where the stored text reads as one
     QVector<SReportChannel> m_vChannels;
 };

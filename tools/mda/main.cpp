@@ -63,6 +63,11 @@ int main(int argc, char** argv)
         return CToolContext::c_iExitError;
     }
     const QString sCommand = arguments.at(1);
+    if (sCommand == QLatin1String("--version"))
+    {
+        return std::puts("mda " MDA_TOOL_VERSION) >= 0 ? CToolContext::c_iExitOk
+                                                       : CToolContext::c_iExitError;
+    }
     if (sCommand == QLatin1String("--help") || sCommand == QLatin1String("-h") ||
         sCommand == QLatin1String("help"))
     {

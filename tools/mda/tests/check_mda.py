@@ -66,55 +66,39 @@ def record(out, db_args):
 
 
 class ReportParser(html.parser.HTMLParser):
-    """Collects what a person sees in the report."""
+    """Collects what a person sees in the report: the page's script draws from its data."""
 
     def __init__(self):
         super().__init__()
-        self.tiles, self.counts, self.meas, self.violations, self.errors = [], [], 0, 0, 0
-        self.limit_labels, self.history_rows, self.curves, self.log_axes = [], [], 0, 0
-        self.links, self._text, self._row, self._in = [], None, None, None
+        self.tiles, self.counts, self.history_rows, self.links = [], [], [], []
+        self.data, self._in = None, None
 
     def handle_starttag(self, tag, attrs):
         a = dict(attrs)
-        cls = a.get("class", "")
-        if tag in ("script", "link", "img", "iframe"):
+        cls = a.get("class", "") or ""
+        if tag in ("link", "img", "iframe") or (tag == "script" and "src" in a):
             self.links.append(tag)
-        if tag == "div" and cls == "tile":
+        if tag == "a" and cls.split()[:1] == ["tile"]:
             self.tiles.append(int(a["data-index"]))
         if tag == "span" and cls == "counts":
             self._in = "counts"
-        if tag == "circle" and cls == "meas":
-            self.meas += 1
-        if tag == "path" and cls == "violation":
-            self.violations += 1
-        if tag == "path" and cls == "error":
-            self.errors += 1
-        if tag == "text" and cls == "limitlabel":
-            self._in = "limit"
-        if tag == "svg":
-            self.curves += 1
-            self.log_axes += cls == "log"
-        if tag == "table" and cls == "history":
-            self._row = []
-        if tag == "tr" and self._row is not None:
-            self._row = []
-        if tag == "td" and self._row is not None:
-            self._row.append(cls)
+        if tag == "a" and cls.split()[:1] == ["hrow"]:
+            self.history_rows.append(a["data-status"])
+        if tag == "script" and a.get("id") == "mda-data":
+            self._in = "data"
 
     def handle_endtag(self, tag):
-        if tag == "tr" and self._row:
-            self.history_rows.append(self._row)
-            self._row = []
-        if tag == "table":
-            self._row = None
-        if tag in ("span", "text"):
+        if tag in ("span", "script"):
             self._in = None
 
     def handle_data(self, data):
         if self._in == "counts":
             self.counts.append(data)
-        if self._in == "limit":
-            self.limit_labels.append(data)
+        if self._in == "data":
+            self.data = json.loads(data)
+
+    def charts(self):
+        return self.data["charts"] if self.data else []
 
 
 def session_checks(label, common, session, stored, env, db_file=None):
@@ -208,25 +192,25 @@ def session_checks(label, common, session, stored, env, db_file=None):
     p = ReportParser()
     p.feed(text)
     check(len(p.tiles) == CHANNELS, tag + "report: one tile per channel")
-    check(all(re.fullmatch(r"\d+ violations · \d+ errors", c) for c in p.counts)
+    check(all(re.fullmatch(r"(1 violation|\d+ violations) · (1 error|\d+ errors)", c)
+              and not re.match(r"1 violations|.*· 1 errors", c) for c in p.counts)
           and len(p.counts) == CHANNELS, tag + "report: tiles carry their counts")
-    check(p.meas > 0 and p.violations > 0 and p.errors > 0,
-          tag + "report: points, violation marks and error marks (%d/%d/%d)"
-          % (p.meas, p.violations, p.errors))
-    check(p.limit_labels and all(re.fullmatch(r"(low|high) limit -?[0-9.e+-]+( \S+)?", l)
-                                 for l in p.limit_labels),
-          tag + "report: limit lines labelled with value and unit (%d)" % len(p.limit_labels))
-    check(any(re.fullmatch(r"(low|high) limit -?[0-9.e+-]+ dB\S*", l) for l in p.limit_labels),
-          tag + "report: some limit label carries a unit")
-    check(p.log_axes > 0, tag + "report: error ratios on a log axis")
+    kinds = "".join(c["k"] for c in p.charts())
+    check(kinds.count("0") > 0 and kinds.count("1") > 0 and kinds.count("2") > 0,
+          tag + "report: points, violations and errors in the chart data (%d/%d/%d)"
+          % (kinds.count("0"), kinds.count("1"), kinds.count("2")))
+    limited = [c for c in p.charts() if c["lo"] is not None or c["hi"] is not None]
+    check(limited and any(c["u"].startswith("dB") for c in limited),
+          tag + "report: limits to draw, some with a unit (%d)" % len(limited))
+    check(any(c["log"] for c in p.charts()), tag + "report: error ratios on a log axis")
     check(len(p.history_rows) == CHANNELS and all(len(r) == SCANS for r in p.history_rows),
           tag + "report: status history of one cell per channel and scan")
-    history_viol = sum(c == "st-viol" for row in p.history_rows for c in row)
+    history_viol = sum(r.count("3") for r in p.history_rows)
     check(history_viol == len(violated),
           tag + "report: status cells of violation = channel-scan pairs with a violation (%d)"
           % len(violated))
     check(not p.links and "https://" not in text and
-          "http://" not in text.replace('xmlns="http://www.w3.org/2000/svg"', ""),
+          "http://" not in text.replace("http://www.w3.org/2000/svg", ""),
           tag + "report needs no network")
 
 
@@ -540,6 +524,32 @@ check(r.returncode == 2 and len(r.stderr.strip().splitlines()) == 1,
       "check of a file that does not exist exits 2")
 r = run(["check"])
 check(r.returncode == 2, "check without a file exits 2")
+
+# Report: the files it judges with are checked first; findings printed as file:line:column,
+# a faulty file refused unless --force, nothing written when refused; mda --version.
+for what, option, path in (("a limit file with a swapped range", "--limits", documents[1][1]),
+                           ("a limit file that is not JSON", "--limits", documents[0][1]),
+                           ("a channel table with a bad frequency", "--channels", documents[2][1])):
+    out = os.path.join(work, "refused.html")
+    r = run(["report", str(session), "--database", db_file, option, path, "-o", out])
+    errs = r.stderr.strip().splitlines()
+    check(r.returncode == 2 and len(errs) >= 2 and
+          all(re.match(re.escape(path) + r":\d+:\d+: \S", l) for l in errs[:-1]) and
+          errs[-1] == "mda report: the files given have the findings above; --force judges "
+                     "with them anyway" and not os.path.exists(out),
+          "report refuses %s and prints the findings first (%d lines)" % (what, len(errs)))
+out = os.path.join(work, "forced.html")
+r = run(["report", str(session), "--database", db_file, "--limits", documents[1][1], "--force",
+         "-o", out])
+check(r.returncode == 0 and documents[1][1] in r.stderr and os.path.isfile(out),
+      "report --force judges with a faulty limit file after printing its findings")
+r = run(["report", str(session), "--database", db_file, "--limits",
+         os.path.join(broken, "absent.limit"), "--force", "-o", out])
+check(r.returncode == 2 and "absent.limit:0:0: no such file" in r.stderr,
+      "report --force still refuses a limit file that does not exist")
+r = run(["--version"])
+check(r.returncode == 0 and re.fullmatch(r"mda \d+\.\d+\.\d+\n", r.stdout),
+      "mda --version prints the version (%s)" % r.stdout.strip())
 
 # ------------------------------------------------------------------------------ PostgreSQL
 url, user, password = (os.environ.get(k) for k in
