@@ -59,7 +59,7 @@ check(len(rows) == channels and all(len(r) == len(data["scans"]) for r in rows),
       "report: the status history, one row per channel and one status per scan")
 check("http://" not in html.replace("http://www.w3.org/2000/svg", "")
       and "https://" not in html and "<script src" not in html, "report needs no network")
-check(any("0" in c["k"] for c in data["charts"]) and any("1" in c["k"] for c in data["charts"]),
+check(any("0" in c["pk"] for c in data["charts"]) and any("1" in c["pk"] for c in data["charts"]),
       "values within limits and violations are told apart")
 check(any(c["lo"] is not None or c["hi"] is not None for c in data["charts"]),
       "report carries limits to draw")

@@ -368,11 +368,23 @@ QString CReportAssets::Script()
     });
   };
 
+  // A chart's values come only for the scans that have one: spread out over every scan, with a
+  // blank kind and no number where a scan has none.
+  function dense(c) {
+    if (c.k !== undefined) return c;
+    var kinds = new Array(n), y = new Array(n);
+    for (var i = 0; i < n; ++i) { kinds[i] = ' '; y[i] = null; }
+    for (var j = 0; j < c.pi.length; ++j) { kinds[c.pi[j]] = c.pk.charAt(j); y[c.pi[j]] = c.py[j]; }
+    c.k = kinds.join('');
+    c.y = y;
+    return c;
+  }
+
   var figures = document.querySelectorAll('figure.chart');
   function render(fig) {
     if (fig.dataset.drawn) return;
     fig.dataset.drawn = '1';
-    new Chart(fig, data.charts[+fig.dataset.chart]);
+    new Chart(fig, dense(data.charts[+fig.dataset.chart]));
   }
   if ('IntersectionObserver' in window) {
     var seen = new IntersectionObserver(function (entries) {

@@ -216,7 +216,11 @@ int CReportCommand::Run(const QStringList& arguments)
                                  CTileLegend::Colour(i), CTileLegend::Meaning(i)});
     }
     OrvelFramework::CRDMatrixData matrix;
-    digest.CreateChannelMatrixData(session, matrix);
+    if (!digest.CreateChannelMatrixData(session, matrix, sReason))
+    {
+        context.Progress(QString());
+        return context.Fail(sReason);
+    }
     const auto& channels = digest.Channels();
     for (int i = 0; i < matrix.GetItemCount(); ++i)
     {

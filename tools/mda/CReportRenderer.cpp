@@ -33,7 +33,9 @@ QString Anchor(int iChannel)
 // One character per scan: ' ' no point, '0' within, '1' violation, '2' error.
 void AppendCurve(QString& json, const SReportCurve& curve, int iChannel, int iScans)
 {
-    QString sKinds(iScans, QLatin1Char(' '));
+    // Only the scans with a value are written (their positions, kinds and numbers): a session
+    // of many scans and few values makes a small file; the page spreads them out when it draws
+    // the chart.
     QVector<const SReportPoint*> byScan(iScans, nullptr);
     for (const SReportPoint& point : curve.m_vPoints)
     {
@@ -41,7 +43,6 @@ void AppendCurve(QString& json, const SReportCurve& curve, int iChannel, int iSc
         if (i >= 0 && i < iScans)
         {
             byScan[i] = &point;
-            sKinds[i] = QLatin1Char(static_cast<char>('0' + static_cast<int>(point.m_eKind)));
         }
     }
     json += QStringLiteral("{\"c\":") + QString::number(iChannel) + QStringLiteral(",\"n\":") +
@@ -62,22 +63,35 @@ void AppendCurve(QString& json, const SReportCurve& curve, int iChannel, int iSc
         QStringLiteral(",\"lo\":") +
         (curve.m_bHasLow ? CReportRenderer::JsonNumber(curve.m_dLow) : QStringLiteral("null")) +
         QStringLiteral(",\"hi\":") +
-        (curve.m_bHasHigh ? CReportRenderer::JsonNumber(curve.m_dHigh) : QStringLiteral("null")) +
-        QStringLiteral(",\"k\":\"") + sKinds + QStringLiteral("\",\"y\":[");
+        (curve.m_bHasHigh ? CReportRenderer::JsonNumber(curve.m_dHigh) : QStringLiteral("null"));
+    QString sKinds;
+    json += QStringLiteral(",\"pi\":[");
+    bool bFirst = true;
     for (int i = 0; i < iScans; ++i)
     {
-        const SReportPoint* pPoint = byScan.at(i);
-        if (i > 0)
+        if (const SReportPoint* pPoint = byScan.at(i))
         {
-            json += QLatin1Char(',');
+            json += (bFirst ? QString() : QStringLiteral(",")) + QString::number(i);
+            sKinds += QLatin1Char(static_cast<char>('0' + static_cast<int>(pPoint->m_eKind)));
+            bFirst = false;
         }
-        // Kept short: one number of millions in a large session.
-        json += pPoint && pPoint->m_eKind != SReportPoint::eKind_Error
-                    ? CReportRenderer::JsonNumber(pPoint->m_dValue)
-                    : QStringLiteral("null");
+    }
+    json += QStringLiteral("],\"pk\":\"") + sKinds + QStringLiteral("\",\"py\":[");
+    bFirst = true;
+    for (int i = 0; i < iScans; ++i)
+    {
+        if (const SReportPoint* pPoint = byScan.at(i))
+        {
+            // Kept short: one number of millions in a large session.
+            json += (bFirst ? QString() : QStringLiteral(",")) +
+                    (pPoint->m_eKind != SReportPoint::eKind_Error
+                         ? CReportRenderer::JsonNumber(pPoint->m_dValue)
+                         : QStringLiteral("null"));
+            bFirst = false;
+        }
     }
     json += QStringLiteral("],\"t\":{");
-    bool bFirst = true;
+    bFirst = true;
     for (int i = 0; i < iScans; ++i)
     {
         const SReportPoint* pPoint = byScan.at(i);

@@ -119,8 +119,9 @@ bool CSessionDigest::Build(CJudgedSession& session, bool bSeries, QString& sReas
         sReason);
 }
 
-void CSessionDigest::CreateChannelMatrixData(CJudgedSession& session,
-                                             OrvelFramework::CRDMatrixData& matrix)
+bool CSessionDigest::CreateChannelMatrixData(CJudgedSession& session,
+                                             OrvelFramework::CRDMatrixData& matrix,
+                                             QString& sReason)
 {
     const auto byId = [](const CDBMeasurement& a, const CDBMeasurement& b)
     { return a.GetMeasurementId() < b.GetMeasurementId(); };
@@ -147,7 +148,13 @@ void CSessionDigest::CreateChannelMatrixData(CJudgedSession& session,
                      byId);
     CChannelTableData channels = session.Channels();
     CDBMeasurementController controller(session.Reader().Database());
-    CMatrixStateColorHandler().DoCreateChannelMatrixData(
-        matrix, controller, records, channels, session.SessionId(),
-        static_cast<long>(session.ScanIds().size()), false, false);
+    if (!CMatrixStateColorHandler().DoCreateChannelMatrixData(
+            matrix, controller, records, channels, session.SessionId(),
+            static_cast<long>(session.ScanIds().size()), false, false))
+    {
+        sReason = QStringLiteral("cannot read session ") + QString::number(session.SessionId()) +
+                  QStringLiteral(": ") + controller.LastError();
+        return false;
+    }
+    return true;
 }

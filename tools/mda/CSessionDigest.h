@@ -66,7 +66,9 @@ public:
     /// The colour matrix of the session model from the same pass: the violations in id order,
     /// the first ones of each channel with their texts, then the errors in id order. Reads the
     /// channels' value counts through the session's connection; call after Build().
-    void CreateChannelMatrixData(CJudgedSession& session, OrvelFramework::CRDMatrixData& matrix);
+    /// False with sReason when a read of the database failed.
+    bool CreateChannelMatrixData(CJudgedSession& session, OrvelFramework::CRDMatrixData& matrix,
+                                 QString& sReason);
 
     /// One per row of the channel table.
     const std::vector<SChannel>& Channels() const { return m_vChannels; }

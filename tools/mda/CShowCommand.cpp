@@ -67,7 +67,11 @@ int CShowCommand::Run(const QStringList& arguments)
         return context.Fail(sReason);
     }
     OrvelFramework::CRDMatrixData matrix;
-    digest.CreateChannelMatrixData(session, matrix);
+    if (!digest.CreateChannelMatrixData(session, matrix, sReason))
+    {
+        context.Progress(QString());
+        return context.Fail(sReason);
+    }
     context.Progress(QString());
 
     const CDBSessionData& data = session.Reader().Session();

@@ -150,11 +150,11 @@ async function checkReport(browser, label, file, screenshot, expectClean) {
   // The first chart with violations: as many diamonds as the data has violations.
   const violated = await page.evaluate(() => {
     const data = JSON.parse(document.getElementById('mda-data').textContent);
-    const i = data.charts.findIndex((c) => c.k.includes('1') && !c.st);
+    const i = data.charts.findIndex((c) => c.pk.includes('1') && !c.st);
     if (i < 0) return null;
     const fig = document.querySelector(`figure.chart[data-chart="${i}"]`);
     fig.scrollIntoView();
-    return { index: i, expected: data.charts[i].k.split('1').length - 1 };
+    return { index: i, expected: data.charts[i].pk.split('1').length - 1 };
   });
   if (check(violated !== null, tag + 'some chart has violations')) {
     const sel = `figure.chart[data-chart="${violated.index}"]`;
@@ -218,12 +218,12 @@ async function checkReport(browser, label, file, screenshot, expectClean) {
   const states = await page.evaluate(() => {
     const data = JSON.parse(document.getElementById('mda-data').textContent);
     // One with a violation where there is one: a state other than the expected one.
-    let i = data.charts.findIndex((c) => c.st && c.k.includes('1'));
+    let i = data.charts.findIndex((c) => c.st && c.pk.includes('1'));
     if (i < 0) i = data.charts.findIndex((c) => c.st);
     if (i < 0) return null;
     document.querySelector(`figure.chart[data-chart="${i}"]`).scrollIntoView();
     const c = data.charts[i];
-    return { index: i, words: c.st, expected: c.ex, violations: c.k.split('1').length - 1 };
+    return { index: i, words: c.st, expected: c.ex, violations: c.pk.split('1').length - 1 };
   });
   if (states) {
     const sel = `figure.chart[data-chart="${states.index}"]`;
