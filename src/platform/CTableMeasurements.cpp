@@ -317,4 +317,61 @@ long CTableMeasurements::GetAmountOfMeasurementValuesForChannel(long lSessionId,
     return lCount;
 }
 
+bool CTableMeasurements::CreateRows(qint64 llSessionId, const QVariantList& values)
+{
+    if (values.size() % c_iCopyColumns != 0)
+    {
+        return m_Db.Fail(QStringLiteral("Cannot store rows of session %1: %2 values are no whole "
+                                        "number of rows")
+                             .arg(llSessionId)
+                             .arg(values.size()));
+    }
+    // SQLite binds at most 999 values per statement in older versions; the server takes many
+    // more, and each statement less is one round trip less.
+    const int iBatch = m_Db.IsPostgreSql() ? 1024 : 128;
+    const int iRows = values.size() / c_iCopyColumns;
+    static const char c_szKey = 0;
+    for (int iFirst = 0; iFirst < iRows; iFirst += iBatch)
+    {
+        const int iCount = std::min(iBatch, iRows - iFirst);
+        QSqlQuery* pQuery = DoFixedStatement(
+            &c_szKey, static_cast<quint64>(iCount),
+            [iCount]
+            {
+                QString sStatement = QStringLiteral(
+                    "INSERT INTO measurement (session_id, scan_id, channel_id, measurement_item, "
+                    "state, value, error_description) VALUES ");
+                for (int r = 0; r < iCount; ++r)
+                {
+                    sStatement += r == 0 ? QStringLiteral("(?, ?, ?, ?, ?, ?, ?)")
+                                         : QStringLiteral(", (?, ?, ?, ?, ?, ?, ?)");
+                }
+                return sStatement;
+            },
+            [llSessionId]
+            { return QStringLiteral("Cannot store the rows of session %1").arg(llSessionId); });
+        if (pQuery == nullptr)
+        {
+            return false;
+        }
+        int iPosition = 0;
+        for (int r = iFirst; r < iFirst + iCount; ++r)
+        {
+            DoBindNumber(*pQuery, iPosition++, llSessionId);
+            const int iBase = r * c_iCopyColumns;
+            for (int c = 0; c < c_iCopyColumns; ++c)
+            {
+                pQuery->bindValue(iPosition++, values[iBase + c]);
+            }
+        }
+        if (!m_Db.Execute(
+                *pQuery, [llSessionId]
+                { return QStringLiteral("Cannot store the rows of session %1").arg(llSessionId); }))
+        {
+            return false;
+        }
+    }
+    return true;
+}
+
 } // namespace OrvelFramework
