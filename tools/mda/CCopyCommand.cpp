@@ -70,8 +70,6 @@ int CCopyCommand::Run(const QStringList& arguments)
                        "(or libpq's own environment). Exit status 0 when every chosen session "
                        "is on the target, 2 otherwise."));
     QCommandLineParser& parser = context.Parser();
-    parser.addPositionalArgument(QStringLiteral("SESSION"),
-                                 QStringLiteral("A session number or unique id of the source."));
     parser.addOption(QCommandLineOption(
         c_sFrom, QStringLiteral("The source: a SQLite file or postgresql://host:port/db."),
         QStringLiteral("db")));
