@@ -257,22 +257,26 @@ bool CSessionCopier::DoCopy(long lSourceId, SResult& result)
     result.m_sSourceDigest = digest.GetHex();
 
     // Read back before it is made durable: what is committed has the source's digest.
-    QString sCopyDigest;
-    QString sError;
-    qint64 llRows = 0;
-    if (!CSessionContentDigest::Compute(m_rTarget, lTargetId, sCopyDigest, llRows, sError))
+    if (m_bReadBack)
     {
-        return fail(eOutcome_Failed, QStringLiteral("Cannot read back the copy of session %1: %2")
-                                         .arg(lSourceId)
-                                         .arg(sError));
-    }
-    if (sCopyDigest != result.m_sSourceDigest)
-    {
-        return fail(eOutcome_Failed,
-                    QStringLiteral("The copy of session %1 reads back as digest %2, not %3; "
-                                   "nothing was stored")
-                        .arg(lSourceId)
-                        .arg(sCopyDigest, result.m_sSourceDigest));
+        QString sCopyDigest;
+        QString sError;
+        qint64 llRows = 0;
+        if (!CSessionContentDigest::Compute(m_rTarget, lTargetId, sCopyDigest, llRows, sError))
+        {
+            return fail(eOutcome_Failed, QStringLiteral("Cannot read back the copy of session "
+                                                        "%1: %2")
+                                             .arg(lSourceId)
+                                             .arg(sError));
+        }
+        if (sCopyDigest != result.m_sSourceDigest)
+        {
+            return fail(eOutcome_Failed,
+                        QStringLiteral("The copy of session %1 reads back as digest %2, not %3; "
+                                       "nothing was stored")
+                            .arg(lSourceId)
+                            .arg(sCopyDigest, result.m_sSourceDigest));
+        }
     }
     if (!transaction.Commit())
     {

@@ -56,6 +56,10 @@ public:
     /// Called now and then while rows are copied, with the number copied so far.
     void SetProgress(const std::function<void(qint64)>& progress) { m_Progress = progress; }
 
+    /// Read each copy back before committing it and commit only when it has the source's
+    /// digest (off unless set: it reads every copied row a second time).
+    void SetReadBack(bool bReadBack) { m_bReadBack = bReadBack; }
+
     /// Copies session lSourceSessionId of the source. True when the session is on the target
     /// afterwards (copied or already there); result tells which, or why not.
     bool CopySession(long lSourceSessionId, SResult& result);
@@ -69,6 +73,7 @@ private:
     OrvelFramework::CDatabaseMultiInstance& m_rSource;
     OrvelFramework::CDatabaseMultiInstance& m_rTarget;
     std::function<void(qint64)> m_Progress;
+    bool m_bReadBack = false;
 };
 
 } // namespace LumoraMeasurement

@@ -179,6 +179,7 @@ TEST_P(CSessionCopierTest, CopiesEveryColumnOfAHostileSessionAndSkipsItTheSecond
     // A session already on the target shifts its ids away from the source's.
     Record(*m_pTarget, m_Dir, QStringLiteral("uid-other"), {});
     CSessionCopier copier(*m_pSource, *m_pTarget);
+    copier.SetReadBack(true);
     CSessionCopier::SResult result;
     ASSERT_TRUE(copier.CopySession(lSource, result)) << result.m_sReason.toStdString();
     EXPECT_EQ(CSessionCopier::eOutcome_Copied, result.m_eOutcome);

@@ -25,6 +25,7 @@ const QString c_sUser = QStringLiteral("user");
 const QString c_sToUser = QStringLiteral("to-user");
 const QString c_sAll = QStringLiteral("all");
 const QString c_sSince = QStringLiteral("since");
+const QString c_sVerify = QStringLiteral("verify");
 
 bool IsServerName(const QString& sName)
 {
@@ -88,6 +89,9 @@ int CCopyCommand::Run(const QStringList& arguments)
         QStringLiteral("Every session first run on or after this date (yyyy-MM-dd or "
                        "yyyy-MM-dd HH:mm:ss)."),
         QStringLiteral("date")));
+    parser.addOption(QCommandLineOption(
+        c_sVerify, QStringLiteral("Read each copy back before committing it; commit only when "
+                                  "it has the source's content digest.")));
     // The number of sessions named is free; the context checks against the count it finds.
     QStringList countArgs = arguments.mid(2);
     countArgs.prepend(QStringLiteral("mda copy"));
@@ -191,6 +195,7 @@ int CCopyCommand::Run(const QStringList& arguments)
     all.clear();
 
     CSessionCopier copier(source, target);
+    copier.SetReadBack(context.IsSet(c_sVerify));
     for (size_t i = 0; i < chosen.size(); ++i)
     {
         const long lId = chosen[i];

@@ -160,7 +160,7 @@ check(len(uids) == 2 and all(len(v) == 1 for v in source_digests.values()),
 
 # ------------------------------------------------------------------------- SQLite to SQLite
 central = os.path.join(work, "central.sqlite")
-r = run(["copy", "--all", "--from", station, "--to", central])
+r = run(["copy", "--all", "--verify", "--from", station, "--to", central])
 res = outcomes(r.stdout)
 check(r.returncode == 0 and [x[0] for x in res] == ["copied", "copied"],
       "copy --all into a new file: two sessions copied, exit 0 (%s%s)" % (r.stdout, r.stderr))
@@ -253,7 +253,8 @@ def pg_digests(db, name):
 
 if has_pg and psql:
     server = pg_database("mda_copy_central")
-    r = run(["copy", "--all", "--from", station, "--to", server, "--to-user", user], pg_env)
+    r = run(["copy", "--all", "--verify", "--from", station, "--to", server, "--to-user", user],
+            pg_env)
     check(r.returncode == 0 and [x[0] for x in outcomes(r.stdout)] == ["copied"] * 2,
           "SQLite to PostgreSQL: both sessions copied (%s%s)" % (r.stdout, r.stderr))
     r = run(["copy", "--all", "--from", station, "--to", server, "--to-user", user], pg_env)
