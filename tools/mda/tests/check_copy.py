@@ -141,7 +141,7 @@ con.execute("PRAGMA foreign_keys = ON")
 ids = [r[0] for r in con.execute("SELECT id FROM measurement WHERE session_id = ? ORDER BY id",
                                  (hostile_session,))]
 hostile = [("1,5 \"dB\"", "a,b;\"c\"\r\nd"), ("–12.5 dBµV ☃", "%n %s %1 日本"),
-           ("=SUM(A1)", ""), ("", "Lock failed"), ("nan dBmV", None)]
+           ("=SUM(A1) \\N \\.", "C:\\temp\\x\t"), ("", "Lock failed"), ("nan dBmV", None)]
 for i, (value, err) in enumerate(hostile):
     con.execute("UPDATE measurement SET value = ?, error_description = ?, state = ? WHERE id = ?",
                 (value, err, 2 if err else 3, ids[i]))
