@@ -41,7 +41,8 @@ const std::vector<SRow>& HostileRows()
         {1, 1, 7, 2, QString(), QStringLiteral("Lock failed: %n %s %1 ☃ 日本")},
         {1, 2, -1, -1, QString(), QString()},
         {1, 999, 5, 4, QStringLiteral("1e999 dBmV"), QString()},
-        {2, 0, 5, 3, QStringLiteral("  spaced  "), QStringLiteral("\t")},
+        // What COPY's text format gives a meaning: backslash, its end and null markers, tab.
+        {2, 0, 5, 3, QStringLiteral("  spaced \\N "), QStringLiteral("\t\\.\n\\")},
         {2, Q_INT64_C(1099511627776), 8, 3, QStringLiteral("7 MHz"), QString()},
         {2, 1, 6, 3, QStringLiteral("=SUM(A1)"), QStringLiteral("ok")},
         {3, 0, 5, 3, QStringLiteral("3.25 dBµV"), QString()},
