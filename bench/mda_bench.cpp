@@ -13,16 +13,21 @@
 //   csv     LoadData + classic CSV export to a file vs sqlite3 -csv to a file
 //   tool    `mda csv` (RFC 4180) of 100,000 and 1,000,000 values vs sqlite3 -csv
 //   report  `mda report` of 500 scans x 100 channels x 40 items (2,000,000 values) vs sqlite3 -csv
+//   copy    `mda copy` of the 1,000,000-value session from SQLite into the server vs psql
+//           \copy of the same rows from a CSV file into a table of the same shape (with
+//           --postgresql and --mda)
 //   growth  recording into a database that already holds 1,000,000 values (10,000,000 with
 //           --large; also LoadData of 10,000,000 values)
 // The sessions are built once and kept in DIR, one folder per shape and kind.
 
+#include "BenchCopy.h"
 #include "BenchWork.h"
 
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QProcess>
 #include <QTemporaryDir>
 
 #include <fcntl.h>
@@ -330,6 +335,10 @@ int main(int argc, char** argv)
 {
     QCoreApplication app(argc, argv);
     const QStringList arguments = app.arguments();
+    if (arguments.value(1) == "child" && arguments.value(2).startsWith("copy-"))
+    {
+        return RunCopyChild(arguments);
+    }
     if (arguments.value(1) == "child")
     {
         return RunBenchChild(arguments);
@@ -372,9 +381,12 @@ int main(int argc, char** argv)
         {
             options.sPgUrl = arguments[++i];
             options.sPgUser = arguments[++i];
-            if (!options.cases.contains("pg"))
+            for (const char* pCase : {"pg", "copy"})
             {
-                options.cases << "pg";
+                if (!options.cases.contains(pCase))
+                {
+                    options.cases << pCase;
+                }
             }
         }
         else
@@ -423,9 +435,11 @@ int main(int argc, char** argv)
 #endif
     }
     const SBenchShape million{lScans, 100, 50, EBenchData::Realistic};
-    const QString sMillion = wanted("load") || wanted("csv") || wanted("tool") || wanted("growth")
-                                 ? Session(options, million)
-                                 : QString();
+    const QString sMillion =
+        wanted("load") || wanted("csv") || wanted("tool") || wanted("growth") ||
+                wanted("copy")
+            ? Session(options, million)
+            : QString();
     const QString sValues = QString::number(million.Values());
     SResult loadMillion;
     if (wanted("load") && !sMillion.isEmpty())
@@ -495,6 +509,32 @@ int main(int argc, char** argv)
                      false});
             std::printf("  report file: %.1f MB (target < 15 MB, peak < 300 MB)\n",
                         static_cast<double>(QFileInfo(sHtml).size()) / 1e6);
+        }
+    }
+    if (wanted("copy") && !sMillion.isEmpty())
+    {
+        if (options.sPgUrl.isEmpty() || options.sTool.isEmpty())
+        {
+            std::printf("(copy: needs --postgresql URL USER and the mda binary)\n");
+        }
+        else
+        {
+            // The rows in the order the copy reads them, for psql to load.
+            const QString sCsv = sWork + "/rows.csv";
+            QProcess sqlite;
+            sqlite.setStandardOutputFile(sCsv);
+            sqlite.start("sqlite3",
+                         {"-readonly", "-csv", SessionFile(sMillion),
+                          "SELECT session_id, scan_id, channel_id, measurement_item, state, value, "
+                          "error_description FROM measurement WHERE session_id = 1 ORDER BY "
+                          "scan_id, channel_id, id"});
+            sqlite.waitForFinished(-1);
+            RunCase(options, "mda copy " + sValues + " values SQLite to PostgreSQL", "<=3x",
+                    Child({"copy-ref", options.sPgUrl, options.sPgUser, sCsv},
+                          sWork + "/copy-ref.out"),
+                    Child({"copy-lib", options.sPgUrl, options.sPgUser, SessionFile(sMillion),
+                           options.sTool},
+                          sWork + "/copy-lib.out"));
         }
     }
     if (wanted("growth") && !sMillion.isEmpty())

@@ -450,4 +450,22 @@ QString CDBMeasurementController::LastError() const
     return m_rDatabase.LastError();
 }
 
+bool CDBMeasurementController::CreateCopies(long lSessionId,
+                                            const std::vector<CDBMeasurement>& measurements)
+{
+    QVariantList values;
+    values.reserve(static_cast<int>(measurements.size()) * CTableMeasurements::c_iCopyColumns);
+    const auto text = [](const QString& s) { return s.isNull() ? QStringLiteral("") : s; };
+    for (const CDBMeasurement& measurement : measurements)
+    {
+        values.append(measurement.GetScanId());
+        values.append(measurement.GetChannelId());
+        values.append(static_cast<qlonglong>(measurement.GetMeasurementItem()));
+        values.append(static_cast<qlonglong>(measurement.GetMeasurementState()));
+        values.append(text(measurement.GetValue()));
+        values.append(text(measurement.GetErrorDescription()));
+    }
+    return CTableMeasurements(m_rDatabase).CreateRows(lSessionId, values);
+}
+
 } // namespace LumoraMeasurement

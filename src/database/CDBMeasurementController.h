@@ -64,6 +64,12 @@ public:
 
 private:
     OrvelFramework::CDatabaseMultiInstance& m_rDatabase;
+
+public:
+    /// Stores the rows under lSessionId as they are (scan, channel, item, state, value, error
+    /// text; their own session and measurement ids are not used), many per statement; the
+    /// database gives them ids in the order given.
+    bool CreateCopies(long lSessionId, const std::vector<CDBMeasurement>& measurements);
 };
 
 } // namespace LumoraMeasurement

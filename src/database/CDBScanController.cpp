@@ -138,4 +138,14 @@ QString CDBScanController::LastError() const
     return m_rDatabase.LastError();
 }
 
+bool CDBScanController::CreateCopy(long lSessionId, const CDBScanData& scan)
+{
+    TableRows row;
+    row.reserve(3);
+    row.emplace_back(CTableScan::c_sColumnSessionId, QString::number(lSessionId));
+    row.emplace_back(CTableScan::c_sColumnState, QString::number(scan.GetState()));
+    row.emplace_back(CTableScan::c_sColumnDatetime, scan.DateTime());
+    return CTableScan(m_rDatabase).Create(row, static_cast<long>(scan.GetScanId()));
+}
+
 } // namespace LumoraMeasurement

@@ -41,6 +41,10 @@ public:
 
 private:
     OrvelFramework::CDatabaseMultiInstance& m_rDatabase;
+
+public:
+    /// Writes the scan row as recorded: its id, state and date-time as scan holds them.
+    bool CreateCopy(long lSessionId, const CDBScanData& scan);
 };
 
 } // namespace LumoraMeasurement

@@ -655,4 +655,149 @@ QString CDBSessionControler::LastError() const
     return m_rDatabase.LastError();
 }
 
+namespace
+{
+
+template <typename TTable>
+bool DoReadRegisteredFile(CDatabaseMultiInstance& db, const QString& sKey, QByteArray& bytes)
+{
+    bytes.clear();
+    bool bOk = false;
+    const qlonglong llId = sKey.trimmed().toLongLong(&bOk);
+    if (!bOk || llId < 1)
+    {
+        return true;
+    }
+    db.Fail(QString());
+    const TableRows rows = TTable(db).Get(sKey);
+    if (!db.LastError().isEmpty())
+    {
+        return false;
+    }
+    for (const CTableRecordSet& pair : rows)
+    {
+        if (pair.GetColumn() == TTable::c_sColumnFile)
+        {
+            bytes = QByteArray::fromBase64(pair.GetValue().toLatin1());
+            break;
+        }
+    }
+    return true;
+}
+
+template <typename TTable>
+bool DoAddFileData(CDatabaseMultiInstance& db, const QByteArray& bytes, long& lId)
+{
+    const QString sHash =
+        QString::fromLatin1(QCryptographicHash::hash(bytes, QCryptographicHash::Md5).toHex());
+    const QString sFile = QString::fromLatin1(bytes.toBase64());
+    TTable table(db);
+    lId = 0;
+    if (!table.FindFile(sHash, sFile, lId))
+    {
+        return false;
+    }
+    if (lId > 0)
+    {
+        return true;
+    }
+    TableRows row;
+    row.emplace_back(TTable::c_sColumnHash, sHash);
+    row.emplace_back(TTable::c_sColumnFile, sFile);
+    row.emplace_back(TTable::c_sColumnAdded,
+                     QDateTime::currentDateTimeUtc().toString(Qt::TextDate));
+    return table.Create(row, lId);
+}
+
+} // namespace
+
+bool CDBSessionControler::GetSessionIdsByUniqueId(const QString& sUniqueId, std::vector<long>& ids)
+{
+    std::vector<qint64> found;
+    ids.clear();
+    if (!CTableSession(m_rDatabase).GetSessionIdsByUniqueId(sUniqueId, found))
+    {
+        return false;
+    }
+    ids.assign(found.begin(), found.end());
+    return true;
+}
+
+bool CDBSessionControler::LockUniqueId(const QString& sUniqueId)
+{
+    // The first eight bytes of the id's SHA-256: two ids that share a key only wait for
+    // each other, they never pass for the same session.
+    const QByteArray digest =
+        QCryptographicHash::hash(sUniqueId.toUtf8(), QCryptographicHash::Sha256);
+    qint64 llKey = 0;
+    for (int i = 0; i < 8; ++i)
+    {
+        llKey = static_cast<qint64>((static_cast<quint64>(llKey) << 8) |
+                                    static_cast<unsigned char>(digest.at(i)));
+    }
+    return CTableSession(m_rDatabase).LockForWriting(llKey);
+}
+
+bool CDBSessionControler::CreateCopy(const CDBSessionData& data, long& lSessionId)
+{
+    QString sSite;
+    QString sTestPoint;
+    QString sName;
+    QString sENumber;
+    QString sTNumber;
+    QString sEMail;
+    QString sHWModel;
+    QString sFirmwareVersion;
+    QString sSoftwareVersion;
+    QString sSerialNr;
+    QString sOwner;
+    QString sLimitFileId;
+    QString sChannelFileId;
+    data.GetSessionLocationData(sSite, sTestPoint);
+    data.GetSessionUserData(sName, sENumber, sTNumber, sEMail);
+    data.GetHardwareInfoData(sHWModel, sFirmwareVersion, sSoftwareVersion, sSerialNr, sOwner);
+    data.GetAssociatedFiles(sLimitFileId, sChannelFileId);
+    TableRows row;
+    row.reserve(18);
+    row.emplace_back(CTableSession::c_sColumnUniquIid, data.UniqueIdentifier());
+    row.emplace_back(CTableSession::c_sColumnDescription, data.Description());
+    row.emplace_back(CTableSession::c_sColumnFirstRun, data.FirstRun());
+    row.emplace_back(CTableSession::c_sColumnLastRun, data.LastRun());
+    row.emplace_back(CTableSession::c_sColumnScanCount, QString::number(data.ScanCount()));
+    row.emplace_back(CTableSession::c_sColumnSite, sSite);
+    row.emplace_back(CTableSession::c_sColumnTestPoint, sTestPoint);
+    row.emplace_back(CTableSession::c_sColumnName, sName);
+    row.emplace_back(CTableSession::c_sColumnENumber, sENumber);
+    row.emplace_back(CTableSession::c_sColumnTNumber, sTNumber);
+    row.emplace_back(CTableSession::c_sColumnEMail, sEMail);
+    row.emplace_back(CTableSession::c_sColumnHWMOdel, sHWModel);
+    row.emplace_back(CTableSession::c_sColumnFirmwarVersion, sFirmwareVersion);
+    row.emplace_back(CTableSession::c_sColumnSoftwareVersion, sSoftwareVersion);
+    row.emplace_back(CTableSession::c_sColumnSerialNr, sSerialNr);
+    row.emplace_back(CTableSession::c_sColumnOwner, sOwner);
+    row.emplace_back(CTableSession::c_sColumnLimitFileID, sLimitFileId);
+    row.emplace_back(CTableSession::c_sColumnChannelFileID, sChannelFileId);
+    return CTableSession(m_rDatabase).Create(row, lSessionId);
+}
+
+bool CDBSessionControler::GetRegisteredLimitValuesFile(const QString& sKey, QByteArray& bytes)
+{
+    return DoReadRegisteredFile<CTableExportedLimitValues>(m_rDatabase, sKey, bytes);
+}
+
+bool CDBSessionControler::GetRegisteredChannelSettingsFile(const QString& sKey, QByteArray& bytes)
+{
+    return DoReadRegisteredFile<CTableExportedChannelSettings>(m_rDatabase, sKey, bytes);
+}
+
+bool CDBSessionControler::AddLimitValuesFileData(const QByteArray& bytes, long& lId)
+{
+    return DoAddFileData<CTableExportedLimitValues>(m_rDatabase, bytes, lId);
+}
+
+bool CDBSessionControler::AddChannelSettingsFileData(const QByteArray& bytes, long& lId)
+{
+    return DoAddFileData<CTableExportedChannelSettings>(m_rDatabase, bytes, lId);
+}
+
 } // namespace LumoraMeasurement

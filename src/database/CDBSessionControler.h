@@ -81,6 +81,25 @@ private:
     template <typename TTable> bool DoGetFileBytesFromDB(const QString& sKey, QByteArray& bytes);
 
     OrvelFramework::CDatabaseMultiInstance& m_rDatabase;
+
+public:
+    /// The ids of the sessions whose unique id is exactly sUniqueId (letter case counts),
+    /// ascending; false (LastError()) when the read failed.
+    bool GetSessionIdsByUniqueId(const QString& sUniqueId, std::vector<long>& ids);
+    /// Inside the caller's transaction, before anything is read: another writer that locks
+    /// the same unique id waits until this transaction ends.
+    bool LockUniqueId(const QString& sUniqueId);
+    /// Writes the session row exactly as data holds it (first and last run, scan count and
+    /// file ids included); lSessionId receives the new row's id.
+    bool CreateCopy(const CDBSessionData& data, long& lSessionId);
+    /// The content of a registered file; empty (and true) when the key names no row or a row
+    /// without content. False (LastError()) only when the read failed.
+    bool GetRegisteredLimitValuesFile(const QString& sKey, QByteArray& bytes);
+    bool GetRegisteredChannelSettingsFile(const QString& sKey, QByteArray& bytes);
+    /// Registers the content unless a row with the same hash and content exists, whose id is
+    /// then handed back instead: sessions measured with the same file share its row.
+    bool AddLimitValuesFileData(const QByteArray& bytes, long& lId);
+    bool AddChannelSettingsFileData(const QByteArray& bytes, long& lId);
 };
 
 } // namespace LumoraMeasurement

@@ -35,4 +35,13 @@ TableRows CTableExportedChannelSettings::Get(const QString& sKey)
     return rows;
 }
 
+bool CTableExportedChannelSettings::FindFile(const QString& sHash, const QString& sFile, long& lId)
+{
+    // The hash narrows the search; the content decides, so two files never share a row by a
+    // hash collision.
+    return DoSelectNumber(
+        QStringLiteral("SELECT MIN(id) FROM exported_channel_settings WHERE hash = ? AND file = ?"),
+        {sHash, sFile}, 0, lId, QStringLiteral("Cannot search the registered channel table files"));
+}
+
 } // namespace OrvelFramework

@@ -32,4 +32,13 @@ TableRows CTableExportedLimitValues::Get(const QString& sKey)
     return rows;
 }
 
+bool CTableExportedLimitValues::FindFile(const QString& sHash, const QString& sFile, long& lId)
+{
+    // The hash narrows the search; the content decides, so two files never share a row by a
+    // hash collision.
+    return DoSelectNumber(
+        QStringLiteral("SELECT MIN(id) FROM exported_limit_values WHERE hash = ? AND file = ?"),
+        {sHash, sFile}, 0, lId, QStringLiteral("Cannot search the registered limit files"));
+}
+
 } // namespace OrvelFramework

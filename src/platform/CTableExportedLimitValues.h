@@ -20,6 +20,10 @@ public:
     bool Create(const TableRows& row, long& lId);
     /// Pairs file, hash, added of the row whose id is the decimal key; empty when none.
     TableRows Get(const QString& sKey);
+
+public:
+    /// The lowest id of a row holding exactly this hash and content; 0 when there is none.
+    bool FindFile(const QString& sHash, const QString& sFile, long& lId);
 };
 
 } // namespace OrvelFramework

@@ -1,6 +1,11 @@
 #include "CTableMeasurements.h"
 
+#include <QSqlDriver>
 #include <QSqlQuery>
+
+#ifdef MDA_HAVE_LIBPQ
+#include <libpq-fe.h>
+#endif
 
 #include <algorithm>
 
@@ -315,6 +320,184 @@ long CTableMeasurements::GetAmountOfMeasurementValuesForChannel(long lSessionId,
         return -1;
     }
     return lCount;
+}
+
+namespace
+{
+
+#ifdef MDA_HAVE_LIBPQ
+// One field of COPY's text format: the backslash escapes its own special characters.
+void AppendCopyText(QByteArray& out, const QString& sText)
+{
+    const QByteArray utf8 = sText.toUtf8();
+    for (const char c : utf8)
+    {
+        switch (c)
+        {
+        case '\\':
+            out += "\\\\";
+            break;
+        case '\n':
+            out += "\\n";
+            break;
+        case '\r':
+            out += "\\r";
+            break;
+        case '\t':
+            out += "\\t";
+            break;
+        default:
+            out += c;
+        }
+    }
+}
+
+// The server connection under the Qt one, when it is in the caller's transaction and idle.
+PGconn* IdleConnectionInTransaction(CDatabaseMultiInstance& db)
+{
+    QSqlQuery* pQuery = db.GetPreparedQuery(QStringLiteral("SELECT 1"));
+    if (pQuery == nullptr || pQuery->driver() == nullptr)
+    {
+        return nullptr;
+    }
+    const QVariant handle = pQuery->driver()->handle();
+    if (!handle.isValid() || qstrcmp(handle.typeName(), "PGconn*") != 0)
+    {
+        return nullptr;
+    }
+    PGconn* pConn = *static_cast<PGconn* const*>(handle.constData());
+    return pConn != nullptr && PQtransactionStatus(pConn) == PQTRANS_INTRANS ? pConn : nullptr;
+}
+
+// Streams the rows through COPY FROM STDIN: one round trip for all of them instead of one
+// per statement, and no statement text to parse on the server.
+bool CopyRows(CDatabaseMultiInstance& db, PGconn* pConn, qint64 llSessionId,
+              const QVariantList& values, int iColumns)
+{
+    const auto fail = [&db, llSessionId](const QString& sReason)
+    {
+        return db.Fail(QStringLiteral("Cannot store the rows of session %1: %2")
+                           .arg(llSessionId)
+                           .arg(sReason.trimmed()));
+    };
+    PGresult* pResult =
+        PQexec(pConn, "COPY measurement (session_id, scan_id, channel_id, measurement_item, "
+                      "state, value, error_description) FROM STDIN");
+    if (PQresultStatus(pResult) != PGRES_COPY_IN)
+    {
+        const QString sError = QString::fromUtf8(PQerrorMessage(pConn));
+        PQclear(pResult);
+        return fail(sError);
+    }
+    PQclear(pResult);
+    const QByteArray session = QByteArray::number(llSessionId);
+    QByteArray buffer;
+    buffer.reserve(256 * 1024);
+    bool bSent = true;
+    for (int i = 0; i < values.size() && bSent; i += iColumns)
+    {
+        buffer += session;
+        for (int c = 0; c < iColumns; ++c)
+        {
+            buffer += '\t';
+            const QVariant& value = values[i + c];
+            if (value.userType() == QMetaType::QString)
+            {
+                AppendCopyText(buffer, value.toString());
+            }
+            else
+            {
+                buffer += QByteArray::number(value.toLongLong());
+            }
+        }
+        buffer += '\n';
+        if (buffer.size() >= 192 * 1024 || i + iColumns >= values.size())
+        {
+            bSent = PQputCopyData(pConn, buffer.constData(), static_cast<int>(buffer.size())) == 1;
+            buffer.clear();
+        }
+    }
+    // Ending with an error text makes the server drop what it received.
+    const int iEnd = PQputCopyEnd(pConn, bSent ? nullptr : "sending the rows failed");
+    QString sError = bSent && iEnd == 1 ? QString() : QString::fromUtf8(PQerrorMessage(pConn));
+    while ((pResult = PQgetResult(pConn)) != nullptr)
+    {
+        if (PQresultStatus(pResult) != PGRES_COMMAND_OK && sError.isEmpty())
+        {
+            sError = QString::fromUtf8(PQresultErrorMessage(pResult));
+        }
+        PQclear(pResult);
+    }
+    return sError.isEmpty() || fail(sError);
+}
+#endif
+
+} // namespace
+
+bool CTableMeasurements::CreateRows(qint64 llSessionId, const QVariantList& values)
+{
+    if (values.size() % c_iCopyColumns != 0)
+    {
+        return m_Db.Fail(QStringLiteral("Cannot store rows of session %1: %2 values are no whole "
+                                        "number of rows")
+                             .arg(llSessionId)
+                             .arg(values.size()));
+    }
+#ifdef MDA_HAVE_LIBPQ
+    if (m_Db.IsPostgreSql())
+    {
+        if (PGconn* pConn = IdleConnectionInTransaction(m_Db))
+        {
+            return CopyRows(m_Db, pConn, llSessionId, values, c_iCopyColumns);
+        }
+    }
+#endif
+    // SQLite binds at most 999 values per statement in older versions; the server takes many
+    // more, and each statement less is one round trip less.
+    const int iBatch = m_Db.IsPostgreSql() ? 1024 : 128;
+    const int iRows = values.size() / c_iCopyColumns;
+    static const char c_szKey = 0;
+    for (int iFirst = 0; iFirst < iRows; iFirst += iBatch)
+    {
+        const int iCount = std::min(iBatch, iRows - iFirst);
+        QSqlQuery* pQuery = DoFixedStatement(
+            &c_szKey, static_cast<quint64>(iCount),
+            [iCount]
+            {
+                QString sStatement = QStringLiteral(
+                    "INSERT INTO measurement (session_id, scan_id, channel_id, measurement_item, "
+                    "state, value, error_description) VALUES ");
+                for (int r = 0; r < iCount; ++r)
+                {
+                    sStatement += r == 0 ? QStringLiteral("(?, ?, ?, ?, ?, ?, ?)")
+                                         : QStringLiteral(", (?, ?, ?, ?, ?, ?, ?)");
+                }
+                return sStatement;
+            },
+            [llSessionId]
+            { return QStringLiteral("Cannot store the rows of session %1").arg(llSessionId); });
+        if (pQuery == nullptr)
+        {
+            return false;
+        }
+        int iPosition = 0;
+        for (int r = iFirst; r < iFirst + iCount; ++r)
+        {
+            DoBindNumber(*pQuery, iPosition++, llSessionId);
+            const int iBase = r * c_iCopyColumns;
+            for (int c = 0; c < c_iCopyColumns; ++c)
+            {
+                pQuery->bindValue(iPosition++, values[iBase + c]);
+            }
+        }
+        if (!m_Db.Execute(
+                *pQuery, [llSessionId]
+                { return QStringLiteral("Cannot store the rows of session %1").arg(llSessionId); }))
+        {
+            return false;
+        }
+    }
+    return true;
 }
 
 } // namespace OrvelFramework

@@ -79,6 +79,19 @@ public:
     long GetAmountOfResultsForSession(long lSessionId);
     /// The number of rows of the channel in the session; -1 when the read fails.
     long GetAmountOfMeasurementValuesForChannel(long lSessionId, long lChannelId);
+
+public:
+    /// Values of one stored row for CreateRows(), in this order.
+    static constexpr int c_iCopyScanId = 0;
+    static constexpr int c_iCopyChannelId = 1;
+    static constexpr int c_iCopyMeasurementItem = 2;
+    static constexpr int c_iCopyState = 3;
+    static constexpr int c_iCopyValue = 4;
+    static constexpr int c_iCopyErrorDescription = 5;
+    static constexpr int c_iCopyColumns = 6;
+    /// Stores complete rows of one session, c_iCopyColumns values per row, many rows per
+    /// statement; the database chooses their ids in the order given.
+    bool CreateRows(qint64 llSessionId, const QVariantList& values);
 };
 
 } // namespace OrvelFramework

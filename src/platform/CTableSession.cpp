@@ -1,5 +1,8 @@
 #include "CTableSession.h"
 
+#include <QSqlError>
+#include <QSqlQuery>
+
 #include <algorithm>
 
 namespace OrvelFramework
@@ -247,6 +250,60 @@ long CTableSession::GetHighestScanID(long lSessionId)
         return -1;
     }
     return lHighest;
+}
+
+bool CTableSession::GetSessionIdsByUniqueId(const QString& sUniqueId, std::vector<qint64>& ids)
+{
+    ids.clear();
+    QSqlQuery* pQuery = m_Db.ExecutePrepared(
+        QStringLiteral("SELECT id FROM session WHERE unique_id = ? ORDER BY id"), {sUniqueId},
+        [] { return QStringLiteral("Cannot search the sessions"); });
+    if (pQuery == nullptr)
+    {
+        return false;
+    }
+    while (pQuery->next())
+    {
+        ids.push_back(pQuery->value(0).toLongLong());
+    }
+    const QSqlError error = pQuery->lastError();
+    pQuery->finish();
+    if (error.isValid())
+    {
+        ids.clear();
+        return m_Db.Fail(QStringLiteral("Cannot search the sessions: ") + error.text().trimmed());
+    }
+    return true;
+}
+
+bool CTableSession::LockForWriting(qint64 llKey)
+{
+    if (m_Db.GetTransactionDepth() < 1)
+    {
+        return m_Db.Fail(QStringLiteral("A write lock is only taken inside a transaction"));
+    }
+    const auto what = [] { return QStringLiteral("Cannot lock the database for writing"); };
+    if (m_Db.IsPostgreSql())
+    {
+        QSqlQuery* pQuery =
+            m_Db.ExecutePrepared(QStringLiteral("SELECT pg_advisory_xact_lock(?)"), {llKey}, what);
+        if (pQuery == nullptr)
+        {
+            return false;
+        }
+        pQuery->finish();
+        return true;
+    }
+    // A write that changes nothing: SQLite's write lock is taken before anything is read, so
+    // two writers never both find a session missing.
+    QSqlQuery* pQuery =
+        m_Db.ExecutePrepared(QStringLiteral("DELETE FROM session WHERE id = -1"), {}, what);
+    if (pQuery == nullptr)
+    {
+        return false;
+    }
+    pQuery->finish();
+    return true;
 }
 
 } // namespace OrvelFramework

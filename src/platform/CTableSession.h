@@ -57,6 +57,15 @@ public:
 
 private:
     bool DoGetFiltered(const QString& sFilter, bool bAllColumns, TableRows& rows);
+
+public:
+    /// The ids of the sessions whose unique identifier is exactly sUniqueId (letter case
+    /// counts), ascending.
+    bool GetSessionIdsByUniqueId(const QString& sUniqueId, std::vector<qint64>& ids);
+    /// Inside a transaction: keeps every other writer that takes the same key waiting until
+    /// the transaction ends. PostgreSQL takes an advisory lock on llKey; SQLite takes the
+    /// file's write lock, which serialises all writers. Call it first in the transaction.
+    bool LockForWriting(qint64 llKey);
 };
 
 } // namespace OrvelFramework

@@ -2,6 +2,7 @@
 // CSV; configuration documents checked; configurations exchanged as archives.
 
 #include "CCheckCommand.h"
+#include "CCopyCommand.h"
 #include "CCsvCommand.h"
 #include "CExchangeCommand.h"
 #include "CReportCommand.h"
@@ -34,6 +35,7 @@ const SCommand c_aCommands[] = {
     {"check", &CCheckCommand::Run, "check configuration documents, one finding a line"},
     {"export", &CExchangeCommand::RunExport, "pack a measurement configuration into an archive"},
     {"import", &CExchangeCommand::RunImport, "unpack a configuration archive"},
+    {"copy", &CCopyCommand::Run, "copy sessions into another database, each whole or not at all"},
 };
 
 void PrintUsage(FILE* pStream)

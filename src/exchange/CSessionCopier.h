@@ -1,0 +1,79 @@
+#pragma once
+
+#include <QString>
+
+#include <functional>
+
+namespace OrvelFramework
+{
+class CDatabaseMultiInstance;
+}
+
+namespace LumoraMeasurement
+{
+
+/// Copies stored sessions from one measurement database into another (an embedded file or a
+/// server, either way). A session is named everywhere by its unique id: the target gives it a
+/// session id and measurement ids of its own, scan ids stay as recorded, and the registered
+/// channel table and limit file are shared with any session of the target that registered the
+/// same content. The copy is one transaction on the target: whole or absent. A session the
+/// target already holds with the same content is left alone; one it holds under the same
+/// unique id with other content is refused, never merged or overwritten. Copies of the same
+/// unique id into one target wait for each other, so it is never stored twice.
+class CSessionCopier
+{
+public:
+    enum EOutcome
+    {
+        eOutcome_Copied = 0,
+        eOutcome_AlreadyThere,
+        eOutcome_Refused,
+        eOutcome_Failed,
+    };
+
+    /// What became of one session.
+    struct SResult
+    {
+        EOutcome m_eOutcome = eOutcome_Failed;
+        QString m_sUniqueId;
+        long m_lSourceId = 0;
+        /// The session's id on the target (0 when it is not there).
+        long m_lTargetId = 0;
+        qint64 m_llValues = 0;
+        /// The content digests (see CSessionContentDigest); the target's only when it already
+        /// held the unique id.
+        QString m_sSourceDigest;
+        QString m_sTargetDigest;
+        /// Why it was refused or failed.
+        QString m_sReason;
+    };
+
+    /// Reads from rSource (best opened for reading only) and writes into rTarget (opened for
+    /// writing); both must stay open while the copier is used.
+    CSessionCopier(OrvelFramework::CDatabaseMultiInstance& rSource,
+                   OrvelFramework::CDatabaseMultiInstance& rTarget);
+
+    /// Called now and then while rows are copied, with the number copied so far.
+    void SetProgress(const std::function<void(qint64)>& progress) { m_Progress = progress; }
+
+    /// Read each copy back before committing it and commit only when it has the source's
+    /// digest (off unless set: it reads every copied row a second time).
+    void SetReadBack(bool bReadBack) { m_bReadBack = bReadBack; }
+
+    /// Copies session lSourceSessionId of the source. True when the session is on the target
+    /// afterwards (copied or already there); result tells which, or why not.
+    bool CopySession(long lSourceSessionId, SResult& result);
+
+    /// The text of an outcome: "copied", "already there", "refused", "failed".
+    static QString ToString(EOutcome eOutcome);
+
+private:
+    bool DoCopy(long lSourceSessionId, SResult& result);
+
+    OrvelFramework::CDatabaseMultiInstance& m_rSource;
+    OrvelFramework::CDatabaseMultiInstance& m_rTarget;
+    std::function<void(qint64)> m_Progress;
+    bool m_bReadBack = false;
+};
+
+} // namespace LumoraMeasurement
