@@ -1,5 +1,7 @@
 #pragma once
 
+#include "MainDataAccess_export.h"
+
 #include "EMeasurementItemState.h"
 #include "EUnitTypes.h"
 #include "EValueType.h"
@@ -13,7 +15,7 @@ namespace LumoraMeasurement
 /// measurement cell differ only in the item that keys them (TItem), the width of their integer
 /// field (TInt), how they store and how they show floating values. The members are defined in
 /// CChannelCellValue.cpp for those two kinds only.
-template <typename TItem, typename TInt> class CChannelCellValue
+template <typename TItem, typename TInt> class MDA_EXPORT CChannelCellValue
 {
 public:
     /// Every floating value in the general 6-digit form with its unit; the settings cell shows

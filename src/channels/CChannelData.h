@@ -1,5 +1,7 @@
 #pragma once
 
+#include "MainDataAccess_export.h"
+
 #include "CChannelItemData.h"
 #include "ESettingsItems.h"
 #include "ETVStandards.h"
@@ -18,7 +20,7 @@ namespace LumoraMeasurement
 ///
 /// The cells keep one fixed order (general, analog, digital, DOCSIS items, each ascending),
 /// the same for every record; the table addresses its columns by this position.
-class CChannelData
+class MDA_EXPORT CChannelData
 {
 public:
     CChannelData(ETVStandards eStandard, const QString& sName);

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "MainDataAccess_export.h"
+
 #include "CChannelItemDataMeasurement.h"
 #include "EChannelType.h"
 #include "EMeasurementItems.h"
@@ -12,7 +14,7 @@ namespace LumoraMeasurement
 
 /// The measured values of one channel: one measurement cell per measurement item, with the
 /// channel's name and type. Kept in memory only.
-class CChannelDataMeasurement
+class MDA_EXPORT CChannelDataMeasurement
 {
 public:
     explicit CChannelDataMeasurement(EChannelType eType);

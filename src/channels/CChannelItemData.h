@@ -1,5 +1,7 @@
 #pragma once
 
+#include "MainDataAccess_export.h"
+
 #include "CChannelCellValue.h"
 #include "ESettingsItems.h"
 
@@ -9,7 +11,7 @@ namespace LumoraMeasurement
 /// The value of one setting of one channel in the editable channel table. The cell knows its
 /// value type and unit from its settings item; the setters report whether the value changed so
 /// that the table editor can tell edits from no-ops.
-class CChannelItemData : public CChannelCellValue<ESettingsItems, long>
+class MDA_EXPORT CChannelItemData : public CChannelCellValue<ESettingsItems, long>
 {
 public:
     explicit CChannelItemData(ESettingsItems eItem = eSettingsItem_None);

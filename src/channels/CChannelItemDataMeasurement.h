@@ -1,5 +1,7 @@
 #pragma once
 
+#include "MainDataAccess_export.h"
+
 #include "CChannelCellValue.h"
 #include "EMeasurementItems.h"
 
@@ -8,7 +10,7 @@ namespace LumoraMeasurement
 
 /// The value of one measurement item of one channel in the measurement-side channel table.
 /// Unlike the settings cell, a matching setter always stores and reports a change.
-class CChannelItemDataMeasurement : public CChannelCellValue<EMeasurementItems, short>
+class MDA_EXPORT CChannelItemDataMeasurement : public CChannelCellValue<EMeasurementItems, short>
 {
 public:
     explicit CChannelItemDataMeasurement(EMeasurementItems eItem = eMeasItem_None);

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "MainDataAccess_export.h"
+
 #include "CChannelData.h"
 #include "ECategory.h"
 #include "ESettingsItems.h"
@@ -21,7 +23,7 @@ namespace LumoraMeasurement
 ///
 /// Row-indexed access to a row outside the table (GetChannel(long), GetChannelIdentifier,
 /// SetValue(long, ...)) throws std::out_of_range; every other lookup answers with a fallback.
-class CChannelTableData
+class MDA_EXPORT CChannelTableData
 {
 public:
     static inline const QString c_sKeyChannelTableData = QStringLiteral("ChannelTableData");

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "MainDataAccess_export.h"
+
 #include "CChannelDataMeasurement.h"
 
 #include <QString>
@@ -14,7 +16,7 @@ namespace LumoraMeasurement
 /// row, by channel name and by cell position. Names need not be unique; lookups take the first.
 ///
 /// GetChannel(short) throws std::out_of_range for a row outside the table.
-class CChannelTableDataMeasurement
+class MDA_EXPORT CChannelTableDataMeasurement
 {
 public:
     /// Rows are counted in 16 bits.

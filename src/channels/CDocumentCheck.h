@@ -1,5 +1,7 @@
 #pragma once
 
+#include "MainDataAccess_export.h"
+
 #include "SDocumentFinding.h"
 
 #include <QString>
@@ -14,7 +16,7 @@ namespace LumoraMeasurement
 /// cannot be converted to the item's unit, a low limit above its high limit, a frequency or
 /// symbol rate that does not parse, a named file that does not exist. Each call appends its
 /// findings and returns true when it found nothing.
-class CDocumentCheck
+class MDA_EXPORT CDocumentCheck
 {
 public:
     /// Tells the kind from the document's top-level key (or, failing that, a .measconfig

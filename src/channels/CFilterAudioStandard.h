@@ -1,5 +1,7 @@
 #pragma once
 
+#include "MainDataAccess_export.h"
+
 #include "CStandardEnumFilter.h"
 #include "EAnalogSoundSystem.h"
 
@@ -7,7 +9,7 @@ namespace LumoraMeasurement
 {
 
 /// Offers the entries of the analog sound system that the channel's TV standard supports.
-class CFilterAudioStandard : public CStandardEnumFilter<EAnalogSoundSystem>
+class MDA_EXPORT CFilterAudioStandard : public CStandardEnumFilter<EAnalogSoundSystem>
 {
 public:
     explicit CFilterAudioStandard(ETVStandards eStandard);

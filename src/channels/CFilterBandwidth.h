@@ -1,5 +1,7 @@
 #pragma once
 
+#include "MainDataAccess_export.h"
+
 #include "CStandardEnumFilter.h"
 #include "EChannelBandwidth.h"
 
@@ -7,7 +9,7 @@ namespace LumoraMeasurement
 {
 
 /// Offers the entries of the channel bandwidth that the channel's TV standard supports.
-class CFilterBandwidth : public CStandardEnumFilter<EChannelBandwidth>
+class MDA_EXPORT CFilterBandwidth : public CStandardEnumFilter<EChannelBandwidth>
 {
 public:
     explicit CFilterBandwidth(ETVStandards eStandard);

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "MainDataAccess_export.h"
+
 #include "CStandardEnumFilter.h"
 #include "EDigitalConstellation.h"
 
@@ -7,7 +9,7 @@ namespace LumoraMeasurement
 {
 
 /// Offers the entries of the QAM order that the channel's TV standard supports.
-class CFilterConstellation : public CStandardEnumFilter<EDigitalConstellation>
+class MDA_EXPORT CFilterConstellation : public CStandardEnumFilter<EDigitalConstellation>
 {
 public:
     explicit CFilterConstellation(ETVStandards eStandard);

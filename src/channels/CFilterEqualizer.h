@@ -1,5 +1,7 @@
 #pragma once
 
+#include "MainDataAccess_export.h"
+
 #include "CStandardEnumFilter.h"
 #include "EEqualizer.h"
 
@@ -7,7 +9,7 @@ namespace LumoraMeasurement
 {
 
 /// Offers the entries of the equalizer that the channel's TV standard supports.
-class CFilterEqualizer : public CStandardEnumFilter<EEqualizer>
+class MDA_EXPORT CFilterEqualizer : public CStandardEnumFilter<EEqualizer>
 {
 public:
     explicit CFilterEqualizer(ETVStandards eStandard);

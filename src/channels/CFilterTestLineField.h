@@ -1,5 +1,7 @@
 #pragma once
 
+#include "MainDataAccess_export.h"
+
 #include "CStandardEnumFilter.h"
 #include "ETestLineField.h"
 
@@ -7,7 +9,7 @@ namespace LumoraMeasurement
 {
 
 /// Offers the entries of the test line field that the channel's TV standard supports.
-class CFilterTestLineField : public CStandardEnumFilter<ETestLineField>
+class MDA_EXPORT CFilterTestLineField : public CStandardEnumFilter<ETestLineField>
 {
 public:
     explicit CFilterTestLineField(ETVStandards eStandard);

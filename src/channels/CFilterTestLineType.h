@@ -1,5 +1,7 @@
 #pragma once
 
+#include "MainDataAccess_export.h"
+
 #include "CStandardEnumFilter.h"
 #include "ETestLineType.h"
 
@@ -7,7 +9,7 @@ namespace LumoraMeasurement
 {
 
 /// Offers the entries of the test line signal that the channel's TV standard supports.
-class CFilterTestLineType : public CStandardEnumFilter<ETestLineType>
+class MDA_EXPORT CFilterTestLineType : public CStandardEnumFilter<ETestLineType>
 {
 public:
     explicit CFilterTestLineType(ETVStandards eStandard);

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "MainDataAccess_export.h"
+
 #include "CChannelData.h"
 #include "CComparativeValueData.h"
 #include "CComparativeValueDataItem.h"
@@ -39,7 +41,7 @@ namespace LumoraMeasurement
 ///
 /// The device settings, channel and limits are held by reference: their owner keeps them alive
 /// for as long as this object is used.
-class CMeasurementData
+class MDA_EXPORT CMeasurementData
 {
 public:
     CMeasurementData(CDeviceSettingsData& device, CChannelData& channel,

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "MainDataAccess_export.h"
+
 #include "CEnumFilter.h"
 #include "CEnumTemplate.h"
 #include "ETVStandards.h"
@@ -14,7 +16,7 @@ namespace LumoraMeasurement
 /// Base of the filters that admit entries of enumeration E by the channel's TV standard. A
 /// derived filter hands over its admission table: each row names a set of standards and the
 /// entries those standards offer; a standard in no row offers nothing.
-template <typename E> class CStandardEnumFilter : public CEnumFilter
+template <typename E> class MDA_EXPORT CStandardEnumFilter : public CEnumFilter
 {
 public:
     /// One row of an admission table, both sets as bit masks over enumerator values.

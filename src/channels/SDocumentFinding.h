@@ -1,5 +1,7 @@
 #pragma once
 
+#include "MainDataAccess_export.h"
+
 #include <QString>
 
 namespace LumoraMeasurement
@@ -7,7 +9,7 @@ namespace LumoraMeasurement
 
 /// One problem that CDocumentCheck found in a configuration document: where it is and what a
 /// person should know about it.
-struct SDocumentFinding
+struct MDA_EXPORT SDocumentFinding
 {
     QString m_sFile;
     /// 1-based; 0 when not known.

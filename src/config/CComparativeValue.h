@@ -1,5 +1,7 @@
 #pragma once
 
+#include "MainDataAccess_export.h"
+
 #include "CComparativeValueItem.h"
 
 #include <QJsonArray>
@@ -10,7 +12,7 @@ namespace OrvelFramework
 {
 
 /// The limit records of a limit file, in file order.
-class CComparativeValue
+class MDA_EXPORT CComparativeValue
 {
 public:
     static inline const QString c_sKeyComparativeValueDataItem =

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "MainDataAccess_export.h"
+
 #include "CComparativeValueDataItem.h"
 
 #include <QByteArray>
@@ -14,7 +16,7 @@ namespace LumoraMeasurement
 /// The limit table: one limit for every measurement item that can be judged, in a fixed
 /// display order (general items, then analogue, digital and DOCSIS), with index access for a
 /// table editor, lookup by item, the limit file, and the import of older limit values.
-class CComparativeValueData
+class MDA_EXPORT CComparativeValueData
 {
 public:
     /// Top-level member of the limit file.

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "MainDataAccess_export.h"
+
 #include "ECategory.h"
 #include "ECompareType.h"
 #include "EInstrumentImpedance.h"
@@ -18,7 +20,7 @@ namespace LumoraMeasurement
 /// items the expected state, for boolean and text items the expected value in the high
 /// value) and whether the item is measured. Judges measured values and writes the violation
 /// text, and converts its limits to and from display text.
-class CComparativeValueDataItem
+class MDA_EXPORT CComparativeValueDataItem
 {
 public:
     /// The item's catalogue data and built-in default limits; eMeasItem_None gives an empty

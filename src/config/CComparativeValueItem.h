@@ -1,5 +1,7 @@
 #pragma once
 
+#include "MainDataAccess_export.h"
+
 #include <QJsonObject>
 #include <QString>
 
@@ -8,7 +10,7 @@ namespace OrvelFramework
 
 /// One limit record of a limit file: the item's stored id, the compare type code, the two
 /// limit texts and whether the item is measured.
-class CComparativeValueItem
+class MDA_EXPORT CComparativeValueItem
 {
 public:
     static inline const QString c_sKeyCompareType = QStringLiteral("CompareType");

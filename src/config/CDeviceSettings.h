@@ -1,5 +1,7 @@
 #pragma once
 
+#include "MainDataAccess_export.h"
+
 #include "CDeviceSettingsItem.h"
 
 #include <QJsonArray>
@@ -10,7 +12,7 @@ namespace OrvelFramework
 {
 
 /// The name/value list of the device settings document, in list order.
-class CDeviceSettings
+class MDA_EXPORT CDeviceSettings
 {
 public:
     static inline const QString c_sKeyDeviceSettingsItem = QStringLiteral("DeviceSettingsItem");

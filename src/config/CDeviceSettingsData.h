@@ -1,5 +1,7 @@
 #pragma once
 
+#include "MainDataAccess_export.h"
+
 #include "CDeviceSettings.h"
 #include "EAverageCount.h"
 #include "EInstrumentImpedance.h"
@@ -34,7 +36,7 @@ inline const QString c_sJsonResetDevice = QStringLiteral("ResetDevice");
 /// the stored id of their representation row. Typed getters convert on every access and fall
 /// back when a setting is missing; setters report whether they changed anything and never add
 /// a missing setting.
-class CDeviceSettingsData
+class MDA_EXPORT CDeviceSettingsData
 {
 public:
     /// Top-level member of the device settings file.

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "MainDataAccess_export.h"
+
 #include <QJsonObject>
 #include <QString>
 
@@ -7,7 +9,7 @@ namespace OrvelFramework
 {
 
 /// One named device setting: a name and its value, both text.
-class CDeviceSettingsItem
+class MDA_EXPORT CDeviceSettingsItem
 {
 public:
     static inline const QString c_sKeyName = QStringLiteral("Name");

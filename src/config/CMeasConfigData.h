@@ -1,5 +1,7 @@
 #pragma once
 
+#include "MainDataAccess_export.h"
+
 #include "CMeasurementConfigSettings.h"
 
 #include <QString>
@@ -19,7 +21,7 @@ inline const QString c_sJsonChannelsettingsTimestamp = QStringLiteral("Channelse
 /// A measurement configuration: names the device settings, limit and channel table files of
 /// one configuration, carries its unique identifier and description, and records when each
 /// of the three documents was last changed. All entries are texts in a name/value list.
-class CMeasConfigData
+class MDA_EXPORT CMeasConfigData
 {
 public:
     /// Top-level member of the measurement configuration file.

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "MainDataAccess_export.h"
+
 #include "CMeasurementConfigSettingsItem.h"
 
 #include <QJsonArray>
@@ -10,7 +12,7 @@ namespace OrvelFramework
 {
 
 /// The name/value list of a measurement configuration document, in list order.
-class CMeasurementConfigSettings
+class MDA_EXPORT CMeasurementConfigSettings
 {
 public:
     static inline const QString c_sKeyMeasurementConfigSettingsItem =

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "MainDataAccess_export.h"
+
 #include <QJsonObject>
 #include <QString>
 
@@ -7,7 +9,7 @@ namespace OrvelFramework
 {
 
 /// One named entry of a measurement configuration: a name and its value, both text.
-class CMeasurementConfigSettingsItem
+class MDA_EXPORT CMeasurementConfigSettingsItem
 {
 public:
     static inline const QString c_sKeyName = QStringLiteral("Name");

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "MainDataAccess_export.h"
+
 #include "CProfileMeasurementResults.h"
 #include "CProfileSettings.h"
 
@@ -10,7 +12,7 @@ namespace OrvelFramework
 
 /// A user profile: the measurement results and the settings a user selected. Reading and
 /// writing the file is the caller's (CUtilJson).
-class CProfile
+class MDA_EXPORT CProfile
 {
 public:
     static inline const QString c_sKeyProfileMeasurementResults =

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "MainDataAccess_export.h"
+
 #include "CProfileMeasurementResultsItem.h"
 
 #include <QJsonArray>
@@ -10,7 +12,7 @@ namespace OrvelFramework
 {
 
 /// The measurement result entries of a user profile, in document order.
-class CProfileMeasurementResults
+class MDA_EXPORT CProfileMeasurementResults
 {
 public:
     static inline const QString c_sKeyProfileMeasurementResultsItem =

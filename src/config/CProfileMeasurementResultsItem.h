@@ -1,5 +1,7 @@
 #pragma once
 
+#include "MainDataAccess_export.h"
+
 #include <QJsonObject>
 #include <QString>
 
@@ -9,7 +11,7 @@ namespace OrvelFramework
 /// One measurement result entry of a user profile: identifier, display name, category, limit
 /// texts, default unit and whether the user selected it. All texts carry no further meaning
 /// for the library.
-class CProfileMeasurementResultsItem
+class MDA_EXPORT CProfileMeasurementResultsItem
 {
 public:
     static inline const QString c_sKeyCategory = QStringLiteral("Category");

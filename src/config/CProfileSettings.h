@@ -1,5 +1,7 @@
 #pragma once
 
+#include "MainDataAccess_export.h"
+
 #include "CProfileSettingsItem.h"
 
 #include <QJsonArray>
@@ -10,7 +12,7 @@ namespace OrvelFramework
 {
 
 /// The settings entries of a user profile, in document order.
-class CProfileSettings
+class MDA_EXPORT CProfileSettings
 {
 public:
     static inline const QString c_sKeyProfileSettingsItem = QStringLiteral("ProfileSettingsItem");

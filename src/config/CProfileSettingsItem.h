@@ -1,5 +1,7 @@
 #pragma once
 
+#include "MainDataAccess_export.h"
+
 #include <QJsonObject>
 #include <QString>
 
@@ -8,7 +10,7 @@ namespace OrvelFramework
 
 /// One settings entry of a user profile: identifier, display name, category and whether the
 /// user selected it. All texts carry no further meaning for the library.
-class CProfileSettingsItem
+class MDA_EXPORT CProfileSettingsItem
 {
 public:
     static inline const QString c_sKeyCategory = QStringLiteral("Category");

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "MainDataAccess_export.h"
+
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QString>
@@ -28,7 +30,7 @@ namespace OrvelFramework
 /// (made on its first call, closed with the instance), with its own prepared statements,
 /// transactions and LastError(). Open() and Close() in any thread open or close the
 /// instance for all of them. A transaction stays on the thread that began it.
-class CDatabaseMultiInstance
+class MDA_EXPORT CDatabaseMultiInstance
 {
 public:
     CDatabaseMultiInstance();

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "MainDataAccess_export.h"
+
 #include "CDatabaseMultiInstance.h"
 
 namespace OrvelFramework
@@ -10,7 +12,7 @@ namespace OrvelFramework
 /// Begins in the constructor; rolls back in the destructor unless Commit() was called.
 /// A scope opened inside another one is a savepoint: only the outermost makes the changes
 /// durable. Every table call also works without any scope.
-class CDatabaseTransaction
+class MDA_EXPORT CDatabaseTransaction
 {
 public:
     explicit CDatabaseTransaction(CDatabaseMultiInstance& db);

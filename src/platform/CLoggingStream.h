@@ -1,5 +1,7 @@
 #pragma once
 
+#include "MainDataAccess_export.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -11,7 +13,7 @@ namespace OrvelFramework
 /// Keeps the newest appended log messages in memory (a bounded number, counting the ones it
 /// dropped) and, when a log file has been set, appends every message to that file too. The
 /// library never sets a log file on its own.
-class CLoggingStream
+class MDA_EXPORT CLoggingStream
 {
 public:
     /// How many messages the memory keeps unless an application chooses otherwise.

@@ -1,10 +1,12 @@
 #pragma once
 
+#include "MainDataAccess_export.h"
+
 namespace OrvelFramework
 {
 
 /// An RGB colour of the result display.
-class CRDColor
+class MDA_EXPORT CRDColor
 {
 public:
     constexpr CRDColor(unsigned char ucRed, unsigned char ucGreen, unsigned char ucBlue)

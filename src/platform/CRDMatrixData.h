@@ -1,5 +1,7 @@
 #pragma once
 
+#include "MainDataAccess_export.h"
+
 #include "CRDMatrixItem.h"
 
 #include <vector>
@@ -8,7 +10,7 @@ namespace OrvelFramework
 {
 
 /// The tiles the result display draws, in the order they were appended.
-class CRDMatrixData
+class MDA_EXPORT CRDMatrixData
 {
 public:
     void Clear();

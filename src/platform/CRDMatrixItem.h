@@ -1,12 +1,14 @@
 #pragma once
 
+#include "MainDataAccess_export.h"
+
 #include <QString>
 
 namespace OrvelFramework
 {
 
 /// One tile of the result matrix: a palette index, the detail text and the label.
-class CRDMatrixItem
+class MDA_EXPORT CRDMatrixItem
 {
 public:
     CRDMatrixItem(short iIndex, const QString& sText, const QString& sName)

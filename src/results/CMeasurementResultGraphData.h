@@ -1,5 +1,7 @@
 #pragma once
 
+#include "MainDataAccess_export.h"
+
 #include "CMeasurementResultGraphDataItem.h"
 #include "ECategory.h"
 #include "EMeasurementItems.h"
@@ -19,7 +21,7 @@ class CMeasurementResultData;
 /// The data of the result graph of a session: the session's scan ids as the x axis and a
 /// list of possible lines (channel, measurement item, enabled), each with its points. Lines
 /// are the enabled items, numbered in item order.
-class CMeasurementResultGraphData
+class MDA_EXPORT CMeasurementResultGraphData
 {
 public:
     explicit CMeasurementResultGraphData(CMeasurementResultData& data);

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "MainDataAccess_export.h"
+
 #include "EMeasurementItems.h"
 
 #include <QString>
@@ -17,7 +19,7 @@ namespace LumoraMeasurement
 /// One line of the result graph: one measurement item of one channel over the scans of a
 /// session. Scans in which the item was not measured get a carried or interpolated point,
 /// flagged as such. The scan id list is shared with the graph that owns the line.
-class CMeasurementResultGraphDataItem
+class MDA_EXPORT CMeasurementResultGraphDataItem
 {
 public:
     CMeasurementResultGraphDataItem(OrvelFramework::CDatabaseMultiInstance& rDatabase,

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "MainDataAccess_export.h"
+
 #include "CComparativeValueData.h"
 #include "CDBMeasurement.h"
 #include "EMeasurementItems.h"
@@ -16,7 +18,7 @@ class CMeasurementResultData;
 /// The data behind the detail view of one channel in one scan of a loaded session: the
 /// judged records of that scan and channel, each item's value as display text (coded states
 /// as their texts, levels in the session's level unit) and its violation text.
-class CMeasurementResultSingleChannelData
+class MDA_EXPORT CMeasurementResultSingleChannelData
 {
 public:
     CMeasurementResultSingleChannelData(CMeasurementResultData& data, long lScanId, long lChannelId,

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "MainDataAccess_export.h"
+
 #include "ECategory.h"
 
 #include <QString>
@@ -8,7 +10,7 @@ namespace LumoraMeasurement
 {
 
 /// Gives the display name of a category as the result views head their groups.
-class CCategory
+class MDA_EXPORT CCategory
 {
 public:
     // Inline so that any translation unit including this header sees them initialised first.

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "MainDataAccess_export.h"
+
 #include "EInstrumentImpedance.h"
 #include "ELevelUnit.h"
 #include "EUnitTypes.h"
@@ -12,7 +14,7 @@ namespace LumoraMeasurement
 /// Recognises unit spellings in value texts, writes unit texts, converts numbers between units,
 /// writes and reads scaled frequency, symbol-rate and bit-rate texts, and turns stored dBmV
 /// levels into the level unit chosen for display. Stateless; usable during static start-up.
-class CConverter
+class MDA_EXPORT CConverter
 {
 public:
     CConverter() = delete;

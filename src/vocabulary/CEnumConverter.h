@@ -1,5 +1,7 @@
 #pragma once
 
+#include "MainDataAccess_export.h"
+
 #include "EAnalogGroupDelay.h"
 #include "EAnalogSoundSystem.h"
 #include "ECategory.h"
@@ -23,7 +25,7 @@ namespace LumoraMeasurement
 /// Converts enumerators to and from the short tokens and numeric codes the application
 /// exchanges with instruments and older files. These tokens are not the display texts of the
 /// representation tables. Every conversion answers; unknown input gives a fixed fallback.
-class CEnumConverter
+class MDA_EXPORT CEnumConverter
 {
 public:
     CEnumConverter() = delete;

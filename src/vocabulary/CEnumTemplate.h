@@ -1,5 +1,7 @@
 #pragma once
 
+#include "MainDataAccess_export.h"
+
 #include "CRepresentation.h"
 
 #include <QStringList>
@@ -11,7 +13,7 @@ namespace LumoraMeasurement
 
 /// Lookups in the representation table of E. Every lookup scans from the first row and the
 /// first match decides; nothing matching gives the documented fallback.
-template <typename E, typename R = CRepresentation<E>> class CEnumTemplate
+template <typename E, typename R = CRepresentation<E>> class MDA_EXPORT CEnumTemplate
 {
 public:
     using Underlying = std::underlying_type_t<E>;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "MainDataAccess_export.h"
+
 #include "EMeasurementItemState.h"
 #include "EMeasurementItems.h"
 #include "EUnitTypes.h"
@@ -13,7 +15,7 @@ namespace LumoraMeasurement
 /// One measured value of one measurement item, with its unit and a state telling whether the
 /// value is real, missing, unsupported or faulty. Only the value field that matches the item's
 /// value type is ever written.
-class CMeasurementItem
+class MDA_EXPORT CMeasurementItem
 {
 public:
     /// A cell of no item (eMeasItem_None): integer, no unit.

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "MainDataAccess_export.h"
+
 #include "stEnumRepresentation.h"
 
 #include <QList>
@@ -13,7 +15,7 @@ namespace LumoraMeasurement
 /// function-local static on first use. m_lEnumRepresentation is bound to that table during
 /// library load, so the table exists at load time, and a static constructor elsewhere that
 /// reads a table before the library's own statics ran still finds it built.
-template <typename E> class CRepresentation
+template <typename E> class MDA_EXPORT CRepresentation
 {
 public:
     using Row = stEnumRepresentation<E>;
@@ -52,7 +54,7 @@ namespace LumoraMeasurement
 {
 
 /// One row as written in a table definition: enumerator, stored id, display text (UTF-8).
-template <typename E> struct stEnumRowLiteral
+template <typename E> struct MDA_EXPORT stEnumRowLiteral
 {
     E m_eEnumValue;
     long m_lId;

@@ -2,6 +2,8 @@
 
 #include "CDatabaseMultiInstance.h"
 #include "ETVStandards.h"
+#include <MainDataAccess/CConverter.h>
+#include <MainDataAccess/EUnitTypes.h>
 
 #include <QCoreApplication>
 #include <QTemporaryDir>
@@ -36,6 +38,13 @@ int main(int argc, char** argv)
     if (!db.Open())
     {
         std::fprintf(stderr, "database: %s\n", qPrintable(db.LastError()));
+        return 1;
+    }
+    // The same installed tree serves the prefixed form of include.
+    if (LumoraMeasurement::CConverter::GetUnitString(LumoraMeasurement::eUnitType_dBuV) !=
+        QStringLiteral("dBuV"))
+    {
+        std::fprintf(stderr, "unit text wrong\n");
         return 1;
     }
     std::printf("consumer: %s, database open\n", qPrintable(sNamed));
