@@ -22,8 +22,11 @@ public:
     /// Tells the kind from the document's top-level key (or, failing that, a .measconfig
     /// suffix); a document of no known kind is itself a finding.
     static bool CheckFile(const QString& sPath, QVector<SDocumentFinding>& lFindings);
+    /// Checks a device settings file.
     static bool CheckDeviceSettings(const QString& sPath, QVector<SDocumentFinding>& lFindings);
+    /// Checks a limit file.
     static bool CheckLimitTable(const QString& sPath, QVector<SDocumentFinding>& lFindings);
+    /// Checks a channel table file.
     static bool CheckChannelTable(const QString& sPath, QVector<SDocumentFinding>& lFindings);
     /// Also checks that the three files it names exist, and checks each of them in turn.
     static bool CheckMeasurementConfiguration(const QString& sPath,

@@ -15,6 +15,8 @@ namespace OrvelFramework
 class MDA_EXPORT CDatabaseTransaction
 {
 public:
+    /// Begins the transaction (or a savepoint inside an open one) on db, which must outlive the
+    /// scope; IsActive() tells whether it began.
     explicit CDatabaseTransaction(CDatabaseMultiInstance& db);
     ~CDatabaseTransaction();
 
@@ -26,6 +28,7 @@ public:
     /// statement inside the scope spoils all of it, so Commit() rolls back and says so; on
     /// SQLite the statements that succeeded are kept.
     bool Commit();
+    /// True from a successful begin until Commit() or the end of the scope.
     bool IsActive() const;
 
 private:

@@ -22,6 +22,7 @@ public:
     /// Local time "yyyy-MM-dd HH:mm:ss.zzz", one blank, then the message.
     static QString CreateSimpleLogMsgWithTimeStamp(const QString& sMsg);
 
+    /// Where the library's log messages are kept.
     CLoggingStream m_LoggingStream;
 };
 

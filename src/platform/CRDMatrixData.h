@@ -13,8 +13,11 @@ namespace OrvelFramework
 class MDA_EXPORT CRDMatrixData
 {
 public:
+    /// Removes every tile.
     void Clear();
+    /// Appends a tile with palette index iIndex, detail text sText and label sName.
     void AppendMatrixItem(short iIndex, const QString& sText, const QString& sName);
+    /// The number of tiles.
     int GetItemCount() const;
     /// The tile at position i; a position outside the matrix throws std::out_of_range.
     const CRDMatrixItem& GetItem(int i) const;

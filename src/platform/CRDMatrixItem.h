@@ -11,13 +11,17 @@ namespace OrvelFramework
 class MDA_EXPORT CRDMatrixItem
 {
 public:
+    /// A tile with palette index iIndex, detail text sText and label sName.
     CRDMatrixItem(short iIndex, const QString& sText, const QString& sName)
         : m_iIndex(iIndex), m_sText(sText), m_sName(sName)
     {
     }
 
+    /// The palette index (the colour handler's state index).
     short GetIndex() const { return m_iIndex; }
+    /// The detail text.
     const QString& GetText() const { return m_sText; }
+    /// The label.
     const QString& GetName() const { return m_sName; }
 
 private:

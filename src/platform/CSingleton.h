@@ -10,6 +10,7 @@ namespace OrvelFramework
 template <typename T> class MDA_EXPORT CSingleton
 {
 public:
+    /// The instance, created on first use; the library and the application share it.
     static T& GetInstance()
     {
         static T* s_pInstance = new T();

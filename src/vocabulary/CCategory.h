@@ -14,8 +14,11 @@ class MDA_EXPORT CCategory
 {
 public:
     // Inline so that any translation unit including this header sees them initialised first.
+    /// The display name of the general category.
     static inline const QString c_sCategoryGeneral = QStringLiteral("General");
+    /// The display name of the digital category.
     static inline const QString c_sCategoryDigital = QStringLiteral("Digital");
+    /// The display name of the analogue category.
     static inline const QString c_sCategoryAnalog = QStringLiteral("Analogue");
 
     CCategory() = default;

@@ -11,6 +11,7 @@ class MDA_EXPORT CEnumFilter
 {
 public:
     virtual ~CEnumFilter() = default;
+    /// True when the row with stored id lId may be offered; the base offers every row.
     virtual bool IsUsable(long lId) const;
 };
 

@@ -18,10 +18,14 @@ namespace LumoraMeasurement
 template <typename E> class MDA_EXPORT CRepresentation
 {
 public:
+    /// One row of the table.
     using Row = stEnumRepresentation<E>;
+    /// The table: its rows in display order.
     using Table_t = QList<Row>;
 
+    /// The table, built on first use.
     static const Table_t& Table();
+    /// The table, bound when the library is loaded.
     static const Table_t& m_lEnumRepresentation;
 };
 
@@ -46,8 +50,8 @@ public:
         return s_lTable;                                                                           \
     }                                                                                              \
     template <>                                                                                    \
-    const CRepresentation<E>::Table_t& CRepresentation<E>::m_lEnumRepresentation =                 \
-        CRepresentation<E>::Table();                                                               \
+    const CRepresentation<E>::Table_t&                                                             \
+        CRepresentation<E>::m_lEnumRepresentation = CRepresentation<E>::Table();                   \
     }
 
 namespace LumoraMeasurement
@@ -56,13 +60,17 @@ namespace LumoraMeasurement
 /// One row as written in a table definition: enumerator, stored id, display text (UTF-8).
 template <typename E> struct MDA_EXPORT stEnumRowLiteral
 {
+    /// The enumerator.
     E m_eEnumValue;
+    /// The stored id.
     long m_lId;
+    /// The display text, UTF-8.
     const char* m_pszText;
 };
 
 template <typename E>
-QList<stEnumRepresentation<E>> MakeRepresentationTable(std::initializer_list<stEnumRowLiteral<E>> rows)
+QList<stEnumRepresentation<E>>
+MakeRepresentationTable(std::initializer_list<stEnumRowLiteral<E>> rows)
 {
     QList<stEnumRepresentation<E>> table;
     table.reserve(static_cast<int>(rows.size()));

@@ -11,7 +11,9 @@ namespace LumoraMeasurement
 /// many Hz it stands for (0 for the base unit, which means no scaling).
 struct MDA_EXPORT SFrequencyUnit
 {
+    /// The unit as written, e.g. "MHz".
     QString m_sName;
+    /// Hertz of one unit; 0 for the base unit.
     double m_dFactor;
 };
 

@@ -11,7 +11,9 @@ namespace LumoraMeasurement
 /// many symbols per second it stands for (0 for the base unit, which means no scaling).
 struct MDA_EXPORT SSymbolRateUnit
 {
+    /// The unit as written, e.g. "MSymbol/s".
     QString m_sName;
+    /// Symbols per second of one unit; 0 for the base unit.
     double m_dFactor;
 };
 

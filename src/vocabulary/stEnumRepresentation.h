@@ -11,8 +11,11 @@ namespace LumoraMeasurement
 /// files and the database store, and the text that screens show.
 template <typename E> struct MDA_EXPORT stEnumRepresentation
 {
+    /// The enumerator.
     E m_eEnumValue;
+    /// The id that files and the database store.
     long m_lId;
+    /// The text that screens show.
     QString m_sText;
 };
 
