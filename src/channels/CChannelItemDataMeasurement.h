@@ -13,19 +13,23 @@ namespace LumoraMeasurement
 class MDA_EXPORT CChannelItemDataMeasurement : public CChannelCellValue<EMeasurementItems, short>
 {
 public:
+    /// An unset cell of eItem with the item's value type and unit.
     explicit CChannelItemDataMeasurement(EMeasurementItems eItem = eMeasItem_None);
 
+    ///@{
     /// Each Set stores only when it matches the value type, and then returns true.
     bool Set(const QString& sValue, EUnitTypes eUnit);
     bool Set(short iValue, EUnitTypes eUnit);
     bool Set(double dValue, EUnitTypes eUnit);
     bool Set(bool bValue, EUnitTypes eUnit);
+    ///@}
     /// Keeps a string literal from binding to the bool overload.
     bool Set(const char* pszValue, EUnitTypes eUnit)
     {
         return Set(QString::fromUtf8(pszValue), eUnit);
     }
 
+    /// The measurement item of the cell.
     EMeasurementItems Id() const { return m_eItem; }
 };
 

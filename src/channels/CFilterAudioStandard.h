@@ -12,6 +12,7 @@ namespace LumoraMeasurement
 class MDA_EXPORT CFilterAudioStandard : public CStandardEnumFilter<EAnalogSoundSystem>
 {
 public:
+    /// The filter for a channel of TV standard eStandard.
     explicit CFilterAudioStandard(ETVStandards eStandard);
 
 private:

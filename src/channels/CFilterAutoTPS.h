@@ -13,6 +13,7 @@ namespace LumoraMeasurement
 class MDA_EXPORT CFilterAutoTPS : public CStandardEnumFilter<EOnOff>
 {
 public:
+    /// The filter for a channel of TV standard eStandard.
     explicit CFilterAutoTPS(ETVStandards eStandard);
 
 private:

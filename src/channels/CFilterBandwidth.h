@@ -12,6 +12,7 @@ namespace LumoraMeasurement
 class MDA_EXPORT CFilterBandwidth : public CStandardEnumFilter<EChannelBandwidth>
 {
 public:
+    /// The filter for a channel of TV standard eStandard.
     explicit CFilterBandwidth(ETVStandards eStandard);
 
 private:

@@ -12,6 +12,7 @@ namespace LumoraMeasurement
 class MDA_EXPORT CFilterChannelProfile : public CStandardEnumFilter<EChannelProfile>
 {
 public:
+    /// The filter for a channel of TV standard eStandard.
     explicit CFilterChannelProfile(ETVStandards eStandard);
 
 private:

@@ -12,6 +12,7 @@ namespace LumoraMeasurement
 class MDA_EXPORT CFilterConstellation : public CStandardEnumFilter<EDigitalConstellation>
 {
 public:
+    /// The filter for a channel of TV standard eStandard.
     explicit CFilterConstellation(ETVStandards eStandard);
 
 private:

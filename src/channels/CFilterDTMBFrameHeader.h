@@ -12,6 +12,7 @@ namespace LumoraMeasurement
 class MDA_EXPORT CFilterDTMBFrameHeader : public CStandardEnumFilter<EDTMBFrameHeader>
 {
 public:
+    /// The filter for a channel of TV standard eStandard.
     explicit CFilterDTMBFrameHeader(ETVStandards eStandard);
 
 private:

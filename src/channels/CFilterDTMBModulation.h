@@ -12,6 +12,7 @@ namespace LumoraMeasurement
 class MDA_EXPORT CFilterDTMBModulation : public CStandardEnumFilter<EDTMBModulation>
 {
 public:
+    /// The filter for a channel of TV standard eStandard.
     explicit CFilterDTMBModulation(ETVStandards eStandard);
 
 private:

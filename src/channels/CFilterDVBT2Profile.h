@@ -12,6 +12,7 @@ namespace LumoraMeasurement
 class MDA_EXPORT CFilterDVBT2Profile : public CStandardEnumFilter<EDVBT2Profiles>
 {
 public:
+    /// The filter for a channel of TV standard eStandard.
     explicit CFilterDVBT2Profile(ETVStandards eStandard);
 
 private:

@@ -12,6 +12,7 @@ namespace LumoraMeasurement
 class MDA_EXPORT CFilterEqualizer : public CStandardEnumFilter<EEqualizer>
 {
 public:
+    /// The filter for a channel of TV standard eStandard.
     explicit CFilterEqualizer(ETVStandards eStandard);
 
 private:

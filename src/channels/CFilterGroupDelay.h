@@ -13,6 +13,7 @@ namespace LumoraMeasurement
 class MDA_EXPORT CFilterGroupDelay : public CStandardEnumFilter<EAnalogGroupDelay>
 {
 public:
+    /// The filter for a channel of TV standard eStandard.
     explicit CFilterGroupDelay(ETVStandards eStandard);
 
 private:

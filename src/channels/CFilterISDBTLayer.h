@@ -12,6 +12,7 @@ namespace LumoraMeasurement
 class MDA_EXPORT CFilterISDBTLayer : public CStandardEnumFilter<EISDBTLayer>
 {
 public:
+    /// The filter for a channel of TV standard eStandard.
     explicit CFilterISDBTLayer(ETVStandards eStandard);
 
 private:

@@ -12,6 +12,7 @@ namespace LumoraMeasurement
 class MDA_EXPORT CFilterRollOffFactor : public CStandardEnumFilter<ERollOffFactor>
 {
 public:
+    /// The filter for a channel of TV standard eStandard.
     explicit CFilterRollOffFactor(ETVStandards eStandard);
 
 private:

@@ -12,6 +12,7 @@ namespace LumoraMeasurement
 class MDA_EXPORT CFilterSidebandPosition : public CStandardEnumFilter<ESideBandPosition>
 {
 public:
+    /// The filter for a channel of TV standard eStandard.
     explicit CFilterSidebandPosition(ETVStandards eStandard);
 
 private:

@@ -12,6 +12,7 @@ namespace LumoraMeasurement
 class MDA_EXPORT CFilterTestLineField : public CStandardEnumFilter<ETestLineField>
 {
 public:
+    /// The filter for a channel of TV standard eStandard.
     explicit CFilterTestLineField(ETVStandards eStandard);
 
 private:

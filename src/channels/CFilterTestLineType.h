@@ -12,6 +12,7 @@ namespace LumoraMeasurement
 class MDA_EXPORT CFilterTestLineType : public CStandardEnumFilter<ETestLineType>
 {
 public:
+    /// The filter for a channel of TV standard eStandard.
     explicit CFilterTestLineType(ETVStandards eStandard);
 
 private:
