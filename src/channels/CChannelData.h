@@ -50,9 +50,9 @@ public:
 
     ///@{
     /// Sets a cell by position (false beyond the last) or by item (a missing item's cell is
-    /// appended). The text setters
-    /// do not touch the DOCSIS parameters; the integer setter does when it changes the TV
-    /// standard or the QAM order. Each returns whether the value changed.
+    /// appended). The text setters do not touch the DOCSIS parameters; the integer setter does
+    /// when it changes the TV standard or the QAM order. Each returns whether the value
+    /// changed.
     bool SetItemValue(long lPosition, const QString& sValue);
     bool SetItemValue(ESettingsItems eItem, const QString& sValue);
     bool SetItemValue(ESettingsItems eItem, long lValue);

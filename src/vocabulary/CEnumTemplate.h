@@ -16,6 +16,7 @@ namespace LumoraMeasurement
 template <typename E, typename R = CRepresentation<E>> class MDA_EXPORT CEnumTemplate
 {
 public:
+    /// The integer type of E.
     using Underlying = std::underlying_type_t<E>;
 
     /// The value one past the largest enumerator in the table: "none".
