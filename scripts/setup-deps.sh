@@ -3,7 +3,7 @@
 mda_packages=(cmake g++ make pkg-config qtbase5-dev libqt5sql5-sqlite libqt5sql5-psql
   libquazip1-qt5-dev qt6-base-dev libqt6sql6-sqlite libqt6sql6-psql libquazip1-qt6-dev
   libgtest-dev libbenchmark-dev libsqlite3-dev sqlite3 libpq-dev
-  postgresql postgresql-client zip unzip python3 python3-pandas chromium)
+  postgresql postgresql-client zip unzip python3 python3-pandas chromium abigail-tools doxygen)
 
 mda_install_deps() {
   local missing=()

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "MainDataAccess_export.h"
+
 #include "EMeasurementItemState.h"
 #include "EUnitTypes.h"
 #include "EValueType.h"
@@ -13,7 +15,7 @@ namespace LumoraMeasurement
 /// measurement cell differ only in the item that keys them (TItem), the width of their integer
 /// field (TInt), how they store and how they show floating values. The members are defined in
 /// CChannelCellValue.cpp for those two kinds only.
-template <typename TItem, typename TInt> class CChannelCellValue
+template <typename TItem, typename TInt> class MDA_EXPORT CChannelCellValue
 {
 public:
     /// Every floating value in the general 6-digit form with its unit; the settings cell shows
@@ -21,20 +23,31 @@ public:
     QString ToString() const;
     /// Floating values are truncated toward zero and narrowed to TInt.
     TInt ToInt() const;
+    /// The value as a floating number: an integer as is, a boolean as 1 or 0, a text as 0.
     double ToFloat() const;
+    /// The value as a boolean: a number is true when it is not zero, a text is false.
     bool ToBool() const;
 
+    /// Marks the cell as an item the device does not measure.
     void SetToNotImplemented();
+    /// Marks the cell as failed.
     void SetToErrorState();
+    /// True when the cell's state is valid (a value was stored).
     bool HasValidMeasurementData() const;
+    /// True when the cell was marked as not implemented.
     bool IsNotImplemented() const;
+    /// True when the cell was marked as failed.
     bool IsInErrorState() const;
+    /// True when nothing was stored yet (state only initialised).
     bool IsNotSet() const;
 
+    /// The unit of the value.
     EUnitTypes Unit() const { return m_eUnit; }
+    /// Which of the fields holds the value.
     EValueType ValueType() const { return m_eValueType; }
 
 protected:
+    /// An empty cell for eItem, whose value is of eValueType in eUnit.
     CChannelCellValue(TItem eItem, EValueType eValueType, EUnitTypes eUnit)
         : m_eItem(eItem), m_eState(eMeasurementItemState_OnlyInitialized), m_eValueType(eValueType),
           m_eUnit(eUnit), m_bValue(false), m_iValue(0), m_dValue(0.0)
@@ -58,14 +71,14 @@ protected:
         return true;
     }
 
-    TItem m_eItem;
-    EMeasurementItemState m_eState;
-    EValueType m_eValueType;
-    EUnitTypes m_eUnit;
-    QString m_sValue;
-    bool m_bValue;
-    TInt m_iValue;
-    double m_dValue;
+    TItem m_eItem;                  ///< The item that keys the cell.
+    EMeasurementItemState m_eState; ///< Valid, failed, not implemented or not set.
+    EValueType m_eValueType;        ///< Which field holds the value.
+    EUnitTypes m_eUnit;             ///< The unit of the value.
+    QString m_sValue;               ///< The value of a text cell.
+    bool m_bValue;                  ///< The value of a boolean cell.
+    TInt m_iValue;                  ///< The value of an integer cell.
+    double m_dValue;                ///< The value of a floating cell.
 };
 
 } // namespace LumoraMeasurement

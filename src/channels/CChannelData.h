@@ -1,5 +1,7 @@
 #pragma once
 
+#include "MainDataAccess_export.h"
+
 #include "CChannelItemData.h"
 #include "ESettingsItems.h"
 #include "ETVStandards.h"
@@ -18,9 +20,11 @@ namespace LumoraMeasurement
 ///
 /// The cells keep one fixed order (general, analog, digital, DOCSIS items, each ascending),
 /// the same for every record; the table addresses its columns by this position.
-class CChannelData
+class MDA_EXPORT CChannelData
 {
 public:
+    /// A record with a new identifier and fresh cells for a channel of eStandard, named sName
+    /// (an empty name keeps the default one).
     CChannelData(ETVStandards eStandard, const QString& sName);
     /// A copy is a new record and takes a new identifier.
     CChannelData(const CChannelData& other);
@@ -28,30 +32,43 @@ public:
     CChannelData(CChannelData&& other) noexcept;
     /// Assignment copies the identifier together with label and cells.
     CChannelData& operator=(const CChannelData& other) = default;
+    /// Moves identifier, label and cells.
     CChannelData& operator=(CChannelData&& other) noexcept = default;
     ~CChannelData() = default;
 
     /// Takes a new identifier and replaces every cell by a fresh one.
     void Initialize();
 
+    /// A copy of the item's cell; the cell of eSettingsItem_None when the record has none.
     CChannelItemData GetItem(ESettingsItems eItem) const;
     /// Positions outside the record fall back to position 0.
     CChannelItemData GetItem(long lPosition) const;
+    /// The number of cells.
     long GetItemCount() const { return m_vCells.size(); }
+    /// Replaces the cell of the same item, or appends it when the record has none; always true.
     bool SetItem(const CChannelItemData& cell);
 
-    /// The text setters do not touch the DOCSIS parameters; the integer setter does when it
-    /// changes the TV standard or the QAM order. Each returns whether the value changed.
+    ///@{
+    /// Sets a cell by position (false beyond the last) or by item (a missing item's cell is
+    /// appended). The text setters do not touch the DOCSIS parameters; the integer setter does
+    /// when it changes the TV standard or the QAM order. Each returns whether the value
+    /// changed.
     bool SetItemValue(long lPosition, const QString& sValue);
     bool SetItemValue(ESettingsItems eItem, const QString& sValue);
     bool SetItemValue(ESettingsItems eItem, long lValue);
+    ///@}
 
     /// eTVStandard_None when the stored id names no standard.
     ETVStandards GetTvStandard() const;
+    /// Sets the DOCSIS parameters that the TV standard and QAM order determine (the argument
+    /// is not used).
     void DoRecalcQAMOrderParameter(ESettingsItems eChangedItem);
 
+    /// The record's identifier, unique within the process.
     long GetIdentifier() const { return m_lIdentifier; }
+    /// A free label of the application's; not stored in files.
     const QString& GetLabel() const { return m_sLabel; }
+    /// Sets the label.
     void SetLabel(const QString& sLabel) { m_sLabel = sLabel; }
 
 private:

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "MainDataAccess_export.h"
+
 #include "CChannelItemDataMeasurement.h"
 #include "EChannelType.h"
 #include "EMeasurementItems.h"
@@ -12,14 +14,16 @@ namespace LumoraMeasurement
 
 /// The measured values of one channel: one measurement cell per measurement item, with the
 /// channel's name and type. Kept in memory only.
-class CChannelDataMeasurement
+class MDA_EXPORT CChannelDataMeasurement
 {
 public:
+    /// A channel of type eType with fresh cells (see Initialize()) and an empty name.
     explicit CChannelDataMeasurement(EChannelType eType);
 
     /// Replaces the cells by fresh ones: general, analog, digital, DOCSIS items, each ascending.
     void Initialize();
 
+    /// The number of cells.
     long GetItemCount() const { return m_vCells.size(); }
     /// The cell at a position 0 to GetItemCount() - 1; a cell for no item outside that range.
     CChannelItemDataMeasurement GetItem(long lPosition) const;
@@ -30,9 +34,11 @@ public:
     /// Stores text into the cell at that position; only text cells take it.
     bool SetItemValue(long lPosition, const QString& sValue);
 
+    /// The channel's name.
     const QString& Name() const { return m_sName; }
     /// False for an empty name or the current one.
     bool SetName(const QString& sName);
+    /// The channel's type.
     EChannelType ChannelType() const { return m_eChannelType; }
     /// False for eChannelType_Unknown.
     bool SetChannelType(EChannelType eType);

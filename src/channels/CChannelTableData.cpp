@@ -17,8 +17,7 @@
 #include "CFilterSidebandPosition.h"
 #include "CFilterTestLineField.h"
 #include "CFilterTestLineType.h"
-#include "CLoggingDataProvider.h"
-#include "CSingleton.h"
+#include "CLoggingCategories.h"
 #include "CUtilJson.h"
 #include "CValueFactory.h"
 #include "EFECMode.h"
@@ -138,13 +137,8 @@ constexpr SLineLimit c_LineLimits[] = {
 
 void LogChannelFileProblem(const QString& sMessage)
 {
-    if (!OrvelFramework::CLoggingDataProvider::m_bIsLoggingPossible)
-    {
-        return;
-    }
-    OrvelFramework::CSingleton<OrvelFramework::CLoggingDataProvider>::GetInstance()
-        .m_LoggingStream.AppendString(
-            OrvelFramework::CLoggingDataProvider::CreateSimpleLogMsgWithTimeStamp(sMessage));
+    OrvelFramework::CLoggingCategories::DoLog(OrvelFramework::CLoggingCategories::Channels(),
+                                              sMessage);
 }
 
 // A number cell whose text is not a finite number ("inf" reads back as 0) keeps its default.

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "MainDataAccess_export.h"
+
 #include "CStandardEnumFilter.h"
 #include "EAnalogSoundSystem.h"
 
@@ -7,9 +9,10 @@ namespace LumoraMeasurement
 {
 
 /// Offers the entries of the analog sound system that the channel's TV standard supports.
-class CFilterAudioStandard : public CStandardEnumFilter<EAnalogSoundSystem>
+class MDA_EXPORT CFilterAudioStandard : public CStandardEnumFilter<EAnalogSoundSystem>
 {
 public:
+    /// The filter for a channel of TV standard eStandard.
     explicit CFilterAudioStandard(ETVStandards eStandard);
 
 private:

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "MainDataAccess_export.h"
+
 #include "CStandardEnumFilter.h"
 #include "EOnOff.h"
 
@@ -8,9 +10,10 @@ namespace LumoraMeasurement
 
 /// Offers the entries of the automatic detection of transmission parameters that the channel's TV
 /// standard supports.
-class CFilterAutoTPS : public CStandardEnumFilter<EOnOff>
+class MDA_EXPORT CFilterAutoTPS : public CStandardEnumFilter<EOnOff>
 {
 public:
+    /// The filter for a channel of TV standard eStandard.
     explicit CFilterAutoTPS(ETVStandards eStandard);
 
 private:

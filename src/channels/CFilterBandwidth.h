@@ -1,5 +1,7 @@
 #pragma once
 
+#include "MainDataAccess_export.h"
+
 #include "CStandardEnumFilter.h"
 #include "EChannelBandwidth.h"
 
@@ -7,9 +9,10 @@ namespace LumoraMeasurement
 {
 
 /// Offers the entries of the channel bandwidth that the channel's TV standard supports.
-class CFilterBandwidth : public CStandardEnumFilter<EChannelBandwidth>
+class MDA_EXPORT CFilterBandwidth : public CStandardEnumFilter<EChannelBandwidth>
 {
 public:
+    /// The filter for a channel of TV standard eStandard.
     explicit CFilterBandwidth(ETVStandards eStandard);
 
 private:

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "MainDataAccess_export.h"
+
 #include "CStandardEnumFilter.h"
 #include "EChannelProfile.h"
 
@@ -7,9 +9,10 @@ namespace LumoraMeasurement
 {
 
 /// Offers the entries of the DOCSIS 3.1 profile that the channel's TV standard supports.
-class CFilterChannelProfile : public CStandardEnumFilter<EChannelProfile>
+class MDA_EXPORT CFilterChannelProfile : public CStandardEnumFilter<EChannelProfile>
 {
 public:
+    /// The filter for a channel of TV standard eStandard.
     explicit CFilterChannelProfile(ETVStandards eStandard);
 
 private:

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "MainDataAccess_export.h"
+
 #include "CStandardEnumFilter.h"
 #include "EDigitalConstellation.h"
 
@@ -7,9 +9,10 @@ namespace LumoraMeasurement
 {
 
 /// Offers the entries of the QAM order that the channel's TV standard supports.
-class CFilterConstellation : public CStandardEnumFilter<EDigitalConstellation>
+class MDA_EXPORT CFilterConstellation : public CStandardEnumFilter<EDigitalConstellation>
 {
 public:
+    /// The filter for a channel of TV standard eStandard.
     explicit CFilterConstellation(ETVStandards eStandard);
 
 private:

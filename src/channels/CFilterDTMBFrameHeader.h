@@ -1,5 +1,7 @@
 #pragma once
 
+#include "MainDataAccess_export.h"
+
 #include "CStandardEnumFilter.h"
 #include "EDTMBFrameHeader.h"
 
@@ -7,9 +9,10 @@ namespace LumoraMeasurement
 {
 
 /// Offers the entries of the DTMB frame header that the channel's TV standard supports.
-class CFilterDTMBFrameHeader : public CStandardEnumFilter<EDTMBFrameHeader>
+class MDA_EXPORT CFilterDTMBFrameHeader : public CStandardEnumFilter<EDTMBFrameHeader>
 {
 public:
+    /// The filter for a channel of TV standard eStandard.
     explicit CFilterDTMBFrameHeader(ETVStandards eStandard);
 
 private:

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "MainDataAccess_export.h"
+
 #include "CStandardEnumFilter.h"
 #include "EDTMBModulation.h"
 
@@ -7,9 +9,10 @@ namespace LumoraMeasurement
 {
 
 /// Offers the entries of the DTMB modulation that the channel's TV standard supports.
-class CFilterDTMBModulation : public CStandardEnumFilter<EDTMBModulation>
+class MDA_EXPORT CFilterDTMBModulation : public CStandardEnumFilter<EDTMBModulation>
 {
 public:
+    /// The filter for a channel of TV standard eStandard.
     explicit CFilterDTMBModulation(ETVStandards eStandard);
 
 private:

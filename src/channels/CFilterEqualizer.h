@@ -1,5 +1,7 @@
 #pragma once
 
+#include "MainDataAccess_export.h"
+
 #include "CStandardEnumFilter.h"
 #include "EEqualizer.h"
 
@@ -7,9 +9,10 @@ namespace LumoraMeasurement
 {
 
 /// Offers the entries of the equalizer that the channel's TV standard supports.
-class CFilterEqualizer : public CStandardEnumFilter<EEqualizer>
+class MDA_EXPORT CFilterEqualizer : public CStandardEnumFilter<EEqualizer>
 {
 public:
+    /// The filter for a channel of TV standard eStandard.
     explicit CFilterEqualizer(ETVStandards eStandard);
 
 private:

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "MainDataAccess_export.h"
+
 #include "CStandardEnumFilter.h"
 #include "EAnalogGroupDelay.h"
 
@@ -8,9 +10,10 @@ namespace LumoraMeasurement
 
 /// Offers the entries of the analog group delay pre-correction that the channel's TV standard
 /// supports.
-class CFilterGroupDelay : public CStandardEnumFilter<EAnalogGroupDelay>
+class MDA_EXPORT CFilterGroupDelay : public CStandardEnumFilter<EAnalogGroupDelay>
 {
 public:
+    /// The filter for a channel of TV standard eStandard.
     explicit CFilterGroupDelay(ETVStandards eStandard);
 
 private:

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "MainDataAccess_export.h"
+
 #include "CStandardEnumFilter.h"
 #include "EISDBTLayer.h"
 
@@ -7,9 +9,10 @@ namespace LumoraMeasurement
 {
 
 /// Offers the entries of the ISDB-T layer that the channel's TV standard supports.
-class CFilterISDBTLayer : public CStandardEnumFilter<EISDBTLayer>
+class MDA_EXPORT CFilterISDBTLayer : public CStandardEnumFilter<EISDBTLayer>
 {
 public:
+    /// The filter for a channel of TV standard eStandard.
     explicit CFilterISDBTLayer(ETVStandards eStandard);
 
 private:

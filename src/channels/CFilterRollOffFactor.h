@@ -1,5 +1,7 @@
 #pragma once
 
+#include "MainDataAccess_export.h"
+
 #include "CStandardEnumFilter.h"
 #include "ERollOffFactor.h"
 
@@ -7,9 +9,10 @@ namespace LumoraMeasurement
 {
 
 /// Offers the entries of the roll-off factor that the channel's TV standard supports.
-class CFilterRollOffFactor : public CStandardEnumFilter<ERollOffFactor>
+class MDA_EXPORT CFilterRollOffFactor : public CStandardEnumFilter<ERollOffFactor>
 {
 public:
+    /// The filter for a channel of TV standard eStandard.
     explicit CFilterRollOffFactor(ETVStandards eStandard);
 
 private:

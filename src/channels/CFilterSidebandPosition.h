@@ -1,5 +1,7 @@
 #pragma once
 
+#include "MainDataAccess_export.h"
+
 #include "CStandardEnumFilter.h"
 #include "ESideBandPosition.h"
 
@@ -7,9 +9,10 @@ namespace LumoraMeasurement
 {
 
 /// Offers the entries of the sideband position that the channel's TV standard supports.
-class CFilterSidebandPosition : public CStandardEnumFilter<ESideBandPosition>
+class MDA_EXPORT CFilterSidebandPosition : public CStandardEnumFilter<ESideBandPosition>
 {
 public:
+    /// The filter for a channel of TV standard eStandard.
     explicit CFilterSidebandPosition(ETVStandards eStandard);
 
 private:

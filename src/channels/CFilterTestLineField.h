@@ -1,5 +1,7 @@
 #pragma once
 
+#include "MainDataAccess_export.h"
+
 #include "CStandardEnumFilter.h"
 #include "ETestLineField.h"
 
@@ -7,9 +9,10 @@ namespace LumoraMeasurement
 {
 
 /// Offers the entries of the test line field that the channel's TV standard supports.
-class CFilterTestLineField : public CStandardEnumFilter<ETestLineField>
+class MDA_EXPORT CFilterTestLineField : public CStandardEnumFilter<ETestLineField>
 {
 public:
+    /// The filter for a channel of TV standard eStandard.
     explicit CFilterTestLineField(ETVStandards eStandard);
 
 private:

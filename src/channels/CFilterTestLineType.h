@@ -1,5 +1,7 @@
 #pragma once
 
+#include "MainDataAccess_export.h"
+
 #include "CStandardEnumFilter.h"
 #include "ETestLineType.h"
 
@@ -7,9 +9,10 @@ namespace LumoraMeasurement
 {
 
 /// Offers the entries of the test line signal that the channel's TV standard supports.
-class CFilterTestLineType : public CStandardEnumFilter<ETestLineType>
+class MDA_EXPORT CFilterTestLineType : public CStandardEnumFilter<ETestLineType>
 {
 public:
+    /// The filter for a channel of TV standard eStandard.
     explicit CFilterTestLineType(ETVStandards eStandard);
 
 private:

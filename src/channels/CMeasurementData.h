@@ -1,5 +1,7 @@
 #pragma once
 
+#include "MainDataAccess_export.h"
+
 #include "CChannelData.h"
 #include "CComparativeValueData.h"
 #include "CComparativeValueDataItem.h"
@@ -39,24 +41,30 @@ namespace LumoraMeasurement
 ///
 /// The device settings, channel and limits are held by reference: their owner keeps them alive
 /// for as long as this object is used.
-class CMeasurementData
+class MDA_EXPORT CMeasurementData
 {
 public:
+    /// Refers to the device settings, the channel and the limits; the result list starts empty
+    /// (see Initialize()).
     CMeasurementData(CDeviceSettingsData& device, CChannelData& channel,
                      CComparativeValueData& limits);
 
     /// Appends a fresh result cell for every measurement item.
     void Initialize();
 
+    /// The device settings it refers to.
     CDeviceSettingsData& Device() { return m_Device; }
+    /// The limits it refers to.
     CComparativeValueData& CompareValues() { return m_Limits; }
+    /// The result cells, in the order Initialize() appended them.
     const std::vector<CMeasurementItem>& GetData() const { return m_vResults; }
     /// The result cell of the item; the cell of no item when there is none.
     CMeasurementItem& Results(EMeasurementItems eItem);
     /// Walks the results without changing anything.
     void DoCompareMeasurement(std::vector<CComparativeValueDataItem>& limits);
 
-    // Channel values as stored in the channel record.
+    ///@{
+    /// A channel value as stored in the channel record.
     double ChannelCenter() const;
     double FrequencyOffset() const;
     double PowerLimitOffset() const;
@@ -69,10 +77,13 @@ public:
     long AnalogTestLine() const;
     long AnalogQuietLineField() const;
     long AnalogQuietLineNumber() const;
+    ///@}
     /// -1 stands for automatic PLP selection.
     long DVBT2DecodedPLP() const;
 
-    // Selection values as enumerators; an id without entry gives the enumeration's sentinel.
+    ///@{
+    /// A selection value of the channel record as an enumerator; an id without entry gives the
+    /// enumeration's sentinel.
     ETVStandards TvStandard() const;
     ETVStandards DigitalStandard() const;
     ERefLevelMode RefLevelMode() const;
@@ -94,12 +105,16 @@ public:
     EEqualizer DocsisEqualizer() const;
     EPhaseTrack DocsisPhaseTrkLoop() const;
     EChannelProfile DocsisProfiles() const;
+    ///@}
 
     /// Writes the mode into the channel record this object refers to.
     void SetRefLevelMode(ERefLevelMode eMode);
 
+    /// True for a digital TV standard (J.83/A to DOCSIS 3.1).
     bool IsDigital() const;
+    /// True for an analogue TV standard.
     bool IsAnalog() const;
+    /// SECAM for the SECAM standards, NTSC for M NTSC, PAL for every other standard.
     EColorSystem AnalogColorSystem() const;
     /// False for the mono sound systems and the AM system.
     bool HasSecondSoundCarrier() const;

@@ -3,8 +3,7 @@
 #include "CComparativeValue.h"
 #include "CConverter.h"
 #include "CEnumTemplate.h"
-#include "CLoggingDataProvider.h"
-#include "CSingleton.h"
+#include "CLoggingCategories.h"
 #include "CUtilJson.h"
 #include "CValueFactory.h"
 #include "ELocked.h"
@@ -28,13 +27,8 @@ namespace
 
 void LogLimitFileProblem(const QString& sMessage)
 {
-    if (!OrvelFramework::CLoggingDataProvider::m_bIsLoggingPossible)
-    {
-        return;
-    }
-    OrvelFramework::CSingleton<OrvelFramework::CLoggingDataProvider>::GetInstance()
-        .m_LoggingStream.AppendString(
-            OrvelFramework::CLoggingDataProvider::CreateSimpleLogMsgWithTimeStamp(sMessage));
+    OrvelFramework::CLoggingCategories::DoLog(OrvelFramework::CLoggingCategories::Config(),
+                                              sMessage);
 }
 
 // Limits are compared in single precision: a number beyond it would be written as "inf",

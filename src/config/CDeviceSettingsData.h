@@ -1,5 +1,7 @@
 #pragma once
 
+#include "MainDataAccess_export.h"
+
 #include "CDeviceSettings.h"
 #include "EAverageCount.h"
 #include "EInstrumentImpedance.h"
@@ -34,43 +36,67 @@ inline const QString c_sJsonResetDevice = QStringLiteral("ResetDevice");
 /// the stored id of their representation row. Typed getters convert on every access and fall
 /// back when a setting is missing; setters report whether they changed anything and never add
 /// a missing setting.
-class CDeviceSettingsData
+class MDA_EXPORT CDeviceSettingsData
 {
 public:
     /// Top-level member of the device settings file.
     static inline const QString c_sKeyDeviceSettings = QStringLiteral("DeviceSettings");
 
+    /// The settings a new device settings file starts with.
     CDeviceSettingsData();
+    /// A copy of other's settings.
     CDeviceSettingsData(const CDeviceSettingsData& other);
+    /// Takes other's settings.
     CDeviceSettingsData& operator=(const CDeviceSettingsData& other);
     ~CDeviceSettingsData();
 
     /// The first item named sName exactly; an empty item (bFound false) when there is none.
     const OrvelFramework::CDeviceSettingsItem& Contains(const QString& sName, bool& bFound) const;
+    /// As the const Contains(), for changing the item.
     OrvelFramework::CDeviceSettingsItem& Contains(const QString& sName, bool& bFound);
 
+    /// The whole list of settings, as the file holds it.
     const OrvelFramework::CDeviceSettings& GetDeviceSettings() const { return m_DeviceSettings; }
 
+    ///@{
+    /// The text of the setting; empty when the list lacks it.
     QString VisaResource() const;
     QString DatabaseName() const;
     QString DatabaseUser() const;
     QString DatabasePwd() const;
     QString TransducerFile() const;
+    ///@}
+    ///@{
+    /// Sets the setting's text; true when it changed, false when the list lacks the setting or
+    /// it already held sValue.
     bool SetVisaResource(const QString& sValue);
     bool SetDatabaseName(const QString& sValue);
     bool SetDatabaseUser(const QString& sValue);
     bool SetDatabasePwd(const QString& sValue);
     bool SetTransducerFile(const QString& sValue);
+    ///@}
 
+    ///@{
+    /// The number of the setting; when the list lacks it, 0 for the times, 10 for the counts.
     long RepeatScanTime() const;
     long DurationTime() const;
     unsigned short BERCount() const;
     unsigned short PERSERCOunt() const;
+    ///@}
+    ///@{
+    /// Sets the number of the setting; true when it changed, false when the list lacks the
+    /// setting or it already held the number.
     bool SetRepeatScanTime(unsigned long ulValue);
     bool SetDurationTime(unsigned long ulValue);
     bool SetBERCount(short sValue);
     bool SetPERSERCOunt(short sValue);
+    ///@}
 
+    ///@{
+    /// The choice of the setting: the enumerator of its stored id, the enumeration's sentinel
+    /// for an id without a row, the first enumerator when the list lacks the setting. The
+    /// setters take an enumerator or its display text; true when the stored id changed, false
+    /// when the list lacks the setting or it already held that id.
     EMeasurementErrorStrategie ErrorStrategie() const;
     bool SetErrorStrategie(EMeasurementErrorStrategie eValue);
     bool SetErrorStrategie(const QString& sText);
@@ -89,11 +115,13 @@ public:
     EYesNo DoResetDeviceSettings() const;
     bool SetResetDeviceSettings(EYesNo eValue);
     bool SetResetDeviceSettings(const QString& sText);
+    ///@}
 
     /// Replaces the whole list by the file's; only the restore and reset choices are added
     /// when the file lacks them. False for an empty path or a file that cannot be loaded,
     /// which leave the list as it was.
     bool Read(const QString& sFile);
+    /// Writes the list as a device settings file; false when the file cannot be written.
     bool Write(const QString& sFile) const;
 
 private:

@@ -1,8 +1,7 @@
 #include "CUtilJson.h"
 
-#include "CLoggingDataProvider.h"
+#include "CLoggingCategories.h"
 #include "COSAbstraction.h"
-#include "CSingleton.h"
 
 #include <QFile>
 #include <QJsonDocument>
@@ -10,8 +9,7 @@
 
 #include <algorithm>
 
-using OrvelFramework::CLoggingDataProvider;
-using OrvelFramework::CSingleton;
+using OrvelFramework::CLoggingCategories;
 
 namespace LumoraMeasurement
 {
@@ -22,13 +20,12 @@ namespace
 // sFormat holds one %1 for the path; the text is only built when somebody can log it.
 void DoLog(const char* sFormat, const QString& sFile)
 {
-    if (!CLoggingDataProvider::m_bIsLoggingPossible.load())
+    if (!CLoggingCategories::IsLogged(CLoggingCategories::Config()))
     {
         return;
     }
-    const QString sMsg = QString::fromLatin1(sFormat).arg(sFile);
-    CSingleton<CLoggingDataProvider>::GetInstance().m_LoggingStream.AppendString(
-        CLoggingDataProvider::CreateSimpleLogMsgWithTimeStamp(sMsg));
+    CLoggingCategories::DoLog(CLoggingCategories::Config(),
+                              QString::fromLatin1(sFormat).arg(sFile));
 }
 
 } // namespace

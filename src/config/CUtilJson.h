@@ -1,5 +1,7 @@
 #pragma once
 
+#include "MainDataAccess_export.h"
+
 #include <QByteArray>
 #include <QJsonObject>
 #include <QString>
@@ -9,7 +11,7 @@ namespace LumoraMeasurement
 
 /// Reads and writes the JSON files that hold every configuration document: one top-level
 /// object per file. Failures are reported by the result and a line in the platform log.
-class CUtilJson
+class MDA_EXPORT CUtilJson
 {
 public:
     /// True when the file was read and holds a JSON object, which is then assigned to

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "MainDataAccess_export.h"
+
 #include <QString>
 
 namespace LumoraMeasurement
@@ -7,7 +9,7 @@ namespace LumoraMeasurement
 
 /// One file kept in the export-file table under a caller-chosen unique id. The file text is
 /// the file's content in Base64; it stays empty when only the list of stored files was read.
-class CDBExportFiles
+class MDA_EXPORT CDBExportFiles
 {
 public:
     explicit CDBExportFiles(const QString& sUniqueId);

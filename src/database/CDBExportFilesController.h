@@ -1,5 +1,7 @@
 #pragma once
 
+#include "MainDataAccess_export.h"
+
 #include "CDBExportFiles.h"
 
 #include <QString>
@@ -17,7 +19,7 @@ namespace LumoraMeasurement
 /// Keeps whole files (exported configuration packages) in the export-file table under a
 /// caller-chosen unique id, lists what is stored and writes a stored file back to disk.
 /// The connection belongs to the caller and must stay open while the controller is used.
-class CDBExportFilesController
+class MDA_EXPORT CDBExportFilesController
 {
 public:
     explicit CDBExportFilesController(OrvelFramework::CDatabaseMultiInstance& rDatabase);

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "MainDataAccess_export.h"
+
 #include <QString>
 
 namespace LumoraMeasurement
@@ -8,7 +10,7 @@ namespace LumoraMeasurement
 /// One measured value of one item on one channel in one scan, as stored in the measurement
 /// table. Item and state hold the stored ids of their representation rows, not enumerators;
 /// the channel id is the channel's row in the channel table.
-class CDBMeasurement
+class MDA_EXPORT CDBMeasurement
 {
 public:
     /// A value or error text read from the database keeps at most this many characters; a

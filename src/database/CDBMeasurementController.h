@@ -1,5 +1,7 @@
 #pragma once
 
+#include "MainDataAccess_export.h"
+
 #include <QString>
 
 #include "CDBMeasurement.h"
@@ -18,7 +20,7 @@ namespace LumoraMeasurement
 /// Writes and reads measurement rows: one per item, channel and scan. A run creates a row
 /// before measuring and updates it with value, state and error text afterwards. The
 /// connection belongs to the caller and must stay open while the controller is used.
-class CDBMeasurementController
+class MDA_EXPORT CDBMeasurementController
 {
 public:
     explicit CDBMeasurementController(OrvelFramework::CDatabaseMultiInstance& rDatabase);

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "MainDataAccess_export.h"
+
 #include <QString>
 
 #include "CDBScanData.h"
@@ -16,7 +18,7 @@ namespace LumoraMeasurement
 
 /// Creates, updates and reads the scan rows of a session. The caller chooses scan ids and
 /// owns the connection, which must stay open while the controller is used.
-class CDBScanController
+class MDA_EXPORT CDBScanController
 {
 public:
     explicit CDBScanController(OrvelFramework::CDatabaseMultiInstance& rDatabase);

@@ -1,12 +1,14 @@
 #pragma once
 
+#include "MainDataAccess_export.h"
+
 #include <QString>
 
 namespace LumoraMeasurement
 {
 
 /// One scan of a session as stored in the scan table: its id, state and last change.
-class CDBScanData
+class MDA_EXPORT CDBScanData
 {
 public:
     /// Scan id 0, state -1, date-time now.

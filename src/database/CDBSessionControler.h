@@ -1,5 +1,7 @@
 #pragma once
 
+#include "MainDataAccess_export.h"
+
 #include "CDBSessionData.h"
 
 #include <QString>
@@ -19,7 +21,7 @@ namespace LumoraMeasurement
 /// Creates, updates and reads session rows, lists sessions, and keeps byte-exact copies of
 /// the limit and channel files a session was measured with, so they can be written back out.
 /// The connection belongs to the caller and must stay open while the controller is used.
-class CDBSessionControler
+class MDA_EXPORT CDBSessionControler
 {
 public:
     explicit CDBSessionControler(OrvelFramework::CDatabaseMultiInstance& rDatabase);

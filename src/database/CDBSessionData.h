@@ -1,5 +1,7 @@
 #pragma once
 
+#include "MainDataAccess_export.h"
+
 #include <QString>
 
 namespace LumoraMeasurement
@@ -7,7 +9,7 @@ namespace LumoraMeasurement
 
 /// One measurement session as stored in the session table: who measured where with which
 /// instrument, when, and which registered limit and channel files belong to it.
-class CDBSessionData
+class MDA_EXPORT CDBSessionData
 {
 public:
     explicit CDBSessionData(qint64 lSessionId);

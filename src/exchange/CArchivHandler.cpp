@@ -1,5 +1,7 @@
 #include "CArchivHandler.h"
 
+#include "CLoggingCategories.h"
+
 #include <quazip.h>
 #include <quazipfile.h>
 #include <quazipfileinfo.h>
@@ -201,7 +203,7 @@ template <typename TWork> bool Guarded(const TWork& work) noexcept
     }
     catch (const std::exception& e)
     {
-        qWarning("Error %s", e.what());
+        qCWarning(OrvelFramework::CLoggingCategories::Exchange(), "Error %s", e.what());
     }
     catch (...)
     {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "MainDataAccess_export.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -12,7 +14,7 @@ namespace LumoraMeasurement
 /// never writes outside the output folder: an archive with an entry that would leave it
 /// (absolute or drive-letter paths, backslashes, ".." parts) or with a symbolic-link entry is
 /// refused as a whole before anything is written.
-class CArchivHandler
+class MDA_EXPORT CArchivHandler
 {
 public:
     CArchivHandler() = default;

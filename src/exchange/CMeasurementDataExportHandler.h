@@ -1,5 +1,7 @@
 #pragma once
 
+#include "MainDataAccess_export.h"
+
 #include "CMeasConfigData.h"
 
 #include <QFileInfo>
@@ -15,7 +17,7 @@ namespace LumoraMeasurement
 /// archive, stores such an archive in the measurement database under the configuration's
 /// identifier, and unpacks an archive below the user data folder, pointing the unpacked
 /// configuration at the unpacked files.
-class CMeasurementDataExportHandler
+class MDA_EXPORT CMeasurementDataExportHandler
 {
 public:
     /// Sub-folder of the import folder used when the caller names none.

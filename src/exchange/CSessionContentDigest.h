@@ -1,5 +1,6 @@
 #pragma once
 
+#include "MainDataAccess_export.h"
 #include "CDBMeasurement.h"
 #include "CDBScanData.h"
 #include "CDBSessionData.h"
@@ -21,7 +22,7 @@ namespace LumoraMeasurement
 /// scans (id, state, date-time) by id and its rows (scan, channel, item, state, value, error
 /// text) in scan, channel and id order. Ids a database chooses (session, measurement and file
 /// row ids) are not part of it, so a copy has the digest of its original.
-class CSessionContentDigest
+class MDA_EXPORT CSessionContentDigest
 {
 public:
     CSessionContentDigest();

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "MainDataAccess_export.h"
 #include <QString>
 
 #include <functional>
@@ -20,7 +21,7 @@ namespace LumoraMeasurement
 /// target already holds with the same content is left alone; one it holds under the same
 /// unique id with other content is refused, never merged or overwritten. Copies of the same
 /// unique id into one target wait for each other, so it is never stored twice.
-class CSessionCopier
+class MDA_EXPORT CSessionCopier
 {
 public:
     enum EOutcome

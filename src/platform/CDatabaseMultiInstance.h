@@ -1,5 +1,7 @@
 #pragma once
 
+#include "MainDataAccess_export.h"
+
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QString>
@@ -28,10 +30,13 @@ namespace OrvelFramework
 /// (made on its first call, closed with the instance), with its own prepared statements,
 /// transactions and LastError(). Open() and Close() in any thread open or close the
 /// instance for all of them. A transaction stays on the thread that began it.
-class CDatabaseMultiInstance
+class MDA_EXPORT CDatabaseMultiInstance
 {
 public:
+    /// An unopened connection to the default SQLite file; see SetConnectionParameters().
     CDatabaseMultiInstance();
+    /// An unopened connection to database sName (see the class description) as sUser with
+    /// sPassword; Open() connects.
     CDatabaseMultiInstance(const QString& sName, const QString& sUser, const QString& sPassword);
     ~CDatabaseMultiInstance();
 
@@ -51,6 +56,7 @@ public:
     /// version is no number or newer than this library knows is refused naming both
     /// versions; the database is left as it was.
     bool OpenForReading();
+    /// True between a successful Open() or OpenForReading() and Close().
     bool IsOpen() const;
     /// True after OpenForReading(), false after Open().
     bool IsReadOnly() const { return m_bReadOnly; }
@@ -62,15 +68,21 @@ public:
     /// Transactions nest: an inner level is a savepoint, only the outermost Commit() makes
     /// the changes durable. A failed Commit() rolls that level back.
     bool BeginTransaction();
+    /// Ends the innermost level, keeping its changes; false when none is open or it failed.
     bool Commit();
+    /// Ends the innermost level, undoing its changes; false when none is open or it failed.
     bool Rollback();
+    /// The number of open levels on the calling thread; 0 outside any transaction.
     int GetTransactionDepth() const;
 
+    /// True when the name selects a PostgreSQL server.
     bool IsPostgreSql() const;
     /// The resolved SQLite file; empty for PostgreSQL.
     QString GetDatabaseFilePath() const;
 
-    // For the table classes.
+    // For the library's own table classes: the statement cache and the execution helpers are
+    // no part of the reference documentation.
+    /// @cond INTERNAL
 
     /// The prepared statement for this text, prepared once per connection and reused;
     /// nullptr (with LastError() set, naming sWhat) when the connection is not usable.
@@ -107,6 +119,7 @@ public:
     QString InsertStatement(const QString& sInsert) const;
     /// Records the reason and returns false.
     bool Fail(const QString& sMessage);
+    /// @endcond
 
 private:
     /// The calling thread's connection when it is not this object's own (nullptr: this one);

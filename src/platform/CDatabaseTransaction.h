@@ -1,5 +1,7 @@
 #pragma once
 
+#include "MainDataAccess_export.h"
+
 #include "CDatabaseMultiInstance.h"
 
 namespace OrvelFramework
@@ -10,9 +12,11 @@ namespace OrvelFramework
 /// Begins in the constructor; rolls back in the destructor unless Commit() was called.
 /// A scope opened inside another one is a savepoint: only the outermost makes the changes
 /// durable. Every table call also works without any scope.
-class CDatabaseTransaction
+class MDA_EXPORT CDatabaseTransaction
 {
 public:
+    /// Begins the transaction (or a savepoint inside an open one) on db, which must outlive the
+    /// scope; IsActive() tells whether it began.
     explicit CDatabaseTransaction(CDatabaseMultiInstance& db);
     ~CDatabaseTransaction();
 
@@ -24,6 +28,7 @@ public:
     /// statement inside the scope spoils all of it, so Commit() rolls back and says so; on
     /// SQLite the statements that succeeded are kept.
     bool Commit();
+    /// True from a successful begin until Commit() or the end of the scope.
     bool IsActive() const;
 
 private:

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "MainDataAccess_export.h"
+
 #include "CLoggingStream.h"
 
 #include <QString>
@@ -10,7 +12,7 @@ namespace OrvelFramework
 {
 
 /// The process-wide logging service; reach it through CSingleton<CLoggingDataProvider>.
-class CLoggingDataProvider
+class MDA_EXPORT CLoggingDataProvider
 {
 public:
     /// True once the library is loaded; a caller may switch logging off by clearing it, from
@@ -20,6 +22,7 @@ public:
     /// Local time "yyyy-MM-dd HH:mm:ss.zzz", one blank, then the message.
     static QString CreateSimpleLogMsgWithTimeStamp(const QString& sMsg);
 
+    /// Where the library's log messages are kept.
     CLoggingStream m_LoggingStream;
 };
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "MainDataAccess_export.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -11,7 +13,7 @@ namespace OrvelFramework
 /// Keeps the newest appended log messages in memory (a bounded number, counting the ones it
 /// dropped) and, when a log file has been set, appends every message to that file too. The
 /// library never sets a log file on its own.
-class CLoggingStream
+class MDA_EXPORT CLoggingStream
 {
 public:
     /// How many messages the memory keeps unless an application chooses otherwise.
@@ -21,6 +23,8 @@ public:
     CLoggingStream(const CLoggingStream&) = delete;
     CLoggingStream& operator=(const CLoggingStream&) = delete;
 
+    /// Keeps sMessage (dropping the oldest one beyond the bound) and appends it to the log file
+    /// when one is set.
     void AppendString(const QString& sMessage);
 
     /// The kept messages, oldest first.
@@ -31,12 +35,14 @@ public:
     /// Keeps at most iCount messages in memory (0 or less keeps none); older ones are dropped
     /// at once. The log file is not affected.
     void SetMaxMessageCount(int iCount);
+    /// How many messages the memory keeps at most.
     int GetMaxMessageCount() const;
     /// Messages dropped from memory to stay within the bound since the last ClearMessages().
     quint64 GetDroppedMessageCount() const;
 
     /// An empty path stops writing to a file.
     void SetLogFilePath(const QString& sPath);
+    /// The log file's path; empty when there is none.
     QString GetLogFilePath() const;
 
 private:

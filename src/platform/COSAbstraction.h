@@ -1,5 +1,7 @@
 #pragma once
 
+#include "MainDataAccess_export.h"
+
 #include <QByteArray>
 #include <QString>
 
@@ -8,7 +10,7 @@ namespace OrvelFramework
 
 /// Operating-system services: the per-user data folder, identifiers, time stamps and files
 /// replaced whole.
-class COSAbstraction
+class MDA_EXPORT COSAbstraction
 {
 public:
     /// The generic data location + "/" + company + "/" + sub-path. Creates nothing.

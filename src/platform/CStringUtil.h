@@ -1,12 +1,14 @@
 #pragma once
 
+#include "MainDataAccess_export.h"
+
 #include <QString>
 
 namespace OrvelFramework
 {
 
 /// Yes/no texts for boolean values.
-class CStringUtil
+class MDA_EXPORT CStringUtil
 {
 public:
     /// "Yes" or "No".

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "MainDataAccess_export.h"
+
 #include "CDBMeasurement.h"
 #include "CRDColor.h"
 #include "CRDMatrixData.h"
@@ -18,7 +20,7 @@ class CDBMeasurementController;
 /// builder that gives every channel of the channel table one tile, coloured by whether the
 /// channel was measured, had errors and how often its limits were violated, with a text
 /// listing the violations.
-class CMatrixStateColorHandler
+class MDA_EXPORT CMatrixStateColorHandler
 {
 public:
     CMatrixStateColorHandler();

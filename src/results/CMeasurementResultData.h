@@ -1,5 +1,7 @@
 #pragma once
 
+#include "MainDataAccess_export.h"
+
 #include "CChannelTableData.h"
 #include "CComparativeValueData.h"
 #include "CDBMeasurement.h"
@@ -35,7 +37,7 @@ class CSessionReader;
 /// and sorts the results into within limits, limit violations and measurement errors. The
 /// result views ask it for scans, dates, channels and violations; it also exports CSV lines
 /// and fills the result display's channel matrix. It owns its database connection.
-class CMeasurementResultData
+class MDA_EXPORT CMeasurementResultData
 {
 public:
     CMeasurementResultData(long lSessionId, ELevelUnit eLevelUnit);

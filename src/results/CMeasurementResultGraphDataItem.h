@@ -1,5 +1,7 @@
 #pragma once
 
+#include "MainDataAccess_export.h"
+
 #include "EMeasurementItems.h"
 
 #include <QString>
@@ -17,27 +19,39 @@ namespace LumoraMeasurement
 /// One line of the result graph: one measurement item of one channel over the scans of a
 /// session. Scans in which the item was not measured get a carried or interpolated point,
 /// flagged as such. The scan id list is shared with the graph that owns the line.
-class CMeasurementResultGraphDataItem
+class MDA_EXPORT CMeasurementResultGraphDataItem
 {
 public:
+    /// A disabled line without channel and item over rScanIds (which must outlive it), reading
+    /// from session lSessionId of rDatabase.
     CMeasurementResultGraphDataItem(OrvelFramework::CDatabaseMultiInstance& rDatabase,
                                     long lSessionId, const std::vector<long>& rScanIds);
+    /// A copy sharing the connection and the scan id list.
     CMeasurementResultGraphDataItem(const CMeasurementResultGraphDataItem&) = default;
     /// Copies everything but the connection; the scan id list stays shared.
     CMeasurementResultGraphDataItem& operator=(const CMeasurementResultGraphDataItem& other);
 
-    // Each stores, then re-reads the points when bRefresh.
+    ///@{
+    /// Stores the enabled flag, the measurement item or the channel (name and id), then
+    /// re-reads the points when bRefresh.
     void SetEnabled(bool bEnabled, bool bRefresh);
     void SetItemType(EMeasurementItems eItem, bool bRefresh);
     void SetChannelName(const QString& sName, long lChannelId, bool bRefresh);
+    ///@}
 
+    /// Whether the line is shown.
     bool GetEnabled() const { return m_bEnabled; }
+    /// The measurement item of the line.
     EMeasurementItems GetItemType() const { return m_eItem; }
+    /// The channel name of the line.
     const QString& GetChannelName() const { return m_sChannelName; }
+    /// The number of points (one per scan after a refresh).
     long GetNumberOfPoints() const { return static_cast<long>(m_vPoints.size()); }
+    ///@{
     /// Range of the measured points only.
     double GetMinValue() const { return m_dMinimum; }
     double GetMaxValue() const { return m_dMaximum; }
+    ///@}
 
     /// The scan id at that position; 0 beyond the scan list.
     double GetXMeasValue(long lPoint) const;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "MainDataAccess_export.h"
+
 #include "CChannelTableData.h"
 #include "CComparativeValueData.h"
 #include "CDBMeasurement.h"
@@ -28,7 +30,7 @@ namespace LumoraMeasurement
 /// each judged once against those limits. It never writes: a SQLite file is opened read-only,
 /// and a database that is not a measurement database is refused. Every read that the database
 /// ends with an error is a failure with the database's reason, never a shorter result.
-class CSessionReader
+class MDA_EXPORT CSessionReader
 {
 public:
     /// One stored value as it is handed out: the row as stored, the row as judged (its value

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "MainDataAccess_export.h"
+
 #include "ECategory.h"
 
 #include <QString>
@@ -8,12 +10,15 @@ namespace LumoraMeasurement
 {
 
 /// Gives the display name of a category as the result views head their groups.
-class CCategory
+class MDA_EXPORT CCategory
 {
 public:
     // Inline so that any translation unit including this header sees them initialised first.
+    /// The display name of the general category.
     static inline const QString c_sCategoryGeneral = QStringLiteral("General");
+    /// The display name of the digital category.
     static inline const QString c_sCategoryDigital = QStringLiteral("Digital");
+    /// The display name of the analogue category.
     static inline const QString c_sCategoryAnalog = QStringLiteral("Analogue");
 
     CCategory() = default;

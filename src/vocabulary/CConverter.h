@@ -1,5 +1,7 @@
 #pragma once
 
+#include "MainDataAccess_export.h"
+
 #include "EInstrumentImpedance.h"
 #include "ELevelUnit.h"
 #include "EUnitTypes.h"
@@ -12,7 +14,7 @@ namespace LumoraMeasurement
 /// Recognises unit spellings in value texts, writes unit texts, converts numbers between units,
 /// writes and reads scaled frequency, symbol-rate and bit-rate texts, and turns stored dBmV
 /// levels into the level unit chosen for display. Stateless; usable during static start-up.
-class CConverter
+class MDA_EXPORT CConverter
 {
 public:
     CConverter() = delete;
@@ -47,7 +49,9 @@ public:
 
     /// Scaled texts ("474.000 MHz"); negative decimals mean 8; NaN gives an empty text.
     static QString GetFrequencyString(double hz, short decimals, bool withUnit);
+    /// As GetFrequencyString(), for symbol rates ("6.952 MSymbol/s").
     static QString GetSymbolRateString(double symbolsPerSecond, short decimals, bool withUnit);
+    /// As GetFrequencyString(), for bit rates ("38.000 MBit/s").
     static QString GetBitString(double bitsPerSecond, short decimals, bool withUnit);
 
     /// Reads a frequency text in single precision into Hz; on success ok is true and text is
@@ -65,6 +69,8 @@ public:
     static void ConvertIntoDisplayUnit(EUnitTypes unit, ELevelUnit levelUnit,
                                        EInstrumentImpedance impedance, double& value);
 
+    ///@{
+    /// value converted between the two units the name gives (A to mA, V to dBuV, Hz to MHz ...).
     static double A2mA(double value);
     static double mA2A(double value);
 
@@ -144,6 +150,7 @@ public:
     static double gBit2Bit(double value);
     static double gBit2kBit(double value);
     static double gBit2mBit(double value);
+    ///@}
 };
 
 } // namespace LumoraMeasurement

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "MainDataAccess_export.h"
+
 #include "CRepresentation.h"
 
 #include <QStringList>
@@ -11,9 +13,10 @@ namespace LumoraMeasurement
 
 /// Lookups in the representation table of E. Every lookup scans from the first row and the
 /// first match decides; nothing matching gives the documented fallback.
-template <typename E, typename R = CRepresentation<E>> class CEnumTemplate
+template <typename E, typename R = CRepresentation<E>> class MDA_EXPORT CEnumTemplate
 {
 public:
+    /// The integer type of E.
     using Underlying = std::underlying_type_t<E>;
 
     /// The value one past the largest enumerator in the table: "none".

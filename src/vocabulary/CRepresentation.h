@@ -1,5 +1,7 @@
 #pragma once
 
+#include "MainDataAccess_export.h"
+
 #include "stEnumRepresentation.h"
 
 #include <QList>
@@ -13,13 +15,17 @@ namespace LumoraMeasurement
 /// function-local static on first use. m_lEnumRepresentation is bound to that table during
 /// library load, so the table exists at load time, and a static constructor elsewhere that
 /// reads a table before the library's own statics ran still finds it built.
-template <typename E> class CRepresentation
+template <typename E> class MDA_EXPORT CRepresentation
 {
 public:
+    /// One row of the table.
     using Row = stEnumRepresentation<E>;
+    /// The table: its rows in display order.
     using Table_t = QList<Row>;
 
+    /// The table, built on first use.
     static const Table_t& Table();
+    /// The table, bound when the library is loaded.
     static const Table_t& m_lEnumRepresentation;
 };
 
@@ -44,23 +50,27 @@ public:
         return s_lTable;                                                                           \
     }                                                                                              \
     template <>                                                                                    \
-    const CRepresentation<E>::Table_t& CRepresentation<E>::m_lEnumRepresentation =                 \
-        CRepresentation<E>::Table();                                                               \
+    const CRepresentation<E>::Table_t&                                                             \
+        CRepresentation<E>::m_lEnumRepresentation = CRepresentation<E>::Table();                   \
     }
 
 namespace LumoraMeasurement
 {
 
 /// One row as written in a table definition: enumerator, stored id, display text (UTF-8).
-template <typename E> struct stEnumRowLiteral
+template <typename E> struct MDA_EXPORT stEnumRowLiteral
 {
+    /// The enumerator.
     E m_eEnumValue;
+    /// The stored id.
     long m_lId;
+    /// The display text, UTF-8.
     const char* m_pszText;
 };
 
 template <typename E>
-QList<stEnumRepresentation<E>> MakeRepresentationTable(std::initializer_list<stEnumRowLiteral<E>> rows)
+QList<stEnumRepresentation<E>>
+MakeRepresentationTable(std::initializer_list<stEnumRowLiteral<E>> rows)
 {
     QList<stEnumRepresentation<E>> table;
     table.reserve(static_cast<int>(rows.size()));

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "MainDataAccess_export.h"
+
 #include "ECategory.h"
 #include "EMeasurementItems.h"
 #include "ESettingsItems.h"
@@ -14,7 +16,7 @@ namespace LumoraMeasurement
 /// What kind of value each measurement item and each channel settings item carries: value
 /// type, default unit, category, and the names under which other programs refer to items.
 /// Every lookup is guarded by a range check and falls back instead of failing.
-class CValueFactory
+class MDA_EXPORT CValueFactory
 {
 public:
     CValueFactory() = delete;

@@ -7,6 +7,8 @@
 namespace LumoraMeasurement::ProfileMeasurementResultsParameter
 {
 
+/// A parameter name, spelt as the profile document writes it.
+///@{
 inline const QString c_sGeneral_Status = QStringLiteral("Status");
 inline const QString c_sGeneral_TimeStamp = QStringLiteral("Time Stamp");
 inline const QString c_sGeneral_10MHzReference = QStringLiteral("10 MHz Reference");
@@ -102,8 +104,10 @@ inline const QString c_sAnalogue_VisionFM2PowerRelative =
     QStringLiteral("Vision/FM2 Power relative");
 inline const QString c_sAnalogue_FM2IntercarrierFreq = QStringLiteral("FM2 Intercarrier Freq");
 inline const QString c_sAnalogue_HUM = QStringLiteral("HUM");
+///@}
 
-// Parameters without a measurement item.
+/// A parameter without a measurement item.
+///@{
 inline const QString c_sGeneral_Hardware = QStringLiteral("Hardware");
 inline const QString c_sAnalogue_FMSoundCarrier = QStringLiteral("FM Sound Carrier");
 inline const QString c_sAnalogue_NICAMCarrier = QStringLiteral("NICAM Carrier");
@@ -111,5 +115,6 @@ inline const QString c_sAnalogue_VisionFMPowerRelative = QStringLiteral("Vision/
 inline const QString c_sAnalogue_FMIntercarrierFreq = QStringLiteral("FM Intercarrier Freq");
 inline const QString c_sAnalogue_VisionNICAMPowerRelative =
     QStringLiteral("Vision/NICAM Power relative");
+///@}
 
 } // namespace LumoraMeasurement::ProfileMeasurementResultsParameter

@@ -9,6 +9,8 @@
 namespace LumoraMeasurement::ProfileSettingsParameter
 {
 
+/// A parameter name, spelt as the profile document writes it.
+///@{
 inline const QString c_sGeneral_Channel = QStringLiteral("Channel Name");
 inline const QString c_sGeneral_Description = QStringLiteral("Description");
 inline const QString c_sGeneral_TVStandard = QStringLiteral("TV Standard");
@@ -41,5 +43,6 @@ inline const QString c_Analogue_TestLineField = QStringLiteral("Test Line Field"
 inline const QString c_Analogue_TestLineNumber = QStringLiteral("Test Line Number");
 inline const QString c_Analogue_QuietLineField = QStringLiteral("Quiet Line Field");
 inline const QString c_Analogue_QuietLineNumber = QStringLiteral("Quiet Line Number");
+///@}
 
 } // namespace LumoraMeasurement::ProfileSettingsParameter

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "MainDataAccess_export.h"
+
 #include <QString>
 
 namespace LumoraMeasurement
@@ -7,9 +9,11 @@ namespace LumoraMeasurement
 
 /// One step of the bit-rate scale used to write and read scaled texts: the unit name and how
 /// many bits per second it stands for (0 for the base unit, which means no scaling).
-struct SBitUnit
+struct MDA_EXPORT SBitUnit
 {
+    /// The unit as written, e.g. "MBit/s".
     QString m_sName;
+    /// Bits per second of one unit; 0 for the base unit.
     double m_dFactor;
 };
 

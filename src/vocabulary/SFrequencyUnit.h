@@ -1,5 +1,7 @@
 #pragma once
 
+#include "MainDataAccess_export.h"
+
 #include <QString>
 
 namespace LumoraMeasurement
@@ -7,9 +9,11 @@ namespace LumoraMeasurement
 
 /// One step of the frequency scale used to write and read scaled texts: the unit name and how
 /// many Hz it stands for (0 for the base unit, which means no scaling).
-struct SFrequencyUnit
+struct MDA_EXPORT SFrequencyUnit
 {
+    /// The unit as written, e.g. "MHz".
     QString m_sName;
+    /// Hertz of one unit; 0 for the base unit.
     double m_dFactor;
 };
 

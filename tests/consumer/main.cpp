@@ -1,9 +1,15 @@
 #include "CStationMonitor.h"
 
 #include "CDatabaseMultiInstance.h"
+#include "CLoggingDataProvider.h"
+#include "CSingleton.h"
+#include "CUtilJson.h"
 #include "ETVStandards.h"
+#include <MainDataAccess/CConverter.h>
+#include <MainDataAccess/EUnitTypes.h>
 
 #include <QCoreApplication>
+#include <QJsonObject>
 #include <QTemporaryDir>
 
 #include <cstdio>
@@ -36,6 +42,30 @@ int main(int argc, char** argv)
     if (!db.Open())
     {
         std::fprintf(stderr, "database: %s\n", qPrintable(db.LastError()));
+        return 1;
+    }
+    // The same installed tree serves the prefixed form of include.
+    if (LumoraMeasurement::CConverter::GetUnitString(LumoraMeasurement::eUnitType_dBuV) !=
+        QStringLiteral("dBuV"))
+    {
+        std::fprintf(stderr, "unit text wrong\n");
+        return 1;
+    }
+    // The library's log and the one the program reaches are the same object: hidden
+    // visibility must not give each side its own singleton.
+    using OrvelFramework::CLoggingDataProvider;
+    OrvelFramework::CLoggingStream& log =
+        OrvelFramework::CSingleton<CLoggingDataProvider>::GetInstance().m_LoggingStream;
+    log.ClearMessages();
+    QJsonObject jObject;
+    const QString sMissing = folder.filePath(QStringLiteral("missing.json"));
+    if (LumoraMeasurement::CUtilJson::LoadJsonFile(sMissing, jObject) ||
+        log.GetMessages().size() != 1 ||
+        !log.GetMessages().constFirst().endsWith(
+            QStringLiteral("Could not load JSON file: %1.\n").arg(sMissing)))
+    {
+        std::fprintf(stderr, "the library's log is not the program's: %s\n",
+                     qPrintable(log.GetMessages().join(QLatin1Char('|'))));
         return 1;
     }
     std::printf("consumer: %s, database open\n", qPrintable(sNamed));

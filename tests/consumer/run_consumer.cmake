@@ -16,6 +16,26 @@ file(REMOVE_RECURSE ${WORK})
 file(MAKE_DIRECTORY ${WORK})
 mda_run(${CMAKE_COMMAND} --install ${BUILD_DIR} --prefix ${_prefix})
 
+# Only the public headers are installed, and each of them finds what it includes in the
+# installed tree alone: one file including all of them compiles with the package's flags.
+file(GLOB _installed RELATIVE ${_prefix} ${_prefix}/include/*/MainDataAccess/*.h)
+list(LENGTH _installed _installed_count)
+if(_installed_count LESS 100)
+  message(FATAL_ERROR "only ${_installed_count} headers installed: ${_installed}")
+endif()
+foreach(internal CTableBase.h CTableMeasurements.h CTableRecordSet.h CTableCursor.h
+        CMeasurementJudge.h CImportStaging.h CSessionConfigurationRestorer.h)
+  if(_installed MATCHES "/${internal}")
+    message(FATAL_ERROR "internal header installed: ${internal}")
+  endif()
+endforeach()
+set(_all ${WORK}/all_headers.cpp)
+file(WRITE ${_all} "")
+foreach(h IN LISTS _installed)
+  get_filename_component(_name ${h} NAME)
+  file(APPEND ${_all} "#include <MainDataAccess/${_name}>\n")
+endforeach()
+
 # 1. find_package(): the package must come from the temporary prefix, not from the system.
 mda_run(${CMAKE_COMMAND} -S ${SOURCE_DIR} -B ${WORK}/cmake-build -DCMAKE_BUILD_TYPE=Release
         -DCMAKE_PREFIX_PATH=${_prefix} -DMDA_PACKAGE=${PACKAGE} -DCMAKE_CXX_COMPILER=${CXX})
@@ -46,6 +66,7 @@ if(_flags MATCHES "QT_NO_KEYWORDS|-Werror")
   message(FATAL_ERROR "${PC_NAME}.pc imposes build settings: ${_flags}")
 endif()
 separate_arguments(_flags UNIX_COMMAND "${_flags}")
+mda_run(${CXX} -std=c++17 -fPIC -fsyntax-only ${_all} ${_flags})
 mda_run(${MOC} ${SOURCE_DIR}/CStationMonitor.h -o ${WORK}/moc_CStationMonitor.cpp)
 # -fPIC: Qt built with reduced relocations asks it of every user.
 mda_run(${CXX} -std=c++17 -fPIC -DMDA_EXPECTED_QT_MAJOR=${QT_MAJOR} -I${SOURCE_DIR}
