@@ -223,9 +223,9 @@ TEST_P(CSessionFileRegistrationTest, LargeFilesAreNotHeldSeveralTimesOver)
     // The copy is one UTF-16 text of 2.7 times the file; SQLite makes two UTF-8 copies of it
     // (5.5 in all), Qt's PostgreSQL driver writes it into the statement text several times
     // over (11 in all).
-    const qint64 llPeak = StatusBytes("VmHWM") - llBase;
 #if !defined(__SANITIZE_ADDRESS__)
     // The sanitizers' shadow and quarantine memory is no peak of ours.
+    const qint64 llPeak = StatusBytes("VmHWM") - llBase;
     EXPECT_LT(llPeak, (GetParam() == MdaTest::EBackend::Sqlite ? 7 : 13) * c_llBound) << llPeak;
 #endif
 
