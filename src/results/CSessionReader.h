@@ -84,7 +84,7 @@ public:
     /// returns false to stop (not a failure); false when the read failed (LastError()).
     bool ForEachRow(const std::function<bool(const SRow&)>& row);
 
-    /// The row of the selected session; a record with only the id when selecting it failed.
+    /// The row of the selected session; a record with only the id when its row could not be read.
     const CDBSessionData& Session() const;
     /// The row id of the selected session; 0 before any SelectSession().
     long SessionId() const;
