@@ -23,6 +23,7 @@ namespace LumoraMeasurement
 class MDA_EXPORT CDBMeasurementController
 {
 public:
+    /// Works on rDatabase, which must outlive the controller.
     explicit CDBMeasurementController(OrvelFramework::CDatabaseMultiInstance& rDatabase);
 
     /// An empty row for the three ids; lMeasurementId receives its id.
@@ -30,6 +31,8 @@ public:
     /// Writes channel, item, state, value, and the error text only when there is one, so a
     /// later update without text keeps an earlier one. False for a measurement id below 1.
     bool Update(const CDBMeasurement& measurement);
+    /// The stored row; a default record (ids 0, item and state -1, texts empty) when there is
+    /// none or the read failed.
     CDBMeasurement GetData(long lSessionId, long lScanId, long lMeasurementId) const;
 
     // The reads below are false (LastError() tells why) when the database ends the read with
@@ -39,6 +42,7 @@ public:
 
     /// Replace the content of measurements.
     bool GetAllErrorsForSession(long lSessionId, std::vector<CDBMeasurement>& measurements);
+    /// Every stored row of the session in id order, replacing the content of measurements.
     bool GetAllResultsForSession(long lSessionId, std::vector<CDBMeasurement>& measurements);
     /// Append to measurements: one item of one channel over all scans.
     bool GetMeasurementResultsForChannel(long lSessionId, long lChannelId, long lItemId,
@@ -59,6 +63,8 @@ public:
     bool
     ForEachMeasurementResultByScanAndChannel(long lSessionId, long lScans, long lChannels,
                                              const std::function<bool(const CDBMeasurement&)>& row);
+    /// Number of rows the channel has in the session, over all scans and items; -1 when the
+    /// count failed (LastError()).
     long GetAmountOfMeasurementValuesForChannel(long lSessionId, long lChannelId);
 
     /// Why the most recent failing call failed, in words (the connection's LastError()).

@@ -21,6 +21,7 @@ namespace LumoraMeasurement
 class MDA_EXPORT CDBScanController
 {
 public:
+    /// Works on rDatabase, which must outlive the controller.
     explicit CDBScanController(OrvelFramework::CDatabaseMultiInstance& rDatabase);
 
     /// A new scan row with the caller's id, stamped now; the state is written by Update.

@@ -24,6 +24,7 @@ namespace LumoraMeasurement
 class MDA_EXPORT CDBSessionControler
 {
 public:
+    /// Works on rDatabase, which must outlive the controller.
     explicit CDBSessionControler(OrvelFramework::CDatabaseMultiInstance& rDatabase);
     virtual ~CDBSessionControler() = default;
 
@@ -53,16 +54,24 @@ public:
     /// The matching sessions, each with the scan count the scan table reports.
     /// False (LastError()) when a read failed; sessions is then empty.
     bool ReadSessionData(const QString& sFilter, std::vector<CDBSessionData>& sessions);
+    /// The largest scan id of the session, 0 when it has no scan yet; -1 when the read failed
+    /// (LastError() says why).
     long GetHighestScanID(long lSessionId);
 
     /// Stores a copy of the file; lId receives the row id. False (LastError() naming the file)
     /// for a pipe, device or folder and for a file larger than c_llMaxRegisteredFileSize.
     bool AddLimitValuesFileToDB(const QString& sPath, long& lId);
+    /// As AddLimitValuesFileToDB(), for a channel settings file.
     bool AddChannelSettingsFileToDB(const QString& sPath, long& lId);
+    /// Writes the limit file registered under sKey (its row id as decimal text) to sTargetPath,
+    /// creating missing folders and replacing the target whole; false (LastError()) when the key
+    /// has no content or the file cannot be written.
     bool GetLimitValuesFileFromDB(const QString& sKey, const QString& sTargetPath);
+    /// As GetLimitValuesFileFromDB(), for a registered channel settings file.
     bool GetChannelSettingsFileFromDB(const QString& sKey, const QString& sTargetPath);
     /// The content of a registered file, in memory; false (LastError()) when the key has none.
     bool GetLimitValuesFileData(const QString& sKey, QByteArray& bytes);
+    /// As GetLimitValuesFileData(), for a registered channel settings file.
     bool GetChannelSettingsFileData(const QString& sKey, QByteArray& bytes);
 
     /// MD5 of the file as lower-case hex; empty when it cannot be read or is no regular file.
@@ -97,10 +106,12 @@ public:
     /// The content of a registered file; empty (and true) when the key names no row or a row
     /// without content. False (LastError()) only when the read failed.
     bool GetRegisteredLimitValuesFile(const QString& sKey, QByteArray& bytes);
+    /// As GetRegisteredLimitValuesFile(), for a registered channel settings file.
     bool GetRegisteredChannelSettingsFile(const QString& sKey, QByteArray& bytes);
     /// Registers the content unless a row with the same hash and content exists, whose id is
     /// then handed back instead: sessions measured with the same file share its row.
     bool AddLimitValuesFileData(const QByteArray& bytes, long& lId);
+    /// As AddLimitValuesFileData(), for channel settings content.
     bool AddChannelSettingsFileData(const QByteArray& bytes, long& lId);
 };
 

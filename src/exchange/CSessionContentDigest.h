@@ -30,10 +30,13 @@ public:
     /// Feed in this order: the session once, then its scans by id, then its rows.
     void AddSession(const CDBSessionData& session, const QByteArray& channelFile,
                     const QByteArray& limitFile);
+    /// Adds one scan: its id, state and date-time.
     void AddScan(const CDBScanData& scan);
+    /// Adds one stored value: scan, channel, item, state, value and error text.
     void AddRow(const CDBMeasurement& row);
     /// The digest as 64 lower-case hex digits; ends the feeding.
     QString GetHex();
+    /// Number of rows added so far.
     qint64 GetRowCount() const { return m_llRows; }
 
     /// Reads the session from db and digests it; false with sError when a read failed or there

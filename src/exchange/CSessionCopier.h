@@ -24,26 +24,31 @@ namespace LumoraMeasurement
 class MDA_EXPORT CSessionCopier
 {
 public:
+    /// What became of one session.
     enum EOutcome
     {
-        eOutcome_Copied = 0,
-        eOutcome_AlreadyThere,
-        eOutcome_Refused,
-        eOutcome_Failed,
+        eOutcome_Copied = 0,   ///< Now stored in the target.
+        eOutcome_AlreadyThere, ///< The target already held it with the same content.
+        eOutcome_Refused,      ///< Not copied: it cannot or must not be (reason in m_sReason).
+        eOutcome_Failed,       ///< A read or write failed; nothing of it was stored.
     };
 
     /// What became of one session.
     struct SResult
     {
+        /// What became of it; eOutcome_Failed until it is known.
         EOutcome m_eOutcome = eOutcome_Failed;
+        /// The unique id the session is named by; empty when its row could not be read.
         QString m_sUniqueId;
+        /// The session's id in the source.
         long m_lSourceId = 0;
         /// The session's id on the target (0 when it is not there).
         long m_lTargetId = 0;
+        /// Number of stored values of the session in the source (0 when not read that far).
         qint64 m_llValues = 0;
-        /// The content digests (see CSessionContentDigest); the target's only when it already
-        /// held the unique id.
+        /// The source session's content digest (see CSessionContentDigest).
         QString m_sSourceDigest;
+        /// The digest of the target's session of that unique id; empty when it held none.
         QString m_sTargetDigest;
         /// Why it was refused or failed.
         QString m_sReason;

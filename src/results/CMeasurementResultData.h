@@ -40,6 +40,8 @@ class CSessionReader;
 class MDA_EXPORT CMeasurementResultData
 {
 public:
+    /// An empty model of the session with that row id; limits are read in eLevelUnit. Nothing is
+    /// read before LoadData().
     CMeasurementResultData(long lSessionId, ELevelUnit eLevelUnit);
     CMeasurementResultData(const CMeasurementResultData&) = delete;
     CMeasurementResultData& operator=(const CMeasurementResultData&) = delete;
@@ -58,23 +60,34 @@ public:
     /// Re-judge every value against the session's own limit file, another one, or the
     /// current limit table.
     void UseInititalLimits();
+    /// As UseInititalLimits(), with sLimitFile applied over the current limits; when it cannot be
+    /// read LastError() names it and the unchanged limits judge again.
     void UseOtherLimits(const QString& sLimitFile);
+    /// Judges every value again against the current limit table (after it was edited through
+    /// GetComparativeValueData()) and rebuilds the violation and error lists.
     void UpdateDataAffectedByLimitValues();
 
     /// Does not re-judge the values.
     void SetLevelUnit(ELevelUnit eLevelUnit);
+    /// The level unit limits are read and compared in.
     ELevelUnit GetLevelUnit() const { return m_eLevelUnit; }
 
+    /// The session row as read; only the id before a successful read.
     CDBSessionData GetSessionData() const { return m_Session; }
+    /// The scan's row, read from the database on each call; for a missing scan scan id 0,
+    /// state -1 and the current time.
     CDBScanData GetScanData(long lScanId);
 
+    /// Number of scan rows of the session; 0 before loading.
     long GetNumberOfScans() const;
     /// -1 for a position outside the scan list.
     long GetScanIdOfScanIndex(long lIndex) const;
+    /// True when lScanId is in GetScanIds().
     bool IsScanIdValid(long lScanId) const;
     /// lScanId itself when it is a scan id (or there are none); else the neighbouring scan
     /// id in the direction asked, staying inside the scan list.
     long GetNextScanId(long lScanId, bool bForward) const;
+    /// The session's scan ids, ascending.
     const std::vector<long>& GetScanIds() const { return m_vScanIds; }
 
     /// The distinct date parts of the scans' date-times, in scan order.
@@ -83,11 +96,18 @@ public:
     QStringList GetAvailableScansOfDate(const QString& sDate);
 
     // Per limit violation; an index outside the list gives an empty text or -1.
+    /// Number of limit violations (measurement errors are not counted).
     long GetNumberOfErrorsInSession() const;
+    /// The violating channel's name; "Unknown channel" for a channel beyond the channel table.
     QString GetChannelNameOfSessionError(long lErrorIndex) const;
+    /// The violation text the limit judge writes for the value (which limit it is outside).
     QString GetChannelErrorDescriptionOfSessionError(long lErrorIndex) const;
+    /// The violating channel's row in the channel table.
     long GetChannelIdOfSessionError(long lErrorIndex) const;
+    /// The id of the scan the violation was measured in.
     long GetScanIdOfError(long lErrorIndex) const;
+    /// The date-time of the violation's scan, read from the database; the current time for a scan
+    /// without a scan row.
     QString GetChannelTimeStampOfSessionError(long lErrorIndex);
 
     /// The scan of the channel's first violation, else the first scan; -1 without scans.
@@ -99,18 +119,25 @@ public:
 
     /// -1 when no channel has the name.
     long GetChannelId(const QString& sName) const;
+    /// The name in channel row lChannelId; empty for a row outside the table.
     QString GetChannelName(long lChannelId) const;
+    /// The channel names in table order.
     QStringList GetChannelNames() const;
     /// Of row 0 when no channel has the name.
     ECategory GetChannelType(const QString& sName) const;
+    /// The TV standard of the channel named sName; of row 0 when no channel has the name.
     ETVStandards GetTvStandard(const QString& sName) const;
 
     /// The channel's "Power Limit Offset" in dB; 0 when it has none.
     double PowerLimitOffset(long lChannelId) const;
 
+    /// The current limit table, for editing; call UpdateDataAffectedByLimitValues() after a change.
     CComparativeValueData& GetComparativeValueData() { return m_Limits; }
+    /// The current limit table.
     const CComparativeValueData& GetComparativeValueData() const { return m_Limits; }
+    /// The device settings read by LoadData().
     const CDeviceSettingsData& GetDeviceSettingsData() const { return m_DeviceSettings; }
+    /// The model's own connection, open after a LoadData() that got as far as the database.
     OrvelFramework::CDatabaseMultiInstance& GetDatabase() { return m_Database; }
 
     /// False (LastError()) when a read of the database failed; the matrix is then empty.

@@ -39,11 +39,17 @@ public:
     /// stands for, where it has one.
     struct SRow
     {
+        /// The row as read from the database.
         const CDBMeasurement& m_Stored;
+        /// The row after judging: value text rewritten, state and violation or error text set.
         const CDBMeasurement& m_Judged;
+        /// How the value fared against the limits.
         EJudgement m_eJudgement;
+        /// Position of the row's scan in Scans(); -1 for a scan without a scan row.
         long m_lScanIndex;
+        /// Whether the stored value text starts with a number (never for a row judged an error).
         bool m_bHasNumber;
+        /// The number before the first space of the stored value; 0 when m_bHasNumber is false.
         double m_dNumber;
     };
 
@@ -62,6 +68,7 @@ public:
     /// Judge with these files instead of the copies registered with the session; an empty
     /// name goes back to the registered copy. Takes effect with the next SelectSession().
     void SetChannelTableFile(const QString& sFile);
+    /// As SetChannelTableFile(), for the limit file.
     void SetLimitFile(const QString& sFile);
     /// The level unit the limits are read in (dBµV unless set).
     void SetLevelUnit(ELevelUnit eLevelUnit);
@@ -70,22 +77,28 @@ public:
     /// scans and its configuration. False with LastError() when there is no such session, it
     /// has no registered file, a file cannot be read or a read failed.
     bool SelectSession(const QString& sSession);
+    /// As above, by row id; false for an id below 1.
     bool SelectSession(long lSessionId);
 
     /// Every stored value of the selected session, ordered by scan id, channel id and id. row
     /// returns false to stop (not a failure); false when the read failed (LastError()).
     bool ForEachRow(const std::function<bool(const SRow&)>& row);
 
+    /// The row of the selected session; a record with only the id when its row could not be read.
     const CDBSessionData& Session() const;
+    /// The row id of the selected session; 0 before any SelectSession().
     long SessionId() const;
     /// The scans by ascending id.
     const std::vector<CDBScanData>& Scans() const;
+    /// The ids of Scans(), ascending.
     const std::vector<long>& ScanIds() const;
     /// Position in the scan list; -1 for a scan without a scan row.
     long ScanIndex(long lScanId) const;
     /// The scan's date-time; empty for a scan without a scan row.
     const QString& ScanTime(long lScanId) const;
+    /// The channel table the selected session is judged with.
     const CChannelTableData& ChannelTable() const;
+    /// The limits the selected session is judged with, in the level unit set.
     const CComparativeValueData& Limits() const;
     /// The channel's name; empty for a channel beyond the table.
     const QString& ChannelName(long lChannelId) const;
