@@ -23,9 +23,29 @@ constexpr size_t c_nBatchRows = 4096;
 
 } // namespace
 
-CSessionCopier::CSessionCopier(CDatabaseMultiInstance& rSource, CDatabaseMultiInstance& rTarget)
-    : m_rSource(rSource), m_rTarget(rTarget)
+struct CSessionCopier::SPrivate
 {
+    CDatabaseMultiInstance& m_rSource;
+    CDatabaseMultiInstance& m_rTarget;
+    std::function<void(qint64)> m_Progress;
+    bool m_bReadBack = false;
+};
+
+CSessionCopier::CSessionCopier(CDatabaseMultiInstance& rSource, CDatabaseMultiInstance& rTarget)
+    : m_pD(new SPrivate{rSource, rTarget, {}, false})
+{
+}
+
+CSessionCopier::~CSessionCopier() = default;
+
+void CSessionCopier::SetProgress(const std::function<void(qint64)>& progress)
+{
+    m_pD->m_Progress = progress;
+}
+
+void CSessionCopier::SetReadBack(bool bReadBack)
+{
+    m_pD->m_bReadBack = bReadBack;
 }
 
 QString CSessionCopier::ToString(EOutcome eOutcome)
@@ -60,7 +80,7 @@ bool CSessionCopier::DoCopy(long lSourceId, SResult& result)
         result.m_sReason = sReason;
         return false;
     };
-    CDBSessionControler sourceSessions(m_rSource);
+    CDBSessionControler sourceSessions(m_pD->m_rSource);
     CDBSessionData session(lSourceId);
     if (lSourceId < 1 || !sourceSessions.GetData(lSourceId, session))
     {
@@ -96,7 +116,7 @@ bool CSessionCopier::DoCopy(long lSourceId, SResult& result)
                         .arg(CDBSessionControler::c_llMaxRegisteredFileSize));
     }
     std::vector<CDBScanData> scans;
-    CDBScanController sourceScans(m_rSource);
+    CDBScanController sourceScans(m_pD->m_rSource);
     if (!sourceScans.GetAllData(lSourceId, scans))
     {
         return fail(eOutcome_Failed, QStringLiteral("Cannot read the scans of session %1: %2")
@@ -112,16 +132,16 @@ bool CSessionCopier::DoCopy(long lSourceId, SResult& result)
 
     // Locked before the target is asked whether it holds the session: two copies of one
     // session never both find it missing.
-    CDatabaseTransaction transaction(m_rTarget);
-    CDBSessionControler targetSessions(m_rTarget);
+    CDatabaseTransaction transaction(m_pD->m_rTarget);
+    CDBSessionControler targetSessions(m_pD->m_rTarget);
     std::vector<long> held;
     if (!transaction.IsActive() || !targetSessions.LockUniqueId(sUniqueId) ||
         !targetSessions.GetSessionIdsByUniqueId(sUniqueId, held))
     {
         return fail(eOutcome_Failed,
-                    QStringLiteral("Cannot write to the target: ") + m_rTarget.LastError());
+                    QStringLiteral("Cannot write to the target: ") + m_pD->m_rTarget.LastError());
     }
-    CDBMeasurementController sourceMeasurements(m_rSource);
+    CDBMeasurementController sourceMeasurements(m_pD->m_rSource);
     if (!held.empty())
     {
         if (!sourceMeasurements.ForEachResultOfSession(lSourceId,
@@ -146,8 +166,8 @@ bool CSessionCopier::DoCopy(long lSourceId, SResult& result)
         }
         QString sError;
         qint64 llRows = 0;
-        if (!CSessionContentDigest::Compute(m_rTarget, held.front(), result.m_sTargetDigest, llRows,
-                                            sError))
+        if (!CSessionContentDigest::Compute(m_pD->m_rTarget, held.front(), result.m_sTargetDigest,
+                                            llRows, sError))
         {
             return fail(eOutcome_Failed, QStringLiteral("Cannot read session %1 of the target: %2")
                                              .arg(held.front())
@@ -171,7 +191,7 @@ bool CSessionCopier::DoCopy(long lSourceId, SResult& result)
         return fail(eOutcome_Failed, QStringLiteral("Cannot store %1 of session %2: %3")
                                          .arg(sWhat)
                                          .arg(lSourceId)
-                                         .arg(m_rTarget.LastError()));
+                                         .arg(m_pD->m_rTarget.LastError()));
     };
     // A session registered without a file keeps file id 0 on the target too.
     long lChannelFileId = 0;
@@ -191,7 +211,7 @@ bool CSessionCopier::DoCopy(long lSourceId, SResult& result)
     {
         return failWrite(QStringLiteral("the session row"));
     }
-    CDBScanController targetScans(m_rTarget);
+    CDBScanController targetScans(m_pD->m_rTarget);
     for (const CDBScanData& scan : scans)
     {
         if (!targetScans.CreateCopy(lTargetId, scan))
@@ -200,7 +220,7 @@ bool CSessionCopier::DoCopy(long lSourceId, SResult& result)
         }
     }
 
-    CDBMeasurementController targetMeasurements(m_rTarget);
+    CDBMeasurementController targetMeasurements(m_pD->m_rTarget);
     std::vector<CDBMeasurement> batch;
     batch.reserve(c_nBatchRows);
     bool bWriteFailed = false;
@@ -213,9 +233,9 @@ bool CSessionCopier::DoCopy(long lSourceId, SResult& result)
             return false;
         }
         batch.clear();
-        if (m_Progress)
+        if (m_pD->m_Progress)
         {
-            m_Progress(digest.GetRowCount());
+            m_pD->m_Progress(digest.GetRowCount());
         }
         return true;
     };
@@ -257,12 +277,13 @@ bool CSessionCopier::DoCopy(long lSourceId, SResult& result)
     result.m_sSourceDigest = digest.GetHex();
 
     // Read back before it is made durable: what is committed has the source's digest.
-    if (m_bReadBack)
+    if (m_pD->m_bReadBack)
     {
         QString sCopyDigest;
         QString sError;
         qint64 llRows = 0;
-        if (!CSessionContentDigest::Compute(m_rTarget, lTargetId, sCopyDigest, llRows, sError))
+        if (!CSessionContentDigest::Compute(m_pD->m_rTarget, lTargetId, sCopyDigest, llRows,
+                                            sError))
         {
             return fail(eOutcome_Failed, QStringLiteral("Cannot read back the copy of session "
                                                         "%1: %2")

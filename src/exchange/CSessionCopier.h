@@ -4,6 +4,7 @@
 #include <QString>
 
 #include <functional>
+#include <memory>
 
 namespace OrvelFramework
 {
@@ -58,13 +59,16 @@ public:
     /// writing); both must stay open while the copier is used.
     CSessionCopier(OrvelFramework::CDatabaseMultiInstance& rSource,
                    OrvelFramework::CDatabaseMultiInstance& rTarget);
+    CSessionCopier(const CSessionCopier&) = delete;
+    CSessionCopier& operator=(const CSessionCopier&) = delete;
+    ~CSessionCopier();
 
     /// Called now and then while rows are copied, with the number copied so far.
-    void SetProgress(const std::function<void(qint64)>& progress) { m_Progress = progress; }
+    void SetProgress(const std::function<void(qint64)>& progress);
 
     /// Read each copy back before committing it and commit only when it has the source's
     /// digest (off unless set: it reads every copied row a second time).
-    void SetReadBack(bool bReadBack) { m_bReadBack = bReadBack; }
+    void SetReadBack(bool bReadBack);
 
     /// Copies session lSourceSessionId of the source. True when the session is on the target
     /// afterwards (copied or already there); result tells which, or why not.
@@ -76,10 +80,9 @@ public:
 private:
     bool DoCopy(long lSourceSessionId, SResult& result);
 
-    OrvelFramework::CDatabaseMultiInstance& m_rSource;
-    OrvelFramework::CDatabaseMultiInstance& m_rTarget;
-    std::function<void(qint64)> m_Progress;
-    bool m_bReadBack = false;
+    // Behind a pointer, so that the copier can grow without changing its size.
+    struct SPrivate;
+    std::unique_ptr<SPrivate> m_pD;
 };
 
 } // namespace LumoraMeasurement
