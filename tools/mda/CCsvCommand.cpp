@@ -53,13 +53,9 @@ int WriteSessions(const CToolContext& context, const QString& sOutput)
     {
         return context.Fail(sReason);
     }
-    for (const QString& sOption : {QStringLiteral("channels"), QStringLiteral("limits")})
+    if (!context.CheckSessionFiles(sReason))
     {
-        const QString sFile = context.Value(sOption);
-        if (!sFile.isEmpty() && !QFileInfo(sFile).isFile())
-        {
-            return context.Fail(QStringLiteral("no file '") + sFile + QLatin1Char('\''));
-        }
+        return context.Fail(sReason);
     }
     reader.SetChannelTableFile(context.Value(QStringLiteral("channels")));
     reader.SetLimitFile(context.Value(QStringLiteral("limits")));

@@ -4,7 +4,6 @@
 #include "CConverter.h"
 #include "CCountText.h"
 #include "CEnumTemplate.h"
-#include "CFileCheck.h"
 #include "CJudgedSession.h"
 #include "CMatrixStateColorHandler.h"
 #include "CMeasurementData.h"
@@ -166,9 +165,6 @@ int CReportCommand::Run(const QStringList& arguments)
     context.Parser().addOption(QCommandLineOption({QStringLiteral("o"), QStringLiteral("output")},
                                                   QStringLiteral("The HTML file to write."),
                                                   QStringLiteral("file")));
-    context.Parser().addOption(QCommandLineOption(
-        QStringLiteral("force"),
-        QStringLiteral("Judge with --channels / --limits files even when they have findings.")));
     int iExit = 0;
     if (!context.Parse(arguments, 1, iExit))
     {
@@ -180,12 +176,6 @@ int CReportCommand::Run(const QStringList& arguments)
         return context.Fail(QStringLiteral("-o FILE is required"));
     }
     QString sReason;
-    if (!CFileCheck::DoCheckBeforeUse(
-            {context.Value(QStringLiteral("channels")), context.Value(QStringLiteral("limits"))},
-            context.IsSet(QStringLiteral("force")), sReason))
-    {
-        return context.Fail(sReason);
-    }
     CJudgedSession session;
     if (!context.OpenSession(session, iExit))
     {

@@ -1,5 +1,6 @@
 #include "CToolContext.h"
 
+#include "CFileCheck.h"
 #include "CJudgedSession.h"
 #include "CTerminalText.h"
 
@@ -20,6 +21,7 @@ const QString c_sDatabase = QStringLiteral("database");
 const QString c_sUser = QStringLiteral("user");
 const QString c_sChannels = QStringLiteral("channels");
 const QString c_sLimits = QStringLiteral("limits");
+const QString c_sForce = QStringLiteral("force");
 
 bool IsServerName(const QString& sName)
 {
@@ -82,6 +84,24 @@ void CToolContext::AddSessionOptions()
         c_sLimits,
         QStringLiteral("Judge against these limits instead of the copy stored with the session."),
         QStringLiteral("file")));
+    m_Parser.addOption(QCommandLineOption(
+        c_sForce,
+        QStringLiteral("Judge with --channels / --limits files even when they have findings.")));
+}
+
+bool CToolContext::CheckSessionFiles(QString& sReason) const
+{
+    const QStringList files = {m_Parser.value(c_sChannels), m_Parser.value(c_sLimits)};
+    for (const QString& sFile : files)
+    {
+        if (!sFile.isEmpty() && !QFileInfo(sFile).isFile())
+        {
+            sReason = sFile + QStringLiteral(":0:0: no such file");
+            return false;
+        }
+    }
+    // The findings of 'mda check' come before anything is judged with the files.
+    return CFileCheck::DoCheckBeforeUse(files, m_Parser.isSet(c_sForce), sReason);
 }
 
 bool CToolContext::Parse(const QStringList& arguments, int iPositionals, int& iExit)
@@ -192,14 +212,10 @@ bool CToolContext::OpenSession(CJudgedSession& session, int& iExit) const
     }
     if (m_bSessionOptions)
     {
-        for (const QString& sOption : {c_sChannels, c_sLimits})
+        if (!CheckSessionFiles(sReason))
         {
-            const QString sFile = m_Parser.value(sOption);
-            if (!sFile.isEmpty() && !QFileInfo(sFile).isFile())
-            {
-                Fail(QStringLiteral("no file '") + sFile + QLatin1Char('\''));
-                return false;
-            }
+            Fail(sReason);
+            return false;
         }
         reader.SetChannelTableFile(m_Parser.value(c_sChannels));
         reader.SetLimitFile(m_Parser.value(c_sLimits));

@@ -25,8 +25,12 @@ public:
     CToolContext(const QString& sCommand, const QString& sArguments, const QString& sSummary);
 
     void AddDatabaseOptions();
-    /// --channels and --limits: judge with these files instead of the session's own copies.
+    /// --channels and --limits: judge with these files instead of the session's own copies;
+    /// --force: even when 'mda check' has findings in them.
     void AddSessionOptions();
+    /// The --channels / --limits files exist and have no findings (printed on stderr), or
+    /// --force is given; false with sReason otherwise.
+    bool CheckSessionFiles(QString& sReason) const;
     QCommandLineParser& Parser() { return m_Parser; }
 
     /// Parses argv (the program name, the subcommand, then its arguments). False with

@@ -545,6 +545,15 @@ r = run(["report", str(session), "--database", db_file, "--limits",
          os.path.join(broken, "absent.limit"), "--force", "-o", out])
 check(r.returncode == 2 and "absent.limit:0:0: no such file" in r.stderr,
       "report --force still refuses a limit file that does not exist")
+# show and csv check the files they judge with as report does.
+for args in (["show", str(session)], ["csv", str(session), "-o", os.path.join(work, "checked.csv")]):
+    r = run(args + ["--database", db_file, "--limits", documents[1][1]])
+    errs = r.stderr.strip().splitlines()
+    forced = run(args + ["--database", db_file, "--limits", documents[1][1], "--force"])
+    check(r.returncode == 2 and len(errs) >= 2 and errs[0].startswith(documents[1][1] + ":") and
+          errs[-1].endswith("--force judges with them anyway") and forced.returncode == 0,
+          "%s refuses a faulty limit file after its findings, and judges with it on --force"
+          % args[0])
 r = run(["--version"])
 check(r.returncode == 0 and re.fullmatch(r"mda \d+\.\d+\.\d+\n", r.stdout),
       "mda --version prints the version (%s)" % r.stdout.strip())
