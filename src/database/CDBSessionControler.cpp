@@ -37,6 +37,33 @@ namespace LumoraMeasurement
 namespace
 {
 
+// The columns of a session row that Update() and CreateCopy() both write, from site to the
+// registered files' ids.
+void DoAppendSessionTexts(const CDBSessionData& data, TableRows& row)
+{
+    QString sSite, sTestPoint;
+    QString sName, sENumber, sTNumber, sEMail;
+    QString sHWModel, sFirmwareVersion, sSoftwareVersion, sSerialNr, sOwner;
+    QString sLimitFileId, sChannelFileId;
+    data.GetSessionLocationData(sSite, sTestPoint);
+    data.GetSessionUserData(sName, sENumber, sTNumber, sEMail);
+    data.GetHardwareInfoData(sHWModel, sFirmwareVersion, sSoftwareVersion, sSerialNr, sOwner);
+    data.GetAssociatedFiles(sLimitFileId, sChannelFileId);
+    row.emplace_back(CTableSession::c_sColumnSite, sSite);
+    row.emplace_back(CTableSession::c_sColumnTestPoint, sTestPoint);
+    row.emplace_back(CTableSession::c_sColumnName, sName);
+    row.emplace_back(CTableSession::c_sColumnENumber, sENumber);
+    row.emplace_back(CTableSession::c_sColumnTNumber, sTNumber);
+    row.emplace_back(CTableSession::c_sColumnEMail, sEMail);
+    row.emplace_back(CTableSession::c_sColumnHWMOdel, sHWModel);
+    row.emplace_back(CTableSession::c_sColumnFirmwarVersion, sFirmwareVersion);
+    row.emplace_back(CTableSession::c_sColumnSoftwareVersion, sSoftwareVersion);
+    row.emplace_back(CTableSession::c_sColumnSerialNr, sSerialNr);
+    row.emplace_back(CTableSession::c_sColumnOwner, sOwner);
+    row.emplace_back(CTableSession::c_sColumnLimitFileID, sLimitFileId);
+    row.emplace_back(CTableSession::c_sColumnChannelFileID, sChannelFileId);
+}
+
 // Pieces of a size divisible by 3: the Base64 texts of the pieces, joined, are the Base64 text
 // of the whole file (only the last piece may end in padding).
 constexpr int c_iReadPieceSize = 3 * 64 * 1024;
@@ -326,32 +353,11 @@ bool CDBSessionControler::Update(const CDBSessionData& data)
         return m_rDatabase.Fail(QStringLiteral("Cannot change session %1: session ids start at 1")
                                     .arg(data.GetSessionId()));
     }
-    QString sSite, sTestPoint;
-    QString sName, sENumber, sTNumber, sEMail;
-    QString sHWModel, sFirmwareVersion, sSoftwareVersion, sSerialNr, sOwner;
-    QString sLimitFileId, sChannelFileId;
-    data.GetSessionLocationData(sSite, sTestPoint);
-    data.GetSessionUserData(sName, sENumber, sTNumber, sEMail);
-    data.GetHardwareInfoData(sHWModel, sFirmwareVersion, sSoftwareVersion, sSerialNr, sOwner);
-    data.GetAssociatedFiles(sLimitFileId, sChannelFileId);
-
     TableRows row;
     row.reserve(15);
     row.emplace_back(CTableSession::c_sColumnDescription, data.Description());
     row.emplace_back(CTableSession::c_sColumnLastRun, COSAbstraction::GetFormattedDateTime());
-    row.emplace_back(CTableSession::c_sColumnSite, sSite);
-    row.emplace_back(CTableSession::c_sColumnTestPoint, sTestPoint);
-    row.emplace_back(CTableSession::c_sColumnName, sName);
-    row.emplace_back(CTableSession::c_sColumnENumber, sENumber);
-    row.emplace_back(CTableSession::c_sColumnTNumber, sTNumber);
-    row.emplace_back(CTableSession::c_sColumnEMail, sEMail);
-    row.emplace_back(CTableSession::c_sColumnHWMOdel, sHWModel);
-    row.emplace_back(CTableSession::c_sColumnFirmwarVersion, sFirmwareVersion);
-    row.emplace_back(CTableSession::c_sColumnSoftwareVersion, sSoftwareVersion);
-    row.emplace_back(CTableSession::c_sColumnSerialNr, sSerialNr);
-    row.emplace_back(CTableSession::c_sColumnOwner, sOwner);
-    row.emplace_back(CTableSession::c_sColumnLimitFileID, sLimitFileId);
-    row.emplace_back(CTableSession::c_sColumnChannelFileID, sChannelFileId);
+    DoAppendSessionTexts(data, row);
 
     CTableSession table(m_rDatabase);
     return table.Update(data.GetSessionId(), row);
@@ -740,23 +746,6 @@ bool CDBSessionControler::LockUniqueId(const QString& sUniqueId)
 
 bool CDBSessionControler::CreateCopy(const CDBSessionData& data, long& lSessionId)
 {
-    QString sSite;
-    QString sTestPoint;
-    QString sName;
-    QString sENumber;
-    QString sTNumber;
-    QString sEMail;
-    QString sHWModel;
-    QString sFirmwareVersion;
-    QString sSoftwareVersion;
-    QString sSerialNr;
-    QString sOwner;
-    QString sLimitFileId;
-    QString sChannelFileId;
-    data.GetSessionLocationData(sSite, sTestPoint);
-    data.GetSessionUserData(sName, sENumber, sTNumber, sEMail);
-    data.GetHardwareInfoData(sHWModel, sFirmwareVersion, sSoftwareVersion, sSerialNr, sOwner);
-    data.GetAssociatedFiles(sLimitFileId, sChannelFileId);
     TableRows row;
     row.reserve(18);
     row.emplace_back(CTableSession::c_sColumnUniquIid, data.UniqueIdentifier());
@@ -764,19 +753,7 @@ bool CDBSessionControler::CreateCopy(const CDBSessionData& data, long& lSessionI
     row.emplace_back(CTableSession::c_sColumnFirstRun, data.FirstRun());
     row.emplace_back(CTableSession::c_sColumnLastRun, data.LastRun());
     row.emplace_back(CTableSession::c_sColumnScanCount, QString::number(data.ScanCount()));
-    row.emplace_back(CTableSession::c_sColumnSite, sSite);
-    row.emplace_back(CTableSession::c_sColumnTestPoint, sTestPoint);
-    row.emplace_back(CTableSession::c_sColumnName, sName);
-    row.emplace_back(CTableSession::c_sColumnENumber, sENumber);
-    row.emplace_back(CTableSession::c_sColumnTNumber, sTNumber);
-    row.emplace_back(CTableSession::c_sColumnEMail, sEMail);
-    row.emplace_back(CTableSession::c_sColumnHWMOdel, sHWModel);
-    row.emplace_back(CTableSession::c_sColumnFirmwarVersion, sFirmwareVersion);
-    row.emplace_back(CTableSession::c_sColumnSoftwareVersion, sSoftwareVersion);
-    row.emplace_back(CTableSession::c_sColumnSerialNr, sSerialNr);
-    row.emplace_back(CTableSession::c_sColumnOwner, sOwner);
-    row.emplace_back(CTableSession::c_sColumnLimitFileID, sLimitFileId);
-    row.emplace_back(CTableSession::c_sColumnChannelFileID, sChannelFileId);
+    DoAppendSessionTexts(data, row);
     return CTableSession(m_rDatabase).Create(row, lSessionId);
 }
 
