@@ -28,8 +28,22 @@ import tempfile
 import time
 from pathlib import Path
 
-SUBSYSTEMS = ["platform", "vocabulary", "config", "channels", "database", "results", "exchange"]
+SUBSYSTEMS = ["platform", "vocabulary", "config", "channels", "database", "results", "exchange",
+              "tools/mda"]
 ROOT = Path(__file__).resolve().parent.parent
+# The tool has no test program of its own: its tests are ctest scripts that drive the built
+# (and installed) tool; they need the tool, the demo recorder and the library built.
+TOOL = "tools/mda"
+TOOL_TESTS = ["MdaTool", "MdaCopy", "MdaCsvPandas", "MdaReportBrowser"]
+TOOL_BUILD = ["MainDataAccess", "mda", "mda_demo"]
+CTEST_TIMEOUT = 900
+# Chromium reserves far more address space than it uses: a bound on it would stop the browser,
+# not a mutant.
+UNBOUNDED = {"ctest:MdaReportBrowser"}
+
+
+def source_folder(sub):
+    return ROOT / sub if sub == TOOL else ROOT / "src" / sub
 
 # Each operator: (name, pattern on the code with string literals masked, replacement).
 OPERATORS = [
@@ -111,7 +125,7 @@ def all_sites(subsystems):
     sites = {}
     for sub in subsystems:
         rows = []
-        for path in sorted((ROOT / "src" / sub).glob("*.cpp")):
+        for path in sorted(source_folder(sub).glob("*.cpp")):
             for index, line in candidate_lines(path):
                 for name, mutated in mutations_of_line(line):
                     rows.append({"subsystem": sub, "file": str(path.relative_to(ROOT)),
@@ -242,15 +256,29 @@ def out_of_memory(code, out, peak, memory):
 
 
 def test_targets(build_dir, sub):
-    """The test executables that can see a fault in sub: its own and those of the subsystems above."""
+    """The test executables that can see a fault in sub: its own and those of the subsystems above
+    (for the tool: its ctest scripts, named "ctest:<name>")."""
+    if sub == TOOL:
+        return ["ctest:" + name for name in TOOL_TESTS]
     above = SUBSYSTEMS[SUBSYSTEMS.index(sub):]
     # The tables read before the library's static initialisation: a program of its own.
     early = ["test_static_init"] if sub in ("platform", "vocabulary") else []
     return early + ["test_" + s for s in above if (ROOT / "tests" / s).is_dir()]
 
 
+def build_targets(targets):
+    """What to build for targets: a ctest script needs the tool, the demo and the library."""
+    result = []
+    for target in targets:
+        for name in (TOOL_BUILD if target.startswith("ctest:") else [target]):
+            if name not in result:
+                result.append(name)
+    return result
+
+
 def build(build_dir, targets):
-    code, out, _ = run(["cmake", "--build", str(build_dir), "-j2", "--target"] + targets)
+    code, out, _ = run(["cmake", "--build", str(build_dir), "-j2", "--target"]
+                       + build_targets(targets))
     return code == 0, out
 
 
@@ -273,15 +301,22 @@ def run_tests(build_dir, targets, timeout, bounds=None, peaks=None):
     env = dict(os.environ, QT_QPA_PLATFORM="offscreen")
     for target in targets:
         memory = MEMORY_FALLBACK if bounds is None else bounds.get(target, MEMORY_FALLBACK)
-        exe = build_dir / "tests" / target
+        if target in UNBOUNDED:
+            memory = None
         # Temporary files go to a folder of this run (open to the postgres user, as /tmp is).
         scratch = tempfile.mkdtemp(prefix="mda-mutate-")
         os.chmod(scratch, 0o1777)
         env["TMPDIR"] = scratch
-        try:
+        if target.startswith("ctest:"):
+            command = ["ctest", "--test-dir", str(build_dir), "--output-on-failure",
+                       "-R", "^%s$" % target[len("ctest:"):]]
+        else:
             # The first failure ends the run (a trap; no core file): the rest would only tell more.
-            code, out, peak = run([str(exe), "--gtest_break_on_failure"], timeout=timeout,
-                                  env=env, memory=memory)
+            command = [str(build_dir / "tests" / target), "--gtest_break_on_failure"]
+        try:
+            # A ctest script runs a whole campaign: its own timeout in CMake bounds it.
+            limit = CTEST_TIMEOUT if target.startswith("ctest:") else timeout
+            code, out, peak = run(command, timeout=limit, env=env, memory=memory)
         finally:
             stop_left_servers(scratch)
         if peaks is not None:
@@ -292,6 +327,13 @@ def run_tests(build_dir, targets, timeout, bounds=None, peaks=None):
             started = [l for l in out.splitlines() if l.startswith("[ RUN      ]")]
             where = target + ": " + (started[-1][len("[ RUN      ]"):].strip() if started
                                      else "exit %d" % code)
+            if target.startswith("ctest:"):
+                # ctest exits 8 for a failed test; its output holds the script's last words.
+                lines = out.splitlines()
+                end = next((i for i, l in enumerate(lines) if "% tests passed" in l), len(lines))
+                said = [l.strip() for l in lines[:end] if l.strip() and not l.startswith(
+                    ("Test project", "    Start", "1/1 Test"))]
+                where = target + ": " + (said[-1][:160] if said else "exit %d" % code)
             if out_of_memory(code, out, peak, memory):
                 return "memory", "%s (over %d MiB)" % (where, memory >> 20)
             # A failed expectation ends the program with a trap (--gtest_break_on_failure).
