@@ -7,8 +7,11 @@
 #include <QFileInfo>
 #include <QStringList>
 
+#include <sys/resource.h>
+
 #include <cstdint>
 #include <cstdio>
+#include <cstdlib>
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* pData, size_t uiSize);
 
@@ -48,5 +51,16 @@ int main(int argc, char** argv)
                                static_cast<size_t>(bytes.size()));
     }
     std::fprintf(stderr, "%d inputs replayed\n", int(lFiles.size()));
+    // The bound a fuzzing session runs under (libFuzzer's -rss_limit_mb), held by the replay too.
+    const char* pszBound = std::getenv("MDA_FUZZ_RSS_MB");
+    const long lBoundMb = pszBound ? std::atol(pszBound) : 2048;
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    const long lPeakMb = usage.ru_maxrss / 1024;
+    if (lBoundMb > 0 && lPeakMb > lBoundMb)
+    {
+        std::fprintf(stderr, "peak memory %ld MB over the bound of %ld MB\n", lPeakMb, lBoundMb);
+        return 1;
+    }
     return 0;
 }

@@ -1,7 +1,8 @@
 // A hostile measurement database taken through the read path: the session reader (by id and
 // by unique id), its rows, the classic CSV from the reader and the session model's load, the
-// matrix and both CSV forms of the model. Nothing may crash, hang or grow without bound, and a
-// read either fails with a reason or hands out every row.
+// matrix and both CSV forms of the model; where the tool is built, also its show, report and
+// both CSV commands. Nothing may crash, hang or grow without bound, a read either fails with a
+// reason or hands out every row, and a command that fails leaves no output file behind.
 //
 // The input describes the rows, one per line, fields separated by tabs: the table ("session",
 // "scan", "measurement", "limits", "channels"), then column=value pairs. A value "\N" is NULL,
@@ -20,6 +21,12 @@
 #include "CMeasurementResultData.h"
 #include "CRDMatrixData.h"
 #include "CSessionReader.h"
+
+#ifdef MDA_FUZZ_TOOL
+#include "CCsvCommand.h"
+#include "CReportCommand.h"
+#include "CShowCommand.h"
+#endif
 
 #include <QBuffer>
 #include <QSqlDatabase>
@@ -181,6 +188,48 @@ void ReadAll(const QString& sDatabase, const QString& sFolder, const QString& sS
     }
 }
 
+#ifdef MDA_FUZZ_TOOL
+// The tool's commands on the session: exit 0 (1 for findings) with the file written, or 2 with
+// nothing left at the target.
+void RunTool(const QString& sDatabase, const QString& sFolder, const QString& sSession)
+{
+    const QString sOut = sFolder + QStringLiteral("/out");
+    const QStringList database = {QStringLiteral("--database"), sDatabase};
+    struct SCommand
+    {
+        int (*m_pRun)(const QStringList&);
+        QStringList m_Arguments;
+        bool m_bWritesFile;
+    };
+    const SCommand commands[] = {
+        {&CShowCommand::Run, QStringList{"mda", "show", sSession} + database, false},
+        {&CReportCommand::Run, QStringList{"mda", "report", sSession, "-o", sOut} + database, true},
+        {&CCsvCommand::Run, QStringList{"mda", "csv", sSession, "-o", sOut} + database, true},
+        {&CCsvCommand::Run, QStringList{"mda", "csv", "--classic", sSession, "-o", sOut} + database,
+         true},
+    };
+    // Once with the session's own registered files, once with good ones given instead, so that
+    // the writers see the hostile rows even when the registered copies are broken.
+    const QStringList given = {QStringLiteral("--channels"), sFolder + "/channels.json",
+                               QStringLiteral("--limits"), sFolder + "/limits.json",
+                               QStringLiteral("--force")};
+    for (int i = 0; i < 8; ++i)
+    {
+        const SCommand& command = commands[i % 4];
+        const QStringList arguments = command.m_Arguments + (i < 4 ? QStringList() : given);
+        QFile::remove(sOut);
+        const int iExit = command.m_pRun(arguments);
+        MDA_FUZZ_CHECK(iExit == 0 || iExit == 1 || iExit == 2, arguments.join(' ').toStdString());
+        if (command.m_bWritesFile)
+        {
+            MDA_FUZZ_CHECK(QFile::exists(sOut) == (iExit != 2),
+                           "a file written whole or not at all: " +
+                               arguments.join(' ').toStdString());
+        }
+    }
+}
+#endif
+
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* pData, size_t uiSize)
@@ -206,6 +255,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* pData, size_t uiSize)
          {QStringLiteral("1"), QStringLiteral("uid-1"), QStringLiteral("9223372036854775807")})
     {
         ReadAll(sDatabase, sFolder, sSession);
+#ifdef MDA_FUZZ_TOOL
+        RunTool(sDatabase, sFolder, sSession);
+#endif
     }
     return 0;
 }
