@@ -171,39 +171,6 @@ qint64 DoReadId(const QVariant& value)
     return IsWholeNumber(value, llValue) ? llValue : value.toString().toLongLong();
 }
 
-// Stored texts repeat from row to row (levels with two decimals, lock states, error texts):
-// the records of a large read share one copy of a text met recently instead of holding one
-// each. A fixed number of slots keeps the cost per row small whatever the texts.
-class CSharedTexts
-{
-public:
-    void Share(QString& sText)
-    {
-        // Empty texts cost nothing, and a null text must stay null.
-        if (sText.isEmpty() || sText.size() > c_iLongest)
-        {
-            return;
-        }
-        QString& sSlot = m_aSlots[qHash(sText) & (c_uSlots - 1)];
-        if (sSlot == sText)
-        {
-            sText = sSlot;
-        }
-        else
-        {
-            sSlot = sText;
-        }
-    }
-
-private:
-    // A session holds tens of thousands of distinct level texts (a few units times the
-    // levels with two decimals). More slots share more of them but leave the processor's
-    // cache: 2^14 loaded a million values faster than 2^12 or 2^17 and grows evenly.
-    static constexpr size_t c_uSlots = size_t(1) << 14;
-    static constexpr int c_iLongest = 64;
-    std::vector<QString> m_aSlots = std::vector<QString>(c_uSlots);
-};
-
 using Table = CTableMeasurements;
 
 // A text read one character past the bound was longer: it is cut where the bound is, visibly.
@@ -219,8 +186,8 @@ void DoBoundText(QString& sText)
 }
 
 // The record of the cursor's current row.
-void DoReadRow(const OrvelFramework::CTableCursor& cursor, CDBMeasurement& record,
-               bool bReformatValue, CSharedTexts* pShared = nullptr)
+void DoReadRow(OrvelFramework::CTableCursor& cursor, CDBMeasurement& record, bool bReformatValue,
+               bool bShare = false)
 {
     record.SetMeasurementId(DoReadId(cursor.Value(Table::c_iReadId)));
     record.SetSessionId(DoReadId(cursor.Value(Table::c_iReadSessionId)));
@@ -228,19 +195,15 @@ void DoReadRow(const OrvelFramework::CTableCursor& cursor, CDBMeasurement& recor
     record.SetChannelId(DoReadId(cursor.Value(Table::c_iReadChannelId)));
     record.SetMeasurementItem(DoReadInt(cursor.Value(Table::c_iReadMeasurementItem)));
     record.SetMeasurementState(DoReadInt(cursor.Value(Table::c_iReadState)));
-    QString sValue = cursor.Value(Table::c_iReadValue).toString();
+    // The records of a large read share one copy of a text met recently.
+    QString sValue = cursor.Text(Table::c_iReadValue, bShare);
     DoBoundText(sValue);
     if (bReformatValue)
     {
         sValue = DoReformatValue(sValue);
     }
-    QString sError = cursor.Value(Table::c_iReadErrorDescription).toString();
+    QString sError = cursor.Text(Table::c_iReadErrorDescription, bShare);
     DoBoundText(sError);
-    if (pShared != nullptr)
-    {
-        pShared->Share(sValue);
-        pShared->Share(sError);
-    }
     record.SetValue(sValue);
     record.SetErrorDescription(sError);
 }
@@ -248,12 +211,12 @@ void DoReadRow(const OrvelFramework::CTableCursor& cursor, CDBMeasurement& recor
 // Appends the records of an opened read, straight from the rows; a read that fails on the
 // way adds none.
 bool DoAppendRows(OrvelFramework::CTableCursor& cursor, std::vector<CDBMeasurement>& measurements,
-                  bool bReformatValues, CSharedTexts* pShared = nullptr)
+                  bool bReformatValues, bool bShare = false)
 {
     const size_t uStart = measurements.size();
     while (cursor.Next())
     {
-        DoReadRow(cursor, measurements.emplace_back(), bReformatValues, pShared);
+        DoReadRow(cursor, measurements.emplace_back(), bReformatValues, bShare);
     }
     if (!cursor.Finish())
     {
@@ -364,8 +327,7 @@ bool CDBMeasurementController::GetAllResultsForSession(long lSessionId,
     {
         return false;
     }
-    CSharedTexts shared;
-    return DoAppendRows(cursor, measurements, false, &shared);
+    return DoAppendRows(cursor, measurements, false, true);
 }
 
 bool CDBMeasurementController::ForEachResultOfSession(

@@ -5,8 +5,10 @@
 #include <QVariantList>
 
 #include <functional>
+#include <vector>
 
 class QSqlQuery;
+struct sqlite3_stmt;
 
 namespace OrvelFramework
 {
@@ -33,6 +35,10 @@ public:
     bool Next();
     /// Column i of the current row.
     QVariant Value(int i) const;
+    /// Column i as text, the same as Value(i).toString(). With bShare a short text met
+    /// recently is handed out as the copy kept from then: the values of a large read repeat
+    /// (levels with two decimals, lock states, error texts), and share one copy each.
+    QString Text(int i, bool bShare);
     /// Ends the read; false when it failed on the way (LastError() tells why).
     bool Finish();
 
@@ -40,6 +46,16 @@ private:
     CDatabaseMultiInstance& m_Db;
     QSqlQuery* m_pQuery = nullptr;
     std::function<QString()> m_What;
+    // On SQLite, the driver's statement stepped here: the rows go straight from the
+    // statement to the caller instead of through the driver's copy of each row.
+    sqlite3_stmt* m_pStatement = nullptr;
+    bool m_bOnFirstRow = false;
+    bool m_bDone = false;
+    QString m_sStepError;
+    // The texts shared by Text(): a fixed number of slots, by hash, keeps the cost per row small
+    // whatever the texts. Made at the first shared text.
+    std::vector<QString> m_aShared;
+    std::vector<size_t> m_aSharedHashes;
 };
 
 } // namespace OrvelFramework

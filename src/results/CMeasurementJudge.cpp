@@ -106,7 +106,10 @@ float LeadingFloat(const QString& sValue, bool* pOk = nullptr)
 #if QT_VERSION >= QT_VERSION_CHECK(6, 0, 0)
     return number.toFloat(pOk);
 #else
-    return number.toString().toFloat(pOk);
+    // The same parser as QString::toFloat, without a copy of the text.
+    return QStringRef(&sValue, static_cast<int>(number.data() - sValue.constData()),
+                      static_cast<int>(number.size()))
+        .toFloat(pOk);
 #endif
 }
 
