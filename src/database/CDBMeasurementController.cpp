@@ -171,6 +171,26 @@ qint64 DoReadId(const QVariant& value)
     return IsWholeNumber(value, llValue) ? llValue : value.toString().toLongLong();
 }
 
+// The same, from column i of the cursor's row: a stored whole number needs no QVariant.
+int DoReadInt(const OrvelFramework::CTableCursor& cursor, int i)
+{
+    qint64 llValue = 0;
+    if (cursor.WholeNumber(i, llValue))
+    {
+        return llValue >= std::numeric_limits<int>::min() &&
+                       llValue <= std::numeric_limits<int>::max()
+                   ? static_cast<int>(llValue)
+                   : 0;
+    }
+    return DoReadInt(cursor.Value(i));
+}
+
+qint64 DoReadId(const OrvelFramework::CTableCursor& cursor, int i)
+{
+    qint64 llValue = 0;
+    return cursor.WholeNumber(i, llValue) ? llValue : DoReadId(cursor.Value(i));
+}
+
 using Table = CTableMeasurements;
 
 // A text read one character past the bound was longer: it is cut where the bound is, visibly.
@@ -189,12 +209,12 @@ void DoBoundText(QString& sText)
 void DoReadRow(OrvelFramework::CTableCursor& cursor, CDBMeasurement& record, bool bReformatValue,
                bool bShare = false)
 {
-    record.SetMeasurementId(DoReadId(cursor.Value(Table::c_iReadId)));
-    record.SetSessionId(DoReadId(cursor.Value(Table::c_iReadSessionId)));
-    record.SetScanId(DoReadId(cursor.Value(Table::c_iReadScanId)));
-    record.SetChannelId(DoReadId(cursor.Value(Table::c_iReadChannelId)));
-    record.SetMeasurementItem(DoReadInt(cursor.Value(Table::c_iReadMeasurementItem)));
-    record.SetMeasurementState(DoReadInt(cursor.Value(Table::c_iReadState)));
+    record.SetMeasurementId(DoReadId(cursor, Table::c_iReadId));
+    record.SetSessionId(DoReadId(cursor, Table::c_iReadSessionId));
+    record.SetScanId(DoReadId(cursor, Table::c_iReadScanId));
+    record.SetChannelId(DoReadId(cursor, Table::c_iReadChannelId));
+    record.SetMeasurementItem(DoReadInt(cursor, Table::c_iReadMeasurementItem));
+    record.SetMeasurementState(DoReadInt(cursor, Table::c_iReadState));
     // The records of a large read share one copy of a text met recently.
     QString sValue = cursor.Text(Table::c_iReadValue, bShare);
     DoBoundText(sValue);

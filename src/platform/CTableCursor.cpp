@@ -175,6 +175,25 @@ QVariant CTableCursor::Value(int i) const
     return m_pQuery->value(i);
 }
 
+bool CTableCursor::WholeNumber(int i, qint64& llValue) const
+{
+#ifdef MDA_HAVE_SQLITE3
+    if (m_pStatement != nullptr)
+    {
+        if (sqlite3_column_type(m_pStatement, i) != SQLITE_INTEGER)
+        {
+            return false;
+        }
+        llValue = sqlite3_column_int64(m_pStatement, i);
+        return true;
+    }
+#else
+    Q_UNUSED(i);
+    Q_UNUSED(llValue);
+#endif
+    return false;
+}
+
 namespace
 {
 

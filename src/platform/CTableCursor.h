@@ -35,6 +35,9 @@ public:
     bool Next();
     /// Column i of the current row.
     QVariant Value(int i) const;
+    /// Column i as a whole number when the database holds one there (true), as Value(i)
+    /// would give it, without making a QVariant; false for anything else.
+    bool WholeNumber(int i, qint64& llValue) const;
     /// Column i as text, the same as Value(i).toString(). With bShare a short text met
     /// recently is handed out as the copy kept from then: the values of a large read repeat
     /// (levels with two decimals, lock states, error texts), and share one copy each.
