@@ -52,8 +52,7 @@ sqlite3_stmt* DriverStatement(CDatabaseMultiInstance& db, const QSqlQuery& query
         return nullptr;
     }
     const QVariant handle = pResult->handle();
-    if (!handle.isValid() || qstrcmp(handle.typeName(), "sqlite3_stmt*") != 0 ||
-        !IsSameSqlite(db))
+    if (!handle.isValid() || qstrcmp(handle.typeName(), "sqlite3_stmt*") != 0 || !IsSameSqlite(db))
     {
         return nullptr;
     }
@@ -124,9 +123,8 @@ bool CTableCursor::Next()
         {
             // Worded as the driver words a failed fetch.
             sqlite3* pHandle = sqlite3_db_handle(m_pStatement);
-            m_sStepError =
-                QString(reinterpret_cast<const QChar*>(sqlite3_errmsg16(pHandle))) +
-                QStringLiteral(" Unable to fetch row");
+            m_sStepError = QString(reinterpret_cast<const QChar*>(sqlite3_errmsg16(pHandle))) +
+                           QStringLiteral(" Unable to fetch row");
         }
         return false;
     }
@@ -158,10 +156,17 @@ QVariant CTableCursor::Value(int i) const
         default:
         {
             // Text of plain ASCII (almost every stored text) reads as it is stored; any other
-            // goes through SQLite's own conversion, as the driver takes it.
-            const auto* pUtf8 = sqlite3_column_text(m_pStatement, i);
+            // goes through SQLite's own conversion, as the driver takes it. The bytes are taken
+            // as stored (a blob read converts nothing).
+            const auto* pUtf8 =
+                static_cast<const unsigned char*>(sqlite3_column_blob(m_pStatement, i));
             const int iBytes = sqlite3_column_bytes(m_pStatement, i);
-            if (std::all_of(pUtf8, pUtf8 + iBytes, [](unsigned char c) { return c < 0x80; }))
+            if (iBytes == 0)
+            {
+                return QString(QLatin1String("")); // empty, not null: NULL is the null text
+            }
+            if (std::all_of(pUtf8, pUtf8 + iBytes,
+                            [](unsigned char c) { return c != 0 && c < 0x80; }))
             {
                 return QString::fromLatin1(reinterpret_cast<const char*>(pUtf8), iBytes);
             }
@@ -231,10 +236,12 @@ QString CTableCursor::Text(int i, bool bShare)
     if (m_pStatement != nullptr && bShare && sqlite3_column_type(m_pStatement, i) == SQLITE_TEXT)
     {
         // A short ASCII text is looked up by its stored bytes: one met before costs no copy.
-        const auto* pUtf8 = sqlite3_column_text(m_pStatement, i);
+        // The stored bytes as they are: no conversion, so that the text16 read below sees the value
+        // untouched.
+        const auto* pUtf8 = static_cast<const unsigned char*>(sqlite3_column_blob(m_pStatement, i));
         const int iBytes = sqlite3_column_bytes(m_pStatement, i);
         if (iBytes > 0 && iBytes <= c_iLongestShared &&
-            std::all_of(pUtf8, pUtf8 + iBytes, [](unsigned char c) { return c < 0x80; }))
+            std::all_of(pUtf8, pUtf8 + iBytes, [](unsigned char c) { return c != 0 && c < 0x80; }))
         {
             const size_t uHash = TextHash(pUtf8, iBytes);
             const size_t uSlot = slot(uHash);

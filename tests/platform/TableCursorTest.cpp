@@ -1,0 +1,132 @@
+#include "CDatabaseMultiInstance.h"
+#include "CTableCursor.h"
+#include "CTableMeasurements.h"
+
+#include <gtest/gtest.h>
+
+#include <QSqlDatabase>
+#include <QSqlQuery>
+#include <QTemporaryDir>
+#include <QVariant>
+
+using namespace OrvelFramework;
+
+namespace
+{
+
+// Writes rows as another tool might (any type in any column) through a connection of its own.
+void Insert(const QString& sPath, const QStringList& statements)
+{
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), "cursor-writer");
+        db.setDatabaseName(sPath);
+        ASSERT_TRUE(db.open());
+        QSqlQuery query(db);
+        for (const QString& sStatement : statements)
+        {
+            ASSERT_TRUE(query.exec(sStatement)) << sStatement.toStdString();
+        }
+    }
+    QSqlDatabase::removeDatabase("cursor-writer");
+}
+
+// What Qt's driver hands out for the same select, row by row.
+QVector<QVariantList> DriverRows(const QString& sPath)
+{
+    QVector<QVariantList> rows;
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), "cursor-reader");
+        db.setDatabaseName(sPath);
+        EXPECT_TRUE(db.open());
+        QSqlQuery query(db);
+        EXPECT_TRUE(query.exec("SELECT id, session_id, scan_id, channel_id, measurement_item, "
+                               "state, value, error_description FROM measurement ORDER BY id"));
+        while (query.next())
+        {
+            QVariantList row;
+            for (int i = 0; i < 8; ++i)
+            {
+                row << query.value(i);
+            }
+            rows << row;
+        }
+    }
+    QSqlDatabase::removeDatabase("cursor-reader");
+    return rows;
+}
+
+} // namespace
+
+// The cursor's own reading of a SQLite statement gives what the driver gives, for every type a
+// column may hold, also when shared texts repeat (the second session reads them again).
+TEST(TableCursor, ReadsEveryStoredTypeAsTheDriverDoes)
+{
+    QTemporaryDir dir;
+    const QString sPath = dir.filePath("cursor.sqlite");
+    {
+        CDatabaseMultiInstance db(sPath, QString(), QString());
+        ASSERT_TRUE(db.Open());
+    }
+    QStringList statements{"PRAGMA foreign_keys = OFF",
+                           "INSERT INTO session (id, unique_id) VALUES (1, 'a')"};
+    const QStringList values = {"NULL",
+                                "''",
+                                "'12.40 dBmV'",
+                                "'12.40 dBmV'",
+                                "'Ä ünï'",
+                                "'Ä ünï'",
+                                "12",
+                                "-1.5",
+                                "x'00ff41'",
+                                "'a\tb'",
+                                "'" + QString(70, 'x') + "'",
+                                "'\x7f\x01'"};
+    for (int i = 0; i < values.size(); ++i)
+    {
+        statements << QString("INSERT INTO measurement (session_id, scan_id, channel_id, "
+                              "measurement_item, state, value, error_description) VALUES "
+                              "(1, %1, %2, %3, 2, %4, %5)")
+                          .arg(i % 2 == 0 ? QString::number(i) : "'7'",
+                               i == 3 ? "9223372036854775807" : "-3", i == 4 ? "2.5" : "8",
+                               values[i], values[values.size() - 1 - i]);
+    }
+    Insert(sPath, statements);
+    const QVector<QVariantList> expected = DriverRows(sPath);
+    ASSERT_EQ(expected.size(), values.size());
+
+    CDatabaseMultiInstance db(sPath, QString(), QString());
+    ASSERT_TRUE(db.OpenForReading());
+    for (int iPass = 0; iPass < 2; ++iPass)
+    {
+        CTableCursor cursor(db);
+        ASSERT_TRUE(CTableMeasurements(db).OpenAllResultsForSession(1, cursor));
+        int iRow = 0;
+        while (cursor.Next())
+        {
+            ASSERT_LT(iRow, expected.size());
+            for (int c = 0; c < 8; ++c)
+            {
+                const QVariant& driver = expected[iRow][c];
+                SCOPED_TRACE(QString("row %1 column %2").arg(iRow).arg(c).toStdString());
+                EXPECT_EQ(cursor.Value(c), driver);
+                EXPECT_EQ(cursor.Value(c).userType(), driver.userType());
+                for (const bool bShare : {false, true})
+                {
+                    const QString sText = cursor.Text(c, bShare);
+                    EXPECT_EQ(sText, driver.toString())
+                        << sText.toUtf8().toHex().toStdString() << " against "
+                        << driver.toString().toUtf8().toHex().toStdString();
+                    EXPECT_EQ(sText.isNull(), driver.toString().isNull());
+                }
+                qint64 llValue = 0;
+                if (cursor.WholeNumber(c, llValue))
+                {
+                    EXPECT_EQ(llValue, driver.toLongLong());
+                }
+            }
+            ++iRow;
+        }
+        EXPECT_TRUE(cursor.Finish()) << db.LastError().toStdString();
+        EXPECT_EQ(iRow, expected.size());
+    }
+}
