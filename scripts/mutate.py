@@ -65,6 +65,7 @@ OPERATORS = [
                                     r"[A-Za-z_][\w:.\->\[\]]*(\(.*\)|\s*[-+*/|&]?=\s*.*);\s*$"), None),
 ]
 
+RAW_OPEN_RE = re.compile(r'\bR"([^()\\ ]{0,16})\(')
 STRING_RE = re.compile(r'"(?:\\.|[^"\\])*"|\'(?:\\.|[^\'\\])*\'')
 
 
@@ -76,8 +77,19 @@ def mask_strings(line):
 def candidate_lines(path):
     """(line index, text) of the lines worth mutating: code, not comments or preprocessor."""
     in_block_comment = False
+    raw_end = None
     for index, line in enumerate(path.read_text(encoding="utf-8").split("\n")):
         stripped = line.strip()
+        # The text of a raw string (the report's style sheet and script) is data to the C++
+        # operators: skipped up to the line that closes it.
+        if raw_end is not None:
+            if raw_end in line:
+                raw_end = None
+            continue
+        opened = RAW_OPEN_RE.search(line)
+        if opened and (")" + opened.group(1) + '"') not in line[opened.end():]:
+            raw_end = ")" + opened.group(1) + '"'
+            continue
         if in_block_comment:
             if "*/" in stripped:
                 in_block_comment = False

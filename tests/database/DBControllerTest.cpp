@@ -432,6 +432,23 @@ TEST_P(CDBFailureAndIdTest, EveryFailureSaysWhy)
     EXPECT_FALSE(QFile::exists(sMissing));
 }
 
+// A read the database cannot run is a failure with its reason, never an empty session.
+TEST_P(CDBFailureAndIdTest, ReadOfATableGoneFailsAndSaysWhy)
+{
+    const long lSession = CreateSession("s");
+    CDBScanController scans(Db());
+    // Not prepared: the server does not prepare a change of the schema.
+    QSqlQuery* pAny = Db().GetPreparedQuery(QStringLiteral("SELECT 1"));
+    ASSERT_NE(pAny, nullptr);
+    QSqlQuery direct(*pAny);
+    ASSERT_TRUE(direct.exec(QStringLiteral("ALTER TABLE scan RENAME TO scan_gone")));
+    std::vector<CDBScanData> read(1, CDBScanData(lSession));
+    Db().Fail(QStringLiteral("an earlier failure"));
+    EXPECT_FALSE(scans.GetAllData(lSession, read));
+    EXPECT_TRUE(read.empty());
+    EXPECT_TRUE(scans.LastError().contains("scan")) << scans.LastError().toStdString();
+}
+
 // A change the database refuses (as a read-only or locked file does; a trigger here) must not
 // be reported as stored: the recorder would go on as if the value were kept.
 TEST_P(CDBFailureAndIdTest, RefusedChangeReportsFalseAndChangesNothing)

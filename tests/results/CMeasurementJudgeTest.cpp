@@ -67,6 +67,25 @@ TEST(CMeasurementJudgeTest, JudgesOneStoredValueAsTheSessionModelDoes)
         EXPECT_EQ(CMeasurementJudge(limits, channels).Judge(record), eJudgement_Within)
             << row.join(' ').toStdString() << ": " << record.GetErrorDescription().toStdString();
     }
+    // And one whose six-digit text lies above its limit violates it, at each count of whole
+    // digits the integer rounding treats apart (five keep a decimal, six keep none, more lose
+    // some): the value, the limit just below its text.
+    const char* const aszAbove[][2] = {{"12345.66", "12345.65"},
+                                       {"123456.5", "123456.9"},
+                                       {"1234567", "1234569"},
+                                       {"98765430000", "98765400000"}};
+    for (const auto& above : aszAbove)
+    {
+        CComparativeValueData limits;
+        QString sLimit = above[1];
+        limits.UpdateItem(eMeasItem_MERRMSdB, eCompareType_Lower, sLimit, sLimit, true);
+        CDBMeasurement record(1, 2, 0, 3);
+        record.SetMeasurementItem(Items::ToId(eMeasItem_MERRMSdB));
+        record.SetMeasurementState(States::ToId(eMeasurementItemState_Valid));
+        record.SetValue(QString(above[0]) + " dB");
+        EXPECT_EQ(CMeasurementJudge(limits, channels).Judge(record), eJudgement_Violation)
+            << above[0] << " against " << above[1];
+    }
 }
 
 namespace
