@@ -72,6 +72,14 @@ TEST(CChannelData, HoldsEveryItemOnceInOneSharedOrderAndIdentifiers)
     const long lCells = later.GetItemCount();
     later.SetItem(later.GetItem(0L));
     EXPECT_EQ(later.GetItemCount(), lCells) << "the first cell is replaced, not added";
+    // By item too: the first cell's item is found where it is, at position 0.
+    const ESettingsItems eFirst = later.GetItem(0L).GetItemEnum();
+    EXPECT_FALSE(later.SetItemValue(eFirst, 7L)) << "the first item holds a text";
+    EXPECT_EQ(later.GetItemCount(), lCells);
+    EXPECT_EQ(later.GetItem(eFirst).ToString(), "first");
+    EXPECT_TRUE(later.SetItemValue(eFirst, QStringLiteral("8")));
+    EXPECT_EQ(later.GetItemCount(), lCells);
+    EXPECT_EQ(later.GetItem(eFirst).ToString(), "8");
 }
 
 TEST(CChannelData, QamOrderRuleForEveryDocsisStandardAndOrder)

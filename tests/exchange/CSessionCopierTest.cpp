@@ -447,6 +447,9 @@ TEST(CSessionContentDigestTest, EveryRecordedFieldCountsAndNoChosenIdDoes)
         {"description", false, [](auto& s, auto&, auto&, auto&) { s.SetDescription("e"); }},
         {"last run", false, [](auto& s, auto&, auto&, auto&) { s.SetLastRun("x"); }},
         {"scan count", false, [](auto& s, auto&, auto&, auto&) { s.SetScanCount(1); }},
+        {"site", false, [](auto& s, auto&, auto&, auto&) { s.SetSessionLocationData("s", ""); }},
+        {"owner", false,
+         [](auto& s, auto&, auto&, auto&) { s.SetHardwareInfoData("", "", "", "", "o"); }},
         {"limit file", false, [](auto&, auto&, auto&, auto& f) { f = "limitz"; }},
         {"scan id", false, [](auto&, auto& c, auto&, auto&) { c.SetScanId(2); }},
         {"scan state", false, [](auto&, auto& c, auto&, auto&) { c.SetState(3); }},
@@ -470,6 +473,21 @@ TEST(CSessionContentDigestTest, EveryRecordedFieldCountsAndNoChosenIdDoes)
         SCOPED_TRACE(c.m_pszWhat);
         EXPECT_EQ(c.m_bSame, make(c.m_Change) == sBase);
     }
+
+    // Rows are hashed in blocks: a change in the first of many rows counts as one in the last.
+    const auto many = [](const QString& sFirstValue)
+    {
+        CSessionContentDigest digest;
+        digest.AddSession(CDBSessionData(7), QByteArray(), QByteArray());
+        for (int i = 0; i < 5000; ++i)
+        {
+            CDBMeasurement row(7, 1, i % 50, i / 50);
+            row.SetValue(i == 0 ? sFirstValue : QStringLiteral("12.40 dBmV"));
+            digest.AddRow(row);
+        }
+        return digest.GetHex();
+    };
+    EXPECT_NE(many("1 dBmV"), many("2 dBmV"));
 }
 
 } // namespace
