@@ -314,6 +314,7 @@ TEST_P(CMeasurementResultDataTest, SwitchingLimitsMatchesAFreshLoad)
     EXPECT_TRUE(graph.SetDataItemEnabled(true, 1, false));
     EXPECT_TRUE(graph.SetDataItemEnabled(true, 3, false));
     EXPECT_FALSE(graph.SetDataItemEnabled(true, 3, false));
+    EXPECT_EQ(graph.GetNumberOfLines(), 2);
     EXPECT_EQ(graph.ConvertLineIdToMeasdataId(1), 3);
     EXPECT_EQ(graph.ConvertLineIdToMeasdataId(2), 0);
     EXPECT_EQ(graph.GetXMeasValue(0, -1) + graph.GetXMeasValue(0, 4), 0.0);
@@ -465,6 +466,7 @@ TEST_P(CMeasurementResultDataTest, SingleChannelViewShowsDisplayTexts)
     }
     CMeasurementResultSingleChannelData scan4(model, 4, 0, false);
     EXPECT_EQ(scan4.GetMeasCount(), 4);
+    EXPECT_EQ(scan4.GetResultPosition(eMeasItem_None), -1);
     EXPECT_DOUBLE_EQ(scan4.GetPowerLimitOffset(), 3.0);
     model.UseOtherLimits(Path("other-limits.json"));
     scan4.UpdateLimitValues(true);
