@@ -153,6 +153,9 @@ def session_checks(label, common, session, stored, env, db_file=None):
     (textless,) = mem.execute("select count(*) from v where result in ('violation','error') "
                               "and text = ''").fetchone()
     check(textless == 0, tag + "csv: every violation and error has its text")
+    (one_sided,) = mem.execute("select count(*) from v where compare_type = 'Equal' and "
+                               "(limit_low = '' or limit_high != '' or margin != '')").fetchone()
+    check(one_sided == 0, tag + "csv: an Equal limit has its value, no upper bound and no margin")
     (negative,) = mem.execute("select count(*) from v where (item_name like 'BER%' or item_name "
                               "like '%Error Ratio') and value != '' and cast(value as real) < 0"
                               ).fetchone()
@@ -209,6 +212,8 @@ def session_checks(label, common, session, stored, env, db_file=None):
     check(history_viol == len(violated),
           tag + "report: status cells of violation = channel-scan pairs with a violation (%d)"
           % len(violated))
+    check("to no channel of the table" not in text,
+          tag + "report: no word of stray values when every value has its channel and scan")
     check(not p.links and "https://" not in text and
           "http://" not in text.replace("http://www.w3.org/2000/svg", ""),
           tag + "report needs no network")
