@@ -6,6 +6,7 @@ Usage: check_mda.py CMAKE BUILD_DIR DEMO WORK_DIR TOOL_NAME"""
 import base64
 import csv
 import hashlib
+import html
 import html.parser
 import io
 import json
@@ -212,6 +213,9 @@ def session_checks(label, common, session, stored, env, db_file=None):
     check(history_viol == len(violated),
           tag + "report: status cells of violation = channel-scan pairs with a violation (%d)"
           % len(violated))
+    standards = {row[19] for row in body}
+    check(len(standards) > 3 and all("<small>" + html.escape(s) in text for s in standards),
+          tag + "report: every channel's heading names its standard (%d)" % len(standards))
     check("to no channel of the table" not in text,
           tag + "report: no word of stray values when every value has its channel and scan")
     check(not p.links and "https://" not in text and
@@ -593,6 +597,20 @@ def copy_db(name):
 
 
 analyst = read_csv(os.path.join(work, "sqlite.csv"))
+
+# A stored state is written by its name, the first one (0) too; one without a name as its number.
+state_db, con = copy_db("states.sqlite")
+first, second = [r[0] for r in con.execute("select id from measurement where session_id = ? "
+                                           "order by id limit 2", (session,))]
+con.execute("update measurement set state = 0 where id = ?", (first,))
+con.execute("update measurement set state = 77 where id = ?", (second,))
+con.commit()
+con.close()
+out = os.path.join(work, "states.csv")
+r = run(["csv", str(session), "--database", state_db, "-o", out])
+words = [row["stored_state"] for row in read_csv(out)]
+check(r.returncode == 0 and words.count("Only Initialized") == 1 and words.count("77") == 1,
+      "csv: stored state 0 by its name, an unnamed one by its number")
 
 # Formula guard: texts a spreadsheet would evaluate get an apostrophe, numbers stay numbers.
 guard_db, con = copy_db("formulas.sqlite")
