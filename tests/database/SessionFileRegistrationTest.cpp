@@ -177,6 +177,8 @@ TEST_P(CSessionFileRegistrationTest, PipesDevicesFoldersAndOversizeFilesAreRefus
         EXPECT_EQ(sessions.LastError(), row.sReason);
         EXPECT_EQ(lId, -7);
         EXPECT_EQ(Counts(), before);
+        // A stale reason, so that the read must give its own.
+        Db().Fail(QStringLiteral("an earlier failure"));
         EXPECT_EQ(guarded([&] { return sessions.GetFileData(row.sPath); }), "");
         EXPECT_EQ(sessions.LastError(), row.sReason);
         EXPECT_EQ(guarded([&] { return sessions.GetFileHashValue(row.sPath); }), row.sHash);
