@@ -265,16 +265,24 @@ TEST_F(ArchivHandlerTest, ExtractionOfBrokenAndHostileArchives)
     EXPECT_EQ(QFileInfo(Path("out/e0000.bin")).size(), c_iSize);
     EXPECT_LT(PeakResidentKiB() - lBefore, 32 * 1024);
 
+    ASSERT_TRUE(WriteFile(Path("two/a.limit"), QByteArray(2 * 1024 * 1024, 'a')));
+    ASSERT_TRUE(WriteFile(Path("two/b.limit"), "b"));
+    ASSERT_TRUE(m_handler.CreateArchive(Path("two.zip"), {Path("two/a.limit"), Path("two/b.limit")}));
     rlimit limit{};
     ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &limit), 0);
     const auto previous = std::signal(SIGXFSZ, SIG_IGN);
     const rlimit full{1024 * 1024, limit.rlim_max};
     setrlimit(RLIMIT_FSIZE, &full);
     const bool bExtracted = Extract("big.zip", "full");
+    // The extraction stops at the entry that could not be written: the small one after it is
+    // not written either.
+    const bool bTwoExtracted = Extract("two.zip", "full-two");
     setrlimit(RLIMIT_FSIZE, &limit);
     std::signal(SIGXFSZ, previous);
     EXPECT_FALSE(bExtracted);
     EXPECT_EQ(ListTree(Path("full")), QStringList());
+    EXPECT_FALSE(bTwoExtracted);
+    EXPECT_EQ(ListTree(Path("full-two")), QStringList());
 }
 
 } // namespace
