@@ -50,19 +50,31 @@ bool CSessionConfigurationRestorer::Restore(long lSessionId, const QString& sFol
     if (sChannelFile.isEmpty())
     {
         QFile::remove(sChannelPath);
-        if (sChannelId.toLongLong() < 1 ||
-            !sessions.GetChannelSettingsFileFromDB(sChannelId, sChannelPath))
+        if (sChannelId.toLongLong() < 1)
         {
             return Fail(
                 QStringLiteral("session %1 has no registered channel table").arg(lSessionId));
+        }
+        // A registration whose copy cannot be read (gone, or the read failed) says why.
+        if (!sessions.GetChannelSettingsFileFromDB(sChannelId, sChannelPath))
+        {
+            return Fail(QStringLiteral("the channel table registered with session ") +
+                        QString::number(lSessionId) + QStringLiteral(" cannot be read: ") +
+                        sessions.LastError());
         }
     }
     if (sLimitFile.isEmpty())
     {
         QFile::remove(sLimitPath);
-        if (sLimitId.toLongLong() < 1 || !sessions.GetLimitValuesFileFromDB(sLimitId, sLimitPath))
+        if (sLimitId.toLongLong() < 1)
         {
             return Fail(QStringLiteral("session %1 has no registered limit file").arg(lSessionId));
+        }
+        if (!sessions.GetLimitValuesFileFromDB(sLimitId, sLimitPath))
+        {
+            return Fail(QStringLiteral("the limit file registered with session ") +
+                        QString::number(lSessionId) + QStringLiteral(" cannot be read: ") +
+                        sessions.LastError());
         }
     }
     const QString sDevicePath = folder.filePath(c_sDeviceFile);

@@ -225,10 +225,17 @@ bool CSessionReader::SPrivate::ReadConfiguration()
     else
     {
         QByteArray bytes;
-        if (sChannelId.toLongLong() < 1 || !sessions.GetChannelSettingsFileData(sChannelId, bytes))
+        if (sChannelId.toLongLong() < 1)
         {
             return Fail(
                 QStringLiteral("Session %1 has no registered channel table").arg(lSessionId));
+        }
+        // A registration whose copy cannot be read (gone, or the read failed) says why.
+        if (!sessions.GetChannelSettingsFileData(sChannelId, bytes))
+        {
+            return Fail(QStringLiteral("The channel table registered with session ") +
+                        QString::number(lSessionId) + QStringLiteral(" cannot be read: ") +
+                        sessions.LastError());
         }
         if (!m_ChannelTable.ReadData(bytes,
                                      QStringLiteral("registered channel table ") + sChannelId))
@@ -251,9 +258,15 @@ bool CSessionReader::SPrivate::ReadConfiguration()
     else
     {
         QByteArray bytes;
-        if (sLimitId.toLongLong() < 1 || !sessions.GetLimitValuesFileData(sLimitId, bytes))
+        if (sLimitId.toLongLong() < 1)
         {
             return Fail(QStringLiteral("Session %1 has no registered limit file").arg(lSessionId));
+        }
+        if (!sessions.GetLimitValuesFileData(sLimitId, bytes))
+        {
+            return Fail(QStringLiteral("The limit file registered with session ") +
+                        QString::number(lSessionId) + QStringLiteral(" cannot be read: ") +
+                        sessions.LastError());
         }
         if (!m_Limits.ReadData(bytes, QStringLiteral("registered limit file ") + sLimitId))
         {

@@ -111,11 +111,19 @@ TEST_P(CSessionConfigurationRestorerTest, RestoresTheFilesAsTheSessionWasMeasure
     ASSERT_TRUE(CDBSessionControler(*m_pDb).Create(lUnregistered, "uid-8", "No files",
                                                    Path("missing.channel"), Path("missing.limit"),
                                                    "", "", "", "", "", "", "", "", "", "", ""));
+    // Its registrations are rows without content: the reason names the key.
+    CDBSessionData unregistered(lUnregistered);
+    ASSERT_TRUE(CDBSessionControler(*m_pDb).GetData(lUnregistered, unregistered));
+    QString sLimitKey;
+    QString sChannelKey;
+    unregistered.GetAssociatedFiles(sLimitKey, sChannelKey);
     const std::pair<long, QString> rows[] = {
         {999999, QStringLiteral("there is no session 999999")},
         {0, QStringLiteral("there is no session 0")},
-        {lUnregistered,
-         QStringLiteral("session %1 has no registered channel table").arg(lUnregistered)},
+        {lUnregistered, "the channel table registered with session " +
+                            QString::number(lUnregistered) +
+                            " cannot be read: No file with content is registered under the key \"" +
+                            sChannelKey + "\""},
     };
     // A table left from an earlier restore must not pass for this session's.
     MdaTest::WriteFile(m_Out, CSessionConfigurationRestorer::c_sChannelFile, "{}");

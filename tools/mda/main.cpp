@@ -12,6 +12,7 @@
 #include "CToolContext.h"
 
 #include <QCoreApplication>
+#include <QtGlobal>
 #include <QStringList>
 
 #include <cstdio>
@@ -52,10 +53,28 @@ void PrintUsage(FILE* pStream)
                pStream);
 }
 
+// Qt's own uncategorised warnings (a database driver that cannot free a statement on a
+// connection already lost, and the like) would follow the one line the tool prints about the
+// failure; the library's categorised log lines still reach stderr, control characters escaped.
+void HandleMessage(QtMsgType eType, const QMessageLogContext& context, const QString& sMessage)
+{
+    const bool bUncategorised =
+        context.category == nullptr || qstrcmp(context.category, "default") == 0;
+    if (bUncategorised && eType != QtCriticalMsg && eType != QtFatalMsg)
+    {
+        return;
+    }
+    std::fprintf(stderr, "%s\n",
+                 CTerminalText::Escaped(qFormatLogMessage(eType, context, sMessage))
+                     .toUtf8()
+                     .constData());
+}
+
 } // namespace
 
 int main(int argc, char** argv)
 {
+    qInstallMessageHandler(&HandleMessage);
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("mda"));
     const QStringList arguments = QCoreApplication::arguments();

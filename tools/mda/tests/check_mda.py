@@ -579,6 +579,77 @@ if url and user and password:
             env=dict(base_env, MDA_DATABASE_PASSWORD="Wr0ngSecret"))
     check(r.returncode == 2 and "Wr0ngSecret" not in r.stderr and
           len(r.stderr.strip().splitlines()) == 1, "a wrong password exits 2 and is never shown")
+
+    # The connection dropped in the middle of a read: a proxy between the tool and the server
+    # cuts both sockets once the server has sent half (then seven eighths) of what a whole
+    # command receives. Every
+    # reading command exits 2 with the reason and leaves no file; none passes a part as whole.
+    import socket
+    import threading
+    from urllib.parse import urlsplit
+
+    class CuttingProxy:
+        def __init__(self, host, port):
+            self.target = (host, port)
+            self.listener = socket.socket()
+            self.listener.bind(("127.0.0.1", 0))
+            self.listener.listen(8)
+            self.port = self.listener.getsockname()[1]
+            self.cut_after = None  # bytes from the server in all, then every socket closes
+            self.received = 0
+            self.lock = threading.Lock()
+            threading.Thread(target=self.accept, daemon=True).start()
+
+        def accept(self):
+            while True:
+                client, _ = self.listener.accept()
+                server = socket.create_connection(self.target)
+                threading.Thread(target=self.pump, args=(client, server, False), daemon=True).start()
+                threading.Thread(target=self.pump, args=(server, client, True), daemon=True).start()
+
+        def pump(self, source, sink, counted):
+            try:
+                while True:
+                    data = source.recv(16384)
+                    if not data:
+                        break
+                    if counted:
+                        with self.lock:
+                            if self.cut_after is not None and self.received + len(data) > self.cut_after:
+                                break
+                            self.received += len(data)
+                    sink.sendall(data)
+            except OSError:
+                pass
+            for end in (source, sink):
+                try:
+                    end.shutdown(socket.SHUT_RDWR)
+                except OSError:
+                    pass
+                end.close()
+
+    parts = urlsplit(url)
+    proxy = CuttingProxy(parts.hostname, parts.port or 5432)
+    proxied = "postgresql://127.0.0.1:%d%s" % (proxy.port, parts.path)
+    for name, args in (("show", ["show"]), ("report", ["report"]), ("csv", ["csv"]),
+                       ("csv --classic", ["csv", "--classic"])):
+        out = os.path.join(work, "cut-" + name.replace(" ", "") + ".out")
+        command = args + [str(pg_session), "--database", proxied, "--user", user] + \
+            ([] if name == "show" else ["-o", out])
+        proxy.cut_after, proxy.received = None, 0
+        whole = run(command, env=pg_env)
+        total = proxy.received
+        if os.path.exists(out):
+            os.remove(out)
+        for cut_at in (total // 2, total * 7 // 8):
+            proxy.cut_after, proxy.received = cut_at, 0
+            cut = run(command, env=pg_env)
+            check(whole.returncode == 0 and total > 0 and cut.returncode == 2 and
+                  len(cut.stderr.strip().splitlines()) == 1 and "server closed the connection" in
+                  cut.stderr and not os.path.exists(out)
+                  and (name != "show" or "channel" not in cut.stdout),
+                  "%s: a connection dropped part way (%d of %d bytes) exits 2 with the reason "
+                  "and no output (%s)" % (name, cut_at, total, cut.stderr.strip()[:160]))
 else:
     print("skipped PostgreSQL: MDA_TEST_PG_URL/USER/PASSWORD not set")
 
