@@ -203,6 +203,10 @@ def session_checks(label, common, session, stored, env, db_file=None):
     check(kinds.count("0") > 0 and kinds.count("1") > 0 and kinds.count("2") > 0,
           tag + "report: points, violations and errors in the chart data (%d/%d/%d)"
           % (kinds.count("0"), kinds.count("1"), kinds.count("2")))
+    untold = [(c["n"], c["pi"][j]) for c in p.charts() for j, k in enumerate(c["pk"])
+              if k == "1" and not re.fullmatch(r"limit violation: \S.*", c["t"].get(str(c["pi"][j]), ""),
+                                               re.S)]
+    check(not untold, tag + "report: every violation point carries its text %s" % untold[:3])
     limited = [c for c in p.charts() if c["lo"] is not None or c["hi"] is not None]
     check(limited and any(c["u"].startswith("dB") for c in limited),
           tag + "report: limits to draw, some with a unit (%d)" % len(limited))
@@ -674,14 +678,17 @@ state_db, con = copy_db("states.sqlite")
 first, second = [r[0] for r in con.execute("select id from measurement where session_id = ? "
                                            "order by id limit 2", (session,))]
 con.execute("update measurement set state = 0 where id = ?", (first,))
-con.execute("update measurement set state = 77 where id = ?", (second,))
+con.execute("update measurement set state = 77, measurement_item = 0 where id = ?", (second,))
 con.commit()
 con.close()
 out = os.path.join(work, "states.csv")
 r = run(["csv", str(session), "--database", state_db, "-o", out])
-words = [row["stored_state"] for row in read_csv(out)]
+rows = read_csv(out)
+words = [row["stored_state"] for row in rows]
 check(r.returncode == 0 and words.count("Only Initialized") == 1 and words.count("77") == 1,
       "csv: stored state 0 by its name, an unnamed one by its number")
+check([row["item_name"] for row in rows if row["item_id"] == "0"] == ["Status"],
+      "csv: item 0 by its name")
 
 # Formula guard: texts a spreadsheet would evaluate get an apostrophe, numbers stay numbers.
 guard_db, con = copy_db("formulas.sqlite")
