@@ -51,21 +51,24 @@ TEST(CMeasurementJudgeTest, JudgesOneStoredValueAsTheSessionModelDoes)
     EXPECT_DOUBLE_EQ(3.0, judge.PowerLimitOffset(0));
     EXPECT_DOUBLE_EQ(0.0, judge.PowerLimitOffset(9));
     EXPECT_DOUBLE_EQ(0.0, judge.PowerLimitOffset(-1));
+    // MER judged against one upper limit: the stored value text and the limit text.
+    const auto judgeAgainst = [&channels](const QString& sValue, QString sLimit)
+    {
+        CComparativeValueData limits;
+        limits.UpdateItem(eMeasItem_MERRMSdB, eCompareType_Lower, sLimit, sLimit, true);
+        CDBMeasurement record(1, 2, 0, 3);
+        record.SetMeasurementItem(Items::ToId(eMeasItem_MERRMSdB));
+        record.SetMeasurementState(States::ToId(eMeasurementItemState_Valid));
+        record.SetValue(sValue + " dB");
+        return CMeasurementJudge(limits, channels).Judge(record);
+    };
     // A value whose six-digit text lies just below its limit is within, at every magnitude up to
     // 2^63: the judge rounds large values in integers and must land on that very number. Each limit
     // is the single-precision number nearest above the text, closer to it than a rounding slip
     // (from 10^18 on, no such number exists).
     for (const QStringList& row : MdaTest::ReadDataTable("results/just-below.tsv"))
     {
-        CComparativeValueData limits;
-        QString sLimit = row[1];
-        limits.UpdateItem(eMeasItem_MERRMSdB, eCompareType_Lower, sLimit, sLimit, true);
-        CDBMeasurement record(1, 2, 0, 3);
-        record.SetMeasurementItem(Items::ToId(eMeasItem_MERRMSdB));
-        record.SetMeasurementState(States::ToId(eMeasurementItemState_Valid));
-        record.SetValue(row[0] + " dB");
-        EXPECT_EQ(CMeasurementJudge(limits, channels).Judge(record), eJudgement_Within)
-            << row.join(' ').toStdString() << ": " << record.GetErrorDescription().toStdString();
+        EXPECT_EQ(judgeAgainst(row[0], row[1]), eJudgement_Within) << row.join(' ').toStdString();
     }
     // And one whose six-digit text lies above its limit violates it, at each count of whole
     // digits the integer rounding treats apart (five keep a decimal, six keep none, more lose
@@ -76,14 +79,7 @@ TEST(CMeasurementJudgeTest, JudgesOneStoredValueAsTheSessionModelDoes)
                                        {"98765430000", "98765400000"}};
     for (const auto& above : aszAbove)
     {
-        CComparativeValueData limits;
-        QString sLimit = above[1];
-        limits.UpdateItem(eMeasItem_MERRMSdB, eCompareType_Lower, sLimit, sLimit, true);
-        CDBMeasurement record(1, 2, 0, 3);
-        record.SetMeasurementItem(Items::ToId(eMeasItem_MERRMSdB));
-        record.SetMeasurementState(States::ToId(eMeasurementItemState_Valid));
-        record.SetValue(QString(above[0]) + " dB");
-        EXPECT_EQ(CMeasurementJudge(limits, channels).Judge(record), eJudgement_Violation)
+        EXPECT_EQ(judgeAgainst(above[0], above[1]), eJudgement_Violation)
             << above[0] << " against " << above[1];
     }
 }
