@@ -100,7 +100,8 @@ int WriteSessions(const CToolContext& context, const QString& sOutput)
     long lDone = 0;
     for (const long lSessionId : sessionIds)
     {
-        if (!reader.SelectSession(lSessionId))
+        // The session named last is selected already: its files and scans are not read again.
+        if (reader.SessionId() != lSessionId && !reader.SelectSession(lSessionId))
         {
             context.Progress(QString());
             return context.Fail(reader.LastError());
