@@ -437,11 +437,7 @@ TEST_P(CDBFailureAndIdTest, ReadOfATableGoneFailsAndSaysWhy)
 {
     const long lSession = CreateSession("s");
     CDBScanController scans(Db());
-    // Not prepared: the server does not prepare a change of the schema.
-    QSqlQuery* pAny = Db().GetPreparedQuery(QStringLiteral("SELECT 1"));
-    ASSERT_NE(pAny, nullptr);
-    QSqlQuery direct(*pAny);
-    ASSERT_TRUE(direct.exec(QStringLiteral("ALTER TABLE scan RENAME TO scan_gone")));
+    ASSERT_TRUE(Database().ExecuteDirect("ALTER TABLE scan RENAME TO scan_gone"));
     std::vector<CDBScanData> read(1, CDBScanData(lSession));
     Db().Fail(QStringLiteral("an earlier failure"));
     EXPECT_FALSE(scans.GetAllData(lSession, read));
