@@ -90,6 +90,18 @@ TEST_P(CDBMeasurementControllerTest, UpdateWithoutErrorTextKeepsTheStoredOne)
     }
 }
 
+// A text past the bound reads cut at the bound with the marker after it; one at the bound whole.
+TEST_P(CDBMeasurementControllerTest, TextsPastTheBoundAreCutVisibly)
+{
+    const int iBound = CDBMeasurement::c_iMaxTextLength;
+    Store(1, 0, 8, 2, QString(iBound + 5, 'v'), QString(iBound, 'e'));
+    std::vector<CDBMeasurement> list;
+    ASSERT_TRUE(m_Measurements->GetAllResultsForSession(m_lSession, list));
+    ASSERT_EQ(list.size(), 1u);
+    EXPECT_TRUE(list[0].GetValue() == QString(iBound, 'v') + CDBMeasurement::c_sCutMarker);
+    EXPECT_TRUE(list[0].GetErrorDescription() == QString(iBound, 'e'));
+}
+
 TEST_P(CDBMeasurementControllerTest, SessionReadsReplaceChannelReadsAppend)
 {
     Store(1, 0, 7, 2, "a");

@@ -196,6 +196,8 @@ def session_checks(label, common, session, stored, env, db_file=None):
     p = ReportParser()
     p.feed(text)
     check(len(p.tiles) == CHANNELS, tag + "report: one tile per channel")
+    check(len(re.findall(r'<li class="(?:bad|clean)"><a href="#', text)) == CHANNELS,
+          tag + "report: the table of contents lists every channel")
     check(all(re.fullmatch(r"(1 violation|\d+ violations) · (1 error|\d+ errors)", c)
               and not re.match(r"1 violations|.*· 1 errors", c) for c in p.counts)
           and len(p.counts) == CHANNELS, tag + "report: tiles carry their counts")
