@@ -129,6 +129,7 @@ def session_checks(label, common, session, stored, env, db_file=None):
     body = table[1:]
     check(len(body) == stored, tag + "csv: one row per stored value (%d of %d)" % (len(body), stored))
     check(all(len(row) == len(HEADER) for row in body), tag + "csv: every row has every field")
+    check(all(row[0] == str(session) for row in body), tag + "csv: every row names its session")
     mem = sqlite3.connect(":memory:")
     mem.execute("create table v (%s)" % ",".join(HEADER))
     mem.executemany("insert into v values (%s)" % ",".join("?" * len(HEADER)), body)
