@@ -10,9 +10,14 @@
 #include <QSaveFile>
 
 #include <algorithm>
+#include <atomic>
 #include <cerrno>
 #include <charconv>
+#include <condition_variable>
 #include <cstring>
+#include <deque>
+#include <mutex>
+#include <thread>
 #include <unistd.h>
 #include <vector>
 
@@ -146,6 +151,90 @@ bool CCsvWriter::Flush(QString& sReason)
     return true;
 }
 
+namespace
+{
+
+// One row as read, kept until the writing thread has formatted it.
+struct SQueuedRow
+{
+    CDBMeasurement m_Stored;
+    CDBMeasurement m_Judged;
+    EJudgement m_eJudgement;
+    long m_lScanIndex;
+    bool m_bHasNumber;
+    double m_dNumber;
+};
+using RowBatch = std::vector<SQueuedRow>;
+
+// Rows are handed to the writing thread in batches of this many, or fewer when their texts
+// pass c_iBatchChars, so that a session of long texts keeps a few batches in memory at most.
+constexpr size_t c_uBatchRows = 2048;
+constexpr long long c_llBatchChars = 1 << 18;
+
+// The batches between the reading thread and the writing one: one waits while one is
+// written and the next is filled; written batches come back to be filled again.
+struct SRowPipe
+{
+    std::mutex m_Mutex;
+    std::condition_variable m_Changed;
+    std::deque<RowBatch> m_Full;
+    std::vector<RowBatch> m_Spare;
+    bool m_bDone = false;
+
+    void Hand(RowBatch& batch)
+    {
+        std::unique_lock<std::mutex> lock(m_Mutex);
+        m_Changed.wait(lock, [this] { return m_Full.empty(); });
+        m_Full.push_back(std::move(batch));
+        batch = RowBatch();
+        if (!m_Spare.empty())
+        {
+            batch = std::move(m_Spare.back());
+            m_Spare.pop_back();
+        }
+        lock.unlock();
+        m_Changed.notify_all();
+        batch.reserve(c_uBatchRows);
+    }
+    void Close()
+    {
+        {
+            const std::lock_guard<std::mutex> lock(m_Mutex);
+            m_bDone = true;
+        }
+        m_Changed.notify_all();
+    }
+    // False when the reading side has closed and every batch is taken.
+    bool Take(RowBatch& batch)
+    {
+        std::unique_lock<std::mutex> lock(m_Mutex);
+        m_Changed.wait(lock, [this] { return !m_Full.empty() || m_bDone; });
+        if (m_Full.empty())
+        {
+            return false;
+        }
+        batch = std::move(m_Full.front());
+        m_Full.pop_front();
+        lock.unlock();
+        m_Changed.notify_all();
+        return true;
+    }
+    void Return(RowBatch& batch)
+    {
+        // The rows' texts are released here, on the writing thread.
+        batch.clear();
+        const std::lock_guard<std::mutex> lock(m_Mutex);
+        m_Spare.push_back(std::move(batch));
+    }
+};
+
+long long TextChars(const CDBMeasurement& record)
+{
+    return record.GetValue().size() + record.GetErrorDescription().size();
+}
+
+} // namespace
+
 bool CCsvWriter::Write(CJudgedSession& session, const std::function<void(long)>& progress,
                        long& lRows, QString& sReason)
 {
@@ -186,95 +275,157 @@ bool CCsvWriter::Write(CJudgedSession& session, const std::function<void(long)>&
     QString sChunk;
     sChunk.reserve(c_iFlushSize + 4096);
     QString sCode;
-    bool bWriteOk = true;
+    const auto format = [&](const CSessionReader::SRow& row)
+    {
+        const CDBMeasurement& stored = row.m_Stored;
+        const CDBMeasurement& judged = row.m_Judged;
+        const EJudgement eJudgement = row.m_eJudgement;
+        sChunk += sSession;
+        AppendNumber(sChunk, stored.GetScanId());
+        sChunk += comma;
+        if (!bHasScanTime || lScanOfTime != stored.GetScanId())
+        {
+            lScanOfTime = stored.GetScanId();
+            sScanTime =
+                CCsvField::Make(CCsvSessionColumns::ToIsoTime(session.ScanTime(lScanOfTime)));
+            bHasScanTime = true;
+        }
+        sChunk += sScanTime;
+        sChunk += comma;
+        const long lChannel = stored.GetChannelId();
+        AppendNumber(sChunk, lChannel);
+        sChunk += comma;
+        if (lChannel >= 0 && lChannel < static_cast<long>(channelFields.size()))
+        {
+            sChunk += channelFields[static_cast<size_t>(lChannel)];
+        }
+        sChunk += comma;
+        const long lItem = stored.GetMeasurementItem();
+        AppendNumber(sChunk, lItem);
+        sChunk += comma;
+        if (lItem >= 0 && lItem < c_lItemIds)
+        {
+            if (static_cast<size_t>(lItem) >= itemFields.size())
+            {
+                itemFields.resize(static_cast<size_t>(lItem) + 1);
+            }
+            QString& sItem = itemFields[static_cast<size_t>(lItem)];
+            if (sItem.isNull())
+            {
+                sItem = CCsvField::Make(session.ItemName(lItem));
+            }
+            sChunk += sItem;
+        }
+        else
+        {
+            CCsvField::Append(sChunk, session.ItemName(lItem));
+        }
+        sChunk += comma;
+        columns.AppendValue(sChunk, row, sCode);
+        sChunk += comma;
+        const long lState = stored.GetMeasurementState();
+        if (lState >= 0 && lState < static_cast<long>(stateNames.size()) &&
+            !stateNames[static_cast<size_t>(lState)].isEmpty())
+        {
+            sChunk += stateNames[static_cast<size_t>(lState)];
+        }
+        else
+        {
+            AppendNumber(sChunk, lState);
+        }
+        sChunk += comma;
+        sChunk += c_aResultWords[eJudgement];
+        sChunk += comma;
+        if (eJudgement == eJudgement_Violation || eJudgement == eJudgement_Error)
+        {
+            CCsvField::Append(sChunk, judged.GetErrorDescription());
+        }
+        sChunk += comma;
+        sChunk += sCode;
+        columns.AppendLimits(sChunk, row);
+        columns.AppendChannel(sChunk, lChannel);
+        sChunk += QLatin1String("\r\n");
+    };
+
+    // The database is read on this thread while a second one formats and writes what was read:
+    // on a machine with two cores neither waits long for the other. The writing thread touches
+    // only the buffer, the device and the session's lookups, which stay unchanged while rows
+    // are read.
+    SRowPipe pipe;
+    std::atomic<bool> bWriteFailed{false};
+    QString sWriteReason;
+    long lWritten = 0;
+    std::thread writer(
+        [&]
+        {
+            RowBatch batch;
+            while (pipe.Take(batch))
+            {
+                // After a failed write the remaining batches are only released.
+                for (size_t i = 0; i < batch.size() && !bWriteFailed.load(); ++i)
+                {
+                    const SQueuedRow& queued = batch[i];
+                    format({queued.m_Stored, queued.m_Judged, queued.m_eJudgement,
+                            queued.m_lScanIndex, queued.m_bHasNumber, queued.m_dNumber});
+                    ++lWritten;
+                    // Lines gather as text and are converted a chunk at a time.
+                    if (sChunk.size() >= c_iFlushSize)
+                    {
+                        m_Buffer += sChunk.toUtf8();
+                        sChunk.resize(0);
+                        if (!Flush(sWriteReason))
+                        {
+                            bWriteFailed = true;
+                        }
+                    }
+                }
+                pipe.Return(batch);
+            }
+            if (!bWriteFailed.load())
+            {
+                m_Buffer += sChunk.toUtf8();
+                if (!Flush(sWriteReason))
+                {
+                    bWriteFailed = true;
+                }
+            }
+        });
+
+    RowBatch batch;
+    batch.reserve(c_uBatchRows);
+    long long llBatchChars = 0;
+    long lHanded = 0;
     const bool bRead = session.ForEachRow(
         [&](const CSessionReader::SRow& row)
         {
-            const CDBMeasurement& stored = row.m_Stored;
-            const CDBMeasurement& judged = row.m_Judged;
-            const EJudgement eJudgement = row.m_eJudgement;
-            sChunk += sSession;
-            AppendNumber(sChunk, stored.GetScanId());
-            sChunk += comma;
-            if (!bHasScanTime || lScanOfTime != stored.GetScanId())
+            batch.push_back({row.m_Stored, row.m_Judged, row.m_eJudgement, row.m_lScanIndex,
+                             row.m_bHasNumber, row.m_dNumber});
+            llBatchChars += TextChars(row.m_Stored) + TextChars(row.m_Judged);
+            if (batch.size() >= c_uBatchRows || llBatchChars >= c_llBatchChars)
             {
-                lScanOfTime = stored.GetScanId();
-                sScanTime =
-                    CCsvField::Make(CCsvSessionColumns::ToIsoTime(session.ScanTime(lScanOfTime)));
-                bHasScanTime = true;
-            }
-            sChunk += sScanTime;
-            sChunk += comma;
-            const long lChannel = stored.GetChannelId();
-            AppendNumber(sChunk, lChannel);
-            sChunk += comma;
-            if (lChannel >= 0 && lChannel < static_cast<long>(channelFields.size()))
-            {
-                sChunk += channelFields[static_cast<size_t>(lChannel)];
-            }
-            sChunk += comma;
-            const long lItem = stored.GetMeasurementItem();
-            AppendNumber(sChunk, lItem);
-            sChunk += comma;
-            if (lItem >= 0 && lItem < c_lItemIds)
-            {
-                if (static_cast<size_t>(lItem) >= itemFields.size())
-                {
-                    itemFields.resize(static_cast<size_t>(lItem) + 1);
-                }
-                QString& sItem = itemFields[static_cast<size_t>(lItem)];
-                if (sItem.isNull())
-                {
-                    sItem = CCsvField::Make(session.ItemName(lItem));
-                }
-                sChunk += sItem;
-            }
-            else
-            {
-                CCsvField::Append(sChunk, session.ItemName(lItem));
-            }
-            sChunk += comma;
-            columns.AppendValue(sChunk, row, sCode);
-            sChunk += comma;
-            const long lState = stored.GetMeasurementState();
-            if (lState >= 0 && lState < static_cast<long>(stateNames.size()) &&
-                !stateNames[static_cast<size_t>(lState)].isEmpty())
-            {
-                sChunk += stateNames[static_cast<size_t>(lState)];
-            }
-            else
-            {
-                AppendNumber(sChunk, lState);
-            }
-            sChunk += comma;
-            sChunk += c_aResultWords[eJudgement];
-            sChunk += comma;
-            if (eJudgement == eJudgement_Violation || eJudgement == eJudgement_Error)
-            {
-                CCsvField::Append(sChunk, judged.GetErrorDescription());
-            }
-            sChunk += comma;
-            sChunk += sCode;
-            columns.AppendLimits(sChunk, row);
-            columns.AppendChannel(sChunk, lChannel);
-            sChunk += QLatin1String("\r\n");
-            ++lRows;
-            // Lines gather as text and are converted a chunk at a time.
-            if (sChunk.size() >= c_iFlushSize)
-            {
-                m_Buffer += sChunk.toUtf8();
-                sChunk.resize(0);
-                bWriteOk = Flush(sReason);
+                lHanded += static_cast<long>(batch.size());
+                llBatchChars = 0;
+                pipe.Hand(batch);
                 if (progress)
                 {
-                    progress(lRows);
+                    progress(lHanded);
                 }
             }
-            return bWriteOk;
+            return !bWriteFailed.load();
         },
         sReason);
-    m_Buffer += sChunk.toUtf8();
-    return bRead && bWriteOk && Flush(sReason);
+    if (bRead && !batch.empty())
+    {
+        pipe.Hand(batch);
+    }
+    pipe.Close();
+    writer.join();
+    lRows = lWritten;
+    if (bRead && bWriteFailed.load())
+    {
+        sReason = sWriteReason;
+    }
+    return bRead && !bWriteFailed.load();
 }
 
 bool CCsvWriter::Commit(QString& sReason)
