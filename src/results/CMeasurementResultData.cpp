@@ -91,26 +91,26 @@ bool CMeasurementResultData::LoadData(const CMeasConfigData& config)
                                 m_Database.LastError());
         return false;
     }
-    CDBMeasurementController measurements(m_Database);
-    if (!measurements.GetAllResultsForSession(m_lSessionId, m_vAllResults))
+    // The session is read through the reader every reading command uses; the model judges
+    // what it read with the files of its configuration.
+    CSessionReader reader(m_Database);
+    if (!reader.ReadStoredRows(m_lSessionId, m_vAllResults))
     {
         // None of the values is judged: a part of them would look like the whole session.
-        m_vAllResults.clear();
         UpdateDataAffectedByLimitValues();
         m_sLastError = QStringLiteral("Reading the stored values of session %1 failed: %2")
                            .arg(m_lSessionId)
-                           .arg(measurements.LastError());
+                           .arg(reader.LastError());
         return false;
     }
     UseInititalLimits();
     const bool bSessionFound = ReadSessionData();
     const QString sSessionError = m_sLastError;
-    const CDBScanController scans(m_Database);
-    if (!scans.GetScanIds(m_lSessionId, m_vScanIds))
+    if (!reader.ReadScanIds(m_lSessionId, m_vScanIds))
     {
         m_sLastError = QStringLiteral("Reading the scans of session %1 failed: %2")
                            .arg(m_lSessionId)
-                           .arg(scans.LastError());
+                           .arg(reader.LastError());
         return false;
     }
     m_sLastError = sSessionError;
@@ -119,12 +119,12 @@ bool CMeasurementResultData::LoadData(const CMeasConfigData& config)
 
 bool CMeasurementResultData::ReadSessionData()
 {
-    const CDBSessionControler sessions(m_Database);
-    if (!sessions.GetData(m_lSessionId, m_Session))
+    CSessionReader reader(m_Database);
+    if (!reader.ReadSessionRow(m_lSessionId, m_Session))
     {
         m_sLastError = QStringLiteral("Reading session %1 failed: %2")
                            .arg(m_lSessionId)
-                           .arg(sessions.LastError());
+                           .arg(reader.LastError());
         return false;
     }
     return true;

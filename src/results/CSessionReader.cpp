@@ -185,13 +185,14 @@ bool CSessionReader::SelectSession(long lSessionId)
     d.m_vScans.clear();
     d.m_vScanIds.clear();
     d.m_vChannelNames.clear();
-    CDBSessionControler sessions(*d.m_pDatabase);
     d.m_Session = CDBSessionData(lSessionId);
-    if (lSessionId < 1 || !sessions.GetData(lSessionId, d.m_Session))
+    if (lSessionId < 1)
     {
-        return d.Fail(sessions.LastError().isEmpty()
-                          ? QStringLiteral("There is no session %1 in the database").arg(lSessionId)
-                          : sessions.LastError());
+        return d.Fail(QStringLiteral("There is no session %1 in the database").arg(lSessionId));
+    }
+    if (!ReadSessionRow(lSessionId, d.m_Session))
+    {
+        return false;
     }
     CDBScanController scans(*d.m_pDatabase);
     if (!scans.GetAllData(lSessionId, d.m_vScans))
@@ -282,6 +283,40 @@ bool CSessionReader::SPrivate::ReadConfiguration()
         m_vChannelNames.push_back(m_ChannelTable.GetValue(r, sNameColumn));
     }
     return true;
+}
+
+bool CSessionReader::ReadSessionRow(long lSessionId, CDBSessionData& session)
+{
+    m_pD->m_sLastError.clear();
+    const CDBSessionControler sessions(*m_pD->m_pDatabase);
+    if (!sessions.GetData(lSessionId, session))
+    {
+        return m_pD->Fail(
+            sessions.LastError().isEmpty()
+                ? QStringLiteral("There is no session %1 in the database").arg(lSessionId)
+                : sessions.LastError());
+    }
+    return true;
+}
+
+bool CSessionReader::ReadStoredRows(long lSessionId, std::vector<CDBMeasurement>& rows)
+{
+    m_pD->m_sLastError.clear();
+    CDBMeasurementController measurements(*m_pD->m_pDatabase);
+    if (!measurements.GetAllResultsForSession(lSessionId, rows))
+    {
+        // A part of the rows would look like the whole session.
+        rows.clear();
+        return m_pD->Fail(measurements.LastError());
+    }
+    return true;
+}
+
+bool CSessionReader::ReadScanIds(long lSessionId, std::vector<long>& ids)
+{
+    m_pD->m_sLastError.clear();
+    const CDBScanController scans(*m_pD->m_pDatabase);
+    return scans.GetScanIds(lSessionId, ids) || m_pD->Fail(scans.LastError());
 }
 
 bool CSessionReader::ForEachRow(const std::function<bool(const SRow&)>& row)

@@ -80,6 +80,16 @@ public:
     /// As above, by row id; false for an id below 1.
     bool SelectSession(long lSessionId);
 
+    /// For callers that judge with files of their own (the session model), without selecting
+    /// a session: the session's row (a record with only the id when there is none; false then,
+    /// and when the read failed, with LastError()).
+    bool ReadSessionRow(long lSessionId, CDBSessionData& session);
+    /// As above: every stored value of the session as stored, by ascending id, replacing the
+    /// vector's content; false when the read failed, and the vector is then empty.
+    bool ReadStoredRows(long lSessionId, std::vector<CDBMeasurement>& rows);
+    /// As above: the ids of the session's scans, ascending.
+    bool ReadScanIds(long lSessionId, std::vector<long>& ids);
+
     /// Every stored value of the selected session, ordered by scan id, channel id and id. row
     /// returns false to stop (not a failure); false when the read failed (LastError()).
     bool ForEachRow(const std::function<bool(const SRow&)>& row);
