@@ -319,7 +319,7 @@ bool CSessionReader::ReadScanIds(long lSessionId, std::vector<long>& ids)
     return scans.GetScanIds(lSessionId, ids) || m_pD->Fail(scans.LastError());
 }
 
-bool CSessionReader::ForEachRow(const std::function<bool(const SRow&)>& row)
+bool CSessionReader::ForEachStoredRow(const std::function<bool(const CDBMeasurement&)>& row)
 {
     SPrivate& d = *m_pD;
     d.m_sLastError.clear();
@@ -328,26 +328,32 @@ bool CSessionReader::ForEachRow(const std::function<bool(const SRow&)>& row)
         return d.Fail(QStringLiteral("No session is selected"));
     }
     CDBMeasurementController measurements(*d.m_pDatabase);
-    CDBMeasurement judged;
-    const bool bRead = measurements.ForEachResultOfSession(
-        static_cast<long>(d.m_Session.GetSessionId()),
-        [&](const CDBMeasurement& stored)
-        {
-            judged = stored;
-            const EJudgement eJudgement = d.m_pJudge->Judge(judged);
-            double dNumber = 0.0;
-            const bool bHasNumber =
-                eJudgement != eJudgement_Error && ReadNumber(stored.GetValue(), dNumber);
-            const SRow current{stored,     judged,
-                               eJudgement, ScanIndex(static_cast<long>(stored.GetScanId())),
-                               bHasNumber, bHasNumber ? dNumber : 0.0};
-            return row(current);
-        });
-    if (!bRead)
+    if (!measurements.ForEachResultOfSession(static_cast<long>(d.m_Session.GetSessionId()), row))
     {
         return d.Fail(measurements.LastError());
     }
     return true;
+}
+
+CSessionReader::SRow CSessionReader::JudgeRow(const CDBMeasurement& stored,
+                                              CDBMeasurement& judged) const
+{
+    judged = stored;
+    const EJudgement eJudgement =
+        m_pD->m_pJudge ? m_pD->m_pJudge->Judge(judged) : eJudgement_NotJudged;
+    double dNumber = 0.0;
+    const bool bHasNumber =
+        eJudgement != eJudgement_Error && ReadNumber(stored.GetValue(), dNumber);
+    return {stored,     judged,
+            eJudgement, ScanIndex(static_cast<long>(stored.GetScanId())),
+            bHasNumber, bHasNumber ? dNumber : 0.0};
+}
+
+bool CSessionReader::ForEachRow(const std::function<bool(const SRow&)>& row)
+{
+    CDBMeasurement judged;
+    return ForEachStoredRow([&](const CDBMeasurement& stored)
+                            { return row(JudgeRow(stored, judged)); });
 }
 
 const CDBSessionData& CSessionReader::Session() const

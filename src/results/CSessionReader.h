@@ -94,6 +94,15 @@ public:
     /// returns false to stop (not a failure); false when the read failed (LastError()).
     bool ForEachRow(const std::function<bool(const SRow&)>& row);
 
+    /// The stored values of the selected session in the order of ForEachRow(), as stored and
+    /// not judged, for a caller that judges them elsewhere with JudgeRow() (on a thread of its
+    /// own, for one). row returns false to stop; false when the read failed (LastError()).
+    bool ForEachStoredRow(const std::function<bool(const CDBMeasurement&)>& row);
+    /// Judges a stored value of the selected session as ForEachRow() does: judged receives the
+    /// row after judging; the result refers to stored and judged. Reads nothing from the
+    /// database, changes nothing in the reader, but is for one thread at a time.
+    SRow JudgeRow(const CDBMeasurement& stored, CDBMeasurement& judged) const;
+
     /// The row of the selected session; a record with only the id when its row could not be read.
     const CDBSessionData& Session() const;
     /// The row id of the selected session; 0 before any SelectSession().

@@ -154,17 +154,8 @@ bool CCsvWriter::Flush(QString& sReason)
 namespace
 {
 
-// One row as read, kept until the writing thread has formatted it.
-struct SQueuedRow
-{
-    CDBMeasurement m_Stored;
-    CDBMeasurement m_Judged;
-    EJudgement m_eJudgement;
-    long m_lScanIndex;
-    bool m_bHasNumber;
-    double m_dNumber;
-};
-using RowBatch = std::vector<SQueuedRow>;
+// Rows as stored, kept until the writing thread has judged and formatted them.
+using RowBatch = std::vector<CDBMeasurement>;
 
 // Rows are handed to the writing thread in batches of this many, or fewer when their texts
 // pass c_iBatchChars, so that a session of long texts keeps a few batches in memory at most.
@@ -347,10 +338,10 @@ bool CCsvWriter::Write(CJudgedSession& session, const std::function<void(long)>&
         sChunk += QLatin1String("\r\n");
     };
 
-    // The database is read on this thread while a second one formats and writes what was read:
-    // on a machine with two cores neither waits long for the other. The writing thread touches
-    // only the buffer, the device and the session's lookups, which stay unchanged while rows
-    // are read.
+    // The database is read on this thread while a second one judges, formats and writes what
+    // was read: on a machine with two cores neither waits long for the other. The writing
+    // thread alone judges, and touches only the buffer, the device and the session's lookups,
+    // which stay unchanged while rows are read.
     SRowPipe pipe;
     std::atomic<bool> bWriteFailed{false};
     QString sWriteReason;
@@ -359,14 +350,13 @@ bool CCsvWriter::Write(CJudgedSession& session, const std::function<void(long)>&
         [&]
         {
             RowBatch batch;
+            CDBMeasurement judged;
             while (pipe.Take(batch))
             {
                 // After a failed write the remaining batches are only released.
                 for (size_t i = 0; i < batch.size() && !bWriteFailed.load(); ++i)
                 {
-                    const SQueuedRow& queued = batch[i];
-                    format({queued.m_Stored, queued.m_Judged, queued.m_eJudgement,
-                            queued.m_lScanIndex, queued.m_bHasNumber, queued.m_dNumber});
+                    format(session.JudgeRow(batch[i], judged));
                     ++lWritten;
                     // Lines gather as text and are converted a chunk at a time.
                     if (sChunk.size() >= c_iFlushSize)
@@ -395,12 +385,12 @@ bool CCsvWriter::Write(CJudgedSession& session, const std::function<void(long)>&
     batch.reserve(c_uBatchRows);
     long long llBatchChars = 0;
     long lHanded = 0;
-    const bool bRead = session.ForEachRow(
-        [&](const CSessionReader::SRow& row)
+    const bool bRead = session.ForEachStoredRow(
+        [&](const CDBMeasurement& stored)
         {
-            batch.push_back({row.m_Stored, row.m_Judged, row.m_eJudgement, row.m_lScanIndex,
-                             row.m_bHasNumber, row.m_dNumber});
-            llBatchChars += TextChars(row.m_Stored) + TextChars(row.m_Judged);
+            batch.push_back(stored);
+            // A judged row can carry a violation text as long as its value besides.
+            llBatchChars += 2 * TextChars(stored);
             if (batch.size() >= c_uBatchRows || llBatchChars >= c_llBatchChars)
             {
                 lHanded += static_cast<long>(batch.size());

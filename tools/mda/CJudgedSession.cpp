@@ -38,6 +38,18 @@ bool CJudgedSession::ForEachRow(const std::function<bool(const CSessionReader::S
     return true;
 }
 
+bool CJudgedSession::ForEachStoredRow(const std::function<bool(const CDBMeasurement&)>& row,
+                                      QString& sReason)
+{
+    if (!m_Reader.ForEachStoredRow(row))
+    {
+        sReason = QStringLiteral("cannot read session ") + QString::number(SessionId()) +
+                  QStringLiteral(": ") + m_Reader.LastError();
+        return false;
+    }
+    return true;
+}
+
 const QString& CJudgedSession::ItemName(long lItemId) const
 {
     return lItemId >= 0 && lItemId < static_cast<long>(m_vItemNames.size())

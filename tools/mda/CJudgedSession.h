@@ -27,6 +27,17 @@ public:
     bool ForEachRow(const std::function<bool(const LumoraMeasurement::CSessionReader::SRow&)>& row,
                     QString& sReason);
 
+    /// As ForEachRow(), the rows as stored, to be judged elsewhere with JudgeRow().
+    bool ForEachStoredRow(const std::function<bool(const LumoraMeasurement::CDBMeasurement&)>& row,
+                          QString& sReason);
+    /// Judges a row that ForEachStoredRow() handed out; one thread at a time.
+    LumoraMeasurement::CSessionReader::SRow
+    JudgeRow(const LumoraMeasurement::CDBMeasurement& stored,
+             LumoraMeasurement::CDBMeasurement& judged) const
+    {
+        return m_Reader.JudgeRow(stored, judged);
+    }
+
     long SessionId() const { return m_Reader.SessionId(); }
     const LumoraMeasurement::CChannelTableData& Channels() const { return m_Reader.ChannelTable(); }
     const LumoraMeasurement::CComparativeValueData& Limits() const { return m_Reader.Limits(); }
