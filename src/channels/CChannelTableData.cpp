@@ -222,9 +222,11 @@ bool CChannelTableData::DoRead(const QJsonObject& jRoot, const QString& sPath)
 
 bool CChannelTableData::Write(const QString& sPath) const
 {
+    QJsonArray jChannels;
     for (long lRow = 0; lRow < GetRowCount(); ++lRow)
     {
         const CChannelData& channel = m_vChannels[static_cast<size_t>(lRow)];
+        QJsonArray jItems;
         for (long lPosition = 0; lPosition < channel.GetItemCount(); ++lPosition)
         {
             const CChannelItemData cell = channel.GetItem(lPosition);
@@ -238,15 +240,6 @@ bool CChannelTableData::Write(const QString& sPath) const
                              QString::number(lRow + 1)));
                 return false;
             }
-        }
-    }
-    QJsonArray jChannels;
-    for (const CChannelData& channel : m_vChannels)
-    {
-        QJsonArray jItems;
-        for (long lPosition = 0; lPosition < channel.GetItemCount(); ++lPosition)
-        {
-            const CChannelItemData cell = channel.GetItem(lPosition);
             QJsonObject jItem;
             jItem.insert(c_sKeyId, CValueFactory::SettingsItem_GetItemName(cell.GetItemEnum()));
             jItem.insert(c_sKeyValue, cell.ToString());

@@ -56,13 +56,11 @@ bool DoReadPlainDecimal(QStringView sNumber, double& dNumber)
     return result.ec == std::errc() && result.ptr == buffer + iSize;
 }
 
-// Whether the number is an odd multiple of 1/8 (0.125, 0.375, ...). A plain decimal has at most
-// 15 digits, so eight times it fits a 64-bit integer.
+// Whether the number is an odd multiple of 1/8 (0.125, 0.375, ...). Both steps are exact for
+// any double, so the answer holds whatever the number of digits.
 bool IsOddEighth(double dNumber)
 {
-    const double dEighths = dNumber * 8;
-    const auto llEighths = static_cast<long long>(dEighths);
-    return static_cast<double>(llEighths) == dEighths && (llEighths & 1) != 0;
+    return std::fabs(std::fmod(dNumber * 8, 2.0)) == 1.0;
 }
 
 // Whether a number is already printed as the reformatting prints it: a plain decimal of at most

@@ -136,12 +136,9 @@ bool DoReadFile(const QString& sPath, qint64 llMaxSize, QString& sHash, QString*
     {
         pBase64->clear();
     }
-    if (sPath.isEmpty())
-    {
-        return false;
-    }
     const QByteArray name = QFile::encodeName(sPath);
     // The type before opening: opening a pipe waits for a writer, opening a device may act on it.
+    // An empty path fails here like a missing file.
     struct stat info = {};
     if (::stat(name.constData(), &info) != 0)
     {

@@ -351,6 +351,7 @@ bool CArchivHandler::Fail(const QString& sWhy)
 bool CArchivHandler::DoExtractZipArchive(const QString& sArchive, const QString& sOutputFolder,
                                          bool bRename)
 {
+    // Read only: the archive closes itself on every way out.
     QuaZip zip(sArchive);
     if (!zip.open(QuaZip::mdUnzip))
     {
@@ -362,7 +363,6 @@ bool CArchivHandler::DoExtractZipArchive(const QString& sArchive, const QString&
     {
         const int iError = zip.getZipError();
         const bool bEmpty = iError == UNZ_OK || iError == UNZ_END_OF_LIST_OF_FILE;
-        zip.close();
         return bEmpty || Fail(QStringLiteral("its list of entries is damaged"));
     }
 
@@ -398,14 +398,12 @@ bool CArchivHandler::DoExtractZipArchive(const QString& sArchive, const QString&
         }
         if (!sWhy.isEmpty())
         {
-            zip.close();
             return Fail(sWhy);
         }
         bMore = zip.goToNextFile();
     }
     if (zip.getZipError() != UNZ_OK)
     {
-        zip.close();
         return Fail(QStringLiteral("its list of entries is damaged"));
     }
 
@@ -414,7 +412,6 @@ bool CArchivHandler::DoExtractZipArchive(const QString& sArchive, const QString&
     const QString sCanonicalFolder = QFileInfo(sOutputFolder).canonicalFilePath();
     if (sCanonicalFolder.isEmpty() || !zip.goToFirstFile())
     {
-        zip.close();
         return Fail(QStringLiteral("cannot unpack into '%1'").arg(QDir::cleanPath(sOutputFolder)));
     }
     QString sWhy;
@@ -443,7 +440,6 @@ bool CArchivHandler::DoExtractZipArchive(const QString& sArchive, const QString&
     {
         sWhy = QStringLiteral("its list of entries is damaged");
     }
-    zip.close();
     return sWhy.isEmpty() || Fail(sWhy);
 }
 

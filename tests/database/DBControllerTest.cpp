@@ -80,6 +80,16 @@ TEST_P(CDBSessionControlerTest, CreateRegistersBothFilesUpdateStampsLastRun)
         data.SetSessionId(lBad);
         EXPECT_FALSE(sessions.Update(data));
     }
+
+    // A copy (from another database) keeps every field as given, the runs and scan count too.
+    CDBSessionData copied = read;
+    copied.SetScanCount(6);
+    long lCopy = 0;
+    ASSERT_TRUE(sessions.CreateCopy(copied, lCopy));
+    const CDBSessionData copy = sessions.GetData(lCopy);
+    EXPECT_EQ(MdaTest::Fields(copy), MdaTest::Fields(copied));
+    EXPECT_EQ(QStringList({copy.FirstRun(), copy.LastRun(), QString::number(copy.ScanCount())}),
+              QStringList({copied.FirstRun(), copied.LastRun(), "6"}));
 }
 
 // A session is worth recording even where its files cannot be stored; the missing one has id 0.

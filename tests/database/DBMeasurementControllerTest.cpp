@@ -272,6 +272,12 @@ TEST_P(CDBMeasurementControllerTest, ExportReadListsWhatTheChannelReadsList)
     const auto two = [&](const CDBMeasurement& m) { return (first << m.GetValue()).size() < 2; };
     EXPECT_TRUE(m_Measurements->ForEachMeasurementResultByScanAndChannel(m_lSession, 3, 4, two));
     EXPECT_EQ(first, QStringList({"1", "2.67 dB"}));
+    // No scan or no channel asks nothing of the database: an empty read even without it.
+    Db().Close();
+    const auto none = [](const CDBMeasurement&) { return false; };
+    EXPECT_TRUE(m_Measurements->ForEachMeasurementResultByScanAndChannel(m_lSession, 0, 4, none));
+    EXPECT_TRUE(m_Measurements->ForEachMeasurementResultByScanAndChannel(m_lSession, 3, 0, none));
+    EXPECT_FALSE(m_Measurements->ForEachMeasurementResultByScanAndChannel(m_lSession, 3, 4, none));
 }
 
 MDA_INSTANTIATE_BACKEND_TESTS(CDBMeasurementControllerTest);

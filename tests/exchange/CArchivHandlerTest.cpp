@@ -7,6 +7,8 @@
 #include <tuple>
 
 #include <sys/resource.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 using namespace ExchangeTestTools;
 using LumoraMeasurement::CArchivHandler;
@@ -283,6 +285,38 @@ TEST_F(ArchivHandlerTest, ExtractionOfBrokenAndHostileArchives)
     EXPECT_EQ(ListTree(Path("full")), QStringList());
     EXPECT_FALSE(bTwoExtracted);
     EXPECT_EQ(ListTree(Path("full-two")), QStringList());
+}
+
+// In a shared folder (sticky bit) a user may not replace another user's file or link: the
+// extraction fails at that entry with the reason and writes nothing after it.
+TEST_F(ArchivHandlerTest, EntryOverAnotherUsersFileInASharedFolderFails)
+{
+    if (geteuid() != 0)
+    {
+        GTEST_SKIP() << "needs root to leave files of another user";
+    }
+    // Prepared as root, extracted as nobody.
+    ASSERT_EQ(chmod(QFile::encodeName(m_tmp.path()).constData(), 0755), 0);
+    ASSERT_TRUE(MakeZip(Path("a.zip"), R"([{"name": "theirs", "data": "new"},
+                                           {"name": "after", "data": "a"}])"));
+    for (const bool bLink : {false, true})
+    {
+        SCOPED_TRACE(bLink ? "link" : "file");
+        const QString sName = bLink ? "shared-link" : "shared-file";
+        const QString sOut = Path(sName);
+        const QString sTheirs = sOut + "/theirs";
+        ASSERT_TRUE(bLink ? QDir().mkpath(sOut) && QFile::link(Path("a.zip"), sTheirs)
+                          : WriteFile(sTheirs, "old"));
+        ASSERT_EQ(chmod(QFile::encodeName(sOut).constData(), 01777), 0);
+        ASSERT_TRUE(bLink || chmod(QFile::encodeName(sTheirs).constData(), 0666) == 0);
+        const QStringList before = TreeWithContents(sOut);
+        ASSERT_EQ(seteuid(65534), 0);
+        const bool bExtracted = Extract("a.zip", sName);
+        ASSERT_EQ(seteuid(0), 0);
+        EXPECT_FALSE(bExtracted);
+        EXPECT_EQ(m_handler.LastError(), "cannot write '" + sTheirs + "'");
+        EXPECT_EQ(TreeWithContents(sOut), before);
+    }
 }
 
 } // namespace

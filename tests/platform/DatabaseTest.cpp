@@ -668,6 +668,28 @@ TEST(CDatabaseFaults, ServerStoppedBetweenCallsThenBackAgain)
         << db.LastError().toStdString();
     ASSERT_TRUE(cluster.Start());
     EXPECT_TRUE(db.Open()) << db.LastError().toStdString();
+
+    // The server ends the connection inside a transaction: the commit says the transaction went
+    // with the connection, not that one of its statements failed.
+    CDatabaseMultiInstance other(cluster.Url(), "mdatest", "");
+    ASSERT_TRUE(other.Open()) << other.LastError().toStdString();
+    {
+        CDatabaseTransaction scope(db);
+        QSqlQuery* pPid = db.ExecutePrepared("SELECT pg_backend_pid()", {}, [] { return "pid"; });
+        ASSERT_TRUE(pPid != nullptr && pPid->next()) << db.LastError().toStdString();
+        const QString sPid = pPid->value(0).toString();
+        pPid->finish();
+        ASSERT_NE(other.ExecutePrepared("SELECT pg_terminate_backend(" + sPid + ")", {},
+                                        [] { return "terminate"; }),
+                  nullptr)
+            << other.LastError().toStdString();
+        EXPECT_FALSE(CTableSession(db).Create({}, lAfter));
+        EXPECT_TRUE(db.LastError().contains("was lost")) << db.LastError().toStdString();
+        EXPECT_FALSE(scope.Commit());
+        EXPECT_EQ(db.LastError(), "The connection to the database was lost during a transaction; "
+                                  "the transaction was rolled back");
+    }
+    EXPECT_TRUE(CTableSession(db).Create({}, lAfter)) << db.LastError().toStdString();
 }
 
 // A scan held in one transaction while the server goes away: its remaining calls fail (they

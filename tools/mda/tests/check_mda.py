@@ -202,6 +202,11 @@ def session_checks(label, common, session, stored, env, db_file=None):
     check(all(re.fullmatch(r"(1 violation|\d+ violations) · (1 error|\d+ errors)", c)
               and not re.match(r"1 violations|.*· 1 errors", c) for c in p.counts)
           and len(p.counts) == CHANNELS, tag + "report: tiles carry their counts")
+    legend = re.findall(r'<div class="legend-row"><span class="sw" style="[^"]*"></span>([^<]*)<',
+                        text)
+    check(legend[:1] == ["green: ok: every judged value within its limits"] and
+          legend[-1:] == ["red: violations in more than 55% of scans"] and len(set(legend)) == 14,
+          tag + "report: the legend has every tile colour, green (ok) first")
     kinds = "".join(c["pk"] for c in p.charts())
     check(kinds.count("0") > 0 and kinds.count("1") > 0 and kinds.count("2") > 0,
           tag + "report: points, violations and errors in the chart data (%d/%d/%d)"
@@ -1005,6 +1010,19 @@ def texts_db(name, description, site, test_point, scan_time):
 
 
 base_header, base_rows = table_rows(run(["show", str(session), "--database", db_file]).stdout)
+
+# A channel without violations and errors has the first colour of the legend.
+clean_db, con = copy_db("clean.sqlite")
+con.executemany("delete from measurement where session_id = ? and channel_id = 0 and scan_id = ? "
+                "and measurement_item = ?",
+                [(session, x["scan_id"], x["item_id"]) for x in analyst
+                 if x["channel_id"] == "0" and x["result"] in ("violation", "error")])
+con.commit()
+con.close()
+clean_header, clean_rows = table_rows(run(["show", str(session), "--database", clean_db]).stdout)
+check(columns(clean_header, clean_rows[0])[1:] == ["0", "0"] and " green (ok) " in clean_rows[0],
+      "show: a channel without violations and errors has the green (ok) tile (%s)"
+      % clean_rows[0])
 base_counts = [columns(base_header, l) for l in base_rows]
 percent_names = ["E%1 %6 %9", "%10%11%99 long enough to widen the name column", "%%1", "100%",
                  "%L1 %n", "%1", "%2%1", "x%9y", "%0 %00", "% 1", "%99", "%3 %2 %1"]
