@@ -130,3 +130,25 @@ TEST(TableCursor, ReadsEveryStoredTypeAsTheDriverDoes)
         EXPECT_EQ(iRow, expected.size());
     }
 }
+
+// A cursor given up in the middle of its rows ends its statement: on SQLite a statement left
+// running holds the connection's snapshot, and the connection would not see what others
+// stored after it.
+TEST(TableCursor, ACursorLeftMidReadLetsTheConnectionSeeLaterRows)
+{
+    QTemporaryDir dir;
+    const QString sPath = dir.filePath("cursor-left.sqlite");
+    CDatabaseMultiInstance db(sPath, QString(), QString());
+    ASSERT_TRUE(db.Open());
+    const QString sRow = "INSERT INTO measurement (session_id, scan_id, channel_id, "
+                         "measurement_item, state, value, error_description) VALUES "
+                         "(%1, 1, 0, 7, 2, '1.00 dBuV', '')";
+    Insert(sPath, {"PRAGMA foreign_keys = OFF", sRow.arg(1), sRow.arg(1), sRow.arg(1)});
+    {
+        CTableCursor cursor(db);
+        ASSERT_TRUE(CTableMeasurements(db).OpenAllResultsForSession(1, cursor));
+        ASSERT_TRUE(cursor.Next());
+    }
+    Insert(sPath, {"PRAGMA foreign_keys = OFF", sRow.arg(2)});
+    EXPECT_EQ(CTableMeasurements(db).GetAmountOfResultsForSession(2), 1);
+}

@@ -75,6 +75,7 @@ TEST(MeasurementItemCatalogue, EveryItemMatchesTheCatalogue)
         EXPECT_EQ(CValueFactory::MeasurementItem_GetItemValueCategory(eItem), eCategory_General);
         EXPECT_EQ(CValueFactory::MeasurementItem_GetItemUnit(eItem), eUnitType_None);
         EXPECT_EQ(CValueFactory::MeasurementItem_GetProfileName(eItem), QString());
+        EXPECT_EQ(CValueFactory::MeasurementItem_GetNumericId(eItem), -1);
         EXPECT_EQ(CEnumConverter::ConvertEMeasurementItemsToId(eItem), 96);
         EXPECT_EQ(ItemTable::ToString(eItem), QString());
         EXPECT_EQ(ItemTable::ToId(eItem), -1);
