@@ -207,6 +207,13 @@ def session_checks(label, common, session, stored, env, db_file=None):
     check(legend[:1] == ["green: ok: every judged value within its limits"] and
           legend[-1:] == ["red: violations in more than 55% of scans"] and len(set(legend)) == 14,
           tag + "report: the legend has every tile colour, green (ok) first")
+    swatches = re.findall(r'<div class="legend-row"><span class="sw" style="background:'
+                          r'(rgb\(\d+,\d+,\d+\))"', text)
+    tile_colours = re.findall(r'data-index="(\d+)" data-channel="-?\d+" style="background:'
+                              r'(rgb\(\d+,\d+,\d+\))"', text)
+    check(len(tile_colours) == CHANNELS and
+          all(int(i) < len(swatches) and swatches[int(i)] == c for i, c in tile_colours),
+          tag + "report: every tile has the colour of its legend row")
     kinds = "".join(c["pk"] for c in p.charts())
     check(kinds.count("0") > 0 and kinds.count("1") > 0 and kinds.count("2") > 0,
           tag + "report: points, violations and errors in the chart data (%d/%d/%d)"
