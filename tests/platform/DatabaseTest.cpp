@@ -642,7 +642,8 @@ TEST(CDatabaseFaults, ServerStoppedBetweenCallsThenBackAgain)
                                         "next call connects again)"))
         << db.LastError().toStdString();
     EXPECT_FALSE(db.LastError().contains("()")) << "the empty state code is left out";
-    EXPECT_FALSE(db.LastError().contains("  ")) << "and so is the blank before it: " << db.LastError().toStdString();
+    EXPECT_FALSE(db.LastError().contains("  "))
+        << "and so is the blank before it: " << db.LastError().toStdString();
     EXPECT_EQ(CountSuccessfulCalls(db), 0);
     EXPECT_TRUE(db.LastError().startsWith("Cannot begin a transaction: cannot connect to the "
                                           "database server 127.0.0.1:"))
