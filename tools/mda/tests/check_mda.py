@@ -461,10 +461,15 @@ for args, code, what in table:
           "exit %d with a one-line reason: %s (got %d: %s)" % (code, what, r.returncode,
                                                                r.stderr.strip()))
 check(not os.path.exists(missing), "a mistyped database name creates no file")
-for command in ["sessions", "show", "report", "csv", "export", "import"] + (
+usages = {"sessions": "", "show": " SESSION", "report": " SESSION", "csv": " SESSION...",
+          "copy": " [SESSION...]", "export": " MEASCONFIG ARCHIVE", "import": " ARCHIVE",
+          "check": " FILE..."}
+for command in ["sessions", "show", "report", "csv", "copy", "export", "import"] + (
         ["check"] if "check" in run(["--help"]).stdout else []):
     r = run([command, "--help"])
-    check(r.returncode == 0 and ("mda " + command) in r.stdout, "mda %s --help" % command)
+    usage = "Usage: mda %s [options]%s" % (command, usages[command])
+    check(r.returncode == 0 and r.stdout.splitlines()[:1] == [usage],
+          "mda %s --help: %s (got %s)" % (command, usage, r.stdout.splitlines()[:1]))
 
 # --limits judges against other limits: a limit table whose ranges collapse to their low
 # value finds more violations than the session's own.
