@@ -453,6 +453,9 @@ TEST_P(CDBFailureAndIdTest, ReadOfATableGoneFailsAndSaysWhy)
     EXPECT_FALSE(scans.GetAllData(lSession, read));
     EXPECT_TRUE(read.empty());
     EXPECT_TRUE(scans.LastError().contains("scan")) << scans.LastError().toStdString();
+    std::vector<long> ids{7};
+    EXPECT_FALSE(scans.GetScanIds(lSession, ids));
+    EXPECT_TRUE(ids.empty());
 }
 
 // A change the database refuses (as a read-only or locked file does; a trigger here) must not
