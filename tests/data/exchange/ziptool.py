@@ -4,8 +4,8 @@
 #   ziptool.py names ARCHIVE   -> one name a line
 #   ziptool.py shared ARCHIVE COUNT SIZE  -> COUNT entries "e0000.bin"... whose directory records
 #                                            all point at one deflated body of SIZE zero bytes
-# ENTRIES is a list of {"name", "data", "repeat", "method": "stored"|"deflated", "symlink"},
-# or a plain string written as the whole file. "badcrc" spoils every entry's checksum, "half"
+# ENTRIES is a list of {"name", "data", "repeat", "method": "stored"|"deflated"|"lzma",
+# "symlink"}, or a plain string written as the whole file. "badcrc" spoils every entry's checksum, "half"
 # keeps half of the archive, "tail" drops the last ten bytes of its end record, "garbled" turns
 # the first deflated block of every entry into one of a reserved type and "comment" adds an
 # archive comment of the most bytes a zip comment can hold (65535).
@@ -20,8 +20,9 @@ def make(path, entries, mode):
     with zipfile.ZipFile(path, "w") as z:
         for e in entries:
             info = zipfile.ZipInfo(e["name"], (2020, 1, 2, 3, 4, 6))
-            deflated = e.get("method") == "deflated"
-            info.compress_type = zipfile.ZIP_DEFLATED if deflated else zipfile.ZIP_STORED
+            info.compress_type = {"deflated": zipfile.ZIP_DEFLATED,
+                                  "lzma": zipfile.ZIP_LZMA}.get(e.get("method"),
+                                                                  zipfile.ZIP_STORED)
             if e.get("symlink"):
                 info.create_system = 3
                 info.external_attr = 0o120777 << 16
