@@ -321,14 +321,17 @@ TEST_P(CMeasurementResultDataTest, SwitchingLimitsMatchesAFreshLoad)
     EXPECT_TRUE(graph.SetScalingDataItem(2));
     EXPECT_FALSE(graph.SetScalingDataItem(2));
 
-    // Removing a line keeps the others' points and their shared x axis.
-    graph.RemoveMeasurementResultItem(0);
-    bool bInterpolated = false;
-    EXPECT_DOUBLE_EQ(graph.GetYMeasValue(0, 2, bInterpolated) + graph.GetXMeasValue(0, 3), 36.0);
+    // Removing a line keeps the others' points, in their order, and their shared x axis.
+    graph.RemoveMeasurementResultItem(1);
     for (long i = 0; i + 1 < long(lines.size()); ++i)
     {
-        EXPECT_DOUBLE_EQ(graph.GetMinMeasValue(i), lines[size_t(i + 1)][4].toDouble()) << i;
-        EXPECT_DOUBLE_EQ(graph.GetMaxMeasValue(i), lines[size_t(i + 1)][5].toDouble()) << i;
+        const QStringList& line = lines[size_t(i < 1 ? i : i + 1)];
+        bool bInterpolated = false;
+        EXPECT_DOUBLE_EQ(graph.GetYMeasValue(i, 2, bInterpolated), line[2].split(',')[2].toDouble())
+            << i;
+        EXPECT_DOUBLE_EQ(graph.GetXMeasValue(i, 3), double(c_Scans[3])) << i;
+        EXPECT_DOUBLE_EQ(graph.GetMinMeasValue(i), line[4].toDouble()) << i;
+        EXPECT_DOUBLE_EQ(graph.GetMaxMeasValue(i), line[5].toDouble()) << i;
     }
     // A line switched to an item its channel never measured has no range left.
     EXPECT_TRUE(graph.SetDataItemMeasItem(eMeasItem_BERBeforeRS, 0, true));
