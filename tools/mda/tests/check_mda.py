@@ -222,6 +222,20 @@ def session_checks(label, common, session, stored, env, db_file=None):
               if k == "1" and not re.fullmatch(r"limit violation: \S.*", c["t"].get(str(c["pi"][j]), ""),
                                                re.S)]
     check(not untold, tag + "report: every violation point carries its text %s" % untold[:3])
+    # A point of a number chart is the number stored for its channel, item and scan.
+    scan_ids = sorted({int(row[1]) for row in body})
+    numbers = {}
+    for row in body:
+        try:
+            numbers.setdefault((row[3], row[6], int(row[1])), []).append(float(row[7]))
+        except ValueError:
+            pass
+    drawn = [(c["c"], c["n"], scan_ids[c["pi"][j]], c["py"][j]) for c in p.charts()
+             if "st" not in c for j, k in enumerate(c["pk"]) if k != "2"]
+    misdrawn = [d for d in drawn if not any(abs(d[3] - v) <= 1e-6 * max(1.0, abs(v))
+                                            for v in numbers.get((str(d[0]), d[1], d[2]), []))]
+    check(drawn and any(d[3] != 0 for d in drawn) and not misdrawn,
+          tag + "report: every point is the number stored for its scan %s" % misdrawn[:3])
     limited = [c for c in p.charts() if c["lo"] is not None or c["hi"] is not None]
     check(limited and any(c["u"].startswith("dB") for c in limited),
           tag + "report: limits to draw, some with a unit (%d)" % len(limited))
@@ -695,10 +709,12 @@ analyst = read_csv(os.path.join(work, "sqlite.csv"))
 
 # A stored state is written by its name, the first one (0) too; one without a name as its number.
 state_db, con = copy_db("states.sqlite")
-first, second = [r[0] for r in con.execute("select id from measurement where session_id = ? "
-                                           "order by id limit 2", (session,))]
+first, second, third = [r[0] for r in con.execute("select id from measurement where "
+                                                  "session_id = ? order by id limit 3", (session,))]
 con.execute("update measurement set state = 0 where id = ?", (first,))
 con.execute("update measurement set state = 77, measurement_item = 0 where id = ?", (second,))
+# One past the largest stored item id (140).
+con.execute("update measurement set measurement_item = 141 where id = ?", (third,))
 con.commit()
 con.close()
 out = os.path.join(work, "states.csv")
@@ -709,6 +725,8 @@ check(r.returncode == 0 and words.count("Only Initialized") == 1 and words.count
       "csv: stored state 0 by its name, an unnamed one by its number")
 check([row["item_name"] for row in rows if row["item_id"] == "0"] == ["Status"],
       "csv: item 0 by its name")
+check([row["item_name"] for row in rows if row["item_id"] == "141"] == [""],
+      "csv: an item id past the known ones has no name")
 
 # Formula guard: texts a spreadsheet would evaluate get an apostrophe, numbers stay numbers.
 guard_db, con = copy_db("formulas.sqlite")
