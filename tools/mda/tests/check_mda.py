@@ -1063,6 +1063,8 @@ cases = [
                   "tab\there", "cr\rlf\n"] * CHANNELS,
      "desc \x1b]0;retitled\x07\x1b[2J\x1b[H", "site \x9b31m \u2029", "tp \x01 \x02",
      "2026-01-01 \x1b[31m"),
+    ("quotes", ['say "hi"', "back\\slash", "</script><b>", "'single'"] * CHANNELS,
+     'desc "q" \\', "site </script>", 'tp "', '2026-01-01 "12:00" \\ </script>'),
 ]
 
 
@@ -1096,6 +1098,13 @@ for label, names, description, site, test_point, scan_time in cases:
     firsts = [row for row in rows if "scan " in row[header.index("first violation"):]]
     check(firsts and all(("(" + terminal(scan_time) + "): ") in row for row in firsts),
           "[%s] show: the scan time of a first violation verbatim" % label)
+    out_html = os.path.join(work, label + "-report.html")
+    r = run(["report", str(session), "--database", db, "--channels", channel_path, "-o", out_html])
+    page = ReportParser()
+    if r.returncode == 0:
+        page.feed(open(out_html, encoding="utf-8").read())
+    check(r.returncode == 0 and page.data is not None and page.data["times"] == [scan_time] * SCANS,
+          "[%s] report: the page's data reads back with the scan times verbatim" % label)
     r = run(["sessions", "--database", db])
     mine = [l.split("\t") for l in r.stdout.splitlines()[1:] if l.split("\t")[0] == str(session)]
     check(r.returncode == 0 and not CONTROLS.search(r.stdout.replace("\n", "")) and
