@@ -253,6 +253,30 @@ TEST_P(CSessionCopierTest, CopiesEveryColumnOfAHostileSessionAndSkipsItTheSecond
               Held(*m_pTarget, QStringLiteral("uid-hostile")));
 }
 
+// The rows go over in batches: a session of several batches arrives row for row, once.
+TEST_P(CSessionCopierTest, ASessionOfSeveralBatchesArrivesRowForRowOnce)
+{
+    std::vector<SRow> rows;
+    for (long i = 0; i < 2 * 4096 + 3; ++i)
+    {
+        rows.push_back({1 + i % 3, i % 50, 5, 3, QString::number(i) + QStringLiteral(" dBuV"),
+                        QString()});
+    }
+    const long lSource = Record(*m_pSource, m_Dir, QStringLiteral("uid-batches"), rows);
+    CSessionCopier copier(*m_pSource, *m_pTarget);
+    CSessionCopier::SResult result;
+    ASSERT_TRUE(copier.CopySession(lSource, result)) << result.m_sReason.toStdString();
+    EXPECT_EQ(static_cast<qint64>(rows.size()), result.m_llValues);
+    const std::vector<CDBMeasurement> copied = Rows(*m_pTarget, result.m_lTargetId);
+    const std::vector<CDBMeasurement> source = Rows(*m_pSource, lSource);
+    ASSERT_EQ(rows.size(), copied.size());
+    for (size_t i = 0; i < copied.size(); i += 1023)
+    {
+        EXPECT_EQ(source[i].GetValue(), copied[i].GetValue()) << i;
+    }
+    EXPECT_EQ(result.m_sSourceDigest, Digest(*m_pTarget, result.m_lTargetId));
+}
+
 TEST_P(CSessionCopierTest, SameUniqueIdWithOtherContentIsRefusedWithBothDigests)
 {
     std::vector<SRow> rows = HostileRows();
