@@ -4,6 +4,7 @@
 
 #include <QSqlQuery>
 
+#include <limits>
 #include <optional>
 #include <random>
 
@@ -100,6 +101,34 @@ TEST_P(CDBMeasurementControllerTest, TextsPastTheBoundAreCutVisibly)
     ASSERT_EQ(list.size(), 1u);
     EXPECT_TRUE(list[0].GetValue() == QString(iBound, 'v') + CDBMeasurement::c_sCutMarker);
     EXPECT_TRUE(list[0].GetErrorDescription() == QString(iBound, 'e'));
+}
+
+// Item and state are 32-bit: their edges read back as stored; past them (only SQLite holds
+// such numbers there) a field is 0, as toInt() of its text would give.
+TEST_P(CDBMeasurementControllerTest, ItemAndStateReadBackAtThe32BitEdges)
+{
+    const qint64 llMin = std::numeric_limits<int>::min();
+    const qint64 llMax = std::numeric_limits<int>::max();
+    std::vector<std::pair<qint64, long>> cases{{llMin, long(llMin)}, {llMax, long(llMax)}};
+    if (GetParam() == MdaTest::EBackend::Sqlite)
+    {
+        cases.push_back({llMin - 1, 0});
+        cases.push_back({llMax + 1, 0});
+    }
+    for (const auto& [llStored, lRead] : cases)
+    {
+        Exec("INSERT INTO measurement (session_id, scan_id, channel_id, measurement_item, state, "
+             "value) VALUES (?, 1, 0, ?, ?, 'x')",
+             {qlonglong(m_lSession), qlonglong(llStored), qlonglong(llStored)});
+    }
+    std::vector<CDBMeasurement> rows;
+    ASSERT_TRUE(m_Measurements->GetAllResultsForSession(m_lSession, rows));
+    ASSERT_EQ(rows.size(), cases.size());
+    for (size_t i = 0; i < rows.size(); ++i)
+    {
+        EXPECT_EQ(rows[i].GetMeasurementItem(), cases[i].second) << cases[i].first;
+        EXPECT_EQ(rows[i].GetMeasurementState(), cases[i].second) << cases[i].first;
+    }
 }
 
 TEST_P(CDBMeasurementControllerTest, SessionReadsReplaceChannelReadsAppend)

@@ -322,6 +322,8 @@ uid = [l.split("\t")[1] for l in run(["sessions", "--database", db_file]).stdout
 by_uid = run(["show", uid, "--database", db_file])
 check(by_uid.returncode == 0 and by_uid.stdout == show().stdout,
       "show by the unique id prints what show by the number prints")
+check("to no channel of the table" not in by_uid.stdout,
+      "show: no word of stray values when every value has its channel and scan")
 
 
 def digest(path):
