@@ -361,6 +361,35 @@ TEST_P(CSessionCopierTest, AFailedWriteLeavesNothingOnTheTarget)
     EXPECT_TRUE(Rows(*m_pTarget, 1).empty());
 }
 
+// A batch the target refuses in the middle of the read ends the copy, even when a second try
+// would have been taken: the rows after it were never read.
+TEST_P(CSessionCopierTest, ABatchRefusedOnceInTheMiddleFailsTheCopy)
+{
+    if (!IsTargetSqlite())
+    {
+        GTEST_SKIP() << "the refusal that passes on the second try is a SQLite trigger";
+    }
+    std::vector<SRow> rows;
+    for (int i = 0; i < 5000; ++i)
+    {
+        rows.push_back({1 + i % 3, i % 40, 5, 3, QString::number(i), QString()});
+    }
+    const long lSource = Record(*m_pSource, m_Dir, QStringLiteral("uid-once"), rows);
+    ASSERT_TRUE(m_pTargetDb->ExecuteDirect(QStringLiteral("CREATE TABLE refused (x)")));
+    ASSERT_TRUE(m_pTargetDb->ExecuteDirect(QStringLiteral(
+        "CREATE TRIGGER refuse_once BEFORE INSERT ON measurement WHEN NOT EXISTS "
+        "(SELECT 1 FROM refused) BEGIN INSERT INTO refused VALUES (1); "
+        "SELECT RAISE(FAIL, 'refused once'); END")));
+    CSessionCopier copier(*m_pSource, *m_pTarget);
+    CSessionCopier::SResult result;
+    EXPECT_FALSE(copier.CopySession(lSource, result));
+    EXPECT_TRUE(result.m_sReason.contains(QStringLiteral("refused once")))
+        << result.m_sReason.toStdString();
+    std::vector<CDBSessionData> sessions;
+    ASSERT_TRUE(CDBSessionControler(*m_pTarget).ReadSessionData(QString(), sessions));
+    EXPECT_TRUE(sessions.empty());
+}
+
 TEST_P(CSessionCopierTest, ConcurrentCopiesOfOneSessionStoreItOnce)
 {
     const long lSource = Record(*m_pSource, m_Dir, QStringLiteral("uid-race"), HostileRows());
