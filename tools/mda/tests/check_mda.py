@@ -11,6 +11,7 @@ import html.parser
 import io
 import json
 import os
+import pty
 import re
 import shutil
 import sqlite3
@@ -389,6 +390,39 @@ for args in (["show", str(session)], ["report", str(session), "-o", os.path.join
           "%s on a damaged page exits 2 with the database's reason (got %d: %s)" %
           (" ".join(args[:1] + args[2:3]), r.returncode, r.stderr.strip()))
 
+
+def run_on_terminal(args):
+    """Runs the tool with its standard error on a terminal: the exit code and the lines a person
+    sees there once the progress line's rewrites (carriage return, erase line) are done."""
+    master, slave = pty.openpty()
+    p = subprocess.Popen([mda] + args, env=base_env, stdin=subprocess.DEVNULL,
+                         stdout=subprocess.DEVNULL, stderr=slave)
+    os.close(slave)
+    chunks = []
+    while True:
+        try:
+            data = os.read(master, 65536)
+        except OSError:
+            break
+        if not data:
+            break
+        chunks.append(data)
+    code = p.wait(timeout=600)
+    os.close(master)
+    text = b"".join(chunks).decode("utf-8", "replace").replace("\r\n", "\n")
+    lines = [line.split("\r")[-1].replace("\x1b[K", "") for line in text.split("\n")]
+    return code, [line for line in lines if line]
+
+
+# On a terminal the progress line is erased before the reason: no half line stays in front of it.
+for args in (["show", str(session)], ["report", str(session), "-o", os.path.join(work, "t.html")],
+             ["csv", str(session), "-o", os.path.join(work, "t.csv")],
+             ["csv", str(session), "--classic", "-o", os.path.join(work, "t-classic.csv")]):
+    code, seen = run_on_terminal(args + ["--database", damaged])
+    check(code == 2 and len(seen) == 1 and seen[0].startswith("mda " + args[0] + ": ") and
+          "malformed" in seen[0],
+          "%s on a terminal: one line with the reason, the progress erased (%r)"
+          % (" ".join(args[:1] + args[2:3]), seen))
 # The classic lines: written whole or not at all, never over the database, "-" for stdout.
 classic_out = os.path.join(work, "classic.csv")
 r = run(["csv", str(session), "--classic", "--database", db_file, "-o", classic_out])
