@@ -29,25 +29,23 @@ CJudgedSession::CJudgedSession()
 bool CJudgedSession::ForEachRow(const std::function<bool(const CSessionReader::SRow&)>& row,
                                 QString& sReason)
 {
-    if (!m_Reader.ForEachRow(row))
-    {
-        sReason = QStringLiteral("cannot read session ") + QString::number(SessionId()) +
-                  QStringLiteral(": ") + m_Reader.LastError();
-        return false;
-    }
-    return true;
+    return ReadSucceeded(m_Reader.ForEachRow(row), sReason);
 }
 
 bool CJudgedSession::ForEachStoredRow(const std::function<bool(const CDBMeasurement&)>& row,
                                       QString& sReason)
 {
-    if (!m_Reader.ForEachStoredRow(row))
+    return ReadSucceeded(m_Reader.ForEachStoredRow(row), sReason);
+}
+
+bool CJudgedSession::ReadSucceeded(bool bRead, QString& sReason) const
+{
+    if (!bRead)
     {
         sReason = QStringLiteral("cannot read session ") + QString::number(SessionId()) +
                   QStringLiteral(": ") + m_Reader.LastError();
-        return false;
     }
-    return true;
+    return bRead;
 }
 
 const QString& CJudgedSession::ItemName(long lItemId) const

@@ -50,6 +50,9 @@ public:
     const QString& ItemName(long lItemId) const;
 
 private:
+    /// bRead; a failed read's reason, naming the session, into sReason.
+    bool ReadSucceeded(bool bRead, QString& sReason) const;
+
     LumoraMeasurement::CSessionReader m_Reader;
     std::vector<QString> m_vItemNames;
     QString m_sEmpty;
