@@ -99,8 +99,7 @@ bool CMeasurementResultData::LoadData(const CMeasConfigData& config)
         // None of the values is judged: a part of them would look like the whole session.
         UpdateDataAffectedByLimitValues();
         m_sLastError = QStringLiteral("Reading the stored values of session %1 failed: %2")
-                           .arg(m_lSessionId)
-                           .arg(reader.LastError());
+                           .arg(QString::number(m_lSessionId), reader.LastError());
         return false;
     }
     UseInititalLimits();
@@ -109,8 +108,7 @@ bool CMeasurementResultData::LoadData(const CMeasConfigData& config)
     if (!reader.ReadScanIds(m_lSessionId, m_vScanIds))
     {
         m_sLastError = QStringLiteral("Reading the scans of session %1 failed: %2")
-                           .arg(m_lSessionId)
-                           .arg(reader.LastError());
+                           .arg(QString::number(m_lSessionId), reader.LastError());
         return false;
     }
     m_sLastError = sSessionError;
@@ -123,8 +121,7 @@ bool CMeasurementResultData::ReadSessionData()
     if (!reader.ReadSessionRow(m_lSessionId, m_Session))
     {
         m_sLastError = QStringLiteral("Reading session %1 failed: %2")
-                           .arg(m_lSessionId)
-                           .arg(reader.LastError());
+                           .arg(QString::number(m_lSessionId), reader.LastError());
         return false;
     }
     return true;

@@ -158,7 +158,7 @@ namespace
 using RowBatch = std::vector<CDBMeasurement>;
 
 // Rows are handed to the writing thread in batches of this many, or fewer when their texts
-// pass c_iBatchChars, so that a session of long texts keeps a few batches in memory at most.
+// pass c_llBatchChars, so that a session of long texts keeps a few batches in memory at most.
 constexpr size_t c_uBatchRows = 2048;
 constexpr long long c_llBatchChars = 1 << 18;
 
