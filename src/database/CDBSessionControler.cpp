@@ -259,6 +259,80 @@ void DoInsertRegistration(CDatabaseMultiInstance& db, const TableRows& row, long
     }
 }
 
+
+// One session record from its column/value pairs [first, last).
+CDBSessionData DataFromRow(long lSessionId, TableRows::const_iterator first,
+                           TableRows::const_iterator last)
+{
+    // Every text column of the record, in the order the full constructor takes them.
+    enum EField
+    {
+        eField_UniqueId,
+        eField_Description,
+        eField_FirstRun,
+        eField_LastRun,
+        eField_Site,
+        eField_TestPoint,
+        eField_Name,
+        eField_ENumber,
+        eField_TNumber,
+        eField_EMail,
+        eField_HWModel,
+        eField_Firmware,
+        eField_Software,
+        eField_SerialNr,
+        eField_Owner,
+        eField_ChannelFileId,
+        eField_LimitFileId,
+        eField_None ///< count
+    };
+    const QString* const columns[eField_None] = {
+        &CTableSession::c_sColumnUniquIid,
+        &CTableSession::c_sColumnDescription,
+        &CTableSession::c_sColumnFirstRun,
+        &CTableSession::c_sColumnLastRun,
+        &CTableSession::c_sColumnSite,
+        &CTableSession::c_sColumnTestPoint,
+        &CTableSession::c_sColumnName,
+        &CTableSession::c_sColumnENumber,
+        &CTableSession::c_sColumnTNumber,
+        &CTableSession::c_sColumnEMail,
+        &CTableSession::c_sColumnHWMOdel,
+        &CTableSession::c_sColumnFirmwarVersion,
+        &CTableSession::c_sColumnSoftwareVersion,
+        &CTableSession::c_sColumnSerialNr,
+        &CTableSession::c_sColumnOwner,
+        &CTableSession::c_sColumnChannelFileID,
+        &CTableSession::c_sColumnLimitFileID,
+    };
+    QString values[eField_None];
+    long lScanCount = 0;
+    for (auto it = first; it != last; ++it)
+    {
+        const CTableRecordSet& pair = *it;
+        const QString& sColumn = pair.GetColumn();
+        if (sColumn == CTableSession::c_sColumnScanCount)
+        {
+            lScanCount = pair.GetValue().toInt();
+            continue;
+        }
+        for (int i = 0; i < eField_None; ++i)
+        {
+            if (sColumn == *columns[i])
+            {
+                values[i] = pair.GetValue();
+                break;
+            }
+        }
+    }
+    return CDBSessionData(lSessionId, values[eField_UniqueId], values[eField_Description],
+                          values[eField_FirstRun], values[eField_LastRun], values[eField_Site],
+                          values[eField_TestPoint], values[eField_Name], values[eField_ENumber],
+                          values[eField_TNumber], values[eField_EMail], values[eField_HWModel],
+                          values[eField_Firmware], values[eField_Software], values[eField_SerialNr],
+                          values[eField_Owner], lScanCount, values[eField_ChannelFileId],
+                          values[eField_LimitFileId]);
+}
 } // namespace
 
 CDBSessionControler::CDBSessionControler(OrvelFramework::CDatabaseMultiInstance& rDatabase)
@@ -385,73 +459,7 @@ bool CDBSessionControler::GetData(long lSessionId, CDBSessionData& data) const
     }
     m_rDatabase.Fail(sBefore);
 
-    // Every text column of the record, in the order the full constructor takes them.
-    enum EField
-    {
-        eField_UniqueId,
-        eField_Description,
-        eField_FirstRun,
-        eField_LastRun,
-        eField_Site,
-        eField_TestPoint,
-        eField_Name,
-        eField_ENumber,
-        eField_TNumber,
-        eField_EMail,
-        eField_HWModel,
-        eField_Firmware,
-        eField_Software,
-        eField_SerialNr,
-        eField_Owner,
-        eField_ChannelFileId,
-        eField_LimitFileId,
-        eField_None ///< count
-    };
-    const QString* const columns[eField_None] = {
-        &CTableSession::c_sColumnUniquIid,
-        &CTableSession::c_sColumnDescription,
-        &CTableSession::c_sColumnFirstRun,
-        &CTableSession::c_sColumnLastRun,
-        &CTableSession::c_sColumnSite,
-        &CTableSession::c_sColumnTestPoint,
-        &CTableSession::c_sColumnName,
-        &CTableSession::c_sColumnENumber,
-        &CTableSession::c_sColumnTNumber,
-        &CTableSession::c_sColumnEMail,
-        &CTableSession::c_sColumnHWMOdel,
-        &CTableSession::c_sColumnFirmwarVersion,
-        &CTableSession::c_sColumnSoftwareVersion,
-        &CTableSession::c_sColumnSerialNr,
-        &CTableSession::c_sColumnOwner,
-        &CTableSession::c_sColumnChannelFileID,
-        &CTableSession::c_sColumnLimitFileID,
-    };
-    QString values[eField_None];
-    long lScanCount = 0;
-    for (const CTableRecordSet& pair : rows)
-    {
-        const QString& sColumn = pair.GetColumn();
-        if (sColumn == CTableSession::c_sColumnScanCount)
-        {
-            lScanCount = pair.GetValue().toInt();
-            continue;
-        }
-        for (int i = 0; i < eField_None; ++i)
-        {
-            if (sColumn == *columns[i])
-            {
-                values[i] = pair.GetValue();
-                break;
-            }
-        }
-    }
-    data = CDBSessionData(lSessionId, values[eField_UniqueId], values[eField_Description],
-                          values[eField_FirstRun], values[eField_LastRun], values[eField_Site],
-                          values[eField_TestPoint], values[eField_Name], values[eField_ENumber],
-                          values[eField_TNumber], values[eField_EMail], values[eField_HWModel],
-                          values[eField_Firmware], values[eField_Software], values[eField_SerialNr],
-                          values[eField_Owner], lScanCount, values[eField_ChannelFileId],
-                          values[eField_LimitFileId]);
+    data = DataFromRow(lSessionId, rows.begin(), rows.end());
     return true;
 }
 
@@ -480,28 +488,38 @@ bool CDBSessionControler::ReadSessionData(const QString& sFilter,
                                           std::vector<CDBSessionData>& sessions)
 {
     sessions.clear();
-    TableRows idRows;
-    QHash<qint64, qint64> counts;
+    // Whole records in one read: a session cannot vanish between being listed and being read.
+    TableRows rows;
+    CTableSession table(m_rDatabase);
+    if (!table.Get(sFilter, rows))
     {
-        CTableSession table(m_rDatabase);
-        if (!table.GetSessionIds(sFilter, idRows) || !table.GetScanCounts(idRows, counts))
+        return false;
+    }
+    TableRows idRows;
+    std::vector<size_t> starts;
+    for (size_t i = 0; i < rows.size(); ++i)
+    {
+        if (rows[i].GetColumn() == CTableSession::c_sColumnId)
         {
-            return false;
+            starts.push_back(i);
+            idRows.push_back(rows[i]);
         }
     }
-    sessions.reserve(idRows.size());
-    for (const CTableRecordSet& pair : idRows)
+    QHash<qint64, qint64> counts;
+    if (!table.GetScanCounts(idRows, counts))
     {
-        const qint64 lId = pair.GetValue().toLongLong();
-        CDBSessionData data(lId);
-        // A session listed a moment ago that cannot be read now is a failed read.
-        if (!GetData(lId, data))
-        {
-            sessions.clear();
-            return false;
-        }
-        data.SetScanCount(counts.value(lId, 0));
-        sessions.push_back(std::move(data));
+        return false;
+    }
+    sessions.reserve(starts.size());
+    for (size_t k = 0; k < starts.size(); ++k)
+    {
+        const auto first = rows.cbegin() + static_cast<std::ptrdiff_t>(starts[k]);
+        const auto last = k + 1 < starts.size()
+                               ? rows.cbegin() + static_cast<std::ptrdiff_t>(starts[k + 1])
+                               : rows.cend();
+        const qint64 lId = first->GetValue().toLongLong();
+        sessions.push_back(DataFromRow(lId, first, last));
+        sessions.back().SetScanCount(counts.value(lId, 0));
     }
     return true;
 }

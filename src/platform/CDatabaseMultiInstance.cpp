@@ -869,10 +869,7 @@ QSqlQuery* CDatabaseMultiInstance::FindPreparedQuery(const SStatementKey& key) c
     {
         return pConnection->FindPreparedQuery(key);
     }
-    if (!m_bOpen || !m_Db.isOpen())
-    {
-        return nullptr;
-    }
+    // Closing or losing the connection empties the cache: a closed connection finds nothing.
     const auto it = m_StatementsByKey.find(key);
     return it == m_StatementsByKey.end() ? nullptr : it->second;
 }

@@ -246,13 +246,12 @@ QString CTableCursor::Text(int i, bool bShare)
             const size_t uHash = TextHash(pUtf8, iBytes);
             const size_t uSlot = slot(uHash);
             QString& sSlot = m_aShared[uSlot];
-            if (m_aSharedHashes[uSlot] == uHash && sSlot.size() == iBytes &&
-                std::equal(pUtf8, pUtf8 + iBytes, sSlot.constData(),
-                           [](unsigned char c, QChar q) { return q.unicode() == c; }))
+            const QLatin1String sStored(reinterpret_cast<const char*>(pUtf8), iBytes);
+            if (m_aSharedHashes[uSlot] == uHash && sSlot == sStored)
             {
                 return sSlot;
             }
-            sSlot = QString::fromLatin1(reinterpret_cast<const char*>(pUtf8), iBytes);
+            sSlot = sStored;
             m_aSharedHashes[uSlot] = uHash;
             return sSlot;
         }
