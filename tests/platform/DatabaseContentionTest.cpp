@@ -213,9 +213,7 @@ TEST_P(CThreadsTest, TwoThreadsUseOneInstanceAtOnce)
 
     // Closed in one thread is closed for all; opened in another, open for all.
     pDb->Close();
-    bool bWorkerOpen = true;
-    std::thread([&] { bWorkerOpen = pDb->IsOpen(); }).join();
-    EXPECT_FALSE(bWorkerOpen);
+    std::thread([&] { EXPECT_FALSE(pDb->IsOpen()); }).join();
     std::thread([&] { EXPECT_TRUE(pDb->Open()) << pDb->LastError().toStdString(); }).join();
     TableRows rows;
     EXPECT_TRUE(CTableSession(*pDb).Get(QString(), rows)) << pDb->LastError().toStdString();

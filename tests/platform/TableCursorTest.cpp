@@ -51,10 +51,8 @@ TEST(TableCursor, ReadsEveryStoredTypeAsTheDriverDoesAndEndsAStatementLeftMidRea
 {
     QTemporaryDir dir;
     const QString sPath = dir.filePath("cursor.sqlite");
-    {
-        CDatabaseMultiInstance db(sPath, QString(), QString());
-        ASSERT_TRUE(db.Open());
-    }
+    CDatabaseMultiInstance writer(sPath, QString(), QString());
+    ASSERT_TRUE(writer.Open());
     QStringList statements{"PRAGMA foreign_keys = OFF",
                            "INSERT INTO session (id, unique_id) VALUES (1, 'a')"};
     QStringList values = {"NULL", "''",   "'12.40 dBmV'", "'12.40 dBmV'", "'Ä ünï'",   "'Ä ünï'",
@@ -113,8 +111,6 @@ TEST(TableCursor, ReadsEveryStoredTypeAsTheDriverDoesAndEndsAStatementLeftMidRea
     // A cursor given up in the middle of its rows ends its statement: on SQLite a statement left
     // running holds the connection's snapshot, and the connection would not see what others
     // stored after it.
-    CDatabaseMultiInstance writer(sPath, QString(), QString());
-    ASSERT_TRUE(writer.Open());
     {
         CTableCursor cursor(writer);
         ASSERT_TRUE(CTableMeasurements(writer).OpenAllResultsForSession(1, cursor));
