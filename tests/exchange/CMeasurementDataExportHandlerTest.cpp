@@ -511,8 +511,7 @@ TEST_F(ExportHandlerTest, KilledImportIsClearedAwayByTheNext)
     const QStringList lEarlier = TreeWithContents(sParent);
 
     int lPipe[2];
-    ASSERT_EQ(pipe(lPipe), 0);
-    const pid_t pid = fork();
+    const pid_t pid = pipe(lPipe) == 0 ? fork() : -1;
     ASSERT_GE(pid, 0);
     if (pid == 0)
     {
@@ -686,7 +685,7 @@ TEST_P(ExchangeBetweenStationsTest, ConfigurationTravelsThroughTheDatabase)
     EXPECT_EQ(imported.Description(), "North transmitter");
 
     // The imported documents load and hold what station A wrote (what an import does to the
-    // paths and the password: ImportUnpacksIntoTheImportFolder..., ExportedArchiveCarries...).
+    // paths and the password: ImportUnpacksIntoTheImportFolderAndPointsAtTheFiles).
     CDeviceSettingsData device;
     ASSERT_TRUE(device.Read(imported.DeviceSettingFile()));
     EXPECT_EQ(ReadBytes(device.TransducerFile()), "0 0\n1000000 1.5\n");

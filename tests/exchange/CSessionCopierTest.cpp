@@ -5,7 +5,7 @@
 #include "CDatabaseTransaction.h"
 #include "CSessionContentDigest.h"
 #include "DatabaseTestBackend.h"
-#include "ExchangeTestTools.h"
+#include "TestDataTable.h"
 
 #include <QRegularExpression>
 #include <QTemporaryDir>
@@ -16,8 +16,8 @@
 #include <vector>
 
 using namespace LumoraMeasurement;
-using ExchangeTestTools::WriteFile;
 using MdaTest::EBackend;
+using MdaTest::WriteFile;
 using OrvelFramework::CDatabaseMultiInstance;
 
 namespace
@@ -68,12 +68,10 @@ long Record(CDatabaseMultiInstance& db, const QTemporaryDir& dir, const QString&
             const QByteArray& limitFile = "{\"limits\": \"ä\"}")
 {
     long lSession = 0;
-    EXPECT_TRUE(WriteFile(dir.filePath("c.channel"), channelFile) &&
-                WriteFile(dir.filePath("l.limit"), limitFile));
-    EXPECT_TRUE(CDBSessionControler(db).Create(lSession, sUniqueId, "Kabel, \"Nord\" ☃",
-                                               dir.filePath("c.channel"), dir.filePath("l.limit"),
-                                               "TP 1", "Site %n", "a@b.c", "E1", "Name", "T1", "HW",
-                                               "FW", "SW", "SN", "Owner"))
+    EXPECT_TRUE(CDBSessionControler(db).Create(
+        lSession, sUniqueId, "Kabel, \"Nord\" ☃", WriteFile(dir, "c.channel", channelFile),
+        WriteFile(dir, "l.limit", limitFile), "TP 1", "Site %n", "a@b.c", "E1", "Name", "T1", "HW",
+        "FW", "SW", "SN", "Owner"))
         << db.LastError().toStdString();
     OrvelFramework::CDatabaseTransaction transaction(db);
     CDBScanController scans(db);
@@ -156,8 +154,8 @@ using BackendPair = std::tuple<EBackend, EBackend>;
 
 std::string PairName(const ::testing::TestParamInfo<BackendPair>& info)
 {
-    const auto name = [](EBackend e) { return e == EBackend::Sqlite ? "SQLite" : "PostgreSQL"; };
-    return std::string(name(std::get<0>(info.param))) + "To" + name(std::get<1>(info.param));
+    return ::testing::PrintToString(std::get<0>(info.param)) + "To" +
+           ::testing::PrintToString(std::get<1>(info.param));
 }
 
 class CSessionCopierTest : public ::testing::TestWithParam<BackendPair>
