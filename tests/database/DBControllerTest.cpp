@@ -1,7 +1,6 @@
 #include "CDBExportFilesController.h"
 #include "CDBMeasurementController.h"
 #include "CDBScanController.h"
-#include "CDBSessionControler.h"
 #include "CDatabaseTransaction.h"
 #include "COSAbstraction.h"
 #include "CTableExportedLimitValues.h"

@@ -1,4 +1,3 @@
-#include "CDBSessionControler.h"
 #include "CTableExportedChannelSettings.h"
 #include "DBControllerTestBase.h"
 
