@@ -96,7 +96,8 @@ TEST(CMeasurementJudgeTest, JudgesOneStoredValueAsTheSessionModelDoes)
          {std::pair("12345.66", "12345.65"), std::pair("123456.5", "123456.9"),
           std::pair("1234567", "1234569"), std::pair("98765430000", "98765400000")})
     {
-        EXPECT_EQ(judgeAgainst(pszValue, pszLimit), eJudgement_Violation) << pszValue;
+        EXPECT_EQ(judgeAgainst(pszValue, pszLimit), eJudgement_Violation)
+            << pszValue << " against " << pszLimit;
     }
 }
 
