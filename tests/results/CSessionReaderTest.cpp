@@ -52,14 +52,8 @@ protected:
             ASSERT_TRUE(CDBScanController(*m_pDb).Create(m_lSession, lScan));
             for (long lChannel : {0L, 1L, 2L, 9L})
             {
-                for (const char* pszUnitless : {"30", "0"})
-                {
-                    const bool bPower = pszUnitless[0] == '3';
-                    const QString sValue =
-                        bPower ? QString::number(50 + (++iValue % 5 == 0 ? 60 : 0)) + " dBuV"
-                               : QString(pszUnitless);
-                    Store(s * 10, lChannel, bPower ? 8 : 12, sValue);
-                }
+                Store(s * 10, lChannel, 8, QString::number(++iValue % 5 == 0 ? 110 : 50) + " dBuV");
+                Store(s * 10, lChannel, 12, "0");
             }
         }
         m_pDb.reset();
@@ -114,8 +108,8 @@ TEST_P(CSessionReaderTest, SessionFromItsDatabaseAloneReadOnceAsTheModelJudgesIt
         EXPECT_EQ(reader.LastError(), sReason);
         EXPECT_FALSE(reader.ForEachRow([](const CSessionReader::SRow&) { return true; }));
     }
-    for (const QString& sName : {QString::number(m_lSession), QStringLiteral("000001"),
-                                 QStringLiteral("UID-READER")})
+    for (const QString& sName :
+         {QString::number(m_lSession), QStringLiteral("000001"), QStringLiteral("UID-READER")})
     {
         SCOPED_TRACE(sName.toStdString());
         ASSERT_TRUE(reader.SelectSession(sName)) << reader.LastError().toStdString();
