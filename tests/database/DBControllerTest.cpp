@@ -1,15 +1,10 @@
 #include "CDBExportFilesController.h"
 #include "CDBMeasurementController.h"
 #include "CDBScanController.h"
-#include "CDBSessionControler.h"
 #include "CDatabaseTransaction.h"
 #include "COSAbstraction.h"
 #include "CTableExportedLimitValues.h"
 #include "DBControllerTestBase.h"
-
-#include <QSqlDriver>
-#include <QSqlError>
-#include <QSqlResult>
 
 #include <functional>
 #include <stdexcept>
@@ -387,8 +382,7 @@ TEST_P(CDBFailureAndIdTest, IdsAbove32BitsReadBackUnchanged)
     ASSERT_EQ(all.size(), 1u);
     EXPECT_EQ(all[0].GetSessionId(), c_llSession);
     EXPECT_EQ(all[0].ScanCount(), 1);
-    QStringList ids;
-    QStringList descriptions;
+    QStringList ids, descriptions;
     sessions.GetAll("big", ids, descriptions);
     EXPECT_EQ(ids, QStringList{QString::number(c_llSession)});
 }
@@ -440,13 +434,8 @@ TEST_P(CDBFailureAndIdTest, EveryFailureSaysWhy)
                   sReason.repeated(4));
     }
     EXPECT_FALSE(QFile::exists(sMissing));
-}
 
-// A read the database cannot run is a failure with its reason, never an empty session.
-TEST_P(CDBFailureAndIdTest, ReadOfATableGoneFailsAndSaysWhy)
-{
-    const long lSession = CreateSession("s");
-    CDBScanController scans(Db());
+    // A read the database cannot run is a failure with its reason, never an empty session.
     ASSERT_TRUE(Database().ExecuteDirect("ALTER TABLE scan RENAME TO scan_gone"));
     std::vector<CDBScanData> read(1, CDBScanData(lSession));
     Db().Fail(QStringLiteral("an earlier failure"));
@@ -473,31 +462,7 @@ TEST_P(CDBFailureAndIdTest, RefusedChangeReportsFalseAndChangesNothing)
     ASSERT_TRUE(measurements.Create(lSession, lScan, 4, lMeasurement));
     ASSERT_TRUE(exports.Create("pkg", "UEs=", "stored"));
     const bool bPg = GetParam() == MdaTest::EBackend::PostgreSql;
-    // Unprepared, on the same connection: PostgreSQL prepares no schema statements.
-    const QSqlQuery* pAny = Db().GetPreparedQuery("SELECT 1");
-    ASSERT_NE(pAny, nullptr);
-    QSqlQuery direct(pAny->driver()->createResult());
-    QStringList statements;
-    if (bPg)
-    {
-        statements << "CREATE FUNCTION refuse() RETURNS trigger AS $$ BEGIN RAISE EXCEPTION "
-                      "'refused'; END $$ LANGUAGE plpgsql";
-    }
-    for (const QString sTable : {"session", "scan", "measurement", "export_file"})
-    {
-        for (const QString sChange : {"INSERT", "UPDATE"})
-        {
-            statements << QString(bPg ? "CREATE TRIGGER refuse_%2_%1 BEFORE %2 ON %1 FOR EACH ROW "
-                                        "EXECUTE FUNCTION refuse()"
-                                      : "CREATE TRIGGER refuse_%2_%1 BEFORE %2 ON %1 BEGIN "
-                                        "SELECT RAISE(ABORT, 'refused'); END")
-                              .arg(sTable, sChange);
-        }
-    }
-    for (const QString& sStatement : statements)
-    {
-        ASSERT_TRUE(direct.exec(sStatement)) << direct.lastError().text().toStdString();
-    }
+    Refuse({"session", "scan", "measurement", "export_file"}, {"INSERT", "UPDATE"});
 
     long lNext = lScan + 1;
     long lNew = 0;

@@ -53,6 +53,32 @@ protected:
         ASSERT_TRUE(m_pDb->Execute(*pQuery, sStatement)) << m_pDb->LastError().toStdString();
     }
 
+    /// Makes the database refuse each change ("INSERT", "UPDATE") of each table, as a read-only
+    /// or locked file does, with the reason "refused"; bAllow drops those triggers again.
+    void Refuse(const QStringList& tables, const QStringList& changes, bool bAllow = false)
+    {
+        const bool bPg = m_pDb->IsPostgreSql();
+        ASSERT_TRUE(!bPg || bAllow ||
+                    Database().ExecuteDirect(
+                        "CREATE OR REPLACE FUNCTION refuse() RETURNS trigger AS $$ BEGIN RAISE "
+                        "EXCEPTION 'refused'; END $$ LANGUAGE plpgsql"));
+        for (const QString& sTable : tables)
+        {
+            for (const QString& sChange : changes)
+            {
+                const QString sTrigger = "refuse_" + sChange + "_" + sTable;
+                const QString sCreate =
+                    bPg ? "CREATE TRIGGER %1 BEFORE %2 ON %3 FOR EACH ROW EXECUTE FUNCTION refuse()"
+                        : "CREATE TRIGGER %1 BEFORE %2 ON %3 BEGIN SELECT RAISE(ABORT, 'refused'); "
+                          "END";
+                ASSERT_TRUE(Database().ExecuteDirect(
+                    bAllow ? "DROP TRIGGER " + sTrigger + (bPg ? " ON " + sTable : QString())
+                           : sCreate.arg(sTrigger, sChange, sTable)))
+                    << Database().m_sError.toStdString();
+            }
+        }
+    }
+
     QTemporaryDir m_Files;
     std::unique_ptr<OrvelFramework::CDatabaseMultiInstance> m_pDb;
 };

@@ -2,8 +2,6 @@
 #include "CDBScanController.h"
 #include "DBControllerTestBase.h"
 
-#include <QSqlQuery>
-
 #include <limits>
 #include <optional>
 #include <random>

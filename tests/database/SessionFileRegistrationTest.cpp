@@ -1,15 +1,16 @@
-#include "CDBSessionControler.h"
 #include "CTableExportedChannelSettings.h"
 #include "DBControllerTestBase.h"
 
 #include <QCryptographicHash>
 #include <QFile>
+#include <QMap>
 #include <QRegularExpression>
 
 #include <array>
 #include <atomic>
 #include <chrono>
 #include <thread>
+#include <tuple>
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -63,22 +64,14 @@ protected:
     /// The stored hash and copy of a registered channel table.
     std::pair<QString, QString> Stored(long lId)
     {
-        OrvelFramework::CTableExportedChannelSettings table(Db());
-        QString sHash;
-        QString sFile;
-        for (const OrvelFramework::CTableRecordSet& pair : table.Get(QString::number(lId)))
+        using OrvelFramework::CTableExportedChannelSettings;
+        QMap<QString, QString> columns;
+        for (const auto& pair : CTableExportedChannelSettings(Db()).Get(QString::number(lId)))
         {
-            if (pair.GetColumn() == OrvelFramework::CTableExportedChannelSettings::c_sColumnHash)
-            {
-                sHash = pair.GetValue();
-            }
-            else if (pair.GetColumn() ==
-                     OrvelFramework::CTableExportedChannelSettings::c_sColumnFile)
-            {
-                sFile = pair.GetValue();
-            }
+            columns[pair.GetColumn()] = pair.GetValue();
         }
-        return {sHash, sFile};
+        return {columns[CTableExportedChannelSettings::c_sColumnHash],
+                columns[CTableExportedChannelSettings::c_sColumnFile]};
     }
 };
 
@@ -267,55 +260,38 @@ TEST_P(CSessionFileRegistrationTest, StoredCopyIsTheWholeFileAtEveryPieceBoundar
 // the session records file id 0.
 TEST_P(CSessionFileRegistrationTest, RefusedSessionRowLeavesNoOrphanCopies)
 {
-    const bool bPg = GetParam() == MdaTest::EBackend::PostgreSql;
-    if (bPg)
-    {
-        ASSERT_TRUE(Database().ExecuteDirect(
-            "CREATE FUNCTION refuse() RETURNS trigger AS $$ BEGIN RAISE EXCEPTION 'refused'; "
-            "END $$ LANGUAGE plpgsql"));
-    }
     const QString sChannels = WriteFile("channels.json", "{\"channels\":[]}");
     const QString sLimits = WriteFile("limits.json", "{}");
-    const struct
-    {
-        const char* pszTable;
-        bool bCreated;
-        std::array<long, 3> added;
-    } c_Rows[] = {
+    // Table refusing inserts, session created, rows added to the tables Counts() counts.
+    const std::tuple<const char*, bool, std::array<long, 3>> c_Rows[] = {
         {"session", false, {0, 0, 0}},
         {"exported_channel_settings", true, {1, 0, 1}},
         {"exported_limit_values", true, {1, 1, 0}},
     };
     CDBSessionControler sessions(Db());
-    for (const auto& row : c_Rows)
+    for (const auto& [pszTable, bCreated, added] : c_Rows)
     {
-        SCOPED_TRACE(row.pszTable);
-        const QString sTrigger = QStringLiteral("refuse_%1").arg(row.pszTable);
-        ASSERT_TRUE(Database().ExecuteDirect(
-            QString(bPg ? "CREATE TRIGGER %1 BEFORE INSERT ON %2 FOR EACH ROW EXECUTE FUNCTION "
-                          "refuse()"
-                        : "CREATE TRIGGER %1 BEFORE INSERT ON %2 BEGIN SELECT RAISE(ABORT, "
-                          "'refused'); END")
-                .arg(sTrigger, row.pszTable)));
+        SCOPED_TRACE(pszTable);
+        Refuse({pszTable}, {"INSERT"});
         const std::array<long, 3> before = Counts();
         long lSession = -7;
         EXPECT_EQ(sessions.Create(lSession, "uid", "d", sChannels, sLimits, "", "", "", "", "", "",
                                   "", "", "", "", ""),
-                  row.bCreated);
+                  bCreated);
         const std::array<long, 3> after = Counts();
-        EXPECT_EQ(after, (std::array<long, 3>{before[0] + row.added[0], before[1] + row.added[1],
-                                              before[2] + row.added[2]}));
-        if (row.bCreated)
+        EXPECT_EQ(after, (std::array<long, 3>{before[0] + added[0], before[1] + added[1],
+                                              before[2] + added[2]}));
+        if (bCreated)
         {
             // A file id is 0 exactly where no copy was added, and the other one leads to it.
             const QStringList ids = MdaTest::Fields(sessions.GetData(lSession)).mid(13);
             ASSERT_EQ(ids.size(), 2);
             EXPECT_EQ(QList<bool>({ids[0] != "0", ids[1] != "0"}),
-                      QList<bool>({row.added[2] == 1, row.added[1] == 1}));
+                      QList<bool>({added[2] == 1, added[1] == 1}));
             const QString sOut = m_Files.filePath("out.json");
-            EXPECT_TRUE(row.added[2] == 0 || sessions.GetLimitValuesFileFromDB(ids[0], sOut));
-            EXPECT_TRUE(row.added[1] == 0 || sessions.GetChannelSettingsFileFromDB(ids[1], sOut));
-            EXPECT_EQ(MdaTest::ReadBytes(sOut), row.added[2] == 1 ? "{}" : "{\"channels\":[]}");
+            EXPECT_TRUE(added[2] == 0 || sessions.GetLimitValuesFileFromDB(ids[0], sOut));
+            EXPECT_TRUE(added[1] == 0 || sessions.GetChannelSettingsFileFromDB(ids[1], sOut));
+            EXPECT_EQ(MdaTest::ReadBytes(sOut), added[2] == 1 ? "{}" : "{\"channels\":[]}");
         }
         else
         {
@@ -323,9 +299,7 @@ TEST_P(CSessionFileRegistrationTest, RefusedSessionRowLeavesNoOrphanCopies)
             EXPECT_TRUE(sessions.LastError().contains("refused"))
                 << sessions.LastError().toStdString();
         }
-        ASSERT_TRUE(Database().ExecuteDirect(
-            bPg ? QString("DROP TRIGGER %1 ON %2").arg(sTrigger, row.pszTable)
-                : "DROP TRIGGER " + sTrigger));
+        Refuse({pszTable}, {"INSERT"}, true);
     }
 }
 

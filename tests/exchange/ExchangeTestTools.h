@@ -58,10 +58,9 @@ inline QStringList TreeWithContents(const QString& sFolder)
         }
         else if (entry.isFile())
         {
-            sEntry +=
-                "=" + QString::fromLatin1(QCryptographicHash::hash(ReadBytes(entry.filePath()),
-                                                                   QCryptographicHash::Sha1)
-                                              .toHex());
+            sEntry += "=" + QCryptographicHash::hash(ReadBytes(entry.filePath()),
+                                                     QCryptographicHash::Sha1)
+                                .toHex();
         }
     }
     return lEntries;

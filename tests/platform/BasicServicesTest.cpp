@@ -78,9 +78,7 @@ TEST(OSAbstraction, ReplacedFileStaysWholeWhenTheDiskFills)
     std::signal(SIGXFSZ, previous);
     EXPECT_EQ(errors, QStringList({"no byte to write", "No such file or directory",
                                    "only 100 of 500 bytes written", "File too large"}));
-    QFile file(sPath);
-    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-    EXPECT_EQ(file.readAll(), "old");
+    EXPECT_EQ(MdaTest::ReadBytes(sPath), "old");
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList("doc"));
 }
 

@@ -3,6 +3,7 @@
 #include "CTableScan.h"
 #include "CTableSession.h"
 #include "DatabaseTestBackend.h"
+#include "TestDataTable.h"
 
 #include <QElapsedTimer>
 #include <QSqlQuery>
@@ -12,6 +13,7 @@
 #include <atomic>
 #include <cstdio>
 #include <fcntl.h>
+#include <functional>
 #include <set>
 #include <sys/wait.h>
 #include <thread>
@@ -95,14 +97,9 @@ TEST(CDatabaseContention, TwoWritersAndAReaderNeverFailForTheLock)
                     WEXITSTATUS(iStatus) == 0)
             << "a process failed a call (see its output)";
     }
-    std::set<std::pair<long, long>> missing; // confirmed and not yet found stored
-    FILE* pReport = fopen(report, "r");
-    ASSERT_NE(pReport, nullptr);
-    for (long lSession = 0, lId = 0; fscanf(pReport, "%ld %ld", &lSession, &lId) == 2;)
-    {
-        missing.emplace(lSession, lId);
-    }
-    fclose(pReport);
+    // The "session id" lines of confirmed rows not yet found stored.
+    const QList<QByteArray> confirmed = MdaTest::ReadBytes(report).split('\n');
+    std::set<QByteArray> missing(confirmed.begin(), confirmed.end() - 1);
     const size_t uConfirmed = missing.size();
     ASSERT_GT(uConfirmed, 100u);
     CDatabaseMultiInstance db(sPath, QString(), QString());
@@ -120,7 +117,7 @@ TEST(CDatabaseContention, TwoWritersAndAReaderNeverFailForTheLock)
         {
             if (rows[i + 6].GetValue() == 'v' + rows[i].GetValue())
             {
-                missing.erase({lSession, rows[i].GetValue().toLong()});
+                missing.erase(QString("%1 %2").arg(lSession).arg(rows[i].GetValue()).toLatin1());
             }
         }
     }
@@ -162,10 +159,7 @@ TEST_P(CThreadsTest, StationsStartingTogetherAllGetTheSchemaAndLoseNothing)
                 EXPECT_TRUE(bOk) << pDb->LastError().toStdString();
             });
     }
-    for (std::thread& station : stations)
-    {
-        station.join();
-    }
+    std::for_each(stations.begin(), stations.end(), std::mem_fn(&std::thread::join));
     auto pDb = OpenConnection();
     for (long lSession = 1; lSession <= c_iStations; ++lSession)
     {
@@ -203,9 +197,7 @@ TEST_P(CThreadsTest, TwoThreadsUseOneInstanceAtOnce)
         }
     };
     // Two workers: each thread, not only the one that made the instance, has its own connection.
-    long lWorker = 0;
-    long lSecond = 0;
-    long lMain = 0;
+    long lWorker = 0, lSecond = 0, lMain = 0;
     std::thread worker([&] { record(true, lWorker); });
     std::thread second([&] { record(false, lSecond); });
     record(false, lMain);
@@ -221,9 +213,7 @@ TEST_P(CThreadsTest, TwoThreadsUseOneInstanceAtOnce)
 
     // Closed in one thread is closed for all; opened in another, open for all.
     pDb->Close();
-    bool bWorkerOpen = true;
-    std::thread([&] { bWorkerOpen = pDb->IsOpen(); }).join();
-    EXPECT_FALSE(bWorkerOpen);
+    std::thread([&] { EXPECT_FALSE(pDb->IsOpen()); }).join();
     std::thread([&] { EXPECT_TRUE(pDb->Open()) << pDb->LastError().toStdString(); }).join();
     TableRows rows;
     EXPECT_TRUE(CTableSession(*pDb).Get(QString(), rows)) << pDb->LastError().toStdString();

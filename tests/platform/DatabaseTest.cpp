@@ -42,10 +42,7 @@ QString Dump(const TableRows& rows, const QString& sColumn = QString())
     return parts.join(' ');
 }
 
-QString N(long l)
-{
-    return QString::number(l);
-}
+const auto N = [](long l) { return QString::number(l); };
 
 // The ids, blank-separated.
 QString Ids(const std::vector<long>& ids)
@@ -86,7 +83,7 @@ protected:
     long NewSession(const TableRows& row = {})
     {
         long lId = 0;
-        EXPECT_TRUE(CTableSession(*m_pDb).Create(row, lId)) << m_pDb->LastError().toStdString();
+        EXPECT_TRUE(CTableSession(*m_pDb).Create(row, lId)) << Why();
         return lId;
     }
     long Session(const QString& sText) { return NewSession({{"description", sText}}); }
@@ -106,8 +103,7 @@ protected:
     {
         for (long lScan : scans)
         {
-            EXPECT_TRUE(CTableScan(*m_pDb).Create({{"session_id", N(lSession)}}, lScan))
-                << m_pDb->LastError().toStdString();
+            EXPECT_TRUE(CTableScan(*m_pDb).Create({{"session_id", N(lSession)}}, lScan)) << Why();
         }
     }
 
@@ -125,6 +121,8 @@ protected:
             lId));
         return lId;
     }
+
+    std::string Why() const { return m_pDb->LastError().toStdString(); }
 
     std::unique_ptr<CDatabaseMultiInstance> m_pDb;
 };
@@ -180,7 +178,7 @@ TEST_P(CDatabaseTest, TransactionScopesCommitRollBackNestAndFailWhole)
             ids.push_back(Session("inner dropped"));
         }
         EXPECT_EQ(Descriptions(*pObserver, ids), "||") << "not visible before the commit";
-        EXPECT_TRUE(outer.Commit()) << m_pDb->LastError().toStdString();
+        EXPECT_TRUE(outer.Commit()) << Why();
         EXPECT_FALSE(outer.IsActive() || outer.Commit());
     }
     {
@@ -211,7 +209,7 @@ TEST_P(CDatabaseTest, TransactionScopesCommitRollBackNestAndFailWhole)
     EXPECT_TRUE(!bPostgreSql || m_pDb->LastError().startsWith(
                                     "The transaction was rolled back because a statement in it "
                                     "failed: Cannot store scan 1: "))
-        << m_pDb->LastError().toStdString();
+        << Why();
     EXPECT_TRUE(scans.Create({{"session_id", N(ids[0])}}, 2)) << "usable afterwards";
 
     // A failure inside an inner scope that rolls back spoils only that scope.
@@ -221,7 +219,7 @@ TEST_P(CDatabaseTest, TransactionScopesCommitRollBackNestAndFailWhole)
         EXPECT_FALSE(scans.Create({{"session_id", N(ids[0])}}, 2));
     }
     EXPECT_TRUE(scans.Create({{"session_id", N(ids[0])}}, 3));
-    EXPECT_TRUE(outer.Commit()) << m_pDb->LastError().toStdString();
+    EXPECT_TRUE(outer.Commit()) << Why();
 
     // Closing inside a spoiled transaction leaves nothing of it to the next connection.
     {
@@ -230,11 +228,11 @@ TEST_P(CDatabaseTest, TransactionScopesCommitRollBackNestAndFailWhole)
         m_pDb->Close();
         EXPECT_EQ(m_pDb->GetTransactionDepth(), 0);
     }
-    ASSERT_TRUE(m_pDb->Open()) << m_pDb->LastError().toStdString();
+    ASSERT_TRUE(m_pDb->Open()) << Why();
     {
         CDatabaseTransaction fresh(*m_pDb);
         EXPECT_TRUE(scans.Create({{"session_id", N(ids[0])}}, 4));
-        EXPECT_TRUE(fresh.Commit()) << m_pDb->LastError().toStdString();
+        EXPECT_TRUE(fresh.Commit()) << Why();
     }
 
     // A commit the database itself refuses (a deferred check) leaves no transaction behind.
@@ -247,12 +245,11 @@ TEST_P(CDatabaseTest, TransactionScopesCommitRollBackNestAndFailWhole)
         CDatabaseTransaction scope(*m_pDb);
         ASSERT_TRUE(m_pDb->ExecutePrepared("INSERT INTO deferred_check (id, ref) VALUES (?, ?)",
                                            {1, iRef}, [] { return QString("insert"); }))
-            << m_pDb->LastError().toStdString();
-        EXPECT_EQ(scope.Commit(), iRef == 1) << m_pDb->LastError().toStdString();
+            << Why();
+        EXPECT_EQ(scope.Commit(), iRef == 1) << Why();
         EXPECT_EQ(m_pDb->GetTransactionDepth(), 0);
     }
-    EXPECT_TRUE(m_pDb->LastError().startsWith("Cannot commit: "))
-        << m_pDb->LastError().toStdString();
+    EXPECT_TRUE(m_pDb->LastError().startsWith("Cannot commit: ")) << Why();
 }
 
 TEST_P(CDatabaseTest, SessionRowsRoundTrip)
@@ -290,30 +287,25 @@ TEST_P(CDatabaseTest, SessionRowsRoundTrip)
     {
         SCOPED_TRACE(iSet);
         TableRows row, changed;
-        QStringList expected;
         for (int c = 0; c < columns.size(); ++c)
         {
-            const bool bIn = (iSet >> c & 1) != 0;
-            const QString sValue = QStringLiteral("%1-%2").arg(c).arg(iSet);
-            if (bIn)
+            if ((iSet >> c & 1) != 0)
             {
-                row.emplace_back(columns[c], sValue);
-                changed.emplace_back(columns[c], sValue + 'u');
+                row.emplace_back(columns[c], QStringLiteral("%1-%2").arg(c).arg(iSet));
+                changed.emplace_back(columns[c], row.back().GetValue() + 'u');
             }
-            expected << (bIn ? sValue + 'u' : QString());
         }
         long lId = 0;
-        ASSERT_TRUE(table.Create(row, lId) && table.Update(lId, changed))
-            << m_pDb->LastError().toStdString();
+        ASSERT_TRUE(table.Create(row, lId) && table.Update(lId, changed)) << Why();
         const TableRows stored = table.Get(lId);
-        QStringList got;
-        for (const QString& sColumn : columns)
+        for (int c = 0; c < columns.size(); ++c)
         {
-            got << Dump(stored, sColumn);
+            EXPECT_EQ(Dump(stored, columns[c]),
+                      (iSet >> c & 1) != 0 ? QStringLiteral("%1-%2u").arg(c).arg(iSet) : QString())
+                << columns[c].toStdString();
         }
-        EXPECT_EQ(got, expected);
     }
-    EXPECT_TRUE(scope.Commit()) << m_pDb->LastError().toStdString();
+    EXPECT_TRUE(scope.Commit()) << Why();
 }
 
 TEST_P(CDatabaseTest, SessionFilterIsCaseInsensitiveContainmentOverFiveColumns)
@@ -398,7 +390,7 @@ TEST_P(CDatabaseTest, MeasurementReadsSelectAndOrderRows)
     {
         SCOPED_TRACE(testing::Message() << "expecting " << Ids(expected).toStdString());
         TableRows rows;
-        ASSERT_TRUE((table.*pRead)(args..., rows)) << m_pDb->LastError().toStdString();
+        ASSERT_TRUE((table.*pRead)(args..., rows)) << Why();
         EXPECT_EQ(Dump(rows, "id"), Ids(expected));
         ASSERT_EQ(rows.size(), expected.size() * 8);
         for (size_t i = 7; i < rows.size(); i += 8)
@@ -431,7 +423,7 @@ TEST_P(CDatabaseTest, MeasurementReadsSelectAndOrderRows)
     ASSERT_TRUE(table.OpenAllResultsForSession(lSession, cursor) && cursor.Next());
     EXPECT_TRUE(table.OpenAllMeasurementsForChannel(lSession, -1, 0, cursor));
     EXPECT_FALSE(cursor.Next());
-    EXPECT_TRUE(cursor.Finish()) << m_pDb->LastError().toStdString();
+    EXPECT_TRUE(cursor.Finish()) << Why();
 }
 
 template <typename TTable> void CheckRegisteredFiles(CDatabaseMultiInstance& db)
@@ -581,27 +573,17 @@ TEST(CDatabaseFaults, UnusableDatabasesFailWithReasonAndNoCrash)
 
 // A cluster of the test's own, so that it can be stopped and started again. The server
 // refuses to run as root, so root runs the programs as the postgres user.
-class COwnCluster
+struct COwnCluster
 {
-public:
-    COwnCluster() : m_iPort(LoopbackPort(false))
-    {
-        m_bReady = Pg("initdb -D %1/data -U mdatest -A trust -E UTF8") && Start();
-    }
+    COwnCluster() { m_bReady = Pg("initdb -D %1/data -U mdatest -A trust -E UTF8") && Start(); }
     ~COwnCluster() { Stop(); }
-    bool IsReady() const { return m_bReady; }
-    QString Url() const
-    {
-        return QStringLiteral("postgresql://127.0.0.1:%1/postgres").arg(m_iPort);
-    }
+    QString Url() const { return QString("postgresql://127.0.0.1:%1/postgres").arg(m_iPort); }
     bool Start()
     {
         return Pg("pg_ctl -D %1/data -l %1/log -w -o '-c listen_addresses=127.0.0.1 -p %2 -k %1 "
                   "-c fsync=off' start");
     }
     bool Stop() { return Pg("pg_ctl -D %1/data -m immediate -w stop"); }
-
-private:
     bool Pg(const QString& sCommand)
     {
         const QString sRunAs = geteuid() == 0 ? "chown postgres %1 && runuser -u postgres -- " : "";
@@ -611,65 +593,63 @@ private:
     }
 
     QTemporaryDir m_Dir;
-    int m_iPort;
+    int m_iPort = LoopbackPort(false);
     bool m_bReady = false;
 };
 
-#define MDA_SKIP_WITHOUT_CLUSTER_PROGRAMS()                                                        \
-    if (qgetenv("MDA_PG_BINDIR").isEmpty())                                                        \
-    {                                                                                              \
-        GTEST_SKIP() << "MDA_PG_BINDIR (the PostgreSQL programs) not set";                         \
-    }
-
 // The application keeps its connection object: calls fail while the server is away and work
-// again once it is back, without opening anything anew.
-TEST(CDatabaseFaults, ServerStoppedBetweenCallsThenBackAgain)
+// again once it is back, without opening anything anew. A scan held in one transaction while
+// the server goes away: its remaining calls fail (they must not slip into a new connection on
+// their own), the commit reports the failure, and none of the scan's rows stays.
+TEST(CDatabaseFaults, ServerStoppedBetweenCallsAndInsideATransaction)
 {
-    MDA_SKIP_WITHOUT_CLUSTER_PROGRAMS();
+    if (qgetenv("MDA_PG_BINDIR").isEmpty())
+    {
+        GTEST_SKIP() << "MDA_PG_BINDIR (the PostgreSQL programs) not set";
+    }
     COwnCluster cluster;
-    ASSERT_TRUE(cluster.IsReady());
+    ASSERT_TRUE(cluster.m_bReady);
     CDatabaseMultiInstance db(cluster.Url(), "mdatest", "");
-    ASSERT_TRUE(db.Open()) << db.LastError().toStdString();
+    const auto Why = [&] { return db.LastError().toStdString(); };
+    const QString sLost = "The connection to the database was lost during a transaction; the "
+                          "transaction was rolled back";
+    ASSERT_TRUE(db.Open()) << Why();
     long lKept = 0;
     ASSERT_TRUE(CTableSession(db).Create({{"description", "before"}}, lKept));
 
     ASSERT_TRUE(cluster.Stop());
     long lLost = 0;
     EXPECT_FALSE(CTableSession(db).Create({}, lLost));
-    EXPECT_TRUE(db.LastError().startsWith("Cannot store the session: "))
-        << db.LastError().toStdString();
+    EXPECT_TRUE(db.LastError().startsWith("Cannot store the session: ")) << Why();
     EXPECT_TRUE(db.LastError().endsWith("(the connection to the database server was lost; the "
                                         "next call connects again)"))
-        << db.LastError().toStdString();
+        << Why();
     EXPECT_FALSE(db.LastError().contains("()")) << "the empty state code is left out";
-    EXPECT_FALSE(db.LastError().contains("  "))
-        << "and so is the blank before it: " << db.LastError().toStdString();
+    EXPECT_FALSE(db.LastError().contains("  ")) << "and so is the blank before it: " << Why();
     EXPECT_EQ(CountSuccessfulCalls(db), 0);
     EXPECT_TRUE(db.LastError().startsWith("Cannot begin a transaction: cannot connect to the "
                                           "database server 127.0.0.1:"))
-        << db.LastError().toStdString();
+        << Why();
     EXPECT_TRUE(db.IsOpen());
 
     ASSERT_TRUE(cluster.Start());
-    EXPECT_EQ(Dump(CTableSession(db).Get(lKept), "description"), "before")
-        << db.LastError().toStdString();
+    EXPECT_EQ(Dump(CTableSession(db).Get(lKept), "description"), "before") << Why();
     long lAfter = 0;
-    EXPECT_TRUE(CTableSession(db).Create({}, lAfter)) << db.LastError().toStdString();
+    EXPECT_TRUE(CTableSession(db).Create({}, lAfter)) << Why();
     EXPECT_GT(lAfter, lKept);
 
     // A restart while nobody calls: the first call learns of it, the next one works.
     ASSERT_TRUE(cluster.Stop() && cluster.Start());
     const bool bFirst = CTableSession(db).Create({}, lAfter);
-    EXPECT_TRUE(bFirst || db.LastError().contains("was lost")) << db.LastError().toStdString();
-    EXPECT_TRUE(CTableSession(db).Create({}, lAfter)) << db.LastError().toStdString();
+    EXPECT_TRUE(bFirst || db.LastError().contains("was lost")) << Why();
+    EXPECT_TRUE(CTableSession(db).Create({}, lAfter)) << Why();
 
     // Open() after a loss still starts afresh.
     ASSERT_TRUE(cluster.Stop());
     EXPECT_FALSE(db.Open());
-    EXPECT_TRUE(db.LastError().startsWith("Cannot connect to the database server"))
-        << db.LastError().toStdString();
+    EXPECT_TRUE(db.LastError().startsWith("Cannot connect to the database server")) << Why();
     ASSERT_TRUE(cluster.Start());
-    EXPECT_TRUE(db.Open()) << db.LastError().toStdString();
+    EXPECT_TRUE(db.Open()) << Why();
 
     // The server ends the connection inside a transaction: the commit says the transaction went
     // with the connection, not that one of its statements failed.
@@ -678,7 +658,7 @@ TEST(CDatabaseFaults, ServerStoppedBetweenCallsThenBackAgain)
     {
         CDatabaseTransaction scope(db);
         QSqlQuery* pPid = db.ExecutePrepared("SELECT pg_backend_pid()", {}, [] { return "pid"; });
-        ASSERT_TRUE(pPid != nullptr && pPid->next()) << db.LastError().toStdString();
+        ASSERT_TRUE(pPid != nullptr && pPid->next()) << Why();
         const QString sPid = pPid->value(0).toString();
         pPid->finish();
         ASSERT_NE(other.ExecutePrepared("SELECT pg_terminate_backend(" + sPid + ")", {},
@@ -686,33 +666,20 @@ TEST(CDatabaseFaults, ServerStoppedBetweenCallsThenBackAgain)
                   nullptr)
             << other.LastError().toStdString();
         EXPECT_FALSE(CTableSession(db).Create({}, lAfter));
-        EXPECT_TRUE(db.LastError().contains("was lost")) << db.LastError().toStdString();
+        EXPECT_TRUE(db.LastError().contains("was lost")) << Why();
         EXPECT_FALSE(scope.Commit());
-        EXPECT_EQ(db.LastError(), "The connection to the database was lost during a transaction; "
-                                  "the transaction was rolled back");
+        EXPECT_EQ(db.LastError(), sLost);
     }
-    EXPECT_TRUE(CTableSession(db).Create({}, lAfter)) << db.LastError().toStdString();
-}
-
-// A scan held in one transaction while the server goes away: its remaining calls fail (they
-// must not slip into a new connection on their own), the commit reports the failure, and
-// none of the scan's rows stays.
-TEST(CDatabaseFaults, TransactionSpanningAnOutageLeavesNoHalfScan)
-{
-    MDA_SKIP_WITHOUT_CLUSTER_PROGRAMS();
-    COwnCluster cluster;
-    ASSERT_TRUE(cluster.IsReady());
-    CDatabaseMultiInstance db(cluster.Url(), "mdatest", "");
     long lSession = 0;
-    ASSERT_TRUE(db.Open() && CTableSession(db).Create({}, lSession))
-        << db.LastError().toStdString();
+    ASSERT_TRUE(CTableSession(db).Create({}, lSession)) << Why();
+
     CTableMeasurements table(db);
-    const TableRows row{
-        {"session_id", QString::number(lSession)}, {"scan_id", "1"}, {"channel_id", "0"}};
+    const TableRows scan{{"session_id", N(lSession)}};
+    const TableRows row{{"session_id", N(lSession)}, {"scan_id", "1"}, {"channel_id", "0"}};
     long lId = 0;
     {
         CDatabaseTransaction scope(db);
-        ASSERT_TRUE(CTableScan(db).Create({{"session_id", QString::number(lSession)}}, 1));
+        ASSERT_TRUE(CTableScan(db).Create(scan, 1));
         ASSERT_TRUE(table.Create(row, lId) && table.Create(row, lId));
         {
             // The inner level's release is the first call to meet the new server.
@@ -720,25 +687,22 @@ TEST(CDatabaseFaults, TransactionSpanningAnOutageLeavesNoHalfScan)
             ASSERT_TRUE(table.Create(row, lId));
             ASSERT_TRUE(cluster.Stop() && cluster.Start());
             EXPECT_FALSE(inner.Commit());
-            EXPECT_TRUE(db.LastError().startsWith("Cannot commit: "))
-                << db.LastError().toStdString();
+            EXPECT_TRUE(db.LastError().startsWith("Cannot commit: ")) << Why();
             EXPECT_EQ(db.GetTransactionDepth(), 1);
         }
         EXPECT_FALSE(table.Create(row, lId));
         EXPECT_FALSE(table.Create(row, lId));
-        EXPECT_EQ(db.LastError(), "The connection to the database was lost during a transaction; "
-                                  "the transaction was rolled back");
+        EXPECT_EQ(db.LastError(), sLost);
         EXPECT_FALSE(scope.Commit());
-        EXPECT_EQ(db.LastError(), "The connection to the database was lost during a transaction; "
-                                  "the transaction was rolled back");
+        EXPECT_EQ(db.LastError(), sLost);
     }
     TableRows rows;
     EXPECT_TRUE(CTableMeasurements(db).GetAllResultsForSession(lSession, rows) && rows.empty());
     EXPECT_TRUE(CTableScan(db).GetScanIds(lSession, rows) && rows.empty());
 
     CDatabaseTransaction again(db);
-    ASSERT_TRUE(CTableScan(db).Create({{"session_id", QString::number(lSession)}}, 1));
-    ASSERT_TRUE(table.Create(row, lId) && again.Commit()) << db.LastError().toStdString();
+    ASSERT_TRUE(CTableScan(db).Create(scan, 1));
+    ASSERT_TRUE(table.Create(row, lId) && again.Commit()) << Why();
     EXPECT_TRUE(CTableMeasurements(db).GetAllResultsForSession(lSession, rows));
     EXPECT_EQ(Dump(rows, "scan_id"), "1");
 
@@ -746,7 +710,7 @@ TEST(CDatabaseFaults, TransactionSpanningAnOutageLeavesNoHalfScan)
     CDatabaseTransaction open(db);
     ASSERT_TRUE(open.IsActive() && cluster.Stop());
     db.Close();
-    EXPECT_TRUE(db.LastError().startsWith("Cannot roll back: ")) << db.LastError().toStdString();
+    EXPECT_TRUE(db.LastError().startsWith("Cannot roll back: ")) << Why();
 }
 
 } // namespace

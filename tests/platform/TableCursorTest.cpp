@@ -6,6 +6,7 @@
 
 #include <QSqlDatabase>
 #include <QSqlQuery>
+#include <QSqlRecord>
 #include <QTemporaryDir>
 #include <QVariant>
 
@@ -14,44 +15,31 @@ using namespace OrvelFramework;
 namespace
 {
 
-// Writes rows as another tool might (any type in any column) through a connection of its own.
-void Insert(const QString& sPath, const QStringList& statements)
-{
-    {
-        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), "cursor-writer");
-        db.setDatabaseName(sPath);
-        ASSERT_TRUE(db.open());
-        QSqlQuery query(db);
-        for (const QString& sStatement : statements)
-        {
-            ASSERT_TRUE(query.exec(sStatement)) << sStatement.toStdString();
-        }
-    }
-    QSqlDatabase::removeDatabase("cursor-writer");
-}
-
-// What Qt's driver hands out for the same select, row by row.
-QVector<QVariantList> DriverRows(const QString& sPath)
+// Runs statements through a connection of its own, as another tool might (any type in any
+// column); what Qt's driver hands out for the rows the last of them selects.
+QVector<QVariantList> Foreign(const QString& sPath, const QStringList& statements)
 {
     QVector<QVariantList> rows;
     {
-        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), "cursor-reader");
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), "cursor-foreign");
         db.setDatabaseName(sPath);
         EXPECT_TRUE(db.open());
         QSqlQuery query(db);
-        EXPECT_TRUE(query.exec("SELECT id, session_id, scan_id, channel_id, measurement_item, "
-                               "state, value, error_description FROM measurement ORDER BY id"));
+        for (const QString& sStatement : statements)
+        {
+            EXPECT_TRUE(query.exec(sStatement)) << sStatement.toStdString();
+        }
         while (query.next())
         {
             QVariantList row;
-            for (int i = 0; i < 8; ++i)
+            for (int i = 0; i < query.record().count(); ++i)
             {
                 row << query.value(i);
             }
             rows << row;
         }
     }
-    QSqlDatabase::removeDatabase("cursor-reader");
+    QSqlDatabase::removeDatabase("cursor-foreign");
     return rows;
 }
 
@@ -59,28 +47,17 @@ QVector<QVariantList> DriverRows(const QString& sPath)
 
 // The cursor's own reading of a SQLite statement gives what the driver gives, for every type a
 // column may hold, also when shared texts repeat (the second session reads them again).
-TEST(TableCursor, ReadsEveryStoredTypeAsTheDriverDoes)
+TEST(TableCursor, ReadsEveryStoredTypeAsTheDriverDoesAndEndsAStatementLeftMidRead)
 {
     QTemporaryDir dir;
     const QString sPath = dir.filePath("cursor.sqlite");
-    {
-        CDatabaseMultiInstance db(sPath, QString(), QString());
-        ASSERT_TRUE(db.Open());
-    }
+    CDatabaseMultiInstance writer(sPath, QString(), QString());
+    ASSERT_TRUE(writer.Open());
     QStringList statements{"PRAGMA foreign_keys = OFF",
                            "INSERT INTO session (id, unique_id) VALUES (1, 'a')"};
-    const QStringList values = {"NULL",
-                                "''",
-                                "'12.40 dBmV'",
-                                "'12.40 dBmV'",
-                                "'Ä ünï'",
-                                "'Ä ünï'",
-                                "12",
-                                "-1.5",
-                                "x'00ff41'",
-                                "'a\tb'",
-                                "'" + QString(70, 'x') + "'",
-                                "'\x7f\x01'"};
+    QStringList values = {"NULL", "''",   "'12.40 dBmV'", "'12.40 dBmV'", "'Ä ünï'",   "'Ä ünï'",
+                          "12",   "-1.5", "x'00ff41'",    "'a\tb'",       "'\x7f\x01'"};
+    values.insert(10, "'" + QString(70, 'x') + "'");
     for (int i = 0; i < values.size(); ++i)
     {
         statements << QString("INSERT INTO measurement (session_id, scan_id, channel_id, "
@@ -90,8 +67,9 @@ TEST(TableCursor, ReadsEveryStoredTypeAsTheDriverDoes)
                                i == 3 ? "9223372036854775807" : "-3", i == 4 ? "2.5" : "8",
                                values[i], values[values.size() - 1 - i]);
     }
-    Insert(sPath, statements);
-    const QVector<QVariantList> expected = DriverRows(sPath);
+    statements << "SELECT id, session_id, scan_id, channel_id, measurement_item, state, value, "
+                  "error_description FROM measurement ORDER BY id";
+    const QVector<QVariantList> expected = Foreign(sPath, statements);
     ASSERT_EQ(expected.size(), values.size());
 
     CDatabaseMultiInstance db(sPath, QString(), QString());
@@ -129,26 +107,17 @@ TEST(TableCursor, ReadsEveryStoredTypeAsTheDriverDoes)
         EXPECT_TRUE(cursor.Finish()) << db.LastError().toStdString();
         EXPECT_EQ(iRow, expected.size());
     }
-}
 
-// A cursor given up in the middle of its rows ends its statement: on SQLite a statement left
-// running holds the connection's snapshot, and the connection would not see what others
-// stored after it.
-TEST(TableCursor, ACursorLeftMidReadLetsTheConnectionSeeLaterRows)
-{
-    QTemporaryDir dir;
-    const QString sPath = dir.filePath("cursor-left.sqlite");
-    CDatabaseMultiInstance db(sPath, QString(), QString());
-    ASSERT_TRUE(db.Open());
-    const QString sRow = "INSERT INTO measurement (session_id, scan_id, channel_id, "
-                         "measurement_item, state, value, error_description) VALUES "
-                         "(%1, 1, 0, 7, 2, '1.00 dBuV', '')";
-    Insert(sPath, {"PRAGMA foreign_keys = OFF", sRow.arg(1), sRow.arg(1), sRow.arg(1)});
+    // A cursor given up in the middle of its rows ends its statement: on SQLite a statement left
+    // running holds the connection's snapshot, and the connection would not see what others
+    // stored after it.
     {
-        CTableCursor cursor(db);
-        ASSERT_TRUE(CTableMeasurements(db).OpenAllResultsForSession(1, cursor));
+        CTableCursor cursor(writer);
+        ASSERT_TRUE(CTableMeasurements(writer).OpenAllResultsForSession(1, cursor));
         ASSERT_TRUE(cursor.Next());
     }
-    Insert(sPath, {"PRAGMA foreign_keys = OFF", sRow.arg(2)});
-    EXPECT_EQ(CTableMeasurements(db).GetAmountOfResultsForSession(2), 1);
+    Foreign(sPath, {"PRAGMA foreign_keys = OFF",
+                    "INSERT INTO measurement (session_id, scan_id, channel_id, measurement_item, "
+                    "state, value, error_description) VALUES (2, 1, 0, 7, 2, '1.00 dBuV', '')"});
+    EXPECT_EQ(CTableMeasurements(writer).GetAmountOfResultsForSession(2), 1);
 }

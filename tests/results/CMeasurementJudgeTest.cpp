@@ -11,8 +11,35 @@
 #include <cfloat>
 #include <cmath>
 #include <random>
+#include <tuple>
 
 using namespace LumoraMeasurement;
+
+namespace
+{
+
+using Items = CEnumTemplate<EMeasurementItems>;
+using States = CEnumTemplate<EMeasurementItemState>;
+
+/// A record of channel row lChannel holding sValue for eItem.
+CDBMeasurement Record(EMeasurementItems eItem, const QString& sValue, long lChannel = 0,
+                      EMeasurementItemState eState = eMeasurementItemState_Valid)
+{
+    CDBMeasurement record(1, 2, lChannel, 3);
+    record.SetMeasurementItem(Items::ToId(eItem));
+    record.SetMeasurementState(States::ToId(eState));
+    record.SetValue(sValue);
+    return record;
+}
+
+/// Limits with one item between sLow and sHigh (the low text is taken by reference).
+void Limit(CComparativeValueData& limits, EMeasurementItems eItem, QString sLow,
+           const QString& sHigh, ECompareType eType = eCompareType_Between)
+{
+    limits.UpdateItem(eItem, eType, sLow, sHigh, true);
+}
+
+} // namespace
 
 // A floating-point text is rewritten whatever the state, as the session model's views have
 // always shown it. Power between -15 and 40 dBµV; channel row 0 lifts it by its 3 dB power limit
@@ -20,28 +47,23 @@ using namespace LumoraMeasurement;
 TEST(CMeasurementJudgeTest, JudgesOneStoredValueAsTheSessionModelDoes)
 {
     CComparativeValueData limits;
-    QString sLow = QStringLiteral("-15");
-    limits.UpdateItem(eMeasItem_Power, eCompareType_Between, sLow, QStringLiteral("40"), true);
-    sLow = QStringLiteral("5");
-    limits.UpdateItem(eMeasItem_MERRMSdB, eCompareType_Between, sLow, QStringLiteral("70"), true);
+    Limit(limits, eMeasItem_Power, "-15", "40");
+    Limit(limits, eMeasItem_MERRMSdB, "5", "70");
     CChannelTableData channels;
-    channels.AddChannel(CChannelData(eTVStandard_DVBT, QStringLiteral("Ch1")),
-                        CChannelTableData::c_lAppendRow);
-    channels.AddChannel(CChannelData(eTVStandard_DVBT, QStringLiteral("Ch2")),
-                        CChannelTableData::c_lAppendRow);
+    for (const char* pszName : {"Ch1", "Ch2"})
+    {
+        channels.AddChannel(CChannelData(eTVStandard_DVBT, pszName),
+                            CChannelTableData::c_lAppendRow);
+    }
     channels.SetValue(0, QStringLiteral("Power Limit Offset"), QStringLiteral("3"));
     const CMeasurementJudge judge(limits, channels);
 
-    using Items = CEnumTemplate<EMeasurementItems>;
-    using States = CEnumTemplate<EMeasurementItemState>;
     const QStringList judgements = {"not judged", "within", "violation", "error"};
     for (const QStringList& row : MdaTest::ReadDataTable("results/judge.tsv"))
     {
         SCOPED_TRACE(row[0].toStdString());
-        CDBMeasurement record(1, 2, row[2].toLong(), 3);
-        record.SetMeasurementItem(Items::ToId(Items::TextToEnum(row[1])));
-        record.SetMeasurementState(States::ToId(States::TextToEnum(row[3])));
-        record.SetValue(row[4]);
+        CDBMeasurement record =
+            Record(Items::TextToEnum(row[1]), row[4], row[2].toLong(), States::TextToEnum(row[3]));
         record.SetErrorDescription(row[3] == "Error" ? QStringLiteral("Receiver timeout") : "");
         EXPECT_EQ(judge.Judge(record), judgements.indexOf(row[5]));
         EXPECT_EQ(record.GetMeasurementState(), States::ToId(States::TextToEnum(row[6])));
@@ -52,14 +74,11 @@ TEST(CMeasurementJudgeTest, JudgesOneStoredValueAsTheSessionModelDoes)
     EXPECT_DOUBLE_EQ(0.0, judge.PowerLimitOffset(9));
     EXPECT_DOUBLE_EQ(0.0, judge.PowerLimitOffset(-1));
     // MER judged against one upper limit: the stored value text and the limit text.
-    const auto judgeAgainst = [&channels](const QString& sValue, QString sLimit)
+    const auto judgeAgainst = [&channels](const QString& sValue, const QString& sLimit)
     {
         CComparativeValueData limits;
-        limits.UpdateItem(eMeasItem_MERRMSdB, eCompareType_Lower, sLimit, sLimit, true);
-        CDBMeasurement record(1, 2, 0, 3);
-        record.SetMeasurementItem(Items::ToId(eMeasItem_MERRMSdB));
-        record.SetMeasurementState(States::ToId(eMeasurementItemState_Valid));
-        record.SetValue(sValue + " dB");
+        Limit(limits, eMeasItem_MERRMSdB, sLimit, sLimit, eCompareType_Lower);
+        CDBMeasurement record = Record(eMeasItem_MERRMSdB, sValue + " dB");
         return CMeasurementJudge(limits, channels).Judge(record);
     };
     // A value whose six-digit text lies just below its limit is within, at every magnitude up to
@@ -73,32 +92,25 @@ TEST(CMeasurementJudgeTest, JudgesOneStoredValueAsTheSessionModelDoes)
     // And one whose six-digit text lies above its limit violates it, at each count of whole
     // digits the integer rounding treats apart (five keep a decimal, six keep none, more lose
     // some): the value, the limit just below its text.
-    const char* const aszAbove[][2] = {{"12345.66", "12345.65"},
-                                       {"123456.5", "123456.9"},
-                                       {"1234567", "1234569"},
-                                       {"98765430000", "98765400000"}};
-    for (const auto& above : aszAbove)
+    for (auto [pszValue, pszLimit] :
+         {std::pair("12345.66", "12345.65"), std::pair("123456.5", "123456.9"),
+          std::pair("1234567", "1234569"), std::pair("98765430000", "98765400000")})
     {
-        EXPECT_EQ(judgeAgainst(above[0], above[1]), eJudgement_Violation)
-            << above[0] << " against " << above[1];
+        EXPECT_EQ(judgeAgainst(pszValue, pszLimit), eJudgement_Violation)
+            << pszValue << " against " << pszLimit;
     }
 }
 
 namespace
 {
 
-long StateId(EMeasurementItemState eState)
-{
-    return CEnumTemplate<EMeasurementItemState>::ToId(eState);
-}
-
 /// The evaluation written out plainly, through the item's value text, as the session model
 /// has always judged a record: what the judge must give for every record.
 EJudgement JudgeThroughText(const CComparativeValueData& limits, const CChannelTableData& channels,
                             CDBMeasurement& record)
 {
-    const auto eItem = CEnumTemplate<EMeasurementItems>::ToEnum(record.GetMeasurementItem());
-    const auto eState = CEnumTemplate<EMeasurementItemState>::ToEnum(record.GetMeasurementState());
+    const auto eItem = Items::ToEnum(record.GetMeasurementItem());
+    const auto eState = States::ToEnum(record.GetMeasurementState());
     const bool bMeasured =
         eState == eMeasurementItemState_Valid || eState == eMeasurementItemState_OutOfRange;
     CMeasurementItem item(eItem);
@@ -136,7 +148,7 @@ EJudgement JudgeThroughText(const CComparativeValueData& limits, const CChannelT
     if (!bReadable)
     {
         const QString& s = record.GetValue();
-        record.SetMeasurementState(StateId(eMeasurementItemState_Error));
+        record.SetMeasurementState(States::ToId(eMeasurementItemState_Error));
         record.SetErrorDescription(item.Name() + ": the stored value \"" +
                                    (s.size() > 64 ? s.left(64) + "..." : s) +
                                    "\" is not a finite number");
@@ -154,7 +166,7 @@ EJudgement JudgeThroughText(const CComparativeValueData& limits, const CChannelT
     const bool bWithin = limits.GetItem(eItem).InRange(item.ToString(), sViolation, dOffset);
     record.SetErrorDescription(bWithin ? QString() : sViolation);
     record.SetMeasurementState(
-        StateId(bWithin ? eMeasurementItemState_Valid : eMeasurementItemState_OutOfRange));
+        States::ToId(bWithin ? eMeasurementItemState_Valid : eMeasurementItemState_OutOfRange));
     return bWithin ? eJudgement_Within : eJudgement_Violation;
 }
 
@@ -213,8 +225,7 @@ public:
         CDBMeasurement record(1, 1 + lIndex / 500, Pick(7) - 1, lIndex);
         record.SetMeasurementItem(Pick(40) == 0 ? 555 : items[Pick(items.size())].m_lId);
         record.SetMeasurementState(Pick(20) == 0 ? 77 : states[Pick(states.size())].m_lId);
-        const EMeasurementItems eItem =
-            CEnumTemplate<EMeasurementItems>::ToEnum(record.GetMeasurementItem());
+        const EMeasurementItems eItem = Items::ToEnum(record.GetMeasurementItem());
         const QString sUnit =
             CConverter::GetUnitString(CValueFactory::MeasurementItem_GetItemUnit(eItem));
         const char* const apszUnits[] = {"", " ", "  ", " dBµV", " xyz", " %1 more", " %1"};
@@ -233,11 +244,7 @@ private:
     {
         return dFrom + (dTo - dFrom) * static_cast<double>(m_Random() >> 11) * 0x1p-53;
     }
-    double Edge()
-    {
-        const double d = m_Edges[size_t(Pick(m_Edges.size()))] * (Pick(2) == 0 ? 1 : -1);
-        return Step(d);
-    }
+    double Edge() { return Step(m_Edges[size_t(Pick(m_Edges.size()))] * (Pick(2) == 0 ? 1 : -1)); }
     // One float step up or down, or none.
     double Step(double d)
     {
@@ -289,8 +296,7 @@ private:
 TEST(CMeasurementJudgeTest, JudgingByNumberNeverPartsFromJudgingTheText)
 {
     CChannelTableData channels;
-    const char* const apszOffsets[] = {"3", "-2.5", "", "0.125", "nan dB"};
-    for (const char* pszOffset : apszOffsets)
+    for (const char* pszOffset : {"3", "-2.5", "", "0.125", "nan dB"})
     {
         const long lRow = channels.GetRowCount();
         channels.AddChannel(CChannelData(eTVStandard_DVBT, QStringLiteral("Ch%1").arg(lRow)),
@@ -339,18 +345,11 @@ TEST(CMeasurementJudgeTest, JudgingByNumberNeverPartsFromJudgingTheText)
 TEST(CMeasurementJudgeTest, HostileValueTextsAreJudgedAlikeOnEveryBuild)
 {
     CComparativeValueData limits;
-    QString sLow = QStringLiteral("-15");
-    limits.UpdateItem(eMeasItem_Power, eCompareType_Between, sLow, QStringLiteral("40"), true);
+    Limit(limits, eMeasItem_Power, "-15", "40");
     CChannelTableData channels;
     const CMeasurementJudge judge(limits, channels);
     const QChar nul(0);
-    struct SRow
-    {
-        EMeasurementItems eItem;
-        QString sValue;
-        EJudgement eJudgement;
-    };
-    const std::vector<SRow> rows = {
+    const std::tuple<EMeasurementItems, QString, EJudgement> rows[] = {
         {eMeasItem_Power, "30 dBuV", eJudgement_Within},
         {eMeasItem_Power, "\t30\r dBuV", eJudgement_Within},
         {eMeasItem_Power, "50 dBuV", eJudgement_Violation},
@@ -367,26 +366,16 @@ TEST(CMeasurementJudgeTest, HostileValueTextsAreJudgedAlikeOnEveryBuild)
         {eMeasItem_DemodLock, QString::fromUtf8("\xef\xbc\x90"), eJudgement_Error}, // full-width 0
         {eMeasItem_DemodLock, "\x01", eJudgement_Error},
     };
-    using Items = CEnumTemplate<EMeasurementItems>;
-    for (const SRow& row : rows)
+    for (const auto& [eItem, sValue, eJudgement] : rows)
     {
-        SCOPED_TRACE(row.sValue.toUtf8().toPercentEncoding().toStdString());
-        CDBMeasurement record(1, 2, 0, 3);
-        record.SetMeasurementItem(Items::ToId(row.eItem));
-        record.SetMeasurementState(
-            CEnumTemplate<EMeasurementItemState>::ToId(eMeasurementItemState_Valid));
-        record.SetValue(row.sValue);
-        EXPECT_EQ(judge.Judge(record), row.eJudgement)
-            << record.GetErrorDescription().toStdString();
+        SCOPED_TRACE(sValue.toUtf8().toPercentEncoding().toStdString());
+        CDBMeasurement record = Record(eItem, sValue);
+        EXPECT_EQ(judge.Judge(record), eJudgement) << record.GetErrorDescription().toStdString();
     }
     // A plain lock code is judged, never an error.
     for (const char* pszCode : {"0", "1", "\t1"})
     {
-        CDBMeasurement record(1, 2, 0, 3);
-        record.SetMeasurementItem(Items::ToId(eMeasItem_DemodLock));
-        record.SetMeasurementState(
-            CEnumTemplate<EMeasurementItemState>::ToId(eMeasurementItemState_Valid));
-        record.SetValue(pszCode);
+        CDBMeasurement record = Record(eMeasItem_DemodLock, pszCode);
         EXPECT_NE(judge.Judge(record), eJudgement_Error) << pszCode;
     }
 }

@@ -35,13 +35,7 @@ protected:
         device.SetDatabaseUser(Database().User());
         device.SetDatabasePwd(Database().Password());
         ASSERT_TRUE(device.Write(Path("device.json")));
-        CChannelTableData channels;
-        for (const char* pszName : {"K21", "K22", "K23"})
-        {
-            channels.AddChannel(CChannelData(eTVStandard_DVBT, pszName),
-                                CChannelTableData::c_lAppendRow);
-        }
-        ASSERT_TRUE(channels.Write(Path("channels.json")));
+        WriteChannels();
         ASSERT_TRUE(CComparativeValueData().Write(Path("limits.json")));
         m_Config.SetDeviceSettingFile(Path("device.json"));
         m_Config.SetChannelTableFile(Path("channels.json"));
@@ -58,17 +52,22 @@ protected:
             ASSERT_TRUE(CDBScanController(*m_pDb).Create(m_lSession, lScan));
             for (long lChannel : {0L, 1L, 2L, 9L})
             {
-                for (const char* pszUnitless : {"30", "0"})
-                {
-                    const bool bPower = pszUnitless[0] == '3';
-                    const QString sValue =
-                        bPower ? QString::number(50 + (++iValue % 5 == 0 ? 60 : 0)) + " dBuV"
-                               : QString(pszUnitless);
-                    Store(s * 10, lChannel, bPower ? 8 : 12, sValue);
-                }
+                Store(s * 10, lChannel, 8, QString::number(++iValue % 5 == 0 ? 110 : 50) + " dBuV");
+                Store(s * 10, lChannel, 12, "0");
             }
         }
         m_pDb.reset();
+    }
+
+    void WriteChannels()
+    {
+        CChannelTableData channels;
+        for (const char* pszName : {"K21", "K22", "K23"})
+        {
+            channels.AddChannel(CChannelData(eTVStandard_DVBT, pszName),
+                                CChannelTableData::c_lAppendRow);
+        }
+        ASSERT_TRUE(channels.Write(Path("channels.json")));
     }
 
     void Store(long lScan, long lChannel, long lItem, const QString& sValue)
@@ -98,8 +97,19 @@ TEST_P(CSessionReaderTest, SessionFromItsDatabaseAloneReadOnceAsTheModelJudgesIt
     CSessionReader reader;
     ASSERT_TRUE(reader.Open(Database().Name(), Database().User(), Database().Password()))
         << reader.LastError().toStdString();
-    for (const QString& sName : {QString::number(m_lSession), QStringLiteral("000001"),
-                                 QStringLiteral("UID-READER")})
+    // Names that find no session are refused with the reason, and nothing is read.
+    for (const auto& [sName, sReason] : std::vector<std::pair<QString, QString>>{
+             {"7", "There is no session 7 in the database"},
+             {"uid-read", "There is no session with the id or unique id \"uid-read\""},
+             {"  ", "No session is named"}})
+    {
+        SCOPED_TRACE(sName.toStdString());
+        EXPECT_FALSE(reader.SelectSession(sName));
+        EXPECT_EQ(reader.LastError(), sReason);
+        EXPECT_FALSE(reader.ForEachRow([](const CSessionReader::SRow&) { return true; }));
+    }
+    for (const QString& sName :
+         {QString::number(m_lSession), QStringLiteral("000001"), QStringLiteral("UID-READER")})
     {
         SCOPED_TRACE(sName.toStdString());
         ASSERT_TRUE(reader.SelectSession(sName)) << reader.LastError().toStdString();
@@ -141,14 +151,7 @@ TEST_P(CSessionReaderTest, SessionFromItsDatabaseAloneReadOnceAsTheModelJudgesIt
     EXPECT_EQ(lOrphans, 2 * c_iScans);
 
     CMeasurementResultData model(m_lSession, eLevelUnit_dBuV);
-    CChannelTableData channels;
-    for (const char* pszName : {"K21", "K22", "K23"})
-    {
-        channels.AddChannel(CChannelData(eTVStandard_DVBT, pszName),
-                            CChannelTableData::c_lAppendRow);
-    }
-    ASSERT_TRUE(channels.Write(Path("channels.json")));
-    m_Config.SetChannelTableFile(Path("channels.json"));
+    WriteChannels();
     ASSERT_TRUE(model.LoadData(m_Config)) << model.LastError().toStdString();
     EXPECT_EQ(lViolations, model.GetNumberOfErrorsInSession());
     EXPECT_GT(lViolations, 0);
@@ -156,31 +159,12 @@ TEST_P(CSessionReaderTest, SessionFromItsDatabaseAloneReadOnceAsTheModelJudgesIt
     // The classic export from the reader alone is the model's, byte for byte.
     QBuffer fromModel;
     QBuffer fromReader;
-    fromModel.open(QIODevice::WriteOnly);
-    fromReader.open(QIODevice::WriteOnly);
     QString sError;
+    ASSERT_TRUE(fromModel.open(QIODevice::WriteOnly) && fromReader.open(QIODevice::WriteOnly));
     ASSERT_TRUE(model.WriteCSVExport(fromModel));
     ASSERT_TRUE(CMeasurementResultData::WriteCSVExport(reader, fromReader, sError))
         << sError.toStdString();
     EXPECT_EQ(fromReader.data(), fromModel.data());
-}
-
-TEST_P(CSessionReaderTest, SessionThatCannotBeFoundIsRefusedWithAReason)
-{
-    CSessionReader reader;
-    ASSERT_TRUE(reader.Open(Database().Name(), Database().User(), Database().Password()));
-    const std::vector<std::pair<QString, QString>> rows = {
-        {"7", "There is no session 7 in the database"},
-        {"uid-read", "There is no session with the id or unique id \"uid-read\""},
-        {"  ", "No session is named"},
-    };
-    for (const auto& [sName, sReason] : rows)
-    {
-        SCOPED_TRACE(sName.toStdString());
-        EXPECT_FALSE(reader.SelectSession(sName));
-        EXPECT_EQ(reader.LastError(), sReason);
-        EXPECT_FALSE(reader.ForEachRow([](const CSessionReader::SRow&) { return true; }));
-    }
 }
 
 TEST_P(CSessionReaderTest, DroppedConnectionInTheMiddleOfAReadIsAFailureNotTheEnd)
