@@ -434,21 +434,18 @@ bool CDatabaseMultiInstance::DoOpenPostgreSql()
     m_Db.setDatabaseName(sDatabase);
     m_Db.setUserName(m_sUser.isEmpty() ? url.userName() : m_sUser);
     m_Db.setPassword(m_sPassword.isEmpty() ? url.password() : m_sPassword);
-    m_Db.setConnectOptions(QStringLiteral("connect_timeout=%1").arg(c_iConnectTimeoutS));
-    const QString sServer = ServerText(url);
+    // Set at connection start: a connection is either opened with them or not at all.
+    QString sOptions = QStringLiteral("connect_timeout=%1;options='-c client_min_messages=warning")
+                           .arg(c_iConnectTimeoutS);
+    if (m_bReadOnly)
+    {
+        sOptions += QStringLiteral(" -c default_transaction_read_only=on");
+    }
+    m_Db.setConnectOptions(sOptions + QLatin1Char('\''));
     if (!m_Db.open())
     {
         return Fail(QStringLiteral("Cannot connect to the database server %1: %2")
-                        .arg(sServer, ErrorText(m_Db.lastError())));
-    }
-    const QString sWhat = QStringLiteral("Cannot use the database %1").arg(sServer);
-    if (!DoExecuteDirect(QStringLiteral("SET client_min_messages TO warning"), sWhat) ||
-        (m_bReadOnly &&
-         !DoExecuteDirect(QStringLiteral("SET SESSION CHARACTERISTICS AS TRANSACTION READ ONLY"),
-                          sWhat)))
-    {
-        m_Db.close();
-        return false;
+                        .arg(ServerText(url), ErrorText(m_Db.lastError())));
     }
     return true;
 }

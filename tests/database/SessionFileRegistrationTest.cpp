@@ -176,6 +176,7 @@ TEST_P(CSessionFileRegistrationTest, PipesDevicesFoldersAndOversizeFilesAreRefus
         EXPECT_EQ(sessions.LastError(), row.sReason);
         EXPECT_EQ(guarded([&] { return sessions.GetFileHashValue(row.sPath); }), row.sHash);
 
+        Db().Fail(QStringLiteral("an earlier failure"));
         long lSession = 0;
         EXPECT_TRUE(guarded(
             [&]

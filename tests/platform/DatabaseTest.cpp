@@ -145,6 +145,19 @@ TEST_P(CDatabaseTest, ReopeningKeepsSchemaAndRowsButANewerSchemaIsRefused)
     EXPECT_GT(lNext, lId);
     EXPECT_EQ(Descriptions(*pSecond, {lId}) + Descriptions(*m_pDb, {lNext}), "keptsecond");
 
+    // A reading connection sees what is stored and changes nothing.
+    auto pReader = Database().NewConnection();
+    ASSERT_TRUE(pReader->OpenForReading()) << pReader->LastError().toStdString();
+    EXPECT_EQ(Descriptions(*pReader, {lId, lNext}), "kept|second");
+    long lRefused = 0;
+    EXPECT_FALSE(CTableSession(*pReader).Create({{"description", "refused"}}, lRefused));
+    EXPECT_EQ(pReader->LastError(),
+              GetParam() == MdaTest::EBackend::Sqlite
+                  ? "Cannot store the session: attempt to write a readonly database"
+                  : "Cannot store the session: ERROR: cannot execute INSERT in a read-only "
+                    "transaction (25006)");
+    pReader.reset();
+
     QSqlQuery* pQuery = m_pDb->GetPreparedQuery("UPDATE schema_version SET version = 99");
     ASSERT_TRUE(pQuery != nullptr && m_pDb->Execute(*pQuery, "bump"));
     auto pNewer = Database().NewConnection();
