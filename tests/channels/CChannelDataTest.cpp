@@ -1,12 +1,9 @@
 #include "CChannelData.h"
-#include "CEnumTemplate.h"
 #include "CValueFactory.h"
 #include "ChannelTestTools.h"
 #include "EDigitalConstellation.h"
 #include "EFECMode.h"
 #include "ERollOffFactor.h"
-
-#include <gtest/gtest.h>
 
 #include <map>
 #include <set>

@@ -1,16 +1,8 @@
 #include "CChannelTableData.h"
-#include "CEnumTemplate.h"
 #include "CValueFactory.h"
 #include "ChannelTestTools.h"
 
-#include <gtest/gtest.h>
-
-#include <QFile>
 #include <QJsonArray>
-#include <QJsonDocument>
-#include <QJsonObject>
-#include <QProcess>
-#include <QTemporaryDir>
 
 #include <stdexcept>
 
@@ -270,46 +262,55 @@ TEST(CChannelTableData, RowsNamesIdentifiersAndCellPositions)
 }
 
 // A frequency of "inf MHz" was kept as infinity, written as "inf" and read back as 0 Hz:
-// saving and reopening a channel table changed a channel.
+// saving and reopening a channel table changed a channel. A message built by substituting one
+// text after another rewrote its own data: a file "%1 %2.json" got the row number in its name.
 TEST(CChannelTableData, ValueThatIsNotFiniteIsRefusedAndNeverWritten)
 {
     OrvelFramework::CLoggingDataProvider::m_bIsLoggingPossible = true;
     MdaTest::TakeLog();
     QTemporaryDir dir;
-    const QString sPath = QStringLiteral(MDA_TEST_DATA_DIR "/channels/non_finite_values.json");
-    CChannelTableData table;
-    ASSERT_TRUE(table.Read(sPath));
     const CChannelData fresh(eTVStandard_BG_Pal, QString());
-    for (ESettingsItems eItem : {eSettingsItem_CenterFrequency, eSettingsItem_SymbolRate})
-    {
-        EXPECT_EQ(table.GetChannel(0).GetItem(eItem).ToString(), fresh.GetItem(eItem).ToString());
-    }
-    EXPECT_EQ(table.GetValue(0, "Power Limit Offset"), "-2.50 dB");
     const QString sMessage = QStringLiteral("Channel table file \"%1\": the value \"%2\" of %3 in "
                                             "channel 1 is not a finite number; it is not used.\n");
-    EXPECT_EQ(MdaTest::TakeLog(),
-              QStringList({sMessage.arg(sPath, "inf MHz", "Center / Vision Carrier Frequency"),
-                           sMessage.arg(sPath, "1e999 MSymbol/s", "Symbol Rate")}));
-
-    // What is written reads back as it was.
-    const QString sCopy = dir.filePath("copy.json");
-    ASSERT_TRUE(table.Write(sCopy));
-    CChannelTableData reread;
-    ASSERT_TRUE(reread.Read(sCopy));
-    for (long lColumn = 0; lColumn < 36; ++lColumn)
+    for (const auto& [pszName, pszRefused] :
+         {std::pair{"values.json", "refused.json"}, std::pair{"%1 %2.json", "%1%2%3.json"},
+          std::pair{"x%4%9.json", "%1%2%3.json"}})
     {
-        EXPECT_EQ(reread.GetValue("K21", lColumn), table.GetValue("K21", lColumn)) << lColumn;
-    }
-    EXPECT_TRUE(MdaTest::TakeLog().isEmpty());
+        SCOPED_TRACE(pszName);
+        const QString sPath = dir.filePath(pszName);
+        ASSERT_TRUE(QFile::copy(MDA_TEST_DATA_DIR "/channels/non_finite_values.json", sPath));
+        CChannelTableData table;
+        ASSERT_TRUE(table.Read(sPath));
+        for (ESettingsItems eItem : {eSettingsItem_CenterFrequency, eSettingsItem_SymbolRate})
+        {
+            EXPECT_EQ(table.GetChannel(0).GetItem(eItem).ToString(),
+                      fresh.GetItem(eItem).ToString());
+        }
+        EXPECT_EQ(table.GetValue(0, "Power Limit Offset"), "-2.50 dB");
+        EXPECT_EQ(MdaTest::TakeLog(),
+                  QStringList({sMessage.arg(sPath, "inf MHz", "Center / Vision Carrier Frequency"),
+                               sMessage.arg(sPath, "1e999 MSymbol/s", "Symbol Rate")}));
 
-    // A typed frequency can overflow to infinity in memory; it is never written as "inf".
-    ASSERT_TRUE(table.GetChannel(0).SetItemValue(eSettingsItem_CenterFrequency, "1e308 GHz"));
-    const QString sRefused = dir.filePath("refused.json");
-    EXPECT_FALSE(table.Write(sRefused));
-    EXPECT_FALSE(QFile::exists(sRefused));
-    EXPECT_EQ(MdaTest::TakeLog(),
-              QStringList(QStringLiteral("Channel table file \"%1\" is not written: Center / "
-                                         "Vision Carrier Frequency of channel 1 is not a finite "
-                                         "number.\n")
-                              .arg(sRefused)));
+        // What is written reads back as it was.
+        const QString sCopy = dir.filePath("copy.json");
+        ASSERT_TRUE(table.Write(sCopy));
+        CChannelTableData reread;
+        ASSERT_TRUE(reread.Read(sCopy));
+        for (long lColumn = 0; lColumn < 36; ++lColumn)
+        {
+            EXPECT_EQ(reread.GetValue("K21", lColumn), table.GetValue("K21", lColumn)) << lColumn;
+        }
+        EXPECT_TRUE(MdaTest::TakeLog().isEmpty());
+
+        // A typed frequency can overflow to infinity in memory; it is never written as "inf".
+        ASSERT_TRUE(table.GetChannel(0).SetItemValue(eSettingsItem_CenterFrequency, "1e308 GHz"));
+        const QString sRefused = dir.filePath(pszRefused);
+        EXPECT_FALSE(table.Write(sRefused));
+        EXPECT_FALSE(QFile::exists(sRefused));
+        EXPECT_EQ(MdaTest::TakeLog(),
+                  QStringList(QStringLiteral("Channel table file \"%1\" is not written: Center / "
+                                             "Vision Carrier Frequency of channel 1 is not a "
+                                             "finite number.\n")
+                                  .arg(sRefused)));
+    }
 }

@@ -1,14 +1,7 @@
 #include "CDocumentCheck.h"
-#include "CChannelData.h"
-#include "CChannelTableData.h"
 #include "CComparativeValueData.h"
-#include "CDeviceSettingsData.h"
-#include "CMeasConfigData.h"
 
 #include "ChannelTestTools.h"
-
-#include <QFile>
-#include <QTemporaryDir>
 
 #include <functional>
 #include <map>
@@ -35,9 +28,7 @@ protected:
         EXPECT_TRUE(device.Write(m_Dir.filePath("device.json")));
         CComparativeValueData limits;
         EXPECT_TRUE(limits.Write(m_Dir.filePath("limits.json")));
-        CChannelTableData channels;
-        channels.AddChannel(CChannelData(eTVStandard_BG_Pal, "K05"),
-                            CChannelTableData::c_lAppendRow);
+        CChannelTableData channels = ChannelTest::TableOf(eTVStandard_BG_Pal, {"K05"});
         channels.AddChannel(CChannelData(eTVStandard_J83A, "S21"), CChannelTableData::c_lAppendRow);
         channels.SetValue(1, "Symbol Rate", "6.952 MSymbol/s");
         channels.SetValue(1, "Power Limit Offset", "-2.5");

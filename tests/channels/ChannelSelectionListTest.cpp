@@ -1,10 +1,7 @@
 #include "CChannelTableData.h"
-#include "CEnumTemplate.h"
 #include "CFilterConstellation.h"
 #include "CFilterTestLineField.h"
 #include "CValueFactory.h"
-
-#include <gtest/gtest.h>
 
 #include "ChannelTestTools.h"
 

@@ -10,25 +10,23 @@ using namespace ConfigTest;
 namespace
 {
 
-class CComparativeValueDataTest : public LogTest
+using CComparativeValueDataTest = LogTest;
+
+// Everything the limit file carries, row by row, as the display shows it.
+QString Snapshot(const CComparativeValueData& table)
 {
-protected:
-    // Everything the limit file carries, row by row, as the display shows it.
-    static QString Snapshot(const CComparativeValueData& table)
+    QString sSnapshot;
+    for (long i = 0; i < table.GetItemCount(); ++i)
     {
-        QString sSnapshot;
-        for (long i = 0; i < table.GetItemCount(); ++i)
-        {
-            sSnapshot += QStringLiteral("%1|%2|%3|%4|%5\n")
-                             .arg(table.GetValueEnumFromIndex(i))
-                             .arg(table.GetCompareTypeValueByIndex(i))
-                             .arg(table.GetMeasurementEnabledByIndex(i))
-                             .arg(table.GetLowValueByIndex(i, true, 0.0),
-                                  table.GetHigherValueByIndex(i, true, 0.0));
-        }
-        return sSnapshot;
+        sSnapshot += QStringLiteral("%1|%2|%3|%4|%5\n")
+                         .arg(table.GetValueEnumFromIndex(i))
+                         .arg(table.GetCompareTypeValueByIndex(i))
+                         .arg(table.GetMeasurementEnabledByIndex(i))
+                         .arg(table.GetLowValueByIndex(i, true, 0.0),
+                              table.GetHigherValueByIndex(i, true, 0.0));
     }
-};
+    return sSnapshot;
+}
 
 TEST_F(CComparativeValueDataTest, RowsFollowTheFixedOrderAndAreWrittenOneRecordEach)
 {
