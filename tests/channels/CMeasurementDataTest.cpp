@@ -129,15 +129,13 @@ TEST(CMeasurementData, ReadsTheChannelsSettings)
 
     EXPECT_DOUBLE_EQ(data.ChannelCenter(), 474000000.0);
     EXPECT_DOUBLE_EQ(data.PowerLimitOffset(), -1.5);
-    EXPECT_EQ(data.DVBT2DecodedPLP(), -1);
-    EXPECT_EQ(data.DigitalConstellation(), eDigitalConstellation_QAM64NH);
-    EXPECT_EQ(data.RollOffFactor(), eRollOffFactor_0_115);
-    EXPECT_EQ(data.ChannelBandwidth(), eChannelBandwidth_1_7MHz);
-    EXPECT_EQ(data.DVBT2Profile(), eDVBT2Profiles_T2Lite);
-    EXPECT_EQ(data.Preamplifier(), eOnOff_Off);
-    EXPECT_EQ(data.DocsisProfiles(), eChannelProfile_P);
-    EXPECT_EQ(data.ISDBTLayer(), eISDBTLayer_None);
-    EXPECT_EQ(data.RefLevelMode(), eRefLevelMode_Automatic);
+    EXPECT_EQ((std::vector<long>{data.DVBT2DecodedPLP(), data.DigitalConstellation(),
+                                 data.RollOffFactor(), data.ChannelBandwidth(), data.DVBT2Profile(),
+                                 data.Preamplifier(), data.DocsisProfiles(), data.ISDBTLayer(),
+                                 data.RefLevelMode()}),
+              (std::vector<long>{-1, eDigitalConstellation_QAM64NH, eRollOffFactor_0_115,
+                                 eChannelBandwidth_1_7MHz, eDVBT2Profiles_T2Lite, eOnOff_Off,
+                                 eChannelProfile_P, eISDBTLayer_None, eRefLevelMode_Automatic}));
 
     data.SetRefLevelMode(eRefLevelMode_AutomaticTimeOptimized);
     EXPECT_EQ(data.RefLevelMode(), eRefLevelMode_AutomaticTimeOptimized);

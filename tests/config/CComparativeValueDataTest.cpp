@@ -30,7 +30,7 @@ QString Snapshot(const CComparativeValueData& table)
 
 TEST_F(CComparativeValueDataTest, RowsFollowTheFixedOrderAndAreWrittenOneRecordEach)
 {
-    const CComparativeValueData table;
+    CComparativeValueData table;
     const QString sPath = m_Dir.filePath("limits.json");
     ASSERT_TRUE(table.Write(sPath));
     EXPECT_TRUE(ParsesWithPython(sPath));
@@ -49,11 +49,8 @@ TEST_F(CComparativeValueDataTest, RowsFollowTheFixedOrderAndAreWrittenOneRecordE
     }
     EXPECT_EQ(table.GetCategoryByIndex(5), eCategory_Analog);
     EXPECT_EQ(table.GetValueTypeByIndex(0), eValueType_Integer);
-}
 
-TEST_F(CComparativeValueDataTest, ItemsWithoutRowAndIndicesOutOfRangeGiveNeutralAnswers)
-{
-    CComparativeValueData table;
+    // Items without a row and indices out of range give neutral answers and change nothing.
     const QString sBefore = Snapshot(table);
     for (EMeasurementItems eItem : {eMeasItem_Status, eMeasItem_TimeStamp, eMeasItem_None})
     {
