@@ -120,8 +120,7 @@ TEST_F(CDocumentCheckTest, KindFollowsTheKeysThenTheSuffix)
     QVector<SDocumentFinding> lFindings;
     // Device settings under a configuration's suffix are checked as device settings.
     EXPECT_TRUE(CDocumentCheck::CheckFile(
-        Write("device.measconfig",
-              "{\"DeviceSettings\": [{\"Name\": \"BERCount\", \"Value\": \"7\"}]}"),
+        Write("device.measconfig", R"({"DeviceSettings": [{"Name": "BERCount", "Value": "7"}]})"),
         lFindings));
     // An empty object is a configuration only by its suffix.
     EXPECT_FALSE(CDocumentCheck::CheckFile(Write("empty.measconfig", "{}"), lFindings));
