@@ -53,7 +53,7 @@ TEST(CMeasurementData, SupportedItemsPerStandardInAscendingOrder)
     EXPECT_EQ(items.size(), 22u);
 }
 
-TEST(CMeasurementData, ClassifiesTheStandardsAndHoldsResults)
+TEST(CMeasurementData, ClassifiesTheStandardsHoldsResultsAndReadsTheChannelsSettings)
 {
     for (const QStringList& r : DataRows("standard_classes.tsv"))
     {
@@ -109,13 +109,11 @@ TEST(CMeasurementData, ClassifiesTheStandardsAndHoldsResults)
         measurement.m_Device.SetAnalogTVAnalysisAvarageCount(count.first);
         EXPECT_EQ(data.AnalogTVAnalysisAvarageCount(), count.second);
     }
-}
 
-TEST(CMeasurementData, ReadsTheChannelsSettings)
-{
-    SMeasurement measurement(eTVStandard_DVBT2);
-    CChannelData& channel = measurement.m_Channel;
-    CMeasurementData& data = measurement.m_Data;
+    // The channel's settings, from a DVB-T2 record.
+    SMeasurement dvbt2(eTVStandard_DVBT2);
+    CChannelData& channel = dvbt2.m_Channel;
+    CMeasurementData& t2 = dvbt2.m_Data;
     channel.SetItemValue(eSettingsItem_CenterFrequency, "474");
     channel.SetItemValue(eSettingsItem_PowerLimitOffset, "-1.5");
     channel.SetItemValue(eSettingsItem_DVBT2DecodedPLP, "-1");
@@ -127,20 +125,20 @@ TEST(CMeasurementData, ReadsTheChannelsSettings)
     channel.SetItemValue(eSettingsItem_Profile, 16L);         // P
     channel.SetItemValue(eSettingsItem_ISDBTLayer, 9L);       // no entry
 
-    EXPECT_DOUBLE_EQ(data.ChannelCenter(), 474000000.0);
-    EXPECT_DOUBLE_EQ(data.PowerLimitOffset(), -1.5);
-    EXPECT_EQ((std::vector<long>{data.DVBT2DecodedPLP(), data.DigitalConstellation(),
-                                 data.RollOffFactor(), data.ChannelBandwidth(), data.DVBT2Profile(),
-                                 data.Preamplifier(), data.DocsisProfiles(), data.ISDBTLayer(),
-                                 data.RefLevelMode()}),
-              (std::vector<long>{-1, eDigitalConstellation_QAM64NH, eRollOffFactor_0_115,
-                                 eChannelBandwidth_1_7MHz, eDVBT2Profiles_T2Lite, eOnOff_Off,
-                                 eChannelProfile_P, eISDBTLayer_None, eRefLevelMode_Automatic}));
+    EXPECT_DOUBLE_EQ(t2.ChannelCenter(), 474000000.0);
+    EXPECT_DOUBLE_EQ(t2.PowerLimitOffset(), -1.5);
+    EXPECT_EQ(
+        (std::vector<long>{t2.DVBT2DecodedPLP(), t2.DigitalConstellation(), t2.RollOffFactor(),
+                           t2.ChannelBandwidth(), t2.DVBT2Profile(), t2.Preamplifier(),
+                           t2.DocsisProfiles(), t2.ISDBTLayer(), t2.RefLevelMode()}),
+        (std::vector<long>{-1, eDigitalConstellation_QAM64NH, eRollOffFactor_0_115,
+                           eChannelBandwidth_1_7MHz, eDVBT2Profiles_T2Lite, eOnOff_Off,
+                           eChannelProfile_P, eISDBTLayer_None, eRefLevelMode_Automatic}));
 
-    data.SetRefLevelMode(eRefLevelMode_AutomaticTimeOptimized);
-    EXPECT_EQ(data.RefLevelMode(), eRefLevelMode_AutomaticTimeOptimized);
+    t2.SetRefLevelMode(eRefLevelMode_AutomaticTimeOptimized);
+    EXPECT_EQ(t2.RefLevelMode(), eRefLevelMode_AutomaticTimeOptimized);
     EXPECT_EQ(channel.GetItem(eSettingsItem_ReferenceLevelMode).ToInt(), 2);
-    data.SetRefLevelMode(eRefLevelMode_None);
+    t2.SetRefLevelMode(eRefLevelMode_None);
     EXPECT_EQ(channel.GetItem(eSettingsItem_ReferenceLevelMode).ToInt(), -1);
-    EXPECT_EQ(data.RefLevelMode(), eRefLevelMode_None);
+    EXPECT_EQ(t2.RefLevelMode(), eRefLevelMode_None);
 }
