@@ -1,12 +1,9 @@
 #include "CChannelData.h"
-#include "CEnumTemplate.h"
 #include "CValueFactory.h"
 #include "ChannelTestTools.h"
 #include "EDigitalConstellation.h"
 #include "EFECMode.h"
 #include "ERollOffFactor.h"
-
-#include <gtest/gtest.h>
 
 #include <map>
 #include <set>
@@ -31,7 +28,7 @@ QString FecText(const CChannelData& channel)
 } // namespace
 
 // Every item once, in one order for all; a copy takes a new identifier, an assignment keeps it.
-TEST(CChannelData, HoldsEveryItemOnceInOneSharedOrderAndIdentifiers)
+TEST(CChannelData, HoldsEveryItemOnceInOneSharedOrderIdentifiersAndStoresByPosition)
 {
     const CChannelData first(eTVStandard_BG_Pal, "A");
     const CChannelData copy(first);
@@ -80,6 +77,46 @@ TEST(CChannelData, HoldsEveryItemOnceInOneSharedOrderAndIdentifiers)
     EXPECT_TRUE(later.SetItemValue(eFirst, QStringLiteral("8")));
     EXPECT_EQ(later.GetItemCount(), lCells);
     EXPECT_EQ(later.GetItem(eFirst).ToString(), "8");
+
+    // Stores by position and whole cells on a fresh record.
+    CChannelData channel(eTVStandard_BG_Pal, QString());
+    EXPECT_FALSE(channel.SetItemValue(eSettingsItem_None, "x"));
+    EXPECT_FALSE(channel.SetItemValue(36L, "x"));
+    EXPECT_FALSE(channel.SetItemValue(eSettingsItem_None, 7L));
+    EXPECT_EQ(channel.GetItemCount(), 36);
+    long lName = 0;
+    while (channel.GetItem(lName).GetItemEnum() != eSettingsItem_ChannelName)
+    {
+        ++lName;
+    }
+    EXPECT_TRUE(channel.SetItemValue(lName, "Ch 5"));
+    EXPECT_FALSE(channel.SetItemValue(lName, "Ch 5"));
+    EXPECT_EQ(channel.GetItem(eSettingsItem_ChannelName).ToString(), "Ch 5");
+    EXPECT_TRUE(channel.SetItemValue(1L, "second"));
+    EXPECT_EQ(channel.GetItem(1L).ToString(), "second");
+
+    CChannelItemData cell(eSettingsItem_Attenuation);
+    cell.Set(12.0, eUnitType_None);
+    EXPECT_TRUE(channel.SetItem(cell));
+    EXPECT_EQ(channel.GetItem(eSettingsItem_Attenuation).ToString(), "12 dB");
+    EXPECT_EQ(channel.GetItemCount(), 36);
+
+    // Positions outside the record read the first cell.
+    const ESettingsItems eFirstCell = channel.GetItem(0L).GetItemEnum();
+    for (long lPosition : {-5L, 36L, 1000L})
+    {
+        EXPECT_EQ(channel.GetItem(lPosition).GetItemEnum(), eFirstCell) << lPosition;
+    }
+    EXPECT_NE(channel.GetItem(1L).GetItemEnum(), eFirstCell);
+    EXPECT_EQ(channel.GetItem(eSettingsItem_None).GetItemEnum(), eSettingsItem_None);
+
+    // A cell of an item the record lacks is added at the end, and so is a value for one.
+    EXPECT_TRUE(channel.SetItem(CChannelItemData(eSettingsItem_None)));
+    EXPECT_EQ(channel.GetItemCount(), 37);
+    channel.SetItemValue(static_cast<ESettingsItems>(99), "7");
+    EXPECT_TRUE(channel.SetItemValue(static_cast<ESettingsItems>(99), 8L));
+    EXPECT_EQ(channel.GetItemCount(), 39);
+    EXPECT_EQ(channel.GetItem(37L).ToString() + "|" + channel.GetItem(38L).ToString(), "7 |8 ");
 }
 
 TEST(CChannelData, QamOrderRuleForEveryDocsisStandardAndOrder)
@@ -162,46 +199,4 @@ TEST(CChannelData, OnlyAChangingIntegerStoreRunsTheQamOrderRule)
         EXPECT_TRUE(r[3].isEmpty() ? channel.GetItem(eSettingsItem_FEC).IsNotSet()
                                    : FecText(channel) == r[3]);
     }
-}
-
-TEST(CChannelData, StoresByPositionAndReplacesWholeCells)
-{
-    CChannelData channel(eTVStandard_BG_Pal, QString());
-    EXPECT_FALSE(channel.SetItemValue(eSettingsItem_None, "x"));
-    EXPECT_FALSE(channel.SetItemValue(36L, "x"));
-    EXPECT_FALSE(channel.SetItemValue(eSettingsItem_None, 7L));
-    EXPECT_EQ(channel.GetItemCount(), 36);
-    long lName = 0;
-    while (channel.GetItem(lName).GetItemEnum() != eSettingsItem_ChannelName)
-    {
-        ++lName;
-    }
-    EXPECT_TRUE(channel.SetItemValue(lName, "Ch 5"));
-    EXPECT_FALSE(channel.SetItemValue(lName, "Ch 5"));
-    EXPECT_EQ(channel.GetItem(eSettingsItem_ChannelName).ToString(), "Ch 5");
-    EXPECT_TRUE(channel.SetItemValue(1L, "second"));
-    EXPECT_EQ(channel.GetItem(1L).ToString(), "second");
-
-    CChannelItemData cell(eSettingsItem_Attenuation);
-    cell.Set(12.0, eUnitType_None);
-    EXPECT_TRUE(channel.SetItem(cell));
-    EXPECT_EQ(channel.GetItem(eSettingsItem_Attenuation).ToString(), "12 dB");
-    EXPECT_EQ(channel.GetItemCount(), 36);
-
-    // Positions outside the record read the first cell.
-    const ESettingsItems eFirst = channel.GetItem(0L).GetItemEnum();
-    for (long lPosition : {-5L, 36L, 1000L})
-    {
-        EXPECT_EQ(channel.GetItem(lPosition).GetItemEnum(), eFirst) << lPosition;
-    }
-    EXPECT_NE(channel.GetItem(1L).GetItemEnum(), eFirst);
-    EXPECT_EQ(channel.GetItem(eSettingsItem_None).GetItemEnum(), eSettingsItem_None);
-
-    // A cell of an item the record lacks is added at the end, and so is a value for one.
-    EXPECT_TRUE(channel.SetItem(CChannelItemData(eSettingsItem_None)));
-    EXPECT_EQ(channel.GetItemCount(), 37);
-    channel.SetItemValue(static_cast<ESettingsItems>(99), "7");
-    EXPECT_TRUE(channel.SetItemValue(static_cast<ESettingsItems>(99), 8L));
-    EXPECT_EQ(channel.GetItemCount(), 39);
-    EXPECT_EQ(channel.GetItem(37L).ToString() + "|" + channel.GetItem(38L).ToString(), "7 |8 ");
 }

@@ -1,9 +1,6 @@
 #include "CChannelItemData.h"
 #include "CChannelItemDataMeasurement.h"
-#include "CEnumTemplate.h"
 #include "ChannelTestTools.h"
-
-#include <gtest/gtest.h>
 
 #include <functional>
 #include <map>

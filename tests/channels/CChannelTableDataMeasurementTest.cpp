@@ -1,8 +1,6 @@
 #include "CChannelTableDataMeasurement.h"
 #include "ChannelTestTools.h"
 
-#include <gtest/gtest.h>
-
 #include <set>
 #include <stdexcept>
 

@@ -1,14 +1,7 @@
 #include "CDocumentCheck.h"
-#include "CChannelData.h"
-#include "CChannelTableData.h"
 #include "CComparativeValueData.h"
-#include "CDeviceSettingsData.h"
-#include "CMeasConfigData.h"
 
 #include "ChannelTestTools.h"
-
-#include <QFile>
-#include <QTemporaryDir>
 
 #include <functional>
 #include <map>
@@ -35,9 +28,7 @@ protected:
         EXPECT_TRUE(device.Write(m_Dir.filePath("device.json")));
         CComparativeValueData limits;
         EXPECT_TRUE(limits.Write(m_Dir.filePath("limits.json")));
-        CChannelTableData channels;
-        channels.AddChannel(CChannelData(eTVStandard_BG_Pal, "K05"),
-                            CChannelTableData::c_lAppendRow);
+        CChannelTableData channels = ChannelTest::TableOf(eTVStandard_BG_Pal, {"K05"});
         channels.AddChannel(CChannelData(eTVStandard_J83A, "S21"), CChannelTableData::c_lAppendRow);
         channels.SetValue(1, "Symbol Rate", "6.952 MSymbol/s");
         channels.SetValue(1, "Power Limit Offset", "-2.5");
@@ -76,7 +67,7 @@ QString Joined(const QVector<SDocumentFinding>& lFindings)
     return lLines.join('\n');
 }
 
-TEST_F(CDocumentCheckTest, WhatTheLibraryWritesHasNoFindingsAndNamedFilesAreChecked)
+TEST_F(CDocumentCheckTest, WhatTheLibraryWritesHasNoFindingsNamedFilesAndKindsAreChecked)
 {
     const QString sConfig = WriteConfiguration();
     QVector<SDocumentFinding> lFindings;
@@ -95,6 +86,18 @@ TEST_F(CDocumentCheckTest, WhatTheLibraryWritesHasNoFindingsAndNamedFilesAreChec
     Write("device.json", "{\"ComparativeValues\": [{\"ID\": 9999}]}");
     EXPECT_FALSE(CDocumentCheck::CheckFile(sConfig, lFindings));
     EXPECT_EQ(Joined(lFindings), Expected("configuration"));
+
+    // The kind of a file follows its keys, then its suffix.
+    lFindings.clear();
+    // Device settings under a configuration's suffix are checked as device settings.
+    EXPECT_TRUE(CDocumentCheck::CheckFile(
+        Write("device.measconfig", R"({"DeviceSettings": [{"Name": "BERCount", "Value": "7"}]})"),
+        lFindings));
+    // An empty object is a configuration only by its suffix.
+    EXPECT_FALSE(CDocumentCheck::CheckFile(Write("empty.measconfig", "{}"), lFindings));
+    EXPECT_FALSE(CDocumentCheck::CheckFile(Write("empty.json", "{}"), lFindings));
+    EXPECT_FALSE(CDocumentCheck::CheckFile(m_Dir.filePath("missing.json"), lFindings));
+    EXPECT_EQ(Joined(lFindings), Expected("kind"));
 }
 
 // Each broken document is one finding, with the field, its position and what the reader
@@ -122,21 +125,6 @@ TEST_F(CDocumentCheckTest, EachBrokenDocumentIsOneFinding)
         EXPECT_EQ(QStringLiteral("%1:%2").arg(finding.m_iLine).arg(finding.m_iColumn), row[4]);
         EXPECT_EQ(finding.m_sMessage, row[5]);
     }
-}
-
-TEST_F(CDocumentCheckTest, KindFollowsTheKeysThenTheSuffix)
-{
-    QVector<SDocumentFinding> lFindings;
-    // Device settings under a configuration's suffix are checked as device settings.
-    EXPECT_TRUE(CDocumentCheck::CheckFile(
-        Write("device.measconfig",
-              "{\"DeviceSettings\": [{\"Name\": \"BERCount\", \"Value\": \"7\"}]}"),
-        lFindings));
-    // An empty object is a configuration only by its suffix.
-    EXPECT_FALSE(CDocumentCheck::CheckFile(Write("empty.measconfig", "{}"), lFindings));
-    EXPECT_FALSE(CDocumentCheck::CheckFile(Write("empty.json", "{}"), lFindings));
-    EXPECT_FALSE(CDocumentCheck::CheckFile(m_Dir.filePath("missing.json"), lFindings));
-    EXPECT_EQ(Joined(lFindings), Expected("kind"));
 }
 
 } // namespace

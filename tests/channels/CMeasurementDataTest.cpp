@@ -1,25 +1,11 @@
 #include "CMeasurementData.h"
-#include "CChannelTableData.h"
-#include "CEnumTemplate.h"
 #include "ChannelTestTools.h"
-
-#include <gtest/gtest.h>
 
 using namespace LumoraMeasurement;
 using namespace ChannelTest;
 
 namespace
 {
-
-QStringList Names(const QList<EMeasurementItems>& items)
-{
-    QStringList names;
-    for (EMeasurementItems eItem : items)
-    {
-        names.append(CEnumTemplate<EMeasurementItems>::ToString(eItem));
-    }
-    return names;
-}
 
 // Owns what a CMeasurementData refers to.
 struct SMeasurement
@@ -42,13 +28,15 @@ TEST(CMeasurementData, SupportedItemsPerStandardInAscendingOrder)
         const QList<EMeasurementItems> items =
             CMeasurementData::GetSupportedMeasValuesOnly(eStandard);
         EXPECT_EQ(items.size(), r[1].toInt());
-        for (int i = 1; i < items.size(); ++i)
+        QStringList names;
+        for (int i = 0; i < items.size(); ++i)
         {
-            EXPECT_LT(items[i - 1], items[i]);
+            EXPECT_TRUE(i == 0 || items[i - 1] < items[i]) << i;
+            names << CEnumTemplate<EMeasurementItems>::ToString(items[i]);
         }
         if (!r[2].isEmpty())
         {
-            EXPECT_EQ(Names(items), List(r[2])); // ascending
+            EXPECT_EQ(names, List(r[2])); // ascending
         }
         for (const auto& entry : CMeasurementData::GetSupportedMeasValues(eStandard))
         {
@@ -65,7 +53,7 @@ TEST(CMeasurementData, SupportedItemsPerStandardInAscendingOrder)
     EXPECT_EQ(items.size(), 22u);
 }
 
-TEST(CMeasurementData, ClassifiesTheStandardsAndHoldsResults)
+TEST(CMeasurementData, ClassifiesTheStandardsHoldsResultsAndReadsTheChannelsSettings)
 {
     for (const QStringList& r : DataRows("standard_classes.tsv"))
     {
@@ -121,13 +109,11 @@ TEST(CMeasurementData, ClassifiesTheStandardsAndHoldsResults)
         measurement.m_Device.SetAnalogTVAnalysisAvarageCount(count.first);
         EXPECT_EQ(data.AnalogTVAnalysisAvarageCount(), count.second);
     }
-}
 
-TEST(CMeasurementData, ReadsTheChannelsSettings)
-{
-    SMeasurement measurement(eTVStandard_DVBT2);
-    CChannelData& channel = measurement.m_Channel;
-    CMeasurementData& data = measurement.m_Data;
+    // The channel's settings, from a DVB-T2 record.
+    SMeasurement dvbt2(eTVStandard_DVBT2);
+    CChannelData& channel = dvbt2.m_Channel;
+    CMeasurementData& t2 = dvbt2.m_Data;
     channel.SetItemValue(eSettingsItem_CenterFrequency, "474");
     channel.SetItemValue(eSettingsItem_PowerLimitOffset, "-1.5");
     channel.SetItemValue(eSettingsItem_DVBT2DecodedPLP, "-1");
@@ -139,22 +125,20 @@ TEST(CMeasurementData, ReadsTheChannelsSettings)
     channel.SetItemValue(eSettingsItem_Profile, 16L);         // P
     channel.SetItemValue(eSettingsItem_ISDBTLayer, 9L);       // no entry
 
-    EXPECT_DOUBLE_EQ(data.ChannelCenter(), 474000000.0);
-    EXPECT_DOUBLE_EQ(data.PowerLimitOffset(), -1.5);
-    EXPECT_EQ(data.DVBT2DecodedPLP(), -1);
-    EXPECT_EQ(data.DigitalConstellation(), eDigitalConstellation_QAM64NH);
-    EXPECT_EQ(data.RollOffFactor(), eRollOffFactor_0_115);
-    EXPECT_EQ(data.ChannelBandwidth(), eChannelBandwidth_1_7MHz);
-    EXPECT_EQ(data.DVBT2Profile(), eDVBT2Profiles_T2Lite);
-    EXPECT_EQ(data.Preamplifier(), eOnOff_Off);
-    EXPECT_EQ(data.DocsisProfiles(), eChannelProfile_P);
-    EXPECT_EQ(data.ISDBTLayer(), eISDBTLayer_None);
-    EXPECT_EQ(data.RefLevelMode(), eRefLevelMode_Automatic);
+    EXPECT_DOUBLE_EQ(t2.ChannelCenter(), 474000000.0);
+    EXPECT_DOUBLE_EQ(t2.PowerLimitOffset(), -1.5);
+    EXPECT_EQ(
+        (std::vector<long>{t2.DVBT2DecodedPLP(), t2.DigitalConstellation(), t2.RollOffFactor(),
+                           t2.ChannelBandwidth(), t2.DVBT2Profile(), t2.Preamplifier(),
+                           t2.DocsisProfiles(), t2.ISDBTLayer(), t2.RefLevelMode()}),
+        (std::vector<long>{-1, eDigitalConstellation_QAM64NH, eRollOffFactor_0_115,
+                           eChannelBandwidth_1_7MHz, eDVBT2Profiles_T2Lite, eOnOff_Off,
+                           eChannelProfile_P, eISDBTLayer_None, eRefLevelMode_Automatic}));
 
-    data.SetRefLevelMode(eRefLevelMode_AutomaticTimeOptimized);
-    EXPECT_EQ(data.RefLevelMode(), eRefLevelMode_AutomaticTimeOptimized);
+    t2.SetRefLevelMode(eRefLevelMode_AutomaticTimeOptimized);
+    EXPECT_EQ(t2.RefLevelMode(), eRefLevelMode_AutomaticTimeOptimized);
     EXPECT_EQ(channel.GetItem(eSettingsItem_ReferenceLevelMode).ToInt(), 2);
-    data.SetRefLevelMode(eRefLevelMode_None);
+    t2.SetRefLevelMode(eRefLevelMode_None);
     EXPECT_EQ(channel.GetItem(eSettingsItem_ReferenceLevelMode).ToInt(), -1);
-    EXPECT_EQ(data.RefLevelMode(), eRefLevelMode_None);
+    EXPECT_EQ(t2.RefLevelMode(), eRefLevelMode_None);
 }

@@ -1,10 +1,7 @@
 #include "CChannelTableData.h"
-#include "CEnumTemplate.h"
 #include "CFilterConstellation.h"
 #include "CFilterTestLineField.h"
 #include "CValueFactory.h"
-
-#include <gtest/gtest.h>
 
 #include "ChannelTestTools.h"
 
@@ -13,9 +10,11 @@
 using namespace LumoraMeasurement;
 using namespace ChannelTest;
 
+// Each row is offered what its standard supports and nothing else; texts and ids translate both
+// ways.
 TEST(ChannelSelectionLists, EachRowIsOfferedWhatItsStandardSupportsAndNothingElse)
 {
-    const CChannelTableData table = TableOfEveryStandard();
+    CChannelTableData table = TableOfEveryStandard();
     ASSERT_EQ(table.GetRowCount(), 23);
     std::map<QString, std::map<QString, QStringList>> offers; // column, standard: entries
     for (const QStringList& r : DataRows("selection_lists.tsv"))
@@ -61,11 +60,7 @@ TEST(ChannelSelectionLists, EachRowIsOfferedWhatItsStandardSupportsAndNothingEls
     }
     EXPECT_TRUE(table.GetComboBox(eSettingsItem_TVStandard, 23).isEmpty());
     EXPECT_TRUE(table.GetComboBox(eSettingsItem_TVStandard, -1).isEmpty());
-}
 
-TEST(ChannelSelectionLists, TextsAndIdsTranslateBothWays)
-{
-    CChannelTableData table = TableOf(eTVStandard_BG_Pal, {"A"});
     for (const QStringList& r : DataRows("combobox_ids.tsv"))
     {
         EXPECT_EQ(table.GetComboboxIndex(CValueFactory::SettingsItem_GetEnumValue(r[0]), r[1]),

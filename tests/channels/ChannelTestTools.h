@@ -3,14 +3,7 @@
 #include "CChannelTableData.h"
 #include "CEnumTemplate.h"
 
-#include <QStringList>
-
-#include <gtest/gtest.h>
-
 #include "../config/ConfigTestTools.h"
-#include "TestDataTable.h"
-
-#include <vector>
 
 namespace ChannelTest
 {
@@ -30,28 +23,27 @@ inline QStringList List(const QString& sCell)
 // The enumerator a fixture names by its text, as in the configuration tests.
 using ConfigTest::Enum;
 
+using namespace LumoraMeasurement;
+
 /// A table of one channel per name, all of one standard (names made unique as they are added).
-inline LumoraMeasurement::CChannelTableData TableOf(LumoraMeasurement::ETVStandards eStandard,
-                                                    const QStringList& lNames)
+inline CChannelTableData TableOf(ETVStandards eStandard, const QStringList& lNames)
 {
-    LumoraMeasurement::CChannelTableData table;
+    CChannelTableData table;
     for (const QString& sName : lNames)
     {
-        table.AddChannel(LumoraMeasurement::CChannelData(eStandard, sName),
-                         LumoraMeasurement::CChannelTableData::c_lAppendRow);
+        table.AddChannel(CChannelData(eStandard, sName), CChannelTableData::c_lAppendRow);
     }
     return table;
 }
 
 /// A table with one row per TV standard, in the order of the standards' table, named after it.
-inline LumoraMeasurement::CChannelTableData TableOfEveryStandard()
+inline CChannelTableData TableOfEveryStandard()
 {
-    LumoraMeasurement::CChannelTableData table;
-    for (const auto& row :
-         LumoraMeasurement::CRepresentation<LumoraMeasurement::ETVStandards>::Table())
+    CChannelTableData table;
+    for (const auto& row : CRepresentation<ETVStandards>::Table())
     {
-        table.AddChannel(LumoraMeasurement::CChannelData(row.m_eEnumValue, row.m_sText),
-                         LumoraMeasurement::CChannelTableData::c_lAppendRow);
+        table.AddChannel(CChannelData(row.m_eEnumValue, row.m_sText),
+                         CChannelTableData::c_lAppendRow);
     }
     return table;
 }

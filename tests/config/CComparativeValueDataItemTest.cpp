@@ -99,7 +99,7 @@ TEST(CComparativeValueDataItemTest, DefaultLimitsKeepTheirNumberTypeAndStateItem
     }
 }
 
-TEST(CComparativeValueDataItemTest, DisplayTexts)
+TEST(CComparativeValueDataItemTest, DisplayTextsAndParsing)
 {
     // The low text always gets its level unit, the high one only on request.
     for (const QStringList& r : DataRows("display_texts.tsv"))
@@ -112,11 +112,8 @@ TEST(CComparativeValueDataItemTest, DisplayTexts)
         EXPECT_EQ(item.LowValueToString(eUnit, eImpedance, bWithUnit, r[6].toDouble()), r[7]);
         EXPECT_EQ(item.HighValueToString(eUnit, eImpedance, bWithUnit, r[6].toDouble()), r[8]);
     }
-}
 
-TEST(CComparativeValueDataItemTest, ParsingReportsWhetherTheLimitChanged)
-{
-    // Applied in order; each item starts with its defaults.
+    // Parsing reports whether the limit changed; applied in order, each item from its defaults.
     std::map<EMeasurementItems, CComparativeValueDataItem> items;
     for (const QStringList& r : DataRows("limit_parsing.tsv"))
     {

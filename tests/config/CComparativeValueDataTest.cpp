@@ -10,29 +10,27 @@ using namespace ConfigTest;
 namespace
 {
 
-class CComparativeValueDataTest : public LogTest
+using CComparativeValueDataTest = LogTest;
+
+// Everything the limit file carries, row by row, as the display shows it.
+QString Snapshot(const CComparativeValueData& table)
 {
-protected:
-    // Everything the limit file carries, row by row, as the display shows it.
-    static QString Snapshot(const CComparativeValueData& table)
+    QString sSnapshot;
+    for (long i = 0; i < table.GetItemCount(); ++i)
     {
-        QString sSnapshot;
-        for (long i = 0; i < table.GetItemCount(); ++i)
-        {
-            sSnapshot += QStringLiteral("%1|%2|%3|%4|%5\n")
-                             .arg(table.GetValueEnumFromIndex(i))
-                             .arg(table.GetCompareTypeValueByIndex(i))
-                             .arg(table.GetMeasurementEnabledByIndex(i))
-                             .arg(table.GetLowValueByIndex(i, true, 0.0),
-                                  table.GetHigherValueByIndex(i, true, 0.0));
-        }
-        return sSnapshot;
+        sSnapshot += QStringLiteral("%1|%2|%3|%4|%5\n")
+                         .arg(table.GetValueEnumFromIndex(i))
+                         .arg(table.GetCompareTypeValueByIndex(i))
+                         .arg(table.GetMeasurementEnabledByIndex(i))
+                         .arg(table.GetLowValueByIndex(i, true, 0.0),
+                              table.GetHigherValueByIndex(i, true, 0.0));
     }
-};
+    return sSnapshot;
+}
 
 TEST_F(CComparativeValueDataTest, RowsFollowTheFixedOrderAndAreWrittenOneRecordEach)
 {
-    const CComparativeValueData table;
+    CComparativeValueData table;
     const QString sPath = m_Dir.filePath("limits.json");
     ASSERT_TRUE(table.Write(sPath));
     EXPECT_TRUE(ParsesWithPython(sPath));
@@ -51,11 +49,8 @@ TEST_F(CComparativeValueDataTest, RowsFollowTheFixedOrderAndAreWrittenOneRecordE
     }
     EXPECT_EQ(table.GetCategoryByIndex(5), eCategory_Analog);
     EXPECT_EQ(table.GetValueTypeByIndex(0), eValueType_Integer);
-}
 
-TEST_F(CComparativeValueDataTest, ItemsWithoutRowAndIndicesOutOfRangeGiveNeutralAnswers)
-{
-    CComparativeValueData table;
+    // Items without a row and indices out of range give neutral answers and change nothing.
     const QString sBefore = Snapshot(table);
     for (EMeasurementItems eItem : {eMeasItem_Status, eMeasItem_TimeStamp, eMeasItem_None})
     {

@@ -85,8 +85,8 @@ TEST_F(CDeviceSettingsDataTest, ReadingReplacesTheListAndAddsOnlyRestoreAndReset
 {
     CDeviceSettingsData settings;
     settings.SetDatabaseUser("someone");
-    ASSERT_TRUE(settings.Read(
-        WriteList("DeviceSettings", "[{\"Name\": \"VisaResource\", \"Value\": \"v\"}]")));
+    ASSERT_TRUE(
+        settings.Read(WriteList("DeviceSettings", R"([{"Name": "VisaResource", "Value": "v"}])")));
     EXPECT_EQ(Pairs(settings), (QStringList{"VisaResource=v", "RestoreDevice=0", "ResetDevice=0"}));
     EXPECT_EQ(Typed(settings), (std::vector<long>{0, 0, 0, 0, 0, 0, 10, 10, 0, 0}));
     EXPECT_EQ(settings.DatabaseUser(), QString());
@@ -95,11 +95,9 @@ TEST_F(CDeviceSettingsDataTest, ReadingReplacesTheListAndAddsOnlyRestoreAndReset
     EXPECT_EQ(Pairs(settings).size(), 3);
 
     // Unknown names stay, the file's order is kept, the first of two equal names answers.
-    ASSERT_TRUE(settings.Read(WriteList(
-        "DeviceSettings",
-        "[{\"Name\": \"ResetDevice\", \"Value\": \"1\"}, {\"Name\": \"Extra\", \"Value\": \"e\"},"
-        " {\"Name\": \"BERCount\", \"Value\": \"3\"}, {\"Name\": \"BERCount\", \"Value\": "
-        "\"4\"}]")));
+    ASSERT_TRUE(settings.Read(WriteList("DeviceSettings", R"([{"Name": "ResetDevice", "Value": "1"},
+        {"Name": "Extra", "Value": "e"}, {"Name": "BERCount", "Value": "3"},
+        {"Name": "BERCount", "Value": "4"}])")));
     EXPECT_EQ(Pairs(settings), (QStringList{"ResetDevice=1", "Extra=e", "BERCount=3", "BERCount=4",
                                             "RestoreDevice=0"}));
     EXPECT_EQ(Typed(settings), (std::vector<long>{0, 0, 0, 0, 0, 0, 3, 10, 0, eYesNo_No}));

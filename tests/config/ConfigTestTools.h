@@ -7,15 +7,9 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcess>
-#include <QStringList>
-#include <QTemporaryDir>
 #include <QVariant>
 
-#include <gtest/gtest.h>
-
 #include "TestDataTable.h"
-
-#include <vector>
 
 namespace ConfigTest
 {

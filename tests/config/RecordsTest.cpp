@@ -50,10 +50,8 @@ TEST(CComparativeValueItemTest, WritesCodesAsUnsigned32BitNumbersAndMistypedMemb
 
 TEST(NameValueCollectionTest, FromJsonReplacesItemsAndTurnsNonObjectsIntoEmptyItems)
 {
-    const QJsonArray jArray =
-        QJsonDocument::fromJson(
-            "[\"text\", {\"Name\": \"a\", \"Value\": \"b\"}, {\"Name\": 5, \"Value\": true}]")
-            .array();
+    const QJsonArray jArray{"text", QJsonObject{{"Name", "a"}, {"Value", "b"}},
+                            QJsonObject{{"Name", 5}, {"Value", true}}};
     CDeviceSettings device(QJsonArray{QJsonObject{{"Name", "old"}}});
     device.FromJson(jArray);
     CMeasurementConfigSettings config;
@@ -89,10 +87,9 @@ TEST(CProfileTest, RoundTripAndReading)
     EXPECT_TRUE(results[0].GetSelected());
 
     // Reading appends and tolerates missing parts.
-    const CProfile partial(QJsonDocument::fromJson(
-                               "{\"ProfileSettings\": [{\"ID\": \"1\", \"Selected\": \"true\"}, 3],"
-                               " \"ProfileMeasurementResults\": {\"not\": \"an array\"}}")
-                               .object());
+    const CProfile partial(QJsonObject{
+        {"ProfileSettings", QJsonArray{QJsonObject{{"ID", "1"}, {"Selected", "true"}}, 3}},
+        {"ProfileMeasurementResults", QJsonObject{{"not", "an array"}}}});
     EXPECT_TRUE(partial.GetProfileMeasurementResults().GetProfileMeasurementResultsItem().empty());
     const auto& settings = partial.GetProfileSettings().GetProfileSettingsItem();
     ASSERT_EQ(settings.size(), 2u);

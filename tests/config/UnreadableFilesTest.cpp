@@ -1,6 +1,4 @@
 #include "CComparativeValueData.h"
-#include "CDeviceSettingsData.h"
-#include "CMeasConfigData.h"
 #include "CUtilJson.h"
 
 #include "ConfigTestTools.h"

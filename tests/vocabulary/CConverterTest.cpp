@@ -71,7 +71,7 @@ TEST(CConverterTest, UnitTexts)
 }
 
 // Pairs without a conversion keep the number; levels in dBmV need an impedance.
-TEST(CConverterTest, ConvertToUnitTable)
+TEST(CConverterTest, ConvertToUnitAndValueForms)
 {
     for (const QStringList& row : ReadRows("convert_to_unit.tsv", 5))
     {
@@ -87,11 +87,8 @@ TEST(CConverterTest, ConvertToUnitTable)
         EXPECT_EQ(CConverter::CanConvert(Unit(row[0]), Unit(row[1]), row[2].toShort()),
                   row[3] == "1");
     }
-}
 
-// "3 µs" typed with the micro sign was read as 3 seconds: a million times the limit.
-TEST(CConverterTest, ConvertValueForms)
-{
+    // "3 µs" typed with the micro sign was read as 3 seconds: a million times the limit.
     for (const QStringList& row : ReadRows("convert_value.tsv", 4))
     {
         SCOPED_TRACE(row[0].toStdString());

@@ -58,11 +58,10 @@ TEST(CMeasurementItem, ConstructionAndStepsThatConvertAndKeepTheirState)
     const CMeasurementItem defaultCell;
     EXPECT_EQ(defaultCell.Id(), eMeasItem_None);
     EXPECT_EQ(defaultCell.ToString(), QStringLiteral("0 "));
-    const std::map<QString, QString> answers = {{"Valid", "1000"},
-                                                {"Only Initialized", "0100"},
-                                                {"Error", "0010"},
-                                                {"Not Implemented", "0001"},
-                                                {"Out of range", "0000"}};
+    const std::map<QString, QString> answers = {
+        {"Valid", "1000"},           {"Only Initialized", "0100"}, {"Error", "0010"},
+        {"Not Implemented", "0001"}, {"Out of range", "0000"},
+    };
     std::unique_ptr<CMeasurementItem> pCell;
     for (const QStringList& row : VocabularyTest::ReadRows("measurement_item_steps.tsv", 10))
     {

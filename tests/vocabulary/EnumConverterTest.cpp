@@ -71,21 +71,19 @@ TEST(EnumConverter, TokensTextsAndCodes)
         EXPECT_EQ(readers.at(row[0])(row[1]), row[2].toInt());
     }
 
+    // clang-format off
+#define CODE(f) {#f, Code(&C::f)}
     const std::map<QString, std::function<int(int)>> converters = {
         {"EAnalogGroupDelayToEnum", Code<EAnalogGroupDelay, short>(&C::EAnalogGroupDelayToEnum)},
         {"EAnalogSoundSystemToEnum", Code<EAnalogSoundSystem, short>(&C::EAnalogSoundSystemToEnum)},
-        {"ETVStandardsAnalogToEnum", Code(&C::ETVStandardsAnalogToEnum)},
-        {"ETVStandardsDigitalToEnum", Code(&C::ETVStandardsDigitalToEnum)},
-        {"EVideoStandardToEnum", Code(&C::EVideoStandardToEnum)},
-        {"ETestLineTypeToEnum", Code(&C::ETestLineTypeToEnum)},
-        {"EAutoTPSToEnum", Code(&C::EAutoTPSToEnum)},
-        {"EChannelBandWidthToEnum", Code(&C::EChannelBandWidthToEnum)},
-        {"ERollOfFactorToEnum", Code(&C::ERollOfFactorToEnum)},
-        {"ESideBandPositionToEnum", Code(&C::ESideBandPositionToEnum)},
         {"EChannelTypeToEnum", Code<EChannelType, short>(&C::EChannelTypeToEnum)},
-        {"EQAMOrderToEnum", Code(&C::EQAMOrderToEnum)},
-        {"EChannelTypeToNumber", Code(&C::EChannelTypeToNumber)},
+        CODE(ETVStandardsAnalogToEnum), CODE(ETVStandardsDigitalToEnum), CODE(EVideoStandardToEnum),
+        CODE(ETestLineTypeToEnum), CODE(EAutoTPSToEnum), CODE(EChannelBandWidthToEnum),
+        CODE(ERollOfFactorToEnum), CODE(ESideBandPositionToEnum), CODE(EQAMOrderToEnum),
+        CODE(EChannelTypeToNumber),
     };
+    // clang-format on
+#undef CODE
     for (const QStringList& row : ReadRows("converter_codes.tsv", 3))
     {
         SCOPED_TRACE((row[0] + " " + row[1]).toStdString());

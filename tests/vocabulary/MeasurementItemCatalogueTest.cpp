@@ -17,6 +17,41 @@ EMeasurementItems Item(const QString& sItem)
     return static_cast<EMeasurementItems>(sItem.toInt());
 }
 
+using namespace ProfileMeasurementResultsParameter;
+#define G(x) &c_sGeneral_##x
+#define D(x) &c_sDigital_##x
+#define A(x) &c_sAnalogue_##x
+// clang-format off
+// The profile-name constants in catalogue order of the items with such a name, then names no
+// item answers to.
+const QString* const c_Named[] = {
+    G(Status), G(TimeStamp), G(10MHzReference), G(ReferenceLevel), G(PreampState),
+    G(Attenuation), G(Preselector), D(Power), D(CarrierFrequencyOffset), D(SymbolRateOffset),
+    D(BitRateOffset), D(DemodLock), D(MPEGLock), D(PLPLock), D(MERRMS_dB), D(MERRMS_Percent),
+    D(MERPeak_dB), D(MERPeak_Percent), D(EVMRMS_dB), D(EVMRMS_Percent), D(EVMPeak_dB),
+    D(EVMPeak_Percent), D(MERL1RMS_dB), D(MERL1RMS_Percent), D(MERL1Peak_dB),
+    D(MERL1Peak_Percent), D(MERPLPRMS_dB), D(MERPLPRMS_Percent), D(MERPLPPeak_dB),
+    D(MERPLPPeak_Percent), D(EVMPLPRMS_dB), D(EVMPLPRMS_Percent), D(EVMPLPPeak_dB),
+    D(EVMPLPPeak_Percent), D(BERBeforeViterbi), D(BERBeforeRS), D(BERAfterRS), D(BERBeforeBCH),
+    D(BERBeforeLDPC), D(LDPCIteration), D(PERSER), D(TSRate), D(ShoulderAttenLower),
+    D(ShoulderAttenUpper), D(PhaseJitter), D(CrestFactorCurrent), D(GroupDelay),
+    D(AmplitudeResponse), D(PhaseResponse), D(IQImbalance), D(IQQuadError),
+    D(CarrierSuppression), D(CarrierPhase), D(SN), D(LevelEcho1), D(DelayEcho1), D(LevelEcho2),
+    D(DelayEcho2), D(LevelEcho3), D(DelayEcho3), D(LevelEcho4), D(DelayEcho4), D(LevelEcho5),
+    D(DelayEcho5), D(LevelEcho6), D(DelayEcho6), D(LevelEcho7), D(DelayEcho7), D(LevelEcho8),
+    D(DelayEcho8), D(LevelEcho9), D(DelayEcho9), D(LevelEcho10), D(DelayEcho10),
+    A(VisionCarrierLevel), A(CarrierFrequencyOffset), A(VisionDetector),
+    A(LuminanceBarAmplitudeError), A(LuminanceBarAmplitude), A(SNVideoWeightedBar),
+    A(SNVideoWeightedNom), A(FM1SoundCarrier), A(FM2SoundCarrier), A(ModulationDepth),
+    A(ResidualPictureCarrier), A(VisionFM1PowerRelative), A(FM1IntercarrierFreq),
+    A(VisionFM2PowerRelative), A(FM2IntercarrierFreq), A(HUM),
+};
+const QString* const c_Unnamed[] = {
+    G(Hardware), A(FMSoundCarrier), A(NICAMCarrier), A(VisionFMPowerRelative),
+    A(FMIntercarrierFreq), A(VisionNICAMPowerRelative),
+};
+// clang-format on
+
 } // namespace
 
 // Every column of measurement_items.tsv against the table, the value factory and the converter.
@@ -25,6 +60,7 @@ TEST(MeasurementItemCatalogue, EveryItemMatchesTheCatalogue)
     const auto rows = ReadRows("measurement_items.tsv", 10);
     ASSERT_EQ(rows.size(), 128u);
     QStringList expectedTexts;
+    size_t iNamed = 0;
     for (const QStringList& row : rows)
     {
         SCOPED_TRACE(row[2].toStdString());
@@ -45,6 +81,8 @@ TEST(MeasurementItemCatalogue, EveryItemMatchesTheCatalogue)
         if (!sProfileName.isEmpty())
         {
             EXPECT_EQ(CEnumConverter::ConvertToEMeasurementItems(sProfileName), eItem);
+            EXPECT_EQ(iNamed < std::size(c_Named) ? *c_Named[iNamed++] : sProfileName,
+                      sProfileName);
         }
         const QString sCategory = row[5].toInt() == eCategory_Digital ? QStringLiteral("Digital")
                                                                       : QStringLiteral("Analogue");
@@ -65,6 +103,7 @@ TEST(MeasurementItemCatalogue, EveryItemMatchesTheCatalogue)
         }
     }
     EXPECT_EQ(ItemTable::ToStringList(), expectedTexts);
+    EXPECT_EQ(iNamed, std::size(c_Named));
 
     // Lookups and their fallbacks.
     for (int iValue : {128, 129, 300, -1, -32768})
@@ -102,50 +141,7 @@ TEST(MeasurementItemCatalogue, EveryItemMatchesTheCatalogue)
 
 TEST(MeasurementItemCatalogue, ProfileConstantsAndValueTexts)
 {
-    using namespace ProfileMeasurementResultsParameter;
-#define G(x) &c_sGeneral_##x
-#define D(x) &c_sDigital_##x
-#define A(x) &c_sAnalogue_##x
-    // clang-format off
-    // In catalogue order of the items with a profile name, then names no item answers to.
-    const QString* const named[] = {
-        G(Status), G(TimeStamp), G(10MHzReference), G(ReferenceLevel), G(PreampState),
-        G(Attenuation), G(Preselector), D(Power), D(CarrierFrequencyOffset), D(SymbolRateOffset),
-        D(BitRateOffset), D(DemodLock), D(MPEGLock), D(PLPLock), D(MERRMS_dB), D(MERRMS_Percent),
-        D(MERPeak_dB), D(MERPeak_Percent), D(EVMRMS_dB), D(EVMRMS_Percent), D(EVMPeak_dB),
-        D(EVMPeak_Percent), D(MERL1RMS_dB), D(MERL1RMS_Percent), D(MERL1Peak_dB),
-        D(MERL1Peak_Percent), D(MERPLPRMS_dB), D(MERPLPRMS_Percent), D(MERPLPPeak_dB),
-        D(MERPLPPeak_Percent), D(EVMPLPRMS_dB), D(EVMPLPRMS_Percent), D(EVMPLPPeak_dB),
-        D(EVMPLPPeak_Percent), D(BERBeforeViterbi), D(BERBeforeRS), D(BERAfterRS), D(BERBeforeBCH),
-        D(BERBeforeLDPC), D(LDPCIteration), D(PERSER), D(TSRate), D(ShoulderAttenLower),
-        D(ShoulderAttenUpper), D(PhaseJitter), D(CrestFactorCurrent), D(GroupDelay),
-        D(AmplitudeResponse), D(PhaseResponse), D(IQImbalance), D(IQQuadError),
-        D(CarrierSuppression), D(CarrierPhase), D(SN), D(LevelEcho1), D(DelayEcho1), D(LevelEcho2),
-        D(DelayEcho2), D(LevelEcho3), D(DelayEcho3), D(LevelEcho4), D(DelayEcho4), D(LevelEcho5),
-        D(DelayEcho5), D(LevelEcho6), D(DelayEcho6), D(LevelEcho7), D(DelayEcho7), D(LevelEcho8),
-        D(DelayEcho8), D(LevelEcho9), D(DelayEcho9), D(LevelEcho10), D(DelayEcho10),
-        A(VisionCarrierLevel), A(CarrierFrequencyOffset), A(VisionDetector),
-        A(LuminanceBarAmplitudeError), A(LuminanceBarAmplitude), A(SNVideoWeightedBar),
-        A(SNVideoWeightedNom), A(FM1SoundCarrier), A(FM2SoundCarrier), A(ModulationDepth),
-        A(ResidualPictureCarrier), A(VisionFM1PowerRelative), A(FM1IntercarrierFreq),
-        A(VisionFM2PowerRelative), A(FM2IntercarrierFreq), A(HUM),
-    };
-    const QString* const unnamed[] = {
-        G(Hardware), A(FMSoundCarrier), A(NICAMCarrier), A(VisionFMPowerRelative),
-        A(FMIntercarrierFreq), A(VisionNICAMPowerRelative),
-    };
-    // clang-format on
-    size_t iNamed = 0;
-    for (const QStringList& row : ReadRows("measurement_items.tsv", 10))
-    {
-        if (!row[7].isEmpty() && iNamed < std::size(named))
-        {
-            // How such a name is looked up is checked with the catalogue.
-            EXPECT_EQ(*named[iNamed++], row[7]);
-        }
-    }
-    EXPECT_EQ(iNamed, std::size(named));
-    for (const QString* pName : unnamed)
+    for (const QString* pName : c_Unnamed)
     {
         EXPECT_EQ(CEnumConverter::ConvertToEMeasurementItems(*pName), eMeasItem_None)
             << pName->toStdString();

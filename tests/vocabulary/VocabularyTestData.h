@@ -3,13 +3,7 @@
 // Reads the expectation tables in tests/data/vocabulary: tab-separated, UTF-8, a header line,
 // then one row per line. In a field, "\t" and "\n" stand for a tab and a line break.
 
-#include <QStringList>
-
-#include <gtest/gtest.h>
-
 #include "TestDataTable.h"
-
-#include <vector>
 
 namespace VocabularyTest
 {
