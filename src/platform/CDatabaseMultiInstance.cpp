@@ -374,11 +374,10 @@ bool CDatabaseMultiInstance::DoOpenSqlite()
 void CDatabaseMultiInstance::DoMarkLost()
 {
     m_bLost = true;
-    // The statements belong to the broken connection, which is closed whether or not the
-    // driver has noticed.
+    // The statements belong to the broken connection. Its socket is gone already (the client
+    // library drops it on finding the server gone); the reconnect or close closes the driver.
     m_StatementsByKey.clear();
     m_Statements.clear();
-    m_Db.close();
 }
 
 bool CDatabaseMultiInstance::DoReconnect()
@@ -975,7 +974,7 @@ bool CDatabaseMultiInstance::DoCheckConnection()
 {
     if (m_bOpen && m_bIsPostgreSql && !m_Db.isOpen())
     {
-        // Lost (DoMarkLost closed it) or given up by the driver when the server went away.
+        // The driver reports a connection whose server went away as closed.
         if (!m_bLost)
         {
             DoMarkLost();

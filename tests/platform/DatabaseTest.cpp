@@ -674,12 +674,16 @@ TEST(CDatabaseFaults, ServerStoppedBetweenCallsAndInsideATransaction)
         ASSERT_TRUE(pPid != nullptr && pPid->next()) << Why();
         const QString sPid = pPid->value(0).toString();
         pPid->finish();
+        // The lost connection's socket is released, not held until the next open.
+        const auto descriptors = [] { return static_cast<int>(QDir("/proc/self/fd").count()); };
+        const int iBefore = descriptors();
         ASSERT_NE(other.ExecutePrepared("SELECT pg_terminate_backend(" + sPid + ")", {},
                                         [] { return "terminate"; }),
                   nullptr)
             << other.LastError().toStdString();
         EXPECT_FALSE(CTableSession(db).Create({}, lAfter));
         EXPECT_TRUE(db.LastError().contains("was lost")) << Why();
+        EXPECT_EQ(descriptors(), iBefore - 1);
         EXPECT_FALSE(scope.Commit());
         EXPECT_EQ(db.LastError(), sLost);
     }
