@@ -87,6 +87,10 @@ TEST(CChannelDataMeasurement, HoldsOneCellPerItemByCategoryWithNameAndType)
     long lRow = -1;
     EXPECT_TRUE(table.GetChannelIndex("B", lRow));
     EXPECT_EQ(lRow, 1);
+    EXPECT_TRUE(table.GetChannelIndex("A", lRow));
+    EXPECT_EQ(lRow, 0);
+    EXPECT_FALSE(table.GetChannelIndex("C", lRow));
+    EXPECT_EQ(lRow, 0);
     EXPECT_EQ(table.GetChannel("B").Name(), "B");
     EXPECT_EQ(table.GetChannel("missing").Name(), "B"); // the previous lookup
 

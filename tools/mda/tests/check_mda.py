@@ -237,6 +237,15 @@ def session_checks(label, common, session, stored, env, db_file=None):
                                             for v in numbers.get((str(d[0]), d[1], d[2]), []))]
     check(drawn and any(d[3] != 0 for d in drawn) and not misdrawn,
           tag + "report: every point is the number stored for its scan %s" % misdrawn[:3])
+    # A point of a state chart is the stored code's lane, the first (0) too; so is the expected one.
+    lanes = {(str(c["c"]), c["n"]) for c in p.charts() if "st" in c}
+    stored_codes = sorted((row[3], row[6], int(row[1]), float(row[12])) for row in body
+                          if (row[3], row[6]) in lanes and row[12] != "" and row[10] != "error")
+    drawn_codes = sorted((str(c["c"]), c["n"], scan_ids[c["pi"][j]], float(c["py"][j]))
+                         for c in p.charts() if "st" in c for j, k in enumerate(c["pk"]) if k != "2")
+    check(any(s[3] == 0 for s in stored_codes) and drawn_codes == stored_codes and
+          all(c["ex"] == 0 for c in p.charts() if c.get("st", [""])[0] in ("Present", "Locked")),
+          tag + "report: every state point is its stored code's lane (%d)" % len(drawn_codes))
     limited = [c for c in p.charts() if c["lo"] is not None or c["hi"] is not None]
     check(limited and any(c["u"].startswith("dB") for c in limited),
           tag + "report: limits to draw, some with a unit (%d)" % len(limited))
