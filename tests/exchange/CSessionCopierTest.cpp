@@ -219,6 +219,11 @@ TEST_P(CSessionCopierTest, CopiesEveryColumnOfAHostileSessionAndSkipsItTheSecond
     EXPECT_EQ(std::vector<long>{result.m_lTargetId}, Held(*m_pTarget, "uid-hostile"));
     EXPECT_EQ(result.m_sSourceDigest, Digest(*m_pTarget, result.m_lTargetId));
     EXPECT_EQ(Digest(*m_pSource, lSource), result.m_sSourceDigest);
+    QString sNone = "stale", sError;
+    qint64 llNone = 5;
+    EXPECT_FALSE(CSessionContentDigest::Compute(*m_pSource, 99999, sNone, llNone, sError));
+    EXPECT_EQ(QStringList({sNone, QString::number(llNone), sError}),
+              QStringList({"", "0", "There is no session 99999 in the database"}));
 
     CDBSessionControler target(*m_pTarget);
     const CDBSessionData source = CDBSessionControler(*m_pSource).GetData(lSource);
@@ -444,6 +449,8 @@ TEST(CSessionContentDigestTest, EveryRecordedFieldCountsAndNoChosenIdDoes)
         {"last run", false, [](auto& s, auto&, auto&, auto&) { s.SetLastRun("x"); }},
         {"scan count", false, [](auto& s, auto&, auto&, auto&) { s.SetScanCount(1); }},
         {"site", false, [](auto& s, auto&, auto&, auto&) { s.SetSessionLocationData("s", ""); }},
+        {"e-mail", false,
+         [](auto& s, auto&, auto&, auto&) { s.SetSessionUserData("", "", "", "m"); }},
         {"owner", false,
          [](auto& s, auto&, auto&, auto&) { s.SetHardwareInfoData("", "", "", "", "o"); }},
         {"limit file", false, [](auto&, auto&, auto&, auto& f) { f = "limitz"; }},
