@@ -190,6 +190,11 @@ TEST_P(CSessionFileRegistrationTest, PipesDevicesFoldersAndOversizeFilesAreRefus
         EXPECT_EQ(MdaTest::Fields(sessions.GetData(lSession)).mid(13),
                   QStringList({QString::number(after[2]), "0"}));
     }
+    // A file that opens but cannot be read is refused with the reader's reason.
+    long lId = -7;
+    EXPECT_FALSE(sessions.AddChannelSettingsFileToDB("/proc/self/mem", lId));
+    EXPECT_EQ(sessions.LastError(), "Cannot read \"/proc/self/mem\": Input/output error");
+    EXPECT_EQ(lId, -7);
 }
 
 // A file of a few hundred MB was held three times over, and one of 1.1 GB ended the process.
