@@ -1,13 +1,7 @@
 #include "CSessionReader.h"
-#include "CChannelTableData.h"
 #include "CComparativeValueData.h"
-#include "CDBMeasurementController.h"
-#include "CDBScanController.h"
-#include "CDBSessionControler.h"
 #include "CDatabaseTransaction.h"
-#include "CDeviceSettingsData.h"
-#include "CMeasurementResultData.h"
-#include "DatabaseTestBackend.h"
+#include "ResultsTestTools.h"
 
 #include <QBuffer>
 #include <QFile>
@@ -30,16 +24,10 @@ protected:
     void Prepare() override
     {
         ASSERT_TRUE(m_Files.isValid());
-        CDeviceSettingsData device;
-        device.SetDatabaseName(Database().Name());
-        device.SetDatabaseUser(Database().User());
-        device.SetDatabasePwd(Database().Password());
-        ASSERT_TRUE(device.Write(Path("device.json")));
+        ASSERT_TRUE(MdaTest::DeviceSettings(Database()).Write(Path("device.json")));
         WriteChannels();
         ASSERT_TRUE(CComparativeValueData().Write(Path("limits.json")));
-        m_Config.SetDeviceSettingFile(Path("device.json"));
-        m_Config.SetChannelTableFile(Path("channels.json"));
-        m_Config.SetComparativeValuesFile(Path("limits.json"));
+        m_Config = MdaTest::Config(m_Files);
 
         m_pDb = OpenConnection();
         ASSERT_TRUE(CDBSessionControler(*m_pDb).Create(
@@ -61,25 +49,12 @@ protected:
 
     void WriteChannels()
     {
-        CChannelTableData channels;
-        for (const char* pszName : {"K21", "K22", "K23"})
-        {
-            channels.AddChannel(CChannelData(eTVStandard_DVBT, pszName),
-                                CChannelTableData::c_lAppendRow);
-        }
-        ASSERT_TRUE(channels.Write(Path("channels.json")));
+        ASSERT_TRUE(MdaTest::Channels({"K21", "K22", "K23"}).Write(Path("channels.json")));
     }
 
     void Store(long lScan, long lChannel, long lItem, const QString& sValue)
     {
-        CDBMeasurementController measurements(*m_pDb);
-        long lId = 0;
-        ASSERT_TRUE(measurements.Create(m_lSession, lScan, lChannel, lId));
-        CDBMeasurement m(m_lSession, lScan, lChannel, lId);
-        m.SetMeasurementItem(lItem);
-        m.SetMeasurementState(2);
-        m.SetValue(sValue);
-        ASSERT_TRUE(measurements.Update(m));
+        MdaTest::Store(*m_pDb, m_lSession, lScan, lChannel, lItem, 2, sValue);
         ++m_lRows;
     }
 
