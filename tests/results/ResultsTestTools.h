@@ -109,27 +109,22 @@ inline QStringList Tiles(const OrvelFramework::CRDMatrixData& matrix)
     return tiles;
 }
 
-/// Everything the result views show of a loaded model, as lines: violations, the records per
-/// scan and channel row (0 to 2 and the stray 7); bAll adds the CSV lines, dates with their
-/// scans, scan records, the violations' time stamps and the colour matrix.
-inline QStringList Shown(CMeasurementResultData& model, bool bAll)
+/// Everything the result views show of a loaded model, as lines: CSV, dates with their scans,
+/// scan records, the records per scan and channel row (0 to 2 and the stray 7), violations and
+/// the colour matrix.
+inline QStringList Shown(CMeasurementResultData& model)
 {
-    QStringList lines = bAll ? model.GetCSVExport() : QStringList();
-    for (const QString& sDate : bAll ? model.GetAvailableDates() : QStringList())
+    QStringList lines = model.GetCSVExport();
+    for (const QString& sDate : model.GetAvailableDates())
     {
         lines << QStringLiteral("date ") + sDate << model.GetAvailableScansOfDate(sDate);
     }
+    std::vector<CDBMeasurement> list;
     for (const long lScan : model.GetScanIds())
     {
-        if (bAll)
-        {
-            const CDBScanData scan = model.GetScanData(lScan);
-            lines << QStringLiteral("scan %1 %2 %3")
-                         .arg(scan.GetScanId())
-                         .arg(scan.DateTime())
-                         .arg(scan.GetState());
-        }
-        std::vector<CDBMeasurement> list;
+        const CDBScanData scan = model.GetScanData(lScan);
+        lines
+            << QStringLiteral("scan %1 %2 %3").arg(lScan).arg(scan.DateTime()).arg(scan.GetState());
         for (long lChannel : {0L, 1L, 2L, 7L})
         {
             model.GetMeasurementListAll(lScan, lChannel, list);
@@ -150,10 +145,10 @@ inline QStringList Shown(CMeasurementResultData& model, bool bAll)
                      .arg(model.GetChannelIdOfSessionError(i))
                      .arg(model.GetChannelNameOfSessionError(i),
                           model.GetChannelErrorDescriptionOfSessionError(i),
-                          bAll ? model.GetChannelTimeStampOfSessionError(i) : QString());
+                          model.GetChannelTimeStampOfSessionError(i));
     }
     OrvelFramework::CRDMatrixData matrix;
-    return bAll && model.CreateChannelMatrixData(matrix) ? lines + Tiles(matrix) : lines;
+    return model.CreateChannelMatrixData(matrix) ? lines + Tiles(matrix) : lines;
 }
 
 } // namespace MdaTest

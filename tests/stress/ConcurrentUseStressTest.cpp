@@ -142,7 +142,7 @@ TEST_P(ConcurrentUseTest, RecordingLoadingAndEditingAtOnceNeverSeeAHalfWrittenFi
     {
         CMeasurementResultData model(m_lSession, eLevelUnit_dBm);
         ASSERT_TRUE(model.LoadData(m_Config));
-        expected = MdaTest::Shown(model, true);
+        expected = MdaTest::Shown(model);
         ASSERT_GT(expected.size(), 20);
     }
 
@@ -161,7 +161,7 @@ TEST_P(ConcurrentUseTest, RecordingLoadingAndEditingAtOnceNeverSeeAHalfWrittenFi
                 CMeasurementResultData model(m_lSession, eLevelUnit_dBm);
                 const bool bLoaded = model.LoadData(m_Config) && ++iLoads > 0;
                 const QStringList shown =
-                    bLoaded ? MdaTest::Shown(model, true) : QStringList{"load failed"};
+                    bLoaded ? MdaTest::Shown(model) : QStringList{"load failed"};
                 if (shown != expected)
                 {
                     Fault("loader: shows\n" + shown.join('\n'));
