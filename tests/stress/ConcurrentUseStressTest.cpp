@@ -51,7 +51,6 @@ protected:
         }
         ASSERT_NE(m_ChannelBytes[0], m_ChannelBytes[1]);
         ASSERT_NE(m_LimitBytes[0], m_LimitBytes[1]);
-        m_Config = MdaTest::Config(m_Files);
         // The session the loader shows, recorded before anything else runs.
         MdaTest::RecordSession(*OpenConnection(), m_Files, m_lSession);
     }
@@ -108,7 +107,6 @@ protected:
     CChannelTableData m_ChannelsA, m_ChannelsB;
     CComparativeValueData m_LimitsA, m_LimitsB;
     QList<QByteArray> m_ChannelBytes, m_LimitBytes;
-    CMeasConfigData m_Config;
     long m_lSession = 0;
 
     std::mutex m_Mutex;
@@ -141,7 +139,7 @@ TEST_P(ConcurrentUseTest, RecordingLoadingAndEditingAtOnceNeverSeeAHalfWrittenFi
     QStringList expected;
     {
         CMeasurementResultData model(m_lSession, eLevelUnit_dBm);
-        ASSERT_TRUE(model.LoadData(m_Config));
+        ASSERT_TRUE(model.LoadData(MdaTest::Config(m_Files)));
         expected = MdaTest::Shown(model);
         ASSERT_GT(expected.size(), 20);
     }
@@ -159,7 +157,7 @@ TEST_P(ConcurrentUseTest, RecordingLoadingAndEditingAtOnceNeverSeeAHalfWrittenFi
             while (clock.elapsed() < iUntil)
             {
                 CMeasurementResultData model(m_lSession, eLevelUnit_dBm);
-                const bool bLoaded = model.LoadData(m_Config) && ++iLoads > 0;
+                const bool bLoaded = model.LoadData(MdaTest::Config(m_Files)) && ++iLoads > 0;
                 const QStringList shown =
                     bLoaded ? MdaTest::Shown(model) : QStringList{"load failed"};
                 if (shown != expected)
