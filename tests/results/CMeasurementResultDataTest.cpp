@@ -7,7 +7,6 @@
 #include "ResultsTestTools.h"
 
 #include <QBuffer>
-#include <QTemporaryDir>
 
 using namespace LumoraMeasurement;
 
@@ -266,8 +265,8 @@ TEST_P(CMeasurementResultDataTest, SwitchingLimitsMatchesAFreshLoad)
               "\n  Limit violation at ScanID 11: Demod Lock is not Locked");
     EXPECT_EQ(tiles[2], "1 Ch3 ");
 
-    CMeasConfigData otherConfig = m_Config;
-    otherConfig.SetComparativeValuesFile(Path("other-limits.json"));
+    const CMeasConfigData otherConfig =
+        MdaTest::Config(m_Files, {"device.json", "channels.json", "other-limits.json"});
     CMeasurementResultData fresh(m_lSession, eLevelUnit_dBmV);
     ASSERT_TRUE(fresh.LoadData(otherConfig));
     const QStringList other = MdaTest::Shown(fresh);
@@ -395,12 +394,8 @@ TEST_P(CMeasurementResultDataTest, FailedLoadLeavesAUsableModel)
     for (const QStringList& row : MdaTest::ReadDataTable("results/failed-loads.tsv"))
     {
         SCOPED_TRACE(row.mid(0, 3).join(' ').toStdString());
-        CMeasConfigData config = m_Config;
-        config.SetDeviceSettingFile(Path(row[0]));
-        config.SetChannelTableFile(Path(row[1]));
-        config.SetComparativeValuesFile(Path(row[2]));
         CMeasurementResultData model(m_lSession, eLevelUnit_dBm);
-        EXPECT_FALSE(model.LoadData(config));
+        EXPECT_FALSE(model.LoadData(MdaTest::Config(m_Files, row.mid(0, 3))));
         // The reason names the step, the file and the cause.
         const QString sFailed =
             Path(row[0] == QLatin1String("device.json")

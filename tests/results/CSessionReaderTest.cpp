@@ -5,7 +5,6 @@
 
 #include <QBuffer>
 #include <QFile>
-#include <QTemporaryDir>
 
 #include <tuple>
 
@@ -25,7 +24,7 @@ protected:
     {
         ASSERT_TRUE(m_Files.isValid());
         ASSERT_TRUE(MdaTest::DeviceSettings(Database()).Write(Path("device.json")));
-        WriteChannels();
+        ASSERT_TRUE(MdaTest::Channels({"K21", "K22", "K23"}).Write(Path("channels.json")));
         ASSERT_TRUE(CComparativeValueData().Write(Path("limits.json")));
         m_Config = MdaTest::Config(m_Files);
 
@@ -45,11 +44,6 @@ protected:
             }
         }
         m_pDb.reset();
-    }
-
-    void WriteChannels()
-    {
-        ASSERT_TRUE(MdaTest::Channels({"K21", "K22", "K23"}).Write(Path("channels.json")));
     }
 
     void Store(long lScan, long lChannel, long lItem, const QString& sValue)
@@ -124,7 +118,7 @@ TEST_P(CSessionReaderTest, SessionFromItsDatabaseAloneReadOnceAsTheModelJudgesIt
     EXPECT_EQ(lOrphans, 2 * c_iScans);
 
     CMeasurementResultData model(m_lSession, eLevelUnit_dBuV);
-    WriteChannels();
+    ASSERT_TRUE(MdaTest::Channels({"K21", "K22", "K23"}).Write(Path("channels.json")));
     ASSERT_TRUE(model.LoadData(m_Config)) << model.LastError().toStdString();
     EXPECT_EQ(lViolations, model.GetNumberOfErrorsInSession());
     EXPECT_GT(lViolations, 0);

@@ -41,13 +41,15 @@ inline CChannelTableData Channels(const QStringList& names,
     return table;
 }
 
-/// The configuration naming device.json, channels.json and limits.json in dir.
-inline CMeasConfigData Config(const QTemporaryDir& dir)
+/// The configuration naming the device settings, channel table and limit files in dir.
+inline CMeasConfigData Config(const QTemporaryDir& dir,
+                              const QStringList& files = {"device.json", "channels.json",
+                                                          "limits.json"})
 {
     CMeasConfigData config;
-    config.SetDeviceSettingFile(dir.filePath("device.json"));
-    config.SetChannelTableFile(dir.filePath("channels.json"));
-    config.SetComparativeValuesFile(dir.filePath("limits.json"));
+    config.SetDeviceSettingFile(dir.filePath(files.value(0)));
+    config.SetChannelTableFile(dir.filePath(files.value(1)));
+    config.SetComparativeValuesFile(dir.filePath(files.value(2)));
     return config;
 }
 

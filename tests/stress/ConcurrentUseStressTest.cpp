@@ -10,9 +10,6 @@
 
 #include <QCryptographicHash>
 #include <QElapsedTimer>
-#include <QTemporaryDir>
-
-#include <gtest/gtest.h>
 
 #include <atomic>
 #include <mutex>
