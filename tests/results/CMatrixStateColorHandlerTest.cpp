@@ -1,10 +1,5 @@
 #include "CMatrixStateColorHandler.h"
-#include "CChannelTableData.h"
-#include "CDBMeasurementController.h"
-#include "CDBScanController.h"
-#include "CDBSessionControler.h"
-#include "DatabaseTestBackend.h"
-#include "TestDataTable.h"
+#include "ResultsTestTools.h"
 
 using namespace LumoraMeasurement;
 using OrvelFramework::CRDMatrixData;
@@ -28,24 +23,11 @@ protected:
         ASSERT_TRUE(CDBSessionControler(*m_pDb).Create(m_lSession, "u", "d", s, s, s, s, s, s, s, s,
                                                        s, s, s, s, s) &&
                     CDBScanController(*m_pDb).Create(m_lSession, lScan));
-        for (const char* pszName : {"A", "B", "C", "D"})
-        {
-            m_Table.AddChannel(CChannelData(eTVStandard_DVBT, pszName),
-                               CChannelTableData::c_lAppendRow);
-        }
     }
 
     void Store(long lChannel, long lState, const QString& sError)
     {
-        CDBMeasurementController controller(*m_pDb);
-        long lId = 0;
-        ASSERT_TRUE(controller.Create(m_lSession, 1, lChannel, lId));
-        CDBMeasurement m(m_lSession, 1, lChannel, lId);
-        m.SetMeasurementItem(15);
-        m.SetMeasurementState(lState);
-        m.SetValue("1 dB");
-        m.SetErrorDescription(sError);
-        ASSERT_TRUE(controller.Update(m));
+        MdaTest::Store(*m_pDb, m_lSession, 1, lChannel, 15, lState, "1 dB", sError);
     }
 
     CRDMatrixData Build(std::vector<CDBMeasurement>& records, long lScanCount, bool bRecentOnly,
@@ -59,7 +41,7 @@ protected:
     }
 
     long m_lSession = 0;
-    CChannelTableData m_Table;
+    CChannelTableData m_Table = MdaTest::Channels({"A", "B", "C", "D"});
     std::unique_ptr<OrvelFramework::CDatabaseMultiInstance> m_pDb;
 };
 
@@ -100,30 +82,22 @@ TEST_P(CMatrixStateColorHandlerTest, GradientTileKindsAndTheirTexts)
     records[0].SetMeasurementState(c_lOutOfRange);
     CRDMatrixData matrix = Build(records, 1, false, true);
     EXPECT_EQ(records.size(), 22u);
-    ASSERT_EQ(matrix.GetItemCount(), 4);
-    EXPECT_EQ(matrix.GetItem(0).GetIndex(), 0);
-    EXPECT_EQ(matrix.GetItem(0).GetText(), "Channel A" + c_sRule);
-    EXPECT_EQ(matrix.GetItem(1).GetIndex(), 1);
-    EXPECT_EQ(matrix.GetItem(1).GetText(), "");
-    EXPECT_EQ(matrix.GetItem(1).GetName(), "B");
-    EXPECT_EQ(matrix.GetItem(2).GetIndex(), 2);
-    EXPECT_EQ(matrix.GetItem(2).GetText(), "Channel C" + c_sRule);
-    // 15 detail lines, then one cut marker.
-    EXPECT_EQ(matrix.GetItem(3).GetIndex(), 13);
-    QString sExpected = "Channel D" + c_sRule + "\nTotal limit violation count: 20\n";
+    // 15 detail lines of D, then one cut marker.
+    QString sD = "Channel D" + c_sRule + "\nTotal limit violation count: 20\n";
     for (int i = 0; i < 15; ++i)
     {
-        sExpected += QStringLiteral("\n  Limit violation at ScanID 1: V%1").arg(i);
+        sD += QStringLiteral("\n  Limit violation at ScanID 1: V%1").arg(i);
     }
-    EXPECT_EQ(matrix.GetItem(3).GetText(), sExpected + "\n  ...");
+    EXPECT_EQ(MdaTest::Tiles(matrix),
+              QStringList({"0 A Channel A" + c_sRule, "1 B ", "2 C Channel C" + c_sRule,
+                           "13 D " + sD + "\n  ..."}));
 
     // An error and a violation outside the counted window: yellow.
     std::vector<CDBMeasurement> mixed = {records[1], records[2]};
     matrix = Build(mixed, 30, true, false);
-    EXPECT_EQ(matrix.GetItem(3).GetIndex(), 3);
-    EXPECT_EQ(matrix.GetItem(3).GetText(), "Channel D" + c_sRule +
-                                               "\nTotal limit violation count: 1\n"
-                                               "\n  Limit violation at ScanID 1: V0");
+    EXPECT_EQ(MdaTest::Tiles(matrix).value(3), "3 D Channel D" + c_sRule +
+                                                   "\nTotal limit violation count: 1\n"
+                                                   "\n  Limit violation at ScanID 1: V0");
 
     // No scan to divide by and nothing violated: still green.
     std::vector<CDBMeasurement> none;

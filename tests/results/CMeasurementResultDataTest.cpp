@@ -1,19 +1,12 @@
 #include "CMeasurementResultData.h"
-#include "CChannelTableData.h"
 #include "CComparativeValueData.h"
-#include "CDBMeasurementController.h"
-#include "CDBScanController.h"
-#include "CDBSessionControler.h"
-#include "CDeviceSettingsData.h"
 #include "CEnumTemplate.h"
 #include "CMeasurementResultGraphData.h"
 #include "CMeasurementResultSingleChannelData.h"
 #include "CTableScan.h"
-#include "DatabaseTestBackend.h"
-#include "TestDataTable.h"
+#include "ResultsTestTools.h"
 
 #include <QBuffer>
-#include <QTemporaryDir>
 
 using namespace LumoraMeasurement;
 
@@ -23,13 +16,6 @@ namespace
 // Scans 2, 4, 9 and 11; channel rows 0 (Ch1, power offset 3 dB), 1 (Ch2), 2 (Ch3, never
 // measured) and a stray channel 7 that the channel table does not have.
 const std::vector<long> c_Scans = {2, 4, 9, 11};
-
-/// The stored measurements: scan, channel row, item id, state id, value, error text.
-const std::vector<QStringList>& Stored()
-{
-    static const std::vector<QStringList> s_Rows = MdaTest::ReadDataTable("results/session.tsv");
-    return s_Rows;
-}
 
 /// Takes at most 40,000 bytes per write, as a device may.
 class CPartialWriteDevice : public QIODevice
@@ -55,18 +41,9 @@ protected:
     void Prepare() override
     {
         ASSERT_TRUE(m_Files.isValid());
-        CDeviceSettingsData device;
-        device.SetDatabaseName(Database().Name());
-        device.SetDatabaseUser(Database().User());
-        device.SetDatabasePwd(Database().Password());
-        ASSERT_TRUE(device.Write(Path("device.json")));
-        CChannelTableData channels;
-        for (auto [eStandard, pszName] :
-             {std::pair(eTVStandard_DVBT, "Ch1"), std::pair(eTVStandard_BG_Pal, "Ch2"),
-              std::pair(eTVStandard_J83A, "Ch3")})
-        {
-            channels.AddChannel(CChannelData(eStandard, pszName), CChannelTableData::c_lAppendRow);
-        }
+        ASSERT_TRUE(MdaTest::DeviceSettings(Database()).Write(Path("device.json")));
+        CChannelTableData channels = MdaTest::Channels(
+            {"Ch1", "Ch2", "Ch3"}, {eTVStandard_DVBT, eTVStandard_BG_Pal, eTVStandard_J83A});
         channels.SetValue(0, "Power Limit Offset", "3");
         ASSERT_TRUE(channels.Write(Path("channels.json")));
         ASSERT_TRUE(CComparativeValueData().Write(Path("limits.json")));
@@ -78,73 +55,16 @@ protected:
         sLow = "Locked";
         other.UpdateItem(eMeasItem_DemodLock, eCompareType_NotUsed, sLow, "", true);
         ASSERT_TRUE(other.Write(Path("other-limits.json")));
-        m_Config.SetDeviceSettingFile(Path("device.json"));
-        m_Config.SetChannelTableFile(Path("channels.json"));
-        m_Config.SetComparativeValuesFile(Path("limits.json"));
-
+        m_Config = MdaTest::Config(m_Files);
         m_pDb = OpenConnection();
-        ASSERT_TRUE(CDBSessionControler(*m_pDb).Create(
-            m_lSession, "uid-1", "Night, run", Path("channels.json"), Path("limits.json"), "TP 3",
-            "Roof", "a@b.c", "E12", "Ann", "T34", "RX-1", "1.2", "3.4", "SN9", "Lab"));
-        for (long lScan : c_Scans)
-        {
-            ASSERT_TRUE(CDBScanController(*m_pDb).Create(m_lSession, lScan));
-            ASSERT_TRUE(CDBScanController(*m_pDb).Update(CDBScanData(m_lSession, lScan), 0));
-        }
-        for (const QStringList& row : Stored())
-        {
-            m_vIds.push_back(Store(row));
-        }
+        m_vIds = MdaTest::RecordSession(*m_pDb, m_Files, m_lSession);
     }
 
     /// Stores a measurement (scan, channel row, item id, state id, value, error text); its id.
-    long Store(const QStringList& row)
-    {
-        CDBMeasurementController measurements(*m_pDb);
-        long lId = 0;
-        EXPECT_TRUE(measurements.Create(m_lSession, row[0].toLong(), row[1].toLong(), lId));
-        CDBMeasurement m(m_lSession, row[0].toLong(), row[1].toLong(), lId);
-        m.SetMeasurementItem(row[2].toLong());
-        m.SetMeasurementState(row[3].toLong());
-        m.SetValue(row[4]);
-        m.SetErrorDescription(row.value(5));
-        EXPECT_TRUE(measurements.Update(m));
-        return lId;
-    }
+    long Store(const QStringList& row) { return MdaTest::Store(*m_pDb, m_lSession, row); }
 
     QString Path(const QString& sName) const { return m_Files.filePath(sName); }
     long Id(size_t lRow) const { return m_vIds.at(lRow); }
-
-    /// Everything the lists hold, as the views see it; bAll adds the CSV lines, dates and times.
-    QStringList Snapshot(CMeasurementResultData& model, bool bAll = false) const
-    {
-        QStringList lines = bAll ? model.GetCSVExport() + model.GetAvailableDates() : QStringList();
-        for (long i = 0; i < model.GetNumberOfErrorsInSession(); ++i)
-        {
-            lines << QStringLiteral("violation %1 %2 %3 %4")
-                         .arg(model.GetScanIdOfError(i))
-                         .arg(model.GetChannelIdOfSessionError(i))
-                         .arg(model.GetChannelErrorDescriptionOfSessionError(i),
-                              bAll ? model.GetChannelTimeStampOfSessionError(i) : QString());
-        }
-        std::vector<CDBMeasurement> list;
-        for (long lScan : c_Scans)
-        {
-            for (long lChannel : {0L, 1L, 2L, 7L})
-            {
-                model.GetMeasurementListAll(lScan, lChannel, list);
-                for (const CDBMeasurement& m : list)
-                {
-                    lines << QStringLiteral("%1 state %2 value %3 [%4] channel %5")
-                                 .arg(m.GetMeasurementId())
-                                 .arg(m.GetMeasurementState())
-                                 .arg(m.GetValue(), m.GetErrorDescription())
-                                 .arg(lChannel);
-                }
-            }
-        }
-        return lines;
-    }
 
     QTemporaryDir m_Files;
     CMeasConfigData m_Config;
@@ -162,23 +82,18 @@ TEST_P(CMeasurementResultDataTest, LoadJudgesEveryStoredValue)
     const std::vector<QStringList> violations = MdaTest::ReadDataTable("results/violations.tsv");
     const long lCount = long(violations.size());
     ASSERT_EQ(model.GetNumberOfErrorsInSession(), lCount);
-    for (long i = 0; i < lCount; ++i)
+    for (long i = -1; i <= lCount; ++i)
     {
         SCOPED_TRACE(i);
         EXPECT_EQ(QStringList({QString::number(model.GetScanIdOfError(i)),
                                QString::number(model.GetChannelIdOfSessionError(i)),
                                model.GetChannelNameOfSessionError(i),
                                model.GetChannelErrorDescriptionOfSessionError(i)}),
-                  violations[size_t(i)]);
+                  i < 0 || i == lCount ? QStringList({"-1", "-1", "", ""}) : violations[size_t(i)]);
     }
-    for (long i : {-1L, lCount})
-    {
-        EXPECT_EQ(model.GetScanIdOfError(i) + model.GetChannelIdOfSessionError(i), -2);
-        EXPECT_EQ(model.GetChannelNameOfSessionError(i) +
-                      model.GetChannelErrorDescriptionOfSessionError(i) +
-                      model.GetChannelTimeStampOfSessionError(i),
-                  "");
-    }
+    EXPECT_EQ(model.GetChannelTimeStampOfSessionError(-1) +
+                  model.GetChannelTimeStampOfSessionError(lCount),
+              "");
 
     // Per scan and channel: the judged records by id, rewritten values, the state as judged.
     // "Not Implemented" (scan 9, Ch1) is in no list.
@@ -230,7 +145,7 @@ TEST_P(CMeasurementResultDataTest, ModelLoadedInAWorkerThreadDisplaysFromTheMain
     }
     CMeasurementResultData single(m_lSession, eLevelUnit_dBmV);
     ASSERT_TRUE(single.LoadData(m_Config));
-    const QStringList expected = Snapshot(single, true);
+    const QStringList expected = MdaTest::Shown(single);
     ASSERT_GT(expected.size(), 20);
     // Navigation over scans and dates, with the scans' times set above.
     for (const QStringList& row : MdaTest::ReadDataTable("results/next-scans.tsv"))
@@ -238,13 +153,12 @@ TEST_P(CMeasurementResultDataTest, ModelLoadedInAWorkerThreadDisplaysFromTheMain
         EXPECT_EQ(single.GetNextScanId(row[0].toLong(), row[1] == "1"), row[2].toLong())
             << row.join(' ').toStdString();
     }
-    EXPECT_EQ(single.GetNumberOfScans(), 4);
-    for (const long lIndex : {-1L, 0L, 3L, 4L})
-    {
-        EXPECT_EQ(single.GetScanIdOfScanIndex(lIndex), lIndex == 0 ? 2 : lIndex == 3 ? 11 : -1);
-    }
-    EXPECT_EQ(single.GetScanIdOfFirstChannelError(0), 4);
-    EXPECT_EQ(single.GetScanIdOfFirstChannelError(2), 2);
+    EXPECT_EQ(
+        (std::vector<long>{single.GetNumberOfScans(), single.GetScanIdOfScanIndex(-1),
+                           single.GetScanIdOfScanIndex(0), single.GetScanIdOfScanIndex(3),
+                           single.GetScanIdOfScanIndex(4), single.GetScanIdOfFirstChannelError(0),
+                           single.GetScanIdOfFirstChannelError(2)}),
+        (std::vector<long>{4, -1, 2, 11, -1, 4, 2}));
 
     EXPECT_EQ(single.GetAvailableDates(), QStringList({"2026-01-05", "2026-01-06"}));
     EXPECT_EQ(single.GetAvailableScansOfDate("2026-01-05"),
@@ -254,26 +168,22 @@ TEST_P(CMeasurementResultDataTest, ModelLoadedInAWorkerThreadDisplaysFromTheMain
                   single.GetChannelTimeStampOfSessionError(1),
               "2026-01-05 08:00:00, 2026-01-05 09:30:00");
 
+    // One model made here and one made there, both loaded there.
     CMeasurementResultData madeHere(m_lSession, eLevelUnit_dBmV);
-    bool bLoaded = false;
-    std::thread([&] { bLoaded = madeHere.LoadData(m_Config); }).join();
-    ASSERT_TRUE(bLoaded);
-    EXPECT_EQ(Snapshot(madeHere, true), expected);
-
     std::unique_ptr<CMeasurementResultData> pMadeThere;
     std::thread(
         [&]
         {
             pMadeThere = std::make_unique<CMeasurementResultData>(m_lSession, eLevelUnit_dBmV);
-            bLoaded = pMadeThere->LoadData(m_Config);
+            EXPECT_TRUE(madeHere.LoadData(m_Config) && pMadeThere->LoadData(m_Config));
         })
         .join();
-    ASSERT_TRUE(bLoaded);
-    EXPECT_EQ(Snapshot(*pMadeThere, true), expected);
+    EXPECT_EQ(MdaTest::Shown(madeHere), expected);
+    EXPECT_EQ(MdaTest::Shown(*pMadeThere), expected);
     // Both threads at once on one model.
     QStringList lOther;
-    std::thread other([&] { lOther = Snapshot(madeHere, true); });
-    const QStringList lHere = Snapshot(madeHere, true);
+    std::thread other([&] { lOther = MdaTest::Shown(madeHere); });
+    const QStringList lHere = MdaTest::Shown(madeHere);
     other.join();
     EXPECT_EQ(lHere, expected);
     EXPECT_EQ(lOther, expected);
@@ -338,16 +248,14 @@ TEST_P(CMeasurementResultDataTest, SwitchingLimitsMatchesAFreshLoad)
     EXPECT_EQ(QStringLiteral("%1 %2").arg(graph.GetMinMeasValue(0)).arg(graph.GetMaxMeasValue(0)),
               "0 0");
 
-    const QStringList initial = Snapshot(model);
+    const QStringList initial = MdaTest::Shown(model);
     OrvelFramework::CRDMatrixData matrix;
     model.CreateChannelMatrixData(matrix);
-
-    ASSERT_EQ(matrix.GetItemCount(), 3);
-    EXPECT_EQ(matrix.GetItem(0).GetName(), "Ch1");
+    const QStringList tiles = MdaTest::Tiles(matrix);
+    ASSERT_EQ(tiles.size(), 3);
     // Violations in 3 scans of 4 (3 gaps): the top of the gradient.
-    EXPECT_EQ(matrix.GetItem(0).GetIndex(), 13);
-    EXPECT_EQ(matrix.GetItem(0).GetText(),
-              "Channel Ch1\n----------------------------\nTotal limit violation count: 5\n"
+    EXPECT_EQ(tiles[0],
+              "13 Ch1 Channel Ch1\n----------------------------\nTotal limit violation count: 5\n"
               "\n  Limit violation at ScanID 4: Power is not between -15(+3) <= value(50.5 dBmV) "
               "<= 47(+3)"
               "\n  Limit violation at ScanID 4: Demod Lock is not Locked"
@@ -355,14 +263,13 @@ TEST_P(CMeasurementResultDataTest, SwitchingLimitsMatchesAFreshLoad)
               "\n  Limit violation at ScanID 9: BER before RS is not between 0 <= value(0.004 ) "
               "<= 0.0002"
               "\n  Limit violation at ScanID 11: Demod Lock is not Locked");
-    EXPECT_EQ(matrix.GetItem(2).GetIndex(), 1);
-    EXPECT_EQ(matrix.GetItem(2).GetText(), "");
+    EXPECT_EQ(tiles[2], "1 Ch3 ");
 
-    CMeasConfigData otherConfig = m_Config;
-    otherConfig.SetComparativeValuesFile(Path("other-limits.json"));
+    const CMeasConfigData otherConfig =
+        MdaTest::Config(m_Files, {"device.json", "channels.json", "other-limits.json"});
     CMeasurementResultData fresh(m_lSession, eLevelUnit_dBmV);
     ASSERT_TRUE(fresh.LoadData(otherConfig));
-    const QStringList other = Snapshot(fresh);
+    const QStringList other = MdaTest::Shown(fresh);
     // Power above 40(+3) fails now; MER from 5 and any lock state pass.
     ASSERT_EQ(fresh.GetNumberOfErrorsInSession(), 3);
     EXPECT_EQ(fresh.GetChannelErrorDescriptionOfSessionError(0),
@@ -372,9 +279,9 @@ TEST_P(CMeasurementResultDataTest, SwitchingLimitsMatchesAFreshLoad)
     {
         SCOPED_TRACE(i);
         model.UseOtherLimits(Path("other-limits.json"));
-        EXPECT_EQ(Snapshot(model), other);
+        EXPECT_EQ(MdaTest::Shown(model), other);
         model.UseInititalLimits();
-        EXPECT_EQ(Snapshot(model), initial);
+        EXPECT_EQ(MdaTest::Shown(model), initial);
     }
 
     // Limits edited or shown in another unit without judging again keep the texts of the
@@ -383,11 +290,11 @@ TEST_P(CMeasurementResultDataTest, SwitchingLimitsMatchesAFreshLoad)
     QString sLow = QStringLiteral("-30");
     ASSERT_TRUE(limits.SetLowValueByIndex(limits.GetIndexFromEnum(eMeasItem_Power), sLow));
     model.SetLevelUnit(eLevelUnit_dBm);
-    EXPECT_EQ(Snapshot(model), initial);
+    EXPECT_EQ(MdaTest::Shown(model), initial);
     EXPECT_EQ(limits.GetLowValueByIndex(limits.GetIndexFromEnum(eMeasItem_Power), true, 0),
               "-76.99 dBm");
     model.UpdateDataAffectedByLimitValues();
-    EXPECT_NE(Snapshot(model), initial);
+    EXPECT_NE(MdaTest::Shown(model), initial);
     model.UseOtherLimits(Path("none.json"));
     EXPECT_EQ(model.LastError(), "Reading the limit file \"" + Path("none.json") +
                                      "\" failed: the file cannot be opened: No such file or "
@@ -417,13 +324,14 @@ TEST_P(CMeasurementResultDataTest, CsvListsStoredRowsScanByScan)
                                   model.GetSessionData().FirstRun() +
                                   ",,Roof,TP 3,Ann,E12,T34,a@b.c,RX-1,1.2,3.4,SN9,Lab");
     // Stored states and texts, not the judged ones.
+    const std::vector<QStringList> stored = MdaTest::ReadDataTable("results/session.tsv");
     const std::vector<QStringList> expected = MdaTest::ReadDataTable("results/csv-lines.tsv");
     ASSERT_EQ(size_t(lines.size()), expected.size() + 1);
     for (size_t i = 0; i < expected.size(); ++i)
     {
         const size_t lRow = expected[i][0].toULong();
         EXPECT_EQ(lines[int(i) + 1], QStringLiteral("Scan Data,%1,%2,%3,%4,%5")
-                                         .arg(sSession, Stored()[lRow][0], Stored()[lRow][1],
+                                         .arg(sSession, stored[lRow][0], stored[lRow][1],
                                               QString::number(Id(lRow)), expected[i][1]));
     }
     EXPECT_EQ(model.GetNumberOfErrorsInSession(), 8);
@@ -486,12 +394,8 @@ TEST_P(CMeasurementResultDataTest, FailedLoadLeavesAUsableModel)
     for (const QStringList& row : MdaTest::ReadDataTable("results/failed-loads.tsv"))
     {
         SCOPED_TRACE(row.mid(0, 3).join(' ').toStdString());
-        CMeasConfigData config = m_Config;
-        config.SetDeviceSettingFile(Path(row[0]));
-        config.SetChannelTableFile(Path(row[1]));
-        config.SetComparativeValuesFile(Path(row[2]));
         CMeasurementResultData model(m_lSession, eLevelUnit_dBm);
-        EXPECT_FALSE(model.LoadData(config));
+        EXPECT_FALSE(model.LoadData(MdaTest::Config(m_Files, row.mid(0, 3))));
         // The reason names the step, the file and the cause.
         const QString sFailed =
             Path(row[0] == QLatin1String("device.json")

@@ -1,15 +1,10 @@
 #include "CSessionConfigurationRestorer.h"
 
-#include "CChannelTableData.h"
 #include "CComparativeValueData.h"
-#include "CDBSessionControler.h"
-#include "CMeasurementResultData.h"
-#include "DatabaseTestBackend.h"
-#include "TestDataTable.h"
+#include "ResultsTestTools.h"
 
 #include <QDir>
 #include <QFile>
-#include <QTemporaryDir>
 
 using namespace LumoraMeasurement;
 
@@ -26,12 +21,7 @@ protected:
     void Prepare() override
     {
         ASSERT_TRUE(m_Files.isValid());
-        CChannelTableData channels;
-        for (const char* pszName : {"S21", "K23", "K34"})
-        {
-            channels.AddChannel(CChannelData(eTVStandard_DVBT, QString::fromLatin1(pszName)),
-                                CChannelTableData::c_lAppendRow);
-        }
+        CChannelTableData channels = MdaTest::Channels({"S21", "K23", "K34"});
         ASSERT_TRUE(channels.Write(Path("station.channel")));
         ASSERT_TRUE(CComparativeValueData().Write(Path("station.limit")));
         m_OriginalChannels = ReadBytes(Path("station.channel"));
@@ -48,10 +38,7 @@ protected:
         QString sLow = QStringLiteral("99");
         edited.UpdateItem(eMeasItem_MERRMSdB, eCompareType_Higher, sLow, QString(), true);
         ASSERT_TRUE(edited.Write(Path("station.limit")));
-
-        m_Device.SetDatabaseName(Database().Name());
-        m_Device.SetDatabaseUser(Database().User());
-        m_Device.SetDatabasePwd(Database().Password());
+        m_Device = MdaTest::DeviceSettings(Database());
     }
 
     QString Path(const QString& sName) const { return m_Files.filePath(sName); }
@@ -114,8 +101,7 @@ TEST_P(CSessionConfigurationRestorerTest, RestoresTheFilesAsTheSessionWasMeasure
     // Its registrations are rows without content: the reason names the key.
     CDBSessionData unregistered(lUnregistered);
     ASSERT_TRUE(CDBSessionControler(*m_pDb).GetData(lUnregistered, unregistered));
-    QString sLimitKey;
-    QString sChannelKey;
+    QString sLimitKey, sChannelKey;
     unregistered.GetAssociatedFiles(sLimitKey, sChannelKey);
     const std::pair<long, QString> rows[] = {
         {999999, QStringLiteral("there is no session 999999")},

@@ -1,17 +1,10 @@
 #include "CSessionReader.h"
-#include "CChannelTableData.h"
 #include "CComparativeValueData.h"
-#include "CDBMeasurementController.h"
-#include "CDBScanController.h"
-#include "CDBSessionControler.h"
 #include "CDatabaseTransaction.h"
-#include "CDeviceSettingsData.h"
-#include "CMeasurementResultData.h"
-#include "DatabaseTestBackend.h"
+#include "ResultsTestTools.h"
 
 #include <QBuffer>
 #include <QFile>
-#include <QTemporaryDir>
 
 #include <tuple>
 
@@ -30,16 +23,10 @@ protected:
     void Prepare() override
     {
         ASSERT_TRUE(m_Files.isValid());
-        CDeviceSettingsData device;
-        device.SetDatabaseName(Database().Name());
-        device.SetDatabaseUser(Database().User());
-        device.SetDatabasePwd(Database().Password());
-        ASSERT_TRUE(device.Write(Path("device.json")));
-        WriteChannels();
+        ASSERT_TRUE(MdaTest::DeviceSettings(Database()).Write(Path("device.json")));
+        ASSERT_TRUE(MdaTest::Channels({"K21", "K22", "K23"}).Write(Path("channels.json")));
         ASSERT_TRUE(CComparativeValueData().Write(Path("limits.json")));
-        m_Config.SetDeviceSettingFile(Path("device.json"));
-        m_Config.SetChannelTableFile(Path("channels.json"));
-        m_Config.SetComparativeValuesFile(Path("limits.json"));
+        m_Config = MdaTest::Config(m_Files);
 
         m_pDb = OpenConnection();
         ASSERT_TRUE(CDBSessionControler(*m_pDb).Create(
@@ -59,27 +46,9 @@ protected:
         m_pDb.reset();
     }
 
-    void WriteChannels()
-    {
-        CChannelTableData channels;
-        for (const char* pszName : {"K21", "K22", "K23"})
-        {
-            channels.AddChannel(CChannelData(eTVStandard_DVBT, pszName),
-                                CChannelTableData::c_lAppendRow);
-        }
-        ASSERT_TRUE(channels.Write(Path("channels.json")));
-    }
-
     void Store(long lScan, long lChannel, long lItem, const QString& sValue)
     {
-        CDBMeasurementController measurements(*m_pDb);
-        long lId = 0;
-        ASSERT_TRUE(measurements.Create(m_lSession, lScan, lChannel, lId));
-        CDBMeasurement m(m_lSession, lScan, lChannel, lId);
-        m.SetMeasurementItem(lItem);
-        m.SetMeasurementState(2);
-        m.SetValue(sValue);
-        ASSERT_TRUE(measurements.Update(m));
+        MdaTest::Store(*m_pDb, m_lSession, lScan, lChannel, lItem, 2, sValue);
         ++m_lRows;
     }
 
@@ -122,9 +91,7 @@ TEST_P(CSessionReaderTest, SessionFromItsDatabaseAloneReadOnceAsTheModelJudgesIt
     EXPECT_EQ(reader.ChannelName(1), "K22");
     EXPECT_EQ(reader.ScanIds(), (std::vector<long>{10, 20, 30, 40, 50, 60}));
 
-    long lRows = 0;
-    long lViolations = 0;
-    long lOrphans = 0;
+    long lRows = 0, lViolations = 0, lOrphans = 0;
     std::tuple<qint64, qint64, qint64> last{-1, -1, -1};
     bool bOrdered = true;
     ASSERT_TRUE(reader.ForEachRow(
@@ -151,14 +118,13 @@ TEST_P(CSessionReaderTest, SessionFromItsDatabaseAloneReadOnceAsTheModelJudgesIt
     EXPECT_EQ(lOrphans, 2 * c_iScans);
 
     CMeasurementResultData model(m_lSession, eLevelUnit_dBuV);
-    WriteChannels();
+    ASSERT_TRUE(MdaTest::Channels({"K21", "K22", "K23"}).Write(Path("channels.json")));
     ASSERT_TRUE(model.LoadData(m_Config)) << model.LastError().toStdString();
     EXPECT_EQ(lViolations, model.GetNumberOfErrorsInSession());
     EXPECT_GT(lViolations, 0);
 
     // The classic export from the reader alone is the model's, byte for byte.
-    QBuffer fromModel;
-    QBuffer fromReader;
+    QBuffer fromModel, fromReader;
     QString sError;
     ASSERT_TRUE(fromModel.open(QIODevice::WriteOnly) && fromReader.open(QIODevice::WriteOnly));
     ASSERT_TRUE(model.WriteCSVExport(fromModel));
@@ -189,20 +155,13 @@ TEST_P(CSessionReaderTest, DroppedConnectionInTheMiddleOfAReadIsAFailureNotTheEn
             return true;
         });
     // Rows the driver had already fetched may all come; a shorter read never passes as whole.
-    if (bRead)
-    {
-        EXPECT_EQ(lRows, m_lRows);
-    }
-    else
-    {
-        EXPECT_FALSE(reader.LastError().isEmpty());
-    }
+    EXPECT_TRUE(bRead ? lRows == m_lRows : !reader.LastError().isEmpty())
+        << lRows << " rows, error \"" << reader.LastError().toStdString() << '"';
     // The next read is made on a new connection, or fails with the reason: never a part.
     lRows = 0;
-    if (reader.ForEachRow([&](const CSessionReader::SRow&) { return ++lRows > 0; }))
-    {
-        EXPECT_EQ(lRows, m_lRows);
-    }
+    EXPECT_TRUE(!reader.ForEachRow([&](const CSessionReader::SRow&) { return ++lRows > 0; }) ||
+                lRows == m_lRows)
+        << lRows << " rows";
 }
 
 // Overwrites the middle fifth of a closed SQLite file: pages of the measurement table and its

@@ -3,25 +3,13 @@
 // must be one whole version of its file with a matching hash, and every load must show what a
 // load with nothing else running shows. MDA_STRESS_SECONDS sets the time per backend.
 
-#include "CChannelTableData.h"
+#include "../results/ResultsTestTools.h"
 #include "CComparativeValueData.h"
-#include "CDBMeasurementController.h"
-#include "CDBScanController.h"
-#include "CDBSessionControler.h"
-#include "CDatabaseMultiInstance.h"
-#include "CDeviceSettingsData.h"
-#include "CMeasurementResultData.h"
-#include "CRDMatrixData.h"
 #include "CTableExportedChannelSettings.h"
 #include "CTableExportedLimitValues.h"
-#include "DatabaseTestBackend.h"
-#include "TestDataTable.h"
 
 #include <QCryptographicHash>
 #include <QElapsedTimer>
-#include <QTemporaryDir>
-
-#include <gtest/gtest.h>
 
 #include <atomic>
 #include <mutex>
@@ -34,63 +22,19 @@ using MdaTest::ReadBytes;
 namespace
 {
 
-/// Everything the result views show of a loaded session, as lines: CSV, dates and scans,
-/// scan records, violations with their time stamps, and the colour matrix.
-QStringList Display(CMeasurementResultData& model)
-{
-    QStringList lines = model.GetCSVExport();
-    for (const QString& sDate : model.GetAvailableDates())
-    {
-        lines << QStringLiteral("date ") + sDate << model.GetAvailableScansOfDate(sDate);
-    }
-    for (const long lScan : model.GetScanIds())
-    {
-        const CDBScanData scan = model.GetScanData(lScan);
-        lines << QStringLiteral("scan %1 %2 %3")
-                     .arg(scan.GetScanId())
-                     .arg(scan.DateTime())
-                     .arg(scan.GetState());
-    }
-    for (long i = 0; i < model.GetNumberOfErrorsInSession(); ++i)
-    {
-        lines << QStringLiteral("violation %1 %2 %3 %4")
-                     .arg(model.GetScanIdOfError(i))
-                     .arg(model.GetChannelNameOfSessionError(i),
-                          model.GetChannelErrorDescriptionOfSessionError(i),
-                          model.GetChannelTimeStampOfSessionError(i));
-    }
-    CRDMatrixData matrix;
-    model.CreateChannelMatrixData(matrix);
-    for (int i = 0; i < matrix.GetItemCount(); ++i)
-    {
-        const auto& tile = matrix.GetItem(i);
-        lines << QStringLiteral("tile %1 %2 %3")
-                     .arg(tile.GetIndex())
-                     .arg(tile.GetName(), tile.GetText());
-    }
-    return lines;
-}
-
 class ConcurrentUseTest : public MdaTest::CDatabaseBackendTest
 {
 protected:
     void Prepare() override
     {
         ASSERT_TRUE(m_Files.isValid());
-        m_Device.SetDatabaseName(Database().Name());
-        m_Device.SetDatabaseUser(Database().User());
-        m_Device.SetDatabasePwd(Database().Password());
+        m_Device = MdaTest::DeviceSettings(Database());
         ASSERT_TRUE(m_Device.Write(Path("device.json")));
 
         // Two versions of each document that judge the session alike: the editor switches
         // between them, so every load must still show the same results.
-        for (auto [eStandard, pszName] :
-             {std::pair(eTVStandard_DVBT, "Ch1"), std::pair(eTVStandard_BG_Pal, "Ch2"),
-              std::pair(eTVStandard_J83A, "Ch3")})
-        {
-            m_ChannelsA.AddChannel(CChannelData(eStandard, pszName),
-                                   CChannelTableData::c_lAppendRow);
-        }
+        m_ChannelsA = MdaTest::Channels({"Ch1", "Ch2", "Ch3"},
+                                        {eTVStandard_DVBT, eTVStandard_BG_Pal, eTVStandard_J83A});
         m_ChannelsA.SetValue(0, "Power Limit Offset", "3");
         m_ChannelsB = m_ChannelsA;
         m_ChannelsB.SetValue(2, "Description", "edited while recording");
@@ -104,40 +48,8 @@ protected:
         }
         ASSERT_NE(m_ChannelBytes[0], m_ChannelBytes[1]);
         ASSERT_NE(m_LimitBytes[0], m_LimitBytes[1]);
-
-        m_Config.SetDeviceSettingFile(Path("device.json"));
-        m_Config.SetChannelTableFile(Path("channels.json"));
-        m_Config.SetComparativeValuesFile(Path("limits.json"));
-
         // The session the loader shows, recorded before anything else runs.
-        auto pDb = OpenConnection();
-        ASSERT_TRUE(CDBSessionControler(*pDb).Create(
-            m_lSession, "uid-shown", "shown", Path("channels.json"), Path("limits.json"), "TP",
-            "Roof", "a@b.c", "E1", "Ann", "T1", "RX", "1", "2", "SN", "Lab"));
-        for (long lScan : {2, 4, 9, 11})
-        {
-            ASSERT_TRUE(CDBScanController(*pDb).Create(m_lSession, lScan));
-            ASSERT_TRUE(CDBScanController(*pDb).Update(CDBScanData(m_lSession, lScan), 0));
-        }
-        CDBMeasurementController measurements(*pDb);
-        for (const QStringList& row : MdaTest::ReadDataTable("results/session.tsv"))
-        {
-            long lId = 0;
-            ASSERT_TRUE(measurements.Create(m_lSession, row[0].toLong(), row[1].toLong(), lId));
-            ASSERT_TRUE(measurements.Update(
-                Measurement(m_lSession, row[0].toLong(), row[1].toLong(), lId, row)));
-        }
-    }
-
-    static CDBMeasurement Measurement(long lSession, long lScan, long lChannel, long lId,
-                                      const QStringList& row)
-    {
-        CDBMeasurement m(lSession, lScan, lChannel, lId);
-        m.SetMeasurementItem(row[2].toLong());
-        m.SetMeasurementState(row[3].toLong());
-        m.SetValue(row[4]);
-        m.SetErrorDescription(row[5]);
-        return m;
+        MdaTest::RecordSession(*OpenConnection(), m_Files, m_lSession);
     }
 
     QString Path(const QString& sName) const { return m_Files.filePath(sName); }
@@ -168,10 +80,9 @@ protected:
         }
         CDBSessionControler sessions(db);
         CDBScanController scans(db);
-        CDBMeasurementController measurements(db);
         while (clock.elapsed() < iUntil)
         {
-            long lSession = 0, lScan = 1, lId = 0;
+            long lSession = 0, lScan = 1;
             bool bOk =
                 sessions.Create(lSession, "uid-rec", "recorded", Path("channels.json"),
                                 Path("limits.json"), "", "", "", "", "", "", "", "", "", "", "");
@@ -180,9 +91,7 @@ protected:
                 m_vRecorded.push_back(lSession);
             }
             bOk = bOk && scans.Create(lSession, lScan) &&
-                  measurements.Create(lSession, lScan, 0, lId) &&
-                  measurements.Update(
-                      Measurement(lSession, lScan, 0, lId, {{}, {}, "8", "2", "50 dBmV", {}}));
+                  MdaTest::Store(db, lSession, lScan, 0, 8, 2, "50 dBmV") > 0;
             if (!bOk)
             {
                 Fault("recorder: " + db.LastError());
@@ -195,7 +104,6 @@ protected:
     CChannelTableData m_ChannelsA, m_ChannelsB;
     CComparativeValueData m_LimitsA, m_LimitsB;
     QList<QByteArray> m_ChannelBytes, m_LimitBytes;
-    CMeasConfigData m_Config;
     long m_lSession = 0;
 
     std::mutex m_Mutex;
@@ -228,8 +136,8 @@ TEST_P(ConcurrentUseTest, RecordingLoadingAndEditingAtOnceNeverSeeAHalfWrittenFi
     QStringList expected;
     {
         CMeasurementResultData model(m_lSession, eLevelUnit_dBm);
-        ASSERT_TRUE(model.LoadData(m_Config));
-        expected = Display(model);
+        ASSERT_TRUE(model.LoadData(MdaTest::Config(m_Files)));
+        expected = MdaTest::Shown(model);
         ASSERT_GT(expected.size(), 20);
     }
 
@@ -246,8 +154,9 @@ TEST_P(ConcurrentUseTest, RecordingLoadingAndEditingAtOnceNeverSeeAHalfWrittenFi
             while (clock.elapsed() < iUntil)
             {
                 CMeasurementResultData model(m_lSession, eLevelUnit_dBm);
-                const bool bLoaded = model.LoadData(m_Config) && ++iLoads > 0;
-                const QStringList shown = bLoaded ? Display(model) : QStringList{"load failed"};
+                const bool bLoaded = model.LoadData(MdaTest::Config(m_Files)) && ++iLoads > 0;
+                const QStringList shown =
+                    bLoaded ? MdaTest::Shown(model) : QStringList{"load failed"};
                 if (shown != expected)
                 {
                     Fault("loader: shows\n" + shown.join('\n'));
