@@ -124,9 +124,9 @@ QString DoCheckFile(const QString& sPath, const struct stat& info, qint64 llMaxS
 }
 
 /// Reads the file in pieces into its MD5 (lower-case hex) and, with pBase64, its Base64 text,
-/// never holding more of it than one piece besides the text. False with sRefusal empty when
-/// the file cannot be opened; false with sRefusal saying why when it is no regular file, holds
-/// more than llMaxSize bytes or cannot be read to its end.
+/// never holding more of it than one piece besides the text. A file that cannot be opened
+/// gives an empty hash and text; false with sRefusal saying why when it is no regular file,
+/// holds more than llMaxSize bytes or cannot be read to its end.
 bool DoReadFile(const QString& sPath, qint64 llMaxSize, QString& sHash, QString* pBase64,
                 QString& sRefusal)
 {
@@ -142,7 +142,7 @@ bool DoReadFile(const QString& sPath, qint64 llMaxSize, QString& sHash, QString*
     struct stat info = {};
     if (::stat(name.constData(), &info) != 0)
     {
-        return false;
+        return true;
     }
     sRefusal = DoCheckFile(sPath, info, llMaxSize);
     if (!sRefusal.isEmpty())
@@ -152,13 +152,13 @@ bool DoReadFile(const QString& sPath, qint64 llMaxSize, QString& sHash, QString*
     const int iFd = ::open(name.constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
     if (iFd < 0)
     {
-        return false;
+        return true;
     }
     QFile file;
     if (!file.open(iFd, QIODevice::ReadOnly | QIODevice::Unbuffered, QFileDevice::AutoCloseHandle))
     {
         ::close(iFd);
-        return false;
+        return true;
     }
     // The path may have been replaced since; what counts is what was opened.
     if (::fstat(iFd, &info) != 0)
@@ -231,8 +231,7 @@ bool DoPrepareRegistration(const QString& sPath, TableRows& row, QString& sRefus
     QString sHash;
     QString sBase64;
     if (!DoReadFile(sPath, CDBSessionControler::c_llMaxRegisteredFileSize, sHash, &sBase64,
-                    sRefusal) &&
-        !sRefusal.isEmpty())
+                    sRefusal))
     {
         return false;
     }
@@ -258,7 +257,6 @@ void DoInsertRegistration(CDatabaseMultiInstance& db, const TableRows& row, long
         lId = lNewId;
     }
 }
-
 
 // One session record from its column/value pairs [first, last).
 CDBSessionData DataFromRow(long lSessionId, TableRows::const_iterator first,
@@ -515,8 +513,8 @@ bool CDBSessionControler::ReadSessionData(const QString& sFilter,
     {
         const auto first = rows.cbegin() + static_cast<std::ptrdiff_t>(starts[k]);
         const auto last = k + 1 < starts.size()
-                               ? rows.cbegin() + static_cast<std::ptrdiff_t>(starts[k + 1])
-                               : rows.cend();
+                              ? rows.cbegin() + static_cast<std::ptrdiff_t>(starts[k + 1])
+                              : rows.cend();
         const qint64 lId = first->GetValue().toLongLong();
         sessions.push_back(DataFromRow(lId, first, last));
         sessions.back().SetScanCount(counts.value(lId, 0));
@@ -624,8 +622,7 @@ QString CDBSessionControler::GetFileHashValue(const QString& sPath)
 {
     QString sHash;
     QString sRefusal;
-    if (!DoReadFile(sPath, std::numeric_limits<qint64>::max(), sHash, nullptr, sRefusal) &&
-        !sRefusal.isEmpty())
+    if (!DoReadFile(sPath, std::numeric_limits<qint64>::max(), sHash, nullptr, sRefusal))
     {
         m_rDatabase.Fail(sRefusal);
     }
@@ -637,8 +634,7 @@ QString CDBSessionControler::GetFileData(const QString& sPath)
     QString sHash;
     QString sBase64;
     QString sRefusal;
-    if (!DoReadFile(sPath, c_llMaxRegisteredFileSize, sHash, &sBase64, sRefusal) &&
-        !sRefusal.isEmpty())
+    if (!DoReadFile(sPath, c_llMaxRegisteredFileSize, sHash, &sBase64, sRefusal))
     {
         m_rDatabase.Fail(sRefusal);
     }
