@@ -157,6 +157,15 @@ long BoundedRowCount(std::size_t nRows)
     return static_cast<long>(std::min<std::size_t>(nRows, CChannelTableData::c_lMaxRowCount));
 }
 
+/// The first of the rows (up to the bound) that matches, -1 when none does.
+template <typename TMatch>
+long FindRowWhere(const std::vector<CChannelData>& channels, const TMatch& matches)
+{
+    const auto first = channels.begin();
+    const auto last = first + BoundedRowCount(channels.size());
+    const auto found = std::find_if(first, last, matches);
+    return found == last ? -1 : static_cast<long>(found - first);
+}
 } // namespace
 
 CChannelTableData::CChannelTableData() : m_LookupBuffer(eTVStandard_BG_Pal, QString()) {}
@@ -298,30 +307,14 @@ long CChannelTableData::GetChannelIdentifier(long lRow) const
 
 long CChannelTableData::DoFindRow(const QString& sName) const
 {
-    const long lCount = BoundedRowCount(m_vChannels.size());
-    for (long lRow = 0; lRow < lCount; ++lRow)
-    {
-        if (m_vChannels[static_cast<std::size_t>(lRow)]
-                .GetItem(eSettingsItem_ChannelName)
-                .ToString() == sName)
-        {
-            return lRow;
-        }
-    }
-    return -1;
+    return FindRowWhere(m_vChannels, [&sName](const CChannelData& channel)
+                        { return channel.GetItem(eSettingsItem_ChannelName).ToString() == sName; });
 }
 
 long CChannelTableData::DoFindRowOfIdentifier(long lIdentifier) const
 {
-    const long lCount = BoundedRowCount(m_vChannels.size());
-    for (long lRow = 0; lRow < lCount; ++lRow)
-    {
-        if (m_vChannels[static_cast<std::size_t>(lRow)].GetIdentifier() == lIdentifier)
-        {
-            return lRow;
-        }
-    }
-    return -1;
+    return FindRowWhere(m_vChannels, [lIdentifier](const CChannelData& channel)
+                        { return channel.GetIdentifier() == lIdentifier; });
 }
 
 bool CChannelTableData::GetChannelIndex(long lIdentifier, long& lRow) const

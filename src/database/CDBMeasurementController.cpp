@@ -18,15 +18,17 @@ namespace LumoraMeasurement
 namespace
 {
 
+constexpr double c_dNotPlain = std::numeric_limits<double>::quiet_NaN();
+
 // The number part of a value when it is a plain decimal ([-]digits[.digits], at most 15
-// digits), read as toDouble() reads it; false for anything else.
-bool DoReadPlainDecimal(QStringView sNumber, double& dNumber)
+// digits), read as toDouble() reads it; NaN for anything else.
+double DoReadPlainDecimal(QStringView sNumber)
 {
     char buffer[24];
     const int iSize = static_cast<int>(sNumber.size());
     if (iSize == 0 || iSize > static_cast<int>(sizeof buffer))
     {
-        return false;
+        return c_dNotPlain;
     }
     int iDigits = 0;
     int iPoint = -1;
@@ -43,17 +45,18 @@ bool DoReadPlainDecimal(QStringView sNumber, double& dNumber)
         }
         else if (c != '-' || i != 0)
         {
-            return false;
+            return c_dNotPlain;
         }
         buffer[i] = static_cast<char>(c);
     }
     const int iFirstDigit = buffer[0] == '-' ? 1 : 0;
     if (iDigits == 0 || iDigits > 15 || iPoint == iFirstDigit || iPoint == iSize - 1)
     {
-        return false;
+        return c_dNotPlain;
     }
+    double dNumber = c_dNotPlain;
     const auto result = std::from_chars(buffer, buffer + iSize, dNumber);
-    return result.ec == std::errc() && result.ptr == buffer + iSize;
+    return result.ec == std::errc() && result.ptr == buffer + iSize ? dNumber : c_dNotPlain;
 }
 
 // Whether the number is an odd multiple of 1/8 (0.125, 0.375, ...). Both steps are exact for
@@ -100,11 +103,11 @@ QString DoReformatValue(const QString& sValue)
     {
         return sValue;
     }
-    double dNumber = 0;
     // Printing a plain decimal needs no locale machinery. Values that round to zero (the sign)
     // and exact halves of a cent (multiples of 1/8 such as 0.125: the tie rule) take the
-    // general path, so the text is the same either way.
-    if (DoReadPlainDecimal(sNumber, dNumber) && std::fabs(dNumber) >= 0.01 && !IsOddEighth(dNumber))
+    // general path, so the text is the same either way; NaN (no plain decimal) takes it too.
+    const double dNumber = DoReadPlainDecimal(sNumber);
+    if (std::fabs(dNumber) >= 0.01 && !IsOddEighth(dNumber))
     {
         char buffer[32];
         const auto result =
@@ -119,8 +122,7 @@ QString DoReformatValue(const QString& sValue)
             return sResult;
         }
     }
-    dNumber = sNumber.toDouble();
-    return QString::number(dNumber, 'f', 2) + sValue.mid(iBlank);
+    return QString::number(sNumber.toDouble(), 'f', 2) + sValue.mid(iBlank);
 }
 
 // A whole number as the driver hands it out (SQLite: qint64; PostgreSQL: qint64 when

@@ -239,16 +239,17 @@ bool CMeasurementDataExportHandler::DoImportInto(const QString& sArchive, const 
     }
 
     // Point the documents at the folder they will live in.
+    const QString& sDeviceFile = lImported[0];
     CDeviceSettingsData deviceSettings;
     const QString sTransducer =
-        deviceSettings.Read(lImported[0]) ? deviceSettings.TransducerFile() : QString();
+        deviceSettings.Read(sDeviceFile) ? deviceSettings.TransducerFile() : QString();
     if (IsInside(sTransducer, sUnpacked) &&
         (!deviceSettings.SetTransducerFile(Relocated(sTransducer, sUnpacked, sFolder)) ||
-         !deviceSettings.Write(lImported[0])))
+         !deviceSettings.Write(sDeviceFile)))
     {
-        return Fail(QStringLiteral("cannot rewrite '%1'").arg(lImported[0]));
+        return Fail(QStringLiteral("cannot rewrite '%1'").arg(sDeviceFile));
     }
-    m_MeasConfig.SetDeviceSettingFile(Relocated(lImported[0], sUnpacked, sFolder));
+    m_MeasConfig.SetDeviceSettingFile(Relocated(sDeviceFile, sUnpacked, sFolder));
     m_MeasConfig.SetComparativeValuesFile(Relocated(lImported[1], sUnpacked, sFolder));
     m_MeasConfig.SetChannelTableFile(Relocated(lImported[2], sUnpacked, sFolder));
     return m_MeasConfig.Write(sMeasConfigFile) ||

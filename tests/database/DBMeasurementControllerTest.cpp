@@ -189,6 +189,10 @@ TEST_P(CDBMeasurementControllerTest, ChannelScanReadReformatsNumberAndUnit)
         Store(2, 4, 7, 2, sNumber + " dB");
         general << QString::number(sNumber.toDouble(), 'f', 2) + " dB";
     }
+    // A number far longer than any the shortcut takes goes the general way, whole.
+    const QString sLong(200000, QLatin1Char('7'));
+    Store(2, 4, 7, 2, sLong + " dB");
+    general << QString::number(sLong.toDouble(), 'f', 2) + " dB";
     list.clear();
     m_Measurements->GetAllMeasurementResultsForChannel(m_lSession, 1, 4, list);
     EXPECT_EQ(Values(list), general);

@@ -194,6 +194,10 @@ TEST_P(CSessionFileRegistrationTest, PipesDevicesFoldersAndOversizeFilesAreRefus
     long lId = -7;
     EXPECT_FALSE(sessions.AddChannelSettingsFileToDB("/proc/self/mem", lId));
     EXPECT_EQ(sessions.LastError(), "Cannot read \"/proc/self/mem\": Input/output error");
+    // One that says it is empty and goes on past the bound is cut there.
+    EXPECT_FALSE(sessions.AddChannelSettingsFileToDB("/proc/self/pagemap", lId));
+    EXPECT_EQ(sessions.LastError(),
+              "Cannot read \"/proc/self/pagemap\": it grew beyond 16777216 bytes while read");
     EXPECT_EQ(lId, -7);
 }
 
