@@ -536,6 +536,8 @@ strict_doc = json.load(open(os.path.join(rec, "config", "demo.limit"), encoding=
 for item in strict_doc["ComparativeValues"]:
     if item["CompareType"] == 3:
         item["HighValue"] = item["LowValue"]
+    if item["ID"] == 41:  # an integer item that is no state, compared by equality
+        item["CompareType"], item["LowValue"] = 1, "0"
 strict = os.path.join(work, "strict.limit")
 json.dump(strict_doc, open(strict, "w", encoding="utf-8"), indent=4)
 
@@ -550,6 +552,11 @@ def violations(extra):
 own, strict_count = violations([]), violations(["--limits", strict])
 check(own[0] == 0 and strict_count[0] == 0 and strict_count[1] > own[1] * 10,
       "--limits judges against other limits (%d violations, own %d)" % (strict_count[1], own[1]))
+packet_limits = {(x["compare_type"], x["limit_low"], x["limit_high"])
+                 for x in csv.DictReader(open(os.path.join(work, "judged.csv"), newline="",
+                                              encoding="utf-8")) if x["item_id"] == "41"}
+check(packet_limits == {("Equal", "0", "")},
+      "an integer equality's expected value is its low limit: %s" % packet_limits)
 
 # Configuration exchange.
 archive = os.path.join(work, "demo.measurement")
