@@ -366,5 +366,18 @@ check(r.returncode == 0 and r.stdout == "", "--since after every session copies 
 r = run(["copy", "--since", "yesterday", "--from", station, "--to", central])
 check(r.returncode == 2 and "--since takes yyyy-MM-dd" in r.stderr, "--since refuses a non-date")
 
+# Sessions named by number and by unique id, each copied once; a name the source lacks fails
+# alone.
+picked = os.path.join(work, "picked.sqlite")
+(first_id,) = sqlite3.connect(station).execute("SELECT id FROM session WHERE unique_id = ?",
+                                               (uids[0],)).fetchone()
+r = run(["copy", str(first_id), uids[1], uids[1], "no-such", "--from", station, "--to", picked])
+res = outcomes(r.stdout)
+check(r.returncode == 2 and res[0][0] == "?" and
+      re.fullmatch(r"failed +no-such: the source has no such session", res[0][1]) and
+      [x[:2] for x in res[1:]] == [("copied", uids[0]), ("copied", uids[1])],
+      "copy by number and by unique id, each once; an unknown name fails alone (%s)" % r.stdout)
+check(sqlite_digests(picked) == source_digests, "the named sessions are copied whole")
+
 print("%d failed" % len(failures))
 sys.exit(1 if failures else 0)
