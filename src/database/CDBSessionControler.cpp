@@ -174,10 +174,7 @@ bool DoReadFile(const QString& sPath, qint64 llMaxSize, QString& sHash, QString*
 
     QCryptographicHash hash(QCryptographicHash::Md5);
     QString sBase64;
-    if (pBase64 != nullptr)
-    {
-        sBase64.reserve(static_cast<int>(4 * ((info.st_size + 2) / 3)));
-    }
+    sBase64.reserve(pBase64 != nullptr ? static_cast<int>(4 * ((info.st_size + 2) / 3)) : 0);
     QByteArray piece(c_iReadPieceSize, Qt::Uninitialized);
     QByteArray encoded(pBase64 != nullptr ? c_iReadPieceSize / 3 * 4 : 0, Qt::Uninitialized);
     qint64 llTotal = 0;
