@@ -45,13 +45,8 @@ public:
         m_bLocked = m_iFd >= 0 && ::flock(m_iFd, LOCK_EX) == 0;
         m_iError = m_bLocked ? 0 : errno;
     }
-    ~CFolderLock()
-    {
-        if (m_iFd >= 0)
-        {
-            ::close(m_iFd);
-        }
-    }
+    // A folder that did not open (-1) is refused by close() and nothing else happens.
+    ~CFolderLock() { ::close(m_iFd); }
     CFolderLock(const CFolderLock&) = delete;
     CFolderLock& operator=(const CFolderLock&) = delete;
     bool IsLocked() const { return m_bLocked; }

@@ -111,13 +111,24 @@ TEST(TableCursor, ReadsEveryStoredTypeAsTheDriverDoesAndEndsAStatementLeftMidRea
     // A cursor given up in the middle of its rows ends its statement: on SQLite a statement left
     // running holds the connection's snapshot, and the connection would not see what others
     // stored after it.
+    // Given up by Finish() or by going out of scope.
+    const auto insert = [&sPath]
+    {
+        Foreign(sPath, {"PRAGMA foreign_keys = OFF",
+                        "INSERT INTO measurement (session_id, scan_id, channel_id, "
+                        "measurement_item, state, value, error_description) VALUES (2, 1, 0, 7, "
+                        "2, '1.00 dBuV', '')"});
+    };
     {
         CTableCursor cursor(writer);
         ASSERT_TRUE(CTableMeasurements(writer).OpenAllResultsForSession(1, cursor));
         ASSERT_TRUE(cursor.Next());
+        EXPECT_TRUE(cursor.Finish());
+        insert();
+        EXPECT_EQ(CTableMeasurements(writer).GetAmountOfResultsForSession(2), 1);
+        ASSERT_TRUE(CTableMeasurements(writer).OpenAllResultsForSession(1, cursor));
+        ASSERT_TRUE(cursor.Next());
     }
-    Foreign(sPath, {"PRAGMA foreign_keys = OFF",
-                    "INSERT INTO measurement (session_id, scan_id, channel_id, measurement_item, "
-                    "state, value, error_description) VALUES (2, 1, 0, 7, 2, '1.00 dBuV', '')"});
-    EXPECT_EQ(CTableMeasurements(writer).GetAmountOfResultsForSession(2), 1);
+    insert();
+    EXPECT_EQ(CTableMeasurements(writer).GetAmountOfResultsForSession(2), 2);
 }
