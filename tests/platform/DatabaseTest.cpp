@@ -668,7 +668,11 @@ TEST(CDatabaseFaults, ServerStoppedBetweenCallsAndInsideATransaction)
     // with the connection, not that one of its statements failed.
     CDatabaseMultiInstance other(cluster.Url(), "mdatest", "");
     ASSERT_TRUE(other.Open()) << other.LastError().toStdString();
+    // Twice: a connection opened afresh after a loss is told of its own loss again.
+    for (int iRound = 0; iRound < 2; ++iRound)
     {
+        SCOPED_TRACE(iRound);
+        ASSERT_TRUE(iRound == 0 || db.Open()) << Why();
         CDatabaseTransaction scope(db);
         QSqlQuery* pPid = db.ExecutePrepared("SELECT pg_backend_pid()", {}, [] { return "pid"; });
         ASSERT_TRUE(pPid != nullptr && pPid->next()) << Why();
