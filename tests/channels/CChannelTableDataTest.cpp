@@ -141,6 +141,7 @@ TEST(CChannelTableData, WrittenTableReadsBackAndBrokenFilesLoadAsFarAsTheyGo)
     ASSERT_EQ(reread.GetRowCount(), 3000);
     long lRow = -1;
     EXPECT_TRUE(reread.GetChannelIndex("C2999", lRow));
+    EXPECT_FALSE(reread.GetChannelIndex("no such channel", lRow));
     EXPECT_EQ(lRow, 2999);
     EXPECT_EQ(reread.GetValue(2999, "TV Standard"),
               CEnumTemplate<ETVStandards>::IdToString(2999 % 23));

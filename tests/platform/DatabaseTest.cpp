@@ -571,6 +571,9 @@ TEST(CDatabaseFaults, UnusableDatabasesFailWithReasonAndNoCrash)
         CDatabaseMultiInstance db(row[0], "nobody", "secret");
         EXPECT_FALSE(db.Open() || db.IsOpen());
         EXPECT_EQ(OpenDescriptors(sFile), 0) << "a refused file is let go at once";
+        CDatabaseMultiInstance reader(row[0], "nobody", "secret");
+        EXPECT_FALSE(reader.OpenForReading());
+        EXPECT_EQ(OpenDescriptors(sFile), 0) << "also when it was opened for reading";
         EXPECT_TRUE(db.LastError().startsWith(row[1])) << db.LastError().toStdString();
         EXPECT_FALSE(db.LastError().contains("secret"));
         EXPECT_EQ(CountSuccessfulCalls(db), 0);
