@@ -256,6 +256,13 @@ TEST_P(CSessionCopierTest, CopiesEveryColumnOfAHostileSessionAndSkipsItTheSecond
     EXPECT_EQ(again.m_sSourceDigest, again.m_sTargetDigest);
     EXPECT_EQ(9, again.m_llValues);
     EXPECT_EQ(std::vector<long>{result.m_lTargetId}, Held(*m_pTarget, "uid-hostile"));
+
+    // A registered file that cannot be read fails the digest with the reason.
+    ASSERT_TRUE(m_pSourceDb->ExecuteDirect("DROP TABLE exported_channel_settings"));
+    EXPECT_FALSE(CSessionContentDigest::Compute(*m_pSource, lSource, sNone, llNone, sError));
+    EXPECT_TRUE(sError.startsWith("Cannot read the channel table file 1: ") &&
+                sError.contains("exported_channel_settings"))
+        << sError.toStdString();
 }
 
 // The rows go over in batches: a session of several batches arrives row for row, once.

@@ -181,6 +181,13 @@ def session_checks(label, common, session, stored, env, db_file=None):
           tag + "show: judged, violations and errors per channel agree with the CSV")
     check(all(("violations" in s[3]) == (s[1] > 0) for s in shown.values()),
           tag + "show: a channel's tile speaks of violations exactly when it has some")
+    earliest = {}
+    for name, scan, text in mem.execute("select channel_name, scan_id, text from v where "
+                                        "result = 'violation' order by rowid"):
+        earliest.setdefault(name, (int(scan), text))
+    told = {n: re.search(r"scan (\d+) \([^)]*\): (.*)$", s[3]) for n, s in shown.items()}
+    check(earliest and {n: (int(m.group(1)), m.group(2)) for n, m in told.items() if m} == earliest,
+          tag + "show: each channel's first violation, its scan and text (%d)" % len(earliest))
 
     # --classic: the application's own export lines.
     out_classic = os.path.join(work, label + "-classic.csv")
