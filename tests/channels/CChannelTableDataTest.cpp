@@ -142,6 +142,7 @@ TEST(CChannelTableData, WrittenTableReadsBackAndBrokenFilesLoadAsFarAsTheyGo)
     long lRow = -1;
     EXPECT_TRUE(reread.GetChannelIndex("C2999", lRow));
     EXPECT_FALSE(reread.GetChannelIndex("no such channel", lRow));
+    EXPECT_EQ(reread.GetChannel(2999L).GetLabel(), "Channel 0"); // the row's own key
     EXPECT_EQ(lRow, 2999);
     EXPECT_EQ(reread.GetValue(2999, "TV Standard"),
               CEnumTemplate<ETVStandards>::IdToString(2999 % 23));

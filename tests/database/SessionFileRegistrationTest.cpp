@@ -262,7 +262,13 @@ TEST_P(CSessionFileRegistrationTest, StoredCopyIsTheWholeFileAtEveryPieceBoundar
         EXPECT_TRUE(sFile == QString::fromLatin1(content.toBase64()));
         EXPECT_EQ(sessions.GetFileData(sPath), sFile);
         EXPECT_EQ(sessions.GetFileHashValue(sPath), sHash);
+        QByteArray bytes;
+        EXPECT_TRUE(sessions.GetChannelSettingsFileData(QString::number(lId), bytes));
+        EXPECT_TRUE(bytes == content);
     }
+    QByteArray bytes("stale");
+    EXPECT_FALSE(sessions.GetChannelSettingsFileData("999999", bytes));
+    EXPECT_EQ(bytes, QByteArray());
 }
 
 // A session row the database refused left both copies behind, registered to no session. The
