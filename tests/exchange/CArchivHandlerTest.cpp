@@ -186,6 +186,8 @@ TEST_F(ArchivHandlerTest, RefusedExtractionSaysWhy)
         {"unknown method", "ok",
          R"([{"name": "a.txt", "data": "x", "method": "lzma"}, {"name": "b.txt", "data": "y"}])",
          "entry 'a.txt' is damaged"},
+        {"damaged directory", "baddir", R"([{"name": "a.txt", "data": "x"}])",
+         "its list of entries is damaged"},
         {"truncated", "half", R"([{"name": "a.txt", "data": "payload ", "repeat": 500}])",
          "it is no zip archive"},
         {"not a zip", "ok", R"("this is not a zip archive\n")", "it is no zip archive"},

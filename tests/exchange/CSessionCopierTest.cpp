@@ -257,7 +257,10 @@ TEST_P(CSessionCopierTest, CopiesEveryColumnOfAHostileSessionAndSkipsItTheSecond
     EXPECT_EQ(9, again.m_llValues);
     EXPECT_EQ(std::vector<long>{result.m_lTargetId}, Held(*m_pTarget, "uid-hostile"));
 
-    // A registered file that cannot be read fails the digest with the reason.
+    // Scans or a registered file that cannot be read fail the digest with the reason.
+    ASSERT_TRUE(m_pSourceDb->ExecuteDirect("ALTER TABLE scan RENAME TO scan_gone"));
+    EXPECT_FALSE(CSessionContentDigest::Compute(*m_pSource, lSource, sNone, llNone, sError));
+    EXPECT_TRUE(sError.startsWith("Cannot read the scans of session 1: ")) << sError.toStdString();
     ASSERT_TRUE(m_pSourceDb->ExecuteDirect("DROP TABLE exported_channel_settings"));
     EXPECT_FALSE(CSessionContentDigest::Compute(*m_pSource, lSource, sNone, llNone, sError));
     EXPECT_TRUE(sError.startsWith("Cannot read the channel table file 1: ") &&

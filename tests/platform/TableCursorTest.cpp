@@ -8,7 +8,9 @@
 #include <QSqlQuery>
 #include <QSqlRecord>
 #include <QTemporaryDir>
+
 #include <QVariant>
+#include <memory>
 
 using namespace OrvelFramework;
 
@@ -131,4 +133,19 @@ TEST(TableCursor, ReadsEveryStoredTypeAsTheDriverDoesAndEndsAStatementLeftMidRea
     }
     insert();
     EXPECT_EQ(CTableMeasurements(writer).GetAmountOfResultsForSession(2), 2);
+
+    // A finished cursor lets go of its statement: another cursor on the same statement reads
+    // all its rows, also when the first one goes away in the middle of them.
+    auto pFirst = std::make_unique<CTableCursor>(writer);
+    ASSERT_TRUE(CTableMeasurements(writer).OpenAllResultsForSession(1, *pFirst) && pFirst->Next());
+    EXPECT_TRUE(pFirst->Finish());
+    CTableCursor second(writer);
+    ASSERT_TRUE(CTableMeasurements(writer).OpenAllResultsForSession(1, second) && second.Next());
+    pFirst.reset();
+    long lRows = 1;
+    while (second.Next())
+    {
+        ++lRows;
+    }
+    EXPECT_EQ(lRows, CTableMeasurements(writer).GetAmountOfResultsForSession(1));
 }

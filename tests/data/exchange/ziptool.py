@@ -1,5 +1,5 @@
 # Another zip writer and reader for the archive tests, built on python3's zipfile.
-#   ziptool.py make ARCHIVE ENTRIES.json [ok|badcrc|half|tail|garbled|comment]
+#   ziptool.py make ARCHIVE ENTRIES.json [ok|badcrc|half|tail|garbled|comment|baddir]
 #   ziptool.py list ARCHIVE    -> [[name, [y, m, d, h, min, s], method, size], ...]
 #   ziptool.py names ARCHIVE   -> one name a line
 #   ziptool.py shared ARCHIVE COUNT SIZE  -> COUNT entries "e0000.bin"... whose directory records
@@ -8,7 +8,8 @@
 # "symlink"}, or a plain string written as the whole file. "badcrc" spoils every entry's checksum, "half"
 # keeps half of the archive, "tail" drops the last ten bytes of its end record, "garbled" turns
 # the first deflated block of every entry into one of a reserved type and "comment" adds an
-# archive comment of the most bytes a zip comment can hold (65535).
+# archive comment of the most bytes a zip comment can hold (65535); "baddir" spoils the
+# signature of the first directory record.
 import json, struct, sys, zipfile, zlib
 
 
@@ -41,6 +42,8 @@ def make(path, entries, mode):
         raw = raw[: len(raw) // 2]
     elif mode == "tail":
         raw = raw[:-10]
+    elif mode == "baddir":
+        raw = raw.replace(b"PK\x01\x02", b"PK\x01\x00", 1)
     elif mode == "garbled":
         raw = bytearray(raw)
         for start in starts:
