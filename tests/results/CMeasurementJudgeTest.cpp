@@ -94,7 +94,9 @@ TEST(CMeasurementJudgeTest, JudgesOneStoredValueAsTheSessionModelDoes)
     // some): the value, the limit just below its text.
     for (auto [pszValue, pszLimit] :
          {std::pair("12345.66", "12345.65"), std::pair("123456.5", "123456.9"),
-          std::pair("1234567", "1234569"), std::pair("98765430000", "98765400000")})
+          std::pair("1234567", "1234569"), std::pair("12345660", "12345690"),
+          std::pair("123456600", "123456900"), std::pair("1234566000", "1234569000"),
+          std::pair("98765430000", "98765400000"), std::pair("123456600000", "123456900000")})
     {
         EXPECT_EQ(judgeAgainst(pszValue, pszLimit), eJudgement_Violation)
             << pszValue << " against " << pszLimit;
