@@ -559,6 +559,30 @@ def violations(extra):
 own, strict_count = violations([]), violations(["--limits", strict])
 check(own[0] == 0 and strict_count[0] == 0 and strict_count[1] > own[1] * 10,
       "--limits judges against other limits (%d violations, own %d)" % (strict_count[1], own[1]))
+# The tiles list violations in the order they were stored (by id), not in scan order.
+reordered_db = os.path.join(work, "reordered.sqlite")
+shutil.copy(db_file, reordered_db)
+con = sqlite3.connect(reordered_db)
+con.execute("update measurement set id = id + 10000000 where session_id = ? and scan_id <= ?",
+            (session, SCANS // 2))
+con.commit()
+con.close()
+out_reordered = os.path.join(work, "reordered.html")
+# One limit collapsed: at most one violation a scan, so that a tile lists them all.
+one_doc = json.load(open(os.path.join(rec, "config", "demo.limit"), encoding="utf-8"))
+collapsed = next(i for i in one_doc["ComparativeValues"] if i["CompareType"] == 3)
+collapsed["HighValue"] = collapsed["LowValue"]
+one_strict = os.path.join(work, "one-strict.limit")
+json.dump(one_doc, open(one_strict, "w", encoding="utf-8"), indent=4)
+r = run(["report", str(session), "--database", reordered_db, "--limits", one_strict, "-o",
+         out_reordered])
+listed = [[int(n) for n in re.findall(r"Limit violation at ScanID (\d+):", html.unescape(tip))]
+          for tip in re.findall(r'<span class="tip">(.*?)</span>',
+                                open(out_reordered, encoding="utf-8").read(), re.S)]
+late_first = [sorted(n for n in l if n > SCANS // 2) + sorted(n for n in l if n <= SCANS // 2)
+              for l in listed]
+check(r.returncode == 0 and listed == late_first and any(l != sorted(l) for l in listed),
+      "report: a tile lists its violations in the order they were stored")
 packet_limits = {(x["compare_type"], x["limit_low"], x["limit_high"])
                  for x in csv.DictReader(open(os.path.join(work, "judged.csv"), newline="",
                                               encoding="utf-8")) if x["item_id"] == "41"}
