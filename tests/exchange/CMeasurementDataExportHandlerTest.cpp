@@ -4,6 +4,7 @@
 #include "CComparativeValueData.h"
 #include "CDBExportFilesController.h"
 #include "CDeviceSettingsData.h"
+#include "CImportStaging.h"
 #include "CMeasConfigData.h"
 #include "COSAbstraction.h"
 #include "DatabaseTestBackend.h"
@@ -695,5 +696,20 @@ TEST_P(ExchangeBetweenStationsTest, ConfigurationTravelsThroughTheDatabase)
 }
 
 MDA_INSTANTIATE_BACKEND_TESTS(ExchangeBetweenStationsTest);
+
+// What an archive brings is unpacked where only the user can look.
+TEST(ImportStagingTest, StagingAndUnpackFoldersAreTheUsersAlone)
+{
+    QTemporaryDir dir;
+    CImportStaging staging;
+    ASSERT_TRUE(staging.DoCreate(dir.path())) << staging.LastError().toStdString();
+    for (const QString& sFolder :
+         {QFileInfo(staging.GetUnpackFolder()).path(), staging.GetUnpackFolder()})
+    {
+        struct stat info = {};
+        ASSERT_EQ(::stat(QFile::encodeName(sFolder).constData(), &info), 0);
+        EXPECT_EQ(info.st_mode & 07777, 0700u) << sFolder.toStdString();
+    }
+}
 
 } // namespace
