@@ -18,11 +18,12 @@ QString Snapshot(const CComparativeValueData& table)
     QString sSnapshot;
     for (long i = 0; i < table.GetItemCount(); ++i)
     {
+        // One arg(): a limit text holding "%1" must not be rewritten by the next argument.
         sSnapshot += QStringLiteral("%1|%2|%3|%4|%5\n")
-                         .arg(table.GetValueEnumFromIndex(i))
-                         .arg(table.GetCompareTypeValueByIndex(i))
-                         .arg(table.GetMeasurementEnabledByIndex(i))
-                         .arg(table.GetLowValueByIndex(i, true, 0.0),
+                         .arg(QString::number(table.GetValueEnumFromIndex(i)),
+                              QString::number(table.GetCompareTypeValueByIndex(i)),
+                              QString::number(table.GetMeasurementEnabledByIndex(i)),
+                              table.GetLowValueByIndex(i, true, 0.0),
                               table.GetHigherValueByIndex(i, true, 0.0));
     }
     return sSnapshot;
