@@ -21,10 +21,6 @@ bool CSessionDigest::Build(CJudgedSession& session, bool bSeries, QString& sReas
     {
         channel.m_vScanStatus.assign(uScans, eScanStatus_NotMeasured);
     }
-    m_lOrphanRows = 0;
-    m_vViolations.clear();
-    m_vErrors.clear();
-    m_FirstTexts.clear();
     const long lTextsPerTile = CMatrixStateColorHandler().DetailLineLimit();
     return session.ForEachRow(
         [&](const CSessionReader::SRow& row)

@@ -61,7 +61,8 @@ public:
         std::map<long, SItem> m_Items;          ///< by item id
     };
 
-    /// bSeries keeps the item series (for the report); without it memory stays per channel.
+    /// Fills a new digest: one Build() per digest. bSeries keeps the item series (for the
+    /// report); without it memory stays per channel.
     bool Build(CJudgedSession& session, bool bSeries, QString& sReason);
     /// The colour matrix of the session model from the same pass: the violations in id order,
     /// the first ones of each channel with their texts, then the errors in id order. Reads the
