@@ -22,6 +22,18 @@ bool IsNow(const QString& sStamp, const QString& sBefore)
     return sStamp == sBefore || sStamp == COSAbstraction::GetFormattedDateTime();
 }
 
+/// Reads the list of export files and gives each as "id|description".
+QStringList Listed(CDBExportFilesController& files)
+{
+    files.ReadAvailableFiles();
+    QStringList listed;
+    for (unsigned long i = 0; i < files.GetRowCount(); ++i)
+    {
+        listed << files.GetUniqueId(i) + '|' + files.GetDescription(i);
+    }
+    return listed;
+}
+
 TEST_P(CDBSessionControlerTest, CreateRegistersBothFilesUpdateStampsLastRun)
 {
     CDBSessionControler sessions(Db());
@@ -91,12 +103,10 @@ TEST_P(CDBSessionControlerTest, CreateRegistersBothFilesUpdateStampsLastRun)
 TEST_P(CDBSessionControlerTest, SessionIsRecordedWhenAFileCannotBe)
 {
     ASSERT_TRUE(Database().ExecuteDirect("DROP TABLE exported_channel_settings"));
-    CDBSessionControler sessions(Db());
     long lId = 0;
-    ASSERT_TRUE(sessions.Create(lId, "uid", "desc", WriteFile("c.json", "{}"),
-                                WriteFile("l.json", "{}"), "", "", "", "", "", "", "", "", "", "",
-                                ""));
-    EXPECT_EQ(MdaTest::Fields(sessions.GetData(lId)).mid(13), QStringList({"1", "0"}));
+    ASSERT_TRUE(CreateSession(lId, "", WriteFile("c.json", "{}"), WriteFile("l.json", "{}")));
+    EXPECT_EQ(MdaTest::Fields(CDBSessionControler(Db()).GetData(lId)).mid(13),
+              QStringList({"1", "0"}));
 }
 
 TEST_P(CDBSessionControlerTest, EveryRegistrationIsANewRowAndEmptyOnesCannotBeWrittenBack)
@@ -174,8 +184,8 @@ TEST_P(CDBSessionControlerTest, HostileTextsAreStoredAndFoundVerbatim)
     CDBSessionControler sessions(Db());
     CDBMeasurementController measurements(Db());
     CDBExportFilesController files(Db());
-    const QStringList texts = MdaTest::HostileTexts();
-    for (const QString& sText : texts)
+    QStringList listed;
+    for (const QString& sText : MdaTest::HostileTexts())
     {
         SCOPED_TRACE(sText.left(40).toStdString());
         const long lSession = CreateSession(sText);
@@ -200,13 +210,9 @@ TEST_P(CDBSessionControlerTest, HostileTextsAreStoredAndFoundVerbatim)
         EXPECT_EQ(QStringList({list[0].GetValue(), list[0].GetErrorDescription()}),
                   QStringList({sText, sText}));
         EXPECT_EQ(files.GetData(sText).GetDescription(), sText);
+        listed << sText + '|' + sText;
     }
-    files.ReadAvailableFiles();
-    ASSERT_EQ(files.GetRowCount(), static_cast<unsigned long>(texts.size()));
-    for (int i = 0; i < texts.size(); ++i)
-    {
-        EXPECT_EQ(files.GetUniqueId(i) + files.GetDescription(i), texts[i] + texts[i]);
-    }
+    EXPECT_EQ(Listed(files), listed);
 }
 
 MDA_INSTANTIATE_BACKEND_TESTS(CDBSessionControlerTest);
@@ -266,9 +272,7 @@ TEST_P(CDBExportFilesControllerTest, FileComesBackByteForByteAndIsReplacedById)
     EXPECT_EQ(CDBSessionControler(Db()).GetFileHashValue(sTarget), MdaTest::c_pszAllBytesMd5);
 
     ASSERT_TRUE(files.CreateDbEntryFromFile("pkg", WriteFile("second", "abc"), "second"));
-    files.ReadAvailableFiles();
-    ASSERT_EQ(files.GetRowCount(), 1u);
-    EXPECT_EQ(files.GetDescription(0), "second");
+    EXPECT_EQ(Listed(files), QStringList({"pkg|second"}));
     ASSERT_TRUE(files.GetMeasurementFileFromDb("pkg", sTarget));
     EXPECT_EQ(MdaTest::ReadBytes(sTarget), QByteArray("abc"));
 
@@ -303,14 +307,9 @@ TEST_P(CDBExportFilesControllerTest, ListInStoringOrderWithCheckedIndex)
     EXPECT_FALSE(files.Update(CDBExportFiles("never stored", "eA==", "x")));
 
     EXPECT_EQ(files.GetRowCount(), 0u);
+    // A second read replaces the first.
     files.ReadAvailableFiles();
-    files.ReadAvailableFiles();
-    ASSERT_EQ(files.GetRowCount(), 3u);
-    EXPECT_EQ(QStringList({files.GetUniqueId(0), files.GetUniqueId(1), files.GetUniqueId(2)}),
-              QStringList({"b", "a", "c"}));
-    EXPECT_EQ(
-        QStringList({files.GetDescription(0), files.GetDescription(1), files.GetDescription(2)}),
-        QStringList({"second letter", "", "new"}));
+    ASSERT_EQ(Listed(files), QStringList({"b|second letter", "a|", "c|new"}));
     EXPECT_EQ(files.GetData("c").GetExportFile(), "Y2M=");
     EXPECT_EQ(files.GetData("a").GetExportFile(), "YQ==");
 
@@ -362,10 +361,9 @@ TEST_P(CDBFailureAndIdTest, IdsAbove32BitsReadBackUnchanged)
     for (const CDBMeasurement& m :
          {rows[0], measurements.GetData(c_llSession, c_llScan, c_llMeasurement)})
     {
-        EXPECT_EQ(m.GetMeasurementId(), c_llMeasurement);
-        EXPECT_EQ(m.GetSessionId(), c_llSession);
-        EXPECT_EQ(m.GetScanId(), c_llScan);
-        EXPECT_EQ(m.GetChannelId(), c_llChannel);
+        EXPECT_EQ(QVector<qint64>({m.GetMeasurementId(), m.GetSessionId(), m.GetScanId(),
+                                   m.GetChannelId()}),
+                  QVector<qint64>({c_llMeasurement, c_llSession, c_llScan, c_llChannel}));
     }
     rows.clear();
     measurements.GetMeasurementResultsForChannel(c_llSession, c_llChannel, 8, rows);
@@ -380,8 +378,8 @@ TEST_P(CDBFailureAndIdTest, IdsAbove32BitsReadBackUnchanged)
     std::vector<CDBSessionData> all;
     sessions.ReadSessionData("big", all);
     ASSERT_EQ(all.size(), 1u);
-    EXPECT_EQ(all[0].GetSessionId(), c_llSession);
-    EXPECT_EQ(all[0].ScanCount(), 1);
+    EXPECT_EQ(QVector<qint64>({all[0].GetSessionId(), all[0].ScanCount()}),
+              QVector<qint64>({c_llSession, 1}));
     QStringList ids, descriptions;
     sessions.GetAll("big", ids, descriptions);
     EXPECT_EQ(ids, QStringList{QString::number(c_llSession)});
@@ -464,8 +462,7 @@ TEST_P(CDBFailureAndIdTest, RefusedChangeReportsFalseAndChangesNothing)
     const bool bPg = GetParam() == MdaTest::EBackend::PostgreSql;
     Refuse({"session", "scan", "measurement", "export_file"}, {"INSERT", "UPDATE"});
 
-    long lNext = lScan + 1;
-    long lNew = 0;
+    long lNext = lScan + 1, lNew = 0;
     const std::pair<const char*, std::function<bool()>> c_Calls[] = {
         {"session update", [&] { return sessions.Update(CDBSessionData(lSession)); }},
         {"scan update", [&] { return scans.Update(CDBScanData(lSession, lScan), 7); }},
@@ -494,8 +491,7 @@ TEST_P(CDBFailureAndIdTest, RefusedChangeReportsFalseAndChangesNothing)
     ASSERT_EQ(rows.size(), 1u);
     EXPECT_EQ(rows[0].GetValue(), measurements.GetData(lSession, lScan, lMeasurement).GetValue());
     EXPECT_EQ(exports.GetData("pkg").GetDescription(), "stored");
-    exports.ReadAvailableFiles();
-    EXPECT_EQ(exports.GetRowCount(), 1u);
+    EXPECT_EQ(Listed(exports), QStringList({"pkg|stored"}));
 }
 
 MDA_INSTANTIATE_BACKEND_TESTS(CDBFailureAndIdTest);

@@ -219,28 +219,13 @@ TEST_P(CDBMeasurementControllerTest, RecordingStoresWhatPlainSqlStores)
               qlonglong(lState), sValue.isNull() ? QString("") : sValue,
               sError.isEmpty() ? QVariant() : QVariant(sError)});
     }
-    const QString sColumns = QString("%1(session_id), %1(channel_id), %1(measurement_item), "
-                                     "%1(state), %1(value), %1(error_description)")
-                                 .arg(Db().IsPostgreSql() ? "quote_nullable" : "quote");
-    const auto rows = [&](int iScan)
-    {
-        QStringList result;
-        QSqlQuery* pQuery = Db().GetPreparedQuery(
-            "SELECT " + sColumns + " FROM measurement WHERE scan_id = " + QString::number(iScan) +
-            " ORDER BY id");
-        EXPECT_TRUE(pQuery != nullptr && Db().Execute(*pQuery, QString()));
-        while (pQuery != nullptr && pQuery->next())
-        {
-            for (int i = 0; i < 6; ++i)
-            {
-                result << pQuery->value(i).toString();
-            }
-        }
-        return result;
-    };
-    const QStringList recorded = rows(1);
+    const QString sRows = QString("SELECT %1(session_id), %1(channel_id), %1(measurement_item), "
+                                  "%1(state), %1(value), %1(error_description) FROM measurement "
+                                  "WHERE scan_id = ? ORDER BY id")
+                              .arg(Db().IsPostgreSql() ? "quote_nullable" : "quote");
+    const QVariantList recorded = Exec(sRows, {1});
     EXPECT_EQ(recorded.size(), 60 * 6);
-    EXPECT_EQ(recorded, rows(2));
+    EXPECT_EQ(recorded, Exec(sRows, {2}));
 }
 
 // The export reads a session once instead of once per scan position and channel row; it
