@@ -59,19 +59,16 @@ protected:
         {
             pQuery->bindValue(i, values[i]);
         }
-        if (pQuery == nullptr || !m_pDb->Execute(*pQuery, sStatement))
-        {
-            ADD_FAILURE() << m_pDb->LastError().toStdString();
-            return result;
-        }
-        while (pQuery->next())
+        EXPECT_TRUE(pQuery != nullptr && m_pDb->Execute(*pQuery, sStatement))
+            << m_pDb->LastError().toStdString();
+        // A failed statement is not active: it has no row.
+        while (pQuery != nullptr && pQuery->next())
         {
             for (int i = 0; i < pQuery->record().count(); ++i)
             {
                 result << pQuery->value(i);
             }
         }
-        pQuery->finish();
         return result;
     }
 
@@ -132,13 +129,14 @@ inline QStringList HostileTexts()
     };
 }
 
-/// Every byte value, four times over, so a text round trip that loses any shows.
-inline QByteArray AllBytes()
+/// iSize bytes stepping by iStep through the byte values; by default every byte value four
+/// times over, so a text round trip that loses any shows.
+inline QByteArray AllBytes(int iSize = 4 * 256, int iStep = 1)
 {
-    QByteArray bytes(4 * 256, '\0');
-    for (int i = 0; i < bytes.size(); ++i)
+    QByteArray bytes(iSize, '\0');
+    for (int i = 0; i < iSize; ++i)
     {
-        bytes[i] = static_cast<char>(i % 256);
+        bytes[i] = static_cast<char>((i * iStep) & 0xff);
     }
     return bytes;
 }

@@ -195,9 +195,6 @@ TEST_P(CSessionFileRegistrationTest, LargeFilesAreNotHeldSeveralTimesOver)
     const QString sAt = SparseFile("at.json", c_llBound, {3 * 64 * 1024 - 1, 3 * 64 * 1024});
     const QByteArray whole = MdaTest::ReadBytes(sAt);
     ASSERT_EQ(whole.size(), c_llBound);
-    const QString sWholeHash =
-        QString::fromLatin1(QCryptographicHash::hash(whole, QCryptographicHash::Md5).toHex());
-    const QString sWholeBase64 = QString::fromLatin1(whole.toBase64());
 
     long lId = 0;
     qint64 llBase = ResetPeak();
@@ -217,8 +214,9 @@ TEST_P(CSessionFileRegistrationTest, LargeFilesAreNotHeldSeveralTimesOver)
 #endif
 
     const auto [sHash, sFile] = Stored(lId);
-    EXPECT_EQ(sHash, sWholeHash);
-    EXPECT_TRUE(sFile == sWholeBase64) << "stored copy of " << sFile.size() << " characters";
+    EXPECT_EQ(sHash, QCryptographicHash::hash(whole, QCryptographicHash::Md5).toHex());
+    EXPECT_TRUE(sFile == QString::fromLatin1(whole.toBase64()))
+        << "stored copy of " << sFile.size() << " characters";
 }
 
 // Pieces are encoded one by one: a piece whose length is not a multiple of three would put
@@ -231,11 +229,7 @@ TEST_P(CSessionFileRegistrationTest, StoredCopyIsTheWholeFileAtEveryPieceBoundar
     {
         SCOPED_TRACE(iSize);
         // Every byte value, in an order that puts each one at every place of a group of three.
-        QByteArray content(iSize, Qt::Uninitialized);
-        for (int i = 0; i < iSize; ++i)
-        {
-            content[i] = static_cast<char>((i * 7) & 0xff);
-        }
+        const QByteArray content = MdaTest::AllBytes(iSize, 7);
         const QString sPath = WriteFile(QString::number(iSize), content);
         long lId = 0;
         ASSERT_TRUE(sessions.AddChannelSettingsFileToDB(sPath, lId));
@@ -274,14 +268,12 @@ TEST_P(CSessionFileRegistrationTest, RefusedSessionRowLeavesNoOrphanCopies)
         const std::array<long, 3> before = Counts();
         long lSession = -7;
         EXPECT_EQ(CreateSession(lSession, "", sChannels, sLimits), bCreated);
-        const std::array<long, 3> after = Counts();
-        EXPECT_EQ(after, (std::array<long, 3>{before[0] + added[0], before[1] + added[1],
-                                              before[2] + added[2]}));
+        EXPECT_EQ(Counts(), (std::array<long, 3>{before[0] + added[0], before[1] + added[1],
+                                                 before[2] + added[2]}));
         if (bCreated)
         {
             // A file id is 0 exactly where no copy was added, and the other one leads to it.
             const QStringList ids = MdaTest::Fields(sessions.GetData(lSession)).mid(13);
-            ASSERT_EQ(ids.size(), 2);
             EXPECT_EQ(QList<bool>({ids[0] != "0", ids[1] != "0"}),
                       QList<bool>({added[2] == 1, added[1] == 1}));
             const QString sOut = m_Files.filePath("out.json");
