@@ -68,8 +68,7 @@ protected:
 /// writing end is opened once so that the call comes back, and the wait is reported.
 template <typename TCall> auto WithoutWaitingOnPipe(const QString& sPipe, TCall call)
 {
-    std::atomic<bool> bDone{false};
-    std::atomic<bool> bWaited{false};
+    std::atomic<bool> bDone{false}, bWaited{false};
     const QByteArray name = QFile::encodeName(sPipe);
     std::thread watchdog(
         [&]
