@@ -22,12 +22,34 @@ bool IsNow(const QString& sStamp, const QString& sBefore)
     return sStamp == sBefore || sStamp == COSAbstraction::GetFormattedDateTime();
 }
 
-TEST_P(CDBSessionControlerTest, CreateRegistersBothFilesUpdateStampsLastRun)
+/// Reads the list of export files and gives each as "id|description".
+QStringList Listed(CDBExportFilesController& files)
+{
+    files.ReadAvailableFiles();
+    QStringList listed;
+    for (unsigned long i = 0; i < files.GetRowCount(); ++i)
+    {
+        listed << files.GetUniqueId(i) + '|' + files.GetDescription(i);
+    }
+    return listed;
+}
+
+TEST_P(CDBSessionControlerTest, RegisteredFilesAndSessionCreateUpdateCopy)
 {
     CDBSessionControler sessions(Db());
-    // One limit file ahead, so that swapped file ids point at the wrong row.
-    long lFirstLimit = 0;
-    ASSERT_TRUE(sessions.AddLimitValuesFileToDB(WriteFile("old.json", "old"), lFirstLimit));
+    // Two limit files ahead, so that swapped file ids point at the wrong row; every
+    // registration is a new row, even of the same file.
+    const QString sPath = WriteFile("limits.json", "{}");
+    long lFirst = 0, lSecond = 0, lMissing = 0, lEmpty = 0;
+    ASSERT_TRUE(sessions.AddLimitValuesFileToDB(sPath, lFirst));
+    ASSERT_TRUE(sessions.AddLimitValuesFileToDB(sPath, lSecond));
+    EXPECT_NE(lFirst, lSecond);
+    OrvelFramework::CTableExportedLimitValues table(Db());
+    for (long lId : {lFirst, lSecond})
+    {
+        EXPECT_EQ(table.Get(QString::number(lId)).at(1).GetValue(),
+                  "99914b932bd37a50b983c5e7c90ae93b");
+    }
     const QString sChannel = WriteFile("channels.json", "{\"channels\":[]}");
     const QString sLimit = WriteFile("limits.bin", MdaTest::AllBytes());
 
@@ -42,7 +64,7 @@ TEST_P(CDBSessionControlerTest, CreateRegistersBothFilesUpdateStampsLastRun)
     const QStringList fields = MdaTest::Fields(data);
     EXPECT_EQ(fields.mid(0, 13), QStringList({"uid", "desc", "site", "testPoint", "name", "eNr",
                                               "tNr", "mail", "hw", "fw", "sw", "serial", "owner"}));
-    EXPECT_EQ(fields[13], QString::number(lFirstLimit + 1));
+    EXPECT_EQ(fields[13], QString::number(lSecond + 1));
 
     const QString sOutLimit = m_Files.filePath("out/limits.bin");
     const QString sOutChannel = m_Files.filePath("out/deeper/channels.json");
@@ -85,35 +107,8 @@ TEST_P(CDBSessionControlerTest, CreateRegistersBothFilesUpdateStampsLastRun)
     EXPECT_EQ(MdaTest::Fields(copy), MdaTest::Fields(copied));
     EXPECT_EQ(QStringList({copy.FirstRun(), copy.LastRun(), QString::number(copy.ScanCount())}),
               QStringList({copied.FirstRun(), copied.LastRun(), "6"}));
-}
 
-// A session is worth recording even where its files cannot be stored; the missing one has id 0.
-TEST_P(CDBSessionControlerTest, SessionIsRecordedWhenAFileCannotBe)
-{
-    ASSERT_TRUE(Database().ExecuteDirect("DROP TABLE exported_channel_settings"));
-    CDBSessionControler sessions(Db());
-    long lId = 0;
-    ASSERT_TRUE(sessions.Create(lId, "uid", "desc", WriteFile("c.json", "{}"),
-                                WriteFile("l.json", "{}"), "", "", "", "", "", "", "", "", "", "",
-                                ""));
-    EXPECT_EQ(MdaTest::Fields(sessions.GetData(lId)).mid(13), QStringList({"1", "0"}));
-}
-
-TEST_P(CDBSessionControlerTest, EveryRegistrationIsANewRowAndEmptyOnesCannotBeWrittenBack)
-{
-    CDBSessionControler sessions(Db());
-    const QString sPath = WriteFile("limits.json", "{}");
-    long lFirst = 0, lSecond = 0, lMissing = 0, lEmpty = 0;
-    ASSERT_TRUE(sessions.AddLimitValuesFileToDB(sPath, lFirst));
-    ASSERT_TRUE(sessions.AddLimitValuesFileToDB(sPath, lSecond));
-    EXPECT_NE(lFirst, lSecond);
-    OrvelFramework::CTableExportedLimitValues table(Db());
-    for (long lId : {lFirst, lSecond})
-    {
-        EXPECT_EQ(table.Get(QString::number(lId)).at(1).GetValue(),
-                  "99914b932bd37a50b983c5e7c90ae93b");
-    }
-
+    // Missing and empty files are registered but cannot be written back.
     EXPECT_EQ(sessions.GetFileHashValue(m_Files.filePath("missing")), "");
     EXPECT_EQ(sessions.GetFileData(QString()), "");
     EXPECT_TRUE(sessions.AddChannelSettingsFileToDB(m_Files.filePath("missing"), lMissing));
@@ -124,6 +119,16 @@ TEST_P(CDBSessionControlerTest, EveryRegistrationIsANewRowAndEmptyOnesCannotBeWr
         EXPECT_FALSE(sessions.GetChannelSettingsFileFromDB(QString::number(lKey), sTarget));
     }
     EXPECT_FALSE(QFile::exists(sTarget));
+}
+
+// A session is worth recording even where its files cannot be stored; the missing one has id 0.
+TEST_P(CDBSessionControlerTest, SessionIsRecordedWhenAFileCannotBe)
+{
+    ASSERT_TRUE(Database().ExecuteDirect("DROP TABLE exported_channel_settings"));
+    long lId = 0;
+    ASSERT_TRUE(CreateSession(lId, "", WriteFile("c.json", "{}"), WriteFile("l.json", "{}")));
+    EXPECT_EQ(MdaTest::Fields(CDBSessionControler(Db()).GetData(lId)).mid(13),
+              QStringList({"1", "0"}));
 }
 
 // Lists pad ids to six digits and count scans in the scan table; a single read takes the count
@@ -174,8 +179,8 @@ TEST_P(CDBSessionControlerTest, HostileTextsAreStoredAndFoundVerbatim)
     CDBSessionControler sessions(Db());
     CDBMeasurementController measurements(Db());
     CDBExportFilesController files(Db());
-    const QStringList texts = MdaTest::HostileTexts();
-    for (const QString& sText : texts)
+    QStringList listed;
+    for (const QString& sText : MdaTest::HostileTexts())
     {
         SCOPED_TRACE(sText.left(40).toStdString());
         const long lSession = CreateSession(sText);
@@ -200,13 +205,9 @@ TEST_P(CDBSessionControlerTest, HostileTextsAreStoredAndFoundVerbatim)
         EXPECT_EQ(QStringList({list[0].GetValue(), list[0].GetErrorDescription()}),
                   QStringList({sText, sText}));
         EXPECT_EQ(files.GetData(sText).GetDescription(), sText);
+        listed << sText + '|' + sText;
     }
-    files.ReadAvailableFiles();
-    ASSERT_EQ(files.GetRowCount(), static_cast<unsigned long>(texts.size()));
-    for (int i = 0; i < texts.size(); ++i)
-    {
-        EXPECT_EQ(files.GetUniqueId(i) + files.GetDescription(i), texts[i] + texts[i]);
-    }
+    EXPECT_EQ(Listed(files), listed);
 }
 
 MDA_INSTANTIATE_BACKEND_TESTS(CDBSessionControlerTest);
@@ -266,9 +267,7 @@ TEST_P(CDBExportFilesControllerTest, FileComesBackByteForByteAndIsReplacedById)
     EXPECT_EQ(CDBSessionControler(Db()).GetFileHashValue(sTarget), MdaTest::c_pszAllBytesMd5);
 
     ASSERT_TRUE(files.CreateDbEntryFromFile("pkg", WriteFile("second", "abc"), "second"));
-    files.ReadAvailableFiles();
-    ASSERT_EQ(files.GetRowCount(), 1u);
-    EXPECT_EQ(files.GetDescription(0), "second");
+    EXPECT_EQ(Listed(files), QStringList({"pkg|second"}));
     ASSERT_TRUE(files.GetMeasurementFileFromDb("pkg", sTarget));
     EXPECT_EQ(MdaTest::ReadBytes(sTarget), QByteArray("abc"));
 
@@ -303,14 +302,9 @@ TEST_P(CDBExportFilesControllerTest, ListInStoringOrderWithCheckedIndex)
     EXPECT_FALSE(files.Update(CDBExportFiles("never stored", "eA==", "x")));
 
     EXPECT_EQ(files.GetRowCount(), 0u);
+    // A second read replaces the first.
     files.ReadAvailableFiles();
-    files.ReadAvailableFiles();
-    ASSERT_EQ(files.GetRowCount(), 3u);
-    EXPECT_EQ(QStringList({files.GetUniqueId(0), files.GetUniqueId(1), files.GetUniqueId(2)}),
-              QStringList({"b", "a", "c"}));
-    EXPECT_EQ(
-        QStringList({files.GetDescription(0), files.GetDescription(1), files.GetDescription(2)}),
-        QStringList({"second letter", "", "new"}));
+    ASSERT_EQ(Listed(files), QStringList({"b|second letter", "a|", "c|new"}));
     EXPECT_EQ(files.GetData("c").GetExportFile(), "Y2M=");
     EXPECT_EQ(files.GetData("a").GetExportFile(), "YQ==");
 
@@ -333,8 +327,8 @@ TEST(CDBSessionData, FullConstructorTakesChannelFileBeforeLimitFile)
     EXPECT_EQ(MdaTest::Fields(s),
               QStringList({"uid", "desc", "site", "tp", "name", "enr", "tnr", "mail", "hw", "fw",
                            "sw", "snr", "owner", "limit", "channel"}));
-    EXPECT_EQ(QStringList({s.FirstRun(), s.LastRun()}), QStringList({"first", "last"}));
-    EXPECT_EQ(s.ScanCount(), 17);
+    EXPECT_EQ(QStringList({s.FirstRun(), s.LastRun(), QString::number(s.ScanCount())}),
+              QStringList({"first", "last", "17"}));
 }
 
 using CDBFailureAndIdTest = MdaTest::CDBControllerTest;
@@ -362,10 +356,9 @@ TEST_P(CDBFailureAndIdTest, IdsAbove32BitsReadBackUnchanged)
     for (const CDBMeasurement& m :
          {rows[0], measurements.GetData(c_llSession, c_llScan, c_llMeasurement)})
     {
-        EXPECT_EQ(m.GetMeasurementId(), c_llMeasurement);
-        EXPECT_EQ(m.GetSessionId(), c_llSession);
-        EXPECT_EQ(m.GetScanId(), c_llScan);
-        EXPECT_EQ(m.GetChannelId(), c_llChannel);
+        EXPECT_EQ(QVector<qint64>(
+                      {m.GetMeasurementId(), m.GetSessionId(), m.GetScanId(), m.GetChannelId()}),
+                  QVector<qint64>({c_llMeasurement, c_llSession, c_llScan, c_llChannel}));
     }
     rows.clear();
     measurements.GetMeasurementResultsForChannel(c_llSession, c_llChannel, 8, rows);
@@ -380,16 +373,18 @@ TEST_P(CDBFailureAndIdTest, IdsAbove32BitsReadBackUnchanged)
     std::vector<CDBSessionData> all;
     sessions.ReadSessionData("big", all);
     ASSERT_EQ(all.size(), 1u);
-    EXPECT_EQ(all[0].GetSessionId(), c_llSession);
-    EXPECT_EQ(all[0].ScanCount(), 1);
+    EXPECT_EQ(QVector<qint64>({all[0].GetSessionId(), all[0].ScanCount()}),
+              QVector<qint64>({c_llSession, 1}));
     QStringList ids, descriptions;
     sessions.GetAll("big", ids, descriptions);
     EXPECT_EQ(ids, QStringList{QString::number(c_llSession)});
 }
 
 // A call that failed before its table was touched left the previous call's reason behind,
-// so the user read why some other call had failed.
-TEST_P(CDBFailureAndIdTest, EveryFailureSaysWhy)
+// so the user read why some other call had failed. A change the database refuses (as a
+// read-only or locked file does; a trigger here) must not be reported as stored: the recorder
+// would go on as if the value were kept.
+TEST_P(CDBFailureAndIdTest, EveryFailureSaysWhyAndRefusedChangesChangeNothing)
 {
     const long lSession = CreateSession("s");
     CDBSessionControler sessions(Db());
@@ -398,6 +393,9 @@ TEST_P(CDBFailureAndIdTest, EveryFailureSaysWhy)
     CDBExportFilesController exports(Db());
     const QString sMissing = m_Files.filePath("missing.zip");
     const QString sNoFolder = m_Files.filePath("no/such/folder/out.zip");
+    long lScan = 1, lMeasurement = 0;
+    ASSERT_TRUE(scans.Create(lSession, lScan) && scans.Update(CDBScanData(lSession, lScan), 3));
+    ASSERT_TRUE(measurements.Create(lSession, lScan, 4, lMeasurement));
     ASSERT_TRUE(exports.Create("pkg", "UEs=", "stored"));
 
     CDBSessionData data(0);
@@ -435,6 +433,39 @@ TEST_P(CDBFailureAndIdTest, EveryFailureSaysWhy)
     }
     EXPECT_FALSE(QFile::exists(sMissing));
 
+    Refuse({"session", "scan", "measurement", "export_file"}, {"INSERT", "UPDATE"});
+
+    long lNext = lScan + 1, lNew = 0;
+    const std::pair<const char*, std::function<bool()>> c_Refused[] = {
+        {"session update", [&] { return sessions.Update(CDBSessionData(lSession)); }},
+        {"scan update", [&] { return scans.Update(CDBScanData(lSession, lScan), 7); }},
+        {"measurement update",
+         [&] { return measurements.Update(CDBMeasurement(lSession, lScan, 4, lMeasurement)); }},
+        {"export file update", [&] { return exports.Update(CDBExportFiles("pkg")); }},
+        {"scan creation", [&] { return scans.Create(lSession, lNext); }},
+        {"measurement creation", [&] { return measurements.Create(lSession, lScan, 5, lNew); }},
+        {"export file creation", [&] { return exports.Create("pkg2", "UEs=", "new"); }},
+    };
+    for (const auto& [pszCall, call] : c_Refused)
+    {
+        SCOPED_TRACE(pszCall);
+        EXPECT_FALSE(call());
+        EXPECT_TRUE(Db().LastError().contains("refused")) << Db().LastError().toStdString();
+        // Inside a transaction PostgreSQL spoils the whole scope; SQLite keeps the rest.
+        OrvelFramework::CDatabaseTransaction transaction(Db());
+        EXPECT_FALSE(call());
+        EXPECT_EQ(transaction.Commit(), !Db().IsPostgreSql());
+    }
+    EXPECT_EQ(sessions.GetData(lSession).Description(), "s");
+    EXPECT_EQ(scans.GetData(lSession, lScan).GetState(), 3);
+    EXPECT_EQ(scans.GetScanIds(lSession), std::vector<long>{lScan});
+    std::vector<CDBMeasurement> rows;
+    measurements.GetAllResultsForSession(lSession, rows);
+    ASSERT_EQ(rows.size(), 1u);
+    EXPECT_EQ(rows[0].GetValue(), measurements.GetData(lSession, lScan, lMeasurement).GetValue());
+    EXPECT_EQ(exports.GetData("pkg").GetDescription(), "stored");
+    EXPECT_EQ(Listed(exports), QStringList({"pkg|stored"}));
+
     // A read the database cannot run is a failure with its reason, never an empty session.
     ASSERT_TRUE(Database().ExecuteDirect("ALTER TABLE scan RENAME TO scan_gone"));
     std::vector<CDBScanData> read(1, CDBScanData(lSession));
@@ -445,57 +476,6 @@ TEST_P(CDBFailureAndIdTest, EveryFailureSaysWhy)
     std::vector<long> ids{7};
     EXPECT_FALSE(scans.GetScanIds(lSession, ids));
     EXPECT_TRUE(ids.empty());
-}
-
-// A change the database refuses (as a read-only or locked file does; a trigger here) must not
-// be reported as stored: the recorder would go on as if the value were kept.
-TEST_P(CDBFailureAndIdTest, RefusedChangeReportsFalseAndChangesNothing)
-{
-    const long lSession = CreateSession("s");
-    long lScan = 1;
-    CDBSessionControler sessions(Db());
-    CDBScanController scans(Db());
-    CDBMeasurementController measurements(Db());
-    CDBExportFilesController exports(Db());
-    long lMeasurement = 0;
-    ASSERT_TRUE(scans.Create(lSession, lScan) && scans.Update(CDBScanData(lSession, lScan), 3));
-    ASSERT_TRUE(measurements.Create(lSession, lScan, 4, lMeasurement));
-    ASSERT_TRUE(exports.Create("pkg", "UEs=", "stored"));
-    const bool bPg = GetParam() == MdaTest::EBackend::PostgreSql;
-    Refuse({"session", "scan", "measurement", "export_file"}, {"INSERT", "UPDATE"});
-
-    long lNext = lScan + 1;
-    long lNew = 0;
-    const std::pair<const char*, std::function<bool()>> c_Calls[] = {
-        {"session update", [&] { return sessions.Update(CDBSessionData(lSession)); }},
-        {"scan update", [&] { return scans.Update(CDBScanData(lSession, lScan), 7); }},
-        {"measurement update",
-         [&] { return measurements.Update(CDBMeasurement(lSession, lScan, 4, lMeasurement)); }},
-        {"export file update", [&] { return exports.Update(CDBExportFiles("pkg")); }},
-        {"scan creation", [&] { return scans.Create(lSession, lNext); }},
-        {"measurement creation", [&] { return measurements.Create(lSession, lScan, 5, lNew); }},
-        {"export file creation", [&] { return exports.Create("pkg2", "UEs=", "new"); }},
-    };
-    for (const auto& [pszCall, call] : c_Calls)
-    {
-        SCOPED_TRACE(pszCall);
-        EXPECT_FALSE(call());
-        EXPECT_TRUE(Db().LastError().contains("refused")) << Db().LastError().toStdString();
-        // Inside a transaction PostgreSQL spoils the whole scope; SQLite keeps the rest.
-        OrvelFramework::CDatabaseTransaction transaction(Db());
-        EXPECT_FALSE(call());
-        EXPECT_EQ(transaction.Commit(), !bPg);
-    }
-    EXPECT_EQ(sessions.GetData(lSession).Description(), "s");
-    EXPECT_EQ(scans.GetData(lSession, lScan).GetState(), 3);
-    EXPECT_EQ(scans.GetScanIds(lSession), std::vector<long>{lScan});
-    std::vector<CDBMeasurement> rows;
-    measurements.GetAllResultsForSession(lSession, rows);
-    ASSERT_EQ(rows.size(), 1u);
-    EXPECT_EQ(rows[0].GetValue(), measurements.GetData(lSession, lScan, lMeasurement).GetValue());
-    EXPECT_EQ(exports.GetData("pkg").GetDescription(), "stored");
-    exports.ReadAvailableFiles();
-    EXPECT_EQ(exports.GetRowCount(), 1u);
 }
 
 MDA_INSTANTIATE_BACKEND_TESTS(CDBFailureAndIdTest);

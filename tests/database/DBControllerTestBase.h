@@ -6,6 +6,7 @@
 #include "TestDataTable.h"
 
 #include <QSqlQuery>
+#include <QSqlRecord>
 #include <QStringList>
 #include <QTemporaryDir>
 #include <QVariant>
@@ -36,21 +37,39 @@ protected:
     long CreateSession(const QString& s = QString())
     {
         long lId = 0;
-        EXPECT_TRUE(LumoraMeasurement::CDBSessionControler(Db()).Create(
-            lId, "uid-" + s, s, QString(), QString(), s, s, s, s, s, s, s, s, s, s, s));
+        EXPECT_TRUE(CreateSession(lId, s));
         return lId;
     }
 
-    /// Plain SQL for what no controller can do (chosen ids, counts written behind its back).
-    void Exec(const QString& sStatement, const QVariantList& values)
+    /// The same with the given files; false where the session was not recorded.
+    bool CreateSession(long& lId, const QString& s, const QString& sChannel = QString(),
+                       const QString& sLimit = QString())
     {
+        return LumoraMeasurement::CDBSessionControler(Db()).Create(
+            lId, "uid-" + s, s, sChannel, sLimit, s, s, s, s, s, s, s, s, s, s, s);
+    }
+
+    /// Plain SQL for what no controller can do (chosen ids, counts written behind its back):
+    /// every column of every row it reads.
+    QVariantList Exec(const QString& sStatement, const QVariantList& values = {})
+    {
+        QVariantList result;
         QSqlQuery* pQuery = m_pDb->GetPreparedQuery(sStatement);
-        ASSERT_NE(pQuery, nullptr) << m_pDb->LastError().toStdString();
-        for (int i = 0; i < values.size(); ++i)
+        for (int i = 0; pQuery != nullptr && i < values.size(); ++i)
         {
             pQuery->bindValue(i, values[i]);
         }
-        ASSERT_TRUE(m_pDb->Execute(*pQuery, sStatement)) << m_pDb->LastError().toStdString();
+        EXPECT_TRUE(pQuery != nullptr && m_pDb->Execute(*pQuery, sStatement))
+            << m_pDb->LastError().toStdString();
+        // A failed statement is not active: it has no row.
+        while (pQuery != nullptr && pQuery->next())
+        {
+            for (int i = 0; i < pQuery->record().count(); ++i)
+            {
+                result << pQuery->value(i);
+            }
+        }
+        return result;
     }
 
     /// Makes the database refuse each change ("INSERT", "UPDATE") of each table, as a read-only
@@ -110,13 +129,14 @@ inline QStringList HostileTexts()
     };
 }
 
-/// Every byte value, four times over, so a text round trip that loses any shows.
-inline QByteArray AllBytes()
+/// iSize bytes stepping by iStep through the byte values; by default every byte value four
+/// times over, so a text round trip that loses any shows.
+inline QByteArray AllBytes(int iSize = 4 * 256, int iStep = 1)
 {
-    QByteArray bytes(4 * 256, '\0');
-    for (int i = 0; i < bytes.size(); ++i)
+    QByteArray bytes(iSize, '\0');
+    for (int i = 0; i < iSize; ++i)
     {
-        bytes[i] = static_cast<char>(i % 256);
+        bytes[i] = static_cast<char>((i * iStep) & 0xff);
     }
     return bytes;
 }

@@ -83,35 +83,23 @@ TEST_P(CDBMeasurementControllerTest, UpdateWithoutErrorTextKeepsTheStoredOne)
 
     EXPECT_EQ(Ids(m_Measurements->GetData(m_lSession, 2, lId + 100)),
               QVector<long>({0, 0, 0, 0, -1, -1}));
-    for (long lBad : {0L, -1L})
-    {
-        EXPECT_FALSE(m_Measurements->Update(CDBMeasurement(m_lSession, 2, 6, lBad)));
-    }
+    EXPECT_FALSE(m_Measurements->Update(CDBMeasurement(m_lSession, 2, 6, 0)));
+    EXPECT_FALSE(m_Measurements->Update(CDBMeasurement(m_lSession, 2, 6, -1)));
 }
 
 // A text past the bound reads cut at the bound with the marker after it; one at the bound whole.
-TEST_P(CDBMeasurementControllerTest, TextsPastTheBoundAreCutVisibly)
+// Item and state are 32-bit: their edges read back as stored; past them (only SQLite holds
+// such numbers there) a field is 0, as toInt() of its text would give.
+TEST_P(CDBMeasurementControllerTest, ReadsBoundTextsAndThe32BitItemAndState)
 {
     const int iBound = CDBMeasurement::c_iMaxTextLength;
     Store(1, 0, 8, 2, QString(iBound + 5, 'v'), QString(iBound, 'e'));
-    std::vector<CDBMeasurement> list;
-    ASSERT_TRUE(m_Measurements->GetAllResultsForSession(m_lSession, list));
-    ASSERT_EQ(list.size(), 1u);
-    EXPECT_TRUE(list[0].GetValue() == QString(iBound, 'v') + CDBMeasurement::c_sCutMarker);
-    EXPECT_TRUE(list[0].GetErrorDescription() == QString(iBound, 'e'));
-}
-
-// Item and state are 32-bit: their edges read back as stored; past them (only SQLite holds
-// such numbers there) a field is 0, as toInt() of its text would give.
-TEST_P(CDBMeasurementControllerTest, ItemAndStateReadBackAtThe32BitEdges)
-{
     const qint64 llMin = std::numeric_limits<int>::min();
     const qint64 llMax = std::numeric_limits<int>::max();
     std::vector<std::pair<qint64, long>> cases{{llMin, long(llMin)}, {llMax, long(llMax)}};
     if (GetParam() == MdaTest::EBackend::Sqlite)
     {
-        cases.push_back({llMin - 1, 0});
-        cases.push_back({llMax + 1, 0});
+        cases.insert(cases.end(), {{llMin - 1, 0}, {llMax + 1, 0}});
     }
     for (const auto& [llStored, lRead] : cases)
     {
@@ -121,11 +109,13 @@ TEST_P(CDBMeasurementControllerTest, ItemAndStateReadBackAtThe32BitEdges)
     }
     std::vector<CDBMeasurement> rows;
     ASSERT_TRUE(m_Measurements->GetAllResultsForSession(m_lSession, rows));
-    ASSERT_EQ(rows.size(), cases.size());
-    for (size_t i = 0; i < rows.size(); ++i)
+    ASSERT_EQ(rows.size(), cases.size() + 1);
+    EXPECT_TRUE(rows[0].GetValue() == QString(iBound, 'v') + CDBMeasurement::c_sCutMarker);
+    EXPECT_TRUE(rows[0].GetErrorDescription() == QString(iBound, 'e'));
+    for (size_t i = 0; i < cases.size(); ++i)
     {
-        EXPECT_EQ(rows[i].GetMeasurementItem(), cases[i].second) << cases[i].first;
-        EXPECT_EQ(rows[i].GetMeasurementState(), cases[i].second) << cases[i].first;
+        EXPECT_EQ(rows[i + 1].GetMeasurementItem(), cases[i].second) << cases[i].first;
+        EXPECT_EQ(rows[i + 1].GetMeasurementState(), cases[i].second) << cases[i].first;
     }
 }
 
@@ -219,28 +209,13 @@ TEST_P(CDBMeasurementControllerTest, RecordingStoresWhatPlainSqlStores)
               qlonglong(lState), sValue.isNull() ? QString("") : sValue,
               sError.isEmpty() ? QVariant() : QVariant(sError)});
     }
-    const QString sColumns = QString("%1(session_id), %1(channel_id), %1(measurement_item), "
-                                     "%1(state), %1(value), %1(error_description)")
-                                 .arg(Db().IsPostgreSql() ? "quote_nullable" : "quote");
-    const auto rows = [&](int iScan)
-    {
-        QStringList result;
-        QSqlQuery* pQuery = Db().GetPreparedQuery(
-            "SELECT " + sColumns + " FROM measurement WHERE scan_id = " + QString::number(iScan) +
-            " ORDER BY id");
-        EXPECT_TRUE(pQuery != nullptr && Db().Execute(*pQuery, QString()));
-        while (pQuery != nullptr && pQuery->next())
-        {
-            for (int i = 0; i < 6; ++i)
-            {
-                result << pQuery->value(i).toString();
-            }
-        }
-        return result;
-    };
-    const QStringList recorded = rows(1);
+    const QString sRows = QString("SELECT %1(session_id), %1(channel_id), %1(measurement_item), "
+                                  "%1(state), %1(value), %1(error_description) FROM measurement "
+                                  "WHERE scan_id = ? ORDER BY id")
+                              .arg(Db().IsPostgreSql() ? "quote_nullable" : "quote");
+    const QVariantList recorded = Exec(sRows, {1});
     EXPECT_EQ(recorded.size(), 60 * 6);
-    EXPECT_EQ(recorded, rows(2));
+    EXPECT_EQ(recorded, Exec(sRows, {2}));
 }
 
 // The export reads a session once instead of once per scan position and channel row; it
@@ -280,20 +255,19 @@ TEST_P(CDBMeasurementControllerTest, ExportReadListsWhatTheChannelReadsList)
                                      std::pair(0L, 4L), std::pair(3L, 0L)})
     {
         SCOPED_TRACE(testing::Message() << lScans << " scans, " << lChannels << " channels");
-        QStringList expected;
+        std::vector<CDBMeasurement> read;
         for (long s = 0; s < lScans; ++s)
         {
             for (long r = 0; r < lChannels; ++r)
             {
-                std::vector<CDBMeasurement> list;
-                m_Measurements->GetAllMeasurementResultsForChannel(m_lSession, s, r, list);
-                for (const CDBMeasurement& m : list)
-                {
-                    expected << record(m);
-                }
+                m_Measurements->GetAllMeasurementResultsForChannel(m_lSession, s, r, read);
             }
         }
-        QStringList listed;
+        QStringList expected, listed;
+        for (const CDBMeasurement& m : read)
+        {
+            expected << record(m);
+        }
         const auto list = [&](const CDBMeasurement& m) { return !(listed << record(m)).isEmpty(); };
         EXPECT_TRUE(m_Measurements->ForEachMeasurementResultByScanAndChannel(m_lSession, lScans,
                                                                              lChannels, list));

@@ -29,22 +29,11 @@ protected:
     /// Rows of the session table and of the two tables of registered files.
     std::array<long, 3> Counts()
     {
-        const QString sStatement = QStringLiteral(
-            "SELECT (SELECT COUNT(*) FROM session), (SELECT COUNT(*) FROM "
-            "exported_channel_settings), (SELECT COUNT(*) FROM exported_limit_values)");
-        QSqlQuery* pQuery = Db().GetPreparedQuery(sStatement);
-        std::array<long, 3> counts = {-1, -1, -1};
-        if (pQuery == nullptr || !Db().Execute(*pQuery, sStatement) || !pQuery->next())
-        {
-            ADD_FAILURE() << Db().LastError().toStdString();
-            return counts;
-        }
-        for (int i = 0; i < 3; ++i)
-        {
-            counts[size_t(i)] = pQuery->value(i).toLongLong();
-        }
-        pQuery->finish();
-        return counts;
+        const QVariantList counts = Exec("SELECT (SELECT COUNT(*) FROM session), (SELECT COUNT(*) "
+                                         "FROM exported_channel_settings), (SELECT COUNT(*) FROM "
+                                         "exported_limit_values)");
+        return {counts.value(0, -1).toInt(), counts.value(1, -1).toInt(),
+                counts.value(2, -1).toInt()};
     }
 
     /// A file of llSize bytes, zero but for a few marks (its first and last byte, and one at
@@ -79,19 +68,16 @@ protected:
 /// writing end is opened once so that the call comes back, and the wait is reported.
 template <typename TCall> auto WithoutWaitingOnPipe(const QString& sPipe, TCall call)
 {
-    std::atomic<bool> bDone{false};
-    std::atomic<bool> bWaited{false};
+    std::atomic<bool> bDone{false}, bWaited{false};
     const QByteArray name = QFile::encodeName(sPipe);
     std::thread watchdog(
         [&]
         {
-            const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
-            while (!bDone)
+            // About five seconds in steps of 20 ms.
+            for (int iStep = 0; !bDone; ++iStep)
             {
                 std::this_thread::sleep_for(std::chrono::milliseconds(20));
-                const int iFd = std::chrono::steady_clock::now() > deadline
-                                    ? ::open(name.constData(), O_WRONLY | O_NONBLOCK)
-                                    : -1;
+                const int iFd = iStep > 250 ? ::open(name.constData(), O_WRONLY | O_NONBLOCK) : -1;
                 if (iFd >= 0)
                 {
                     bWaited = true;
@@ -106,23 +92,25 @@ template <typename TCall> auto WithoutWaitingOnPipe(const QString& sPipe, TCall 
     return result;
 }
 
-/// The process's resident size and its peak since the last ResetPeak(), in bytes.
-qint64 StatusBytes(const char* pszField)
+/// The process's peak resident size since the last ResetPeak(), in bytes.
+qint64 PeakBytes()
 {
     QFile status(QStringLiteral("/proc/self/status"));
     EXPECT_TRUE(status.open(QIODevice::ReadOnly));
-    const QRegularExpression line(QStringLiteral("^%1:\\s*(\\d+) kB$").arg(pszField),
+    const QRegularExpression line(QStringLiteral("^VmHWM:\\s*(\\d+) kB$"),
                                   QRegularExpression::MultilineOption);
     const QRegularExpressionMatch match = line.match(QString::fromLatin1(status.readAll()));
-    EXPECT_TRUE(match.hasMatch()) << pszField;
+    EXPECT_TRUE(match.hasMatch());
     return match.captured(1).toLongLong() * 1024;
 }
 
-void ResetPeak()
+/// Starts a new peak at the present resident size and returns it.
+qint64 ResetPeak()
 {
     QFile clear(QStringLiteral("/proc/self/clear_refs"));
-    ASSERT_TRUE(clear.open(QIODevice::WriteOnly) && clear.write("5") == 1)
+    EXPECT_TRUE(clear.open(QIODevice::WriteOnly) && clear.write("5") == 1)
         << clear.errorString().toStdString();
+    return PeakBytes();
 }
 
 // A pipe waited for a writer for ever, /dev/zero filled the memory until the process died, a
@@ -178,12 +166,7 @@ TEST_P(CSessionFileRegistrationTest, PipesDevicesFoldersAndOversizeFilesAreRefus
 
         Db().Fail(QStringLiteral("an earlier failure"));
         long lSession = 0;
-        EXPECT_TRUE(guarded(
-            [&]
-            {
-                return sessions.Create(lSession, "uid", "d", row.sPath, sChannels, "", "", "", "",
-                                       "", "", "", "", "", "", "");
-            }));
+        EXPECT_TRUE(guarded([&] { return CreateSession(lSession, "", row.sPath, sChannels); }));
         EXPECT_EQ(sessions.LastError(), row.sReason);
         const std::array<long, 3> after = Counts();
         EXPECT_EQ(after, (std::array<long, 3>{before[0] + 1, before[1], before[2] + 1}));
@@ -211,18 +194,13 @@ TEST_P(CSessionFileRegistrationTest, LargeFilesAreNotHeldSeveralTimesOver)
     const QString sAt = SparseFile("at.json", c_llBound, {3 * 64 * 1024 - 1, 3 * 64 * 1024});
     const QByteArray whole = MdaTest::ReadBytes(sAt);
     ASSERT_EQ(whole.size(), c_llBound);
-    const QString sWholeHash =
-        QString::fromLatin1(QCryptographicHash::hash(whole, QCryptographicHash::Md5).toHex());
-    const QString sWholeBase64 = QString::fromLatin1(whole.toBase64());
 
     long lId = 0;
-    ResetPeak();
-    qint64 llBase = StatusBytes("VmHWM");
+    qint64 llBase = ResetPeak();
     EXPECT_FALSE(sessions.AddChannelSettingsFileToDB(sOver, lId));
-    EXPECT_LT(StatusBytes("VmHWM") - llBase, 1024 * 1024);
+    EXPECT_LT(PeakBytes() - llBase, 1024 * 1024);
 
-    ResetPeak();
-    llBase = StatusBytes("VmHWM");
+    llBase = ResetPeak();
     ASSERT_TRUE(sessions.AddChannelSettingsFileToDB(sAt, lId))
         << sessions.LastError().toStdString();
     // The copy is one UTF-16 text of 2.7 times the file; SQLite makes two UTF-8 copies of it
@@ -230,13 +208,14 @@ TEST_P(CSessionFileRegistrationTest, LargeFilesAreNotHeldSeveralTimesOver)
     // over (11 in all).
 #if !defined(__SANITIZE_ADDRESS__)
     // The sanitizers' shadow and quarantine memory is no peak of ours.
-    const qint64 llPeak = StatusBytes("VmHWM") - llBase;
+    const qint64 llPeak = PeakBytes() - llBase;
     EXPECT_LT(llPeak, (GetParam() == MdaTest::EBackend::Sqlite ? 7 : 13) * c_llBound) << llPeak;
 #endif
 
     const auto [sHash, sFile] = Stored(lId);
-    EXPECT_EQ(sHash, sWholeHash);
-    EXPECT_TRUE(sFile == sWholeBase64) << "stored copy of " << sFile.size() << " characters";
+    EXPECT_EQ(sHash, QCryptographicHash::hash(whole, QCryptographicHash::Md5).toHex());
+    EXPECT_TRUE(sFile == QString::fromLatin1(whole.toBase64()))
+        << "stored copy of " << sFile.size() << " characters";
 }
 
 // Pieces are encoded one by one: a piece whose length is not a multiple of three would put
@@ -249,11 +228,7 @@ TEST_P(CSessionFileRegistrationTest, StoredCopyIsTheWholeFileAtEveryPieceBoundar
     {
         SCOPED_TRACE(iSize);
         // Every byte value, in an order that puts each one at every place of a group of three.
-        QByteArray content(iSize, Qt::Uninitialized);
-        for (int i = 0; i < iSize; ++i)
-        {
-            content[i] = static_cast<char>((i * 7) & 0xff);
-        }
+        const QByteArray content = MdaTest::AllBytes(iSize, 7);
         const QString sPath = WriteFile(QString::number(iSize), content);
         long lId = 0;
         ASSERT_TRUE(sessions.AddChannelSettingsFileToDB(sPath, lId));
@@ -291,17 +266,13 @@ TEST_P(CSessionFileRegistrationTest, RefusedSessionRowLeavesNoOrphanCopies)
         Refuse({pszTable}, {"INSERT"});
         const std::array<long, 3> before = Counts();
         long lSession = -7;
-        EXPECT_EQ(sessions.Create(lSession, "uid", "d", sChannels, sLimits, "", "", "", "", "", "",
-                                  "", "", "", "", ""),
-                  bCreated);
-        const std::array<long, 3> after = Counts();
-        EXPECT_EQ(after, (std::array<long, 3>{before[0] + added[0], before[1] + added[1],
-                                              before[2] + added[2]}));
+        EXPECT_EQ(CreateSession(lSession, "", sChannels, sLimits), bCreated);
+        EXPECT_EQ(Counts(), (std::array<long, 3>{before[0] + added[0], before[1] + added[1],
+                                                 before[2] + added[2]}));
         if (bCreated)
         {
             // A file id is 0 exactly where no copy was added, and the other one leads to it.
             const QStringList ids = MdaTest::Fields(sessions.GetData(lSession)).mid(13);
-            ASSERT_EQ(ids.size(), 2);
             EXPECT_EQ(QList<bool>({ids[0] != "0", ids[1] != "0"}),
                       QList<bool>({added[2] == 1, added[1] == 1}));
             const QString sOut = m_Files.filePath("out.json");
