@@ -1,6 +1,5 @@
 #include "CSessionConfigurationRestorer.h"
 
-#include "CComparativeValueData.h"
 #include "ResultsTestTools.h"
 
 #include <QDir>
@@ -15,7 +14,7 @@ using MdaTest::ReadBytes;
 
 /// A session created with a three-channel table and the default limits; both files are
 /// edited afterwards, as a station's files are.
-class CSessionConfigurationRestorerTest : public MdaTest::CDatabaseBackendTest
+class CSessionConfigurationRestorerTest : public MdaTest::CResultsTest
 {
 protected:
     void Prepare() override
@@ -35,21 +34,15 @@ protected:
         channels.AddChannel(CChannelData(eTVStandard_DVBT, QStringLiteral("X01")), 0);
         ASSERT_TRUE(channels.Write(Path("station.channel")));
         CComparativeValueData edited;
-        QString sLow = QStringLiteral("99");
-        edited.UpdateItem(eMeasItem_MERRMSdB, eCompareType_Higher, sLow, QString(), true);
+        MdaTest::Limit(edited, eMeasItem_MERRMSdB, "99", QString(), eCompareType_Higher);
         ASSERT_TRUE(edited.Write(Path("station.limit")));
         m_Device = MdaTest::DeviceSettings(Database());
     }
 
-    QString Path(const QString& sName) const { return m_Files.filePath(sName); }
-
-    QTemporaryDir m_Files;
     QTemporaryDir m_Out;
-    std::unique_ptr<OrvelFramework::CDatabaseMultiInstance> m_pDb;
     CDeviceSettingsData m_Device;
     QByteArray m_OriginalChannels;
     QByteArray m_OriginalLimits;
-    long m_lSession = 0;
 };
 
 } // namespace
