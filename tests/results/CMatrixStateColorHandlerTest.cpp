@@ -12,7 +12,7 @@ constexpr long c_lOutOfRange = 4;
 const QString c_sRule = QStringLiteral("\n----------------------------");
 
 /// A session with scan 1 and channels A, B, C, D; Store() records values per channel.
-class CMatrixStateColorHandlerTest : public MdaTest::CDatabaseBackendTest
+class CMatrixStateColorHandlerTest : public MdaTest::CResultsTest
 {
 protected:
     void Prepare() override
@@ -40,9 +40,7 @@ protected:
         return matrix;
     }
 
-    long m_lSession = 0;
     CChannelTableData m_Table = MdaTest::Channels({"A", "B", "C", "D"});
-    std::unique_ptr<OrvelFramework::CDatabaseMultiInstance> m_pDb;
 };
 
 // A channel whose every measurement failed (C) was a green "OK" tile: the matrix saw only the

@@ -1,12 +1,10 @@
 #include "CMeasurementJudge.h"
 
-#include "CChannelTableData.h"
-#include "CComparativeValueData.h"
 #include "CConverter.h"
 #include "CEnumTemplate.h"
 #include "CStringUtil.h"
 #include "CValueFactory.h"
-#include "TestDataTable.h"
+#include "ResultsTestTools.h"
 
 #include <cfloat>
 #include <cmath>
@@ -20,6 +18,7 @@ namespace
 
 using Items = CEnumTemplate<EMeasurementItems>;
 using States = CEnumTemplate<EMeasurementItemState>;
+using MdaTest::Limit;
 
 /// A record of channel row lChannel holding sValue for eItem.
 CDBMeasurement Record(EMeasurementItems eItem, const QString& sValue, long lChannel = 0,
@@ -32,13 +31,6 @@ CDBMeasurement Record(EMeasurementItems eItem, const QString& sValue, long lChan
     return record;
 }
 
-/// Limits with one item between sLow and sHigh (the low text is taken by reference).
-void Limit(CComparativeValueData& limits, EMeasurementItems eItem, QString sLow,
-           const QString& sHigh, ECompareType eType = eCompareType_Between)
-{
-    limits.UpdateItem(eItem, eType, sLow, sHigh, true);
-}
-
 } // namespace
 
 // A floating-point text is rewritten whatever the state, as the session model's views have
@@ -49,13 +41,7 @@ TEST(CMeasurementJudgeTest, JudgesOneStoredValueAsTheSessionModelDoes)
     CComparativeValueData limits;
     Limit(limits, eMeasItem_Power, "-15", "40");
     Limit(limits, eMeasItem_MERRMSdB, "5", "70");
-    CChannelTableData channels;
-    for (const char* pszName : {"Ch1", "Ch2"})
-    {
-        channels.AddChannel(CChannelData(eTVStandard_DVBT, pszName),
-                            CChannelTableData::c_lAppendRow);
-    }
-    channels.SetValue(0, QStringLiteral("Power Limit Offset"), QStringLiteral("3"));
+    const CChannelTableData channels = MdaTest::Channels({"Ch1", "Ch2"}, {}, {"3"});
     const CMeasurementJudge judge(limits, channels);
 
     const QStringList judgements = {"not judged", "within", "violation", "error"};
@@ -73,6 +59,37 @@ TEST(CMeasurementJudgeTest, JudgesOneStoredValueAsTheSessionModelDoes)
     EXPECT_DOUBLE_EQ(3.0, judge.PowerLimitOffset(0));
     EXPECT_DOUBLE_EQ(0.0, judge.PowerLimitOffset(9));
     EXPECT_DOUBLE_EQ(0.0, judge.PowerLimitOffset(-1));
+    // Qt 5 and Qt 6 parse numbers followed by a NUL or holding control characters differently;
+    // the judgement of a stored text must not depend on the build (row 1: no power offset).
+    const QChar nul(0);
+    // Among the errors: a full-width 3, an escape sequence, DEL, NEL and a full-width 0.
+    const std::tuple<EMeasurementItems, QString, EJudgement> rows[] = {
+        {eMeasItem_Power, "30 dBuV", eJudgement_Within},
+        {eMeasItem_Power, "\t30\r dBuV", eJudgement_Within},
+        {eMeasItem_Power, "50 dBuV", eJudgement_Violation},
+        {eMeasItem_Power, QString("30") + nul + " dBuV", eJudgement_Error},
+        {eMeasItem_Power, QString("30") + nul, eJudgement_Error},
+        {eMeasItem_Power, QString("3") + nul + "0", eJudgement_Error},
+        {eMeasItem_Power, QString::fromUtf8("\xef\xbc\x93\x30 dBuV"), eJudgement_Error},
+        {eMeasItem_Power, "30\x1b[2J dBuV", eJudgement_Error},
+        {eMeasItem_Power, "30\x7f", eJudgement_Error},
+        {eMeasItem_Power, QString::fromUtf8("30\xc2\x85"), eJudgement_Error},
+        {eMeasItem_DemodLock, QString("1") + nul, eJudgement_Error},
+        {eMeasItem_DemodLock, QString("0") + nul, eJudgement_Error},
+        {eMeasItem_DemodLock, QString::fromUtf8("\xef\xbc\x90"), eJudgement_Error},
+        {eMeasItem_DemodLock, "\x01", eJudgement_Error}};
+    for (const auto& [eItem, sValue, eJudgement] : rows)
+    {
+        SCOPED_TRACE(sValue.toUtf8().toPercentEncoding().toStdString());
+        CDBMeasurement record = Record(eItem, sValue, 1);
+        EXPECT_EQ(judge.Judge(record), eJudgement) << record.GetErrorDescription().toStdString();
+    }
+    // A plain lock code is judged, never an error.
+    for (const char* pszCode : {"0", "1", "\t1"})
+    {
+        CDBMeasurement record = Record(eMeasItem_DemodLock, pszCode, 1);
+        EXPECT_NE(judge.Judge(record), eJudgement_Error) << pszCode;
+    }
     // MER judged against one upper limit: the stored value text and the limit text.
     const auto judgeAgainst = [&channels](const QString& sValue, const QString& sLimit)
     {
@@ -297,14 +314,8 @@ private:
 // the judgement, value text, state and error description the value text gives.
 TEST(CMeasurementJudgeTest, JudgingByNumberNeverPartsFromJudgingTheText)
 {
-    CChannelTableData channels;
-    for (const char* pszOffset : {"3", "-2.5", "", "0.125", "nan dB"})
-    {
-        const long lRow = channels.GetRowCount();
-        channels.AddChannel(CChannelData(eTVStandard_DVBT, QStringLiteral("Ch%1").arg(lRow)),
-                            CChannelTableData::c_lAppendRow);
-        channels.SetValue(lRow, QStringLiteral("Power Limit Offset"), pszOffset);
-    }
+    const CChannelTableData channels = MdaTest::Channels({"Ch0", "Ch1", "Ch2", "Ch3", "Ch4"}, {},
+                                                         {"3", "-2.5", "", "0.125", "nan dB"});
     for (unsigned uSeed : {1u, 2u, 3u, 20261206u})
     {
         CSessionGenerator generator(uSeed);
@@ -339,45 +350,5 @@ TEST(CMeasurementJudgeTest, JudgingByNumberNeverPartsFromJudgingTheText)
                 }
             }
         }
-    }
-}
-
-// Qt 5 and Qt 6 parse numbers followed by a NUL or holding control characters differently;
-// the judgement of a stored text must not depend on the build. Power lies between -15 and 40.
-TEST(CMeasurementJudgeTest, HostileValueTextsAreJudgedAlikeOnEveryBuild)
-{
-    CComparativeValueData limits;
-    Limit(limits, eMeasItem_Power, "-15", "40");
-    CChannelTableData channels;
-    const CMeasurementJudge judge(limits, channels);
-    const QChar nul(0);
-    const std::tuple<EMeasurementItems, QString, EJudgement> rows[] = {
-        {eMeasItem_Power, "30 dBuV", eJudgement_Within},
-        {eMeasItem_Power, "\t30\r dBuV", eJudgement_Within},
-        {eMeasItem_Power, "50 dBuV", eJudgement_Violation},
-        {eMeasItem_Power, QString("30") + nul + " dBuV", eJudgement_Error},
-        {eMeasItem_Power, QString("30") + nul, eJudgement_Error},
-        {eMeasItem_Power, QString("3") + nul + "0", eJudgement_Error},
-        {eMeasItem_Power, QString::fromUtf8("\xef\xbc\x93\x30 dBuV"),
-         eJudgement_Error}, // full-width 3
-        {eMeasItem_Power, "30\x1b[2J dBuV", eJudgement_Error},
-        {eMeasItem_Power, "30\x7f", eJudgement_Error},
-        {eMeasItem_Power, QString::fromUtf8("30\xc2\x85"), eJudgement_Error}, // NEL
-        {eMeasItem_DemodLock, QString("1") + nul, eJudgement_Error},
-        {eMeasItem_DemodLock, QString("0") + nul, eJudgement_Error},
-        {eMeasItem_DemodLock, QString::fromUtf8("\xef\xbc\x90"), eJudgement_Error}, // full-width 0
-        {eMeasItem_DemodLock, "\x01", eJudgement_Error},
-    };
-    for (const auto& [eItem, sValue, eJudgement] : rows)
-    {
-        SCOPED_TRACE(sValue.toUtf8().toPercentEncoding().toStdString());
-        CDBMeasurement record = Record(eItem, sValue);
-        EXPECT_EQ(judge.Judge(record), eJudgement) << record.GetErrorDescription().toStdString();
-    }
-    // A plain lock code is judged, never an error.
-    for (const char* pszCode : {"0", "1", "\t1"})
-    {
-        CDBMeasurement record = Record(eMeasItem_DemodLock, pszCode);
-        EXPECT_NE(judge.Judge(record), eJudgement_Error) << pszCode;
     }
 }

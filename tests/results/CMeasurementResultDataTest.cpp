@@ -1,5 +1,4 @@
 #include "CMeasurementResultData.h"
-#include "CComparativeValueData.h"
 #include "CEnumTemplate.h"
 #include "CMeasurementResultGraphData.h"
 #include "CMeasurementResultSingleChannelData.h"
@@ -35,25 +34,22 @@ protected:
 /// The configuration files in a temporary folder (device settings naming the test database;
 /// Ch1 with a power limit offset of 3 dB; default limits and a second limit file) and the
 /// session recorded through the controllers.
-class CMeasurementResultDataTest : public MdaTest::CDatabaseBackendTest
+class CMeasurementResultDataTest : public MdaTest::CResultsTest
 {
 protected:
     void Prepare() override
     {
         ASSERT_TRUE(m_Files.isValid());
         ASSERT_TRUE(MdaTest::DeviceSettings(Database()).Write(Path("device.json")));
-        CChannelTableData channels = MdaTest::Channels(
-            {"Ch1", "Ch2", "Ch3"}, {eTVStandard_DVBT, eTVStandard_BG_Pal, eTVStandard_J83A});
-        channels.SetValue(0, "Power Limit Offset", "3");
-        ASSERT_TRUE(channels.Write(Path("channels.json")));
+        ASSERT_TRUE(MdaTest::Channels({"Ch1", "Ch2", "Ch3"},
+                                      {eTVStandard_DVBT, eTVStandard_BG_Pal, eTVStandard_J83A},
+                                      {"3"})
+                        .Write(Path("channels.json")));
         ASSERT_TRUE(CComparativeValueData().Write(Path("limits.json")));
         CComparativeValueData other;
-        QString sLow = "-15";
-        other.UpdateItem(eMeasItem_Power, eCompareType_Between, sLow, "40", true);
-        sLow = "5";
-        other.UpdateItem(eMeasItem_MERRMSdB, eCompareType_Between, sLow, "70", true);
-        sLow = "Locked";
-        other.UpdateItem(eMeasItem_DemodLock, eCompareType_NotUsed, sLow, "", true);
+        MdaTest::Limit(other, eMeasItem_Power, "-15", "40");
+        MdaTest::Limit(other, eMeasItem_MERRMSdB, "5", "70");
+        MdaTest::Limit(other, eMeasItem_DemodLock, "Locked", "", eCompareType_NotUsed);
         ASSERT_TRUE(other.Write(Path("other-limits.json")));
         m_Config = MdaTest::Config(m_Files);
         m_pDb = OpenConnection();
@@ -63,14 +59,10 @@ protected:
     /// Stores a measurement (scan, channel row, item id, state id, value, error text); its id.
     long Store(const QStringList& row) { return MdaTest::Store(*m_pDb, m_lSession, row); }
 
-    QString Path(const QString& sName) const { return m_Files.filePath(sName); }
     long Id(size_t lRow) const { return m_vIds.at(lRow); }
 
-    QTemporaryDir m_Files;
     CMeasConfigData m_Config;
-    long m_lSession = 0;
     std::vector<long> m_vIds;
-    std::unique_ptr<OrvelFramework::CDatabaseMultiInstance> m_pDb;
 };
 
 TEST_P(CMeasurementResultDataTest, LoadJudgesEveryStoredValue)
@@ -195,18 +187,10 @@ TEST_P(CMeasurementResultDataTest, SwitchingLimitsMatchesAFreshLoad)
     ASSERT_TRUE(model.LoadData(m_Config));
     // Graph lines fill the gaps between scans.
     CMeasurementResultGraphData graph(model);
-
-    const std::vector<QStringList> lines = MdaTest::ReadDataTable("results/graph-lines.tsv");
-    for (long i = 0; i < long(lines.size()); ++i)
+    // Line i has the points (value, interpolated or not, scan) and range of a table row.
+    const auto expectLine = [&graph](long i, const QStringList& row)
     {
-        const QStringList& row = lines[size_t(i)];
-        SCOPED_TRACE(row.join(' ').toStdString());
-        const auto eItem = CEnumTemplate<EMeasurementItems>::ToEnum(row[1].toLong());
-        graph.AddNewMeasurementResultItem();
-        EXPECT_TRUE(graph.SetChannelNameMeasItem(row[0], i, false));
-        EXPECT_FALSE(graph.SetChannelNameMeasItem(row[0], i, false));
-        EXPECT_TRUE(graph.SetDataItemMeasItem(eItem, i, true));
-        EXPECT_FALSE(graph.SetDataItemMeasItem(eItem, i, true));
+        SCOPED_TRACE(i);
         ASSERT_EQ(graph.GetNumberOfPoints(i), 4);
         for (long p = 0; p < 4; ++p)
         {
@@ -219,6 +203,20 @@ TEST_P(CMeasurementResultDataTest, SwitchingLimitsMatchesAFreshLoad)
         }
         EXPECT_DOUBLE_EQ(graph.GetMinMeasValue(i), row[4].toDouble());
         EXPECT_DOUBLE_EQ(graph.GetMaxMeasValue(i), row[5].toDouble());
+    };
+
+    const std::vector<QStringList> lines = MdaTest::ReadDataTable("results/graph-lines.tsv");
+    for (long i = 0; i < long(lines.size()); ++i)
+    {
+        const QStringList& row = lines[size_t(i)];
+        SCOPED_TRACE(row.join(' ').toStdString());
+        const auto eItem = CEnumTemplate<EMeasurementItems>::ToEnum(row[1].toLong());
+        graph.AddNewMeasurementResultItem();
+        EXPECT_TRUE(graph.SetChannelNameMeasItem(row[0], i, false));
+        EXPECT_FALSE(graph.SetChannelNameMeasItem(row[0], i, false));
+        EXPECT_TRUE(graph.SetDataItemMeasItem(eItem, i, true));
+        EXPECT_FALSE(graph.SetDataItemMeasItem(eItem, i, true));
+        expectLine(i, row);
     }
     EXPECT_EQ(graph.GetLineName(0), "Ch2 / MER RMS dB");
     EXPECT_TRUE(graph.SetDataItemEnabled(true, 1, false));
@@ -235,13 +233,7 @@ TEST_P(CMeasurementResultDataTest, SwitchingLimitsMatchesAFreshLoad)
     graph.RemoveMeasurementResultItem(1);
     for (long i = 0; i + 1 < long(lines.size()); ++i)
     {
-        const QStringList& line = lines[size_t(i < 1 ? i : i + 1)];
-        bool bInterpolated = false;
-        EXPECT_DOUBLE_EQ(graph.GetYMeasValue(i, 2, bInterpolated), line[2].split(',')[2].toDouble())
-            << i;
-        EXPECT_DOUBLE_EQ(graph.GetXMeasValue(i, 3), double(c_Scans[3])) << i;
-        EXPECT_DOUBLE_EQ(graph.GetMinMeasValue(i), line[4].toDouble()) << i;
-        EXPECT_DOUBLE_EQ(graph.GetMaxMeasValue(i), line[5].toDouble()) << i;
+        expectLine(i, lines[size_t(i < 1 ? i : i + 1)]);
     }
     // A line switched to an item its channel never measured has no range left.
     EXPECT_TRUE(graph.SetDataItemMeasItem(eMeasItem_BERBeforeRS, 0, true));
@@ -249,9 +241,7 @@ TEST_P(CMeasurementResultDataTest, SwitchingLimitsMatchesAFreshLoad)
               "0 0");
 
     const QStringList initial = MdaTest::Shown(model);
-    OrvelFramework::CRDMatrixData matrix;
-    model.CreateChannelMatrixData(matrix);
-    const QStringList tiles = MdaTest::Tiles(matrix);
+    const QStringList tiles = MdaTest::Tiles(model);
     ASSERT_EQ(tiles.size(), 3);
     // Violations in 3 scans of 4 (3 gaps): the top of the gradient.
     EXPECT_EQ(tiles[0],
@@ -348,14 +338,13 @@ TEST_P(CMeasurementResultDataTest, CsvListsStoredRowsScanByScan)
     ASSERT_TRUE(longer.LoadData(m_Config) && partial.open(QIODevice::WriteOnly));
     EXPECT_TRUE(longer.WriteCSVExport(partial));
     EXPECT_EQ(partial.m_Bytes, (longer.GetCSVExport().join('\n') + '\n').toUtf8());
-    OrvelFramework::CRDMatrixData matrix;
-    longer.CreateChannelMatrixData(matrix);
-    EXPECT_EQ(matrix.GetItem(2).GetText(),
-              "Channel Ch3\n----------------------------\nTotal limit violation count: 16\n" +
-                  QString("\n  Limit violation at ScanID 11: MER RMS dB is not between 30 <= "
-                          "value(15 dB) <= 70")
-                      .repeated(15) +
-                  "\n  ...");
+    EXPECT_EQ(
+        MdaTest::Tiles(longer).value(2),
+        "10 Ch3 Channel Ch3\n----------------------------\nTotal limit violation count: 16\n" +
+            QString("\n  Limit violation at ScanID 11: MER RMS dB is not between 30 <= "
+                    "value(15 dB) <= 70")
+                .repeated(15) +
+            "\n  ...");
 }
 
 TEST_P(CMeasurementResultDataTest, SingleChannelViewShowsDisplayTexts)
@@ -409,11 +398,9 @@ TEST_P(CMeasurementResultDataTest, FailedLoadLeavesAUsableModel)
         EXPECT_EQ(model.GetScanIdOfFirstChannelError(0), -1);
         EXPECT_EQ(model.GetCSVExport(),
                   QStringList("Session Data," + QString::number(m_lSession) + ",,,,,,,,,,,,,,,"));
-        OrvelFramework::CRDMatrixData matrix;
-        model.CreateChannelMatrixData(matrix);
-        for (int i = 0; i < matrix.GetItemCount(); ++i)
+        for (const QString& sTile : MdaTest::Tiles(model))
         {
-            EXPECT_EQ(matrix.GetItem(i).GetIndex(), 1);
+            EXPECT_TRUE(sTile.startsWith("1 ")) << sTile.toStdString();
         }
         model.UseOtherLimits(Path("other-limits.json"));
         EXPECT_EQ(CMeasurementResultSingleChannelData(model, 2, 0, false).GetMeasCount(), 0);
@@ -472,10 +459,7 @@ TEST_P(CMeasurementResultDataTest, UnreadableStoredValueIsAMeasurementError)
         model.UseOtherLimits(Path("other-limits.json"));
     }
     // More errors than violations: the channel's tile shows the error state.
-    OrvelFramework::CRDMatrixData matrix;
-    model.CreateChannelMatrixData(matrix);
-    EXPECT_EQ(QString::number(matrix.GetItem(1).GetIndex()) + " " + matrix.GetItem(1).GetText(),
-              "2 Channel Ch2\n----------------------------");
+    EXPECT_EQ(MdaTest::Tiles(model).value(1), "2 Ch2 Channel Ch2\n----------------------------");
     const CDBMeasurement stored = CDBMeasurementController(*m_pDb).GetData(m_lSession, 20, ids[7]);
     EXPECT_EQ(stored.GetValue(), "n/a dBmV");
     EXPECT_EQ(stored.GetMeasurementState(), 2);

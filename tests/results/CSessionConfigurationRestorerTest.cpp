@@ -1,6 +1,5 @@
 #include "CSessionConfigurationRestorer.h"
 
-#include "CComparativeValueData.h"
 #include "ResultsTestTools.h"
 
 #include <QDir>
@@ -15,7 +14,7 @@ using MdaTest::ReadBytes;
 
 /// A session created with a three-channel table and the default limits; both files are
 /// edited afterwards, as a station's files are.
-class CSessionConfigurationRestorerTest : public MdaTest::CDatabaseBackendTest
+class CSessionConfigurationRestorerTest : public MdaTest::CResultsTest
 {
 protected:
     void Prepare() override
@@ -35,21 +34,15 @@ protected:
         channels.AddChannel(CChannelData(eTVStandard_DVBT, QStringLiteral("X01")), 0);
         ASSERT_TRUE(channels.Write(Path("station.channel")));
         CComparativeValueData edited;
-        QString sLow = QStringLiteral("99");
-        edited.UpdateItem(eMeasItem_MERRMSdB, eCompareType_Higher, sLow, QString(), true);
+        MdaTest::Limit(edited, eMeasItem_MERRMSdB, "99", QString(), eCompareType_Higher);
         ASSERT_TRUE(edited.Write(Path("station.limit")));
         m_Device = MdaTest::DeviceSettings(Database());
     }
 
-    QString Path(const QString& sName) const { return m_Files.filePath(sName); }
-
-    QTemporaryDir m_Files;
     QTemporaryDir m_Out;
-    std::unique_ptr<OrvelFramework::CDatabaseMultiInstance> m_pDb;
     CDeviceSettingsData m_Device;
     QByteArray m_OriginalChannels;
     QByteArray m_OriginalLimits;
-    long m_lSession = 0;
 };
 
 } // namespace
@@ -58,20 +51,19 @@ TEST_P(CSessionConfigurationRestorerTest, RestoresTheFilesAsTheSessionWasMeasure
 {
     CSessionConfigurationRestorer restorer(*m_pDb);
     CMeasConfigData config;
-    const QString sFolder = m_Out.filePath(QStringLiteral("restored"));
-    ASSERT_TRUE(restorer.Restore(m_lSession, sFolder, m_Device, config))
+    const QDir folder(m_Out.filePath(QStringLiteral("restored")));
+    ASSERT_TRUE(restorer.Restore(m_lSession, folder.path(), m_Device, config))
         << restorer.LastError().toStdString();
     EXPECT_TRUE(restorer.LastError().isEmpty());
 
-    EXPECT_EQ(QDir(sFolder).filePath(QStringLiteral("session.channel")), config.ChannelTableFile());
-    EXPECT_EQ(QDir(sFolder).filePath(QStringLiteral("session.limit")),
-              config.ComparativeValuesFile());
+    EXPECT_EQ(folder.filePath(QStringLiteral("session.channel")), config.ChannelTableFile());
+    EXPECT_EQ(folder.filePath(QStringLiteral("session.limit")), config.ComparativeValuesFile());
     EXPECT_EQ(m_OriginalChannels, ReadBytes(config.ChannelTableFile()));
     EXPECT_EQ(m_OriginalLimits, ReadBytes(config.ComparativeValuesFile()));
     // Everything it wrote is inside the folder it was given.
     EXPECT_EQ(
         QStringList({"session.channel", "session.device", "session.limit", "session.measconfig"}),
-        QDir(sFolder).entryList(QDir::Files | QDir::Hidden | QDir::System, QDir::Name));
+        folder.entryList(QDir::Files | QDir::Hidden | QDir::System, QDir::Name));
     EXPECT_EQ(QStringList({"restored"}),
               QDir(m_Out.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot));
 
@@ -81,7 +73,7 @@ TEST_P(CSessionConfigurationRestorerTest, RestoresTheFilesAsTheSessionWasMeasure
     ASSERT_TRUE(model.LoadData(config));
     EXPECT_EQ(QStringList({"S21", "K23", "K34"}), model.GetChannelNames());
     CMeasConfigData written;
-    ASSERT_TRUE(written.Read(QDir(sFolder).filePath(QStringLiteral("session.measconfig"))));
+    ASSERT_TRUE(written.Read(folder.filePath(QStringLiteral("session.measconfig"))));
     EXPECT_EQ(config.ChannelTableFile(), written.ChannelTableFile());
 
     // Files given instead of the stored copies are named as they are, with the rows they have.

@@ -1,5 +1,4 @@
 #include "CSessionReader.h"
-#include "CComparativeValueData.h"
 #include "CDatabaseTransaction.h"
 #include "ResultsTestTools.h"
 
@@ -17,7 +16,7 @@ namespace
 // over three channels and a channel 9 beyond the table; every fifth power is too high.
 constexpr int c_iScans = 6;
 
-class CSessionReaderTest : public MdaTest::CDatabaseBackendTest
+class CSessionReaderTest : public MdaTest::CResultsTest
 {
 protected:
     void Prepare() override
@@ -52,12 +51,7 @@ protected:
         ++m_lRows;
     }
 
-    QString Path(const QString& sName) const { return m_Files.filePath(sName); }
-
-    QTemporaryDir m_Files;
     CMeasConfigData m_Config;
-    std::unique_ptr<OrvelFramework::CDatabaseMultiInstance> m_pDb;
-    long m_lSession = 0;
     long m_lRows = 0;
 };
 

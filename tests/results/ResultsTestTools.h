@@ -4,6 +4,7 @@
 // stored measurements, the session of results/session.tsv and what the views show of a model.
 
 #include "CChannelTableData.h"
+#include "CComparativeValueData.h"
 #include "CDBMeasurementController.h"
 #include "CDBScanController.h"
 #include "CDBSessionControler.h"
@@ -27,9 +28,11 @@ inline CDeviceSettingsData DeviceSettings(CTestDatabase& db)
     return device;
 }
 
-/// Channels of the given names, each of its standard in standards or else DVB-T.
+/// Channels of the given names, each of its standard in standards or else DVB-T, and of its power
+/// limit offset in offsets where there is one.
 inline CChannelTableData Channels(const QStringList& names,
-                                  const std::vector<ETVStandards>& standards = {})
+                                  const std::vector<ETVStandards>& standards = {},
+                                  const QStringList& offsets = {})
 {
     CChannelTableData table;
     for (size_t i = 0; i < size_t(names.size()); ++i)
@@ -37,8 +40,19 @@ inline CChannelTableData Channels(const QStringList& names,
         table.AddChannel(
             CChannelData(i < standards.size() ? standards[i] : eTVStandard_DVBT, names[int(i)]),
             CChannelTableData::c_lAppendRow);
+        if (int(i) < offsets.size())
+        {
+            table.SetValue(long(i), QStringLiteral("Power Limit Offset"), offsets[int(i)]);
+        }
     }
     return table;
+}
+
+/// Sets the limits of one item (the low text is taken by reference).
+inline void Limit(CComparativeValueData& limits, EMeasurementItems eItem, QString sLow,
+                  const QString& sHigh, ECompareType eType = eCompareType_Between)
+{
+    limits.UpdateItem(eItem, eType, sLow, sHigh, true);
 }
 
 /// The configuration naming the device settings, channel table and limit files in dir.
@@ -52,6 +66,17 @@ inline CMeasConfigData Config(const QTemporaryDir& dir,
     config.SetComparativeValuesFile(dir.filePath(files.value(2)));
     return config;
 }
+
+/// A database test with a folder for its files, a connection and a session.
+class CResultsTest : public CDatabaseBackendTest
+{
+protected:
+    QString Path(const QString& sName) const { return m_Files.filePath(sName); }
+
+    QTemporaryDir m_Files;
+    std::unique_ptr<OrvelFramework::CDatabaseMultiInstance> m_pDb;
+    long m_lSession = 0;
+};
 
 /// Stores a measurement; its id. A refused one fails the test.
 inline long Store(OrvelFramework::CDatabaseMultiInstance& db, long lSession, long lScan,
@@ -109,6 +134,14 @@ inline QStringList Tiles(const OrvelFramework::CRDMatrixData& matrix)
             << QStringLiteral("%1 %2 %3").arg(tile.GetIndex()).arg(tile.GetName(), tile.GetText());
     }
     return tiles;
+}
+
+/// The tiles of a model's channel matrix.
+inline QStringList Tiles(CMeasurementResultData& model)
+{
+    OrvelFramework::CRDMatrixData matrix;
+    model.CreateChannelMatrixData(matrix);
+    return Tiles(matrix);
 }
 
 /// Everything the result views show of a loaded model, as lines: CSV, dates with their scans,
