@@ -119,7 +119,7 @@ TEST(CChannelData, HoldsEveryItemOnceInOneSharedOrderIdentifiersAndStoresByPosit
     EXPECT_EQ(channel.GetItem(37L).ToString() + "|" + channel.GetItem(38L).ToString(), "7 |8 ");
 }
 
-TEST(CChannelData, QamOrderRuleForEveryDocsisStandardAndOrder)
+TEST(CChannelData, QamOrderRuleForEveryDocsisStandardAndOrderAndWhatRunsIt)
 {
     std::map<std::pair<QString, QString>, QStringList> expected; // standard, QAM order: row
     std::set<QString> standards;
@@ -163,12 +163,9 @@ TEST(CChannelData, QamOrderRuleForEveryDocsisStandardAndOrder)
             EXPECT_EQ(FecText(channel), Or(r[4], "A"));
         }
     }
-}
 
-// Only an integer store that changes the QAM order or the standard runs the rule on a DOCSIS
-// 3.0 record; a text store never does.
-TEST(CChannelData, OnlyAChangingIntegerStoreRunsTheQamOrderRule)
-{
+    // Only an integer store that changes the QAM order or the standard runs the rule on a DOCSIS
+    // 3.0 record; a text store never does.
     CChannelData channel(eTVStandard_DOCSIS30, "D");
     for (const QStringList& r : DataRows("qam_order_triggers.tsv"))
     {

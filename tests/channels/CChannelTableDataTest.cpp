@@ -1,4 +1,3 @@
-#include "CChannelTableData.h"
 #include "CValueFactory.h"
 #include "ChannelTestTools.h"
 

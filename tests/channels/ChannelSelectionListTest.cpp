@@ -1,4 +1,3 @@
-#include "CChannelTableData.h"
 #include "CFilterConstellation.h"
 #include "CFilterTestLineField.h"
 #include "CValueFactory.h"

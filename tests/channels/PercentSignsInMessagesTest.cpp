@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include <tuple>
+#include <utility>
 
 using namespace LumoraMeasurement;
 
@@ -11,20 +11,15 @@ using namespace LumoraMeasurement;
 // table's messages are checked with such names in CChannelTableDataTest.cpp.
 TEST(PercentSignsInMessages, FindingKeepsFileAndMessageAsWritten)
 {
-    const std::tuple<const char*, int, int, const char*, const char*> rows[] = {
-        {"plain.limit", 3, 7, "no number", "plain.limit:3:7: no number"},
-        {"/a/%1 %2.limit", 12, 1, "x", "/a/%1 %2.limit:12:1: x"},
-        {"b.channel", 0, 0, "%1 is not %2", "b.channel:0:0: %1 is not %2"},
-        {"%3%2%1", 4, 5, "100% %9\nnext line", "%3%2%1:4:5: 100% %9 next line"},
+    const std::pair<SDocumentFinding, const char*> rows[] = {
+        {{"plain.limit", 3, 7, {}, "no number"}, "plain.limit:3:7: no number"},
+        {{"/a/%1 %2.limit", 12, 1, {}, "x"}, "/a/%1 %2.limit:12:1: x"},
+        {{"b.channel", 0, 0, {}, "%1 is not %2"}, "b.channel:0:0: %1 is not %2"},
+        {{"%3%2%1", 4, 5, {}, "100% %9\nnext line"}, "%3%2%1:4:5: 100% %9 next line"},
     };
-    for (const auto& [pszFile, iLine, iColumn, pszMessage, pszExpected] : rows)
+    for (const auto& [finding, pszExpected] : rows)
     {
-        SCOPED_TRACE(pszFile);
-        SDocumentFinding finding;
-        finding.m_sFile = QString::fromUtf8(pszFile);
-        finding.m_iLine = iLine;
-        finding.m_iColumn = iColumn;
-        finding.m_sMessage = QString::fromUtf8(pszMessage);
+        SCOPED_TRACE(finding.m_sFile.toStdString());
         EXPECT_EQ(finding.ToString(), QString::fromUtf8(pszExpected));
     }
 }

@@ -55,7 +55,7 @@ const QString* const c_Unnamed[] = {
 } // namespace
 
 // Every column of measurement_items.tsv against the table, the value factory and the converter.
-TEST(MeasurementItemCatalogue, EveryItemMatchesTheCatalogue)
+TEST(MeasurementItemCatalogue, EveryItemMatchesTheCatalogueAndItsProfileTexts)
 {
     const auto rows = ReadRows("measurement_items.tsv", 10);
     ASSERT_EQ(rows.size(), 128u);
@@ -137,10 +137,8 @@ TEST(MeasurementItemCatalogue, EveryItemMatchesTheCatalogue)
                                       : CValueFactory::MeasurementItem_GetEnumValue(row[1], row[2]),
                   row[3].toInt());
     }
-}
 
-TEST(MeasurementItemCatalogue, ProfileConstantsAndValueTexts)
-{
+    // Profile constants no item answers to.
     for (const QString* pName : c_Unnamed)
     {
         EXPECT_EQ(CEnumConverter::ConvertToEMeasurementItems(*pName), eMeasItem_None)
