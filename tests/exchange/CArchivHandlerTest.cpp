@@ -2,7 +2,6 @@
 #include "ExchangeTestTools.h"
 
 #include <QRegularExpression>
-#include <QTemporaryDir>
 
 #include <csignal>
 #include <tuple>
@@ -165,8 +164,9 @@ qint64 WrittenBytes()
     return iAt < 0 ? -1 : text.mid(iAt + 7, text.indexOf('\n', iAt) - iAt - 7).toLongLong();
 }
 
-// A refused extraction says why in words: the import passes the reason on to its user.
-TEST_F(ArchivHandlerTest, RefusedExtractionSaysWhy)
+// A refused extraction says why in words (the import passes the reason on to its user) and
+// writes nothing.
+TEST_F(ArchivHandlerTest, BrokenAndHostileArchivesAreRefusedWithAReasonAndNothingWritten)
 {
     // Case, how the archive is made (ziptool mode and entries, or "shared COUNT SIZE"), reason.
     const std::tuple<const char*, QString, QString, QString> rows[] = {
@@ -222,11 +222,8 @@ TEST_F(ArchivHandlerTest, RefusedExtractionSaysWhy)
     ASSERT_TRUE(MakeZip(Path("good.zip"), R"([{"name": "a.txt", "data": "x"}])"));
     EXPECT_TRUE(Extract("good.zip", "good"));
     EXPECT_EQ(m_handler.LastError(), "");
-}
 
-// Every archive either extracts as stated or is refused with nothing written at all.
-TEST_F(ArchivHandlerTest, ExtractionOfBrokenAndHostileArchives)
-{
+    // Every archive either extracts as stated or is refused with nothing written at all.
     for (const QStringList& row : MdaTest::ReadDataTable("exchange/hostile-archives.tsv"))
     {
         SCOPED_TRACE(row[0].toStdString());
