@@ -113,9 +113,8 @@ TEST_F(ArchivHandlerTest, RoundTripWithOtherToolsAndRenaming)
 
 TEST_F(ArchivHandlerTest, CreateArchiveSkipsFoldersAndReportsMissingFiles)
 {
-    ASSERT_TRUE(WriteFile(Path("in/a.limit"), "a"));
-    ASSERT_TRUE(WriteFile(Path("other/a.limit"), "other a"));
-    QDir().mkpath(Path("folder"));
+    ASSERT_TRUE(WriteFile(Path("in/a.limit"), "a") && WriteFile(Path("other/a.limit"), "other a") &&
+                QDir().mkpath(Path("folder")));
     for (const QStringList& row : MdaTest::ReadDataTable("exchange/create-archive.tsv"))
     {
         SCOPED_TRACE(row[0].toStdString());
@@ -239,10 +238,9 @@ TEST_F(ArchivHandlerTest, BrokenAndHostileArchivesAreRefusedWithAReasonAndNothin
     // An output folder that cannot be made (below a file) fails the extraction.
     EXPECT_FALSE(Extract("work/archive.zip", "work/archive.zip/out"));
     // Links already in the output folder must not carry a write outside it.
-    ASSERT_TRUE(WriteFile(Path("victim/x.txt"), "original"));
-    QDir().mkpath(Path("out/real"));
-    ASSERT_TRUE(QFile::link(Path("victim"), Path("out/sub")));
-    ASSERT_TRUE(QFile::link(Path("victim/x.txt"), Path("out/x.txt")));
+    ASSERT_TRUE(WriteFile(Path("victim/x.txt"), "original") && QDir().mkpath(Path("out/real")) &&
+                QFile::link(Path("victim"), Path("out/sub")) &&
+                QFile::link(Path("victim/x.txt"), Path("out/x.txt")));
 
     ASSERT_TRUE(MakeZip(Path("into-link.zip"), R"([{"name": "sub/x.txt", "data": "evil"}])"));
     EXPECT_FALSE(Extract("into-link.zip", "out"));
@@ -258,8 +256,7 @@ TEST_F(ArchivHandlerTest, BrokenAndHostileArchivesAreRefusedWithAReasonAndNothin
     for (const QStringList& row : MdaTest::ReadDataTable("exchange/bounds.tsv"))
     {
         SCOPED_TRACE(row[0].toStdString());
-        ASSERT_TRUE(Fresh("work"));
-        ASSERT_TRUE(RunZipTool({"shared", Path("work/bomb.zip"), row[1], row[2]}));
+        ASSERT_TRUE(Fresh("work") && RunZipTool({"shared", Path("work/bomb.zip"), row[1], row[2]}));
         ASSERT_LT(QFileInfo(Path("work/bomb.zip")).size(), 400 * 1024);
         const qint64 llBefore = WrittenBytes();
         EXPECT_EQ(Extract("work/bomb.zip", "work/out"), row[3] == "1");

@@ -39,12 +39,11 @@ extern "C" int renameat2(int iOldDir, const char* pOld, int iNewDir, const char*
 {
     if (g_iStallPipe >= 0 && std::strstr(pOld, "/.import-") != nullptr)
     {
-        if (write(g_iStallPipe, "s", 1) == 1)
+        // Once the parent knows, wait to be killed; exit when it cannot be told.
+        const bool bTold = write(g_iStallPipe, "s", 1) == 1;
+        while (bTold)
         {
-            for (;;)
-            {
-                pause();
-            }
+            pause();
         }
         _exit(3);
     }
@@ -166,15 +165,10 @@ TEST_F(ExportHandlerTest, ExportPacksTheNamedFilesInOrder)
         SCOPED_TRACE(row[0].toStdString());
         const QString sFolder = Path(QString(row[0]).replace(' ', '-'));
         const QString sTransducer = row[1].isEmpty() ? QString() : sFolder + "/" + row[1];
-        if (!row[1].isEmpty() && row[1] != "missing")
-        {
-            ASSERT_TRUE(WriteFile(sTransducer, "0 0\n1000000 1.5\n"));
-        }
+        ASSERT_TRUE(row[1].isEmpty() || row[1] == "missing" ||
+                    WriteFile(sTransducer, "0 0\n1000000 1.5\n"));
         const QString sConfig = MakeConfiguration(sFolder, sTransducer);
-        if (row[2] == "1")
-        {
-            ASSERT_TRUE(WriteFile(sFolder + "/Site.device", "not json"));
-        }
+        ASSERT_TRUE(row[2] != "1" || WriteFile(sFolder + "/Site.device", "not json"));
         const QString sArchive = sFolder + "/out/Site1.measurement";
         EXPECT_EQ(m_handler.ExportMeasurementConfiguration(sConfig, sArchive), row[3] == "1");
         EXPECT_EQ(ReadZip("names", sArchive).split('\n', Qt::SkipEmptyParts), row[4].split(','));
@@ -190,9 +184,8 @@ TEST_F(ExportHandlerTest, ExportPacksTheNamedFilesInOrder)
 TEST_F(ExportHandlerTest, ImportUnpacksIntoTheImportFolderAndPointsAtTheFiles)
 {
     const QString sTransducer = Path("conf/Ant.tdf");
-    ASSERT_TRUE(WriteFile(sTransducer, "0 0\n"));
     const QString sConfig = MakeConfiguration(Path("conf"), sTransducer);
-    ASSERT_TRUE(WriteFile(Path("conf/notes.txt"), "remember"));
+    ASSERT_TRUE(WriteFile(sTransducer, "0 0\n") && WriteFile(Path("conf/notes.txt"), "remember"));
     CArchivHandler archive;
     const QStringList lDocuments{Path("conf/Site.device"), Path("conf/Site.limit"),
                                  Path("conf/Site.channel"), sConfig};
@@ -398,8 +391,7 @@ TEST_F(ExportHandlerTest, ImportMovesIntoPlaceConcurrentlyOrWhereTheFileSystemRe
             }
         }
     };
-    std::thread first(importMany, sOld);
-    std::thread second(importMany, sNew);
+    std::thread first(importMany, sOld), second(importMany, sNew);
     first.join();
     second.join();
     EXPECT_EQ(iFailures.load(), 0);
