@@ -273,7 +273,7 @@ TEST_F(ExportHandlerTest, ImportUnpacksIntoTheImportFolderAndPointsAtTheFiles)
 // not its own, or would be reached through a link (whose target would be replaced).
 TEST_F(ExportHandlerTest, ImportIsRefusedWithoutAFolderOfItsOwnOrWithDocumentsOutside)
 {
-    const QString sConfig = MakeConfiguration(Path("conf"), "");
+    const QString sSite1 = Exported("conf");
     const QString sKept = ImportFolder("Lumora2.0Import/Other/keep.limit");
     ASSERT_TRUE(WriteFile(sKept, "keep") && WriteFile(Path("home/keep.txt"), "keep"));
     // An import folder that is a link (its replacement would reach what it points at) or a file.
@@ -285,9 +285,8 @@ TEST_F(ExportHandlerTest, ImportIsRefusedWithoutAFolderOfItsOwnOrWithDocumentsOu
     const QString sTemp = QDir::cleanPath(ImportFolder(""));
     ASSERT_TRUE(WriteFile(Path("elsewhere/Site1/kept.txt"), "kept") && QDir().mkpath(sTemp) &&
                 QFile::link(Path("elsewhere"), sTemp + "/linked"));
-    ASSERT_TRUE(m_handler.ExportMeasurementConfiguration(sConfig, Path("Site1.measurement")) &&
-                m_handler.ExportMeasurementConfiguration(sConfig, Path("Site2.measurement")));
-    ASSERT_TRUE(m_handler.ImportMeasurementConfiguration(Path("Site2.measurement"), "") &&
+    ASSERT_TRUE(QFile::copy(sSite1, Path("Site2.measurement")) &&
+                m_handler.ImportMeasurementConfiguration(Path("Site2.measurement"), "") &&
                 m_handler.ImportMeasurementConfiguration(Path("Site2.measurement"), "Mine/Sub"));
     const QString sLinked =
         QString("'%1/linked' is a symbolic link; an import is not written through links")
@@ -318,8 +317,7 @@ TEST_F(ExportHandlerTest, ImportIsRefusedWithoutAFolderOfItsOwnOrWithDocumentsOu
     {
         SCOPED_TRACE((sName + " into " + sSub).toStdString());
         const QString sArchive = Path("names/" + sName + ".measurement");
-        ASSERT_TRUE(QFile::copy(Path("Site1.measurement"), sArchive) ||
-                    QFileInfo::exists(sArchive));
+        ASSERT_TRUE(QFile::copy(sSite1, sArchive) || QFileInfo::exists(sArchive));
         const QStringList lWith = TreeWithContents(Path(""));
         EXPECT_FALSE(m_handler.ImportMeasurementConfiguration(sArchive, sSub));
         EXPECT_EQ(m_handler.LastError(),

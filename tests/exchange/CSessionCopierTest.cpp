@@ -203,7 +203,7 @@ protected:
     std::unique_ptr<CSessionCopier> m_pCopier;
 };
 
-TEST_P(CSessionCopierTest, CopiesEveryColumnOfAHostileSessionAndSkipsItTheSecondTime)
+TEST_P(CSessionCopierTest, CopiesEveryColumnAndEveryBatchOnceAndSharesTheFiles)
 {
     const long lSource = Record(*m_pSource, m_Dir, "uid-hostile", HostileRows());
     // A session already on the target shifts its ids away from the source's; it registered the
@@ -271,6 +271,15 @@ TEST_P(CSessionCopierTest, CopiesEveryColumnOfAHostileSessionAndSkipsItTheSecond
     EXPECT_EQ(lFiles, files(second.m_lTargetId));
     EXPECT_EQ(files(lOld)[1], lFiles[1]);
     EXPECT_NE(files(lOld)[0], lFiles[0]);
+    // The rows go over in batches: a session of several batches arrives row for row, once.
+    const std::vector<SRow> many = ManyRows(2 * 4096 + 3, 50, " dBuV");
+    const long lMany = Record(*m_pSource, m_Dir, "uid-batches", many);
+    const CSessionCopier::SResult batches = Copy(lMany);
+    EXPECT_EQ(static_cast<qint64>(many.size()), batches.m_llValues);
+    const std::vector<QStringList> copied = Rows(*m_pTarget, batches.m_lTargetId);
+    EXPECT_EQ(many.size(), copied.size());
+    EXPECT_EQ(Rows(*m_pSource, lMany), copied);
+    EXPECT_EQ(batches.m_sSourceDigest, Digest(*m_pTarget, batches.m_lTargetId));
 
     // Scans or a registered file that cannot be read fail the digest with the reason.
     ASSERT_TRUE(m_pSourceDb->ExecuteDirect("ALTER TABLE scan RENAME TO scan_gone"));
@@ -281,19 +290,6 @@ TEST_P(CSessionCopierTest, CopiesEveryColumnOfAHostileSessionAndSkipsItTheSecond
     EXPECT_TRUE(sError.startsWith("Cannot read the channel table file 1: ") &&
                 sError.contains("exported_channel_settings"))
         << sError.toStdString();
-}
-
-// The rows go over in batches: a session of several batches arrives row for row, once.
-TEST_P(CSessionCopierTest, ASessionOfSeveralBatchesArrivesRowForRowOnce)
-{
-    const std::vector<SRow> rows = ManyRows(2 * 4096 + 3, 50, " dBuV");
-    const long lSource = Record(*m_pSource, m_Dir, "uid-batches", rows);
-    const CSessionCopier::SResult result = Copy(lSource);
-    EXPECT_EQ(static_cast<qint64>(rows.size()), result.m_llValues);
-    const std::vector<QStringList> copied = Rows(*m_pTarget, result.m_lTargetId);
-    EXPECT_EQ(rows.size(), copied.size());
-    EXPECT_EQ(Rows(*m_pSource, lSource), copied);
-    EXPECT_EQ(result.m_sSourceDigest, Digest(*m_pTarget, result.m_lTargetId));
 }
 
 // A session whose unique id the target holds with other content, or that has none, is refused;
