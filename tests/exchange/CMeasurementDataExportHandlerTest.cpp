@@ -575,9 +575,7 @@ TEST_F(ExportHandlerTest, FailedOrKilledImportKeepsTheEarlierImportAndIsClearedA
     }
 }
 
-class ExchangeBetweenStationsTest : public MdaTest::CDatabaseBackendTest
-{
-};
+using ExchangeBetweenStationsTest = MdaTest::CDatabaseBackendTest;
 
 TEST_P(ExchangeBetweenStationsTest, ConfigurationTravelsThroughTheDatabase)
 {
