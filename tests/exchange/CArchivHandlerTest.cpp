@@ -2,7 +2,6 @@
 #include "ExchangeTestTools.h"
 
 #include <QRegularExpression>
-#include <QTemporaryDir>
 
 #include <csignal>
 #include <tuple>
@@ -114,9 +113,8 @@ TEST_F(ArchivHandlerTest, RoundTripWithOtherToolsAndRenaming)
 
 TEST_F(ArchivHandlerTest, CreateArchiveSkipsFoldersAndReportsMissingFiles)
 {
-    ASSERT_TRUE(WriteFile(Path("in/a.limit"), "a"));
-    ASSERT_TRUE(WriteFile(Path("other/a.limit"), "other a"));
-    QDir().mkpath(Path("folder"));
+    ASSERT_TRUE(WriteFile(Path("in/a.limit"), "a") && WriteFile(Path("other/a.limit"), "other a") &&
+                QDir().mkpath(Path("folder")));
     for (const QStringList& row : MdaTest::ReadDataTable("exchange/create-archive.tsv"))
     {
         SCOPED_TRACE(row[0].toStdString());
@@ -165,8 +163,9 @@ qint64 WrittenBytes()
     return iAt < 0 ? -1 : text.mid(iAt + 7, text.indexOf('\n', iAt) - iAt - 7).toLongLong();
 }
 
-// A refused extraction says why in words: the import passes the reason on to its user.
-TEST_F(ArchivHandlerTest, RefusedExtractionSaysWhy)
+// A refused extraction says why in words (the import passes the reason on to its user) and
+// writes nothing.
+TEST_F(ArchivHandlerTest, BrokenAndHostileArchivesAreRefusedWithAReasonAndNothingWritten)
 {
     // Case, how the archive is made (ziptool mode and entries, or "shared COUNT SIZE"), reason.
     const std::tuple<const char*, QString, QString, QString> rows[] = {
@@ -222,11 +221,8 @@ TEST_F(ArchivHandlerTest, RefusedExtractionSaysWhy)
     ASSERT_TRUE(MakeZip(Path("good.zip"), R"([{"name": "a.txt", "data": "x"}])"));
     EXPECT_TRUE(Extract("good.zip", "good"));
     EXPECT_EQ(m_handler.LastError(), "");
-}
 
-// Every archive either extracts as stated or is refused with nothing written at all.
-TEST_F(ArchivHandlerTest, ExtractionOfBrokenAndHostileArchives)
-{
+    // Every archive either extracts as stated or is refused with nothing written at all.
     for (const QStringList& row : MdaTest::ReadDataTable("exchange/hostile-archives.tsv"))
     {
         SCOPED_TRACE(row[0].toStdString());
@@ -242,10 +238,9 @@ TEST_F(ArchivHandlerTest, ExtractionOfBrokenAndHostileArchives)
     // An output folder that cannot be made (below a file) fails the extraction.
     EXPECT_FALSE(Extract("work/archive.zip", "work/archive.zip/out"));
     // Links already in the output folder must not carry a write outside it.
-    ASSERT_TRUE(WriteFile(Path("victim/x.txt"), "original"));
-    QDir().mkpath(Path("out/real"));
-    ASSERT_TRUE(QFile::link(Path("victim"), Path("out/sub")));
-    ASSERT_TRUE(QFile::link(Path("victim/x.txt"), Path("out/x.txt")));
+    ASSERT_TRUE(WriteFile(Path("victim/x.txt"), "original") && QDir().mkpath(Path("out/real")) &&
+                QFile::link(Path("victim"), Path("out/sub")) &&
+                QFile::link(Path("victim/x.txt"), Path("out/x.txt")));
 
     ASSERT_TRUE(MakeZip(Path("into-link.zip"), R"([{"name": "sub/x.txt", "data": "evil"}])"));
     EXPECT_FALSE(Extract("into-link.zip", "out"));
@@ -261,8 +256,7 @@ TEST_F(ArchivHandlerTest, ExtractionOfBrokenAndHostileArchives)
     for (const QStringList& row : MdaTest::ReadDataTable("exchange/bounds.tsv"))
     {
         SCOPED_TRACE(row[0].toStdString());
-        ASSERT_TRUE(Fresh("work"));
-        ASSERT_TRUE(RunZipTool({"shared", Path("work/bomb.zip"), row[1], row[2]}));
+        ASSERT_TRUE(Fresh("work") && RunZipTool({"shared", Path("work/bomb.zip"), row[1], row[2]}));
         ASSERT_LT(QFileInfo(Path("work/bomb.zip")).size(), 400 * 1024);
         const qint64 llBefore = WrittenBytes();
         EXPECT_EQ(Extract("work/bomb.zip", "work/out"), row[3] == "1");

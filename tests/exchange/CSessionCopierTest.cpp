@@ -8,7 +8,6 @@
 #include "TestDataTable.h"
 
 #include <QRegularExpression>
-#include <QTemporaryDir>
 
 #include <functional>
 #include <thread>
@@ -204,11 +203,13 @@ protected:
     std::unique_ptr<CSessionCopier> m_pCopier;
 };
 
-TEST_P(CSessionCopierTest, CopiesEveryColumnOfAHostileSessionAndSkipsItTheSecondTime)
+TEST_P(CSessionCopierTest, CopiesEveryColumnAndEveryBatchOnceAndSharesTheFiles)
 {
     const long lSource = Record(*m_pSource, m_Dir, "uid-hostile", HostileRows());
-    // A session already on the target shifts its ids away from the source's.
-    Record(*m_pTarget, m_Dir, "uid-other", {});
+    // A session already on the target shifts its ids away from the source's; it registered the
+    // same channel table before, the limit file is new to it.
+    const long lOld =
+        Record(*m_pTarget, m_Dir, "uid-other", {}, "{\"channels\": 1}", "{\"other\": 1}");
     m_pCopier->SetReadBack(true);
     const CSessionCopier::SResult result = Copy(lSource);
     EXPECT_EQ(CSessionCopier::eOutcome_Copied, result.m_eOutcome);
@@ -226,16 +227,23 @@ TEST_P(CSessionCopierTest, CopiesEveryColumnOfAHostileSessionAndSkipsItTheSecond
               QStringList({"", "0", "There is no session 99999 in the database"}));
 
     CDBSessionControler target(*m_pTarget);
+    // Limit and channel file ids of a target session.
+    const auto files = [&target](long lSession)
+    {
+        QString sLimit, sChannel;
+        target.GetData(lSession).GetAssociatedFiles(sLimit, sChannel);
+        return QStringList{sLimit, sChannel};
+    };
     const CDBSessionData source = CDBSessionControler(*m_pSource).GetData(lSource);
     const CDBSessionData copy = target.GetData(result.m_lTargetId);
-    QString sSite, sTestPoint, sLimitId, sChannelId;
+    QString sSite, sTestPoint;
     copy.GetSessionLocationData(sSite, sTestPoint);
     EXPECT_EQ((QStringList{source.Description(), source.FirstRun(), "Site %n"}),
               (QStringList{copy.Description(), copy.FirstRun(), sSite}));
-    copy.GetAssociatedFiles(sLimitId, sChannelId);
+    const QStringList lFiles = files(result.m_lTargetId);
     QByteArray limits, channels;
-    ASSERT_TRUE(target.GetRegisteredLimitValuesFile(sLimitId, limits) &&
-                target.GetRegisteredChannelSettingsFile(sChannelId, channels));
+    ASSERT_TRUE(target.GetRegisteredLimitValuesFile(lFiles[0], limits) &&
+                target.GetRegisteredChannelSettingsFile(lFiles[1], channels));
     EXPECT_EQ(QByteArray("{\"limits\": \"ä\"}"), limits);
     EXPECT_EQ(QByteArray("{\"channels\": 1}"), channels);
 
@@ -257,6 +265,22 @@ TEST_P(CSessionCopierTest, CopiesEveryColumnOfAHostileSessionAndSkipsItTheSecond
     EXPECT_EQ(9, again.m_llValues);
     EXPECT_EQ(std::vector<long>{result.m_lTargetId}, Held(*m_pTarget, "uid-hostile"));
 
+    // A second session with the same files shares the target's registration of them.
+    const CSessionCopier::SResult second = Copy(Record(*m_pSource, m_Dir, "uid-b", {}));
+    EXPECT_EQ(0, second.m_llValues);
+    EXPECT_EQ(lFiles, files(second.m_lTargetId));
+    EXPECT_EQ(files(lOld)[1], lFiles[1]);
+    EXPECT_NE(files(lOld)[0], lFiles[0]);
+    // The rows go over in batches: a session of several batches arrives row for row, once.
+    const std::vector<SRow> many = ManyRows(2 * 4096 + 3, 50, " dBuV");
+    const long lMany = Record(*m_pSource, m_Dir, "uid-batches", many);
+    const CSessionCopier::SResult batches = Copy(lMany);
+    EXPECT_EQ(static_cast<qint64>(many.size()), batches.m_llValues);
+    const std::vector<QStringList> copied = Rows(*m_pTarget, batches.m_lTargetId);
+    EXPECT_EQ(many.size(), copied.size());
+    EXPECT_EQ(Rows(*m_pSource, lMany), copied);
+    EXPECT_EQ(batches.m_sSourceDigest, Digest(*m_pTarget, batches.m_lTargetId));
+
     // Scans or a registered file that cannot be read fail the digest with the reason.
     ASSERT_TRUE(m_pSourceDb->ExecuteDirect("ALTER TABLE scan RENAME TO scan_gone"));
     EXPECT_FALSE(CSessionContentDigest::Compute(*m_pSource, lSource, sNone, llNone, sError));
@@ -268,20 +292,9 @@ TEST_P(CSessionCopierTest, CopiesEveryColumnOfAHostileSessionAndSkipsItTheSecond
         << sError.toStdString();
 }
 
-// The rows go over in batches: a session of several batches arrives row for row, once.
-TEST_P(CSessionCopierTest, ASessionOfSeveralBatchesArrivesRowForRowOnce)
-{
-    const std::vector<SRow> rows = ManyRows(2 * 4096 + 3, 50, " dBuV");
-    const long lSource = Record(*m_pSource, m_Dir, "uid-batches", rows);
-    const CSessionCopier::SResult result = Copy(lSource);
-    EXPECT_EQ(static_cast<qint64>(rows.size()), result.m_llValues);
-    const std::vector<QStringList> copied = Rows(*m_pTarget, result.m_lTargetId);
-    EXPECT_EQ(rows.size(), copied.size());
-    EXPECT_EQ(Rows(*m_pSource, lSource), copied);
-    EXPECT_EQ(result.m_sSourceDigest, Digest(*m_pTarget, result.m_lTargetId));
-}
-
-TEST_P(CSessionCopierTest, SameUniqueIdWithOtherContentIsRefusedWithBothDigests)
+// A session whose unique id the target holds with other content, or that has none, is refused;
+// one that is not there fails.
+TEST_P(CSessionCopierTest, ClashingOrMissingUniqueIdIsRefusedAndAMissingSessionFails)
 {
     std::vector<SRow> rows = HostileRows();
     const long lSource = Record(*m_pSource, m_Dir, "uid-clash", rows);
@@ -300,30 +313,15 @@ TEST_P(CSessionCopierTest, SameUniqueIdWithOtherContentIsRefusedWithBothDigests)
               result.m_sReason);
     EXPECT_EQ(std::vector<long>{lTarget}, Held(*m_pTarget, "uid-clash"));
     EXPECT_EQ(sTargetDigest, Digest(*m_pTarget, lTarget));
-}
 
-TEST_P(CSessionCopierTest, SessionsWithTheSameFilesShareTheTargetsRegistration)
-{
-    // The target registered the same channel table before; the limit file is new to it.
-    const long lOld =
-        Record(*m_pTarget, m_Dir, "uid-old", {}, "{\"channels\": 1}", "{\"other\": 1}");
-    const long lFirst = Record(*m_pSource, m_Dir, "uid-a", HostileRows());
-    const long lSecond = Record(*m_pSource, m_Dir, "uid-b", {});
-    const CSessionCopier::SResult first = Copy(lFirst);
-    const CSessionCopier::SResult second = Copy(lSecond);
-    EXPECT_EQ(0, second.m_llValues);
-    // Limit and channel file ids of a target session.
-    const auto files = [this](long lSession)
-    {
-        QString sLimit, sChannel;
-        CDBSessionControler(*m_pTarget).GetData(lSession).GetAssociatedFiles(sLimit, sChannel);
-        return QStringList{sLimit, sChannel};
-    };
-    const QStringList lOldFiles = files(lOld);
-    const QStringList lFirstFiles = files(first.m_lTargetId);
-    EXPECT_EQ(lFirstFiles, files(second.m_lTargetId));
-    EXPECT_EQ(lOldFiles[1], lFirstFiles[1]);
-    EXPECT_NE(lOldFiles[0], lFirstFiles[0]);
+    const long lNoId = Record(*m_pSource, m_Dir, QString(), HostileRows());
+    CSessionCopier::SResult none = Copy(lNoId, false);
+    EXPECT_EQ(CSessionCopier::eOutcome_Refused, none.m_eOutcome);
+    EXPECT_EQ(QString("Session %1 has no unique id to be known by").arg(lNoId), none.m_sReason);
+    none = Copy(lNoId + 100, false);
+    EXPECT_EQ(CSessionCopier::eOutcome_Failed, none.m_eOutcome);
+    EXPECT_TRUE(none.m_sReason.startsWith(QString("Cannot read session %1: ").arg(lNoId + 100)))
+        << none.m_sReason.toStdString();
 }
 
 // A batch the target refuses ends the copy and leaves nothing of it there: the last one, or
@@ -397,18 +395,6 @@ TEST_P(CSessionCopierTest, ConcurrentCopiesOfOneSessionStoreItOnce)
     const std::vector<long> held = Held(*m_pTarget, "uid-race");
     ASSERT_EQ(1u, held.size());
     EXPECT_EQ(Digest(*m_pSource, lSource), Digest(*m_pTarget, held.front()));
-}
-
-TEST_P(CSessionCopierTest, ASessionWithoutUniqueIdOrRowIsNotCopied)
-{
-    const long lSource = Record(*m_pSource, m_Dir, QString(), HostileRows());
-    CSessionCopier::SResult result = Copy(lSource, false);
-    EXPECT_EQ(CSessionCopier::eOutcome_Refused, result.m_eOutcome);
-    EXPECT_EQ(QString("Session %1 has no unique id to be known by").arg(lSource), result.m_sReason);
-    result = Copy(lSource + 100, false);
-    EXPECT_EQ(CSessionCopier::eOutcome_Failed, result.m_eOutcome);
-    EXPECT_TRUE(result.m_sReason.startsWith(QString("Cannot read session %1: ").arg(lSource + 100)))
-        << result.m_sReason.toStdString();
 }
 
 INSTANTIATE_TEST_SUITE_P(

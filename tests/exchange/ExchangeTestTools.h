@@ -30,12 +30,13 @@ inline bool WriteFile(const QString& sPath, const QByteArray& baData,
 
 using MdaTest::ReadBytes;
 
-/// Every entry below sFolder (files, folders, links), relative and sorted.
-inline QStringList ListTree(const QString& sFolder)
+/// Every entry below sFolder (files, folders, links), relative and sorted; with bDeep false only
+/// those directly in it.
+inline QStringList ListTree(const QString& sFolder, bool bDeep = true)
 {
     QStringList lEntries;
     QDirIterator it(sFolder, QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System,
-                    QDirIterator::Subdirectories);
+                    bDeep ? QDirIterator::Subdirectories : QDirIterator::NoIteratorFlags);
     while (it.hasNext())
     {
         lEntries << QDir(sFolder).relativeFilePath(it.next());
