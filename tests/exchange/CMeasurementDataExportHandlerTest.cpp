@@ -65,13 +65,16 @@ extern "C" int flock(int iFd, int iOperation) noexcept
     return g_iLockError != 0 ? -1 : static_cast<int>(syscall(SYS_flock, iFd, iOperation));
 }
 
-// Folders whose path holds this part cannot be made (no room, say); none when null.
+// Folders whose path holds this part cannot be made, with this error; none when null.
 static const char* g_pUnmakeable = nullptr;
+static int g_iUnmakeableError = EACCES;
+static int g_iRefusedMakes = 0;
 
 extern "C" int mkdir(const char* pPath, mode_t mode) noexcept
 {
     const bool bRefused = g_pUnmakeable != nullptr && std::strstr(pPath, g_pUnmakeable) != nullptr;
-    errno = bRefused ? EACCES : errno;
+    g_iRefusedMakes += bRefused ? 1 : 0;
+    errno = bRefused ? g_iUnmakeableError : errno;
     return bRefused ? -1 : static_cast<int>(syscall(SYS_mkdirat, AT_FDCWD, pPath, mode));
 }
 
@@ -409,6 +412,7 @@ TEST_F(ExportHandlerTest, ImportMovesIntoPlaceConcurrentlyOrWhereTheFileSystemRe
         {"exchange refused", true, {EEXIST, EACCES}, EACCES, nullptr},
         {"no exchange, the move after the old went aside fails", true, {ENOSYS, EIO}, EIO, nullptr},
         {"no room to unpack beside the folder", true, {}, EACCES, "/.import-"},
+        {"every name beside the folder taken", true, {}, EEXIST, "/.import-"},
     };
     for (const auto& [pWhy, bExisting, lErrors, iError, pUnmakeable] : rows)
     {
@@ -417,9 +421,13 @@ TEST_F(ExportHandlerTest, ImportMovesIntoPlaceConcurrentlyOrWhereTheFileSystemRe
         ASSERT_TRUE(!bExisting || m_handler.ImportMeasurementConfiguration(sOld, ""));
         g_lMoveErrors = lErrors;
         g_pUnmakeable = pUnmakeable;
+        g_iUnmakeableError = iError;
+        g_iRefusedMakes = 0;
         const bool bDone = m_handler.ImportMeasurementConfiguration(sNew, "");
         g_lMoveErrors.clear();
         g_pUnmakeable = nullptr;
+        // A taken name is tried again with another, a hundred times; any other error at once.
+        EXPECT_EQ(g_iRefusedMakes, !pUnmakeable ? 0 : iError == EEXIST ? 100 : 1);
         const bool bImported = iError == 0;
         EXPECT_EQ(bDone, bImported);
         const QString sError = QString::fromLocal8Bit(strerror(iError));

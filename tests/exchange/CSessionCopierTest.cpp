@@ -366,6 +366,45 @@ TEST_P(CSessionCopierTest, ARefusedBatchFailsTheCopyAndLeavesNothingOnTheTarget)
     }
 }
 
+// A registered file of the bound's size goes over whole; a larger one, which only a forged
+// source can hold, is refused before anything reaches the target.
+TEST_P(CSessionCopierTest, RegisteredFilesUpToTheBoundCopyAndLargerOnesAreRefused)
+{
+    const int iBound = static_cast<int>(CDBSessionControler::c_llMaxRegisteredFileSize);
+    const QByteArray atBound(iBound, 'x');
+    const CSessionCopier::SResult copied =
+        Copy(Record(*m_pSource, m_Dir, "uid-at-bound", {}, atBound, atBound));
+    CDBSessionControler target(*m_pTarget);
+    QString sLimit, sChannel;
+    target.GetData(copied.m_lTargetId).GetAssociatedFiles(sLimit, sChannel);
+    QByteArray limits, channels;
+    ASSERT_TRUE(target.GetRegisteredLimitValuesFile(sLimit, limits) &&
+                target.GetRegisteredChannelSettingsFile(sChannel, channels));
+    EXPECT_TRUE(limits == atBound && channels == atBound);
+
+    CDBSessionControler source(*m_pSource);
+    const QByteArray over(iBound + 1, 'y');
+    for (const char* pColumn : {"channel_file_id", "limit_file_id"})
+    {
+        SCOPED_TRACE(pColumn);
+        long lFile = 0;
+        ASSERT_TRUE(QByteArray(pColumn).startsWith("channel")
+                        ? source.AddChannelSettingsFileData(over, lFile)
+                        : source.AddLimitValuesFileData(over, lFile));
+        const long lForged = Record(*m_pSource, m_Dir, QString("uid-") + pColumn, {});
+        ASSERT_TRUE(m_pSourceDb->ExecuteDirect(QString("UPDATE session SET %1 = '%2' WHERE id = %3")
+                                                   .arg(pColumn)
+                                                   .arg(lFile)
+                                                   .arg(lForged)));
+        const CSessionCopier::SResult refused = Copy(lForged, false);
+        EXPECT_EQ(CSessionCopier::eOutcome_Refused, refused.m_eOutcome);
+        EXPECT_EQ(
+            QString("Session %1 has a registered file larger than 16777216 bytes").arg(lForged),
+            refused.m_sReason);
+    }
+    EXPECT_EQ(1u, TargetSessions());
+}
+
 TEST_P(CSessionCopierTest, ConcurrentCopiesOfOneSessionStoreItOnce)
 {
     const long lSource = Record(*m_pSource, m_Dir, "uid-race", HostileRows());
