@@ -204,18 +204,9 @@ TEST_F(CComparativeValueDataTest, LimitThatIsNotFiniteIsRefusedAndNeverWritten)
                                       sMessage.arg(sPath, "low", "1e39 dB", "MER RMS dB"),
                                       sMessage.arg(sPath, "high", "nan dB", "MER RMS dB")}));
     // The refused limits keep their defaults; large finite ones are taken, up to the largest.
-    const CComparativeValueData defaults;
-    for (EMeasurementItems eItem : {eMeasItem_Power, eMeasItem_MERRMSdB})
-    {
-        const long lRow = limits.GetIndexFromEnum(eItem);
-        EXPECT_EQ(limits.GetLowValueByIndex(lRow, true, 0.0),
-                  defaults.GetLowValueByIndex(lRow, true, 0.0));
-        EXPECT_EQ(limits.GetHigherValueByIndex(lRow, true, 0.0),
-                  defaults.GetHigherValueByIndex(lRow, true, 0.0));
-    }
-    EXPECT_EQ(
-        limits.GetHigherValueByIndex(limits.GetIndexFromEnum(eMeasItem_Attenuation), true, 0.0),
-        "1e+30 dB");
+    QStringList lExpected = Snapshot(CComparativeValueData()).split('\n');
+    lExpected[limits.GetIndexFromEnum(eMeasItem_Attenuation)] = "5|3|1|-3.40282e+38 dB|1e+30 dB";
+    EXPECT_EQ(Snapshot(limits).split('\n'), lExpected);
 
     // What is written reads back as it was.
     const QString sCopy = m_Dir.filePath("copy.json");
