@@ -92,15 +92,14 @@ TEST_F(CComparativeValueDataTest, RowsFollowTheFixedOrderAndAreWrittenOneRecordE
 TEST_F(CComparativeValueDataTest, WriteThenReadGivesTheSameTable)
 {
     CComparativeValueData edited;
-    for (const QStringList& r : DataRows("limit_edits.tsv"))
+    // A copy of each row: the setters take their texts by reference; "-" leaves one unedited.
+    for (QStringList r : DataRows("limit_edits.tsv"))
     {
         SCOPED_TRACE(r[0].toStdString());
         const long lIndex = edited.GetIndexFromEnum(Enum<EMeasurementItems>(r[0]));
-        const auto Unedited = [](const QString& s) { return s == "-"; };
-        QString sType = r[1], sLow = r[2], sHigh = r[3];
-        EXPECT_TRUE(Unedited(sLow) || edited.SetLowValueByIndex(lIndex, sLow));
-        EXPECT_TRUE(Unedited(sHigh) || edited.SetHigherValueByIndex(lIndex, sHigh));
-        EXPECT_TRUE(Unedited(sType) || edited.SetCompareTypeValueByIndex(lIndex, sType));
+        EXPECT_TRUE(r[2] == "-" || edited.SetLowValueByIndex(lIndex, r[2]));
+        EXPECT_TRUE(r[3] == "-" || edited.SetHigherValueByIndex(lIndex, r[3]));
+        EXPECT_TRUE(r[1] == "-" || edited.SetCompareTypeValueByIndex(lIndex, r[1]));
     }
     const long lHum = edited.GetIndexFromEnum(eMeasItem_HUM);
     EXPECT_TRUE(edited.SetMeasurementEnabledByIndex(lHum, false));
