@@ -72,13 +72,12 @@ TEST_F(CDeviceSettingsDataTest, SettersStoreTextAndReportChange)
     EXPECT_EQ(settings.Internal10MHzReference(), eInstrumentReference_External10_24MHz);
 
     // A lookup tells whether the setting is there, whatever the flag held before.
-    for (const bool bThere : {true, false})
-    {
-        bool bFound = !bThere, bConstFound = !bThere;
-        settings.Contains(bThere ? "BERCount" : "none", bFound);
-        std::as_const(settings).Contains(bThere ? "BERCount" : "none", bConstFound);
-        EXPECT_TRUE(bFound == bThere && bConstFound == bThere);
-    }
+    bool bFound = false, bConstFound = false, bNone = true, bConstNone = true;
+    settings.Contains("BERCount", bFound);
+    std::as_const(settings).Contains("BERCount", bConstFound);
+    settings.Contains("none", bNone);
+    std::as_const(settings).Contains("none", bConstNone);
+    EXPECT_TRUE(bFound && bConstFound && !bNone && !bConstNone);
 }
 
 TEST_F(CDeviceSettingsDataTest, ReadingReplacesTheListAndAddsOnlyRestoreAndReset)
@@ -90,8 +89,7 @@ TEST_F(CDeviceSettingsDataTest, ReadingReplacesTheListAndAddsOnlyRestoreAndReset
     EXPECT_EQ(Pairs(settings), (QStringList{"VisaResource=v", "RestoreDevice=0", "ResetDevice=0"}));
     EXPECT_EQ(Typed(settings), (std::vector<long>{0, 0, 0, 0, 0, 0, 10, 10, 0, 0}));
     EXPECT_EQ(settings.DatabaseUser(), QString());
-    EXPECT_FALSE(settings.SetBERCount(5));
-    EXPECT_FALSE(settings.SetDatabaseUser("x"));
+    EXPECT_FALSE(settings.SetBERCount(5) || settings.SetDatabaseUser("x"));
     EXPECT_EQ(Pairs(settings).size(), 3);
 
     // Unknown names stay, the file's order is kept, the first of two equal names answers.

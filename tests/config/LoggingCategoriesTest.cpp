@@ -43,7 +43,7 @@ protected:
     QtMessageHandler m_Previous = nullptr;
 };
 
-TEST_F(LoggingCategoriesTest, OneCategoryPerSubsystemInfoOffWarningOn)
+TEST_F(LoggingCategoriesTest, OneCategoryPerSubsystemAndMessagesReachQtOnlyWhenItIsOn)
 {
     using C = CLoggingCategories;
     const std::pair<const QLoggingCategory&, const char*> rows[] = {
@@ -61,15 +61,7 @@ TEST_F(LoggingCategoriesTest, OneCategoryPerSubsystemInfoOffWarningOn)
         EXPECT_TRUE(category.isWarningEnabled());
         EXPECT_TRUE(category.isCriticalEnabled());
     }
-    // The usual rules switch them.
-    QLoggingCategory::setFilterRules(QStringLiteral("mda.*.info=true\nmda.exchange.warning=false"));
-    EXPECT_TRUE(C::Config().isInfoEnabled());
-    EXPECT_TRUE(C::Database().isInfoEnabled());
-    EXPECT_FALSE(C::Exchange().isWarningEnabled());
-}
 
-TEST_F(LoggingCategoriesTest, ALibraryMessageReachesQtOnlyWhenItsCategoryIsOn)
-{
     const QString sMissing = m_Dir.filePath(QStringLiteral("missing.json"));
     const QString sText = QStringLiteral("Could not load JSON file: %1.").arg(sMissing);
     const auto Load = [&sMissing]
@@ -77,13 +69,16 @@ TEST_F(LoggingCategoriesTest, ALibraryMessageReachesQtOnlyWhenItsCategoryIsOn)
         QJsonObject jObject;
         return LumoraMeasurement::CUtilJson::LoadJsonFile(sMissing, jObject);
     };
-
     // Off by default: the in-memory log has it, Qt's handler sees nothing.
     EXPECT_FALSE(Load());
     EXPECT_EQ(TakeLog(), QStringList{sText + '\n'});
     EXPECT_TRUE(Caught().isEmpty());
 
-    QLoggingCategory::setFilterRules(QStringLiteral("mda.config.info=true"));
+    // The usual rules switch them.
+    QLoggingCategory::setFilterRules(QStringLiteral("mda.*.info=true\nmda.exchange.warning=false"));
+    EXPECT_TRUE(C::Config().isInfoEnabled());
+    EXPECT_TRUE(C::Database().isInfoEnabled());
+    EXPECT_FALSE(C::Exchange().isWarningEnabled());
     EXPECT_FALSE(Load());
     EXPECT_EQ(TakeLog(), QStringList{sText + '\n'});
     EXPECT_EQ(Caught(), QStringList{QStringLiteral("%1|mda.config|").arg(QtInfoMsg) + sText});

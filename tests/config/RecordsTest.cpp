@@ -32,14 +32,12 @@ TEST(CComparativeValueItemTest, WritesCodesAsUnsigned32BitNumbersAndMistypedMemb
     EXPECT_EQ(CComparativeValueItem(item.ToJson()).GetID(), -1);
     EXPECT_EQ(Compact(CComparativeValueItem(item.ToJson()).ToJson()), json);
 
+    QJsonObject jBefore{{"ID", 99}, {"CompareType", 99}, {"LowValue", "old"}};
     for (const QStringList& r : DataRows("mistyped_limit_records.tsv"))
     {
         SCOPED_TRACE(r[0].toStdString());
-        item = CComparativeValueItem();
-        item.SetID(99);
-        item.SetCompareType(99);
-        item.SetLowValue("old");
-        item.SetMeasurementEnabled(r[1] == "true");
+        jBefore["MeasurementEnabled"] = r[1] == "true";
+        item = CComparativeValueItem(jBefore);
         item.FromJson(QJsonDocument::fromJson(r[0].toUtf8()).object());
         EXPECT_EQ(item.GetID(), r[2].toLong());
         EXPECT_EQ(item.GetCompareType(), 0);

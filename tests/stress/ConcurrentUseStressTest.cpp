@@ -11,6 +11,7 @@
 #include <QCryptographicHash>
 #include <QElapsedTimer>
 
+#include <algorithm>
 #include <atomic>
 #include <mutex>
 #include <thread>
@@ -83,16 +84,14 @@ protected:
         while (clock.elapsed() < iUntil)
         {
             long lSession = 0, lScan = 1;
-            bool bOk =
-                sessions.Create(lSession, "uid-rec", "recorded", Path("channels.json"),
-                                Path("limits.json"), "", "", "", "", "", "", "", "", "", "", "");
-            if (bOk)
+            if (!sessions.Create(lSession, "uid-rec", "recorded", Path("channels.json"),
+                                 Path("limits.json"), "", "", "", "", "", "", "", "", "", "", ""))
             {
-                m_vRecorded.push_back(lSession);
+                return Fault("recorder: " + db.LastError());
             }
-            bOk = bOk && scans.Create(lSession, lScan) &&
-                  MdaTest::Store(db, lSession, lScan, 0, 8, 2, "50 dBmV") > 0;
-            if (!bOk)
+            m_vRecorded.push_back(lSession);
+            if (!scans.Create(lSession, lScan) ||
+                MdaTest::Store(db, lSession, lScan, 0, 8, 2, "50 dBmV") <= 0)
             {
                 Fault("recorder: " + db.LastError());
             }
@@ -133,13 +132,15 @@ void CheckCopy(CDatabaseMultiInstance& db, const QString& sKey, const QList<QByt
 // or torn copy of its limit file, or a hash of other bytes than the stored ones.
 TEST_P(ConcurrentUseTest, RecordingLoadingAndEditingAtOnceNeverSeeAHalfWrittenFile)
 {
-    QStringList expected;
+    // What the loader, model and display show of the session; the first load runs alone.
+    const auto Load = [this]
     {
         CMeasurementResultData model(m_lSession, eLevelUnit_dBm);
-        ASSERT_TRUE(model.LoadData(MdaTest::Config(m_Files)));
-        expected = MdaTest::Shown(model);
-        ASSERT_GT(expected.size(), 20);
-    }
+        return model.LoadData(MdaTest::Config(m_Files)) ? MdaTest::Shown(model)
+                                                        : QStringList{"load failed"};
+    };
+    const QStringList expected = Load();
+    ASSERT_GT(expected.size(), 20);
 
     QElapsedTimer clock;
     clock.start();
@@ -147,16 +148,13 @@ TEST_P(ConcurrentUseTest, RecordingLoadingAndEditingAtOnceNeverSeeAHalfWrittenFi
     const qint64 iUntil = 1000LL * (iSeconds > 0 ? iSeconds : 8);
     std::atomic<int> iLoads{0}, iEdits{0};
     std::thread recorder([&] { Record(iUntil, clock); });
-    // Loads the session, model and display in this thread, comparing each with the first load.
+    // Loads in this thread, comparing each load with the first.
     std::thread loader(
         [&]
         {
-            while (clock.elapsed() < iUntil)
+            for (; clock.elapsed() < iUntil; ++iLoads)
             {
-                CMeasurementResultData model(m_lSession, eLevelUnit_dBm);
-                const bool bLoaded = model.LoadData(MdaTest::Config(m_Files)) && ++iLoads > 0;
-                const QStringList shown =
-                    bLoaded ? MdaTest::Shown(model) : QStringList{"load failed"};
+                const QStringList shown = Load();
                 if (shown != expected)
                 {
                     Fault("loader: shows\n" + shown.join('\n'));
@@ -182,9 +180,7 @@ TEST_P(ConcurrentUseTest, RecordingLoadingAndEditingAtOnceNeverSeeAHalfWrittenFi
     EXPECT_EQ(m_iFaults, 0) << m_lFaults.join(QLatin1Char('\n')).toStdString();
     std::printf("%d loads, %d sessions recorded, %d rounds of edits\n", iLoads.load(),
                 int(m_vRecorded.size()), iEdits.load());
-    EXPECT_GE(iLoads.load(), 3);
-    EXPECT_GE(m_vRecorded.size(), 3u);
-    EXPECT_GE(iEdits.load(), 3);
+    EXPECT_GE(std::min({iLoads.load(), int(m_vRecorded.size()), iEdits.load()}), 3);
 
     auto pDb = OpenConnection();
     CDBSessionControler sessions(*pDb);
