@@ -124,9 +124,7 @@ TEST(CDatabaseContention, TwoWritersAndAReaderNeverFailForTheLock)
     EXPECT_EQ(missing.size(), 0u) << "of " << uConfirmed << " confirmed rows";
 }
 
-class CThreadsTest : public MdaTest::CDatabaseBackendTest
-{
-};
+using CThreadsTest = MdaTest::CDatabaseBackendTest;
 
 // Stations switched on together against one fresh database: each one gets the schema (made
 // once, by whichever comes first) and loses nothing it stores. On a fresh SQLite file, switching
@@ -181,15 +179,11 @@ TEST_P(CThreadsTest, TwoThreadsUseOneInstanceAtOnce)
         const TableRows scan{{"session_id", QString::number(lSession)}};
         for (long lScan = 1; lScan <= c_iScans; ++lScan)
         {
-            bool bOk = false;
-            {
-                std::unique_ptr<CDatabaseTransaction> pScope =
-                    bScopes ? std::make_unique<CDatabaseTransaction>(*pDb) : nullptr;
-                long lId = 0;
-                bOk = CTableScan(*pDb).Create(scan, lScan) &&
-                      RecordRow(*pDb, lSession, lScan, lId) &&
-                      RecordRow(*pDb, lSession, lScan, lId) && (!pScope || pScope->Commit());
-            }
+            const auto pScope = bScopes ? std::make_unique<CDatabaseTransaction>(*pDb) : nullptr;
+            long lId = 0;
+            const bool bOk = CTableScan(*pDb).Create(scan, lScan) &&
+                             RecordRow(*pDb, lSession, lScan, lId) &&
+                             RecordRow(*pDb, lSession, lScan, lId) && (!pScope || pScope->Commit());
             // A failure of this thread is this thread's to read.
             EXPECT_TRUE(bOk && !CTableScan(*pDb).Create(scan, lScan) &&
                         pDb->LastError().startsWith(QString("Cannot store scan %1").arg(lScan)))
