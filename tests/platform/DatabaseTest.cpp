@@ -110,19 +110,17 @@ protected:
     // A measurement whose value tells its item and state.
     long NewMeasurement(long lSession, long lScan, long lChannel, long lItem, long lState)
     {
+        const TableRows row{
+            {"session_id", N(lSession)}, {"scan_id", N(lScan)},
+            {"channel_id", N(lChannel)}, {"measurement_item", N(lItem)},
+            {"state", N(lState)},        {"value", QString("%1/%2 dB").arg(lItem).arg(lState)}};
         long lId = 0;
-        EXPECT_TRUE(CTableMeasurements(*m_pDb).Create(
-            {{"session_id", N(lSession)},
-             {"scan_id", N(lScan)},
-             {"channel_id", N(lChannel)},
-             {"measurement_item", N(lItem)},
-             {"state", N(lState)},
-             {"value", QStringLiteral("%1/%2 dB").arg(lItem).arg(lState)}},
-            lId));
+        EXPECT_TRUE(CTableMeasurements(*m_pDb).Create(row, lId)) << Why();
         return lId;
     }
 
-    std::string Why() const { return m_pDb->LastError().toStdString(); }
+    QString Error() const { return m_pDb->LastError(); }
+    std::string Why() const { return Error().toStdString(); }
 
     std::unique_ptr<CDatabaseMultiInstance> m_pDb;
 };
@@ -217,9 +215,9 @@ TEST_P(CDatabaseTest, TransactionScopesCommitRollBackNestAndFailWhole)
     const bool bPostgreSql = m_pDb->IsPostgreSql();
     EXPECT_EQ(bCommitted, !bPostgreSql);
     EXPECT_EQ(scanIds.size(), bPostgreSql ? 0u : 1u);
-    EXPECT_TRUE(!bPostgreSql || m_pDb->LastError().startsWith(
-                                    "The transaction was rolled back because a statement in it "
-                                    "failed: Cannot store scan 1: "))
+    EXPECT_TRUE(!bPostgreSql ||
+                Error().startsWith("The transaction was rolled back because a statement in it "
+                                   "failed: Cannot store scan 1: "))
         << Why();
     EXPECT_TRUE(scans.Create({{"session_id", N(ids[0])}}, 2)) << "usable afterwards";
 
@@ -260,7 +258,7 @@ TEST_P(CDatabaseTest, TransactionScopesCommitRollBackNestAndFailWhole)
         EXPECT_EQ(scope.Commit(), iRef == 1) << Why();
         EXPECT_EQ(m_pDb->GetTransactionDepth(), 0);
     }
-    EXPECT_TRUE(m_pDb->LastError().startsWith("Cannot commit: ")) << Why();
+    EXPECT_TRUE(Error().startsWith("Cannot commit: ")) << Why();
 }
 
 TEST_P(CDatabaseTest, SessionRowsRoundTrip)
@@ -283,10 +281,9 @@ TEST_P(CDatabaseTest, SessionRowsRoundTrip)
     EXPECT_TRUE(table.Get(lSecond + 100).empty());
 
     EXPECT_FALSE(table.Update(lSecond + 100, {{"site", "x"}}));
-    EXPECT_EQ(m_pDb->LastError(),
-              "Cannot change session " + N(lSecond + 100) + ": there is no such row");
+    EXPECT_EQ(Error(), "Cannot change session " + N(lSecond + 100) + ": there is no such row");
     EXPECT_FALSE(table.Update(lFirst, {{"no_such_column", "x"}}));
-    EXPECT_EQ(m_pDb->LastError(),
+    EXPECT_EQ(Error(),
               "Cannot change session " + N(lFirst) + ": there is no column 'no_such_column'");
     EXPECT_FALSE(table.Update(lFirst, {{"scan_count", "many"}}));
 
