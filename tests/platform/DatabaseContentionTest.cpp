@@ -77,10 +77,9 @@ TEST(CDatabaseContention, TwoWritersAndAReaderNeverFailForTheLock)
     QTemporaryDir dir;
     const QString sPath = dir.filePath("shared.sqlite");
     const QByteArray report = dir.filePath("confirmed").toLocal8Bit();
-    {
-        CDatabaseMultiInstance db(sPath, QString(), QString());
-        ASSERT_TRUE(db.Open()) << db.LastError().toStdString();
-    }
+    CDatabaseMultiInstance db(sPath, QString(), QString());
+    ASSERT_TRUE(db.Open()) << db.LastError().toStdString();
+    db.Close();
     std::vector<pid_t> children;
     for (int iRowsPerScope : {0, 200, -1})
     {
@@ -102,7 +101,6 @@ TEST(CDatabaseContention, TwoWritersAndAReaderNeverFailForTheLock)
     std::set<QByteArray> missing(confirmed.begin(), confirmed.end() - 1);
     const size_t uConfirmed = missing.size();
     ASSERT_GT(uConfirmed, 100u);
-    CDatabaseMultiInstance db(sPath, QString(), QString());
     ASSERT_TRUE(db.Open()) << db.LastError().toStdString();
     QSqlQuery* pCheck = db.GetPreparedQuery("PRAGMA integrity_check");
     ASSERT_TRUE(pCheck != nullptr && db.Execute(*pCheck, "check") && pCheck->next());

@@ -155,8 +155,7 @@ TEST_P(CDatabaseTest, ReopeningKeepsSchemaAndRowsButANewerSchemaIsRefused)
                     "transaction (25006)");
     pReader.reset();
 
-    QSqlQuery* pQuery = m_pDb->GetPreparedQuery("UPDATE schema_version SET version = 99");
-    ASSERT_TRUE(pQuery != nullptr && m_pDb->Execute(*pQuery, "bump"));
+    ASSERT_TRUE(Database().ExecuteDirect("UPDATE schema_version SET version = 99"));
     auto pNewer = Database().NewConnection();
     EXPECT_FALSE(pNewer->Open());
     EXPECT_EQ(pNewer->LastError(),
@@ -326,10 +325,8 @@ TEST_P(CDatabaseTest, SessionFilterIsCaseInsensitiveContainmentOverFiveColumns)
     {
         SCOPED_TRACE(row[0].toStdString());
         std::vector<long> expected;
-        for (const QChar c : row[1])
-        {
-            expected.push_back(ids.at(c.digitValue()));
-        }
+        std::transform(row[1].begin(), row[1].end(), std::back_inserter(expected),
+                       [&](QChar c) { return ids.at(c.digitValue()); });
         TableRows all, idsOnly;
         ASSERT_TRUE(table.Get(row[0], all) && table.GetSessionIds(row[0], idsOnly));
         EXPECT_EQ(Dump(all, "id") + '|' + Dump(idsOnly, "id"), Ids(expected) + '|' + Ids(expected));
