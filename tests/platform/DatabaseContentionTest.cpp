@@ -41,7 +41,7 @@ bool RecordRow(CDatabaseMultiInstance& db, long lSession, long lScan, long& lId)
 [[noreturn]] void RunFor(const QString& sPath, int iRowsPerScope, int fdReport)
 {
     CDatabaseMultiInstance db(sPath, QString(), QString());
-    long lSession = 0;
+    long lSession = 0, lId = 0;
     bool bOk = db.Open() && (iRowsPerScope < 0 || CTableSession(db).Create({}, lSession));
     QElapsedTimer timer;
     timer.start();
@@ -59,7 +59,6 @@ bool RecordRow(CDatabaseMultiInstance& db, long lSession, long lScan, long& lId)
         QByteArray report;
         for (int i = 0; bOk && i < std::max(iRowsPerScope, 3); ++i)
         {
-            long lId = 0;
             bOk = RecordRow(db, lSession, lScan, lId);
             report += QString("%1 %2\n").arg(lSession).arg(lId).toLatin1();
         }
@@ -144,12 +143,11 @@ TEST_P(CThreadsTest, StationsStartingTogetherAllGetTheSchemaAndLoseNothing)
                 {
                     std::this_thread::yield();
                 }
-                long lSession = 0;
+                long lSession = 0, lId = 0;
                 bool bOk = pDb->Open() && CTableSession(*pDb).Create({}, lSession) &&
                            CTableScan(*pDb).Create({{"session_id", QString::number(lSession)}}, 1);
                 for (int iRow = 0; bOk && iRow < c_iRows; ++iRow)
                 {
-                    long lId = 0;
                     bOk = RecordRow(*pDb, lSession, 1, lId);
                 }
                 EXPECT_TRUE(bOk) << pDb->LastError().toStdString();
