@@ -99,12 +99,15 @@ protected:
         return parts.join('|');
     }
 
-    void NewScans(long lSession, std::initializer_list<long> scans)
+    // A new session with these scans, made in this order.
+    long SessionWithScans(std::initializer_list<long> scans)
     {
+        const long lSession = NewSession();
         for (long lScan : scans)
         {
             EXPECT_TRUE(CTableScan(*m_pDb).Create({{"session_id", N(lSession)}}, lScan)) << Why();
         }
+        return lSession;
     }
 
     // A measurement whose value tells its item and state.
@@ -155,7 +158,8 @@ TEST_P(CDatabaseTest, ReopeningKeepsSchemaAndRowsButANewerSchemaIsRefused)
                     "transaction (25006)");
     pReader.reset();
 
-    ASSERT_TRUE(Database().ExecuteDirect("UPDATE schema_version SET version = 99"));
+    QSqlQuery* pQuery = m_pDb->GetPreparedQuery("UPDATE schema_version SET version = 99");
+    ASSERT_TRUE(pQuery != nullptr && m_pDb->Execute(*pQuery, "bump"));
     auto pNewer = Database().NewConnection();
     EXPECT_FALSE(pNewer->Open());
     EXPECT_EQ(pNewer->LastError(),
@@ -337,10 +341,8 @@ TEST_P(CDatabaseTest, SessionFilterIsCaseInsensitiveContainmentOverFiveColumns)
 
 TEST_P(CDatabaseTest, ScansArePerSessionInAscendingOrder)
 {
-    const long lSession = NewSession();
-    const long lOther = NewSession();
-    NewScans(lSession, {7, 2, 5});
-    NewScans(lOther, {2}); // the same scan id in another session
+    const long lSession = SessionWithScans({7, 2, 5});
+    const long lOther = SessionWithScans({2}); // the same scan id in another session
     CTableScan table(*m_pDb);
     EXPECT_FALSE(table.Create({{"session_id", N(lSession)}}, 5)) << "duplicate";
     EXPECT_FALSE(table.Create({{"session_id", "999"}}, 1)) << "no such session";
@@ -367,10 +369,8 @@ TEST_P(CDatabaseTest, ScansArePerSessionInAscendingOrder)
 
 TEST_P(CDatabaseTest, MeasurementReadsSelectAndOrderRows)
 {
-    const long lSession = NewSession();
-    const long lOther = NewSession();
-    NewScans(lSession, {10, 4});
-    NewScans(lOther, {4});
+    const long lSession = SessionWithScans({10, 4});
+    const long lOther = SessionWithScans({4});
     // Scan 10 is recorded first: positions follow scan ids, not the order of recording.
     const long m1 = NewMeasurement(lSession, 10, 0, 15, 2);
     const long m2 = NewMeasurement(lSession, 10, 1, 15, 3);
@@ -411,10 +411,10 @@ TEST_P(CDatabaseTest, MeasurementReadsSelectAndOrderRows)
 
     EXPECT_EQ(table.GetAmountOfMeasurementValuesForChannel(lSession, 0), 3);
     EXPECT_EQ(table.GetAmountOfMeasurementValuesForChannel(lSession, 5), 0);
+    // A measurement needs its scan.
     long lOrphan = 0;
-    EXPECT_FALSE(
-        table.Create({{"session_id", N(lSession)}, {"scan_id", "3"}, {"channel_id", "0"}}, lOrphan))
-        << "a measurement needs its scan";
+    EXPECT_FALSE(table.Create({{"session_id", N(lSession)}, {"scan_id", "3"}, {"channel_id", "0"}},
+                              lOrphan));
 
     // A cursor opened again lets go of its earlier read, also when the new one cannot run or
     // needs no statement (a scan position before the first is an empty read, no failure).
