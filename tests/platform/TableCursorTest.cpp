@@ -33,12 +33,11 @@ QVector<QVariantList> Foreign(const QString& sPath, const QStringList& statement
         }
         while (query.next())
         {
-            QVariantList row;
+            rows.append(QVariantList());
             for (int i = 0; i < query.record().count(); ++i)
             {
-                row << query.value(i);
+                rows.last() << query.value(i);
             }
-            rows << row;
         }
     }
     QSqlDatabase::removeDatabase("cursor-foreign");
