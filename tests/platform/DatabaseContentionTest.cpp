@@ -41,7 +41,7 @@ bool RecordRow(CDatabaseMultiInstance& db, long lSession, long lScan, long& lId)
 [[noreturn]] void RunFor(const QString& sPath, int iRowsPerScope, int fdReport)
 {
     CDatabaseMultiInstance db(sPath, QString(), QString());
-    long lSession = 0;
+    long lSession = 0, lId = 0;
     bool bOk = db.Open() && (iRowsPerScope < 0 || CTableSession(db).Create({}, lSession));
     QElapsedTimer timer;
     timer.start();
@@ -59,7 +59,6 @@ bool RecordRow(CDatabaseMultiInstance& db, long lSession, long lScan, long& lId)
         QByteArray report;
         for (int i = 0; bOk && i < std::max(iRowsPerScope, 3); ++i)
         {
-            long lId = 0;
             bOk = RecordRow(db, lSession, lScan, lId);
             report += QString("%1 %2\n").arg(lSession).arg(lId).toLatin1();
         }
@@ -77,10 +76,9 @@ TEST(CDatabaseContention, TwoWritersAndAReaderNeverFailForTheLock)
     QTemporaryDir dir;
     const QString sPath = dir.filePath("shared.sqlite");
     const QByteArray report = dir.filePath("confirmed").toLocal8Bit();
-    {
-        CDatabaseMultiInstance db(sPath, QString(), QString());
-        ASSERT_TRUE(db.Open()) << db.LastError().toStdString();
-    }
+    CDatabaseMultiInstance db(sPath, QString(), QString());
+    ASSERT_TRUE(db.Open()) << db.LastError().toStdString();
+    db.Close();
     std::vector<pid_t> children;
     for (int iRowsPerScope : {0, 200, -1})
     {
@@ -102,7 +100,6 @@ TEST(CDatabaseContention, TwoWritersAndAReaderNeverFailForTheLock)
     std::set<QByteArray> missing(confirmed.begin(), confirmed.end() - 1);
     const size_t uConfirmed = missing.size();
     ASSERT_GT(uConfirmed, 100u);
-    CDatabaseMultiInstance db(sPath, QString(), QString());
     ASSERT_TRUE(db.Open()) << db.LastError().toStdString();
     QSqlQuery* pCheck = db.GetPreparedQuery("PRAGMA integrity_check");
     ASSERT_TRUE(pCheck != nullptr && db.Execute(*pCheck, "check") && pCheck->next());
@@ -124,9 +121,7 @@ TEST(CDatabaseContention, TwoWritersAndAReaderNeverFailForTheLock)
     EXPECT_EQ(missing.size(), 0u) << "of " << uConfirmed << " confirmed rows";
 }
 
-class CThreadsTest : public MdaTest::CDatabaseBackendTest
-{
-};
+using CThreadsTest = MdaTest::CDatabaseBackendTest;
 
 // Stations switched on together against one fresh database: each one gets the schema (made
 // once, by whichever comes first) and loses nothing it stores. On a fresh SQLite file, switching
@@ -148,12 +143,11 @@ TEST_P(CThreadsTest, StationsStartingTogetherAllGetTheSchemaAndLoseNothing)
                 {
                     std::this_thread::yield();
                 }
-                long lSession = 0;
+                long lSession = 0, lId = 0;
                 bool bOk = pDb->Open() && CTableSession(*pDb).Create({}, lSession) &&
                            CTableScan(*pDb).Create({{"session_id", QString::number(lSession)}}, 1);
                 for (int iRow = 0; bOk && iRow < c_iRows; ++iRow)
                 {
-                    long lId = 0;
                     bOk = RecordRow(*pDb, lSession, 1, lId);
                 }
                 EXPECT_TRUE(bOk) << pDb->LastError().toStdString();
@@ -181,15 +175,11 @@ TEST_P(CThreadsTest, TwoThreadsUseOneInstanceAtOnce)
         const TableRows scan{{"session_id", QString::number(lSession)}};
         for (long lScan = 1; lScan <= c_iScans; ++lScan)
         {
-            bool bOk = false;
-            {
-                std::unique_ptr<CDatabaseTransaction> pScope =
-                    bScopes ? std::make_unique<CDatabaseTransaction>(*pDb) : nullptr;
-                long lId = 0;
-                bOk = CTableScan(*pDb).Create(scan, lScan) &&
-                      RecordRow(*pDb, lSession, lScan, lId) &&
-                      RecordRow(*pDb, lSession, lScan, lId) && (!pScope || pScope->Commit());
-            }
+            const auto pScope = bScopes ? std::make_unique<CDatabaseTransaction>(*pDb) : nullptr;
+            long lId = 0;
+            const bool bOk = CTableScan(*pDb).Create(scan, lScan) &&
+                             RecordRow(*pDb, lSession, lScan, lId) &&
+                             RecordRow(*pDb, lSession, lScan, lId) && (!pScope || pScope->Commit());
             // A failure of this thread is this thread's to read.
             EXPECT_TRUE(bOk && !CTableScan(*pDb).Create(scan, lScan) &&
                         pDb->LastError().startsWith(QString("Cannot store scan %1").arg(lScan)))

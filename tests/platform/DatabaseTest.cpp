@@ -99,30 +99,31 @@ protected:
         return parts.join('|');
     }
 
-    void NewScans(long lSession, std::initializer_list<long> scans)
+    // A new session with these scans, made in this order.
+    long SessionWithScans(std::initializer_list<long> scans)
     {
+        const long lSession = NewSession();
         for (long lScan : scans)
         {
             EXPECT_TRUE(CTableScan(*m_pDb).Create({{"session_id", N(lSession)}}, lScan)) << Why();
         }
+        return lSession;
     }
 
     // A measurement whose value tells its item and state.
     long NewMeasurement(long lSession, long lScan, long lChannel, long lItem, long lState)
     {
+        const TableRows row{
+            {"session_id", N(lSession)}, {"scan_id", N(lScan)},
+            {"channel_id", N(lChannel)}, {"measurement_item", N(lItem)},
+            {"state", N(lState)},        {"value", QString("%1/%2 dB").arg(lItem).arg(lState)}};
         long lId = 0;
-        EXPECT_TRUE(CTableMeasurements(*m_pDb).Create(
-            {{"session_id", N(lSession)},
-             {"scan_id", N(lScan)},
-             {"channel_id", N(lChannel)},
-             {"measurement_item", N(lItem)},
-             {"state", N(lState)},
-             {"value", QStringLiteral("%1/%2 dB").arg(lItem).arg(lState)}},
-            lId));
+        EXPECT_TRUE(CTableMeasurements(*m_pDb).Create(row, lId)) << Why();
         return lId;
     }
 
-    std::string Why() const { return m_pDb->LastError().toStdString(); }
+    QString Error() const { return m_pDb->LastError(); }
+    std::string Why() const { return Error().toStdString(); }
 
     std::unique_ptr<CDatabaseMultiInstance> m_pDb;
 };
@@ -140,7 +141,7 @@ TEST_P(CDatabaseTest, ReopeningKeepsSchemaAndRowsButANewerSchemaIsRefused)
     ASSERT_TRUE(bReopened) << "reopening the same instance";
     EXPECT_EQ(s_lWarnings, QStringList());
     auto pSecond = OpenConnection();
-    long lNext = 0;
+    long lNext = 0, lRefused = 0, lFile = 0;
     EXPECT_TRUE(CTableSession(*pSecond).Create({{"description", "second"}}, lNext));
     EXPECT_GT(lNext, lId);
     EXPECT_EQ(Descriptions(*pSecond, {lId}) + Descriptions(*m_pDb, {lNext}), "keptsecond");
@@ -149,7 +150,6 @@ TEST_P(CDatabaseTest, ReopeningKeepsSchemaAndRowsButANewerSchemaIsRefused)
     auto pReader = Database().NewConnection();
     ASSERT_TRUE(pReader->OpenForReading()) << pReader->LastError().toStdString();
     EXPECT_EQ(Descriptions(*pReader, {lId, lNext}), "kept|second");
-    long lRefused = 0;
     EXPECT_FALSE(CTableSession(*pReader).Create({{"description", "refused"}}, lRefused));
     EXPECT_EQ(pReader->LastError(),
               GetParam() == MdaTest::EBackend::Sqlite
@@ -168,7 +168,6 @@ TEST_P(CDatabaseTest, ReopeningKeepsSchemaAndRowsButANewerSchemaIsRefused)
     // A schema without its version row (made halfway by another tool) is completed.
     ASSERT_TRUE(Database().ExecuteDirect("DELETE FROM schema_version") &&
                 Database().ExecuteDirect("DROP TABLE export_file"));
-    long lFile = 0;
     EXPECT_TRUE(CTableExportFiles(*OpenConnection()).Create({{"unique_id", "u"}}, lFile));
 }
 
@@ -219,9 +218,9 @@ TEST_P(CDatabaseTest, TransactionScopesCommitRollBackNestAndFailWhole)
     const bool bPostgreSql = m_pDb->IsPostgreSql();
     EXPECT_EQ(bCommitted, !bPostgreSql);
     EXPECT_EQ(scanIds.size(), bPostgreSql ? 0u : 1u);
-    EXPECT_TRUE(!bPostgreSql || m_pDb->LastError().startsWith(
-                                    "The transaction was rolled back because a statement in it "
-                                    "failed: Cannot store scan 1: "))
+    EXPECT_TRUE(!bPostgreSql ||
+                Error().startsWith("The transaction was rolled back because a statement in it "
+                                   "failed: Cannot store scan 1: "))
         << Why();
     EXPECT_TRUE(scans.Create({{"session_id", N(ids[0])}}, 2)) << "usable afterwards";
 
@@ -262,7 +261,7 @@ TEST_P(CDatabaseTest, TransactionScopesCommitRollBackNestAndFailWhole)
         EXPECT_EQ(scope.Commit(), iRef == 1) << Why();
         EXPECT_EQ(m_pDb->GetTransactionDepth(), 0);
     }
-    EXPECT_TRUE(m_pDb->LastError().startsWith("Cannot commit: ")) << Why();
+    EXPECT_TRUE(Error().startsWith("Cannot commit: ")) << Why();
 }
 
 TEST_P(CDatabaseTest, SessionRowsRoundTrip)
@@ -285,10 +284,9 @@ TEST_P(CDatabaseTest, SessionRowsRoundTrip)
     EXPECT_TRUE(table.Get(lSecond + 100).empty());
 
     EXPECT_FALSE(table.Update(lSecond + 100, {{"site", "x"}}));
-    EXPECT_EQ(m_pDb->LastError(),
-              "Cannot change session " + N(lSecond + 100) + ": there is no such row");
+    EXPECT_EQ(Error(), "Cannot change session " + N(lSecond + 100) + ": there is no such row");
     EXPECT_FALSE(table.Update(lFirst, {{"no_such_column", "x"}}));
-    EXPECT_EQ(m_pDb->LastError(),
+    EXPECT_EQ(Error(),
               "Cannot change session " + N(lFirst) + ": there is no column 'no_such_column'");
     EXPECT_FALSE(table.Update(lFirst, {{"scan_count", "many"}}));
 
@@ -300,23 +298,20 @@ TEST_P(CDatabaseTest, SessionRowsRoundTrip)
     {
         SCOPED_TRACE(iSet);
         TableRows row, changed;
+        QStringList expected;
         for (int c = 0; c < columns.size(); ++c)
         {
+            const QString sValue = QStringLiteral("%1-%2").arg(c).arg(iSet);
             if ((iSet >> c & 1) != 0)
             {
-                row.emplace_back(columns[c], QStringLiteral("%1-%2").arg(c).arg(iSet));
-                changed.emplace_back(columns[c], row.back().GetValue() + 'u');
+                row.emplace_back(columns[c], sValue);
+                changed.emplace_back(columns[c], sValue + 'u');
             }
+            expected << columns[c] + '=' + ((iSet >> c & 1) != 0 ? sValue + 'u' : QString());
         }
         long lId = 0;
         ASSERT_TRUE(table.Create(row, lId) && table.Update(lId, changed)) << Why();
-        const TableRows stored = table.Get(lId);
-        for (int c = 0; c < columns.size(); ++c)
-        {
-            EXPECT_EQ(Dump(stored, columns[c]),
-                      (iSet >> c & 1) != 0 ? QStringLiteral("%1-%2u").arg(c).arg(iSet) : QString())
-                << columns[c].toStdString();
-        }
+        EXPECT_EQ(Dump(table.Get(lId)).section(' ', 6, 11), expected.join(' '));
     }
     EXPECT_TRUE(scope.Commit()) << Why();
 }
@@ -334,10 +329,8 @@ TEST_P(CDatabaseTest, SessionFilterIsCaseInsensitiveContainmentOverFiveColumns)
     {
         SCOPED_TRACE(row[0].toStdString());
         std::vector<long> expected;
-        for (const QChar c : row[1])
-        {
-            expected.push_back(ids.at(c.digitValue()));
-        }
+        std::transform(row[1].begin(), row[1].end(), std::back_inserter(expected),
+                       [&](QChar c) { return ids.at(c.digitValue()); });
         TableRows all, idsOnly;
         ASSERT_TRUE(table.Get(row[0], all) && table.GetSessionIds(row[0], idsOnly));
         EXPECT_EQ(Dump(all, "id") + '|' + Dump(idsOnly, "id"), Ids(expected) + '|' + Ids(expected));
@@ -348,10 +341,8 @@ TEST_P(CDatabaseTest, SessionFilterIsCaseInsensitiveContainmentOverFiveColumns)
 
 TEST_P(CDatabaseTest, ScansArePerSessionInAscendingOrder)
 {
-    const long lSession = NewSession();
-    const long lOther = NewSession();
-    NewScans(lSession, {7, 2, 5});
-    NewScans(lOther, {2}); // the same scan id in another session
+    const long lSession = SessionWithScans({7, 2, 5});
+    const long lOther = SessionWithScans({2}); // the same scan id in another session
     CTableScan table(*m_pDb);
     EXPECT_FALSE(table.Create({{"session_id", N(lSession)}}, 5)) << "duplicate";
     EXPECT_FALSE(table.Create({{"session_id", "999"}}, 1)) << "no such session";
@@ -378,10 +369,8 @@ TEST_P(CDatabaseTest, ScansArePerSessionInAscendingOrder)
 
 TEST_P(CDatabaseTest, MeasurementReadsSelectAndOrderRows)
 {
-    const long lSession = NewSession();
-    const long lOther = NewSession();
-    NewScans(lSession, {10, 4});
-    NewScans(lOther, {4});
+    const long lSession = SessionWithScans({10, 4});
+    const long lOther = SessionWithScans({4});
     // Scan 10 is recorded first: positions follow scan ids, not the order of recording.
     const long m1 = NewMeasurement(lSession, 10, 0, 15, 2);
     const long m2 = NewMeasurement(lSession, 10, 1, 15, 3);
@@ -422,10 +411,10 @@ TEST_P(CDatabaseTest, MeasurementReadsSelectAndOrderRows)
 
     EXPECT_EQ(table.GetAmountOfMeasurementValuesForChannel(lSession, 0), 3);
     EXPECT_EQ(table.GetAmountOfMeasurementValuesForChannel(lSession, 5), 0);
+    // A measurement needs its scan.
     long lOrphan = 0;
-    EXPECT_FALSE(
-        table.Create({{"session_id", N(lSession)}, {"scan_id", "3"}, {"channel_id", "0"}}, lOrphan))
-        << "a measurement needs its scan";
+    EXPECT_FALSE(table.Create({{"session_id", N(lSession)}, {"scan_id", "3"}, {"channel_id", "0"}},
+                              lOrphan));
 
     // A cursor opened again lets go of its earlier read, also when the new one cannot run or
     // needs no statement (a scan position before the first is an empty read, no failure).
@@ -437,21 +426,6 @@ TEST_P(CDatabaseTest, MeasurementReadsSelectAndOrderRows)
     EXPECT_TRUE(table.OpenAllMeasurementsForChannel(lSession, -1, 0, cursor));
     EXPECT_FALSE(cursor.Next());
     EXPECT_TRUE(cursor.Finish()) << Why();
-}
-
-template <typename TTable> void CheckRegisteredFiles(CDatabaseMultiInstance& db)
-{
-    TTable table(db);
-    long lFirst = 0, lSecond = 0;
-    ASSERT_TRUE(
-        table.Create({{"hash", "h"}, {"file", "ZmlsZQ=="}, {"added", "Sun Dec 6 2026"}}, lFirst));
-    ASSERT_TRUE(table.Create({{"hash", "h"}}, lSecond));
-    EXPECT_NE(lFirst, lSecond);
-    EXPECT_EQ(Dump(table.Get(N(lFirst))), "file=ZmlsZQ== hash=h added=Sun Dec 6 2026");
-    for (const QString& sKey : {N(lSecond + 1), QString("abc"), QString(), QString("1 OR 1=1")})
-    {
-        EXPECT_TRUE(table.Get(sKey).empty()) << sKey.toStdString();
-    }
 }
 
 TEST_P(CDatabaseTest, ExportFilesAreKeyedByUniqueIdRegisteredFilesByRowId)
@@ -470,8 +444,22 @@ TEST_P(CDatabaseTest, ExportFilesAreKeyedByUniqueIdRegisteredFilesByRowId)
     EXPECT_EQ(Dump(table.GetDescriptions()),
               "unique_id=zeta description=first unique_id=alpha description=changed");
 
-    CheckRegisteredFiles<CTableExportedLimitValues>(*m_pDb);
-    CheckRegisteredFiles<CTableExportedChannelSettings>(*m_pDb);
+    // The registered files are keyed by their row id and nothing else.
+    const auto CheckRegistered = [](auto&& files)
+    {
+        long lFile = 0, lOther = 0;
+        ASSERT_TRUE(files.Create({{"hash", "h"}, {"file", "ZmlsZQ=="}, {"added", "Sun Dec 6 2026"}},
+                                 lFile));
+        ASSERT_TRUE(files.Create({{"hash", "h"}}, lOther));
+        EXPECT_NE(lFile, lOther);
+        EXPECT_EQ(Dump(files.Get(N(lFile))), "file=ZmlsZQ== hash=h added=Sun Dec 6 2026");
+        for (const QString& sKey : {N(lOther + 1), QString("abc"), QString(), QString("1 OR 1=1")})
+        {
+            EXPECT_TRUE(files.Get(sKey).empty()) << sKey.toStdString();
+        }
+    };
+    CheckRegistered(CTableExportedLimitValues(*m_pDb));
+    CheckRegistered(CTableExportedChannelSettings(*m_pDb));
 }
 
 MDA_INSTANTIATE_BACKEND_TESTS(CDatabaseTest);
@@ -556,16 +544,16 @@ TEST(CDatabaseFaults, UnusableDatabasesFailWithReasonAndNoCrash)
     QTemporaryDir dir;
     const QByteArray garbage = QByteArray("this is no database, just text\n").repeated(200);
     const QString sFile = MdaTest::WriteFile(dir, "plain-file", garbage);
-    const QString sPort = QString::number(LoopbackPort(false));
+    const QString sPort = N(LoopbackPort(false));
     int iSilent = -1;
-    const int iSilentPort = LoopbackPort(true, &iSilent);
-    ASSERT_NE(iSilentPort, 0);
+    const QString sSilent = N(LoopbackPort(true, &iSilent));
+    ASSERT_NE(sSilent, "0");
     for (QStringList row : MdaTest::ReadDataTable("platform/unusable_databases.tsv"))
     {
         for (QString& sField : row)
         {
-            sField.replace("{file}", sFile).replace("{dir}", dir.path()).replace("{port}", sPort);
-            sField.replace("{silent}", QString::number(iSilentPort));
+            sField.replace("{file}", sFile).replace("{dir}", dir.path());
+            sField.replace("{port}", sPort).replace("{silent}", sSilent);
         }
         SCOPED_TRACE(row[0].toStdString());
         CDatabaseMultiInstance db(row[0], "nobody", "secret");
@@ -630,11 +618,10 @@ TEST(CDatabaseFaults, ServerStoppedBetweenCallsAndInsideATransaction)
     const QString sLost = "The connection to the database was lost during a transaction; the "
                           "transaction was rolled back";
     ASSERT_TRUE(db.Open()) << Why();
-    long lKept = 0;
+    long lKept = 0, lLost = 0, lAfter = 0, lSession = 0, lId = 0;
     ASSERT_TRUE(CTableSession(db).Create({{"description", "before"}}, lKept));
 
     ASSERT_TRUE(cluster.Stop());
-    long lLost = 0;
     EXPECT_FALSE(CTableSession(db).Create({}, lLost));
     EXPECT_TRUE(db.LastError().startsWith("Cannot store the session: ")) << Why();
     EXPECT_TRUE(db.LastError().endsWith("(the connection to the database server was lost; the "
@@ -650,7 +637,6 @@ TEST(CDatabaseFaults, ServerStoppedBetweenCallsAndInsideATransaction)
 
     ASSERT_TRUE(cluster.Start());
     EXPECT_EQ(Dump(CTableSession(db).Get(lKept), "description"), "before") << Why();
-    long lAfter = 0;
     EXPECT_TRUE(CTableSession(db).Create({}, lAfter)) << Why();
     EXPECT_GT(lAfter, lKept);
 
@@ -682,25 +668,21 @@ TEST(CDatabaseFaults, ServerStoppedBetweenCallsAndInsideATransaction)
         const QString sPid = pPid->value(0).toString();
         pPid->finish();
         // The lost connection's socket is released, not held until the next open.
-        const auto descriptors = [] { return static_cast<int>(QDir("/proc/self/fd").count()); };
-        const int iBefore = descriptors();
-        ASSERT_NE(other.ExecutePrepared("SELECT pg_terminate_backend(" + sPid + ")", {},
-                                        [] { return "terminate"; }),
-                  nullptr)
+        const auto uBefore = QDir("/proc/self/fd").count();
+        ASSERT_TRUE(other.ExecutePrepared("SELECT pg_terminate_backend(" + sPid + ")", {},
+                                          [] { return "terminate"; }) != nullptr)
             << other.LastError().toStdString();
         EXPECT_FALSE(CTableSession(db).Create({}, lAfter));
         EXPECT_TRUE(db.LastError().contains("was lost")) << Why();
-        EXPECT_EQ(descriptors(), iBefore - 1);
+        EXPECT_EQ(QDir("/proc/self/fd").count() + 1, uBefore);
         EXPECT_FALSE(scope.Commit());
         EXPECT_EQ(db.LastError(), sLost);
     }
-    long lSession = 0;
     ASSERT_TRUE(CTableSession(db).Create({}, lSession)) << Why();
 
     CTableMeasurements table(db);
     const TableRows scan{{"session_id", N(lSession)}};
     const TableRows row{{"session_id", N(lSession)}, {"scan_id", "1"}, {"channel_id", "0"}};
-    long lId = 0;
     {
         CDatabaseTransaction scope(db);
         ASSERT_TRUE(CTableScan(db).Create(scan, 1));
@@ -714,8 +696,7 @@ TEST(CDatabaseFaults, ServerStoppedBetweenCallsAndInsideATransaction)
             EXPECT_TRUE(db.LastError().startsWith("Cannot commit: ")) << Why();
             EXPECT_EQ(db.GetTransactionDepth(), 1);
         }
-        EXPECT_FALSE(table.Create(row, lId));
-        EXPECT_FALSE(table.Create(row, lId));
+        EXPECT_FALSE(table.Create(row, lId) || table.Create(row, lId)) << "also the second call";
         EXPECT_EQ(db.LastError(), sLost);
         EXPECT_FALSE(scope.Commit());
         EXPECT_EQ(db.LastError(), sLost);

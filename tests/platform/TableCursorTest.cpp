@@ -33,12 +33,11 @@ QVector<QVariantList> Foreign(const QString& sPath, const QStringList& statement
         }
         while (query.next())
         {
-            QVariantList row;
+            rows.append(QVariantList());
             for (int i = 0; i < query.record().count(); ++i)
             {
-                row << query.value(i);
+                rows.last() << query.value(i);
             }
-            rows << row;
         }
     }
     QSqlDatabase::removeDatabase("cursor-foreign");
@@ -81,7 +80,7 @@ TEST(TableCursor, ReadsEveryStoredTypeAsTheDriverDoesAndEndsAStatementLeftMidRea
         CTableCursor cursor(db);
         ASSERT_TRUE(CTableMeasurements(db).OpenAllResultsForSession(1, cursor));
         int iRow = 0;
-        while (cursor.Next())
+        for (; cursor.Next(); ++iRow)
         {
             ASSERT_LT(iRow, expected.size());
             for (int c = 0; c < 8; ++c)
@@ -93,18 +92,13 @@ TEST(TableCursor, ReadsEveryStoredTypeAsTheDriverDoesAndEndsAStatementLeftMidRea
                 for (const bool bShare : {false, true})
                 {
                     const QString sText = cursor.Text(c, bShare);
-                    EXPECT_EQ(sText, driver.toString())
-                        << sText.toUtf8().toHex().toStdString() << " against "
-                        << driver.toString().toUtf8().toHex().toStdString();
+                    EXPECT_EQ(sText, driver.toString()) << sText.toUtf8().toHex().toStdString();
                     EXPECT_EQ(sText.isNull(), driver.toString().isNull());
                 }
                 qint64 llValue = 0;
-                if (cursor.WholeNumber(c, llValue))
-                {
-                    EXPECT_EQ(llValue, driver.toLongLong());
-                }
+                EXPECT_TRUE(!cursor.WholeNumber(c, llValue) || llValue == driver.toLongLong())
+                    << llValue;
             }
-            ++iRow;
         }
         EXPECT_TRUE(cursor.Finish()) << db.LastError().toStdString();
         EXPECT_EQ(iRow, expected.size());
@@ -114,38 +108,34 @@ TEST(TableCursor, ReadsEveryStoredTypeAsTheDriverDoesAndEndsAStatementLeftMidRea
     // running holds the connection's snapshot, and the connection would not see what others
     // stored after it.
     // Given up by Finish() or by going out of scope.
-    const auto insert = [&sPath]
-    {
-        Foreign(sPath, {"PRAGMA foreign_keys = OFF",
-                        "INSERT INTO measurement (session_id, scan_id, channel_id, "
-                        "measurement_item, state, value, error_description) VALUES (2, 1, 0, 7, "
-                        "2, '1.00 dBuV', '')"});
-    };
+    const QStringList insert{"PRAGMA foreign_keys = OFF",
+                             "INSERT INTO measurement (session_id, scan_id, channel_id, "
+                             "measurement_item, state, value, error_description) VALUES (2, 1, 0, "
+                             "7, 2, '1.00 dBuV', '')"};
+    CTableMeasurements measurements(writer);
     {
         CTableCursor cursor(writer);
-        ASSERT_TRUE(CTableMeasurements(writer).OpenAllResultsForSession(1, cursor));
-        ASSERT_TRUE(cursor.Next());
+        ASSERT_TRUE(measurements.OpenAllResultsForSession(1, cursor) && cursor.Next());
         EXPECT_TRUE(cursor.Finish());
-        insert();
-        EXPECT_EQ(CTableMeasurements(writer).GetAmountOfResultsForSession(2), 1);
-        ASSERT_TRUE(CTableMeasurements(writer).OpenAllResultsForSession(1, cursor));
-        ASSERT_TRUE(cursor.Next());
+        Foreign(sPath, insert);
+        EXPECT_EQ(measurements.GetAmountOfResultsForSession(2), 1);
+        ASSERT_TRUE(measurements.OpenAllResultsForSession(1, cursor) && cursor.Next());
     }
-    insert();
-    EXPECT_EQ(CTableMeasurements(writer).GetAmountOfResultsForSession(2), 2);
+    Foreign(sPath, insert);
+    EXPECT_EQ(measurements.GetAmountOfResultsForSession(2), 2);
 
     // A finished cursor lets go of its statement: another cursor on the same statement reads
     // all its rows, also when the first one goes away in the middle of them.
     auto pFirst = std::make_unique<CTableCursor>(writer);
-    ASSERT_TRUE(CTableMeasurements(writer).OpenAllResultsForSession(1, *pFirst) && pFirst->Next());
+    ASSERT_TRUE(measurements.OpenAllResultsForSession(1, *pFirst) && pFirst->Next());
     EXPECT_TRUE(pFirst->Finish());
     CTableCursor second(writer);
-    ASSERT_TRUE(CTableMeasurements(writer).OpenAllResultsForSession(1, second) && second.Next());
+    ASSERT_TRUE(measurements.OpenAllResultsForSession(1, second) && second.Next());
     pFirst.reset();
     long lRows = 1;
     while (second.Next())
     {
         ++lRows;
     }
-    EXPECT_EQ(lRows, CTableMeasurements(writer).GetAmountOfResultsForSession(1));
+    EXPECT_EQ(lRows, measurements.GetAmountOfResultsForSession(1));
 }
