@@ -84,7 +84,6 @@ bool CTableCursor::Open(const QString& sStatement, const QVariantList& values,
     m_pQuery = pQuery;
     m_What = what;
     m_pStatement = nullptr;
-    m_sStepError.clear();
 #ifdef MDA_HAVE_SQLITE3
     m_pStatement = DriverStatement(m_Db, *m_pQuery);
     if (m_pStatement != nullptr)

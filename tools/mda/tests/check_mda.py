@@ -545,6 +545,8 @@ for item in strict_doc["ComparativeValues"]:
         item["HighValue"] = item["LowValue"]
     if item["ID"] == 41:  # an integer item that is no state, compared by equality
         item["CompareType"], item["LowValue"] = 1, "0"
+    if item["ID"] == 3:  # a float compared by equality: the judge reads no limit of it
+        item["CompareType"] = 1
 strict = os.path.join(work, "strict.limit")
 json.dump(strict_doc, open(strict, "w", encoding="utf-8"), indent=4)
 
@@ -588,6 +590,11 @@ packet_limits = {(x["compare_type"], x["limit_low"], x["limit_high"])
                                               encoding="utf-8")) if x["item_id"] == "41"}
 check(packet_limits == {("Equal", "0", "")},
       "an integer equality's expected value is its low limit: %s" % packet_limits)
+float_equal = {(x["compare_type"], x["limit_low"], x["limit_high"], x["result"] == "violation")
+               for x in csv.DictReader(open(os.path.join(work, "judged.csv"), newline="",
+                                            encoding="utf-8")) if x["item_id"] == "3"}
+check(float_equal == {("Equal", "", "", False)},
+      "a float equality has no limits and is never violated: %s" % float_equal)
 
 # Configuration exchange.
 archive = os.path.join(work, "demo.measurement")
@@ -675,6 +682,17 @@ r = run(["report", str(session), "--database", db_file, "--limits",
          os.path.join(broken, "absent.limit"), "--force", "-o", out])
 check(r.returncode == 2 and "absent.limit:0:0: no such file" in r.stderr,
       "report --force still refuses a limit file that does not exist")
+# Nor does --force judge with a file the user may not read (root reads any: run as nobody).
+locked = os.path.join(tempfile.mkdtemp(), "locked.limit")
+shutil.copy(documents[1][1], locked)
+os.chmod(os.path.dirname(locked), 0o755)
+os.chmod(locked, 0)
+as_nobody = ["setpriv", "--reuid=65534", "--regid=65534", "--clear-groups"] if os.geteuid() == 0 else []
+r = subprocess.run(as_nobody + [mda, "report", str(session), "--database", db_file, "--limits",
+                                locked, "--force", "-o", out], env=base_env, capture_output=True,
+                   text=True, timeout=600)
+check(r.returncode == 2 and r.stderr.splitlines()[-1:] == ["mda report: cannot read '%s'" % locked],
+      "report --force refuses a limit file it may not read: %s" % r.stderr.strip()[-200:])
 # show and csv check the files they judge with as report does.
 for args in (["show", str(session)], ["csv", str(session), "-o", os.path.join(work, "checked.csv")]):
     r = run(args + ["--database", db_file, "--limits", documents[1][1]])
