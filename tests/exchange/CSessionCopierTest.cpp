@@ -381,6 +381,20 @@ TEST_P(CSessionCopierTest, RegisteredFilesUpToTheBoundCopyAndLargerOnesAreRefuse
     ASSERT_TRUE(target.GetRegisteredLimitValuesFile(sLimit, limits) &&
                 target.GetRegisteredChannelSettingsFile(sChannel, channels));
     EXPECT_TRUE(limits == atBound && channels == atBound);
+    // A session registered with empty files, or one whose rows name no file (written by other
+    // tools), has none there.
+    for (const char* pIds : {"", "limit_file_id = '0', channel_file_id = ''"})
+    {
+        long lBare = 0;
+        ASSERT_TRUE(CDBSessionControler(*m_pSource)
+                        .Create(lBare, QString("uid-bare") + pIds, "", "", "", "", "", "", "", "",
+                                "", "", "", "", "", ""));
+        ASSERT_TRUE(!*pIds ||
+                    m_pSourceDb->ExecuteDirect(
+                        QString("UPDATE session SET %1 WHERE id = %2").arg(pIds).arg(lBare)));
+        target.GetData(Copy(lBare).m_lTargetId).GetAssociatedFiles(sLimit, sChannel);
+        EXPECT_EQ(QStringList({"0", "0"}), QStringList({sLimit, sChannel}));
+    }
 
     CDBSessionControler source(*m_pSource);
     const QByteArray over(iBound + 1, 'y');
@@ -402,7 +416,7 @@ TEST_P(CSessionCopierTest, RegisteredFilesUpToTheBoundCopyAndLargerOnesAreRefuse
             QString("Session %1 has a registered file larger than 16777216 bytes").arg(lForged),
             refused.m_sReason);
     }
-    EXPECT_EQ(1u, TargetSessions());
+    EXPECT_EQ(3u, TargetSessions());
 }
 
 TEST_P(CSessionCopierTest, ConcurrentCopiesOfOneSessionStoreItOnce)
