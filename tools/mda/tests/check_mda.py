@@ -205,6 +205,9 @@ def session_checks(label, common, session, stored, env, db_file=None):
     p = ReportParser()
     p.feed(text)
     check(len(p.tiles) == CHANNELS, tag + "report: one tile per channel")
+    title = "Measurement session %d" % session
+    check("<title>%s</title>" % title in text and "<h1>%s</h1>" % title in text,
+          tag + "report: the page and its heading are titled with the session")
     check(len(re.findall(r'<li class="(?:bad|clean)"><a href="#', text)) == CHANNELS,
           tag + "report: the table of contents lists every channel")
     check(all(re.fullmatch(r"(1 violation|\d+ violations) · (1 error|\d+ errors)", c)
