@@ -232,12 +232,10 @@ bool DoPrepareRegistration(const QString& sPath, TableRows& row, QString& sRefus
     {
         return false;
     }
-    row.clear();
-    row.reserve(3);
-    row.emplace_back(TTable::c_sColumnHash, sHash);
-    row.emplace_back(TTable::c_sColumnFile, std::move(sBase64));
-    row.emplace_back(TTable::c_sColumnAdded,
-                     QDateTime::currentDateTimeUtc().toString(Qt::TextDate));
+    // Copies of the text share its bytes.
+    row = {{TTable::c_sColumnHash, sHash},
+           {TTable::c_sColumnFile, sBase64},
+           {TTable::c_sColumnAdded, QDateTime::currentDateTimeUtc().toString(Qt::TextDate)}};
     return true;
 }
 

@@ -187,6 +187,8 @@ TEST_F(ArchivHandlerTest, BrokenAndHostileArchivesAreRefusedWithAReasonAndNothin
          "entry 'a.txt' is damaged"},
         {"damaged directory", "baddir", R"([{"name": "a.txt", "data": "x"}])",
          "its list of entries is damaged"},
+        {"directory record past the end", "dircomment", R"([{"name": "a.txt", "data": "x"}])",
+         "its list of entries is damaged"},
         {"truncated", "half", R"([{"name": "a.txt", "data": "payload ", "repeat": 500}])",
          "it is no zip archive"},
         {"not a zip", "ok", R"("this is not a zip archive\n")", "it is no zip archive"},

@@ -410,6 +410,26 @@ for args in (["show", str(session)], ["report", str(session), "-o", os.path.join
           (" ".join(args[:1] + args[2:3]), r.returncode, r.stderr.strip()))
 
 
+# A damaged index that only the per-channel counts read: the matrix fails, not the row pass.
+bad_index = os.path.join(work, "damaged-index.sqlite")
+shutil.copy(db_file, bad_index)
+con = sqlite3.connect(bad_index)
+leaves = [p for (p,) in con.execute("select pageno from dbstat where name = "
+                                     "'measurement_by_channel_item' and pagetype = 'leaf'")]
+con.close()
+with open(bad_index, "r+b") as f:
+    for page in leaves:
+        f.seek((page - 1) * page_size)
+        f.write(b"\xa5" * page_size)
+for args in (["show", str(session)], ["report", str(session), "-o", os.path.join(work, "d.html")]):
+    r = run(args + ["--database", bad_index])
+    check(r.returncode == 2 and r.stderr.startswith("mda %s: cannot read session %d: Cannot count "
+                                                    "the values of channel 0: " % (args[0], session))
+          and "malformed" in r.stderr,
+          "%s with a damaged count index exits 2 with the reason (got %d: %s)" %
+          (args[0], r.returncode, r.stderr.strip()))
+
+
 def run_on_terminal(args):
     """Runs the tool with its standard error on a terminal: the exit code and the lines a person
     sees there once the progress line's rewrites (carriage return, erase line) are done."""
