@@ -225,6 +225,19 @@ def session_checks(label, common, session, stored, env, db_file=None):
     check(len(tile_colours) == CHANNELS and
           all(int(i) < len(swatches) and swatches[int(i)] == c for i, c in tile_colours),
           tag + "report: every tile has the colour of its legend row")
+    # A tile with errors tells on hover how many, and the first with its scan and text.
+    errors_of = {}
+    for row in body:
+        if row[10] == "error":
+            errors_of.setdefault(int(row[3]), []).append((int(row[1]), row[11]))
+    told = {int(ch): html.unescape(tip).splitlines()[-1:] for ch, tip in re.findall(
+        r'<a class="tile[^"]*"[^>]*data-channel="(-?\d+)"[^>]*>(?:(?!</a>).)*?<span class="tip">(.*?)'
+        r'</span></a>', text, re.S)}
+    expected = {ch: ["%d measurement error%s; the first in scan %d: %s" % (
+        len(e), "" if len(e) == 1 else "s", e[0][0], e[0][1])] for ch, e in errors_of.items()}
+    check(expected and all(told.get(ch) == line for ch, line in expected.items()),
+          tag + "report: a tile with errors names their count and the first (%s)" %
+          [(ch, told.get(ch), line) for ch, line in expected.items() if told.get(ch) != line][:2])
     kinds = "".join(c["pk"] for c in p.charts())
     check(kinds.count("0") > 0 and kinds.count("1") > 0 and kinds.count("2") > 0,
           tag + "report: points, violations and errors in the chart data (%d/%d/%d)"
