@@ -628,17 +628,6 @@ void CheckLimitValues(CCheck& check, const QString& sPath, EMeasurementItems eIt
         }
         break;
     }
-    case eValueType_Bool:
-    {
-        static const QStringList s_Known = {"yes", "no", "true", "false", "on", "off", "1", "0"};
-        if (bHighGiven && !s_Known.contains(sHigh.trimmed().toLower()))
-        {
-            check.Add(sHighPath, QStringLiteral("%1 is neither yes nor no; the reader takes it "
-                                                "as No")
-                                     .arg(Quoted(sHigh)));
-        }
-        break;
-    }
     default:
         break;
     }

@@ -235,6 +235,9 @@ TEST_P(CMeasurementResultDataTest, SwitchingLimitsMatchesAFreshLoad)
     {
         expectLine(i, lines[size_t(i < 1 ? i : i + 1)]);
     }
+    // The lines behind the removed one keep their channels: a re-read finds Ch1's values.
+    EXPECT_TRUE(graph.SetDataItemMeasItem(eMeasItem_DemodLock, 3, true));
+    expectLine(3, lines[5]);
     // A line switched to an item its channel never measured has no range left.
     EXPECT_TRUE(graph.SetDataItemMeasItem(eMeasItem_BERBeforeRS, 0, true));
     EXPECT_EQ(QStringLiteral("%1 %2").arg(graph.GetMinMeasValue(0)).arg(graph.GetMaxMeasValue(0)),
@@ -351,6 +354,7 @@ TEST_P(CMeasurementResultDataTest, SingleChannelViewShowsDisplayTexts)
 {
     // A whole number that names no state is shown as it is.
     Store({"4", "0", "41", "2", "17"});
+    Store({"4", "0", "0", "2", "dBu text"});
     CMeasurementResultData model(m_lSession, eLevelUnit_dBm);
     ASSERT_TRUE(model.LoadData(m_Config));
 
@@ -365,7 +369,7 @@ TEST_P(CMeasurementResultDataTest, SingleChannelViewShowsDisplayTexts)
                   row.mid(3, 3));
     }
     CMeasurementResultSingleChannelData scan4(model, 4, 0, false);
-    EXPECT_EQ(scan4.GetMeasCount(), 4);
+    EXPECT_EQ(scan4.GetMeasCount(), 5);
     EXPECT_EQ(scan4.GetResultPosition(eMeasItem_None), -1);
     EXPECT_DOUBLE_EQ(scan4.GetPowerLimitOffset(), 3.0);
     model.UseOtherLimits(Path("other-limits.json"));

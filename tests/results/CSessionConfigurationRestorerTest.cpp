@@ -50,7 +50,9 @@ protected:
 TEST_P(CSessionConfigurationRestorerTest, RestoresTheFilesAsTheSessionWasMeasured)
 {
     CSessionConfigurationRestorer restorer(*m_pDb);
+    // Entries of another configuration in the one given do not survive.
     CMeasConfigData config;
+    config.CreateUniqueIdentifier();
     const QDir folder(m_Out.filePath(QStringLiteral("restored")));
     ASSERT_TRUE(restorer.Restore(m_lSession, folder.path(), m_Device, config))
         << restorer.LastError().toStdString();
@@ -75,6 +77,7 @@ TEST_P(CSessionConfigurationRestorerTest, RestoresTheFilesAsTheSessionWasMeasure
     CMeasConfigData written;
     ASSERT_TRUE(written.Read(folder.filePath(QStringLiteral("session.measconfig"))));
     EXPECT_EQ(config.ChannelTableFile(), written.ChannelTableFile());
+    EXPECT_EQ(written.UniqueIdentifier() + config.UniqueIdentifier(), "");
 
     // Files given instead of the stored copies are named as they are, with the rows they have.
     const QString sGiven = m_Out.filePath(QStringLiteral("given"));
