@@ -173,6 +173,8 @@ TEST_F(ArchivHandlerTest, BrokenAndHostileArchivesAreRefusedWithAReasonAndNothin
          "entry '../x.txt' would leave the folder"},
         {"drive letter", "ok", R"([{"name": "C:/x.txt", "data": "evil"}])",
          "entry 'C:/x.txt' would leave the folder"},
+        {"NUL in a name", "nul", R"([{"name": "x.txt#y", "data": "evil"}])",
+         QStringLiteral("entry 'x.txt\0y' would leave the folder")},
         {"symbolic link", "ok", R"([{"name": "link", "data": "../v", "symlink": true}])",
          "entry 'link' is a symbolic link"},
         {"folder not there", "ok", R"([{"name": "sub/a.txt", "data": "x"}])",

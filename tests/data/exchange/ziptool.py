@@ -1,5 +1,5 @@
 # Another zip writer and reader for the archive tests, built on python3's zipfile.
-#   ziptool.py make ARCHIVE ENTRIES.json [ok|badcrc|half|tail|garbled|comment|baddir|dircomment]
+#   ziptool.py make ARCHIVE ENTRIES.json [ok|badcrc|half|tail|garbled|comment|baddir|dircomment|nul]
 #   ziptool.py list ARCHIVE    -> [[name, [y, m, d, h, min, s], method, size], ...]
 #   ziptool.py names ARCHIVE   -> one name a line
 #   ziptool.py shared ARCHIVE COUNT SIZE  -> COUNT entries "e0000.bin"... whose directory records
@@ -10,7 +10,8 @@
 # the first deflated block of every entry into one of a reserved type and "comment" adds an
 # archive comment of the most bytes a zip comment can hold (65535); "baddir" spoils the
 # signature of the first directory record, "dircomment" gives the last one a comment of 65535
-# bytes that the file does not hold.
+# bytes that the file does not hold, "nul" turns every byte "#" into a NUL (zipfile cuts a name
+# at a NUL, so names get theirs afterwards).
 import json, struct, sys, zipfile, zlib
 
 
@@ -48,6 +49,8 @@ def make(path, entries, mode):
     elif mode == "dircomment":
         at = raw.rindex(b"PK\x01\x02") + 32
         raw = raw[:at] + struct.pack("<H", 0xFFFF) + raw[at + 2:]
+    elif mode == "nul":
+        raw = raw.replace(b"#", b"\0")
     elif mode == "garbled":
         raw = bytearray(raw)
         for start in starts:
