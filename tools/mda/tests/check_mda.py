@@ -852,6 +852,9 @@ con.execute("update measurement set state = 0 where id = ?", (first,))
 con.execute("update measurement set state = 77, measurement_item = 0 where id = ?", (second,))
 # One past the largest stored item id (140).
 con.execute("update measurement set measurement_item = 141 where id = ?", (third,))
+# A frequency offset that is the limit to six digits, as the judge reads it.
+con.execute("update measurement set value = '29999.99 Hz' where id = (select min(id) from "
+            "measurement where session_id = ? and measurement_item = 9)", (session,))
 con.commit()
 con.close()
 out = os.path.join(work, "states.csv")
@@ -860,6 +863,9 @@ rows = read_csv(out)
 words = [row["stored_state"] for row in rows]
 check(r.returncode == 0 and words.count("Only Initialized") == 1 and words.count("77") == 1,
       "csv: stored state 0 by its name, an unnamed one by its number")
+at_limit = [(row["result"], row["margin"]) for row in rows if row["value"] == "29999.99"]
+check(at_limit == [("within", "0")], "csv: a value at the limit to six digits has no margin "
+      "left (%r)" % at_limit)
 check([row["item_name"] for row in rows if row["item_id"] == "0"] == ["Status"],
       "csv: item 0 by its name")
 check([row["item_name"] for row in rows if row["item_id"] == "141"] == [""],
