@@ -1366,5 +1366,24 @@ with zipfile.ZipFile(io.BytesIO(r.stdout)) as streamed, zipfile.ZipFile(target) 
 check(r.returncode == 0 and same and sorted(os.listdir(export_dir)) == ["kept.measurement"],
       "export - streams the same archive to standard output and writes no file")
 
+# An archive of many copied chunks arrives whole: a channel table with 300 kB of noise.
+big_table = os.path.join(work, "big.channel")
+table_doc = json.load(open(table_file, encoding="utf-8"))
+table_doc["Noise"] = base64.b64encode(os.urandom(300000)).decode()
+json.dump(table_doc, open(big_table, "w", encoding="utf-8"))
+for item in config_doc["MeasurementConfigSettings"]:
+    if item["Name"] == "ChannelTableFile":
+        item["Value"] = big_table
+json.dump(config_doc, open(os.path.join(work, "big.measconfig"), "w", encoding="utf-8"))
+big_archive = os.path.join(export_dir, "big.measurement")
+r = run(["export", os.path.join(work, "big.measconfig"), big_archive])
+try:
+    with zipfile.ZipFile(big_archive) as z:
+        packed = [z.read(i) for i in z.infolist()]
+except (OSError, zipfile.BadZipFile) as e:
+    packed = [str(e)]
+check(r.returncode == 0 and os.path.getsize(big_archive) > 200000 and
+      open(big_table, "rb").read() in packed, "export of a 300 kB channel table packs it whole")
+
 print("%d passed, %d failed" % (len(checks) - len(failures), len(failures)))
 sys.exit(1 if failures else 0)
