@@ -476,6 +476,11 @@ TEST_P(CDBFailureAndIdTest, EveryFailureSaysWhyAndRefusedChangesChangeNothing)
     std::vector<long> ids{7};
     EXPECT_FALSE(scans.GetScanIds(lSession, ids));
     EXPECT_TRUE(ids.empty());
+    // A key below 1 names no file and needs no read; a real key fails with the table.
+    ASSERT_TRUE(Database().ExecuteDirect("ALTER TABLE exported_limit_values RENAME TO gone"));
+    QByteArray bytes("stale");
+    EXPECT_TRUE(sessions.GetRegisteredLimitValuesFile(" 0 ", bytes) && bytes.isEmpty());
+    EXPECT_FALSE(sessions.GetRegisteredLimitValuesFile("7", bytes));
 }
 
 MDA_INSTANTIATE_BACKEND_TESTS(CDBFailureAndIdTest);
