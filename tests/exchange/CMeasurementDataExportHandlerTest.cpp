@@ -654,6 +654,14 @@ TEST(ImportStagingTest, StagingAndUnpackFoldersAreTheUsersAlone)
         ASSERT_EQ(::stat(QFile::encodeName(sFolder).constData(), &info), 0);
         EXPECT_EQ(info.st_mode & 07777, 0700u) << sFolder.toStdString();
     }
+    // Descriptor 0 is a good one: a process may run with its standard input closed.
+    const int iStdin = ::dup(0);
+    ::close(0);
+    CImportStaging second;
+    const bool bCreated = second.DoCreate(dir.path());
+    ::dup2(iStdin, 0);
+    ::close(iStdin);
+    EXPECT_TRUE(bCreated) << second.LastError().toStdString();
 }
 
 } // namespace
