@@ -855,6 +855,12 @@ con.execute("update measurement set measurement_item = 141 where id = ?", (third
 # A frequency offset that is the limit to six digits, as the judge reads it.
 con.execute("update measurement set value = '29999.99 Hz' where id = (select min(id) from "
             "measurement where session_id = ? and measurement_item = 9)", (session,))
+# A value without its number keeps its unit.
+(blank_scan, blank_channel) = con.execute(
+    "select scan_id, channel_id from measurement where id = (select min(id) from measurement "
+    "where session_id = ? and measurement_item = 8)", (session,)).fetchone()
+con.execute("update measurement set value = ' dBmV' where session_id = ? and scan_id = ? and "
+            "channel_id = ? and measurement_item = 8", (session, blank_scan, blank_channel))
 con.commit()
 con.close()
 out = os.path.join(work, "states.csv")
@@ -863,6 +869,9 @@ rows = read_csv(out)
 words = [row["stored_state"] for row in rows]
 check(r.returncode == 0 and words.count("Only Initialized") == 1 and words.count("77") == 1,
       "csv: stored state 0 by its name, an unnamed one by its number")
+unit_only = [(row["value"], row["unit"]) for row in rows if row["item_id"] == "8" and
+             (row["scan_id"], row["channel_id"]) == (str(blank_scan), str(blank_channel))]
+check(unit_only == [("", "dBmV")], "csv: a value ' dBmV' has no number and its unit (%r)" % unit_only)
 at_limit = [(row["result"], row["margin"]) for row in rows if row["value"] == "29999.99"]
 check(at_limit == [("within", "0")], "csv: a value at the limit to six digits has no margin "
       "left (%r)" % at_limit)
