@@ -274,7 +274,11 @@ TEST_P(CSessionCopierTest, CopiesEveryColumnAndEveryBatchOnceAndSharesTheFiles)
     // The rows go over in batches: a session of several batches arrives row for row, once.
     const std::vector<SRow> many = ManyRows(2 * 4096 + 3, 50, " dBuV");
     const long lMany = Record(*m_pSource, m_Dir, "uid-batches", many);
+    std::vector<qint64> progress;
+    m_pCopier->SetProgress([&progress](qint64 llRows) { progress.push_back(llRows); });
     const CSessionCopier::SResult batches = Copy(lMany);
+    // Progress comes once a batch, with the rows copied so far.
+    EXPECT_EQ(progress, (std::vector<qint64>{4096, 8192, 8195}));
     EXPECT_EQ(static_cast<qint64>(many.size()), batches.m_llValues);
     const std::vector<QStringList> copied = Rows(*m_pTarget, batches.m_lTargetId);
     EXPECT_EQ(many.size(), copied.size());

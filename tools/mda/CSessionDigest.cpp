@@ -96,7 +96,6 @@ bool CSessionDigest::Build(CJudgedSession& session, bool bSeries, QString& sReas
             item.m_lErrors += eJudgement == eJudgement_Error;
             SPoint point;
             point.m_lScanIndex = lScanIndex;
-            point.m_lScanId = stored.GetScanId();
             point.m_eJudgement = eJudgement;
             // Texts only where they tell more than the number: a series holds every value.
             if (!row.m_bHasNumber)

@@ -33,7 +33,6 @@ public:
     struct SPoint
     {
         long m_lScanIndex = 0;
-        long m_lScanId = 0;
         bool m_bHasNumber = false;
         double m_dValue = 0;
         LumoraMeasurement::EJudgement m_eJudgement = LumoraMeasurement::eJudgement_NotJudged;
