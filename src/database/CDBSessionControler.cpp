@@ -512,7 +512,7 @@ bool CDBSessionControler::ReadSessionData(const QString& sFilter,
                               : rows.cend();
         const qint64 lId = first->GetValue().toLongLong();
         sessions.push_back(DataFromRow(lId, first, last));
-        sessions.back().SetScanCount(counts.value(lId, 0));
+        sessions.back().SetScanCount(counts.value(lId));
     }
     return true;
 }
