@@ -250,9 +250,13 @@ bool CArchivHandler::DoCreateArchive(const QString& sArchive, const QStringList&
         return false;
     }
 
-    QuaZip zip(sNativeArchive);
+    // The archive appears whole or not at all. Its list of entries is written last, by the
+    // close; the explicit flush reports a failed last write, which commit() alone would not.
+    QSaveFile file(sNativeArchive);
+    QuaZip zip(&file);
+    zip.setAutoClose(false);
     zip.setUtf8Enabled(true);
-    if (!zip.open(QuaZip::mdCreate))
+    if (!file.open(QIODevice::WriteOnly) || !zip.open(QuaZip::mdCreate))
     {
         return false;
     }
@@ -298,7 +302,7 @@ bool CArchivHandler::DoCreateArchive(const QString& sArchive, const QStringList&
     }
 
     zip.close();
-    return bResult && zip.getZipError() == ZIP_OK;
+    return zip.getZipError() == ZIP_OK && file.flush() && file.commit() && bResult;
 }
 
 bool CArchivHandler::ExtractArchive(const QString& sArchive, QString& sOutputFolder, bool bRename)

@@ -2,6 +2,7 @@
 #include "ExchangeTestTools.h"
 
 #include <QRegularExpression>
+#include <QtEndian>
 
 #include <csignal>
 #include <tuple>
@@ -297,6 +298,20 @@ TEST_F(ArchivHandlerTest, BrokenAndHostileArchivesAreRefusedWithAReasonAndNothin
     EXPECT_EQ(ListTree(Path("full")), QStringList());
     EXPECT_FALSE(bTwoExtracted);
     EXPECT_EQ(ListTree(Path("full-two")), QStringList());
+
+    // An archive whose list of entries, written last, does not fit is no archive: the limit
+    // lets the entries through (the list's offset is in the end record, 6 bytes from the end).
+    const QByteArray baTwo = ReadBytes(Path("two.zip"));
+    const rlimit cut{qFromLittleEndian<quint32>(baTwo.constData() + baTwo.size() - 6) + 10u,
+                     limit.rlim_max};
+    std::signal(SIGXFSZ, SIG_IGN);
+    setrlimit(RLIMIT_FSIZE, &cut);
+    const bool bCreated =
+        m_handler.CreateArchive(Path("cut.zip"), {Path("two/a.limit"), Path("two/b.limit")});
+    setrlimit(RLIMIT_FSIZE, &limit);
+    std::signal(SIGXFSZ, previous);
+    EXPECT_FALSE(bCreated) << baTwo.size() << " " << cut.rlim_cur << " " << QFileInfo(Path("cut.zip")).size();
+    EXPECT_FALSE(QFileInfo::exists(Path("cut.zip")));
 }
 
 // In a shared folder (sticky bit) a user may not replace another user's file or link: the

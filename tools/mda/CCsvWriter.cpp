@@ -426,7 +426,8 @@ bool CCsvWriter::Commit(QString& sReason)
     }
     if (m_pSaveFile)
     {
-        return m_pSaveFile->commit() || Fail(sReason);
+        // commit() would not report a failed write of the bytes still buffered.
+        return (m_pSaveFile->flush() && m_pSaveFile->commit()) || Fail(sReason);
     }
     m_Direct.close();
     return m_Direct.error() == QFileDevice::NoError || Fail(sReason);

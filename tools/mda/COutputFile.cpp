@@ -104,8 +104,9 @@ bool COutputFile::Commit()
     bool bOk = false;
     if (pSave != nullptr)
     {
-        // QSaveFile remembers a failed write and then refuses to commit.
-        bOk = pSave->commit();
+        // QSaveFile remembers a failed write and then refuses to commit, but not one of the
+        // buffered bytes that commit() itself writes: the flush reports those.
+        bOk = pSave->flush() && pSave->commit();
     }
     else
     {

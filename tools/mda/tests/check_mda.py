@@ -1109,15 +1109,17 @@ def folder_and_target(name):
 folder, target = folder_and_target("bounded")
 
 
-def bounded():
-    import resource
-    import signal
-    signal.signal(signal.SIGXFSZ, signal.SIG_IGN)
-    resource.setrlimit(resource.RLIMIT_FSIZE, (100000, 100000))
+def bounded(size=100000):
+    def limit():
+        import resource
+        import signal
+        signal.signal(signal.SIGXFSZ, signal.SIG_IGN)
+        resource.setrlimit(resource.RLIMIT_FSIZE, (size, size))
+    return limit
 
 
 r = subprocess.run([mda, "csv", str(session), "--database", db_file, "-o", target], env=base_env,
-                   capture_output=True, text=True, timeout=600, preexec_fn=bounded)
+                   capture_output=True, text=True, timeout=600, preexec_fn=bounded())
 check(r.returncode == 2 and "File too large" in r.stderr and
       open(target).read() == "earlier\n" and os.listdir(folder) == ["session.csv"],
       "a write that fails half-way keeps the earlier file and leaves no partial one (%s)"
@@ -1358,6 +1360,14 @@ for args, what in [
           digest(target) == kept_bytes,
           "export to %s exits 2 with a reason and leaves nothing behind (%s)" %
           (what, r.stderr.strip()))
+# The archive's last bytes (its list of entries) are written by a close; a failure there must
+# not leave a cut archive.
+r = subprocess.run([mda, "export", measconfig, target], env=base_env, capture_output=True,
+                   text=True, timeout=600, preexec_fn=bounded(os.path.getsize(target) - 10))
+check(r.returncode == 2 and digest(target) == kept_bytes and
+      sorted(os.listdir(export_dir)) == ["kept.measurement"],
+      "export whose last bytes do not fit exits 2 and keeps the earlier archive (%s)"
+      % r.stderr.strip())
 if os.path.exists("/dev/full"):
     check("No space left on device" in run(["export", measconfig, "/dev/full"]).stderr,
           "export to a full device names the cause")
