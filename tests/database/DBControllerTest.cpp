@@ -121,16 +121,6 @@ TEST_P(CDBSessionControlerTest, RegisteredFilesAndSessionCreateUpdateCopy)
     EXPECT_FALSE(QFile::exists(sTarget));
 }
 
-// A session is worth recording even where its files cannot be stored; the missing one has id 0.
-TEST_P(CDBSessionControlerTest, SessionIsRecordedWhenAFileCannotBe)
-{
-    ASSERT_TRUE(Database().ExecuteDirect("DROP TABLE exported_channel_settings"));
-    long lId = 0;
-    ASSERT_TRUE(CreateSession(lId, "", WriteFile("c.json", "{}"), WriteFile("l.json", "{}")));
-    EXPECT_EQ(MdaTest::Fields(CDBSessionControler(Db()).GetData(lId)).mid(13),
-              QStringList({"1", "0"}));
-}
-
 // Lists pad ids to six digits and count scans in the scan table; a single read takes the count
 // column.
 TEST_P(CDBSessionControlerTest, ListsPadIdsAndCountScans)
@@ -318,18 +308,6 @@ TEST_P(CDBExportFilesControllerTest, ListInStoringOrderWithCheckedIndex)
 }
 
 MDA_INSTANTIATE_BACKEND_TESTS(CDBExportFilesControllerTest);
-
-// The full constructor takes the channel file id before the limit file id.
-TEST(CDBSessionData, FullConstructorTakesChannelFileBeforeLimitFile)
-{
-    const CDBSessionData s(9, "uid", "desc", "first", "last", "site", "tp", "name", "enr", "tnr",
-                           "mail", "hw", "fw", "sw", "snr", "owner", 17, "channel", "limit");
-    EXPECT_EQ(MdaTest::Fields(s),
-              QStringList({"uid", "desc", "site", "tp", "name", "enr", "tnr", "mail", "hw", "fw",
-                           "sw", "snr", "owner", "limit", "channel"}));
-    EXPECT_EQ(QStringList({s.FirstRun(), s.LastRun(), QString::number(s.ScanCount())}),
-              QStringList({"first", "last", "17"}));
-}
 
 using CDBFailureAndIdTest = MdaTest::CDBControllerTest;
 

@@ -28,9 +28,8 @@ protected:
         m_Config = MdaTest::Config(m_Files);
 
         m_pDb = OpenConnection();
-        ASSERT_TRUE(CDBSessionControler(*m_pDb).Create(
-            m_lSession, "uid-reader", "Reader", Path("channels.json"), Path("limits.json"), "TP",
-            "Site", "", "", "", "", "", "", "", "", ""));
+        ASSERT_TRUE(
+            CreateSession(m_lSession, "reader", Path("channels.json"), Path("limits.json")));
         int iValue = 0;
         for (int s = c_iScans; s >= 1; --s)
         {
