@@ -86,14 +86,13 @@ TEST_P(CSessionReaderTest, SessionFromItsDatabaseAloneReadOnceAsTheModelJudgesIt
 
     long lRows = 0, lViolations = 0, lOrphans = 0;
     std::tuple<qint64, qint64, qint64> last{-1, -1, -1};
-    bool bOrdered = true;
     ASSERT_TRUE(reader.ForEachRow(
         [&](const CSessionReader::SRow& row)
         {
             const std::tuple<qint64, qint64, qint64> key{row.m_Stored.GetScanId(),
                                                          row.m_Stored.GetChannelId(),
                                                          row.m_Stored.GetMeasurementId()};
-            bOrdered = bOrdered && last < key;
+            EXPECT_LT(last, key);
             last = key;
             ++lRows;
             lViolations += row.m_eJudgement == eJudgement_Violation;
@@ -106,7 +105,6 @@ TEST_P(CSessionReaderTest, SessionFromItsDatabaseAloneReadOnceAsTheModelJudgesIt
             }
             return true;
         }));
-    EXPECT_TRUE(bOrdered);
     EXPECT_EQ(lRows, m_lRows);
     EXPECT_EQ(lOrphans, 2 * c_iScans);
 
