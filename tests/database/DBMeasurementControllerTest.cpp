@@ -75,7 +75,6 @@ TEST_P(CDBMeasurementControllerTest, UpdateWithoutErrorTextKeepsTheStoredOne)
 
     EXPECT_EQ(Ids(m_Measurements->GetData(m_lSession, 2, lId + 100)),
               QVector<long>({0, 0, 0, 0, -1, -1}));
-    EXPECT_FALSE(m_Measurements->Update(CDBMeasurement(m_lSession, 2, 6, 0)));
     EXPECT_FALSE(m_Measurements->Update(CDBMeasurement(m_lSession, 2, 6, -1)));
 }
 
