@@ -21,13 +21,12 @@ class CSessionReaderTest : public MdaTest::CResultsTest
 protected:
     void Prepare() override
     {
-        ASSERT_TRUE(m_Files.isValid());
+        ASSERT_NO_FATAL_FAILURE(CDBControllerTest::Prepare());
         ASSERT_TRUE(MdaTest::DeviceSettings(Database()).Write(Path("device.json")));
         ASSERT_TRUE(MdaTest::Channels({"K21", "K22", "K23"}).Write(Path("channels.json")));
         ASSERT_TRUE(CComparativeValueData().Write(Path("limits.json")));
         m_Config = MdaTest::Config(m_Files);
 
-        m_pDb = OpenConnection();
         ASSERT_TRUE(
             CreateSession(m_lSession, "reader", Path("channels.json"), Path("limits.json")));
         int iValue = 0;
