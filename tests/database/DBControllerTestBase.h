@@ -1,5 +1,6 @@
 #pragma once
 
+#include "CDBMeasurementController.h"
 #include "CDBSessionControler.h"
 #include "CDatabaseMultiInstance.h"
 #include "DatabaseTestBackend.h"
@@ -101,6 +102,23 @@ protected:
     QTemporaryDir m_Files;
     std::unique_ptr<OrvelFramework::CDatabaseMultiInstance> m_pDb;
 };
+
+/// Stores a measurement; its id. A refused one fails the test.
+inline long Store(OrvelFramework::CDatabaseMultiInstance& db, long lSession, long lScan,
+                  long lChannel, long lItem, long lState, const QString& sValue,
+                  const QString& sError = QString())
+{
+    LumoraMeasurement::CDBMeasurementController measurements(db);
+    long lId = 0;
+    EXPECT_TRUE(measurements.Create(lSession, lScan, lChannel, lId));
+    LumoraMeasurement::CDBMeasurement m(lSession, lScan, lChannel, lId);
+    m.SetMeasurementItem(lItem);
+    m.SetMeasurementState(lState);
+    m.SetValue(sValue);
+    m.SetErrorDescription(sError);
+    EXPECT_TRUE(measurements.Update(m));
+    return lId;
+}
 
 /// The text fields of a session: unique id, description, site, test point, name, e-number,
 /// t-number, e-mail, hardware model, firmware, software, serial, owner, limit file id, channel

@@ -30,15 +30,7 @@ protected:
     long Store(long lScan, long lChannel, long lItem, long lState, const QString& sValue,
                const QString& sError = QString())
     {
-        long lId = 0;
-        EXPECT_TRUE(m_Measurements->Create(m_lSession, lScan, lChannel, lId));
-        CDBMeasurement m(m_lSession, lScan, lChannel, lId);
-        m.SetMeasurementItem(lItem);
-        m.SetMeasurementState(lState);
-        m.SetValue(sValue);
-        m.SetErrorDescription(sError);
-        EXPECT_TRUE(m_Measurements->Update(m));
-        return lId;
+        return MdaTest::Store(Db(), m_lSession, lScan, lChannel, lItem, lState, sValue, sError);
     }
 
     /// Measurement id, session, scan, channel, item, state.
@@ -48,12 +40,12 @@ protected:
                 m.GetChannelId(),     m.GetMeasurementItem(), m.GetMeasurementState()};
     }
 
-    static QStringList Values(const std::vector<CDBMeasurement>& list, bool bErrors = false)
+    static QStringList Values(const std::vector<CDBMeasurement>& list)
     {
         QStringList values;
         for (const CDBMeasurement& m : list)
         {
-            values.append(bErrors ? m.GetErrorDescription() : m.GetValue());
+            values.append(m.GetValue());
         }
         return values;
     }
@@ -83,7 +75,6 @@ TEST_P(CDBMeasurementControllerTest, UpdateWithoutErrorTextKeepsTheStoredOne)
 
     EXPECT_EQ(Ids(m_Measurements->GetData(m_lSession, 2, lId + 100)),
               QVector<long>({0, 0, 0, 0, -1, -1}));
-    EXPECT_FALSE(m_Measurements->Update(CDBMeasurement(m_lSession, 2, 6, 0)));
     EXPECT_FALSE(m_Measurements->Update(CDBMeasurement(m_lSession, 2, 6, -1)));
 }
 
@@ -117,32 +108,6 @@ TEST_P(CDBMeasurementControllerTest, ReadsBoundTextsAndThe32BitItemAndState)
         EXPECT_EQ(rows[i + 1].GetMeasurementItem(), cases[i].second) << cases[i].first;
         EXPECT_EQ(rows[i + 1].GetMeasurementState(), cases[i].second) << cases[i].first;
     }
-}
-
-TEST_P(CDBMeasurementControllerTest, SessionReadsReplaceChannelReadsAppend)
-{
-    Store(1, 0, 7, 2, "a");
-    Store(2, 0, 7, 3, "b", "failed");
-    const long lIdC = Store(2, 1, 7, 4, "c", "too high");
-    Store(2, 0, 15, 2, "d");
-
-    std::vector<CDBMeasurement> list;
-    m_Measurements->GetAllResultsForSession(m_lSession, list);
-    m_Measurements->GetAllResultsForSession(m_lSession, list);
-    EXPECT_EQ(Values(list), QStringList({"a", "b", "c", "d"}));
-    EXPECT_EQ(Values(list, true), QStringList({"", "failed", "too high", ""}));
-    EXPECT_EQ(Ids(list[2]), QVector<long>({lIdC, m_lSession, 2, 1, 7, 4}));
-
-    m_Measurements->GetAllErrorsForSession(m_lSession, list);
-    EXPECT_EQ(Values(list), QStringList({"b", "c"}));
-
-    list.clear();
-    m_Measurements->GetMeasurementResultsForChannel(m_lSession, 0, 7, list);
-    m_Measurements->GetMeasurementResultsForChannel(m_lSession, 0, 7, list);
-    EXPECT_EQ(Values(list), QStringList({"a", "b", "a", "b"}));
-
-    EXPECT_EQ(m_Measurements->GetAmountOfMeasurementValuesForChannel(m_lSession, 0), 3);
-    EXPECT_EQ(m_Measurements->GetAmountOfMeasurementValuesForChannel(m_lSession, 5), 0);
 }
 
 // Only the per-scan channel read reformats values, and it appends.

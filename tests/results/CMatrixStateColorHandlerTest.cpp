@@ -18,10 +18,8 @@ protected:
     void Prepare() override
     {
         m_pDb = OpenConnection();
-        const QString s;
         long lScan = 1;
-        ASSERT_TRUE(CDBSessionControler(*m_pDb).Create(m_lSession, "u", "d", s, s, s, s, s, s, s, s,
-                                                       s, s, s, s, s) &&
+        ASSERT_TRUE(CreateSession(m_lSession, "") &&
                     CDBScanController(*m_pDb).Create(m_lSession, lScan));
     }
 

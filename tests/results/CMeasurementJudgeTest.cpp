@@ -77,18 +77,16 @@ TEST(CMeasurementJudgeTest, JudgesOneStoredValueAsTheSessionModelDoes)
         {eMeasItem_DemodLock, QString("1") + nul, eJudgement_Error},
         {eMeasItem_DemodLock, QString("0") + nul, eJudgement_Error},
         {eMeasItem_DemodLock, QString::fromUtf8("\xef\xbc\x90"), eJudgement_Error},
-        {eMeasItem_DemodLock, "\x01", eJudgement_Error}};
+        {eMeasItem_DemodLock, "\x01", eJudgement_Error},
+        // A plain lock code is judged, never an error.
+        {eMeasItem_DemodLock, "0", eJudgement_Within},
+        {eMeasItem_DemodLock, "1", eJudgement_Violation},
+        {eMeasItem_DemodLock, "\t1", eJudgement_Violation}};
     for (const auto& [eItem, sValue, eJudgement] : rows)
     {
         SCOPED_TRACE(sValue.toUtf8().toPercentEncoding().toStdString());
         CDBMeasurement record = Record(eItem, sValue, 1);
         EXPECT_EQ(judge.Judge(record), eJudgement) << record.GetErrorDescription().toStdString();
-    }
-    // A plain lock code is judged, never an error.
-    for (const char* pszCode : {"0", "1", "\t1"})
-    {
-        CDBMeasurement record = Record(eMeasItem_DemodLock, pszCode, 1);
-        EXPECT_NE(judge.Judge(record), eJudgement_Error) << pszCode;
     }
     // MER judged against one upper limit: the stored value text and the limit text.
     const auto judgeAgainst = [&channels](const QString& sValue, const QString& sLimit)

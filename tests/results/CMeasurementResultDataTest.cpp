@@ -39,7 +39,7 @@ class CMeasurementResultDataTest : public MdaTest::CResultsTest
 protected:
     void Prepare() override
     {
-        ASSERT_TRUE(m_Files.isValid());
+        ASSERT_NO_FATAL_FAILURE(CDBControllerTest::Prepare());
         ASSERT_TRUE(MdaTest::DeviceSettings(Database()).Write(Path("device.json")));
         ASSERT_TRUE(MdaTest::Channels({"Ch1", "Ch2", "Ch3"},
                                       {eTVStandard_DVBT, eTVStandard_BG_Pal, eTVStandard_J83A},
@@ -52,7 +52,6 @@ protected:
         MdaTest::Limit(other, eMeasItem_DemodLock, "Locked", "", eCompareType_NotUsed);
         ASSERT_TRUE(other.Write(Path("other-limits.json")));
         m_Config = MdaTest::Config(m_Files);
-        m_pDb = OpenConnection();
         m_vIds = MdaTest::RecordSession(*m_pDb, m_Files, m_lSession);
     }
 

@@ -19,16 +19,13 @@ class CSessionConfigurationRestorerTest : public MdaTest::CResultsTest
 protected:
     void Prepare() override
     {
-        ASSERT_TRUE(m_Files.isValid());
+        ASSERT_NO_FATAL_FAILURE(CDBControllerTest::Prepare());
         CChannelTableData channels = MdaTest::Channels({"S21", "K23", "K34"});
         ASSERT_TRUE(channels.Write(Path("station.channel")));
         ASSERT_TRUE(CComparativeValueData().Write(Path("station.limit")));
         m_OriginalChannels = ReadBytes(Path("station.channel"));
         m_OriginalLimits = ReadBytes(Path("station.limit"));
-        m_pDb = OpenConnection();
-        ASSERT_TRUE(CDBSessionControler(*m_pDb).Create(
-            m_lSession, "uid-7", "Night run", Path("station.channel"), Path("station.limit"),
-            "TP 1", "Roof", "", "", "", "", "", "", "", "", ""));
+        ASSERT_TRUE(CreateSession(m_lSession, "7", Path("station.channel"), Path("station.limit")));
 
         // Later edits: a channel inserted at the top, one limit changed.
         channels.AddChannel(CChannelData(eTVStandard_DVBT, QStringLiteral("X01")), 0);
@@ -90,14 +87,10 @@ TEST_P(CSessionConfigurationRestorerTest, RestoresTheFilesAsTheSessionWasMeasure
     EXPECT_EQ(QStringList({"X01", "S21", "K23", "K34"}), model.GetChannelNames());
     // What cannot be restored is refused.
     long lUnregistered = 0;
-    ASSERT_TRUE(CDBSessionControler(*m_pDb).Create(lUnregistered, "uid-8", "No files",
-                                                   Path("missing.channel"), Path("missing.limit"),
-                                                   "", "", "", "", "", "", "", "", "", "", ""));
+    ASSERT_TRUE(CreateSession(lUnregistered, "8", Path("missing.channel"), Path("missing.limit")));
     // Its registrations are rows without content: the reason names the key.
-    CDBSessionData unregistered(lUnregistered);
-    ASSERT_TRUE(CDBSessionControler(*m_pDb).GetData(lUnregistered, unregistered));
-    QString sLimitKey, sChannelKey;
-    unregistered.GetAssociatedFiles(sLimitKey, sChannelKey);
+    const QString sChannelKey =
+        MdaTest::Fields(CDBSessionControler(*m_pDb).GetData(lUnregistered)).value(14);
     const std::pair<long, QString> rows[] = {
         {999999, QStringLiteral("there is no session 999999")},
         {0, QStringLiteral("there is no session 0")},

@@ -21,16 +21,14 @@ class CSessionReaderTest : public MdaTest::CResultsTest
 protected:
     void Prepare() override
     {
-        ASSERT_TRUE(m_Files.isValid());
+        ASSERT_NO_FATAL_FAILURE(CDBControllerTest::Prepare());
         ASSERT_TRUE(MdaTest::DeviceSettings(Database()).Write(Path("device.json")));
         ASSERT_TRUE(MdaTest::Channels({"K21", "K22", "K23"}).Write(Path("channels.json")));
         ASSERT_TRUE(CComparativeValueData().Write(Path("limits.json")));
         m_Config = MdaTest::Config(m_Files);
 
-        m_pDb = OpenConnection();
-        ASSERT_TRUE(CDBSessionControler(*m_pDb).Create(
-            m_lSession, "uid-reader", "Reader", Path("channels.json"), Path("limits.json"), "TP",
-            "Site", "", "", "", "", "", "", "", "", ""));
+        ASSERT_TRUE(
+            CreateSession(m_lSession, "reader", Path("channels.json"), Path("limits.json")));
         int iValue = 0;
         for (int s = c_iScans; s >= 1; --s)
         {
@@ -87,14 +85,13 @@ TEST_P(CSessionReaderTest, SessionFromItsDatabaseAloneReadOnceAsTheModelJudgesIt
 
     long lRows = 0, lViolations = 0, lOrphans = 0;
     std::tuple<qint64, qint64, qint64> last{-1, -1, -1};
-    bool bOrdered = true;
     ASSERT_TRUE(reader.ForEachRow(
         [&](const CSessionReader::SRow& row)
         {
             const std::tuple<qint64, qint64, qint64> key{row.m_Stored.GetScanId(),
                                                          row.m_Stored.GetChannelId(),
                                                          row.m_Stored.GetMeasurementId()};
-            bOrdered = bOrdered && last < key;
+            EXPECT_LT(last, key);
             last = key;
             ++lRows;
             lViolations += row.m_eJudgement == eJudgement_Violation;
@@ -107,7 +104,6 @@ TEST_P(CSessionReaderTest, SessionFromItsDatabaseAloneReadOnceAsTheModelJudgesIt
             }
             return true;
         }));
-    EXPECT_TRUE(bOrdered);
     EXPECT_EQ(lRows, m_lRows);
     EXPECT_EQ(lOrphans, 2 * c_iScans);
 

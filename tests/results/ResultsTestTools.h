@@ -3,16 +3,13 @@
 // What the result tests build alike: device settings naming the test database, channel tables,
 // stored measurements, the session of results/session.tsv and what the views show of a model.
 
+#include "../database/DBControllerTestBase.h"
 #include "CChannelTableData.h"
 #include "CComparativeValueData.h"
-#include "CDBMeasurementController.h"
 #include "CDBScanController.h"
-#include "CDBSessionControler.h"
 #include "CDeviceSettingsData.h"
 #include "CMeasurementResultData.h"
 #include "CRDMatrixData.h"
-#include "DatabaseTestBackend.h"
-#include "TestDataTable.h"
 
 namespace MdaTest
 {
@@ -67,35 +64,17 @@ inline CMeasConfigData Config(const QTemporaryDir& dir,
     return config;
 }
 
-/// A database test with a folder for its files, a connection and a session.
-class CResultsTest : public CDatabaseBackendTest
+/// A database test with a folder for its files, a connection (opened where a test says) and a
+/// session.
+class CResultsTest : public CDBControllerTest
 {
 protected:
     QString Path(const QString& sName) const { return m_Files.filePath(sName); }
 
-    QTemporaryDir m_Files;
-    std::unique_ptr<OrvelFramework::CDatabaseMultiInstance> m_pDb;
     long m_lSession = 0;
 };
 
-/// Stores a measurement; its id. A refused one fails the test.
-inline long Store(OrvelFramework::CDatabaseMultiInstance& db, long lSession, long lScan,
-                  long lChannel, long lItem, long lState, const QString& sValue,
-                  const QString& sError = QString())
-{
-    CDBMeasurementController measurements(db);
-    long lId = 0;
-    EXPECT_TRUE(measurements.Create(lSession, lScan, lChannel, lId));
-    CDBMeasurement m(lSession, lScan, lChannel, lId);
-    m.SetMeasurementItem(lItem);
-    m.SetMeasurementState(lState);
-    m.SetValue(sValue);
-    m.SetErrorDescription(sError);
-    EXPECT_TRUE(measurements.Update(m));
-    return lId;
-}
-
-/// As above from a row (scan, channel row, item id, state id, value, error text).
+/// Stores a measurement from a row (scan, channel row, item id, state id, value, error text).
 inline long Store(OrvelFramework::CDatabaseMultiInstance& db, long lSession, const QStringList& row)
 {
     return Store(db, lSession, row[0].toLong(), row[1].toLong(), row[2].toLong(), row[3].toLong(),
