@@ -37,9 +37,12 @@ TEST(CChannelData, HoldsEveryItemOnceInOneSharedOrderIdentifiersAndStoresByPosit
     const CChannelData second(eTVStandard_DVBT2, QString());
     ASSERT_EQ(first.GetItemCount(), 36);
     std::set<int> items;
+    long lName = -1;
     for (long lPosition = 0; lPosition < first.GetItemCount(); ++lPosition)
     {
         items.insert(first.GetItem(lPosition).GetItemEnum());
+        lName =
+            first.GetItem(lPosition).GetItemEnum() == eSettingsItem_ChannelName ? lPosition : lName;
         EXPECT_EQ(first.GetItem(lPosition).GetItemEnum(), second.GetItem(lPosition).GetItemEnum());
     }
     EXPECT_EQ(items.size(), 36u);
@@ -80,15 +83,9 @@ TEST(CChannelData, HoldsEveryItemOnceInOneSharedOrderIdentifiersAndStoresByPosit
 
     // Stores by position and whole cells on a fresh record.
     CChannelData channel(eTVStandard_BG_Pal, QString());
-    EXPECT_FALSE(channel.SetItemValue(eSettingsItem_None, "x"));
-    EXPECT_FALSE(channel.SetItemValue(36L, "x"));
-    EXPECT_FALSE(channel.SetItemValue(eSettingsItem_None, 7L));
+    EXPECT_FALSE(channel.SetItemValue(eSettingsItem_None, "x") || channel.SetItemValue(36L, "x") ||
+                 channel.SetItemValue(eSettingsItem_None, 7L));
     EXPECT_EQ(channel.GetItemCount(), 36);
-    long lName = 0;
-    while (channel.GetItem(lName).GetItemEnum() != eSettingsItem_ChannelName)
-    {
-        ++lName;
-    }
     EXPECT_TRUE(channel.SetItemValue(lName, "Ch 5"));
     EXPECT_FALSE(channel.SetItemValue(lName, "Ch 5"));
     EXPECT_EQ(channel.GetItem(eSettingsItem_ChannelName).ToString(), "Ch 5");

@@ -85,12 +85,9 @@ TEST(CChannelDataMeasurement, HoldsOneCellPerItemByCategoryWithNameAndType)
     EXPECT_EQ(table.GetValueEnumFromIndex("C", lPower), eMeasItem_None);
 
     long lRow = -1;
-    EXPECT_TRUE(table.GetChannelIndex("B", lRow));
-    EXPECT_EQ(lRow, 1);
-    EXPECT_TRUE(table.GetChannelIndex("A", lRow));
-    EXPECT_EQ(lRow, 0);
-    EXPECT_FALSE(table.GetChannelIndex("C", lRow));
-    EXPECT_EQ(lRow, 0);
+    EXPECT_TRUE(table.GetChannelIndex("B", lRow) && lRow == 1);
+    EXPECT_TRUE(table.GetChannelIndex("A", lRow) && lRow == 0);
+    EXPECT_FALSE(table.GetChannelIndex("C", lRow) || lRow != 0); // a miss leaves the row as it was
     EXPECT_EQ(table.GetChannel("B").Name(), "B");
     EXPECT_EQ(table.GetChannel("missing").Name(), "B"); // the previous lookup
 
