@@ -49,14 +49,13 @@ TEST(CChannelDataMeasurement, HoldsOneCellPerItemByCategoryWithNameAndType)
 
     EXPECT_FALSE(channel.SetName(QString()));
     EXPECT_TRUE(channel.SetName("K5"));
-    EXPECT_FALSE(channel.SetName("K5"));
-    EXPECT_FALSE(channel.SetName(QString()));
+    EXPECT_FALSE(channel.SetName("K5") || channel.SetName(QString()));
     EXPECT_EQ(channel.Name(), "K5");
 
     EXPECT_FALSE(channel.SetChannelType(eChannelType_Unknown));
     EXPECT_EQ(channel.ChannelType(), eChannelType_Digital);
-    EXPECT_TRUE(channel.SetChannelType(eChannelType_Analog));
-    EXPECT_EQ(channel.ChannelType(), eChannelType_Analog);
+    EXPECT_TRUE(channel.SetChannelType(eChannelType_Analog) &&
+                channel.ChannelType() == eChannelType_Analog);
 
     // A table of such channels: rows by name and position.
     CChannelTableDataMeasurement table;
@@ -64,8 +63,7 @@ TEST(CChannelDataMeasurement, HoldsOneCellPerItemByCategoryWithNameAndType)
     EXPECT_EQ(table.GetValue("none", 0), QString());
     EXPECT_THROW(table.GetChannel(short(0)), std::out_of_range);
 
-    EXPECT_TRUE(table.AddChannel(Named("A")));
-    EXPECT_TRUE(table.AddChannel(Named("B")));
+    EXPECT_TRUE(table.AddChannel(Named("A")) && table.AddChannel(Named("B")));
     CChannelDataMeasurement secondA = Named("A");
     secondA.SetChannelType(eChannelType_Analog);
     EXPECT_TRUE(table.AddChannel(secondA));
@@ -76,11 +74,8 @@ TEST(CChannelDataMeasurement, HoldsOneCellPerItemByCategoryWithNameAndType)
     EXPECT_EQ(table.GetValue("A", lStatus), "Done");
     EXPECT_FALSE(table.SetValue("A", lPower, "12"));
     EXPECT_EQ(table.GetValue("A", lPower), "0 dBmV");
-    EXPECT_FALSE(table.SetValue("C", lStatus, "Done"));
-    for (long lColumn : {-1L, table.GetChannel(short(0)).GetItemCount()})
-    {
-        EXPECT_FALSE(table.SetValue("A", lColumn, "x")) << lColumn;
-    }
+    EXPECT_FALSE(table.SetValue("C", lStatus, "Done") || table.SetValue("A", -1, "x") ||
+                 table.SetValue("A", table.GetChannel(short(0)).GetItemCount(), "x"));
     EXPECT_EQ(table.GetValueEnumFromIndex("B", lPower), eMeasItem_Power);
     EXPECT_EQ(table.GetValueEnumFromIndex("C", lPower), eMeasItem_None);
 

@@ -94,10 +94,7 @@ template <typename E> void CheckTable(const std::vector<QStringList>& rows, int 
     // Text matching is exact: neither padding nor another letter case is accepted.
     const QString sFirst = rows.front()[2];
     EXPECT_EQ(T::TextToEnum(sFirst + ' '), eSentinel);
-    if (sFirst.toUpper() != sFirst)
-    {
-        EXPECT_EQ(T::TextToEnum(sFirst.toUpper()), eSentinel);
-    }
+    EXPECT_TRUE(sFirst.toUpper() == sFirst || T::TextToEnum(sFirst.toUpper()) == eSentinel);
 }
 
 // clang-format off
