@@ -190,8 +190,7 @@ TEST_F(CChannelTableDataTest, RowsNamesIdentifiersAndCellPositions)
     const long lIdC = table.GetChannelIdentifier(2);
     long lRow = -1;
     EXPECT_TRUE(table.GetChannelIndex(table.GetChannelIdentifier(0), lRow) && lRow == 0);
-    EXPECT_TRUE(table.GetChannelIndex(lIdC, lRow));
-    EXPECT_EQ(lRow, 2);
+    EXPECT_TRUE(table.GetChannelIndex(lIdC, lRow) && lRow == 2);
 
     EXPECT_EQ(table.DeleteChannel(-12345), -1);
     EXPECT_EQ(table.GetRowCount(), 3);
@@ -294,8 +293,7 @@ TEST_F(CChannelTableDataTest, ValueThatIsNotFiniteIsRefusedAndNeverWritten)
         // A typed frequency can overflow to infinity in memory; it is never written as "inf".
         ASSERT_TRUE(table.GetChannel(0).SetItemValue(eSettingsItem_CenterFrequency, "1e308 GHz"));
         const QString sRefused = m_Dir.filePath(pszRefused);
-        EXPECT_FALSE(table.Write(sRefused));
-        EXPECT_FALSE(QFile::exists(sRefused));
+        EXPECT_FALSE(table.Write(sRefused) || QFile::exists(sRefused));
         EXPECT_EQ(MdaTest::TakeLog(),
                   QStringList(QStringLiteral("Channel table file \"%1\" is not written: Center / "
                                              "Vision Carrier Frequency of channel 1 is not a "

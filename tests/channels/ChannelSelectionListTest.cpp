@@ -51,9 +51,8 @@ TEST(ChannelSelectionLists, EachRowIsOfferedWhatItsStandardSupportsAndNothingEls
           eSettingsItem_SymbolRate, eSettingsItem_None})
     {
         SCOPED_TRACE(eItem);
-        EXPECT_FALSE(table.HasComboBox(eItem));
-        EXPECT_TRUE(table.GetComboBox(eItem, 0).isEmpty());
-        EXPECT_TRUE(table.GetComboboxValues(eItem).isEmpty());
+        EXPECT_TRUE(!table.HasComboBox(eItem) && table.GetComboBox(eItem, 0).isEmpty() &&
+                    table.GetComboboxValues(eItem).isEmpty());
         EXPECT_EQ(table.GetComboboxIndex(eItem, "On"), -1);
         EXPECT_EQ(table.GetEnumValue(0, eItem), QString());
     }

@@ -83,8 +83,7 @@ TEST_F(LoggingCategoriesTest, OneCategoryPerSubsystemAndMessagesReachQtOnlyWhenI
     // With the in-memory log off, Qt's logging still gets the message.
     Caught().clear();
     OrvelFramework::CLoggingDataProvider::m_bIsLoggingPossible.store(false);
-    EXPECT_FALSE(Load());
-    EXPECT_TRUE(LogStream().GetMessages().isEmpty());
+    EXPECT_TRUE(!Load() && LogStream().GetMessages().isEmpty());
     EXPECT_EQ(Caught(), QStringList{QStringLiteral("%1|mda.config|").arg(QtInfoMsg) + sText});
 }
 

@@ -100,8 +100,8 @@ TEST(CProfileTest, RoundTripAndReading)
     collection.FromJson(jOne);
     collection.FromJson(jOne);
     ASSERT_EQ(collection.GetProfileSettingsItem().size(), 2u);
-    EXPECT_TRUE(collection.GetProfileSettingsItem()[1].GetSelected());
-    EXPECT_FALSE(CProfileMeasurementResultsItem().GetSelected());
+    EXPECT_TRUE(collection.GetProfileSettingsItem()[1].GetSelected() &&
+                !CProfileMeasurementResultsItem().GetSelected());
     CProfileMeasurementResultsItem result;
     result.FromJson(QJsonObject{{"ID", "7"}, {"Selected", "true"}});
     EXPECT_FALSE(result.GetSelected()) << "a text is no flag";

@@ -48,12 +48,12 @@ TEST(CMeasurementItem, ConstructionAndStepsThatConvertAndKeepTheirState)
     {
         SCOPED_TRACE(row[1].toStdString());
         const CMeasurementItem cell(static_cast<EMeasurementItems>(row[0].toInt()));
-        EXPECT_EQ(cell.Id(), row[0].toInt());
-        EXPECT_EQ(cell.Name(), row[1]);
-        EXPECT_EQ(cell.ValueType(), row[2].toInt());
-        EXPECT_EQ(cell.Unit(), row[3].toInt());
+        // Id, name, value type, unit and text.
+        EXPECT_EQ(
+            QStringList({QString::number(cell.Id()), cell.Name(), QString::number(cell.ValueType()),
+                         QString::number(cell.Unit()), cell.ToString()}),
+            row);
         EXPECT_EQ(StateOf(cell), "Only Initialized|0100");
-        EXPECT_EQ(cell.ToString(), row[4]);
     }
     const CMeasurementItem defaultCell;
     EXPECT_EQ(defaultCell.Id(), eMeasItem_None);
