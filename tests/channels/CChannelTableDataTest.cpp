@@ -31,14 +31,13 @@ CChannelTableData FullTable()
         }
         for (const QString& sColumn : AllColumns())
         {
+            // Columns without a list offer nothing.
             const ESettingsItems eItem = CValueFactory::SettingsItem_GetEnumValue(sColumn);
-            if (eItem != eSettingsItem_TVStandard && table.HasComboBox(eItem))
+            const QStringList offered =
+                eItem == eSettingsItem_TVStandard ? QStringList() : table.GetComboBox(eItem, lRow);
+            if (!offered.isEmpty())
             {
-                const QStringList offered = table.GetComboBox(eItem, lRow);
-                if (!offered.isEmpty())
-                {
-                    table.SetValue(lRow, sColumn, offered.last());
-                }
+                table.SetValue(lRow, sColumn, offered.last());
             }
         }
     }

@@ -48,8 +48,7 @@ TEST(CConverterTest, UnitTexts)
 {
     for (const QStringList& row : ReadRows("unit_strings.tsv", 2))
     {
-        SCOPED_TRACE(row[0].toStdString());
-        EXPECT_EQ(row[1], CConverter::GetUnitString(Unit(row[0])));
+        EXPECT_EQ(row[1], CConverter::GetUnitString(Unit(row[0]))) << row[0].toStdString();
     }
     for (const QStringList& row : ReadRows("unit_parse.tsv", 4))
     {

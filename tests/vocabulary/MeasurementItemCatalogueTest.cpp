@@ -119,8 +119,7 @@ TEST(MeasurementItemCatalogue, EveryItemMatchesTheCatalogueAndItsProfileTexts)
     EXPECT_EQ(ItemTable::TextToEnum(QStringLiteral("status")), eMeasItem_None);
     for (long lId : {-1L, 2L, 6L, 83L, 86L, 89L, 90L, 95L, 97L, 138L, 100000L})
     {
-        SCOPED_TRACE(lId);
-        EXPECT_EQ(CEnumConverter::ConvertIdToEMeasurementItems(lId), eMeasItem_None);
+        EXPECT_EQ(CEnumConverter::ConvertIdToEMeasurementItems(lId), eMeasItem_None) << lId;
     }
     // 96 belongs to HUM, even though items without an id of their own are written with it.
     EXPECT_EQ(CEnumConverter::ConvertIdToEMeasurementItems(96), eMeasItem_HUM);
