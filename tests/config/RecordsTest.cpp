@@ -46,7 +46,9 @@ TEST(CComparativeValueItemTest, WritesCodesAsUnsigned32BitNumbersAndMistypedMemb
     }
 }
 
-TEST(NameValueCollectionTest, FromJsonReplacesItemsAndTurnsNonObjectsIntoEmptyItems)
+// Name/value lists and limits replace what they held, non-objects become empty items; profiles
+// append, tolerate missing parts and keep every field through a round trip.
+TEST(RecordCollectionsTest, ListsReplaceProfilesAppendAndRoundTrip)
 {
     const QJsonArray jArray{"text", QJsonObject{{"Name", "a"}, {"Value", "b"}},
                             QJsonObject{{"Name", 5}, {"Value", true}}};
@@ -71,11 +73,7 @@ TEST(NameValueCollectionTest, FromJsonReplacesItemsAndTurnsNonObjectsIntoEmptyIt
     EXPECT_EQ(readTwice(CComparativeValue()) + readTwice(CProfileSettings()) +
                   readTwice(CProfileMeasurementResults()),
               "366");
-}
 
-// A round trip keeps every field; reading appends and tolerates missing parts.
-TEST(CProfileTest, RoundTripAndReading)
-{
     const QJsonObject jProfile = ReadObject(DataFile("profile.json"));
     const CProfile profile(jProfile);
     EXPECT_EQ(profile.ToJson(), jProfile);
