@@ -86,8 +86,7 @@ TEST(CChannelData, HoldsEveryItemOnceInOneSharedOrderIdentifiersAndStoresByPosit
     EXPECT_EQ(channel.GetItemCount(), 36);
     EXPECT_TRUE(channel.SetItemValue(lName, "Ch 5") && !channel.SetItemValue(lName, "Ch 5"));
     EXPECT_EQ(channel.GetItem(eSettingsItem_ChannelName).ToString(), "Ch 5");
-    EXPECT_TRUE(channel.SetItemValue(1L, "second"));
-    EXPECT_EQ(channel.GetItem(1L).ToString(), "second");
+    EXPECT_TRUE(channel.SetItemValue(1L, "second") && channel.GetItem(1L).ToString() == "second");
 
     CChannelItemData cell(eSettingsItem_Attenuation);
     cell.Set(12.0, eUnitType_None);

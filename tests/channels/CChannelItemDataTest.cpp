@@ -77,6 +77,5 @@ TEST(CChannelCells, StoresConvertsAndShowsPerItem)
     RunCellSteps<CChannelItemData, ESettingsItems>("cell_values.tsv");
     RunCellSteps<CChannelItemDataMeasurement, EMeasurementItems>("measurement_cell_values.tsv");
     const CChannelItemDataMeasurement none;
-    EXPECT_EQ(none.Id(), eMeasItem_None);
-    EXPECT_TRUE(none.IsNotSet());
+    EXPECT_TRUE(none.Id() == eMeasItem_None && none.IsNotSet());
 }

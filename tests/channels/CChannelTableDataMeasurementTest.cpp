@@ -70,8 +70,7 @@ TEST(CChannelDataMeasurement, HoldsOneCellPerItemByCategoryWithNameAndType)
     EXPECT_EQ(table.GetChannelNames(), (QStringList{"A", "B", "A"}));
 
     const long lStatus = 0, lPower = 23; // as measurement_cell_positions.tsv has them
-    EXPECT_TRUE(table.SetValue("A", lStatus, "Done"));
-    EXPECT_EQ(table.GetValue("A", lStatus), "Done");
+    EXPECT_TRUE(table.SetValue("A", lStatus, "Done") && table.GetValue("A", lStatus) == "Done");
     EXPECT_FALSE(table.SetValue("A", lPower, "12"));
     EXPECT_EQ(table.GetValue("A", lPower), "0 dBmV");
     EXPECT_FALSE(table.SetValue("C", lStatus, "Done") || table.SetValue("A", -1, "x") ||
