@@ -11,7 +11,7 @@ using namespace LumoraMeasurement;
 namespace
 {
 
-class CDocumentCheckTest : public ::testing::Test
+class CDocumentCheckTest : public ConfigTest::LogTest
 {
 protected:
     QString Write(const QString& sName, const QByteArray& content) const
@@ -53,8 +53,6 @@ protected:
         lLines.removeAll(QString());
         return lLines.join('\n');
     }
-
-    QTemporaryDir m_Dir;
 };
 
 QString Joined(const QVector<SDocumentFinding>& lFindings)

@@ -51,9 +51,8 @@ TEST(ChannelSelectionLists, EachRowIsOfferedWhatItsStandardSupportsAndNothingEls
           eSettingsItem_SymbolRate, eSettingsItem_None})
     {
         SCOPED_TRACE(eItem);
-        EXPECT_FALSE(table.HasComboBox(eItem));
-        EXPECT_TRUE(table.GetComboBox(eItem, 0).isEmpty());
-        EXPECT_TRUE(table.GetComboboxValues(eItem).isEmpty());
+        EXPECT_TRUE(!table.HasComboBox(eItem) && table.GetComboBox(eItem, 0).isEmpty() &&
+                    table.GetComboboxValues(eItem).isEmpty());
         EXPECT_EQ(table.GetComboboxIndex(eItem, "On"), -1);
         EXPECT_EQ(table.GetEnumValue(0, eItem), QString());
     }
@@ -76,10 +75,9 @@ TEST(ChannelSelectionLists, EachRowIsOfferedWhatItsStandardSupportsAndNothingEls
 
     // Filters reject ids outside the table.
     const CFilterConstellation constellation(eTVStandard_J83A);
-    EXPECT_TRUE(constellation.IsUsable(0));   // QAM4
-    EXPECT_FALSE(constellation.IsUsable(16)); // no row has id 16
-    EXPECT_FALSE(constellation.IsUsable(-1));
-    EXPECT_FALSE(constellation.IsUsable(1L << 40));
+    EXPECT_TRUE(constellation.IsUsable(0)); // QAM4; no row has id 16
+    EXPECT_FALSE(constellation.IsUsable(16) || constellation.IsUsable(-1) ||
+                 constellation.IsUsable(1L << 40));
     const CFilterTestLineField field(eTVStandard_None);
     EXPECT_FALSE(field.IsUsable(0));
 }

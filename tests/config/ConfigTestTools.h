@@ -74,15 +74,6 @@ inline QJsonObject ReadObject(const QString& sPath)
     return QJsonDocument::fromJson(ReadBytes(sPath)).object();
 }
 
-/// Whether an independent JSON parser accepts the file.
-inline bool ParsesWithPython(const QString& sPath)
-{
-    return QProcess::execute(QStringLiteral("python3"),
-                             {QStringLiteral("-c"),
-                              QStringLiteral("import json,sys; json.load(open(sys.argv[1]))"),
-                              sPath}) == 0;
-}
-
 /// Every test starts with an empty log, logging switched on and a fresh folder.
 class LogTest : public ::testing::Test
 {

@@ -56,10 +56,8 @@ TEST_F(LoggingCategoriesTest, OneCategoryPerSubsystemAndMessagesReachQtOnlyWhenI
     {
         SCOPED_TRACE(pszName);
         EXPECT_STREQ(category.categoryName(), pszName);
-        EXPECT_FALSE(category.isDebugEnabled());
-        EXPECT_FALSE(category.isInfoEnabled());
-        EXPECT_TRUE(category.isWarningEnabled());
-        EXPECT_TRUE(category.isCriticalEnabled());
+        EXPECT_TRUE(!category.isDebugEnabled() && !category.isInfoEnabled() &&
+                    category.isWarningEnabled() && category.isCriticalEnabled());
     }
 
     const QString sMissing = m_Dir.filePath(QStringLiteral("missing.json"));
@@ -70,15 +68,13 @@ TEST_F(LoggingCategoriesTest, OneCategoryPerSubsystemAndMessagesReachQtOnlyWhenI
         return LumoraMeasurement::CUtilJson::LoadJsonFile(sMissing, jObject);
     };
     // Off by default: the in-memory log has it, Qt's handler sees nothing.
-    EXPECT_FALSE(Load());
+    EXPECT_TRUE(!Load() && Caught().isEmpty());
     EXPECT_EQ(TakeLog(), QStringList{sText + '\n'});
-    EXPECT_TRUE(Caught().isEmpty());
 
     // The usual rules switch them.
     QLoggingCategory::setFilterRules(QStringLiteral("mda.*.info=true\nmda.exchange.warning=false"));
-    EXPECT_TRUE(C::Config().isInfoEnabled());
-    EXPECT_TRUE(C::Database().isInfoEnabled());
-    EXPECT_FALSE(C::Exchange().isWarningEnabled());
+    EXPECT_TRUE(C::Config().isInfoEnabled() && C::Database().isInfoEnabled() &&
+                !C::Exchange().isWarningEnabled());
     EXPECT_FALSE(Load());
     EXPECT_EQ(TakeLog(), QStringList{sText + '\n'});
     EXPECT_EQ(Caught(), QStringList{QStringLiteral("%1|mda.config|").arg(QtInfoMsg) + sText});
@@ -86,8 +82,7 @@ TEST_F(LoggingCategoriesTest, OneCategoryPerSubsystemAndMessagesReachQtOnlyWhenI
     // With the in-memory log off, Qt's logging still gets the message.
     Caught().clear();
     OrvelFramework::CLoggingDataProvider::m_bIsLoggingPossible.store(false);
-    EXPECT_FALSE(Load());
-    EXPECT_TRUE(LogStream().GetMessages().isEmpty());
+    EXPECT_TRUE(!Load() && LogStream().GetMessages().isEmpty());
     EXPECT_EQ(Caught(), QStringList{QStringLiteral("%1|mda.config|").arg(QtInfoMsg) + sText});
 }
 

@@ -1,52 +1,41 @@
 // Every representation table against the catalogue in enums.tsv, row by row, and the lookups
-// of each table including their fallbacks.
+// of each table including their fallbacks. Enumerations the converters' headers declare come
+// with them.
+#include "CConverter.h"
+#include "CEnumConverter.h"
 #include "CEnumTemplate.h"
+#include "CMeasurementItem.h"
 #include "EAcquisitionMode.h"
-#include "EAnalogGroupDelay.h"
-#include "EAnalogSoundSystem.h"
 #include "EAverageCount.h"
 #include "EBERMode.h"
 #include "EBERSource.h"
-#include "ECategory.h"
-#include "EChannelBandwidth.h"
 #include "EChannelProfile.h"
-#include "EColorSystem.h"
 #include "ECompareType.h"
 #include "EComparisonState.h"
 #include "ECyclicPrefixLength.h"
 #include "EDTMBFrameHeader.h"
 #include "EDTMBModulation.h"
 #include "EDVBT2Profiles.h"
-#include "EDigitalConstellation.h"
 #include "EEqualizer.h"
 #include "EFECMode.h"
 #include "EISDBTLayer.h"
 #include "EInstrument.h"
-#include "EInstrumentImpedance.h"
 #include "EInstrumentReference.h"
-#include "ELevelUnit.h"
 #include "ELocked.h"
 #include "EMERSign.h"
 #include "EMeasurementErrorStrategie.h"
-#include "EMeasurementItemState.h"
 #include "EMeasurementType.h"
-#include "EOnOff.h"
 #include "EPhaseTrack.h"
 #include "EPresent.h"
 #include "ERefLevelMode.h"
 #include "ERestorationDeviceSettings.h"
-#include "ERollOffFactor.h"
 #include "ERollOffPeriod.h"
 #include "EScanState.h"
-#include "ESideBandPosition.h"
 #include "ESignal.h"
 #include "ESignalTransmission.h"
 #include "ESubCarrierSpacing.h"
-#include "ETVStandards.h"
 #include "ETestDepth.h"
 #include "ETestLineField.h"
-#include "ETestLineType.h"
-#include "EUnitTypes.h"
 #include "EYesNo.h"
 #include "VocabularyTestData.h"
 
@@ -96,19 +85,15 @@ template <typename E> void CheckTable(const std::vector<QStringList>& rows, int 
     EXPECT_EQ(iSentinel, iLargest + 1);
     const E eSentinel = static_cast<E>(iSentinel);
     EXPECT_EQ(T::Sentinel(), eSentinel);
-    EXPECT_TRUE(T::ToString(eSentinel).isNull());
+    EXPECT_TRUE(T::ToString(eSentinel).isNull() && T::IdToString(1000).isNull());
     EXPECT_EQ(T::ToId(eSentinel), -1);
     EXPECT_EQ(T::ToEnum(-1), eSentinel);
     EXPECT_EQ(T::ToEnum(1000), eSentinel);
-    EXPECT_TRUE(T::IdToString(1000).isNull());
     EXPECT_EQ(T::TextToEnum(QString()), eSentinel);
     // Text matching is exact: neither padding nor another letter case is accepted.
     const QString sFirst = rows.front()[2];
     EXPECT_EQ(T::TextToEnum(sFirst + ' '), eSentinel);
-    if (sFirst.toUpper() != sFirst)
-    {
-        EXPECT_EQ(T::TextToEnum(sFirst.toUpper()), eSentinel);
-    }
+    EXPECT_TRUE(sFirst.toUpper() == sFirst || T::TextToEnum(sFirst.toUpper()) == eSentinel);
 }
 
 // clang-format off

@@ -67,8 +67,7 @@ TEST(EnumConverter, TokensTextsAndCodes)
     }
     for (const QStringList& row : ReadRows("converter_texts.tsv", 3))
     {
-        SCOPED_TRACE((row[0] + " \"" + row[1] + "\"").toStdString());
-        EXPECT_EQ(readers.at(row[0])(row[1]), row[2].toInt());
+        EXPECT_EQ(readers.at(row[0])(row[1]), row[2].toInt()) << row.join('|').toStdString();
     }
 
     // clang-format off

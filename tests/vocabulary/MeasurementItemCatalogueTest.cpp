@@ -88,19 +88,15 @@ TEST(MeasurementItemCatalogue, EveryItemMatchesTheCatalogueAndItsProfileTexts)
                                                                       : QStringLiteral("Analogue");
         for (const QString& sName : {row[8], row[9]})
         {
-            if (!sName.isEmpty())
-            {
-                EXPECT_EQ(CValueFactory::MeasurementItem_GetEnumValue(sCategory, sName), eItem)
-                    << sName.toStdString();
-            }
+            EXPECT_TRUE(sName.isEmpty() ||
+                        CValueFactory::MeasurementItem_GetEnumValue(sCategory, sName) == eItem)
+                << sName.toStdString();
         }
         // Without a numeric id of its own an item is written with HUM's.
         EXPECT_EQ(CEnumConverter::ConvertEMeasurementItemsToId(eItem),
                   lNumericId >= 0 ? lNumericId : 96);
-        if (lNumericId >= 0)
-        {
-            EXPECT_EQ(CEnumConverter::ConvertIdToEMeasurementItems(lNumericId), eItem);
-        }
+        EXPECT_TRUE(lNumericId < 0 ||
+                    CEnumConverter::ConvertIdToEMeasurementItems(lNumericId) == eItem);
     }
     EXPECT_EQ(ItemTable::ToStringList(), expectedTexts);
     EXPECT_EQ(iNamed, std::size(c_Named));
@@ -123,8 +119,7 @@ TEST(MeasurementItemCatalogue, EveryItemMatchesTheCatalogueAndItsProfileTexts)
     EXPECT_EQ(ItemTable::TextToEnum(QStringLiteral("status")), eMeasItem_None);
     for (long lId : {-1L, 2L, 6L, 83L, 86L, 89L, 90L, 95L, 97L, 138L, 100000L})
     {
-        SCOPED_TRACE(lId);
-        EXPECT_EQ(CEnumConverter::ConvertIdToEMeasurementItems(lId), eMeasItem_None);
+        EXPECT_EQ(CEnumConverter::ConvertIdToEMeasurementItems(lId), eMeasItem_None) << lId;
     }
     // 96 belongs to HUM, even though items without an id of their own are written with it.
     EXPECT_EQ(CEnumConverter::ConvertIdToEMeasurementItems(96), eMeasItem_HUM);

@@ -47,8 +47,7 @@ TEST(SettingsItemCatalogue, EveryItemMatchesTheCatalogue)
     for (const char* pszText : {"center / vision carrier frequency",
                                 " Center / Vision Carrier Frequency", "Channel Centre", ""})
     {
-        SCOPED_TRACE(pszText);
-        EXPECT_EQ(CValueFactory::SettingsItem_GetEnumValue(pszText), eSettingsItem_None);
+        EXPECT_EQ(CValueFactory::SettingsItem_GetEnumValue(pszText), eSettingsItem_None) << pszText;
     }
 
     // Profile names are matched trimmed and in any case; display texts and partial names are not
