@@ -18,9 +18,12 @@
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
+#include <QSqlRecord>
 #include <QTemporaryDir>
 #include <QUrl>
 #include <QUuid>
+#include <QVariant>
+#include <QVector>
 
 #include <gtest/gtest.h>
 
@@ -50,6 +53,33 @@ inline std::string BackendName(const ::testing::TestParamInfo<EBackend>& info)
 inline QString EnvironmentText(const char* pName)
 {
     return QString::fromLocal8Bit(qgetenv(pName));
+}
+
+/// Runs statements on a SQLite file through a connection of its own, as another program would
+/// (any type in any column); the rows the last of them selects, as Qt's driver hands them out.
+inline QVector<QVariantList> RunForeign(const QString& sPath, const QStringList& statements)
+{
+    QVector<QVariantList> rows;
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), "foreign");
+        db.setDatabaseName(sPath);
+        EXPECT_TRUE(db.open());
+        QSqlQuery query(db);
+        for (const QString& sStatement : statements)
+        {
+            EXPECT_TRUE(query.exec(sStatement)) << sStatement.toStdString();
+        }
+        while (query.next())
+        {
+            rows.append(QVariantList());
+            for (int i = 0; i < query.record().count(); ++i)
+            {
+                rows.last() << query.value(i);
+            }
+        }
+    }
+    QSqlDatabase::removeDatabase("foreign");
+    return rows;
 }
 
 /// One empty database, removed again when this object goes. Connections to it must be gone
