@@ -29,7 +29,6 @@
 
 #include <memory>
 #include <ostream>
-#include <string>
 
 namespace MdaTest
 {
@@ -43,11 +42,6 @@ enum class EBackend
 inline void PrintTo(EBackend eBackend, std::ostream* pStream)
 {
     *pStream << (eBackend == EBackend::Sqlite ? "SQLite" : "PostgreSQL");
-}
-
-inline std::string BackendName(const ::testing::TestParamInfo<EBackend>& info)
-{
-    return ::testing::PrintToString(info.param);
 }
 
 inline QString EnvironmentText(const char* pName)
@@ -228,4 +222,4 @@ protected:
     INSTANTIATE_TEST_SUITE_P(                                                                      \
         Backends, Fixture,                                                                         \
         ::testing::Values(::MdaTest::EBackend::Sqlite, ::MdaTest::EBackend::PostgreSql),           \
-        ::MdaTest::BackendName)
+        ::testing::PrintToStringParamName())

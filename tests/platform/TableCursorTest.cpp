@@ -1,4 +1,3 @@
-#include "CDatabaseMultiInstance.h"
 #include "CTableCursor.h"
 #include "CTableMeasurements.h"
 #include "DatabaseTestBackend.h"
