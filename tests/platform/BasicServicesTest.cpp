@@ -2,16 +2,12 @@
 #include "COSAbstraction.h"
 #include "CRDColor.h"
 #include "CRDMatrixData.h"
-#include "CSingleton.h"
 #include "CStringUtil.h"
 #include "TestDataTable.h"
 
 #include <QDir>
 #include <QRegularExpression>
 #include <QStandardPaths>
-#include <QTemporaryDir>
-
-#include <gtest/gtest.h>
 
 #include <csignal>
 #include <stdexcept>

@@ -11,11 +11,8 @@
 #include "TestDataTable.h"
 
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
 #include <QProcess>
-#include <QSqlQuery>
-#include <QTemporaryDir>
 
 #include <algorithm>
 #include <arpa/inet.h>

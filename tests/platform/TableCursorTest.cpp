@@ -2,8 +2,6 @@
 #include "CTableMeasurements.h"
 #include "DatabaseTestBackend.h"
 
-#include <memory>
-
 using namespace OrvelFramework;
 
 // The cursor's own reading of a SQLite statement gives what the driver gives, for every type a
