@@ -44,11 +44,6 @@ inline void PrintTo(EBackend eBackend, std::ostream* pStream)
     *pStream << (eBackend == EBackend::Sqlite ? "SQLite" : "PostgreSQL");
 }
 
-inline QString EnvironmentText(const char* pName)
-{
-    return QString::fromLocal8Bit(qgetenv(pName));
-}
-
 /// Runs statements on a SQLite file through a connection of its own, as another program would
 /// (any type in any column); the rows the last of them selects, as Qt's driver hands them out.
 inline QVector<QVariantList> RunForeign(const QString& sPath, const QStringList& statements)
@@ -90,9 +85,9 @@ public:
             m_sError = QStringLiteral("no temporary folder");
             return;
         }
-        m_sUser = EnvironmentText("MDA_TEST_PG_USER");
-        m_sPassword = EnvironmentText("MDA_TEST_PG_PASSWORD");
-        m_bConfigured = !EnvironmentText("MDA_TEST_PG_URL").isEmpty() && !m_sUser.isEmpty();
+        m_sUser = qEnvironmentVariable("MDA_TEST_PG_USER");
+        m_sPassword = qEnvironmentVariable("MDA_TEST_PG_PASSWORD");
+        m_bConfigured = !qEnvironmentVariable("MDA_TEST_PG_URL").isEmpty() && !m_sUser.isEmpty();
         if (!m_bConfigured)
         {
             return;
@@ -102,7 +97,7 @@ public:
                           .arg(QCoreApplication::applicationPid())
                           .arg(s_iCounter.fetchAndAddRelaxed(1))
                           .arg(QUuid::createUuid().toString(QUuid::Id128).left(8));
-        QUrl url(EnvironmentText("MDA_TEST_PG_URL"));
+        QUrl url(qEnvironmentVariable("MDA_TEST_PG_URL"));
         url.setPath(QLatin1Char('/') + m_sDatabase);
         m_sName = url.toString();
         m_bReady = DoAdmin(QStringLiteral("CREATE DATABASE ") + m_sDatabase);
@@ -146,7 +141,7 @@ private:
             QStringLiteral("mda_test_admin_%1").arg(s_iConnection.fetchAndAddRelaxed(1));
         bool bOk = false;
         {
-            const QUrl url(EnvironmentText("MDA_TEST_PG_URL"));
+            const QUrl url(qEnvironmentVariable("MDA_TEST_PG_URL"));
             // Only a PostgreSQL test database has a name of its own on the server.
             const bool bSqlite = m_sDatabase.isEmpty();
             QSqlDatabase db = QSqlDatabase::addDatabase(
