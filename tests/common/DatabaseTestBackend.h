@@ -18,15 +18,17 @@
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
+#include <QSqlRecord>
 #include <QTemporaryDir>
 #include <QUrl>
 #include <QUuid>
+#include <QVariant>
+#include <QVector>
 
 #include <gtest/gtest.h>
 
 #include <memory>
 #include <ostream>
-#include <string>
 
 namespace MdaTest
 {
@@ -42,14 +44,31 @@ inline void PrintTo(EBackend eBackend, std::ostream* pStream)
     *pStream << (eBackend == EBackend::Sqlite ? "SQLite" : "PostgreSQL");
 }
 
-inline std::string BackendName(const ::testing::TestParamInfo<EBackend>& info)
+/// Runs statements on a SQLite file through a connection of its own, as another program would
+/// (any type in any column); the rows the last of them selects, as Qt's driver hands them out.
+inline QVector<QVariantList> RunForeign(const QString& sPath, const QStringList& statements)
 {
-    return ::testing::PrintToString(info.param);
-}
-
-inline QString EnvironmentText(const char* pName)
-{
-    return QString::fromLocal8Bit(qgetenv(pName));
+    QVector<QVariantList> rows;
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), "foreign");
+        db.setDatabaseName(sPath);
+        EXPECT_TRUE(db.open());
+        QSqlQuery query(db);
+        for (const QString& sStatement : statements)
+        {
+            EXPECT_TRUE(query.exec(sStatement)) << sStatement.toStdString();
+        }
+        while (query.next())
+        {
+            rows.append(QVariantList());
+            for (int i = 0; i < query.record().count(); ++i)
+            {
+                rows.last() << query.value(i);
+            }
+        }
+    }
+    QSqlDatabase::removeDatabase("foreign");
+    return rows;
 }
 
 /// One empty database, removed again when this object goes. Connections to it must be gone
@@ -66,9 +85,9 @@ public:
             m_sError = QStringLiteral("no temporary folder");
             return;
         }
-        m_sUser = EnvironmentText("MDA_TEST_PG_USER");
-        m_sPassword = EnvironmentText("MDA_TEST_PG_PASSWORD");
-        m_bConfigured = !EnvironmentText("MDA_TEST_PG_URL").isEmpty() && !m_sUser.isEmpty();
+        m_sUser = qEnvironmentVariable("MDA_TEST_PG_USER");
+        m_sPassword = qEnvironmentVariable("MDA_TEST_PG_PASSWORD");
+        m_bConfigured = !qEnvironmentVariable("MDA_TEST_PG_URL").isEmpty() && !m_sUser.isEmpty();
         if (!m_bConfigured)
         {
             return;
@@ -78,7 +97,7 @@ public:
                           .arg(QCoreApplication::applicationPid())
                           .arg(s_iCounter.fetchAndAddRelaxed(1))
                           .arg(QUuid::createUuid().toString(QUuid::Id128).left(8));
-        QUrl url(EnvironmentText("MDA_TEST_PG_URL"));
+        QUrl url(qEnvironmentVariable("MDA_TEST_PG_URL"));
         url.setPath(QLatin1Char('/') + m_sDatabase);
         m_sName = url.toString();
         m_bReady = DoAdmin(QStringLiteral("CREATE DATABASE ") + m_sDatabase);
@@ -122,7 +141,7 @@ private:
             QStringLiteral("mda_test_admin_%1").arg(s_iConnection.fetchAndAddRelaxed(1));
         bool bOk = false;
         {
-            const QUrl url(EnvironmentText("MDA_TEST_PG_URL"));
+            const QUrl url(qEnvironmentVariable("MDA_TEST_PG_URL"));
             // Only a PostgreSQL test database has a name of its own on the server.
             const bool bSqlite = m_sDatabase.isEmpty();
             QSqlDatabase db = QSqlDatabase::addDatabase(
@@ -198,4 +217,4 @@ protected:
     INSTANTIATE_TEST_SUITE_P(                                                                      \
         Backends, Fixture,                                                                         \
         ::testing::Values(::MdaTest::EBackend::Sqlite, ::MdaTest::EBackend::PostgreSql),           \
-        ::MdaTest::BackendName)
+        ::testing::PrintToStringParamName())

@@ -6,8 +6,6 @@
 #include "TestDataTable.h"
 
 #include <QElapsedTimer>
-#include <QSqlQuery>
-#include <QTemporaryDir>
 
 #include <algorithm>
 #include <atomic>

@@ -1,50 +1,8 @@
-#include "CDatabaseMultiInstance.h"
 #include "CTableCursor.h"
 #include "CTableMeasurements.h"
-
-#include <gtest/gtest.h>
-
-#include <QSqlDatabase>
-#include <QSqlQuery>
-#include <QSqlRecord>
-#include <QTemporaryDir>
-
-#include <QVariant>
-#include <memory>
+#include "DatabaseTestBackend.h"
 
 using namespace OrvelFramework;
-
-namespace
-{
-
-// Runs statements through a connection of its own, as another tool might (any type in any
-// column); what Qt's driver hands out for the rows the last of them selects.
-QVector<QVariantList> Foreign(const QString& sPath, const QStringList& statements)
-{
-    QVector<QVariantList> rows;
-    {
-        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), "cursor-foreign");
-        db.setDatabaseName(sPath);
-        EXPECT_TRUE(db.open());
-        QSqlQuery query(db);
-        for (const QString& sStatement : statements)
-        {
-            EXPECT_TRUE(query.exec(sStatement)) << sStatement.toStdString();
-        }
-        while (query.next())
-        {
-            rows.append(QVariantList());
-            for (int i = 0; i < query.record().count(); ++i)
-            {
-                rows.last() << query.value(i);
-            }
-        }
-    }
-    QSqlDatabase::removeDatabase("cursor-foreign");
-    return rows;
-}
-
-} // namespace
 
 // The cursor's own reading of a SQLite statement gives what the driver gives, for every type a
 // column may hold, also when shared texts repeat (the second session reads them again).
@@ -70,7 +28,7 @@ TEST(TableCursor, ReadsEveryStoredTypeAsTheDriverDoesAndEndsAStatementLeftMidRea
     }
     statements << "SELECT id, session_id, scan_id, channel_id, measurement_item, state, value, "
                   "error_description FROM measurement ORDER BY id";
-    const QVector<QVariantList> expected = Foreign(sPath, statements);
+    const QVector<QVariantList> expected = MdaTest::RunForeign(sPath, statements);
     ASSERT_EQ(expected.size(), values.size());
 
     CDatabaseMultiInstance db(sPath, QString(), QString());
@@ -117,11 +75,11 @@ TEST(TableCursor, ReadsEveryStoredTypeAsTheDriverDoesAndEndsAStatementLeftMidRea
         CTableCursor cursor(writer);
         ASSERT_TRUE(measurements.OpenAllResultsForSession(1, cursor) && cursor.Next());
         EXPECT_TRUE(cursor.Finish());
-        Foreign(sPath, insert);
+        MdaTest::RunForeign(sPath, insert);
         EXPECT_EQ(measurements.GetAmountOfResultsForSession(2), 1);
         ASSERT_TRUE(measurements.OpenAllResultsForSession(1, cursor) && cursor.Next());
     }
-    Foreign(sPath, insert);
+    MdaTest::RunForeign(sPath, insert);
     EXPECT_EQ(measurements.GetAmountOfResultsForSession(2), 2);
 
     // A finished cursor lets go of its statement: another cursor on the same statement reads
