@@ -16,18 +16,19 @@ namespace
 // measured) and a stray channel 7 that the channel table does not have.
 const std::vector<long> c_Scans = {2, 4, 9, 11};
 
-/// Takes at most 40,000 bytes per write, as a device may.
+/// Takes at most m_llMost bytes per write, as a device may.
 class CPartialWriteDevice : public QIODevice
 {
 public:
     QByteArray m_Bytes;
+    qint64 m_llMost = 40000;
 
 protected:
     qint64 readData(char*, qint64) override { return -1; }
     qint64 writeData(const char* pData, qint64 iSize) override
     {
-        m_Bytes.append(pData, int(std::min<qint64>(iSize, 40000)));
-        return std::min<qint64>(iSize, 40000);
+        m_Bytes.append(pData, int(std::min(iSize, m_llMost)));
+        return std::min(iSize, m_llMost);
     }
 };
 
@@ -293,6 +294,16 @@ TEST_P(CMeasurementResultDataTest, SwitchingLimitsMatchesAFreshLoad)
                                      "directory");
     model.UseOtherLimits(Path("other-limits.json"));
     EXPECT_EQ(model.LastError(), "");
+
+    // A new unit shows the limits at the device's impedance: -15 dBmV at 75 Ohm.
+    CDeviceSettingsData device = MdaTest::DeviceSettings(Database());
+    ASSERT_TRUE(device.SetImpedance(eInstrumentImpedance_75Ohm) && device.Write(Path("75.json")));
+    CMeasurementResultData at75(m_lSession, eLevelUnit_dBmV);
+    ASSERT_TRUE(at75.LoadData(MdaTest::Config(m_Files, {"75.json", "channels.json", "limits.json"})));
+    at75.SetLevelUnit(eLevelUnit_dBm);
+    EXPECT_EQ(at75.GetComparativeValueData().GetLowValueByIndex(
+                  limits.GetIndexFromEnum(eMeasItem_Power), true, 0),
+              "-63.75 dBm");
 }
 
 TEST_P(CMeasurementResultDataTest, CsvListsStoredRowsScanByScan)
@@ -340,6 +351,11 @@ TEST_P(CMeasurementResultDataTest, CsvListsStoredRowsScanByScan)
     ASSERT_TRUE(longer.LoadData(m_Config) && partial.open(QIODevice::WriteOnly));
     EXPECT_TRUE(longer.WriteCSVExport(partial));
     EXPECT_EQ(partial.m_Bytes, (longer.GetCSVExport().join('\n') + '\n').toUtf8());
+    // One that takes nothing fails the export rather than being offered the bytes forever.
+    CPartialWriteDevice stuck;
+    stuck.m_llMost = 0;
+    ASSERT_TRUE(stuck.open(QIODevice::WriteOnly));
+    EXPECT_FALSE(longer.WriteCSVExport(stuck));
     EXPECT_EQ(
         MdaTest::Tiles(longer).value(2),
         "10 Ch3 Channel Ch3\n----------------------------\nTotal limit violation count: 16\n" +
