@@ -78,14 +78,16 @@ bool IsPrintedWithTwoDecimals(QStringView sNumber)
         return false;
     }
     bool bNonZero = false;
-    for (int i = iFirst; i < iSize; ++i)
+    int i = iFirst;
+    for (const QChar ch : sNumber.mid(iFirst))
     {
-        const ushort c = sNumber.at(i).unicode();
+        const ushort c = ch.unicode();
         if (i != iSize - 3 && (c < '0' || c > '9'))
         {
             return false;
         }
         bNonZero = bNonZero || (c > '0' && c <= '9');
+        ++i;
     }
     return bNonZero && (sNumber.at(iFirst) != QLatin1Char('0') || iFirst + 1 == iSize - 3);
 }
