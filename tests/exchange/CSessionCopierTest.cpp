@@ -142,6 +142,18 @@ QString Digest(CDatabaseMultiInstance& db, long lSession)
     return sDigest;
 }
 
+// A session's limit and channel file ids, then the bytes registered under them.
+QByteArrayList Files(CDatabaseMultiInstance& db, long lSession)
+{
+    CDBSessionControler sessions(db);
+    QString sLimit, sChannel;
+    sessions.GetData(lSession).GetAssociatedFiles(sLimit, sChannel);
+    QByteArray limits, channels;
+    EXPECT_TRUE(sessions.GetRegisteredLimitValuesFile(sLimit, limits) &&
+                sessions.GetRegisteredChannelSettingsFile(sChannel, channels));
+    return {sLimit.toUtf8(), sChannel.toUtf8(), limits, channels};
+}
+
 std::vector<long> Held(CDatabaseMultiInstance& db, const QString& sUniqueId)
 {
     std::vector<long> ids;
@@ -149,6 +161,7 @@ std::vector<long> Held(CDatabaseMultiInstance& db, const QString& sUniqueId)
     return ids;
 }
 
+using EOutcome = CSessionCopier::EOutcome;
 using BackendPair = std::tuple<EBackend, EBackend>;
 
 std::string PairName(const ::testing::TestParamInfo<BackendPair>& info)
@@ -180,11 +193,14 @@ protected:
 
     bool IsTargetSqlite() const { return std::get<1>(GetParam()) == EBackend::Sqlite; }
 
-    CSessionCopier::SResult Copy(long lSource, bool bCopies = true)
+    // Copies lSource and checks the outcome; it succeeds when the target then holds it.
+    CSessionCopier::SResult Copy(long lSource, EOutcome eOutcome = CSessionCopier::eOutcome_Copied)
     {
         CSessionCopier::SResult result;
-        EXPECT_EQ(bCopies, m_pCopier->CopySession(lSource, result))
+        EXPECT_EQ(eOutcome <= CSessionCopier::eOutcome_AlreadyThere,
+                  m_pCopier->CopySession(lSource, result))
             << result.m_sReason.toStdString();
+        EXPECT_EQ(eOutcome, result.m_eOutcome);
         return result;
     }
 
@@ -212,10 +228,8 @@ TEST_P(CSessionCopierTest, CopiesEveryColumnAndEveryBatchOnceAndSharesTheFiles)
         Record(*m_pTarget, m_Dir, "uid-other", {}, "{\"channels\": 1}", "{\"other\": 1}");
     m_pCopier->SetReadBack(true);
     const CSessionCopier::SResult result = Copy(lSource);
-    EXPECT_EQ(CSessionCopier::eOutcome_Copied, result.m_eOutcome);
     EXPECT_EQ("uid-hostile", result.m_sUniqueId);
     EXPECT_EQ(9, result.m_llValues);
-    EXPECT_EQ(64, result.m_sSourceDigest.size());
     EXPECT_NE(lSource, result.m_lTargetId);
     EXPECT_EQ(std::vector<long>{result.m_lTargetId}, Held(*m_pTarget, "uid-hostile"));
     EXPECT_EQ(result.m_sSourceDigest, Digest(*m_pTarget, result.m_lTargetId));
@@ -226,26 +240,14 @@ TEST_P(CSessionCopierTest, CopiesEveryColumnAndEveryBatchOnceAndSharesTheFiles)
     EXPECT_EQ(QStringList({sNone, QString::number(llNone), sError}),
               QStringList({"", "0", "There is no session 99999 in the database"}));
 
-    CDBSessionControler target(*m_pTarget);
-    // Limit and channel file ids of a target session.
-    const auto files = [&target](long lSession)
-    {
-        QString sLimit, sChannel;
-        target.GetData(lSession).GetAssociatedFiles(sLimit, sChannel);
-        return QStringList{sLimit, sChannel};
-    };
     const CDBSessionData source = CDBSessionControler(*m_pSource).GetData(lSource);
-    const CDBSessionData copy = target.GetData(result.m_lTargetId);
+    const CDBSessionData copy = CDBSessionControler(*m_pTarget).GetData(result.m_lTargetId);
     QString sSite, sTestPoint;
     copy.GetSessionLocationData(sSite, sTestPoint);
     EXPECT_EQ((QStringList{source.Description(), source.FirstRun(), "Site %n"}),
               (QStringList{copy.Description(), copy.FirstRun(), sSite}));
-    const QStringList lFiles = files(result.m_lTargetId);
-    QByteArray limits, channels;
-    ASSERT_TRUE(target.GetRegisteredLimitValuesFile(lFiles[0], limits) &&
-                target.GetRegisteredChannelSettingsFile(lFiles[1], channels));
-    EXPECT_EQ(QByteArray("{\"limits\": \"ä\"}"), limits);
-    EXPECT_EQ(QByteArray("{\"channels\": 1}"), channels);
+    const QByteArrayList lFiles = Files(*m_pTarget, result.m_lTargetId);
+    EXPECT_EQ(lFiles.mid(2), (QByteArrayList{"{\"limits\": \"ä\"}", "{\"channels\": 1}"}));
 
     const QStringList lScans = Scans(*m_pTarget, result.m_lTargetId);
     EXPECT_EQ(Scans(*m_pSource, lSource), lScans);
@@ -258,8 +260,7 @@ TEST_P(CSessionCopierTest, CopiesEveryColumnAndEveryBatchOnceAndSharesTheFiles)
     EXPECT_EQ("-1", rows[3][3]);
     EXPECT_EQ("1099511627776", rows[7][2]);
 
-    const CSessionCopier::SResult again = Copy(lSource);
-    EXPECT_EQ(CSessionCopier::eOutcome_AlreadyThere, again.m_eOutcome);
+    const CSessionCopier::SResult again = Copy(lSource, CSessionCopier::eOutcome_AlreadyThere);
     EXPECT_EQ(result.m_lTargetId, again.m_lTargetId);
     EXPECT_EQ(again.m_sSourceDigest, again.m_sTargetDigest);
     EXPECT_EQ(9, again.m_llValues);
@@ -268,9 +269,10 @@ TEST_P(CSessionCopierTest, CopiesEveryColumnAndEveryBatchOnceAndSharesTheFiles)
     // A second session with the same files shares the target's registration of them.
     const CSessionCopier::SResult second = Copy(Record(*m_pSource, m_Dir, "uid-b", {}));
     EXPECT_EQ(0, second.m_llValues);
-    EXPECT_EQ(lFiles, files(second.m_lTargetId));
-    EXPECT_EQ(files(lOld)[1], lFiles[1]);
-    EXPECT_NE(files(lOld)[0], lFiles[0]);
+    EXPECT_EQ(lFiles, Files(*m_pTarget, second.m_lTargetId));
+    const QByteArrayList lOldFiles = Files(*m_pTarget, lOld);
+    EXPECT_EQ(lOldFiles[1], lFiles[1]);
+    EXPECT_NE(lOldFiles[0], lFiles[0]);
     // The rows go over in batches: a session of several batches arrives row for row, once.
     const std::vector<SRow> many = ManyRows(2 * 4096 + 3, 50, " dBuV");
     const long lMany = Record(*m_pSource, m_Dir, "uid-batches", many);
@@ -305,8 +307,7 @@ TEST_P(CSessionCopierTest, ClashingOrMissingUniqueIdIsRefusedAndAMissingSessionF
     rows.back().m_sValue = "3.26 dBµV";
     const long lTarget = Record(*m_pTarget, m_Dir, "uid-clash", rows);
     const QString sTargetDigest = Digest(*m_pTarget, lTarget);
-    const CSessionCopier::SResult result = Copy(lSource, false);
-    EXPECT_EQ(CSessionCopier::eOutcome_Refused, result.m_eOutcome);
+    const CSessionCopier::SResult result = Copy(lSource, CSessionCopier::eOutcome_Refused);
     EXPECT_EQ(sTargetDigest, result.m_sTargetDigest);
     EXPECT_EQ(Digest(*m_pSource, lSource), result.m_sSourceDigest);
     EXPECT_NE(result.m_sSourceDigest, result.m_sTargetDigest);
@@ -319,11 +320,9 @@ TEST_P(CSessionCopierTest, ClashingOrMissingUniqueIdIsRefusedAndAMissingSessionF
     EXPECT_EQ(sTargetDigest, Digest(*m_pTarget, lTarget));
 
     const long lNoId = Record(*m_pSource, m_Dir, QString(), HostileRows());
-    CSessionCopier::SResult none = Copy(lNoId, false);
-    EXPECT_EQ(CSessionCopier::eOutcome_Refused, none.m_eOutcome);
+    CSessionCopier::SResult none = Copy(lNoId, CSessionCopier::eOutcome_Refused);
     EXPECT_EQ(QString("Session %1 has no unique id to be known by").arg(lNoId), none.m_sReason);
-    none = Copy(lNoId + 100, false);
-    EXPECT_EQ(CSessionCopier::eOutcome_Failed, none.m_eOutcome);
+    none = Copy(lNoId + 100, CSessionCopier::eOutcome_Failed);
     EXPECT_TRUE(none.m_sReason.startsWith(QString("Cannot read session %1: ").arg(lNoId + 100)))
         << none.m_sReason.toStdString();
 }
@@ -343,8 +342,7 @@ TEST_P(CSessionCopierTest, ARefusedBatchFailsTheCopyAndLeavesNothingOnTheTarget)
               "BEGIN SELECT RAISE(ABORT, 'boom refused'); END"
             : "ALTER TABLE measurement ADD CONSTRAINT no_boom CHECK (value <> 'boom')"))
         << m_pTargetDb->m_sError.toStdString();
-    CSessionCopier::SResult result = Copy(lSource, false);
-    EXPECT_EQ(CSessionCopier::eOutcome_Failed, result.m_eOutcome);
+    CSessionCopier::SResult result = Copy(lSource, CSessionCopier::eOutcome_Failed);
     EXPECT_TRUE(
         result.m_sReason.startsWith(QString("Cannot store the rows of session %1: ").arg(lSource)))
         << result.m_sReason.toStdString();
@@ -364,7 +362,7 @@ TEST_P(CSessionCopierTest, ARefusedBatchFailsTheCopyAndLeavesNothingOnTheTarget)
             "CREATE TRIGGER refuse_once BEFORE INSERT ON measurement WHEN NOT EXISTS "
             "(SELECT 1 FROM refused) BEGIN INSERT INTO refused VALUES (1); "
             "SELECT RAISE(FAIL, 'refused once'); END"));
-        result = Copy(lOnce, false);
+        result = Copy(lOnce, CSessionCopier::eOutcome_Failed);
         EXPECT_TRUE(result.m_sReason.contains("refused once")) << result.m_sReason.toStdString();
         EXPECT_EQ(0u, TargetSessions());
     }
@@ -376,15 +374,9 @@ TEST_P(CSessionCopierTest, RegisteredFilesUpToTheBoundCopyAndLargerOnesAreRefuse
 {
     const int iBound = static_cast<int>(CDBSessionControler::c_llMaxRegisteredFileSize);
     const QByteArray atBound(iBound, 'x');
-    const CSessionCopier::SResult copied =
-        Copy(Record(*m_pSource, m_Dir, "uid-at-bound", {}, atBound, atBound));
-    CDBSessionControler target(*m_pTarget);
-    QString sLimit, sChannel;
-    target.GetData(copied.m_lTargetId).GetAssociatedFiles(sLimit, sChannel);
-    QByteArray limits, channels;
-    ASSERT_TRUE(target.GetRegisteredLimitValuesFile(sLimit, limits) &&
-                target.GetRegisteredChannelSettingsFile(sChannel, channels));
-    EXPECT_TRUE(limits == atBound && channels == atBound);
+    const long lAtBound = Record(*m_pSource, m_Dir, "uid-at-bound", {}, atBound, atBound);
+    EXPECT_TRUE(Files(*m_pTarget, Copy(lAtBound).m_lTargetId).mid(2) ==
+                QByteArrayList({atBound, atBound}));
     // A session registered with empty files, or one whose rows name no file (written by other
     // tools), has none there.
     for (const char* pIds : {"", "limit_file_id = '0', channel_file_id = ''"})
@@ -396,8 +388,7 @@ TEST_P(CSessionCopierTest, RegisteredFilesUpToTheBoundCopyAndLargerOnesAreRefuse
         ASSERT_TRUE(!*pIds ||
                     m_pSourceDb->ExecuteDirect(
                         QString("UPDATE session SET %1 WHERE id = %2").arg(pIds).arg(lBare)));
-        target.GetData(Copy(lBare).m_lTargetId).GetAssociatedFiles(sLimit, sChannel);
-        EXPECT_EQ(QStringList({"0", "0"}), QStringList({sLimit, sChannel}));
+        EXPECT_EQ(Files(*m_pTarget, Copy(lBare).m_lTargetId), QByteArrayList({"0", "0", "", ""}));
     }
 
     CDBSessionControler source(*m_pSource);
@@ -414,11 +405,9 @@ TEST_P(CSessionCopierTest, RegisteredFilesUpToTheBoundCopyAndLargerOnesAreRefuse
                                                    .arg(pColumn)
                                                    .arg(lFile)
                                                    .arg(lForged)));
-        const CSessionCopier::SResult refused = Copy(lForged, false);
-        EXPECT_EQ(CSessionCopier::eOutcome_Refused, refused.m_eOutcome);
         EXPECT_EQ(
             QString("Session %1 has a registered file larger than 16777216 bytes").arg(lForged),
-            refused.m_sReason);
+            Copy(lForged, CSessionCopier::eOutcome_Refused).m_sReason);
     }
     EXPECT_EQ(3u, TargetSessions());
 }
