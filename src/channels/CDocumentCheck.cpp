@@ -78,12 +78,13 @@ public:
     }
 
 private:
-    bool DoAt(int i, char c) const { return i < m_Bytes.size() && m_Bytes.at(i) == c; }
+    // The byte at i; the end reads as the terminating NUL, which no JSON token starts with.
+    char At(int i) const { return i < m_Bytes.size() ? m_Bytes.constData()[i] : '\0'; }
+    bool DoAt(int i, char c) const { return At(i) == c; }
 
     void DoSkipBlanks(int& i) const
     {
-        while (i < m_Bytes.size() && (m_Bytes.at(i) == ' ' || m_Bytes.at(i) == '\t' ||
-                                      m_Bytes.at(i) == '\n' || m_Bytes.at(i) == '\r'))
+        while (At(i) == ' ' || At(i) == '\t' || At(i) == '\n' || At(i) == '\r')
         {
             ++i;
         }
@@ -94,10 +95,10 @@ private:
     {
         const int iStart = ++i;
         bool bEscaped = false;
-        while (i < m_Bytes.size() && m_Bytes.at(i) != '"')
+        while (i < m_Bytes.size() && At(i) != '"')
         {
-            bEscaped = bEscaped || m_Bytes.at(i) == '\\';
-            i += m_Bytes.at(i) == '\\' ? 2 : 1;
+            bEscaped = bEscaped || At(i) == '\\';
+            i += At(i) == '\\' ? 2 : 1;
         }
         const QByteArray raw = m_Bytes.mid(iStart, i - iStart);
         ++i;
@@ -161,8 +162,7 @@ private:
         else
         {
             while (i < m_Bytes.size() && !DoAt(i, ',') && !DoAt(i, ']') && !DoAt(i, '}') &&
-                   m_Bytes.at(i) != ' ' && m_Bytes.at(i) != '\n' && m_Bytes.at(i) != '\r' &&
-                   m_Bytes.at(i) != '\t')
+                   At(i) != ' ' && At(i) != '\n' && At(i) != '\r' && At(i) != '\t')
             {
                 ++i;
             }
