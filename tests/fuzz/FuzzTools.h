@@ -34,27 +34,23 @@ namespace MdaFuzz
 {
 
 /// Sets up Qt once per process: test-mode user data below a fresh HOME, so nothing a target
-/// does reaches the real user folders.
+/// does reaches the real user folders. The folder and the application live until the end.
 inline const QString& Home()
 {
-    static QTemporaryDir* s_pHome = nullptr;
-    static QString s_sHome;
-    if (!s_pHome)
+    static const QString s_sHome = []
     {
-        s_pHome = new QTemporaryDir();
-        if (!s_pHome->isValid())
-        {
-            std::abort();
-        }
-        s_sHome = QDir(s_pHome->path()).canonicalPath();
-        qputenv("HOME", s_sHome.toUtf8());
+        const auto* pHome = new QTemporaryDir();
+        MDA_FUZZ_CHECK(pHome->isValid(), "no temporary HOME");
+        const QString sHome = QDir(pHome->path()).canonicalPath();
+        qputenv("HOME", sHome.toUtf8());
         qputenv("XDG_DATA_HOME", QByteArray());
         QStandardPaths::setTestModeEnabled(true);
         static int s_iArgc = 1;
         static char s_sName[] = "mda-fuzz";
         static char* s_pArgv[] = {s_sName, nullptr};
         new QCoreApplication(s_iArgc, s_pArgv);
-    }
+        return sHome;
+    }();
     return s_sHome;
 }
 
@@ -67,10 +63,12 @@ inline QString WorkFolder(const QString& sName)
     return sPath;
 }
 
+/// Writes data to sPath, making its folder first.
 inline bool WriteBytes(const QString& sPath, const QByteArray& data)
 {
     QFile file(sPath);
-    return file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(data) == data.size();
+    return QDir().mkpath(QFileInfo(sPath).path()) &&
+           file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(data) == data.size();
 }
 inline bool WriteBytes(const QString& sPath, const uint8_t* pData, size_t uiSize)
 {
@@ -83,7 +81,7 @@ inline QByteArray ReadBytes(const QString& sPath)
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
 }
 
-/// Every entry below sFolder with the MD5 of its content (empty for folders and links),
+/// Every entry below sFolder with the MD5 of its content ("link" for links, empty for folders),
 /// except those below sSkip (relative path prefix), so a caller can compare before and after.
 inline QMap<QString, QByteArray> Snapshot(const QString& sFolder, const QString& sSkip = QString())
 {
@@ -93,27 +91,26 @@ inline QMap<QString, QByteArray> Snapshot(const QString& sFolder, const QString&
     const QDir root(sFolder);
     while (it.hasNext())
     {
-        const QString sPath = it.next();
-        const QString sRelative = root.relativeFilePath(sPath);
-        if (!sSkip.isEmpty() && (sRelative == sSkip || sRelative.startsWith(sSkip + "/")))
+        const QFileInfo info(it.next());
+        const QString sRelative = root.relativeFilePath(info.filePath());
+        if (sSkip.isEmpty() || (sRelative != sSkip && !sRelative.startsWith(sSkip + "/")))
         {
-            continue;
+            tree.insert(sRelative, info.isSymLink() ? QByteArray("link")
+                                   : info.isFile()
+                                       ? QCryptographicHash::hash(ReadBytes(info.filePath()),
+                                                                  QCryptographicHash::Md5)
+                                       : QByteArray());
         }
-        const QFileInfo info(sPath);
-        QByteArray hash;
-        if (info.isFile() && !info.isSymLink())
-        {
-            hash = QCryptographicHash::hash(ReadBytes(sPath), QCryptographicHash::Md5);
-        }
-        tree.insert(sRelative, hash);
     }
     return tree;
 }
 
-/// The differences of two snapshots as text, for the failure message ("-": removed).
-inline std::string Difference(const QMap<QString, QByteArray>& before,
-                              const QMap<QString, QByteArray>& after)
+/// Fails the run when the tree below sFolder (outside sSkip) is no longer as it was before,
+/// naming what changed ("-": removed).
+inline void CheckUnchanged(const QMap<QString, QByteArray>& before, const QString& sFolder,
+                           const QString& sSkip, const std::string& sWhat)
 {
+    const auto after = Snapshot(sFolder, sSkip);
     QStringList lChanged;
     for (const QString& sKey : before.keys() + after.keys())
     {
@@ -122,7 +119,8 @@ inline std::string Difference(const QMap<QString, QByteArray>& before,
             lChanged << (after.contains(sKey) ? sKey : QStringLiteral("-") + sKey);
         }
     }
-    return lChanged.join(QStringLiteral(", ")).toStdString();
+    MDA_FUZZ_CHECK(lChanged.isEmpty(),
+                   sWhat + ": " + lChanged.join(QStringLiteral(", ")).toStdString());
 }
 
 } // namespace MdaFuzz

@@ -20,17 +20,15 @@ int main(int argc, char** argv)
     QStringList lFiles;
     for (int i = 1; i < argc; ++i)
     {
-        QStringList lBelow{QString::fromLocal8Bit(argv[i])};
-        QDirIterator it(lBelow[0], QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
-        if (QFileInfo(lBelow[0]).isDir())
+        const QString sArgument = QString::fromLocal8Bit(argv[i]);
+        QStringList lBelow;
+        for (QDirIterator it(sArgument, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
+             it.hasNext();)
         {
-            for (lBelow.clear(); it.hasNext();)
-            {
-                lBelow << it.next();
-            }
-            lBelow.sort();
+            lBelow << it.next();
         }
-        lFiles << lBelow;
+        lBelow.sort();
+        lFiles << (QFileInfo(sArgument).isDir() ? lBelow : QStringList{sArgument});
     }
     if (lFiles.isEmpty())
     {

@@ -41,37 +41,30 @@ constexpr int c_iMaxRepeated = 5'000'000;
 
 QVariant Value(const QString& sField, const QString& sFolder)
 {
-    if (sField == QStringLiteral("\\N"))
-    {
-        return QVariant();
-    }
     bool bNumber = false;
     const qlonglong llNumber = sField.toLongLong(&bNumber);
-    if (bNumber)
+    if (bNumber || sField == QStringLiteral("\\N"))
     {
-        return llNumber;
+        return bNumber ? QVariant(llNumber) : QVariant();
     }
     if (sField.startsWith(QLatin1Char('@')))
     {
         const QString sName = sField.mid(1);
-        QByteArray document = sName.toUtf8();
-        if (sName == QStringLiteral("limits") || sName == QStringLiteral("channels"))
-        {
-            document = MdaFuzz::ReadBytes(sFolder + QLatin1Char('/') + sName + ".json");
-        }
-        return QString::fromLatin1(document.toBase64());
+        const bool bRegistered =
+            sName == QStringLiteral("limits") || sName == QStringLiteral("channels");
+        return QString::fromLatin1(
+            (bRegistered ? MdaFuzz::ReadBytes(sFolder + QLatin1Char('/') + sName + ".json")
+                         : sName.toUtf8())
+                .toBase64());
     }
     const int iStar = sField.lastIndexOf(QLatin1Char('*'));
-    if (iStar > 0)
+    bool bCount = false;
+    const int iCount = iStar > 0 ? sField.mid(iStar + 1).toInt(&bCount) : 0;
+    const QString sText = sField.left(iStar);
+    if (bCount && iCount > 0 && !sText.isEmpty() &&
+        static_cast<qint64>(iCount) * sText.size() <= c_iMaxRepeated)
     {
-        bool bCount = false;
-        const int iCount = sField.mid(iStar + 1).toInt(&bCount);
-        const QString sText = sField.left(iStar);
-        if (bCount && iCount > 0 && !sText.isEmpty() &&
-            static_cast<qint64>(iCount) * sText.size() <= c_iMaxRepeated)
-        {
-            return sText.repeated(iCount);
-        }
+        return sText.repeated(iCount);
     }
     return sField;
 }
@@ -97,7 +90,7 @@ void Store(const QString& sDatabase, const QString& sFolder, const QByteArray& i
             sTable = sTable == "limits"     ? "exported_limit_values"
                      : sTable == "channels" ? "exported_channel_settings"
                                             : sTable;
-            if (!c_Tables.contains(sTable) || fields.size() < 2)
+            if (!c_Tables.contains(sTable))
             {
                 continue;
             }
@@ -121,14 +114,9 @@ void Store(const QString& sDatabase, const QString& sFolder, const QByteArray& i
             {
                 continue;
             }
-            QStringList marks;
-            for (int i = 0; i < columns.size(); ++i)
-            {
-                marks << QStringLiteral("?");
-            }
             query.prepare(QStringLiteral("INSERT INTO ") + sTable + QStringLiteral(" (") +
                           columns.join(QStringLiteral(", ")) + QStringLiteral(") VALUES (") +
-                          marks.join(QStringLiteral(", ")) + QLatin1Char(')'));
+                          QStringLiteral(", ?").repeated(columns.size()).mid(2) + QLatin1Char(')'));
             for (int i = 0; i < values.size(); ++i)
             {
                 query.bindValue(i, values[i]);
@@ -136,8 +124,6 @@ void Store(const QString& sDatabase, const QString& sFolder, const QByteArray& i
             query.exec();
         }
         query.exec(QStringLiteral("COMMIT"));
-        query.finish();
-        db.close();
     }
     QSqlDatabase::removeDatabase(sConnection);
 }

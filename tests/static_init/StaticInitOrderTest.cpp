@@ -16,47 +16,41 @@ namespace
 {
 
 // Each lookup is made before main(); the names of those that gave a wrong answer.
-struct SEarlyReader
+const QStringList g_lFailed = []
 {
-    QStringList m_lFailed;
-
-    void Expect(bool bOk, const char* pszWhat)
+    QStringList lFailed;
+    const auto Expect = [&lFailed](bool bOk, const char* pszWhat)
     {
         if (!bOk)
         {
-            m_lFailed << QString::fromLatin1(pszWhat);
+            lFailed << QString::fromLatin1(pszWhat);
         }
-    }
-
-    SEarlyReader()
-    {
-        Expect(CEnumTemplate<ETVStandards>::ToString(eTVStandard_DVBT2) == "DVB-T2 (digital)",
-               "enum text");
-        Expect(CEnumTemplate<ETVStandards>::ToEnum(13) == eTVStandard_DTMB, "enum from id");
-        Expect(CEnumTemplate<ETVStandards>::ToStringList().size() == 23, "row count");
-        EUnitTypes eUnit = eUnitType_None;
-        Expect(CConverter::UnitIsValid(QStringLiteral("6.9 MSymb/s"), eUnit) &&
-                   eUnit == eUnitType_MSymbolPerSec,
-               "unit spelling");
-        Expect(CConverter::GetFrequencyString(474000000, 3, true) == "474.000 MHz", "scale table");
-        Expect(CEnumConverter::ConvertToEMeasurementItems(QStringLiteral("mer (rms) [db]")) ==
-                   eMeasItem_MERRMSdB,
-               "profile names");
-        CMeasurementItem cell(eMeasItem_MERRMSdB);
-        cell.Set(32.5, eUnitType_None);
-        Expect(cell.ToString() == "32.5 dB", "measurement cell");
-    }
-};
-
-SEarlyReader g_EarlyReader;
+    };
+    Expect(CEnumTemplate<ETVStandards>::ToString(eTVStandard_DVBT2) == "DVB-T2 (digital)",
+           "enum text");
+    Expect(CEnumTemplate<ETVStandards>::ToEnum(13) == eTVStandard_DTMB, "enum from id");
+    Expect(CEnumTemplate<ETVStandards>::ToStringList().size() == 23, "row count");
+    EUnitTypes eUnit = eUnitType_None;
+    Expect(CConverter::UnitIsValid(QStringLiteral("6.9 MSymb/s"), eUnit) &&
+               eUnit == eUnitType_MSymbolPerSec,
+           "unit spelling");
+    Expect(CConverter::GetFrequencyString(474000000, 3, true) == "474.000 MHz", "scale table");
+    Expect(CEnumConverter::ConvertToEMeasurementItems(QStringLiteral("mer (rms) [db]")) ==
+               eMeasItem_MERRMSdB,
+           "profile names");
+    CMeasurementItem cell(eMeasItem_MERRMSdB);
+    cell.Set(32.5, eUnitType_None);
+    Expect(cell.ToString() == "32.5 dB", "measurement cell");
+    return lFailed;
+}();
 
 } // namespace
 
 int main()
 {
-    for (const QString& sFailed : g_EarlyReader.m_lFailed)
+    for (const QString& sFailed : g_lFailed)
     {
         std::fprintf(stderr, "static initialisation order: %s\n", qPrintable(sFailed));
     }
-    return g_EarlyReader.m_lFailed.isEmpty() ? 0 : 1;
+    return g_lFailed.isEmpty() ? 0 : 1;
 }

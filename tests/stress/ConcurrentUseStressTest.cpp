@@ -23,12 +23,12 @@ using MdaTest::ReadBytes;
 namespace
 {
 
-class ConcurrentUseTest : public MdaTest::CDatabaseBackendTest
+class ConcurrentUseTest : public MdaTest::CResultsTest
 {
 protected:
     void Prepare() override
     {
-        ASSERT_TRUE(m_Files.isValid());
+        CResultsTest::Prepare();
         m_Device = MdaTest::DeviceSettings(Database());
         ASSERT_TRUE(m_Device.Write(Path("device.json")));
 
@@ -50,10 +50,8 @@ protected:
         ASSERT_NE(m_ChannelBytes[0], m_ChannelBytes[1]);
         ASSERT_NE(m_LimitBytes[0], m_LimitBytes[1]);
         // The session the loader shows, recorded before anything else runs.
-        MdaTest::RecordSession(*OpenConnection(), m_Files, m_lSession);
+        MdaTest::RecordSession(Db(), m_Files, m_lSession);
     }
-
-    QString Path(const QString& sName) const { return m_Files.filePath(sName); }
 
     bool WriteVersion(bool bVersionA)
     {
@@ -98,12 +96,10 @@ protected:
         }
     }
 
-    QTemporaryDir m_Files;
     CDeviceSettingsData m_Device;
     CChannelTableData m_ChannelsA, m_ChannelsB;
     CComparativeValueData m_LimitsA, m_LimitsB;
     QList<QByteArray> m_ChannelBytes, m_LimitBytes;
-    long m_lSession = 0;
 
     std::mutex m_Mutex;
     QStringList m_lFaults;
@@ -182,14 +178,13 @@ TEST_P(ConcurrentUseTest, RecordingLoadingAndEditingAtOnceNeverSeeAHalfWrittenFi
                 int(m_vRecorded.size()), iEdits.load());
     EXPECT_GE(std::min({iLoads.load(), int(m_vRecorded.size()), iEdits.load()}), 3);
 
-    auto pDb = OpenConnection();
-    CDBSessionControler sessions(*pDb);
+    CDBSessionControler sessions(Db());
     for (const long lSession : m_vRecorded)
     {
         QString sLimitKey, sChannelKey;
         sessions.GetData(lSession).GetAssociatedFiles(sLimitKey, sChannelKey);
-        CheckCopy<CTableExportedLimitValues>(*pDb, sLimitKey, m_LimitBytes);
-        CheckCopy<CTableExportedChannelSettings>(*pDb, sChannelKey, m_ChannelBytes);
+        CheckCopy<CTableExportedLimitValues>(Db(), sLimitKey, m_LimitBytes);
+        CheckCopy<CTableExportedChannelSettings>(Db(), sChannelKey, m_ChannelBytes);
         if (HasFailure())
         {
             break;
