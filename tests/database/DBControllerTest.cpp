@@ -390,6 +390,9 @@ TEST_P(CDBFailureAndIdTest, EveryFailureSaysWhyAndRefusedChangesChangeNothing)
          "Cannot write \"" + sNoFolder + "\": No such file or directory"},
         {[&] { return exports.CreateDbEntryFromFile("pkg2", sMissing, "x"); },
          "Cannot read \"" + sMissing + "\": No such file or directory"},
+        // Opens, then fails its first read.
+        {[&] { return !sessions.GetFileHashValue("/proc/self/mem").isEmpty(); },
+         "Cannot read \"/proc/self/mem\": Input/output error"},
     };
     for (const auto& [call, sReason] : c_Calls)
     {
