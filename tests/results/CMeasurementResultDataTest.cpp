@@ -304,6 +304,8 @@ TEST_P(CMeasurementResultDataTest, SwitchingLimitsMatchesAFreshLoad)
     EXPECT_EQ(at75.GetComparativeValueData().GetLowValueByIndex(
                   limits.GetIndexFromEnum(eMeasItem_Power), true, 0),
               "-63.75 dBm");
+    EXPECT_EQ(CMeasurementResultSingleChannelData(at75, 4, 0, false).GetValue(eMeasItem_Power),
+              "1.75 dBm");
 }
 
 TEST_P(CMeasurementResultDataTest, CsvListsStoredRowsScanByScan)

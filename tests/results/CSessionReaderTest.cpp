@@ -121,6 +121,14 @@ TEST_P(CSessionReaderTest, SessionFromItsDatabaseAloneReadOnceAsTheModelJudgesIt
     ASSERT_TRUE(CMeasurementResultData::WriteCSVExport(reader, fromReader, sError))
         << sError.toStdString();
     EXPECT_EQ(fromReader.data(), fromModel.data());
+
+    // A session whose channel table cannot be read leaves nothing of the one read before.
+    m_pDb = OpenConnection();
+    const long lBare = CreateSession("bare");
+    EXPECT_FALSE(reader.SelectSession(lBare));
+    EXPECT_TRUE(reader.LastError().startsWith(
+        QString("The channel table registered with session %1 cannot be read: ").arg(lBare)));
+    EXPECT_EQ(reader.ChannelTable().GetRowCount(), 0);
 }
 
 TEST_P(CSessionReaderTest, DroppedConnectionInTheMiddleOfAReadIsAFailureNotTheEnd)
