@@ -307,7 +307,6 @@ bool CArchivHandler::DoCreateArchive(const QString& sArchive, const QStringList&
 
 bool CArchivHandler::ExtractArchive(const QString& sArchive, QString& sOutputFolder, bool bRename)
 {
-    m_sLastError.clear();
     sOutputFolder = QDir::toNativeSeparators(sOutputFolder);
     if (!sOutputFolder.endsWith(QDir::separator()))
     {
