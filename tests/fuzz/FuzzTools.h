@@ -37,11 +37,12 @@ namespace MdaFuzz
 /// does reaches the real user folders. The folder and the application live until the end.
 inline const QString& Home()
 {
+    // Held by a static so that the leak checker sees it reachable until the end.
+    static const QTemporaryDir* const s_pHome = new QTemporaryDir();
     static const QString s_sHome = []
     {
-        const auto* pHome = new QTemporaryDir();
-        MDA_FUZZ_CHECK(pHome->isValid(), "no temporary HOME");
-        const QString sHome = QDir(pHome->path()).canonicalPath();
+        MDA_FUZZ_CHECK(s_pHome->isValid(), "no temporary HOME");
+        const QString sHome = QDir(s_pHome->path()).canonicalPath();
         qputenv("HOME", sHome.toUtf8());
         qputenv("XDG_DATA_HOME", QByteArray());
         QStandardPaths::setTestModeEnabled(true);
