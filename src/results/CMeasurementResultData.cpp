@@ -104,14 +104,12 @@ bool CMeasurementResultData::LoadData(const CMeasConfigData& config)
     }
     UseInititalLimits();
     const bool bSessionFound = ReadSessionData();
-    const QString sSessionError = m_sLastError;
     if (!reader.ReadScanIds(m_lSessionId, m_vScanIds))
     {
         m_sLastError = QStringLiteral("Reading the scans of session %1 failed: %2")
                            .arg(QString::number(m_lSessionId), reader.LastError());
         return false;
     }
-    m_sLastError = sSessionError;
     return bSessionFound;
 }
 
