@@ -139,10 +139,6 @@ void CMeasurementResultGraphDataItem::InterPolateValuesBefore()
         return;
     }
     const double dLast = m_vPoints[static_cast<size_t>(n - 1)].m_dValue;
-    if (!m_vPoints[static_cast<size_t>(n - 2)].m_bInterpolated)
-    {
-        return;
-    }
     long b = n - 2;
     while (b >= 0 && m_vPoints[static_cast<size_t>(b)].m_bInterpolated)
     {

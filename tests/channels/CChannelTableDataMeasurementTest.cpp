@@ -75,7 +75,7 @@ TEST(CChannelDataMeasurement, HoldsOneCellPerItemByCategoryWithNameAndType)
     EXPECT_EQ(table.GetValue("A", lPower), "0 dBmV");
     EXPECT_FALSE(table.SetValue("C", lStatus, "Done") || table.SetValue("A", -1, "x") ||
                  table.SetValue("A", table.GetChannel(short(0)).GetItemCount(), "x"));
-    EXPECT_EQ(table.GetValueEnumFromIndex("B", lPower), eMeasItem_Power);
+    EXPECT_EQ(table.GetValueEnumFromIndex("A", lPower), eMeasItem_Power);
     EXPECT_EQ(table.GetValueEnumFromIndex("C", lPower), eMeasItem_None);
 
     long lRow = -1;
