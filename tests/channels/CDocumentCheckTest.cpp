@@ -95,6 +95,11 @@ TEST_F(CDocumentCheckTest, WhatTheLibraryWritesHasNoFindingsNamedFilesAndKindsAr
     EXPECT_FALSE(CDocumentCheck::CheckFile(Write("empty.measconfig", "{}"), lFindings));
     EXPECT_FALSE(CDocumentCheck::CheckFile(Write("empty.json", "{}"), lFindings));
     EXPECT_FALSE(CDocumentCheck::CheckFile(m_Dir.filePath("missing.json"), lFindings));
+    // A finding at a member that is not there points at the value around it.
+    EXPECT_FALSE(CDocumentCheck::CheckFile(Write("noid.json", "{\"ChannelTableData\": [{\n"
+                                                              "  \"ChannelItemData\": [\n"
+                                                              "    {\"Value\": \"1\"}]}]}"),
+                                           lFindings));
     EXPECT_EQ(Joined(lFindings), Expected("kind"));
 }
 

@@ -3,6 +3,7 @@
 #include "CDBSessionControler.h"
 #include "CDatabaseMultiInstance.h"
 #include "CSessionCopier.h"
+#include "CTerminalText.h"
 #include "CToolContext.h"
 
 #include <QDateTime>
@@ -216,7 +217,7 @@ int CCopyCommand::Run(const QStringList& arguments)
         {
             out << QStringLiteral("%1 %2 %3 -> %4: %5 values, %6 s\n")
                        .arg(sWord, -13)
-                       .arg(result.m_sUniqueId)
+                       .arg(CTerminalText::Escaped(result.m_sUniqueId))
                        .arg(lId)
                        .arg(result.m_lTargetId)
                        .arg(result.m_llValues)
@@ -225,13 +226,14 @@ int CCopyCommand::Run(const QStringList& arguments)
         else
         {
             bAllThere = false;
-            QString sReason = result.m_sReason;
-            sReason.replace(QLatin1Char('\n'), QLatin1Char(' '));
+            // One line per session, whatever a stored unique id holds.
             out << QStringLiteral("%1 %2 %3: %4\n")
                        .arg(sWord, -13)
-                       .arg(result.m_sUniqueId.isEmpty() ? QStringLiteral("-") : result.m_sUniqueId)
+                       .arg(result.m_sUniqueId.isEmpty()
+                                ? QStringLiteral("-")
+                                : CTerminalText::Escaped(result.m_sUniqueId))
                        .arg(lId)
-                       .arg(sReason);
+                       .arg(CTerminalText::Escaped(result.m_sReason));
         }
         out.flush();
     }

@@ -199,7 +199,8 @@ int CReportCommand::Run(const QStringList& arguments)
     }
     const std::vector<OrvelFramework::CRDColor> palette =
         CMatrixStateColorHandler().GetMatrixStateColors();
-    for (int i = 0; i < static_cast<int>(palette.size()); ++i)
+    const int iColours = std::min(static_cast<int>(palette.size()), CTileLegend::Count());
+    for (int i = 0; i < iColours; ++i)
     {
         const auto& colour = palette[static_cast<size_t>(i)];
         report.m_vLegend.append({colour.GetRed(), colour.GetGreen(), colour.GetBlue(),

@@ -44,14 +44,12 @@ int CTileLegend::Count()
 
 QString CTileLegend::Colour(int iIndex)
 {
-    return iIndex >= 0 && iIndex < c_iRows ? QString::fromUtf8(c_Legend[iIndex].m_pszColour)
-                                           : QString();
+    return QString::fromUtf8(c_Legend[iIndex].m_pszColour);
 }
 
 QString CTileLegend::Meaning(int iIndex)
 {
-    return iIndex >= 0 && iIndex < c_iRows ? QString::fromUtf8(c_Legend[iIndex].m_pszMeaning)
-                                           : QString();
+    return QString::fromUtf8(c_Legend[iIndex].m_pszMeaning);
 }
 
 QString CTileLegend::Words(int iIndex)

@@ -7,7 +7,7 @@
 class CTileLegend
 {
 public:
-    /// Palette indices beyond the table give an empty text.
+    /// iIndex from 0 to Count() - 1.
     static QString Colour(int iIndex);
     static QString Meaning(int iIndex);
     /// "green (ok)", "dark orange (violations, 21-28% of scans)".

@@ -195,6 +195,21 @@ check(r.returncode == 2 and len(changed) == 1 and res[changed[0]][0] == "refused
       r.stdout.strip())
 check(sqlite_digests(clash) == clash_digests, "the refused session is left as it was")
 
+# A stored unique id that would act on the terminal shows escaped, its session on one line.
+evil = "id\n\x1b[2J"
+for path, origin in (("evil-src.sqlite", station), ("evil-dst.sqlite", clash)):
+    shutil.copy(origin, os.path.join(work, path))
+    con = sqlite3.connect(os.path.join(work, path))
+    con.execute("UPDATE session SET unique_id = ? WHERE unique_id = ?", (evil, changed[0]))
+    con.commit()
+    con.close()
+r = run(["copy", "--all", "--from", os.path.join(work, "evil-src.sqlite"), "--to",
+         os.path.join(work, "evil-dst.sqlite")])
+shown = "id\\x0a\\x1b[2J"
+check(r.returncode == 2 and len(r.stdout.splitlines()) == 2 and
+      any(x[:2] == ("refused", shown) and "unique id %s with other" % shown in x[5]
+          for x in outcomes(r.stdout)), "a hostile unique id shows escaped (%s)" % r.stdout)
+
 # A damaged source fails with its reason; the target gains nothing.
 damaged = os.path.join(work, "damaged.sqlite")
 big = os.path.join(work, "big.sqlite")

@@ -22,6 +22,10 @@ import tempfile
 cmake, build_dir, demo, work, tool_name = sys.argv[1:6]
 shutil.rmtree(work, ignore_errors=True)
 os.makedirs(work)
+# The tool runs in a folder of its own, emptied with the rest each run: a stray file that one
+# run leaves (an output named "-") cannot fail the next.
+os.makedirs(os.path.join(work, "cwd"))
+os.chdir(os.path.join(work, "cwd"))
 SCANS, CHANNELS = 8, 12
 HEADER = ["session_id", "scan_id", "scan_time", "channel_id", "channel_name", "item_id",
           "item_name", "value", "unit", "stored_state", "result", "text", "value_code",
