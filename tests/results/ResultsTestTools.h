@@ -3,13 +3,13 @@
 // What the result tests build alike: device settings naming the test database, channel tables,
 // stored measurements, the session of results/session.tsv and what the views show of a model.
 
-#include "../database/DBControllerTestBase.h"
 #include "CChannelTableData.h"
 #include "CComparativeValueData.h"
 #include "CDBScanController.h"
 #include "CDeviceSettingsData.h"
 #include "CMeasurementResultData.h"
 #include "CRDMatrixData.h"
+#include "DBControllerTestBase.h"
 
 namespace MdaTest
 {
