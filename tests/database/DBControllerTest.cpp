@@ -453,6 +453,9 @@ TEST_P(CDBFailureAndIdTest, EveryFailureSaysWhyAndRefusedChangesChangeNothing)
     QByteArray bytes("stale");
     EXPECT_TRUE(sessions.GetRegisteredLimitValuesFile(" 0 ", bytes) && bytes.isEmpty());
     EXPECT_FALSE(sessions.GetRegisteredLimitValuesFile("7", bytes));
+    ASSERT_TRUE(Database().ExecuteDirect("ALTER TABLE session RENAME TO session_gone"));
+    EXPECT_FALSE(sessions.GetSessionIdsByUniqueId("u", ids));
+    EXPECT_TRUE(ids.empty());
 }
 
 MDA_INSTANTIATE_BACKEND_TESTS(CDBFailureAndIdTest);

@@ -250,6 +250,10 @@ def session_checks(label, common, session, stored, env, db_file=None):
               if k == "1" and not re.fullmatch(r"limit violation: \S.*", c["t"].get(str(c["pi"][j]), ""),
                                                re.S)]
     check(not untold, tag + "report: every violation point carries its text %s" % untold[:3])
+    captions = re.findall(r"<figcaption>(.*?)</figcaption>", text)
+    check(len(captions) == len(p.charts()) and any("<small>(" in x for x in captions) and
+          all(("<small>(" in x) == bool(set(c["pk"]) & {"1", "2"}) for x, c in zip(captions, p.charts())),
+          tag + "report: a curve's caption counts violations and errors only where it has some")
     # A point of a number chart is the number stored for its channel, item and scan.
     scan_ids = sorted({int(row[1]) for row in body})
     numbers = {}
@@ -1027,6 +1031,22 @@ check(len(unlocked) >= 1 and unlocked[0]["item_name"] == "Demod Lock" and
       unlocked[0]["value_code"] == "1" and unlocked[0]["result"] == "violation" and
       unlocked[0]["text"] == "Demod Lock is not Locked" and unlocked[0]["limit_low"] == "Locked",
       "an unlocked demodulator: Unlocked, code 1, a violation of the expected Locked")
+# The report draws no lane for a stored number that is no state.
+con = sqlite3.connect(states_db)
+odd_id = con.execute("select min(id) from measurement where session_id = ? and "
+                     "measurement_item = 12 and value = '0'", (session,)).fetchone()[0]
+con.execute("update measurement set value = '7' where id = ?", (odd_id,))
+spot = con.execute("select channel_id, scan_id from measurement where id = ?", (odd_id,)).fetchone()
+con.commit()
+con.close()
+r = run(["report", str(session), "--database", states_db, "-o", os.path.join(work, "states.html")])
+page = ReportParser()
+if r.returncode == 0:
+    page.feed(open(os.path.join(work, "states.html"), encoding="utf-8").read())
+lanes = {(c["c"], page.data["scans"][i]): y for c in page.charts() if c["n"] == "Demod Lock"
+         for i, y in zip(c["pi"], c["py"])}
+check(r.returncode == 0 and spot not in lanes and (spot[0], spot[1] + 1) in lanes,
+      "report: no lane for a stored number that is no state (%s)" % lanes.get(spot))
 check(all(x["value_code"] == "" for x in analyst if x["item_name"] not in state_words and
           not x["item_name"].endswith(("Lock", "Carrier"))),
       "other items have no state code")
