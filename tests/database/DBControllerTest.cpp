@@ -221,12 +221,15 @@ TEST_P(CDBScanControllerTest, ScansPerSessionAscendingWithStateGivenOnUpdate)
     EXPECT_TRUE(IsNow(scan.DateTime(), sNow));
     // The state comes from the argument, not from the record.
     scan.SetState(1);
+    ASSERT_TRUE(Database().ExecuteDirect("UPDATE scan SET date_time = '2001-01-01 00:00:00'"));
     ASSERT_TRUE(scans.Update(scan, 2));
     for (long lBad : {99L, 0L, -1L})
     {
         EXPECT_FALSE(scans.Update(CDBScanData(lSession, lBad), 0));
     }
-    EXPECT_EQ(scans.GetData(lSession, 5).GetState(), 2);
+    const CDBScanData updated = scans.GetData(lSession, 5);
+    EXPECT_EQ(updated.GetState(), 2);
+    EXPECT_TRUE(IsNow(updated.DateTime(), sNow)) << "stamped by the update";
 
     // A missing scan reads as a fresh record stamped now.
     const CDBScanData missing = scans.GetData(lSession, 8);
