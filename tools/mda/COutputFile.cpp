@@ -41,13 +41,9 @@ bool COutputFile::Open()
         // Whatever the caller printed before goes out first, in order.
         std::fflush(stdout);
         auto pFile = std::make_unique<QFile>();
-        if (!pFile->open(stdout, QIODevice::WriteOnly, QFileDevice::DontCloseHandle))
-        {
-            SetError(pFile->errorString());
-            return false;
-        }
-        m_pDevice = std::move(pFile);
-        return true;
+        const bool bOpened =
+            pFile->open(stdout, QIODevice::WriteOnly, QFileDevice::DontCloseHandle);
+        return DoTake(std::move(pFile), bOpened);
     }
     const QFileInfo target(m_sPath);
     if (target.isDir())
@@ -60,13 +56,8 @@ bool COutputFile::Open()
     if (m_bDirect)
     {
         auto pFile = std::make_unique<QFile>(m_sPath);
-        if (!pFile->open(QIODevice::WriteOnly))
-        {
-            SetError(pFile->errorString());
-            return false;
-        }
-        m_pDevice = std::move(pFile);
-        return true;
+        const bool bOpened = pFile->open(QIODevice::WriteOnly);
+        return DoTake(std::move(pFile), bOpened);
     }
     if (!QFileInfo(target.absolutePath()).isDir())
     {
@@ -74,12 +65,19 @@ bool COutputFile::Open()
         return false;
     }
     auto pSave = std::make_unique<QSaveFile>(m_sPath);
-    if (!pSave->open(QIODevice::WriteOnly))
+    const bool bOpened = pSave->open(QIODevice::WriteOnly);
+    return DoTake(std::move(pSave), bOpened);
+}
+
+// The three ways of opening fail alike: one place keeps a device only when it opened.
+bool COutputFile::DoTake(std::unique_ptr<QFileDevice> pDevice, bool bOpened)
+{
+    if (!bOpened)
     {
-        SetError(pSave->errorString());
+        SetError(pDevice->errorString());
         return false;
     }
-    m_pDevice = std::move(pSave);
+    m_pDevice = std::move(pDevice);
     return true;
 }
 

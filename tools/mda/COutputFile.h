@@ -39,6 +39,7 @@ public:
 
 private:
     void SetError(const QString& sCause);
+    bool DoTake(std::unique_ptr<QFileDevice> pDevice, bool bOpened);
 
     QString m_sPath;
     bool m_bStandardOutput = false;

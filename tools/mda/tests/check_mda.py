@@ -14,6 +14,7 @@ import os
 import pty
 import re
 import shutil
+import socket
 import sqlite3
 import subprocess
 import sys
@@ -1372,8 +1373,13 @@ for item in config_doc["MeasurementConfigSettings"]:
         item["Value"] = os.path.join(work, "no-such.channel")
 lacking = os.path.join(work, "lacking.measconfig")
 json.dump(config_doc, open(lacking, "w", encoding="utf-8"), indent=4)
+socket_path = os.path.join(work, "listening.sock")
+listener = socket.socket(socket.AF_UNIX)
+listener.bind(socket_path)
 for args, what in [
     ([lacking, target], "a configuration naming a missing file, over an earlier archive"),
+    ([measconfig, socket_path], "a socket, which no file replaces"),
+    ([measconfig, "/proc/version"], "a file whose folder takes no new file"),
     ([measconfig, os.path.join(export_dir, "no", "such", "dir.measurement")],
      "a target in a folder that does not exist"),
     ([measconfig, export_dir], "a target that is a folder"),
