@@ -332,6 +332,8 @@ TEST_P(CDatabaseTest, ScansArePerSessionInAscendingOrder)
     const long lOther = SessionWithScans({2}); // the same scan id in another session
     CTableScan table(*m_pDb);
     EXPECT_FALSE(table.Create({{"session_id", "999"}}, 1)) << "no such session";
+    EXPECT_FALSE(table.Create({{"session_id", "x"}}, 1));
+    EXPECT_TRUE(Error().endsWith("the column 'session_id' takes a whole number, not 'x'")) << Why();
     TableRows ids;
     ASSERT_TRUE(table.GetScanIds(lSession, ids));
     EXPECT_EQ(Dump(ids), "id=2 id=5 id=7");
