@@ -227,14 +227,14 @@ QString CTableCursor::Text(int i, bool bShare)
         if (m_aShared.empty())
         {
             m_aShared.resize(c_uSharedSlots);
-            m_aSharedHashes.resize(c_uSharedSlots);
         }
         return uHash & (c_uSharedSlots - 1);
     };
 #ifdef MDA_HAVE_SQLITE3
     if (m_pStatement != nullptr && bShare && sqlite3_column_type(m_pStatement, i) == SQLITE_TEXT)
     {
-        // A short ASCII text is looked up by its stored bytes: one met before costs no copy.
+        // A short ASCII text is looked up by its stored bytes: one met before costs no copy. The
+        // hash only picks the slot; the text itself decides.
         // The stored bytes as they are: no conversion, so that the text16 read below sees the value
         // untouched.
         const auto* pUtf8 = static_cast<const unsigned char*>(sqlite3_column_blob(m_pStatement, i));
@@ -242,16 +242,13 @@ QString CTableCursor::Text(int i, bool bShare)
         if (iBytes > 0 && iBytes <= c_iLongestShared &&
             std::all_of(pUtf8, pUtf8 + iBytes, [](unsigned char c) { return c != 0 && c < 0x80; }))
         {
-            const size_t uHash = TextHash(pUtf8, iBytes);
-            const size_t uSlot = slot(uHash);
+            const size_t uSlot = slot(TextHash(pUtf8, iBytes));
             QString& sSlot = m_aShared[uSlot];
             const QLatin1String sStored(reinterpret_cast<const char*>(pUtf8), iBytes);
-            if (m_aSharedHashes[uSlot] == uHash && sSlot == sStored)
+            if (sSlot != sStored)
             {
-                return sSlot;
+                sSlot = sStored;
             }
-            sSlot = sStored;
-            m_aSharedHashes[uSlot] = uHash;
             return sSlot;
         }
     }
@@ -260,15 +257,13 @@ QString CTableCursor::Text(int i, bool bShare)
     // Empty texts cost nothing, and a null text must stay null.
     if (bShare && !sText.isEmpty() && sText.size() <= c_iLongestShared)
     {
-        const size_t uHash = TextHash(sText.utf16(), sText.size());
-        const size_t uSlot = slot(uHash);
+        const size_t uSlot = slot(TextHash(sText.utf16(), sText.size()));
         QString& sSlot = m_aShared[uSlot];
-        if (m_aSharedHashes[uSlot] == uHash && sSlot == sText)
+        if (sSlot != sText)
         {
-            return sSlot;
+            sSlot = sText;
         }
-        sSlot = sText;
-        m_aSharedHashes[uSlot] = uHash;
+        return sSlot;
     }
     return sText;
 }

@@ -58,7 +58,6 @@ private:
     // The texts shared by Text(): a fixed number of slots, by hash, keeps the cost per row small
     // whatever the texts. Made at the first shared text.
     std::vector<QString> m_aShared;
-    std::vector<size_t> m_aSharedHashes;
 };
 
 } // namespace OrvelFramework

@@ -142,7 +142,6 @@ bool CSessionReader::SelectSession(const QString& sSession)
     {
         return SelectSession(lSessionId);
     }
-    m_pD->m_sLastError.clear();
     const QString sUniqueId = sSession.trimmed();
     if (sUniqueId.isEmpty())
     {
