@@ -217,7 +217,7 @@ TEST_P(CDBMeasurementControllerTest, ExportReadListsWhatTheChannelReadsList)
                  QString::number(m.GetChannelId()), m.GetValue(), m.GetErrorDescription());
     };
     for (auto [lScans, lChannels] : {std::pair(3L, 4L), std::pair(2L, 2L), std::pair(5L, 6L),
-                                     std::pair(0L, 4L), std::pair(3L, 0L)})
+                                     std::pair(1L, 1L), std::pair(0L, 4L), std::pair(3L, 0L)})
     {
         SCOPED_TRACE(testing::Message() << lScans << " scans, " << lChannels << " channels");
         std::vector<CDBMeasurement> read;

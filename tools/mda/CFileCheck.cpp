@@ -17,12 +17,6 @@ bool CFileCheck::DoCheck(const QStringList& vFiles, QStringList& vFindings)
         {
             continue;
         }
-        if (!QFileInfo(sFile).isFile())
-        {
-            vFindings.append(sFile + QStringLiteral(":0:0: no such file"));
-            bClean = false;
-            continue;
-        }
         QVector<SDocumentFinding> findings;
         bClean &= CDocumentCheck::CheckFile(sFile, findings);
         for (const SDocumentFinding& finding : findings)
