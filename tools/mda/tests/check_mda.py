@@ -472,16 +472,17 @@ def run_on_terminal(args):
     os.close(master)
     text = b"".join(chunks).decode("utf-8", "replace").replace("\r\n", "\n")
     lines = [line.split("\r")[-1].replace("\x1b[K", "") for line in text.split("\n")]
-    return code, [line for line in lines if line]
+    return code, [line for line in lines if line], text
 
 
-# On a terminal the progress line is erased before the reason: no half line stays in front of it.
+# On a terminal the progress line (which the classic lines do not have) is erased before the
+# reason: no half line stays in front of it.
 for args in (["show", str(session)], ["report", str(session), "-o", os.path.join(work, "t.html")],
              ["csv", str(session), "-o", os.path.join(work, "t.csv")],
              ["csv", str(session), "--classic", "-o", os.path.join(work, "t-classic.csv")]):
-    code, seen = run_on_terminal(args + ["--database", damaged])
+    code, seen, shown = run_on_terminal(args + ["--database", damaged])
     check(code == 2 and len(seen) == 1 and seen[0].startswith("mda " + args[0] + ": ") and
-          "malformed" in seen[0],
+          "malformed" in seen[0] and ("\r\x1b[K" in shown or "--classic" in args),
           "%s on a terminal: one line with the reason, the progress erased (%r)"
           % (" ".join(args[:1] + args[2:3]), seen))
 # The classic lines: written whole or not at all, never over the database, "-" for stdout.
