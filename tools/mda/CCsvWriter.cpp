@@ -19,6 +19,7 @@
 #include <mutex>
 #include <thread>
 #include <unistd.h>
+#include <utility>
 #include <vector>
 
 using namespace LumoraMeasurement;
@@ -176,8 +177,8 @@ struct SRowPipe
     {
         std::unique_lock<std::mutex> lock(m_Mutex);
         m_Changed.wait(lock, [this] { return m_Full.empty(); });
-        m_Full.push_back(std::move(batch));
-        batch = RowBatch();
+        // Handed over whole: the caller's batch is empty afterwards, or a spare one.
+        m_Full.push_back(std::exchange(batch, RowBatch()));
         if (!m_Spare.empty())
         {
             batch = std::move(m_Spare.back());

@@ -1064,6 +1064,8 @@ con.execute("update scan set date_time = ? where session_id = ? and id = 3",
 con.execute("update scan set date_time = ? where session_id = ? and id = 4", ("=1+1", session))
 con.execute("update scan set date_time = ? where session_id = ? and id = 5",
             ("15.01.2026 08:30:00", session))
+con.execute("update scan set date_time = ? where session_id = ? and id = 6",
+            ("Thu Jan 15 08:30:00 2026", session))
 con.commit()
 con.close()
 out_times_html = os.path.join(work, "times.html")
@@ -1071,8 +1073,9 @@ r = run(["report", str(session), "--database", times_db, "-o", out_times_html])
 times_page = ReportParser()
 if r.returncode == 0:
     times_page.feed(open(out_times_html, encoding="utf-8").read())
-check(r.returncode == 0 and times_page.data["times"][1:5:3] == ["2026-01-15 08:30:00"] * 2,
-      "report: a scan time stored day first reads as the others do (%r)"
+check(r.returncode == 0 and [times_page.data["times"][i] for i in (1, 4, 5)] ==
+      ["2026-01-15 08:30:00"] * 3,
+      "report: a scan time stored day first or as text reads as the others do (%r)"
       % (times_page.data or {}).get("times"))
 central = "CET-1CEST,M3.5.0,M10.5.0/3"
 time_table = [
