@@ -1310,8 +1310,8 @@ for args, quoted, what in [
     (["frob\x1b[2J\x07"], "frob\\x1b[2J\\x07", "an unknown command"),
     (["show", "1", "--database", os.path.join(work, "no\x1b]0;x\x07.sqlite")],
      "no\\x1b]0;x\\x07.sqlite", "a database name"),
-    (["show", str(session), "--database", db_file, "--channels", "ch%1\x9b2J\x85"],
-     "ch%1\\u009b2J\\u0085", "a channel table name"),
+    (["show", str(session), "--database", db_file, "--channels", "ch%1\x9b2J\x85\x9f"],
+     "ch%1\\u009b2J\\u0085\\u009f", "a channel table name"),
 ]:
     r = run(args)
     check(r.returncode == 2 and len(r.stderr.splitlines()) == 1 and
