@@ -556,6 +556,9 @@ TEST(CDatabaseFaults, UnusableDatabasesFailWithReasonAndNoCrash)
     ASSERT_TRUE(db.Open());
     EXPECT_EQ(db.ExecutePrepared("SELECT ?, ?", {1}, [] { return QString("Cannot pair"); }), nullptr);
     EXPECT_EQ(db.LastError(), "Cannot pair: Parameter count mismatch");
+    const int iNames = QSqlDatabase::connectionNames().size();
+    std::make_unique<CDatabaseMultiInstance>(dir.filePath("gone.sqlite"), "", "")->Open();
+    EXPECT_EQ(QSqlDatabase::connectionNames().size(), iNames) << "an instance takes its name along";
 }
 
 // A cluster of the test's own, so that it can be stopped and started again. The server
