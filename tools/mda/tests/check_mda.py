@@ -19,6 +19,7 @@ import sqlite3
 import subprocess
 import sys
 import tempfile
+import time
 
 cmake, build_dir, demo, work, tool_name = sys.argv[1:6]
 shutil.rmtree(work, ignore_errors=True)
@@ -547,6 +548,36 @@ for name, path in (("50 MB texts", huge), ("200,000 empty scans", empty_scans)):
         check(code == 0 and (peak < PEAK_LIMIT_KB or os.environ.get("MDA_SANITIZED") == "1"),
               "%s with %s: exit %d, peak %d MB (at most 300)" % (" ".join(args[:1] + args[2:3]),
                                                                  name, code, peak // 1024))
+
+# The reading thread waits for the writing one: a reader stuck on its output holds a few rows,
+# not the session. 50 values of a million characters each; nothing reads the output for 2 s.
+def peak_behind_slow_reader(path):
+    # From a small parent of its own, as peak_kb: a child's peak counts its parent's at fork.
+    probe = ("import os, resource, subprocess, sys, time\n"
+             "p = subprocess.Popen(sys.argv[1:], stdout=subprocess.PIPE)\n"
+             "time.sleep(2)\n"
+             "p.stdout.read()\n"
+             "print(p.wait(), resource.getrusage(resource.RUSAGE_CHILDREN).ru_maxrss)")
+    out = subprocess.run([sys.executable, "-c", probe, mda, "csv", str(session), "-o", "-",
+                          "--database", path], env=base_env, stdin=subprocess.DEVNULL,
+                         capture_output=True, text=True, timeout=600).stdout.split()
+    return int(out[0]), int(out[1])
+
+
+long_values = os.path.join(work, "long-values.sqlite")
+shutil.copy(db_file, long_values)
+con = sqlite3.connect(long_values)
+con.execute("update measurement set value = ? where id in "
+            "(select id from measurement where session_id = ? order by id limit 50)",
+            ("x" * 1_000_000, session))
+con.commit()
+con.close()
+if os.environ.get("MDA_SANITIZED") != "1":
+    base_code, base_peak = peak_behind_slow_reader(db_file)
+    code, peak = peak_behind_slow_reader(long_values)
+    check(base_code == 0 and code == 0 and peak - base_peak < 48 * 1024,
+          "csv of 50 MB of values behind a slow reader: exit %d, %d MB over the small session's "
+          "peak (under 48)" % (code, (peak - base_peak) // 1024))
 csv_huge = open(huge + "-classic.csv", encoding="utf-8").read()
 check(" [cut: longer than 4194304 characters]" in csv_huge,
       "a text past the bound is cut visibly, never silently")
