@@ -324,18 +324,23 @@ moved = show(["--channels", table_file])
 check(moved.returncode == 0 and moved.stdout != before.stdout and "X99 inserted later" in moved.stdout,
       "--channels judges with the edited table instead")
 
-# Names that need quoting survive the CSV.
+# Names that need quoting survive the CSV; a frequency reads in Hz without the product's binary
+# noise (64.1 * 1e6 is 64099999.99999999 at 16 digits).
 for item in doc["ChannelTableData"][1]["ChannelItemData"]:
     if item["Id"] == "Channel Name":
         item["Value"] = 'E05, "PAL" B/G\u00b5'
+    elif item["Id"] == "Center / Vision Carrier Frequency":
+        item["Value"] = "64.1 MHz"
 named = os.path.join(work, "named.channel")
 json.dump(doc, open(named, "w", encoding="utf-8"), indent=4)
 out_named = os.path.join(work, "named.csv")
 r = run(["csv", str(session), "--database", db_file, "--channels", named, "-o", out_named])
 with open(out_named, newline="", encoding="utf-8") as f:
-    names = {row[4] for row in csv.reader(f)}
-check(r.returncode == 0 and 'E05, "PAL" B/G\u00b5' in names,
-      "a channel name with comma, quotes and a non-ASCII letter reads back from the CSV")
+    names = {(row[4], row[-1]) for row in csv.reader(f)}
+check(r.returncode == 0 and ('E05, "PAL" B/G\u00b5', "64100000") in names and
+      not any(n == 'E05, "PAL" B/G\u00b5' and hz != "64100000" for n, hz in names),
+      "a channel name with comma, quotes and a non-ASCII letter reads back from the CSV, its "
+      "frequency of 64.1 MHz as 64100000")
 check('"E05, ""PAL"" B/G\u00b5"'.encode() in open(out_named, "rb").read(),
       "that field is quoted with its quotes doubled")
 
