@@ -24,7 +24,8 @@ constexpr double c_dNotPlain = std::numeric_limits<double>::quiet_NaN();
 // digits), read as toDouble() reads it; NaN for anything else.
 double DoReadPlainDecimal(QStringView sNumber)
 {
-    char buffer[24];
+    // Zeroed, so that the parse never takes stale stack bytes for digits.
+    char buffer[24] = {};
     const int iSize = static_cast<int>(sNumber.size());
     if (iSize == 0 || iSize > static_cast<int>(sizeof buffer))
     {

@@ -201,11 +201,7 @@ CCsvSessionColumns::CCsvSessionColumns(CJudgedSession& session)
             fields.m_sLow = CCsvField::Make(limit.GetHighValue().toString());
             item.m_bLow = true;
         }
-        else
-        {
-            item.m_bLow = false;
-            item.m_bHigh = false;
-        }
+        // Any other pairing leaves both limit fields empty, whichever the comparison names.
         if ((item.m_bLow || item.m_bHigh) && !item.m_bState && limit.GetUnit() != eUnitType_None &&
             (eLimitType == eValueType_Float || eLimitType == eValueType_Integer))
         {

@@ -263,6 +263,8 @@ def session_checks(label, common, session, stored, env, db_file=None):
     check(expected and all(told.get(ch) == line for ch, line in expected.items()),
           tag + "report: a tile with errors names their count and the first (%s)" %
           [(ch, told.get(ch), line) for ch, line in expected.items() if told.get(ch) != line][:2])
+    check('"n":"Reference Level"' in text,
+          tag + "report: the chart data escapes only what JSON and HTML need (a blank stays one)")
     kinds = "".join(c["pk"] for c in p.charts())
     check(kinds.count("0") > 0 and kinds.count("1") > 0 and kinds.count("2") > 0,
           tag + "report: points, violations and errors in the chart data (%d/%d/%d)"
@@ -371,7 +373,7 @@ con.execute("pragma foreign_keys=off")
 con.execute("insert into measurement (session_id, scan_id, channel_id, measurement_item, state, "
             "value) values (?, 9999, 0, 0, 1, '1')", (session,))
 con.execute("insert into measurement (session_id, scan_id, channel_id, measurement_item, state, "
-            "value) values (?, 1, 500, 0, 1, '1')", (session,))
+            "value) values (?, 1, ?, 0, 1, '1')", (session, CHANNELS))
 con.commit()
 con.close()
 out_orphans = os.path.join(work, "orphans.csv")
@@ -380,8 +382,9 @@ with open(out_orphans, newline="", encoding="utf-8") as f:
     rows = list(csv.reader(f))[1:]
 check(r.returncode == 0 and len(rows) == stored + 2, "orphan rows are written, never dropped")
 check(any(x[1] == "9999" and x[2] == "" for x in rows) and
-      any(x[3] == "500" and x[4] == "" for x in rows),
-      "an orphan row has an empty scan time or channel name")
+      any(x[3] == str(CHANNELS) and x[4] == x[-2] == x[-1] == "" for x in rows),
+      "an orphan row has an empty scan time, or channel name, standard and frequency (its "
+      "channel one past the table)")
 
 # A session is named by its number or by its unique id alike.
 uid = [l.split("\t")[1] for l in run(["sessions", "--database", db_file]).stdout.splitlines()[1:]
