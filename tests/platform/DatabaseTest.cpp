@@ -499,6 +499,7 @@ int CountSuccessfulCalls(CDatabaseMultiInstance& db)
     iSucceeded += measurements.Create(1, 5, 0, lId) +
                   measurements.Update(1, 5, 1, 0, 1, 0, "v", "") +
                   measurements.Update(1, 5, 1, {{"value", "v"}}) +
+                  measurements.CreateRows(1, {5, 0, 1, 0, "v", ""}) +
                   measurements.GetAllErrorsForSession(1, rows) +
                   measurements.GetAllMeasurementsForChannel(1, 0, 0, rows) +
                   measurements.GetMeasurementsForChannel(1, 0, 1, rows) +
