@@ -442,6 +442,28 @@ TEST_P(CMeasurementResultDataTest, FailedLoadLeavesAUsableModel)
     EXPECT_EQ(model.GetSessionData().GetSessionId(), lMissing);
 }
 
+TEST_P(CMeasurementResultDataTest, ScansAreReadOrTheLoadFails)
+{
+    // A session without a scan yet loads and shows a tile per channel.
+    CMeasurementResultData fresh(CreateSession(), eLevelUnit_dBmV);
+    EXPECT_TRUE(fresh.LoadData(m_Config)) << fresh.LastError().toStdString();
+    EXPECT_EQ(MdaTest::Tiles(fresh).size(), 3);
+    // The scans cannot be read while the values can: no model that looks whole.
+    const bool bSqlite = GetParam() == MdaTest::EBackend::Sqlite;
+    for (const QString& sStatement :
+         {QStringLiteral("ALTER TABLE scan RENAME TO scan_kept"),
+          QStringLiteral("CREATE VIEW scan AS SELECT * FROM scan_kept WHERE ") +
+              (bSqlite ? "abs(-9223372036854775807 - 1) > 0" : "1 / 0 = 1")})
+    {
+        ASSERT_TRUE(Database().ExecuteDirect(sStatement)) << sStatement.toStdString();
+    }
+    CMeasurementResultData model(m_lSession, eLevelUnit_dBmV);
+    EXPECT_FALSE(model.LoadData(m_Config));
+    EXPECT_TRUE(model.LastError().startsWith(
+        QStringLiteral("Reading the scans of session %1 failed: ").arg(m_lSession)))
+        << model.LastError().toStdString();
+}
+
 TEST_P(CMeasurementResultDataTest, UnreadableStoredValueIsAMeasurementError)
 {
     long lScan = 20;
