@@ -59,8 +59,7 @@ TEST(CChannelDataMeasurement, HoldsOneCellPerItemByCategoryWithNameAndType)
 
     // A table of such channels: rows by name and position.
     CChannelTableDataMeasurement table;
-    EXPECT_EQ(table.GetRowCount(), 0);
-    EXPECT_EQ(table.GetValue("none", 0), QString());
+    EXPECT_TRUE(table.GetRowCount() == 0 && table.GetValue("none", 0).isNull());
     EXPECT_THROW(table.GetChannel(short(0)), std::out_of_range);
 
     EXPECT_TRUE(table.AddChannel(Named("A")) && table.AddChannel(Named("B")));

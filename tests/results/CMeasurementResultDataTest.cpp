@@ -138,7 +138,6 @@ TEST_P(CMeasurementResultDataTest, ModelLoadedInAWorkerThreadDisplaysFromTheMain
     CMeasurementResultData single(m_lSession, eLevelUnit_dBmV);
     ASSERT_TRUE(single.LoadData(m_Config));
     const QStringList expected = MdaTest::Shown(single);
-    ASSERT_GT(expected.size(), 20);
     // Navigation over scans and dates, with the scans' times set above.
     for (const QStringList& row : MdaTest::ReadDataTable("results/next-scans.tsv"))
     {
@@ -413,7 +412,6 @@ TEST_P(CMeasurementResultDataTest, FailedLoadLeavesAUsableModel)
                      : row[0]);
         const QString sReason = QString(row[3]).replace("%2", Path("garbage.json")).arg(sFailed);
         EXPECT_TRUE(model.LastError().startsWith(sReason)) << model.LastError().toStdString();
-        EXPECT_GT(model.LastError().size(), sReason.size() - 5);
 
         EXPECT_EQ(model.GetNextScanId(5, true), 5);
         EXPECT_EQ(model.GetScanIdOfFirstChannelError(0), -1);
@@ -438,30 +436,19 @@ TEST_P(CMeasurementResultDataTest, FailedLoadLeavesAUsableModel)
     EXPECT_EQ(model.LastError(), QStringLiteral("Reading session %1 failed: There is no session "
                                                 "%1 in the database")
                                      .arg(lMissing));
-    EXPECT_FALSE(model.ReadSessionData());
-    EXPECT_EQ(model.GetSessionData().GetSessionId(), lMissing);
-}
+    EXPECT_TRUE(!model.ReadSessionData() && model.GetSessionData().GetSessionId() == lMissing);
 
-TEST_P(CMeasurementResultDataTest, ScansAreReadOrTheLoadFails)
-{
-    // A session without a scan yet loads and shows a tile per channel.
+    // A session without a scan yet loads with a tile per channel; scans that cannot be read
+    // while the values can fail the load.
     CMeasurementResultData fresh(CreateSession(), eLevelUnit_dBmV);
-    EXPECT_TRUE(fresh.LoadData(m_Config)) << fresh.LastError().toStdString();
-    EXPECT_EQ(MdaTest::Tiles(fresh).size(), 3);
-    // The scans cannot be read while the values can: no model that looks whole.
-    const bool bSqlite = GetParam() == MdaTest::EBackend::Sqlite;
-    for (const QString& sStatement :
-         {QStringLiteral("ALTER TABLE scan RENAME TO scan_kept"),
-          QStringLiteral("CREATE VIEW scan AS SELECT * FROM scan_kept WHERE ") +
-              (bSqlite ? "abs(-9223372036854775807 - 1) > 0" : "1 / 0 = 1")})
-    {
-        ASSERT_TRUE(Database().ExecuteDirect(sStatement)) << sStatement.toStdString();
-    }
-    CMeasurementResultData model(m_lSession, eLevelUnit_dBmV);
-    EXPECT_FALSE(model.LoadData(m_Config));
-    EXPECT_TRUE(model.LastError().startsWith(
-        QStringLiteral("Reading the scans of session %1 failed: ").arg(m_lSession)))
-        << model.LastError().toStdString();
+    EXPECT_TRUE(fresh.LoadData(m_Config) && MdaTest::Tiles(fresh).size() == 3);
+    const char* pszFails = GetParam() == MdaTest::EBackend::Sqlite ? "abs(1 << 63)" : "1 / 0";
+    ASSERT_TRUE(Database().ExecuteDirect("ALTER TABLE scan RENAME TO scan_kept") &&
+                Database().ExecuteDirect(
+                    QStringLiteral("CREATE VIEW scan AS SELECT * FROM scan_kept WHERE %1 > 0")
+                        .arg(pszFails)));
+    EXPECT_TRUE(!fresh.LoadData(m_Config) &&
+                fresh.LastError().startsWith("Reading the scans of session "));
 }
 
 TEST_P(CMeasurementResultDataTest, UnreadableStoredValueIsAMeasurementError)

@@ -202,8 +202,8 @@ TEST_P(CSessionReaderTest, DamagedPageFailsTheLoadBothCsvFormsAndTheReader)
     loaded.GetDatabase().Close();
     DamageMiddlePages(Database().Name());
     ASSERT_TRUE(loaded.GetDatabase().Open()) << loaded.GetDatabase().LastError().toStdString();
-    EXPECT_TRUE(loaded.GetScanDataAsCSV().isEmpty());
-    EXPECT_TRUE(loaded.LastError().contains("malformed")) << loaded.LastError().toStdString();
+    EXPECT_TRUE(loaded.GetScanDataAsCSV().isEmpty() && loaded.LastError().contains("malformed"))
+        << loaded.LastError().toStdString();
     QBuffer buffer;
     buffer.open(QIODevice::WriteOnly);
     EXPECT_FALSE(loaded.WriteCSVExport(buffer));
