@@ -155,12 +155,12 @@ TEST_P(CDatabaseTest, ReopeningKeepsSchemaAndRowsButANewerSchemaIsRefused)
                     "transaction (25006)");
     pReader.reset();
 
-    QSqlQuery* pQuery = m_pDb->GetPreparedQuery("UPDATE schema_version SET version = 99");
+    QSqlQuery* pQuery = m_pDb->GetPreparedQuery("UPDATE schema_version SET version = 2147483647");
     ASSERT_TRUE(pQuery != nullptr && m_pDb->Execute(*pQuery, "bump"));
     auto pNewer = Database().NewConnection();
     EXPECT_FALSE(pNewer->Open());
     EXPECT_EQ(pNewer->LastError(),
-              "The database has schema version 99; this library knows up to version 1");
+              "The database has schema version 2147483647; this library knows up to version 1");
 
     // A schema without its version row (made halfway by another tool) is completed.
     ASSERT_TRUE(Database().ExecuteDirect("DELETE FROM schema_version") &&
@@ -331,9 +331,10 @@ TEST_P(CDatabaseTest, ScansArePerSessionInAscendingOrder)
     const long lSession = SessionWithScans({7, 2, 5});
     const long lOther = SessionWithScans({2}); // the same scan id in another session
     CTableScan table(*m_pDb);
-    EXPECT_FALSE(table.Create({{"session_id", "999"}}, 1)) << "no such session";
-    EXPECT_FALSE(table.Create({{"session_id", "x"}}, 1));
+    // No such session; a session id that is no number (the last reason).
+    EXPECT_FALSE(table.Create({{"session_id", "99"}}, 1) || table.Create({{"session_id", "x"}}, 1));
     EXPECT_TRUE(Error().endsWith("the column 'session_id' takes a whole number, not 'x'")) << Why();
+    EXPECT_FALSE(table.Update(lSession, 5, {{"state", "2x"}})) << "SQLite would store the text";
     TableRows ids;
     ASSERT_TRUE(table.GetScanIds(lSession, ids));
     EXPECT_EQ(Dump(ids), "id=2 id=5 id=7");

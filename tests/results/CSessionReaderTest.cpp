@@ -36,7 +36,7 @@ protected:
             ASSERT_TRUE(CDBScanController(*m_pDb).Create(m_lSession, lScan));
             for (long lChannel : {0L, 1L, 2L, 9L})
             {
-                Store(s * 10, lChannel, 8, QString::number(++iValue % 5 == 0 ? 110 : 50) + " dBuV");
+                Store(s * 10, lChannel, 8, QString(++iValue % 5 == 0 ? "+5" : "50") + " dBuV");
                 Store(s * 10, lChannel, 12, "0");
             }
         }

@@ -1097,6 +1097,9 @@ odd_id = con.execute("select min(id) from measurement where session_id = ? and "
                      "measurement_item = 12 and value = '0'", (session,)).fetchone()[0]
 con.execute("update measurement set value = '7' where id = ?", (odd_id,))
 spot = con.execute("select channel_id, scan_id from measurement where id = ?", (odd_id,)).fetchone()
+codes = {(c, s): int(v) for c, s, v in con.execute(
+    "select channel_id, scan_id, value from measurement where session_id = ? and "
+    "measurement_item = 12 and value in ('0', '1')", (session,))}
 con.commit()
 con.close()
 r = run(["report", str(session), "--database", states_db, "-o", os.path.join(work, "states.html")])
@@ -1107,6 +1110,11 @@ lanes = {(c["c"], page.data["scans"][i]): y for c in page.charts() if c["n"] == 
          for i, y in zip(c["pi"], c["py"])}
 check(r.returncode == 0 and spot not in lanes and (spot[0], spot[1] + 1) in lanes,
       "report: no lane for a stored number that is no state (%s)" % lanes.get(spot))
+charted = {c["c"] for c in page.charts() if c["n"] == "Demod Lock"}
+drawn = {k: v for k, v in codes.items() if k[0] in charted}
+check(drawn and all(lanes.get(k) == v for k, v in drawn.items()),
+      "report: a stored state code in the lane of its word, 0 (Locked) included (%d points)"
+      % len(drawn))
 check(all(x["value_code"] == "" for x in analyst if x["item_name"] not in state_words and
           not x["item_name"].endswith(("Lock", "Carrier"))),
       "other items have no state code")
