@@ -504,11 +504,14 @@ def run_on_terminal(args):
 
 
 # On a terminal the progress line (which the classic lines do not have) is erased before the
-# reason: no half line stays in front of it.
-for args in (["show", str(session)], ["report", str(session), "-o", os.path.join(work, "t.html")],
-             ["csv", str(session), "-o", os.path.join(work, "t.csv")],
-             ["csv", str(session), "--classic", "-o", os.path.join(work, "t-classic.csv")]):
-    code, seen, shown = run_on_terminal(args + ["--database", damaged])
+# reason: no half line stays in front of it, also when the counts fail after the rows.
+for db, args in [(damaged, a) for a in (
+        ["show", str(session)], ["report", str(session), "-o", os.path.join(work, "t.html")],
+        ["csv", str(session), "-o", os.path.join(work, "t.csv")],
+        ["csv", str(session), "--classic", "-o", os.path.join(work, "t-classic.csv")])] + [
+        (bad_index, ["show", str(session)]),
+        (bad_index, ["report", str(session), "-o", os.path.join(work, "t.html")])]:
+    code, seen, shown = run_on_terminal(args + ["--database", db])
     check(code == 2 and len(seen) == 1 and seen[0].startswith("mda " + args[0] + ": ") and
           "malformed" in seen[0] and ("\r\x1b[K" in shown or "--classic" in args),
           "%s on a terminal: one line with the reason, the progress erased (%r)"
