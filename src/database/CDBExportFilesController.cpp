@@ -95,16 +95,13 @@ CDBExportFiles CDBExportFilesController::GetData(const QString& sUniqueId)
     {
         return CDBExportFiles(sUniqueId);
     }
-    QString sId, sFile, sDescription;
+    // The row was found by its unique id, which it holds exactly as asked.
+    QString sFile, sDescription;
     const size_t nCount = DoBoundedCount(rows);
     for (size_t i = 0; i < nCount; ++i)
     {
         const CTableRecordSet& pair = rows[i];
-        if (pair.GetColumn() == CTableExportFiles::c_sColumnId)
-        {
-            sId = pair.GetValue();
-        }
-        else if (pair.GetColumn() == CTableExportFiles::c_sColumnFile)
+        if (pair.GetColumn() == CTableExportFiles::c_sColumnFile)
         {
             sFile = pair.GetValue();
         }
@@ -113,7 +110,7 @@ CDBExportFiles CDBExportFilesController::GetData(const QString& sUniqueId)
             sDescription = pair.GetValue();
         }
     }
-    return CDBExportFiles(sId, sFile, sDescription);
+    return CDBExportFiles(sUniqueId, sFile, sDescription);
 }
 
 bool CDBExportFilesController::Create(const QString& sUniqueId, const QString& sExportFile,
