@@ -516,6 +516,10 @@ for db, args in [(damaged, a) for a in (
           "malformed" in seen[0] and ("\r\x1b[K" in shown or "--classic" in args),
           "%s on a terminal: one line with the reason, the progress erased (%r)"
           % (" ".join(args[:1] + args[2:3]), seen))
+code, seen, shown = run_on_terminal(["report", str(session), "-o", os.path.join(work, "t-ok.html"),
+                                     "--database", db_file])
+check(code == 0 and seen == [] and "\r\x1b[K" in shown,
+      "report on a terminal erases its progress line when done (%r)" % seen)
 # The classic lines: written whole or not at all, never over the database, "-" for stdout.
 classic_out = os.path.join(work, "classic.csv")
 r = run(["csv", str(session), "--classic", "--database", db_file, "-o", classic_out])
@@ -637,6 +641,9 @@ check(not os.path.exists(missing), "a mistyped database name creates no file")
 usages = {"sessions": "", "show": " SESSION", "report": " SESSION", "csv": " SESSION...",
           "copy": " [SESSION...]", "export": " MEASCONFIG ARCHIVE", "import": " ARCHIVE",
           "check": " FILE..."}
+check(run(["--help"]).stdout.splitlines()[:3] ==
+      ["Usage: mda <command> [options] [arguments]", "", "Commands:"],
+      "mda --help starts with its usage line")
 for command in ["sessions", "show", "report", "csv", "copy", "export", "import"] + (
         ["check"] if "check" in run(["--help"]).stdout else []):
     r = run([command, "--help"])
