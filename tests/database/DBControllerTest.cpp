@@ -212,8 +212,7 @@ TEST_P(CDBScanControllerTest, ScansPerSessionAscendingWithStateGivenOnUpdate)
     EXPECT_EQ(scans.GetScanIds(lSession), (std::vector<long>{2, 5, 9}));
     EXPECT_EQ(scans.GetNumberOfScans(lSession), 3);
     EXPECT_EQ(scans.GetScanIds(lOther), (std::vector<long>{1}));
-    EXPECT_TRUE(scans.GetScanIds(lOther + 1).empty());
-    EXPECT_EQ(scans.GetNumberOfScans(lOther + 1), 0);
+    EXPECT_TRUE(scans.GetScanIds(lOther + 1).empty() && scans.GetNumberOfScans(lOther + 1) == 0);
 
     CDBScanData scan = scans.GetData(lSession, 5);
     EXPECT_EQ(QVector<long>({scan.GetScanId(), scan.GetSessionId(), scan.GetState()}),
@@ -223,10 +222,9 @@ TEST_P(CDBScanControllerTest, ScansPerSessionAscendingWithStateGivenOnUpdate)
     scan.SetState(1);
     ASSERT_TRUE(Database().ExecuteDirect("UPDATE scan SET date_time = '2001-01-01 00:00:00'"));
     ASSERT_TRUE(scans.Update(scan, 2));
-    for (long lBad : {99L, 0L, -1L})
-    {
-        EXPECT_FALSE(scans.Update(CDBScanData(lSession, lBad), 0));
-    }
+    EXPECT_FALSE(scans.Update(CDBScanData(lSession, 99), 0) ||
+                 scans.Update(CDBScanData(lSession, 0), 0) ||
+                 scans.Update(CDBScanData(lSession, -1), 0));
     const CDBScanData updated = scans.GetData(lSession, 5);
     EXPECT_EQ(updated.GetState(), 2);
     EXPECT_TRUE(IsNow(updated.DateTime(), sNow)) << "stamped by the update";
