@@ -545,12 +545,17 @@ check(not os.path.exists(damaged_out) and
 PEAK_LIMIT_KB = 300 * 1024
 
 
-def peak_kb(args):
-    probe = ("import resource, subprocess, sys\n"
-             "r = subprocess.run(sys.argv[1:], capture_output=True)\n"
-             "print(r.returncode, resource.getrusage(resource.RUSAGE_CHILDREN).ru_maxrss)")
-    out = subprocess.run([sys.executable, "-c", probe, mda] + args, env=base_env,
-                         capture_output=True, text=True, timeout=600).stdout.split()
+def peak_kb(args, wait=0):
+    """Exit code and peak of mda with args; its output is read only after wait seconds."""
+    probe = ("import resource, subprocess, sys, time\n"
+             "p = subprocess.Popen(sys.argv[2:], stdout=subprocess.PIPE,\n"
+             "                     stderr=subprocess.DEVNULL)\n"
+             "time.sleep(float(sys.argv[1]))\n"
+             "p.stdout.read()\n"
+             "print(p.wait(), resource.getrusage(resource.RUSAGE_CHILDREN).ru_maxrss)")
+    out = subprocess.run([sys.executable, "-c", probe, str(wait), mda] + args, env=base_env,
+                         stdin=subprocess.DEVNULL, capture_output=True, text=True,
+                         timeout=600).stdout.split()
     return int(out[0]), int(out[1])
 
 
@@ -585,19 +590,6 @@ for name, path in (("50 MB texts", huge), ("200,000 empty scans", empty_scans)):
 
 # The reading thread waits for the writing one: a reader stuck on its output holds a few rows,
 # not the session. 50 values of a million characters each; nothing reads the output for 2 s.
-def peak_behind_slow_reader(path):
-    # From a small parent of its own, as peak_kb: a child's peak counts its parent's at fork.
-    probe = ("import os, resource, subprocess, sys, time\n"
-             "p = subprocess.Popen(sys.argv[1:], stdout=subprocess.PIPE)\n"
-             "time.sleep(2)\n"
-             "p.stdout.read()\n"
-             "print(p.wait(), resource.getrusage(resource.RUSAGE_CHILDREN).ru_maxrss)")
-    out = subprocess.run([sys.executable, "-c", probe, mda, "csv", str(session), "-o", "-",
-                          "--database", path], env=base_env, stdin=subprocess.DEVNULL,
-                         capture_output=True, text=True, timeout=600).stdout.split()
-    return int(out[0]), int(out[1])
-
-
 long_values = os.path.join(work, "long-values.sqlite")
 shutil.copy(db_file, long_values)
 con = sqlite3.connect(long_values)
@@ -607,8 +599,8 @@ con.execute("update measurement set value = ? where id in "
 con.commit()
 con.close()
 if os.environ.get("MDA_SANITIZED") != "1":
-    base_code, base_peak = peak_behind_slow_reader(db_file)
-    code, peak = peak_behind_slow_reader(long_values)
+    base_code, base_peak = peak_kb(["csv", str(session), "-o", "-", "--database", db_file], 2)
+    code, peak = peak_kb(["csv", str(session), "-o", "-", "--database", long_values], 2)
     check(base_code == 0 and code == 0 and peak - base_peak < 48 * 1024,
           "csv of 50 MB of values behind a slow reader: exit %d, %d MB over the small session's "
           "peak (under 48)" % (code, (peak - base_peak) // 1024))
