@@ -228,6 +228,25 @@ check(r.returncode == 2 and "copied" not in r.stdout and
 check(not os.path.exists(target) or sqlite_digests(target) == {},
       "and the target holds no session of it")
 
+# A wrong call is refused with its reason before the target is created.
+absent, fresh, garbage = (os.path.join(work, n) for n in ("absent.sqlite", "fresh.sqlite",
+                                                           "garbage.sqlite"))
+with open(garbage, "wb") as f:
+    f.write(b"no database " * 400)
+one_of = "name sessions, or give --all or --since (one of them)"
+both = "--from and --to name the two databases"
+for args, reason in ((["--from", station, "--to", fresh], one_of),
+                     (["1", "--all", "--from", station, "--to", fresh], one_of),
+                     (["--all", "--since", "2026-01-01", "--from", station, "--to", fresh], one_of),
+                     (["--all", "--from", station], both), (["--all", "--to", fresh], both),
+                     (["--all", "--from", absent, "--to", fresh], "no database file '%s'" % absent),
+                     (["--all", "--from", garbage, "--to", fresh],
+                      "cannot open the source '%s': " % garbage)):
+    r = run(["copy"] + args)
+    check(r.returncode == 2 and r.stdout == "" and r.stderr.startswith("mda copy: " + reason) and
+          (r.stderr.endswith(": " + reason + "\n") or reason.endswith(": ")) and
+          not os.path.exists(fresh), "copy %s: %s (%s)" % (" ".join(args), reason, r.stderr))
+
 # ------------------------------------------------------------------------------ PostgreSQL
 psql = None
 for d in sorted(glob.glob("/usr/lib/postgresql/*/bin")):

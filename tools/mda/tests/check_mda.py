@@ -352,6 +352,12 @@ for item in doc["ChannelTableData"][1]["ChannelItemData"]:
         item["Value"] = 'E05, "PAL" B/G\u00b5'
     elif item["Id"] == "Center / Vision Carrier Frequency":
         item["Value"] = "64.1 MHz"
+# A frequency of 0 is one, not a missing one.
+zero = doc["ChannelTableData"][2]["ChannelItemData"]
+zero_name = [item["Value"] for item in zero if item["Id"] == "Channel Name"][0]
+for item in zero:
+    if item["Id"] == "Center / Vision Carrier Frequency":
+        item["Value"] = "0 MHz"
 named = os.path.join(work, "named.channel")
 json.dump(doc, open(named, "w", encoding="utf-8"), indent=4)
 out_named = os.path.join(work, "named.csv")
@@ -362,6 +368,7 @@ check(r.returncode == 0 and ('E05, "PAL" B/G\u00b5', "64100000") in names and
       not any(n == 'E05, "PAL" B/G\u00b5' and hz != "64100000" for n, hz in names),
       "a channel name with comma, quotes and a non-ASCII letter reads back from the CSV, its "
       "frequency of 64.1 MHz as 64100000")
+check({hz for n, hz in names if n == zero_name} == {"0"}, "a frequency of 0 MHz as 0")
 check('"E05, ""PAL"" B/G\u00b5"'.encode() in open(out_named, "rb").read(),
       "that field is quoted with its quotes doubled")
 
@@ -385,6 +392,17 @@ check(any(x[1] == "9999" and x[2] == "" for x in rows) and
       any(x[3] == str(CHANNELS) and x[4] == x[-2] == x[-1] == "" for x in rows),
       "an orphan row has an empty scan time, or channel name, standard and frequency (its "
       "channel one past the table)")
+r = run(["show", str(session), "--database", orphan_db])
+check(r.returncode == 0 and r.stdout.endswith(
+          "\n\n2 stored values belong to no channel of the table or to no stored scan (see mda "
+          "csv).\n"), "show counts both stray values, the one past the table's last channel too")
+orphan_html = os.path.join(work, "orphans.html")
+r = run(["report", str(session), "--database", orphan_db, "-o", orphan_html])
+check(r.returncode == 0 and " 2 stored values belong to no channel of the table or to no stored "
+      "scan." in open(orphan_html, encoding="utf-8").read(), "the report's subtitle counts them too")
+r = run(["report", str(session), "--database", orphan_db])
+check(r.returncode == 2 and r.stderr == "mda report: -o FILE is required\n",
+      "report without -o exits 2 (%s)" % r.stderr.strip())
 
 # A session is named by its number or by its unique id alike.
 uid = [l.split("\t")[1] for l in run(["sessions", "--database", db_file]).stdout.splitlines()[1:]
@@ -535,6 +553,15 @@ if FULL:
     r = run(["csv", str(session), "--classic", "--database", db_file, "-o", FULL])
     check(r.returncode == 2 and "No space left" in r.stderr,
           "csv --classic to a full device exits 2 with the reason (%s)" % r.stderr.strip())
+for out in (work, os.path.join(work, "no-folder", "x.csv")):
+    r = run(["csv", str(session), "--classic", "--database", db_file, "-o", out])
+    check(r.returncode == 2 and r.stderr.startswith("mda csv: cannot write '%s': " % out) and
+          len(r.stderr.splitlines()) == 1, "csv --classic -o %s exits 2 naming it (%s)" %
+          (out, r.stderr.strip()))
+r = run(["csv", "-o", "--all", "--database", db_file], cwd=work)
+check(r.returncode == 2 and not os.path.exists(os.path.join(work, "--all")) and
+      r.stderr == "mda csv: wrong number of arguments (see mda csv --help)\n",
+      "csv -o --all names no session and takes no --all (%s)" % r.stderr.strip())
 damaged_out = os.path.join(work, "d-classic.csv")
 check(not os.path.exists(damaged_out) and
       not any(n.startswith("d-classic.csv.") for n in os.listdir(work)),
@@ -726,6 +753,14 @@ check(r.returncode == 0 and folder.startswith(os.path.join(work, "xdg")) and
       "import unpacks below the user data folder and prints the folder")
 r = run(["export", os.path.join(work, "none.measconfig"), archive])
 check(r.returncode == 2, "export of a missing configuration exits 2")
+not_zip = os.path.join(work, "not-a-zip.measurement")
+with open(not_zip, "wb") as f:
+    f.write(b"PK\x03\x04" + b"\0" * 200)
+for path, reason in ((os.path.join(work, "none.measurement"), "no archive '%s'"),
+                     (work, "no archive '%s'"), (not_zip, "cannot import '%s'")):
+    r = run(["import", path])
+    check(r.returncode == 2 and r.stdout == "" and r.stderr == "mda import: %s\n" % reason % path,
+          "import of %s: %s (%s)" % (path, reason % path, r.stderr.strip()))
 
 # Document check: a table of broken documents, each with at least one finding on its own
 # file as file:line:column: message, and exit status 1; good documents pass silently.
