@@ -3,6 +3,7 @@
 #include "ConfigTestTools.h"
 
 #include <tuple>
+#include <utility>
 
 using namespace LumoraMeasurement;
 using namespace ConfigTest;
@@ -67,6 +68,11 @@ TEST_F(CMeasConfigDataTest, ReadingAddsMissingTimeStampsAtTheEnd)
     config.CreateUniqueIdentifier();
     EXPECT_EQ(config.UniqueIdentifier(), QString());
     EXPECT_EQ(Pairs(config).size(), 4);
+    // A name that is not there clears the flag, whatever it held.
+    bool bFound = true, bConstFound = true;
+    config.Contains("none", bFound);
+    std::as_const(config).Contains("none", bConstFound);
+    EXPECT_FALSE(bFound || bConstFound);
 }
 
 TEST_F(CMeasConfigDataTest, WriteThenReadGivesTheSameConfiguration)

@@ -58,9 +58,8 @@ TEST_P(CDBSessionControlerTest, RegisteredFilesAndSessionCreateUpdateCopy)
     ASSERT_TRUE(sessions.Create(lId, "uid", "desc", sChannel, sLimit, "testPoint", "site", "mail",
                                 "eNr", "name", "tNr", "hw", "fw", "sw", "serial", "owner"));
     CDBSessionData data = sessions.GetData(lId);
-    EXPECT_EQ(data.GetSessionId(), lId);
-    EXPECT_TRUE(IsNow(data.FirstRun(), sNow));
-    EXPECT_TRUE(data.LastRun().isEmpty());
+    EXPECT_EQ(std::tuple(data.GetSessionId(), IsNow(data.FirstRun(), sNow), data.LastRun()),
+              std::tuple(lId, true, QString()));
     const QStringList fields = MdaTest::Fields(data);
     EXPECT_EQ(fields.mid(0, 13), QStringList({"uid", "desc", "site", "testPoint", "name", "eNr",
                                               "tNr", "mail", "hw", "fw", "sw", "serial", "owner"}));
@@ -203,12 +202,11 @@ TEST_P(CDBScanControllerTest, ScansPerSessionAscendingWithStateGivenOnUpdate)
     const long lOther = CreateSession();
     CDBScanController scans(Db());
     const QString sNow = COSAbstraction::GetFormattedDateTime();
-    for (long lScan : {5L, 2L, 9L})
+    for (auto [lOf, lScan] : {std::pair(lSession, 5L), std::pair(lSession, 2L),
+                              std::pair(lSession, 9L), std::pair(lOther, 1L)})
     {
-        ASSERT_TRUE(scans.Create(lSession, lScan));
+        ASSERT_TRUE(scans.Create(lOf, lScan));
     }
-    long lScan = 1;
-    ASSERT_TRUE(scans.Create(lOther, lScan));
     EXPECT_EQ(scans.GetScanIds(lSession), (std::vector<long>{2, 5, 9}));
     EXPECT_EQ(scans.GetNumberOfScans(lSession), 3);
     EXPECT_EQ(scans.GetScanIds(lOther), (std::vector<long>{1}));
@@ -343,8 +341,7 @@ TEST_P(CDBFailureAndIdTest, IdsAbove32BitsReadBackUnchanged)
     std::vector<CDBSessionData> all;
     sessions.ReadSessionData("big", all);
     ASSERT_EQ(all.size(), 1u);
-    EXPECT_EQ(QVector<qint64>({all[0].GetSessionId(), all[0].ScanCount()}),
-              QVector<qint64>({c_llSession, 1}));
+    EXPECT_EQ(std::tuple(all[0].GetSessionId(), all[0].ScanCount()), std::tuple(c_llSession, 1));
     QStringList ids, descriptions;
     sessions.GetAll("big", ids, descriptions);
     EXPECT_EQ(ids, QStringList{QString::number(c_llSession)});
@@ -443,20 +440,17 @@ TEST_P(CDBFailureAndIdTest, EveryFailureSaysWhyAndRefusedChangesChangeNothing)
     ASSERT_TRUE(Database().ExecuteDirect("ALTER TABLE scan RENAME TO scan_gone"));
     std::vector<CDBScanData> read(1, CDBScanData(lSession));
     Db().Fail(QStringLiteral("an earlier failure"));
-    EXPECT_FALSE(scans.GetAllData(lSession, read));
-    EXPECT_TRUE(read.empty());
+    EXPECT_TRUE(!scans.GetAllData(lSession, read) && read.empty());
     EXPECT_TRUE(scans.LastError().contains("scan")) << scans.LastError().toStdString();
     std::vector<long> ids{7};
-    EXPECT_FALSE(scans.GetScanIds(lSession, ids));
-    EXPECT_TRUE(ids.empty());
+    EXPECT_TRUE(!scans.GetScanIds(lSession, ids) && ids.empty());
     // A key below 1 names no file and needs no read; a real key fails with the table.
     ASSERT_TRUE(Database().ExecuteDirect("ALTER TABLE exported_limit_values RENAME TO gone"));
     QByteArray bytes("stale");
     EXPECT_TRUE(sessions.GetRegisteredLimitValuesFile(" 0 ", bytes) && bytes.isEmpty());
     EXPECT_FALSE(sessions.GetRegisteredLimitValuesFile("7", bytes));
     ASSERT_TRUE(Database().ExecuteDirect("ALTER TABLE session RENAME TO session_gone"));
-    EXPECT_FALSE(sessions.GetSessionIdsByUniqueId("u", ids));
-    EXPECT_TRUE(ids.empty());
+    EXPECT_TRUE(!sessions.GetSessionIdsByUniqueId("u", ids) && ids.empty());
 }
 
 MDA_INSTANTIATE_BACKEND_TESTS(CDBFailureAndIdTest);

@@ -2,6 +2,7 @@
 #include "CDBScanController.h"
 #include "DBControllerTestBase.h"
 
+#include <algorithm>
 #include <limits>
 #include <optional>
 #include <random>
@@ -43,10 +44,8 @@ protected:
     static QStringList Values(const std::vector<CDBMeasurement>& list)
     {
         QStringList values;
-        for (const CDBMeasurement& m : list)
-        {
-            values.append(m.GetValue());
-        }
+        std::transform(list.begin(), list.end(), std::back_inserter(values),
+                       [](const CDBMeasurement& m) { return m.GetValue(); });
         return values;
     }
 
@@ -179,8 +178,7 @@ TEST_P(CDBMeasurementControllerTest, RecordingStoresWhatPlainSqlStores)
                                   "WHERE scan_id = ? ORDER BY id")
                               .arg(Db().IsPostgreSql() ? "quote_nullable" : "quote");
     const QVariantList recorded = Exec(sRows, {1});
-    EXPECT_EQ(recorded.size(), 60 * 6);
-    EXPECT_EQ(recorded, Exec(sRows, {2}));
+    EXPECT_EQ(std::tuple(recorded.size(), recorded), std::tuple(60 * 6, Exec(sRows, {2})));
 }
 
 // The export reads a session once instead of once per scan position and channel row; it
@@ -221,18 +219,14 @@ TEST_P(CDBMeasurementControllerTest, ExportReadListsWhatTheChannelReadsList)
     {
         SCOPED_TRACE(testing::Message() << lScans << " scans, " << lChannels << " channels");
         std::vector<CDBMeasurement> read;
-        for (long s = 0; s < lScans; ++s)
+        // Scan position by scan position, each channel row in turn.
+        for (long i = 0; i < lScans * lChannels; ++i)
         {
-            for (long r = 0; r < lChannels; ++r)
-            {
-                m_Measurements->GetAllMeasurementResultsForChannel(m_lSession, s, r, read);
-            }
+            m_Measurements->GetAllMeasurementResultsForChannel(m_lSession, i / lChannels,
+                                                               i % lChannels, read);
         }
         QStringList expected, listed;
-        for (const CDBMeasurement& m : read)
-        {
-            expected << record(m);
-        }
+        std::transform(read.begin(), read.end(), std::back_inserter(expected), record);
         const auto list = [&](const CDBMeasurement& m) { return !(listed << record(m)).isEmpty(); };
         EXPECT_TRUE(m_Measurements->ForEachMeasurementResultByScanAndChannel(m_lSession, lScans,
                                                                              lChannels, list));

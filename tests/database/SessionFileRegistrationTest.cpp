@@ -128,16 +128,13 @@ TEST_P(CSessionFileRegistrationTest, PipesDevicesFoldersAndOversizeFilesAreRefus
     const struct
     {
         const char* pszCase;
-        QString sPath;
-        QString sReason;
-        QString sHash;
+        QString sPath, sReason, sHash = {}; // what hashing alone gives; none by default
     } c_Rows[] = {
         {"named pipe", sPipe,
-         "Cannot read \"" + sPipe + "\": it is a named pipe, not a regular file", ""},
+         "Cannot read \"" + sPipe + "\": it is a named pipe, not a regular file"},
         {"device", "/dev/zero",
-         "Cannot read \"/dev/zero\": it is a character device, not a regular file", ""},
-        {"folder", sFolder, "Cannot read \"" + sFolder + "\": it is a folder, not a regular file",
-         ""},
+         "Cannot read \"/dev/zero\": it is a character device, not a regular file"},
+        {"folder", sFolder, "Cannot read \"" + sFolder + "\": it is a folder, not a regular file"},
         {"one byte over the bound", sOver,
          "Cannot read \"" + sOver +
              "\": it holds 16777217 bytes, more than the 16777216 a channel table or limit file "
@@ -156,8 +153,7 @@ TEST_P(CSessionFileRegistrationTest, PipesDevicesFoldersAndOversizeFilesAreRefus
         EXPECT_EQ(sessions.LastError(), row.sReason);
         EXPECT_FALSE(guarded([&] { return sessions.AddLimitValuesFileToDB(row.sPath, lId); }));
         EXPECT_EQ(sessions.LastError(), row.sReason);
-        EXPECT_EQ(lId, -7);
-        EXPECT_EQ(Counts(), before);
+        EXPECT_EQ(std::tuple(lId, Counts()), std::tuple(-7, before));
         // A stale reason, so that the read must give its own.
         Db().Fail(QStringLiteral("an earlier failure"));
         EXPECT_EQ(guarded([&] { return sessions.GetFileData(row.sPath); }), "");
@@ -238,12 +234,11 @@ TEST_P(CSessionFileRegistrationTest, StoredCopyIsTheWholeFileAtEveryPieceBoundar
         EXPECT_EQ(sessions.GetFileData(sPath), sFile);
         EXPECT_EQ(sessions.GetFileHashValue(sPath), sHash);
         QByteArray bytes;
-        EXPECT_TRUE(sessions.GetChannelSettingsFileData(QString::number(lId), bytes));
-        EXPECT_TRUE(bytes == content);
+        EXPECT_TRUE(sessions.GetChannelSettingsFileData(QString::number(lId), bytes) &&
+                    bytes == content);
     }
     QByteArray bytes("stale");
-    EXPECT_FALSE(sessions.GetChannelSettingsFileData("999999", bytes));
-    EXPECT_EQ(bytes, QByteArray());
+    EXPECT_TRUE(!sessions.GetChannelSettingsFileData("999999", bytes) && bytes.isEmpty());
 }
 
 // A session row the database refused left both copies behind, registered to no session. The

@@ -135,11 +135,8 @@ TEST_F(ArchivHandlerTest, CreateArchiveSkipsFoldersAndReportsMissingFiles)
     for (const int iFolders : {32766, 32767})
     {
         SCOPED_TRACE(iFolders);
-        QStringList lFiles;
-        for (int i = 0; i < iFolders; ++i)
-        {
-            lFiles << Path("in");
-        }
+        const std::vector<QString> lFolders(iFolders, Path("in"));
+        QStringList lFiles(lFolders.begin(), lFolders.end());
         EXPECT_EQ(m_handler.CreateArchive(Path("big.zip"), lFiles << Path("in/last.limit")),
                   iFolders < 32767);
         const QString sOut = QString("out%1").arg(iFolders);

@@ -42,9 +42,8 @@ TEST(OSAbstraction, UserDataPathIdentifiersAndDateTime)
     EXPECT_TRUE(uuid.match(sId).hasMatch()) << sId.toStdString();
     EXPECT_NE(sId, COSAbstraction::GetUniqueIdentifier());
     const QString sNow = COSAbstraction::GetFormattedDateTime();
-    EXPECT_TRUE(
-        QRegularExpression("^\\d{4}-\\d{2}-\\d{2} \\d{2}:\\d{2}:\\d{2}$").match(sNow).hasMatch())
-        << sNow.toStdString();
+    const QRegularExpression dateTime("^\\d{4}-\\d{2}-\\d{2} \\d{2}:\\d{2}:\\d{2}$");
+    EXPECT_TRUE(dateTime.match(sNow).hasMatch()) << sNow.toStdString();
 }
 
 // A full disk cuts a large write short without an error, and fails a small one only when it is
@@ -78,10 +77,8 @@ TEST(Logging, StampedMessagesAreKeptInMemoryAndAppendedToTheChosenFile)
 {
     EXPECT_TRUE(CLoggingDataProvider::m_bIsLoggingPossible.load());
     const QString sStamped = CLoggingDataProvider::CreateSimpleLogMsgWithTimeStamp("hello\n");
-    EXPECT_TRUE(QRegularExpression("^\\d{4}-\\d{2}-\\d{2} \\d{2}:\\d{2}:\\d{2}\\.\\d{3} hello\\n$")
-                    .match(sStamped)
-                    .hasMatch())
-        << sStamped.toStdString();
+    const QRegularExpression stamped(R"(^\d{4}-\d{2}-\d{2} \d{2}:\d{2}:\d{2}\.\d{3} hello\n$)");
+    EXPECT_TRUE(stamped.match(sStamped).hasMatch()) << sStamped.toStdString();
 
     CLoggingStream& stream = CSingleton<CLoggingDataProvider>::GetInstance().m_LoggingStream;
     EXPECT_EQ(&stream, &CSingleton<CLoggingDataProvider>::GetInstance().m_LoggingStream);
@@ -106,6 +103,9 @@ TEST(Logging, StampedMessagesAreKeptInMemoryAndAppendedToTheChosenFile)
 TEST(Logging, LogGrowingWithoutBoundKeepsOnlyTheNewestLinesAndCountsTheDropped)
 {
     CLoggingStream stream;
+    // The lines kept, and how many were dropped.
+    const auto Kept = [&]
+    { return std::tuple(stream.GetMessages(), stream.GetDroppedMessageCount()); };
     EXPECT_EQ(stream.GetMaxMessageCount(), 10000);
     QTemporaryDir dir;
     stream.SetLogFilePath(dir.filePath("all.log"));
@@ -115,19 +115,16 @@ TEST(Logging, LogGrowingWithoutBoundKeepsOnlyTheNewestLinesAndCountsTheDropped)
     {
         stream.AppendString(QStringLiteral("line %1\n").arg(i));
     }
-    EXPECT_EQ(stream.GetMessages(), (QStringList{"line 4\n", "line 5\n", "line 6\n"}));
-    EXPECT_EQ(stream.GetDroppedMessageCount(), 3u);
+    EXPECT_EQ(Kept(), std::tuple(QStringList{"line 4\n", "line 5\n", "line 6\n"}, 3u));
     EXPECT_EQ(MdaTest::ReadBytes(dir.filePath("all.log")).count('\n'), 6);
 
     // Lowering the bound drops at once; 0 keeps nothing in memory.
     stream.SetMaxMessageCount(1);
-    EXPECT_EQ(stream.GetMessages(), QStringList{"line 6\n"});
-    EXPECT_EQ(stream.GetDroppedMessageCount(), 5u);
+    EXPECT_EQ(Kept(), std::tuple(QStringList{"line 6\n"}, 5u));
     stream.SetMaxMessageCount(-5);
     EXPECT_EQ(stream.GetMaxMessageCount(), 0);
     stream.AppendString("gone\n");
-    EXPECT_TRUE(stream.GetMessages().isEmpty());
-    EXPECT_EQ(stream.GetDroppedMessageCount(), 7u);
+    EXPECT_EQ(Kept(), std::tuple(QStringList(), 7u));
 
     stream.ClearMessages();
     EXPECT_EQ(stream.GetDroppedMessageCount(), 0u);

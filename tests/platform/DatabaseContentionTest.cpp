@@ -126,8 +126,7 @@ using CThreadsTest = MdaTest::CDatabaseBackendTest;
 // it to its journal mode used to fail at once for all but one of them.
 TEST_P(CThreadsTest, StationsStartingTogetherAllGetTheSchemaAndLoseNothing)
 {
-    constexpr int c_iStations = 6;
-    constexpr int c_iRows = 20;
+    constexpr int c_iStations = 6, c_iRows = 20;
     std::atomic<int> iReady{0};
     std::vector<std::thread> stations;
     for (int i = 0; i < c_iStations; ++i)
@@ -186,8 +185,7 @@ TEST_P(CThreadsTest, TwoThreadsUseOneInstanceAtOnce)
     };
     // Two workers: each thread, not only the one that made the instance, has its own connection.
     long lWorker = 0, lSecond = 0, lMain = 0;
-    std::thread worker([&] { record(true, lWorker); });
-    std::thread second([&] { record(false, lSecond); });
+    std::thread worker([&] { record(true, lWorker); }), second([&] { record(false, lSecond); });
     record(false, lMain);
     worker.join();
     second.join();

@@ -221,6 +221,15 @@ TEST_P(CMeasurementResultDataTest, SwitchingLimitsMatchesAFreshLoad)
     EXPECT_TRUE(graph.SetDataItemEnabled(true, 1, false));
     EXPECT_TRUE(graph.SetDataItemEnabled(true, 3, false));
     EXPECT_FALSE(graph.SetDataItemEnabled(true, 3, false));
+    const long lPast = long(lines.size());
+    EXPECT_EQ(QVector<bool>({graph.IsDataItemEnabled(-1), graph.IsDataItemEnabled(0),
+                             graph.IsDataItemEnabled(3), graph.IsDataItemEnabled(lPast)}),
+              QVector<bool>({false, false, true, false}));
+    EXPECT_EQ(QStringList({graph.GetChannelNameMeasItem(0), graph.GetChannelNameMeasItem(lPast)}),
+              QStringList({lines[0][0], ""}));
+    EXPECT_EQ(QVector<int>({graph.GetLineMeasurementItem(0), graph.GetDataItemMeasItem(-1)}),
+              QVector<int>({CEnumTemplate<EMeasurementItems>::ToEnum(lines[0][1].toLong()),
+                            eMeasItem_None}));
     EXPECT_EQ(graph.GetNumberOfLines(), 2);
     EXPECT_EQ(graph.ConvertLineIdToMeasdataId(1), 3);
     EXPECT_EQ(graph.ConvertLineIdToMeasdataId(2), 0);
@@ -386,6 +395,8 @@ TEST_P(CMeasurementResultDataTest, SingleChannelViewShowsDisplayTexts)
     }
     CMeasurementResultSingleChannelData scan4(model, 4, 0, false);
     EXPECT_EQ(scan4.GetMeasCount(), 5);
+    EXPECT_EQ(QStringList({scan4.GetMeasItem(0).GetValue(), scan4.GetMeasItem(5).GetValue(),
+                           scan4.GetMeasItem(-1).GetValue()}), QStringList({"50.50 dBmV", "", ""}));
     EXPECT_EQ(scan4.GetResultPosition(eMeasItem_None), -1);
     EXPECT_DOUBLE_EQ(scan4.GetPowerLimitOffset(), 3.0);
     model.UseOtherLimits(Path("other-limits.json"));
