@@ -538,6 +538,11 @@ code, seen, shown = run_on_terminal(["report", str(session), "-o", os.path.join(
                                      "--database", db_file])
 check(code == 0 and seen == [] and "\r\x1b[K" in shown,
       "report on a terminal erases its progress line when done (%r)" % seen)
+code, seen, shown = run_on_terminal(["csv", str(session), "-o", os.path.join(work, "t-ok.csv"),
+                                     "--database", db_file])
+counts = [int(n) for n in re.findall(r"csv: (\d+) values", shown)]
+check(code == 0 and seen == [] and stored >= 2048 and counts == list(range(2048, stored + 1, 2048)),
+      "csv on a terminal counts the values written, 2048 at a time (%r of %d)" % (counts, stored))
 # The classic lines: written whole or not at all, never over the database, "-" for stdout.
 classic_out = os.path.join(work, "classic.csv")
 r = run(["csv", str(session), "--classic", "--database", db_file, "-o", classic_out])
