@@ -733,6 +733,18 @@ r = run(["report", str(session), "--database", db_file, "--limits", one_strict, 
 expected_states = set(re.findall(r'"ex":(-?\d+)', open(out_reordered, encoding="utf-8").read()))
 check(r.returncode == 0 and "-1" in expected_states and min(map(int, expected_states)) == -1,
       "report: a state limit that names no state expects none (%s)" % expected_states)
+# A state limit "Not Equal" to one of two states expects the other one.
+for item in one_doc["ComparativeValues"]:
+    if item["LowValue"] == "7":
+        item["CompareType"], item["LowValue"] = 2, "Locked"
+json.dump(one_doc, open(one_strict, "w", encoding="utf-8"), indent=4)
+r = run(["report", str(session), "--database", db_file, "--limits", one_strict, "--force", "-o",
+         out_reordered])
+lanes = [(json.loads(st), int(ex)) for st, ex in
+         re.findall(r'"st":(\[[^\]]*\]),"ex":(-?\d+)', open(out_reordered, encoding="utf-8").read())]
+locked = [(st, ex) for st, ex in lanes if len(st) == 2 and "Locked" in st]
+check(r.returncode == 0 and locked and all(ex == 1 - st.index("Locked") for st, ex in locked),
+      "report: a state limit not equal to one of two states expects the other (%s)" % locked[:2])
 packet_limits = {(x["compare_type"], x["limit_low"], x["limit_high"])
                  for x in csv.DictReader(open(os.path.join(work, "judged.csv"), newline="",
                                               encoding="utf-8")) if x["item_id"] == "41"}
