@@ -176,6 +176,26 @@ for uid in uids:
     check(src is not None and src == dst and len(src) > 1,
           "csv of the copy equals the source's apart from the session id (%s)" % uid)
 
+# --verify reads each copy back before keeping it: a target that changes what it stores keeps
+# nothing of it; without --verify the copy stands as it was stored.
+altering = os.path.join(work, "altering.sqlite")
+shutil.copy(central, altering)
+con = sqlite3.connect(altering)
+for table in ("measurement", "scan", "session"):
+    con.execute("DELETE FROM " + table)
+con.execute("CREATE TRIGGER alter_value AFTER INSERT ON measurement BEGIN UPDATE measurement "
+            "SET value = 'altered' WHERE id = NEW.id; END")
+con.commit()
+con.close()
+r = run(["copy", "--all", "--verify", "--from", station, "--to", altering])
+res = outcomes(r.stdout)
+check(r.returncode == 2 and [x[0] for x in res] == ["failed", "failed"] and
+      all("reads back as digest" in x[-1] for x in res) and sqlite_digests(altering) == {},
+      "copy --verify into a target that alters values keeps nothing (%s)" % r.stdout.strip())
+r = run(["copy", "--all", "--from", station, "--to", altering])
+check(r.returncode == 0 and [x[0] for x in outcomes(r.stdout)] == ["copied", "copied"],
+      "without --verify the altered copy is kept (%s)" % r.stdout.strip())
+
 # Other content under the same unique id is refused with both digests; nothing changes.
 clash = os.path.join(work, "clash.sqlite")
 shutil.copy(central, clash)
