@@ -402,9 +402,8 @@ TEST_P(CDBFailureAndIdTest, EveryFailureSaysWhyAndRefusedChangesChangeNothing)
                   sReason.repeated(4));
     }
     EXPECT_FALSE(QFile::exists(sMissing));
-    // A connection that is gone fails a whole-session read, never gives an empty one.
-    auto pClosed = OpenConnection();
-    pClosed->Close();
+    // A connection that is not open fails a whole-session read, never gives an empty one.
+    auto pClosed = Database().NewConnection();
     std::vector<CDBMeasurement> all;
     EXPECT_FALSE(CDBMeasurementController(*pClosed).GetAllResultsForSession(lSession, all));
     EXPECT_EQ(pClosed->LastError(), "The database is not open");
