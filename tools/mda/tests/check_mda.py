@@ -724,24 +724,28 @@ late_first = [sorted(n for n in l if n > SCANS // 2) + sorted(n for n in l if n 
 check(r.returncode == 0 and listed == late_first and any(l != sorted(l) for l in listed),
       "report: a tile lists its violations in the order they were stored")
 # A state limit that expects a number that is no state: no expected lane (-1 in the chart data).
+def report_with(limits):
+    """The report of the session judged against limits, and its page."""
+    json.dump(limits, open(one_strict, "w", encoding="utf-8"), indent=4)
+    r = run(["report", str(session), "--database", db_file, "--limits", one_strict, "--force",
+             "-o", out_reordered])
+    return r, open(out_reordered, encoding="utf-8").read()
+
+
 for item in one_doc["ComparativeValues"]:
     if item["LowValue"] == "Locked":
         item["LowValue"] = "7"
-json.dump(one_doc, open(one_strict, "w", encoding="utf-8"), indent=4)
-r = run(["report", str(session), "--database", db_file, "--limits", one_strict, "--force", "-o",
-         out_reordered])
-expected_states = set(re.findall(r'"ex":(-?\d+)', open(out_reordered, encoding="utf-8").read()))
+r, page_text = report_with(one_doc)
+expected_states = set(re.findall(r'"ex":(-?\d+)', page_text))
 check(r.returncode == 0 and "-1" in expected_states and min(map(int, expected_states)) == -1,
       "report: a state limit that names no state expects none (%s)" % expected_states)
 # A state limit "Not Equal" to one of two states expects the other one.
 for item in one_doc["ComparativeValues"]:
     if item["LowValue"] == "7":
         item["CompareType"], item["LowValue"] = 2, "Locked"
-json.dump(one_doc, open(one_strict, "w", encoding="utf-8"), indent=4)
-r = run(["report", str(session), "--database", db_file, "--limits", one_strict, "--force", "-o",
-         out_reordered])
+r, page_text = report_with(one_doc)
 lanes = [(json.loads(st), int(ex)) for st, ex in
-         re.findall(r'"st":(\[[^\]]*\]),"ex":(-?\d+)', open(out_reordered, encoding="utf-8").read())]
+         re.findall(r'"st":(\[[^\]]*\]),"ex":(-?\d+)', page_text)]
 locked = [(st, ex) for st, ex in lanes if len(st) == 2 and "Locked" in st]
 check(r.returncode == 0 and locked and all(ex == 1 - st.index("Locked") for st, ex in locked),
       "report: a state limit not equal to one of two states expects the other (%s)" % locked[:2])
