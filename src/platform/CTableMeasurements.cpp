@@ -360,8 +360,10 @@ PGconn* IdleConnectionInTransaction(CDatabaseMultiInstance& db)
     {
         return nullptr;
     }
+    // Qt 5 names the handle by the typedef, Qt 6 by the struct behind it.
     const QVariant handle = pQuery->driver()->handle();
-    if (!handle.isValid() || qstrcmp(handle.typeName(), "PGconn*") != 0)
+    if (!handle.isValid() || (qstrcmp(handle.typeName(), "PGconn*") != 0 &&
+                              qstrcmp(handle.typeName(), "pg_conn*") != 0))
     {
         return nullptr;
     }
