@@ -250,6 +250,20 @@ def session_checks(label, common, session, stored, env, db_file=None):
     check(len(tile_colours) == CHANNELS and
           all(int(i) < len(swatches) and swatches[int(i)] == c for i, c in tile_colours),
           tag + "report: every tile has the colour of its legend row")
+    # A channel with a violation is on the violation gradient; one with errors and none is
+    # violet; one with judged values only is neither.
+    states_of = {}
+    for row in body:
+        states_of.setdefault(row[3], set()).add(row[10])
+    shown = dict((ch, int(i)) for i, ch in re.findall(r'data-index="(\d+)" data-channel="(-?\d+)"',
+                                                       text))
+    miscoloured = [(ch, sorted(s), shown.get(ch)) for ch, s in states_of.items()
+                   if ("violation" in s) != (shown.get(ch, -1) >= 3) or
+                   ("violation" not in s and "error" in s) != (shown.get(ch) == 2)]
+    check(not miscoloured and any(i == 2 for i in shown.values()) and
+          any(i in (0, 1) for i in shown.values()),
+          tag + "report: a tile's colour follows its channel's violations and errors %s"
+          % miscoloured[:3])
     # A tile with errors tells on hover how many, and the first with its scan and text.
     errors_of = {}
     for row in body:
