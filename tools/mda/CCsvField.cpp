@@ -15,6 +15,16 @@ bool IsSign(QChar c)
     return c == QLatin1Char('+') || c == QLatin1Char('-');
 }
 
+bool IsPoint(QChar c)
+{
+    return c == QLatin1Char('.');
+}
+
+bool IsExponentMark(QChar c)
+{
+    return c == QLatin1Char('e') || c == QLatin1Char('E');
+}
+
 // What a spreadsheet reads as the start of a formula (tab and CR included: some programs
 // drop them and evaluate what follows).
 bool StartsFormula(QChar c)
@@ -23,50 +33,50 @@ bool StartsFormula(QChar c)
            c == QLatin1Char('@') || c == QLatin1Char('\t') || c == QLatin1Char('\r');
 }
 
+// Drops the first character of sRest when it is of the kind; true when it did.
+bool TakeOne(QStringView& sRest, bool (*pIsKind)(QChar))
+{
+    if (sRest.isEmpty() || !pIsKind(sRest.front()))
+    {
+        return false;
+    }
+    sRest = sRest.mid(1);
+    return true;
+}
+
+// Drops the characters of the kind at the front of sRest; returns how many. No index, so
+// nothing here reads past the view.
+qsizetype TakeAll(QStringView& sRest, bool (*pIsKind)(QChar))
+{
+    const qsizetype iCount = std::find_if_not(sRest.begin(), sRest.end(), pIsKind) - sRest.begin();
+    sRest = sRest.mid(iCount);
+    return iCount;
+}
+
 } // namespace
 
 bool CCsvField::IsPlainNumber(QStringView sText)
 {
-    qsizetype i = 0;
-    const qsizetype iSize = sText.size();
-    if (i < iSize && IsSign(sText[i]))
+    QStringView sRest = sText;
+    TakeOne(sRest, IsSign);
+    qsizetype iDigits = TakeAll(sRest, IsDigit);
+    if (TakeOne(sRest, IsPoint))
     {
-        ++i;
-    }
-    qsizetype iDigits = 0;
-    for (; i < iSize && IsDigit(sText[i]); ++i)
-    {
-        ++iDigits;
-    }
-    if (i < iSize && sText[i] == QLatin1Char('.'))
-    {
-        for (++i; i < iSize && IsDigit(sText[i]); ++i)
-        {
-            ++iDigits;
-        }
+        iDigits += TakeAll(sRest, IsDigit);
     }
     if (iDigits == 0)
     {
         return false;
     }
-    if (i < iSize && (sText[i] == QLatin1Char('e') || sText[i] == QLatin1Char('E')))
+    if (TakeOne(sRest, IsExponentMark))
     {
-        ++i;
-        if (i < iSize && IsSign(sText[i]))
-        {
-            ++i;
-        }
-        const qsizetype iExponent = i;
-        while (i < iSize && IsDigit(sText[i]))
-        {
-            ++i;
-        }
-        if (i == iExponent)
+        TakeOne(sRest, IsSign);
+        if (TakeAll(sRest, IsDigit) == 0)
         {
             return false;
         }
     }
-    return i == iSize;
+    return sRest.isEmpty();
 }
 
 void CCsvField::Append(QString& sLine, QStringView sText)
