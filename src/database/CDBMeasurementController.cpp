@@ -73,7 +73,7 @@ bool IsOddEighth(double dNumber)
 bool IsPrintedWithTwoDecimals(QStringView sNumber)
 {
     const int iSize = static_cast<int>(sNumber.size());
-    const int iFirst = iSize > 0 && sNumber.at(0) == QLatin1Char('-') ? 1 : 0;
+    const int iFirst = sNumber.startsWith(QLatin1Char('-')) ? 1 : 0;
     if (iSize - iFirst < 4 || iSize - iFirst > 16 || sNumber.at(iSize - 3) != QLatin1Char('.'))
     {
         return false;
