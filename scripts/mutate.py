@@ -412,6 +412,14 @@ def main():
             print("%s:%d [%s] %s" % (s["file"], s["line"], s["operator"], s["mutated"].strip()))
         return 0
 
+    # A run killed outright (SIGKILL, a power cut) leaves its mutant in the file: the baseline
+    # would be a mutant's, so refuse and name the files instead.
+    changed = subprocess.run(["git", "-C", str(ROOT), "diff", "--name-only", "HEAD", "--", "src",
+                              "tools"], capture_output=True, text=True).stdout.split()
+    if changed:
+        print("these files differ from the last commit (a mutant left by a killed run?): %s; "
+              "restore them with git checkout" % " ".join(changed), file=sys.stderr)
+        return 2
     build_dir = Path(args.build_dir)
     targets = sorted({t for s in chosen for t in test_targets(build_dir, s["subsystem"])})
     print("baseline build and run of", " ".join(targets), flush=True)
