@@ -417,6 +417,11 @@ check(digests_of(same, "same") == sqlite_digests(stations[1]), "and each is stor
 # --since chooses by the first run; a date after every session chooses none.
 r = run(["copy", "--since", "2999-01-01", "--from", station, "--to", central])
 check(r.returncode == 0 and r.stdout == "", "--since after every session copies nothing, exit 0")
+latest = max(x[0] for x in sqlite3.connect(station).execute("SELECT first_run FROM session"))
+r = run(["copy", "--since", latest, "--from", station, "--to", os.path.join(work, "since.sqlite")])
+check(r.returncode == 0 and len(outcomes(r.stdout)) == sqlite3.connect(station).execute(
+    "SELECT COUNT(*) FROM session WHERE first_run = ?", (latest,)).fetchone()[0] > 0,
+      "--since %s chooses the sessions first run at that very second" % latest)
 r = run(["copy", "--since", "yesterday", "--from", station, "--to", central])
 check(r.returncode == 2 and "--since takes yyyy-MM-dd" in r.stderr, "--since refuses a non-date")
 
