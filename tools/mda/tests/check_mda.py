@@ -284,9 +284,11 @@ def session_checks(label, common, session, stored, env, db_file=None):
           tag + "report: points, violations and errors in the chart data (%d/%d/%d)"
           % (kinds.count("0"), kinds.count("1"), kinds.count("2")))
     untold = [(c["n"], c["pi"][j]) for c in p.charts() for j, k in enumerate(c["pk"])
-              if k == "1" and not re.fullmatch(r"limit violation: \S.*", c["t"].get(str(c["pi"][j]), ""),
-                                               re.S)]
-    check(not untold, tag + "report: every violation point carries its text %s" % untold[:3])
+              if k in "12" and not re.fullmatch(
+                  {"1": r"limit violation: \S.*", "2": r"measurement error: .*"}[k],
+                  c["t"].get(str(c["pi"][j]), ""), re.S)]
+    check(not untold, tag + "report: every violation and error point carries its text %s"
+          % untold[:3])
     captions = re.findall(r"<figcaption>(.*?)</figcaption>", text)
     check(len(captions) == len(p.charts()) and any("<small>(" in x for x in captions) and
           all(("<small>(" in x) == bool(set(c["pk"]) & {"1", "2"}) for x, c in zip(captions, p.charts())),
