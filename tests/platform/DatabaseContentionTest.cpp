@@ -12,6 +12,7 @@
 #include <cstdio>
 #include <fcntl.h>
 #include <functional>
+#include <future>
 #include <set>
 #include <sys/wait.h>
 #include <thread>
@@ -209,6 +210,26 @@ TEST_P(CThreadsTest, TwoThreadsUseOneInstanceAtOnce)
     std::thread([&] { pDb->Close(); }).join();
     ASSERT_TRUE(Database().ExecuteDirect("DROP TABLE schema_version"));
     EXPECT_TRUE(pDb->Open()) << pDb->LastError().toStdString();
+
+    // A thread that keeps its connection follows the instance to another database (whose
+    // first session then has id 1).
+    std::promise<void> recorded, moved;
+    long lBefore = 0, lAfter = 0;
+    std::thread keeper(
+        [&]
+        {
+            EXPECT_TRUE(CTableSession(*pDb).Create({}, lBefore));
+            recorded.set_value();
+            moved.get_future().wait();
+            EXPECT_TRUE(CTableSession(*pDb).Create({}, lAfter)) << pDb->LastError().toStdString();
+        });
+    recorded.get_future().wait();
+    const QTemporaryDir dir;
+    pDb->SetConnectionParameters(dir.filePath("other.sqlite"), QString(), QString());
+    EXPECT_TRUE(pDb->Open()) << pDb->LastError().toStdString();
+    moved.set_value();
+    keeper.join();
+    EXPECT_EQ(lAfter, 1);
 }
 
 MDA_INSTANTIATE_BACKEND_TESTS(CThreadsTest);
