@@ -147,10 +147,9 @@ TEST_P(CDBSessionControlerTest, ListsPadIdsAndCountScans)
     std::vector<CDBSessionData> list(1, CDBSessionData(99));
     sessions.ReadSessionData(QString(), list);
     ASSERT_EQ(list.size(), 8u);
-    EXPECT_EQ(QVector<long>({list[0].GetSessionId(), list[0].ScanCount(), list[1].GetSessionId(),
-                             list[1].ScanCount()}),
-              QVector<long>({lWithScans, 3, lWithout, 0}));
-    EXPECT_EQ(list[0].Description(), "with");
+    EXPECT_EQ(std::tuple(list[0].GetSessionId(), list[0].ScanCount(), list[0].Description(),
+                         list[1].GetSessionId(), list[1].ScanCount()),
+              std::tuple(lWithScans, 3, "with", lWithout, 0));
     sessions.ReadSessionData("WITHOUT", list);
     ASSERT_EQ(list.size(), 1u);
     EXPECT_EQ(list[0].GetSessionId(), lWithout);
@@ -404,8 +403,8 @@ TEST_P(CDBFailureAndIdTest, EveryFailureSaysWhyAndRefusedChangesChangeNothing)
     EXPECT_FALSE(QFile::exists(sMissing));
     // A connection that is not open fails a whole-session read, never gives an empty one.
     auto pClosed = Database().NewConnection();
-    std::vector<CDBMeasurement> all;
-    EXPECT_FALSE(CDBMeasurementController(*pClosed).GetAllResultsForSession(lSession, all));
+    std::vector<CDBMeasurement> rows;
+    EXPECT_FALSE(CDBMeasurementController(*pClosed).GetAllResultsForSession(lSession, rows));
     EXPECT_EQ(pClosed->LastError(), "The database is not open");
 
     Refuse({"session", "scan", "measurement", "export_file"}, {"INSERT", "UPDATE"});
@@ -434,7 +433,6 @@ TEST_P(CDBFailureAndIdTest, EveryFailureSaysWhyAndRefusedChangesChangeNothing)
     EXPECT_EQ(sessions.GetData(lSession).Description(), "s");
     EXPECT_EQ(scans.GetData(lSession, lScan).GetState(), 3);
     EXPECT_EQ(scans.GetScanIds(lSession), std::vector<long>{lScan});
-    std::vector<CDBMeasurement> rows;
     measurements.GetAllResultsForSession(lSession, rows);
     ASSERT_EQ(rows.size(), 1u);
     EXPECT_EQ(rows[0].GetValue(), measurements.GetData(lSession, lScan, lMeasurement).GetValue());

@@ -262,6 +262,10 @@ TEST_P(CSessionFileRegistrationTest, RefusedSessionRowLeavesNoOrphanCopies)
         const std::array<long, 3> before = Counts();
         long lSession = -7;
         EXPECT_EQ(CreateSession(lSession, "", sChannels, sLimits), bCreated);
+        // A refused session leaves the id as it was and says why.
+        EXPECT_TRUE(bCreated || lSession == -7) << lSession;
+        EXPECT_TRUE(bCreated || sessions.LastError().contains("refused"))
+            << sessions.LastError().toStdString();
         EXPECT_EQ(Counts(), (std::array<long, 3>{before[0] + added[0], before[1] + added[1],
                                                  before[2] + added[2]}));
         if (bCreated)
@@ -274,12 +278,6 @@ TEST_P(CSessionFileRegistrationTest, RefusedSessionRowLeavesNoOrphanCopies)
             EXPECT_TRUE(added[2] == 0 || sessions.GetLimitValuesFileFromDB(ids[0], sOut));
             EXPECT_TRUE(added[1] == 0 || sessions.GetChannelSettingsFileFromDB(ids[1], sOut));
             EXPECT_EQ(MdaTest::ReadBytes(sOut), added[2] == 1 ? "{}" : "{\"channels\":[]}");
-        }
-        else
-        {
-            EXPECT_EQ(lSession, -7);
-            EXPECT_TRUE(sessions.LastError().contains("refused"))
-                << sessions.LastError().toStdString();
         }
         Refuse({pszTable}, {"INSERT"}, true);
     }

@@ -115,7 +115,7 @@ TEST_F(ArchivHandlerTest, RoundTripWithOtherToolsAndRenaming)
 TEST_F(ArchivHandlerTest, CreateArchiveSkipsFoldersAndReportsMissingFiles)
 {
     ASSERT_TRUE(WriteFile(Path("in/a.limit"), "a") && WriteFile(Path("other/a.limit"), "other a") &&
-                QDir().mkpath(Path("folder")));
+                QDir().mkpath(Path("folder")) && WriteFile(Path("in/last.limit"), "last"));
     for (const QStringList& row : MdaTest::ReadDataTable("exchange/create-archive.tsv"))
     {
         SCOPED_TRACE(row[0].toStdString());
@@ -131,7 +131,6 @@ TEST_F(ArchivHandlerTest, CreateArchiveSkipsFoldersAndReportsMissingFiles)
     // An archive that cannot be made where it is named.
     EXPECT_FALSE(m_handler.CreateArchive(Path("folder"), {Path("in/a.limit")}));
     // The list position is a 16-bit signed count: the 32768th path is never reached.
-    ASSERT_TRUE(WriteFile(Path("in/last.limit"), "last"));
     for (const int iFolders : {32766, 32767})
     {
         SCOPED_TRACE(iFolders);
@@ -181,9 +180,8 @@ TEST_F(ArchivHandlerTest, BrokenAndHostileArchivesAreRefusedWithAReasonAndNothin
         qInstallMessageHandler(previous);
         EXPECT_EQ(bExtracted, row[1] == "1");
         EXPECT_EQ(m_handler.LastError(), row[4].replace("\\0", QChar(0)));
-        EXPECT_EQ(s_lWarnings, QStringList());
+        EXPECT_EQ(s_lWarnings + ListTree(Path("victim")), QStringList());
         EXPECT_EQ(ListTree(Path("work")), (QStringList{"archive.zip", "out"}));
-        EXPECT_TRUE(ListTree(Path("victim")).isEmpty());
         EXPECT_FALSE(QFileInfo::exists(Path("x.txt")));
     }
     EXPECT_FALSE(Extract("missing.zip", "none"));

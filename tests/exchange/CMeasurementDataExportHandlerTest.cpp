@@ -204,17 +204,15 @@ TEST_F(ExportHandlerTest, ImportUnpacksIntoTheImportFolderAndPointsAtTheFiles)
     EXPECT_EQ(ListTree(sFolder), (QStringList{"Ant.tdf", "Site.channel", "Site.device",
                                               "Site.limit", "Site.measconfig", "notes.txt"}));
     CMeasConfigData imported, original;
-    ASSERT_TRUE(imported.Read(sFolder + "/Site.measconfig") && original.Read(sConfig));
-    EXPECT_EQ(
-        QStringList({imported.DeviceSettingFile(), imported.ComparativeValuesFile(),
-                     imported.ChannelTableFile(), imported.UniqueIdentifier(),
-                     imported.Description()}),
-        QStringList({sFolder + "/Site.device", sFolder + "/Site.limit", sFolder + "/Site.channel",
-                     original.UniqueIdentifier(), "North transmitter"}));
     CDeviceSettingsData device;
-    ASSERT_TRUE(device.Read(sFolder + "/Site.device"));
-    EXPECT_EQ(device.TransducerFile(), sFolder + "/Ant.tdf");
-    EXPECT_EQ(device.VisaResource(), "TCPIP::10.0.0.7::INSTR");
+    ASSERT_TRUE(imported.Read(sFolder + "/Site.measconfig") && original.Read(sConfig) &&
+                device.Read(sFolder + "/Site.device"));
+    EXPECT_EQ(QStringList({imported.DeviceSettingFile(), imported.ComparativeValuesFile(),
+                           imported.ChannelTableFile(), imported.UniqueIdentifier(),
+                           imported.Description(), device.TransducerFile(), device.VisaResource()}),
+              QStringList({sFolder + "/Site.device", sFolder + "/Site.limit",
+                           sFolder + "/Site.channel", original.UniqueIdentifier(),
+                           "North transmitter", sFolder + "/Ant.tdf", "TCPIP::10.0.0.7::INSTR"}));
 
     ASSERT_TRUE(m_handler.ImportMeasurementConfiguration(Path("Site2.measurement"), "Mine/Sub"));
     ASSERT_TRUE(device.Read(ImportFolder("Mine/Sub/Site2/Site.device")));
@@ -287,11 +285,10 @@ TEST_F(ExportHandlerTest, ImportIsRefusedWithoutAFolderOfItsOwnOrWithDocumentsOu
     // (where the other stations' imports live); nothing anywhere changes when it is refused.
     const QString sTemp = QDir::cleanPath(ImportFolder(""));
     ASSERT_TRUE(WriteFile(Path("elsewhere/Site1/kept.txt"), "kept") && QDir().mkpath(sTemp) &&
-                QFile::link(Path("elsewhere"), sTemp + "/linked"));
+                QFile::link(Path("elsewhere"), sTemp + "/linked") && QDir().mkpath(Path("names")));
     ASSERT_TRUE(QFile::copy(sSite1, Path("Site2.measurement")) &&
                 m_handler.ImportMeasurementConfiguration(Path("Site2.measurement"), "") &&
                 m_handler.ImportMeasurementConfiguration(Path("Site2.measurement"), "Mine/Sub"));
-    ASSERT_TRUE(QDir().mkpath(Path("names")));
     for (QStringList row : MdaTest::ReadDataTable("exchange/import-folder-refused.tsv"))
     {
         SCOPED_TRACE((row[0] + " into " + row[1]).toStdString());
@@ -314,10 +311,9 @@ TEST_F(ExportHandlerTest, ImportIsRefusedWithoutAFolderOfItsOwnOrWithDocumentsOu
     const QString sDecoy = sBase + "/decoy.device";
     const QByteArray baDecoy = R"({"DeviceSettings": {"DatabasePwd": "local secret"}})";
     const QDateTime decoyTime(QDate(2020, 1, 2), QTime(3, 4, 5));
-    ASSERT_TRUE(WriteFile(sDecoy, baDecoy, decoyTime));
     ASSERT_TRUE(WriteFile(Path("in/Ant.tdf"), "0 0\n") && WriteFile(Path("in/Site.limit"), "{}") &&
                 WriteFile(Path("in/Site.channel"), "{}") &&
-                WriteFile(Path("in/Site.device"), "{}"));
+                WriteFile(Path("in/Site.device"), "{}") && WriteFile(sDecoy, baDecoy, decoyTime));
     for (const QStringList& row : MdaTest::ReadDataTable("exchange/outside-documents.tsv"))
     {
         SCOPED_TRACE(row[0].toStdString());
