@@ -56,13 +56,19 @@ extern "C" int renameat2(int iOldDir, const char* pOld, int iNewDir, const char*
     return static_cast<int>(syscall(SYS_renameat2, iOldDir, pOld, iNewDir, pNew, uiFlags));
 }
 
-// Locks fail with this error where set (a file system without locks); 0 means the real call.
+// Locks fail with this error where set (a file system without locks), after as many calls as
+// are to pass; 0 means the real call.
 static int g_iLockError = 0;
+static int g_iLocksToPass = 0;
 
 extern "C" int flock(int iFd, int iOperation) noexcept
 {
-    errno = g_iLockError;
-    return g_iLockError != 0 ? -1 : static_cast<int>(syscall(SYS_flock, iFd, iOperation));
+    if (g_iLockError != 0 && g_iLocksToPass-- <= 0)
+    {
+        errno = g_iLockError;
+        return -1;
+    }
+    return static_cast<int>(syscall(SYS_flock, iFd, iOperation));
 }
 
 // Folders whose path holds this part cannot be made, with this error; none when null.
@@ -531,6 +537,17 @@ TEST_F(ExportHandlerTest, FailedOrKilledImportKeepsTheEarlierImportAndIsClearedA
                   {".IMPORT-kept", ".IMPORT-kept/a.txt=11f6ad8ec52a2984abaafd7c3b516503785c2072"}) +
                   lEarlier);
     EXPECT_EQ(ListTree(Path("old")).size(), 6);
+
+    // The parent locked, its new staging folder not: the import fails with the reason and
+    // leaves nothing.
+    std::tie(g_iLockError, g_iLocksToPass) = std::tuple(EACCES, 1);
+    EXPECT_FALSE(m_handler.ImportMeasurementConfiguration(sOld, ""));
+    std::tie(g_iLockError, g_iLocksToPass) = std::tuple(0, 0);
+    EXPECT_TRUE(
+        m_handler.LastError().startsWith(QString("cannot lock '%1/.import-").arg(sParent)) &&
+        m_handler.LastError().endsWith("': " + QString::fromLocal8Bit(strerror(EACCES))))
+        << m_handler.LastError().toStdString();
+    EXPECT_EQ(ListTree(sParent, false), (QStringList{".IMPORT-kept", "Site1"}));
 
     // Without locks a leftover cannot be told from a running import's.
     ASSERT_TRUE(WriteFile(sParent + "/.import-other/unpacked/Site.limit", "{}"));
