@@ -101,4 +101,8 @@ TEST(CChannelDataMeasurement, HoldsOneCellPerItemByCategoryWithNameAndType)
     }
     EXPECT_FALSE(table.AddChannel(Named("over")));
     EXPECT_EQ(table.GetRowCount(), 65535);
+    // A document with more rows is read up to the bound.
+    CChannelTableData read;
+    read.ReadData("{\"ChannelTableData\": [{}" + QByteArray(",{}").repeated(65535) + "]}", "big");
+    EXPECT_EQ(read.GetRowCount(), 65535);
 }
