@@ -51,10 +51,8 @@ TEST_F(CChannelTableDataTest, WrittenTableReadsBackAndBrokenFilesLoadAsFarAsThey
     const CChannelTableData table = FullTable();
     ASSERT_EQ(table.GetRowCount(), 23);
     const QString sPath = m_Dir.filePath("channels.json");
-    ASSERT_TRUE(table.Write(sPath));
-
     CChannelTableData reread;
-    ASSERT_TRUE(reread.Read(sPath));
+    ASSERT_TRUE(table.Write(sPath) && reread.Read(sPath));
     ASSERT_EQ(reread.GetRowCount(), table.GetRowCount());
     EXPECT_EQ(reread.GetChannelNames(), table.GetChannelNames());
     EXPECT_EQ(reread.GetChannelNames().first(), "B/G Pal (analog)");
@@ -280,9 +278,8 @@ TEST_F(CChannelTableDataTest, ValueThatIsNotFiniteIsRefusedAndNeverWritten)
 
         // What is written reads back as it was.
         const QString sCopy = m_Dir.filePath("copy.json");
-        ASSERT_TRUE(table.Write(sCopy));
         CChannelTableData reread;
-        ASSERT_TRUE(reread.Read(sCopy));
+        ASSERT_TRUE(table.Write(sCopy) && reread.Read(sCopy));
         for (long lColumn = 0; lColumn < 36; ++lColumn)
         {
             EXPECT_EQ(reread.GetValue("K21", lColumn), table.GetValue("K21", lColumn)) << lColumn;

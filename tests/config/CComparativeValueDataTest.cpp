@@ -112,9 +112,8 @@ TEST_F(CComparativeValueDataTest, WriteThenReadGivesTheSameTable)
     const QString sSecond = m_Dir.filePath("second.json");
     for (const CComparativeValueData& table : {CComparativeValueData(), edited})
     {
-        ASSERT_TRUE(table.Write(sFirst));
         CComparativeValueData readBack;
-        ASSERT_TRUE(readBack.Read(sFirst));
+        ASSERT_TRUE(table.Write(sFirst) && readBack.Read(sFirst));
         EXPECT_EQ(readBack.GetLoadedLimitFile(), sFirst);
         EXPECT_EQ(Snapshot(readBack), Snapshot(table));
         ASSERT_TRUE(readBack.Write(sSecond));
@@ -208,9 +207,8 @@ TEST_F(CComparativeValueDataTest, LimitThatIsNotFiniteIsRefusedAndNeverWritten)
 
     // What is written reads back as it was.
     const QString sCopy = m_Dir.filePath("copy.json");
-    ASSERT_TRUE(limits.Write(sCopy));
     CComparativeValueData reread;
-    ASSERT_TRUE(reread.Read(sCopy));
+    ASSERT_TRUE(limits.Write(sCopy) && reread.Read(sCopy));
     EXPECT_EQ(Snapshot(reread), Snapshot(limits));
     EXPECT_TRUE(TakeLog().isEmpty());
 

@@ -598,9 +598,8 @@ TEST(CDatabaseFaults, ServerStoppedBetweenCallsAndInsideATransaction)
     const auto Why = [&] { return db.LastError().toStdString(); };
     const QString sLost = "The connection to the database was lost during a transaction; the "
                           "transaction was rolled back";
-    ASSERT_TRUE(db.Open()) << Why();
     long lKept = 0, lLost = 0, lAfter = 0, lSession = 0, lId = 0;
-    ASSERT_TRUE(CTableSession(db).Create({{"description", "before"}}, lKept));
+    ASSERT_TRUE(db.Open() && CTableSession(db).Create({{"description", "before"}}, lKept)) << Why();
 
     ASSERT_TRUE(cluster.Stop());
     EXPECT_FALSE(CTableSession(db).Create({}, lLost));
@@ -677,8 +676,7 @@ TEST(CDatabaseFaults, ServerStoppedBetweenCallsAndInsideATransaction)
         {
             // The inner level's release is the first call to meet the new server.
             CDatabaseTransaction inner(db);
-            ASSERT_TRUE(table.Create(row, lId));
-            ASSERT_TRUE(cluster.Stop() && cluster.Start());
+            ASSERT_TRUE(table.Create(row, lId) && cluster.Stop() && cluster.Start()) << Why();
             EXPECT_FALSE(inner.Commit());
             EXPECT_TRUE(db.LastError().startsWith("Cannot commit: ")) << Why();
             EXPECT_EQ(db.GetTransactionDepth(), 1);

@@ -53,8 +53,7 @@ TEST(CMeasurementJudgeTest, JudgesOneStoredValueAsTheSessionModelDoes)
         record.SetErrorDescription(row[3] == "Error" ? QStringLiteral("Receiver timeout") : "");
         EXPECT_EQ(judge.Judge(record), judgements.indexOf(row[5]));
         EXPECT_EQ(record.GetMeasurementState(), States::ToId(States::TextToEnum(row[6])));
-        EXPECT_EQ(record.GetValue(), row[7]);
-        EXPECT_EQ(record.GetErrorDescription(), row[8]);
+        EXPECT_EQ(QStringList({record.GetValue(), record.GetErrorDescription()}), row.mid(7, 2));
     }
     EXPECT_DOUBLE_EQ(3.0, judge.PowerLimitOffset(0));
     EXPECT_DOUBLE_EQ(0.0, judge.PowerLimitOffset(9));
@@ -248,10 +247,7 @@ public:
         const char* const apszUnits[] = {"", " ", "  ", " dBµV", " xyz", " %1 more", " %1"};
         QString sValue = Number(eItem) + QString::fromUtf8(apszUnits[Pick(7)]).replace("%1", sUnit);
         record.SetValue(Pick(30) == 0 ? QLatin1Char(' ') + sValue : sValue);
-        if (Pick(10) == 0)
-        {
-            record.SetErrorDescription(QStringLiteral("Receiver timeout"));
-        }
+        record.SetErrorDescription(Pick(10) == 0 ? QStringLiteral("Receiver timeout") : QString());
         return record;
     }
 
@@ -342,10 +338,7 @@ TEST(CMeasurementJudgeTest, JudgingByNumberNeverPartsFromJudgingTheText)
                                               ? judge.ViolationText(lazy)
                                               : lazy.GetErrorDescription();
                 ASSERT_EQ(Outcome(eLazy, lazy, sLazyText), sPlain) << "judged without text";
-                if (eLazy == eJudgement_Violation)
-                {
-                    lazy.SetErrorDescription(sLazyText);
-                }
+                lazy.SetErrorDescription(sLazyText);
             }
         }
     }

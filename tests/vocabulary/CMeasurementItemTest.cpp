@@ -69,12 +69,12 @@ TEST(CMeasurementItem, ConstructionAndStepsThatConvertAndKeepTheirState)
         }
         Step(*pCell, row);
         const CMeasurementItem& cell = *pCell;
-        const auto Checked = [](const QString& sCell) { return sCell != "-"; };
-        EXPECT_TRUE(!Checked(row[4]) || cell.ToString() == row[4]) << cell.ToString().toStdString();
-        EXPECT_TRUE(!Checked(row[5]) || cell.ToInt() == row[5].toShort()) << cell.ToInt();
-        EXPECT_TRUE(!Checked(row[6]) || cell.ToFloat() == row[6].toDouble()) << cell.ToFloat();
-        EXPECT_TRUE(!Checked(row[7]) || cell.ToBool() == (row[7] == "1"));
-        EXPECT_TRUE(!Checked(row[8]) || cell.Unit() == row[8].toInt()) << cell.Unit();
-        EXPECT_TRUE(!Checked(row[9]) || StateOf(cell) == row[9]) << StateOf(cell).toStdString();
+        // "-" leaves a column unchecked.
+        EXPECT_TRUE(row[4] == "-" || cell.ToString() == row[4]) << cell.ToString().toStdString();
+        EXPECT_TRUE(row[5] == "-" || cell.ToInt() == row[5].toShort()) << cell.ToInt();
+        EXPECT_TRUE(row[6] == "-" || cell.ToFloat() == row[6].toDouble()) << cell.ToFloat();
+        EXPECT_TRUE(row[7] == "-" || cell.ToBool() == (row[7] == "1"));
+        EXPECT_TRUE(row[8] == "-" || cell.Unit() == row[8].toInt()) << cell.Unit();
+        EXPECT_TRUE(row[9] == "-" || StateOf(cell) == row[9]) << StateOf(cell).toStdString();
     }
 }
