@@ -396,7 +396,7 @@ con.execute("pragma foreign_keys=off")
 con.execute("insert into measurement (session_id, scan_id, channel_id, measurement_item, state, "
             "value) values (?, 9999, 0, 0, 1, '1')", (session,))
 con.execute("insert into measurement (session_id, scan_id, channel_id, measurement_item, state, "
-            "value) values (?, 1, ?, 0, 1, '1')", (session, CHANNELS))
+            "value) values (?, 1, ?, 8, 1, '1')", (session, CHANNELS))
 con.commit()
 con.close()
 out_orphans = os.path.join(work, "orphans.csv")
@@ -408,6 +408,10 @@ check(any(x[1] == "9999" and x[2] == "" for x in rows) and
       any(x[3] == str(CHANNELS) and x[4] == x[-2] == x[-1] == "" for x in rows),
       "an orphan row has an empty scan time, or channel name, standard and frequency (its "
       "channel one past the table)")
+unshifted = {tuple(x[13:18]) for x in rows if x[5] == "8" and x[17] == "0" and x[3] != str(CHANNELS)}
+past = [tuple(x[13:18]) for x in rows if x[5] == "8" and x[3] == str(CHANNELS)]
+check(len(unshifted) == 1 and past == list(unshifted),
+      "a power value one past the table has the power limits without a channel's offset (%s)" % past)
 r = run(["show", str(session), "--database", orphan_db])
 check(r.returncode == 0 and r.stdout.endswith(
           "\n\n2 stored values belong to no channel of the table or to no stored scan (see mda "
