@@ -416,6 +416,22 @@ r = run(["show", str(session), "--database", orphan_db])
 check(r.returncode == 0 and r.stdout.endswith(
           "\n\n2 stored values belong to no channel of the table or to no stored scan (see mda "
           "csv).\n"), "show counts both stray values, the one past the table's last channel too")
+# Scan ids counted from 0: a first violation in scan 0 is shown like any other.
+zero_db = os.path.join(work, "scan-zero.sqlite")
+shutil.copy(db_file, zero_db)
+con = sqlite3.connect(zero_db)
+con.execute("pragma foreign_keys=off")
+# Only the last scan, which has violations, kept and numbered 0.
+(last_scan,) = con.execute("select max(id) from scan where session_id = ?", (session,)).fetchone()
+for table, column in (("scan", "id"), ("measurement", "scan_id")):
+    con.execute("delete from %s where session_id = ? and %s <> ?" % (table, column),
+                (session, last_scan))
+    con.execute("update %s set %s = 0 where session_id = ?" % (table, column), (session,))
+con.commit()
+con.close()
+r = run(["show", str(session), "--database", zero_db])
+check(r.returncode == 0 and re.search(r" scan 0 \(\d{4}-", r.stdout),
+      "show names a first violation in scan 0 with its time")
 orphan_html = os.path.join(work, "orphans.html")
 r = run(["report", str(session), "--database", orphan_db, "-o", orphan_html])
 check(r.returncode == 0 and " 2 stored values belong to no channel of the table or to no stored "
