@@ -400,8 +400,13 @@ TEST_P(CDatabaseTest, MeasurementReadsSelectAndOrderRows)
     long lOrphan = 0;
     EXPECT_FALSE(table.Create({{"session_id", N(lSession)}, {"scan_id", "3"}, {"channel_id", "0"}},
                               lOrphan));
-    EXPECT_FALSE(table.Create({{"session_id", N(lSession)}, {"scan_id", "4x"}}, lOrphan));
-    EXPECT_TRUE(Error().endsWith("the column 'scan_id' takes a whole number, not '4x'")) << Why();
+    for (const auto& [sColumn, sValue] : {std::pair("scan_id", "4x"), std::pair("state", "1.5")})
+    {
+        EXPECT_FALSE(table.Create({{"session_id", N(lSession)}, {sColumn, sValue}}, lOrphan));
+        EXPECT_TRUE(Error().endsWith(
+            QString("the column '%1' takes a whole number, not '%2'").arg(sColumn, sValue)))
+            << Why();
+    }
 
     // A cursor opened again lets go of its earlier read, also when the new one cannot run or
     // needs no statement (a scan position before the first is an empty read, no failure).
