@@ -388,11 +388,16 @@ check({hz for n, hz in names if n == zero_name} == {"0"}, "a frequency of 0 MHz 
 check('"E05, ""PAL"" B/G\u00b5"'.encode() in open(out_named, "rb").read(),
       "that field is quoted with its quotes doubled")
 
+def copy_db(name):
+    path = os.path.join(work, name)
+    shutil.copy(db_file, path)
+    con = sqlite3.connect(path)
+    con.execute("pragma foreign_keys=off")
+    return path, con
+
+
 # Rows whose channel lies beyond the table, or whose scan has no scan row, are written too.
-orphan_db = os.path.join(work, "orphans.sqlite")
-shutil.copy(db_file, orphan_db)
-con = sqlite3.connect(orphan_db)
-con.execute("pragma foreign_keys=off")
+orphan_db, con = copy_db("orphans.sqlite")
 con.execute("insert into measurement (session_id, scan_id, channel_id, measurement_item, state, "
             "value) values (?, 9999, 0, 0, 1, '1')", (session,))
 con.execute("insert into measurement (session_id, scan_id, channel_id, measurement_item, state, "
@@ -417,10 +422,7 @@ check(r.returncode == 0 and r.stdout.endswith(
           "\n\n2 stored values belong to no channel of the table or to no stored scan (see mda "
           "csv).\n"), "show counts both stray values, the one past the table's last channel too")
 # Scan ids counted from 0: a first violation in scan 0 is shown like any other.
-zero_db = os.path.join(work, "scan-zero.sqlite")
-shutil.copy(db_file, zero_db)
-con = sqlite3.connect(zero_db)
-con.execute("pragma foreign_keys=off")
+zero_db, con = copy_db("scan-zero.sqlite")
 # Only the last scan, which has violations, kept and numbered 0.
 (last_scan,) = con.execute("select max(id) from scan where session_id = ?", (session,)).fetchone()
 for table, column in (("scan", "id"), ("measurement", "scan_id")):
@@ -1004,14 +1006,6 @@ else:
 def read_csv(path):
     with open(path, newline="", encoding="utf-8") as f:
         return [dict(zip(HEADER, row)) for row in list(csv.reader(f))[1:]]
-
-
-def copy_db(name):
-    path = os.path.join(work, name)
-    shutil.copy(db_file, path)
-    con = sqlite3.connect(path)
-    con.execute("pragma foreign_keys=off")
-    return path, con
 
 
 analyst = read_csv(os.path.join(work, "sqlite.csv"))
