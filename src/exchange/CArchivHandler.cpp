@@ -279,18 +279,13 @@ bool CArchivHandler::DoCreateArchive(const QString& sArchive, const QStringList&
         // the process's current directory is left alone.
         const QString sPath = info.absoluteFilePath();
         QFile source(sPath);
-        if (!source.open(QIODevice::ReadOnly))
-        {
-            bResult = false;
-            continue;
-        }
         QuaZipFile entry(&zip);
-        if (!entry.open(QIODevice::WriteOnly, QuaZipNewInfo(info.fileName(), sPath), nullptr, 0,
+        if (!source.open(QIODevice::ReadOnly) ||
+            !entry.open(QIODevice::WriteOnly, QuaZipNewInfo(info.fileName(), sPath), nullptr, 0,
                         Z_DEFLATED, Z_DEFAULT_COMPRESSION, false, -MAX_WBITS, DEF_MEM_LEVEL,
                         Z_DEFAULT_STRATEGY))
         {
             bResult = false;
-            source.close();
             continue;
         }
         const bool bCopied = CopyInto(source, entry);

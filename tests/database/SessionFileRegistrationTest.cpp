@@ -227,7 +227,11 @@ TEST_P(CSessionFileRegistrationTest, StoredCopyIsTheWholeFileAtEveryPieceBoundar
         const QByteArray content = MdaTest::AllBytes(iSize, 7);
         const QString sPath = WriteFile(QString::number(iSize), content);
         long lId = 0;
-        ASSERT_TRUE(sessions.AddChannelSettingsFileToDB(sPath, lId));
+        // The first one without standard input (a service): it is read as descriptor 0.
+        const int iStdin = ::dup(0);
+        ::close(iSize == 1 ? 0 : -1);
+        const bool bAdded = sessions.AddChannelSettingsFileToDB(sPath, lId);
+        ASSERT_TRUE(::dup2(iStdin, 0) == 0 && ::close(iStdin) == 0 && bAdded);
         const auto [sHash, sFile] = Stored(lId);
         EXPECT_EQ(sHash, QCryptographicHash::hash(content, QCryptographicHash::Md5).toHex());
         EXPECT_TRUE(sFile == QString::fromLatin1(content.toBase64()));

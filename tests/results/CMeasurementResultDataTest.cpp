@@ -370,6 +370,7 @@ TEST_P(CMeasurementResultDataTest, SingleChannelViewShowsDisplayTexts)
     // A whole number that names no state is shown as it is.
     Store({"4", "0", "41", "2", "17"});
     Store({"4", "0", "0", "2", "dBu text"});
+    Store({"9", "0", "12", "2", "a"});
     CMeasurementResultData model(m_lSession, eLevelUnit_dBm);
     ASSERT_TRUE(model.LoadData(m_Config));
 
