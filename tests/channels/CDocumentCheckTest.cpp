@@ -123,8 +123,7 @@ TEST_F(CDocumentCheckTest, EachBrokenDocumentIsOneFinding)
         EXPECT_FALSE(checks.at(row[0])(sPath, lFindings));
         ASSERT_EQ(lFindings.size(), 1) << Joined(lFindings).toStdString();
         const SDocumentFinding& finding = lFindings[0];
-        EXPECT_EQ(finding.m_sFile, sPath);
-        EXPECT_EQ(finding.m_sJsonPath, row[3]);
+        EXPECT_EQ(std::tuple(finding.m_sFile, finding.m_sJsonPath), std::tuple(sPath, row[3]));
         EXPECT_EQ(QStringLiteral("%1:%2").arg(finding.m_iLine).arg(finding.m_iColumn), row[4]);
         EXPECT_EQ(finding.m_sMessage, row[5]);
     }

@@ -39,8 +39,7 @@ TEST(CComparativeValueItemTest, WritesCodesAsUnsigned32BitNumbersAndMistypedMemb
         jBefore["MeasurementEnabled"] = r[1] == "true";
         item = CComparativeValueItem(jBefore);
         item.FromJson(QJsonDocument::fromJson(r[0].toUtf8()).object());
-        EXPECT_EQ(item.GetID(), r[2].toLong());
-        EXPECT_EQ(item.GetCompareType(), 0);
+        EXPECT_EQ(std::tuple(item.GetID(), item.GetCompareType()), std::tuple(r[2].toLong(), 0));
         EXPECT_EQ(item.GetMeasurementEnabled(), r[3] == "true");
         EXPECT_EQ(item.GetLowValue(), r[4]);
     }
@@ -61,8 +60,7 @@ TEST(RecordCollectionsTest, ListsReplaceProfilesAppendAndRoundTrip)
     const QJsonArray jExpected{QJsonObject{{"Name", ""}, {"Value", ""}},
                                QJsonObject{{"Name", "a"}, {"Value", "b"}},
                                QJsonObject{{"Name", ""}, {"Value", ""}}};
-    EXPECT_EQ(device.ToJson(), jExpected);
-    EXPECT_EQ(config.ToJson(), jExpected);
+    EXPECT_EQ(std::tuple(device.ToJson(), config.ToJson()), std::tuple(jExpected, jExpected));
     // Limits replace what they held as well; profiles are merged.
     const auto readTwice = [&jArray](auto collection)
     {

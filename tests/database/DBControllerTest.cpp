@@ -256,9 +256,9 @@ TEST_P(CDBExportFilesControllerTest, FileComesBackByteForByteAndIsReplacedById)
     EXPECT_FALSE(QFile::exists(m_Files.filePath("no")));
 
     // A missing id neither creates nor truncates the target.
-    EXPECT_FALSE(files.GetMeasurementFileFromDb("absent", m_Files.filePath("new")));
-    EXPECT_FALSE(QFile::exists(m_Files.filePath("new")));
-    EXPECT_FALSE(files.GetMeasurementFileFromDb("absent", sTarget));
+    EXPECT_FALSE(files.GetMeasurementFileFromDb("absent", m_Files.filePath("new")) ||
+                 QFile::exists(m_Files.filePath("new")) ||
+                 files.GetMeasurementFileFromDb("absent", sTarget));
     EXPECT_EQ(MdaTest::ReadBytes(sTarget), QByteArray("abc"));
     EXPECT_EQ(files.GetData("absent").GetUniqueId(), "absent");
 

@@ -104,8 +104,7 @@ TEST_P(CSessionReaderTest, SessionFromItsDatabaseAloneReadOnceAsTheModelJudgesIt
             }
             return true;
         }));
-    EXPECT_EQ(lRows, m_lRows);
-    EXPECT_EQ(lOrphans, 2 * c_iScans);
+    EXPECT_EQ(std::tuple(lRows, lOrphans), std::tuple(m_lRows, 2 * c_iScans));
 
     CMeasurementResultData model(m_lSession, eLevelUnit_dBuV);
     ASSERT_TRUE(MdaTest::Channels({"K21", "K22", "K23"}).Write(Path("channels.json")));

@@ -55,8 +55,7 @@ TEST(CConverterTest, UnitTexts)
         SCOPED_TRACE(row[0].toStdString());
         EUnitTypes unit = eUnitType_W;
         EXPECT_EQ(row[1] == "1", CConverter::UnitIsValid(row[0], unit));
-        EXPECT_EQ(Unit(row[2]), unit);
-        EXPECT_EQ(row[3], CConverter::GetUnit(row[0]));
+        EXPECT_EQ(std::tuple(Unit(row[2]), row[3]), std::tuple(unit, CConverter::GetUnit(row[0])));
     }
     // Every unit text reads back as its unit.
     for (int i = 0; i < eUnitType_None; ++i)

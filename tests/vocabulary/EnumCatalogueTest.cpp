@@ -63,8 +63,7 @@ template <typename E> void CheckTable(const std::vector<QStringList>& rows, int 
         const QString& sText = rows[i][2];
         SCOPED_TRACE(sText.toStdString());
         EXPECT_EQ(static_cast<int>(table[i].m_eEnumValue), iValue);
-        EXPECT_EQ(table[i].m_lId, lId);
-        EXPECT_EQ(table[i].m_sText, sText);
+        EXPECT_EQ(std::tuple(table[i].m_lId, table[i].m_sText), std::tuple(lId, sText));
 
         EXPECT_EQ(static_cast<int>(T::ToEnum(lId)), iValue);
         EXPECT_EQ(T::IdToString(lId), sText);
@@ -87,9 +86,8 @@ template <typename E> void CheckTable(const std::vector<QStringList>& rows, int 
     EXPECT_EQ(T::Sentinel(), eSentinel);
     EXPECT_TRUE(T::ToString(eSentinel).isNull() && T::IdToString(1000).isNull());
     EXPECT_EQ(T::ToId(eSentinel), -1);
-    EXPECT_EQ(T::ToEnum(-1), eSentinel);
-    EXPECT_EQ(T::ToEnum(1000), eSentinel);
-    EXPECT_EQ(T::TextToEnum(QString()), eSentinel);
+    EXPECT_EQ(std::vector<E>({T::ToEnum(-1), T::ToEnum(1000), T::TextToEnum(QString())}),
+              std::vector<E>(3, eSentinel));
     // Text matching is exact: neither padding nor another letter case is accepted.
     const QString sFirst = rows.front()[2];
     EXPECT_EQ(T::TextToEnum(sFirst + ' '), eSentinel);
