@@ -486,9 +486,16 @@ bool CDatabaseMultiInstance::DoOpenSqliteReadOnly(bool bImmutable)
         sReason = ErrorText(probe.lastError());
     }
     m_Db.close();
+    // An immutable read passes over the write-ahead log: it is taken only where the log holds
+    // nothing, or the session would be read without its latest values.
     if (!bImmutable && !QFileInfo(file.absolutePath()).isWritable())
     {
-        return DoOpenSqliteReadOnly(true);
+        if (QFileInfo(m_sFilePath + QStringLiteral("-wal")).size() == 0)
+        {
+            return DoOpenSqliteReadOnly(true);
+        }
+        sReason += QStringLiteral(" (its write-ahead log cannot be read where the folder is "
+                                  "read-only)");
     }
     return Fail(sWhat + QStringLiteral(": ") + sReason);
 }

@@ -374,6 +374,20 @@ zero_name = [item["Value"] for item in zero if item["Id"] == "Channel Name"][0]
 for item in zero:
     if item["Id"] == "Center / Vision Carrier Frequency":
         item["Value"] = "0 MHz"
+# Frequencies in other units, and without one (MHz, as the channel table reads it).
+in_units = {}
+for row, text, hz in ((3, "500 kHz", "500000"), (4, "1.2 GHz", "1200000000"),
+                      (5, "750 Hz", "750"), (6, "47.5", "47500000")):
+    cells = doc["ChannelTableData"][row]["ChannelItemData"]
+    in_units[[item["Value"] for item in cells if item["Id"] == "Channel Name"][0]] = hz
+    for item in cells:
+        if item["Id"] == "Center / Vision Carrier Frequency":
+            item["Value"] = text
+# A name longer than the name column widens it for every row.
+long_name = "K24 a name longer than the column"
+for item in doc["ChannelTableData"][7]["ChannelItemData"]:
+    if item["Id"] == "Channel Name":
+        item["Value"] = long_name
 named = os.path.join(work, "named.channel")
 json.dump(doc, open(named, "w", encoding="utf-8"), indent=4)
 out_named = os.path.join(work, "named.csv")
@@ -385,6 +399,16 @@ check(r.returncode == 0 and ('E05, "PAL" B/G\u00b5', "64100000") in names and
       "a channel name with comma, quotes and a non-ASCII letter reads back from the CSV, its "
       "frequency of 64.1 MHz as 64100000")
 check({hz for n, hz in names if n == zero_name} == {"0"}, "a frequency of 0 MHz as 0")
+check({(n, hz) for n, hz in names if n in in_units} == set(in_units.items()),
+      "frequencies in kHz, GHz, Hz and without a unit (MHz) in Hz")
+r = show(["--channels", named])
+table = r.stdout.split("\n\n")[1].splitlines() if r.returncode == 0 else []
+end = table[0].index("judged") + len("judged") if table else 0
+first = table[0].index("first violation") if table else 0
+check(len(table) > CHANNELS and any(t.startswith(long_name + " ") for t in table) and
+      all(t[end - 7:end].strip().isdigit() and t[end] == " " for t in table[1:]) and
+      all(t[first:] == "-" or t[first:].startswith("scan ") for t in table[1:]),
+      "show: a long channel name or tile word widens its column for every row (%r)" % table[:2])
 check('"E05, ""PAL"" B/G\u00b5"'.encode() in open(out_named, "rb").read(),
       "that field is quoted with its quotes doubled")
 
@@ -479,18 +503,45 @@ for name, statements in [("empty", []), ("foreign", ["create table contacts (nam
               (args[0], name, r.stderr.strip()))
 
 # A file its reader may not write (and a folder it may not write into) reads as well.
+# With a write-ahead log beside it (read-only media) SQLite cannot make its shared-memory file
+# there and refuses a plain read-only open: an empty log is passed over (the file is read as
+# immutable), one that holds values is a failure, never a session without them.
 if os.geteuid() == 0 and shutil.which("runuser"):
-    ro_dir = tempfile.mkdtemp(prefix="mda-ro-")
-    ro_db = os.path.join(ro_dir, "station.sqlite")
-    shutil.copy(db_file, ro_db)
-    os.chmod(ro_db, 0o444)
-    os.chmod(ro_dir, 0o555)
-    r = subprocess.run(["runuser", "-u", "nobody", "--", mda, "show", str(session), "--database",
-                        ro_db], env=base_env, capture_output=True, text=True, timeout=120)
-    check(r.returncode == 0 and r.stdout == show().stdout,
-          "show reads a database in a folder its user may not write (%s)" % r.stderr.strip())
-    os.chmod(ro_dir, 0o755)
-    shutil.rmtree(ro_dir)
+    logged_dir = tempfile.mkdtemp(prefix="mda-wal-")
+    logged = sqlite3.connect(os.path.join(logged_dir, "station.sqlite"))
+    sqlite3.connect(db_file).backup(logged)
+    logged.execute("pragma journal_mode = wal")
+    logged.execute("pragma wal_autocheckpoint = 0")
+    logged.execute("update measurement set value = '-0.5' where id = (select min(id) from "
+                   "measurement)")
+    logged.commit()
+    for wal in ("", " beside an empty write-ahead log", " with values in its write-ahead log"):
+        ro_dir = tempfile.mkdtemp(prefix="mda-ro-")
+        ro_db = os.path.join(ro_dir, "station.sqlite")
+        if "values" in wal:
+            for ext in ("", "-wal"):
+                shutil.copy(os.path.join(logged_dir, "station.sqlite" + ext), ro_db + ext)
+        else:
+            shutil.copy(db_file, ro_db)
+        if "empty" in wal:
+            open(ro_db + "-wal", "wb").close()
+        os.chmod(ro_db, 0o444)
+        os.chmod(ro_dir, 0o555)
+        r = subprocess.run(["runuser", "-u", "nobody", "--", mda, "show", str(session),
+                            "--database", ro_db], env=base_env, capture_output=True, text=True,
+                           timeout=120)
+        if "values" in wal:
+            check(r.returncode == 2 and r.stdout == "" and
+                  "its write-ahead log cannot be read where the folder is read-only" in r.stderr,
+                  "show refuses a database in a read-only folder%s (%s)" % (wal, r.stderr.strip()))
+        else:
+            check(r.returncode == 0 and r.stdout == show().stdout,
+                  "show reads a database in a folder its user may not write%s (%s)"
+                  % (wal, r.stderr.strip()))
+        os.chmod(ro_dir, 0o755)
+        shutil.rmtree(ro_dir)
+    logged.close()
+    shutil.rmtree(logged_dir)
 else:
     print("skipped a read-only database: needs root and runuser")
 
@@ -581,6 +632,16 @@ code, seen, shown = run_on_terminal(["csv", str(session), "-o", os.path.join(wor
 counts = [int(n) for n in re.findall(r"csv: (\d+) values", shown)]
 check(code == 0 and seen == [] and stored >= 2048 and counts == list(range(2048, stored + 1, 2048)),
       "csv on a terminal counts the values written, 2048 at a time (%r of %d)" % (counts, stored))
+# A batch also ends at 2^18 characters of texts: rows of 128 characters go 1024 at a time.
+wide_db, con = copy_db("wide.sqlite")
+con.execute("update measurement set value = ?, error_description = ''", ("x" * 128,))
+con.commit()
+con.close()
+code, seen, shown = run_on_terminal(["csv", str(session), "-o", os.path.join(work, "t-wide.csv"),
+                                     "--database", wide_db])
+counts = [int(n) for n in re.findall(r"csv: (\d+) values", shown)]
+check(code == 0 and counts == list(range(1024, stored + 1, 1024)),
+      "csv on a terminal: rows of long texts are counted 1024 at a time (%r)" % counts)
 # The classic lines: written whole or not at all, never over the database, "-" for stdout.
 classic_out = os.path.join(work, "classic.csv")
 r = run(["csv", str(session), "--classic", "--database", db_file, "-o", classic_out])
