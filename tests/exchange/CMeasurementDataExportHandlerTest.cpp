@@ -386,7 +386,7 @@ TEST_F(ExportHandlerTest, ImportMovesIntoPlaceConcurrentlyOrWhereTheFileSystemRe
         {"no exchange, the move after the old went aside fails", true, {ENOSYS, EIO}, EIO, nullptr},
         {"no room to unpack beside the folder", true, {}, EACCES, "/.import-"},
         {"every name beside the folder taken", true, {}, EEXIST, "/.import-"},
-        {"no room to unpack in the staging folder", true, {}, ENOSPC, "/unpacked"},
+        {"the staging folder refuses the unpacked folder", true, {}, EPERM, "/unpacked"},
     };
     for (const auto& [pWhy, bExisting, lErrors, iError, pUnmakeable] : rows)
     {

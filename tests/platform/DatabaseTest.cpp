@@ -365,10 +365,11 @@ TEST_P(CDatabaseTest, MeasurementReadsSelectAndOrderRows)
     const long m5 = NewMeasurement(lOther, 4, 0, 15, 3);
 
     CTableMeasurements table(*m_pDb);
-    EXPECT_EQ(
-        Dump(table.Get(lSession, 4, m3)),
-        "id=" + N(m3) + " session_id=" + N(lSession) +
-            " scan_id=4 channel_id=0 measurement_item=15 state=4 value=15/4 dB error_description=");
+    ASSERT_TRUE(table.Update(lSession, 4, m3, {{"error_description", "no lock"}})) << Why();
+    EXPECT_EQ(Dump(table.Get(lSession, 4, m3)),
+              "id=" + N(m3) + " session_id=" + N(lSession) +
+                  " scan_id=4 channel_id=0 measurement_item=15 state=4 value=15/4 dB "
+                  "error_description=no lock");
     EXPECT_TRUE(table.Get(lSession, 10, m3).empty()) << "wrong scan";
     EXPECT_FALSE(table.Update(lOther, 4, m3, {{"value", "x"}}));
 
