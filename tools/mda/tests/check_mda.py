@@ -402,13 +402,15 @@ check({hz for n, hz in names if n == zero_name} == {"0"}, "a frequency of 0 MHz 
 check({(n, hz) for n, hz in names if n in in_units} == set(in_units.items()),
       "frequencies in kHz, GHz, Hz and without a unit (MHz) in Hz")
 r = show(["--channels", named])
-table = r.stdout.split("\n\n")[1].splitlines() if r.returncode == 0 else []
-end = table[0].index("judged") + len("judged") if table else 0
-first = table[0].index("first violation") if table else 0
-check(len(table) > CHANNELS and any(t.startswith(long_name + " ") for t in table) and
-      all(t[end - 7:end].strip().isdigit() and t[end] == " " for t in table[1:]) and
-      all(t[first:] == "-" or t[first:].startswith("scan ") for t in table[1:]),
-      "show: a long channel name or tile word widens its column for every row (%r)" % table[:2])
+show_lines = r.stdout.split("\n\n")[1].splitlines() if r.returncode == 0 else []
+judged_end = show_lines[0].index("judged") + len("judged") if show_lines else 0
+first_col = show_lines[0].index("first violation") if show_lines else 0
+check(len(show_lines) > CHANNELS and any(t.startswith(long_name + " ") for t in show_lines) and
+      all(t[judged_end - 7:judged_end].strip().isdigit() and t[judged_end] == " "
+          for t in show_lines[1:]) and
+      all(t[first_col:] == "-" or t[first_col:].startswith("scan ") for t in show_lines[1:]),
+      "show: a long channel name or tile word widens its column for every row (%r)"
+      % show_lines[:2])
 check('"E05, ""PAL"" B/G\u00b5"'.encode() in open(out_named, "rb").read(),
       "that field is quoted with its quotes doubled")
 
@@ -508,34 +510,37 @@ for name, statements in [("empty", []), ("foreign", ["create table contacts (nam
 # immutable), one that holds values is a failure, never a session without them.
 if os.geteuid() == 0 and shutil.which("runuser"):
     logged_dir = tempfile.mkdtemp(prefix="mda-wal-")
-    logged = sqlite3.connect(os.path.join(logged_dir, "station.sqlite"))
+    logged_db = os.path.join(logged_dir, "station.sqlite")
+    logged = sqlite3.connect(logged_db)
     sqlite3.connect(db_file).backup(logged)
     logged.execute("pragma journal_mode = wal")
     logged.execute("pragma wal_autocheckpoint = 0")
     logged.execute("update measurement set value = '-0.5' where id = (select min(id) from "
                    "measurement)")
     logged.commit()
-    for wal in ("", " beside an empty write-ahead log", " with values in its write-ahead log"):
+    shown_whole = show().stdout
+    # The case, the database file, its write-ahead log (none, empty, a file to copy).
+    for wal, source, log in (("", db_file, None), (" beside an empty write-ahead log", db_file, ""),
+                             (" with values in its write-ahead log", logged_db,
+                              logged_db + "-wal")):
         ro_dir = tempfile.mkdtemp(prefix="mda-ro-")
         ro_db = os.path.join(ro_dir, "station.sqlite")
-        if "values" in wal:
-            for ext in ("", "-wal"):
-                shutil.copy(os.path.join(logged_dir, "station.sqlite" + ext), ro_db + ext)
-        else:
-            shutil.copy(db_file, ro_db)
-        if "empty" in wal:
+        shutil.copy(source, ro_db)
+        if log:
+            shutil.copy(log, ro_db + "-wal")
+        elif log is not None:
             open(ro_db + "-wal", "wb").close()
         os.chmod(ro_db, 0o444)
         os.chmod(ro_dir, 0o555)
         r = subprocess.run(["runuser", "-u", "nobody", "--", mda, "show", str(session),
                             "--database", ro_db], env=base_env, capture_output=True, text=True,
                            timeout=120)
-        if "values" in wal:
+        if log:
             check(r.returncode == 2 and r.stdout == "" and
                   "its write-ahead log cannot be read where the folder is read-only" in r.stderr,
                   "show refuses a database in a read-only folder%s (%s)" % (wal, r.stderr.strip()))
         else:
-            check(r.returncode == 0 and r.stdout == show().stdout,
+            check(r.returncode == 0 and r.stdout == shown_whole,
                   "show reads a database in a folder its user may not write%s (%s)"
                   % (wal, r.stderr.strip()))
         os.chmod(ro_dir, 0o755)
