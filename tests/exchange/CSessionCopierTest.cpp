@@ -286,8 +286,8 @@ TEST_P(CSessionCopierTest, ClashingOrMissingUniqueIdIsRefusedAndAMissingSessionF
     const long lTarget = Record(*m_pTarget, m_Dir, "uid-clash", rows);
     const QString sTargetDigest = Digest(*m_pTarget, lTarget);
     const CSessionCopier::SResult result = Copy(lSource, CSessionCopier::eOutcome_Refused);
-    EXPECT_EQ(sTargetDigest, result.m_sTargetDigest);
-    EXPECT_EQ(Digest(*m_pSource, lSource), result.m_sSourceDigest);
+    EXPECT_EQ(std::tuple(sTargetDigest, Digest(*m_pSource, lSource)),
+              std::tuple(result.m_sTargetDigest, result.m_sSourceDigest));
     EXPECT_NE(result.m_sSourceDigest, result.m_sTargetDigest);
     EXPECT_EQ(QString("The target's session %1 has the unique id uid-clash with other content "
                       "(source digest %2, target digest %3)")
@@ -302,6 +302,21 @@ TEST_P(CSessionCopierTest, ClashingOrMissingUniqueIdIsRefusedAndAMissingSessionF
     none = Copy(lNoId + 100, CSessionCopier::eOutcome_Failed);
     EXPECT_TRUE(none.m_sReason.startsWith(QString("Cannot read session %1: ").arg(lNoId + 100)))
         << none.m_sReason.toStdString();
+
+    // A text longer than a read hands out whole is refused rather than stored cut.
+    const long lLong = Record(*m_pSource, m_Dir, "uid-long", ManyRows(3, 1, ""));
+    ASSERT_TRUE(m_pSourceDb->ExecuteDirect(
+        QString("UPDATE measurement SET value = '%1' WHERE session_id = %2")
+            .arg(QString(CDBMeasurement::c_iMaxTextLength + 1, 'x'))
+            .arg(lLong)));
+    long lFirst = -1;
+    CDBMeasurementController(*m_pSource)
+        .ForEachResultOfSession(lLong, [&](const CDBMeasurement& row)
+                                { return (lFirst = row.GetMeasurementId()) < 0; });
+    EXPECT_EQ(QString("Row %1 of session %2 holds a text longer than 4194304 characters")
+                  .arg(lFirst)
+                  .arg(lLong),
+              Copy(lLong, CSessionCopier::eOutcome_Refused).m_sReason);
 }
 
 // A batch the target refuses ends the copy and leaves nothing of it there: the last one, or

@@ -80,8 +80,20 @@ TEST_P(CSessionReaderTest, SessionFromItsDatabaseAloneReadOnceAsTheModelJudgesIt
     QFile::remove(Path("channels.json"));
     ASSERT_TRUE(reader.SelectSession(m_lSession));
     EXPECT_EQ(reader.ChannelTable().GetRowCount(), 3);
-    EXPECT_EQ(reader.ChannelName(1), "K22");
+    // Selected again and again: the names are the table's, no more.
+    EXPECT_EQ(QStringList({reader.ChannelName(1), reader.ChannelName(3)}),
+              QStringList({"K22", ""}));
     EXPECT_EQ(reader.ScanIds(), (std::vector<long>{10, 20, 30, 40, 50, 60}));
+    // A number of more than 64 characters before the blank is shown as its text.
+    for (const int iLength : {64, 65})
+    {
+        CDBMeasurement stored, judged;
+        stored.SetMeasurementItem(8);
+        stored.SetValue(QString(iLength - 1, '0') + "5 dBuV");
+        const CSessionReader::SRow row = reader.JudgeRow(stored, judged);
+        EXPECT_EQ(std::tuple(row.m_eJudgement, row.m_bHasNumber, row.m_dNumber),
+                  std::tuple(eJudgement_NotJudged, iLength == 64, iLength == 64 ? 5.0 : 0.0));
+    }
 
     long lRows = 0, lViolations = 0, lOrphans = 0;
     std::tuple<qint64, qint64, qint64> last{-1, -1, -1};

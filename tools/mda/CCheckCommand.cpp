@@ -37,6 +37,5 @@ int CCheckCommand::Run(const QStringList& arguments)
             out << CTerminalText::Escaped(finding.ToString(), true) << '\n';
         }
     }
-    out.flush();
-    return bFound ? CToolContext::c_iExitFindings : CToolContext::c_iExitOk;
+    return context.Finish(out, bFound ? CToolContext::c_iExitFindings : CToolContext::c_iExitOk);
 }

@@ -69,7 +69,8 @@ QString NumberText(double dValue, int iDigits)
     return Chars(buffer, result.ptr);
 }
 
-/// The whole of sText as a decimal number, plain ASCII only.
+/// The whole of sText as a decimal number, plain ASCII only. The texts read here are numbers
+/// as the library writes them (judged values, limits, channel cells), never with a plus sign.
 bool ReadDecimal(QStringView sText, double& dValue)
 {
     if (sText.isEmpty() || sText.size() > 64)
@@ -87,8 +88,7 @@ bool ReadDecimal(QStringView sText, double& dValue)
         }
         buffer[i] = static_cast<char>(uChar);
     }
-    const int iStart = buffer[0] == '+' && iSize > 1 && buffer[1] != '-' ? 1 : 0;
-    const auto result = std::from_chars(buffer + iStart, buffer + iSize, dValue);
+    const auto result = std::from_chars(buffer, buffer + iSize, dValue);
     return result.ec == std::errc() && result.ptr == buffer + iSize && std::isfinite(dValue);
 }
 

@@ -59,6 +59,5 @@ int CSessionsCommand::Run(const QStringList& arguments)
             << session.ScanCount() << '\t' << Field(sSite) << '\t' << Field(session.Description())
             << '\n';
     }
-    out.flush();
-    return CToolContext::c_iExitOk;
+    return context.Finish(out, CToolContext::c_iExitOk);
 }

@@ -128,6 +128,5 @@ int CShowCommand::Run(const QStringList& arguments)
             << QStringLiteral(" stored values belong to no channel of the table or to no stored "
                               "scan (see mda csv).\n");
     }
-    out.flush();
-    return CToolContext::c_iExitOk;
+    return context.Finish(out, CToolContext::c_iExitOk);
 }

@@ -149,6 +149,16 @@ int CToolContext::Fail(const QString& sReason) const
     return c_iExitError;
 }
 
+int CToolContext::Finish(QTextStream& out, int iExit) const
+{
+    out.flush();
+    if (out.status() == QTextStream::Ok)
+    {
+        return iExit;
+    }
+    return Fail(QStringLiteral("cannot write the standard output: ") + out.device()->errorString());
+}
+
 void CToolContext::Progress(const QString& sText) const
 {
     if (m_bTerminal)

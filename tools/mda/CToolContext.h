@@ -6,6 +6,7 @@
 #include <QCommandLineParser>
 #include <QString>
 #include <QStringList>
+#include <QTextStream>
 
 class CJudgedSession;
 
@@ -42,6 +43,8 @@ public:
 
     /// Writes "mda <command>: <reason>" on stderr and returns 2.
     int Fail(const QString& sReason) const;
+    /// iExit when all that went into out has reached standard output, else Fail() with why.
+    int Finish(QTextStream& out, int iExit) const;
     /// One line on stderr when stderr is a terminal.
     void Progress(const QString& sText) const;
     bool IsProgressShown() const { return m_bTerminal; }

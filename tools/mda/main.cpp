@@ -12,9 +12,10 @@
 #include "CToolContext.h"
 
 #include <QCoreApplication>
-#include <QtGlobal>
 #include <QStringList>
+#include <QtGlobal>
 
+#include <cerrno>
 #include <cstdio>
 #include <cstring>
 
@@ -64,10 +65,26 @@ void HandleMessage(QtMsgType eType, const QMessageLogContext& context, const QSt
     {
         return;
     }
-    std::fprintf(stderr, "%s\n",
-                 CTerminalText::Escaped(qFormatLogMessage(eType, context, sMessage))
-                     .toUtf8()
-                     .constData());
+    std::fprintf(
+        stderr, "%s\n",
+        CTerminalText::Escaped(qFormatLogMessage(eType, context, sMessage)).toUtf8().constData());
+}
+
+/// What a command printed must have arrived: a full disk behind a redirection is a failure,
+/// not a success with nothing written.
+int Finished(const char* pszWho, int iExit)
+{
+    errno = 0;
+    const bool bWritten = std::fflush(stdout) == 0 && std::ferror(stdout) == 0;
+    const int iError = errno;
+    // A command that failed has said why already.
+    if (bWritten || iExit == CToolContext::c_iExitError)
+    {
+        return iExit;
+    }
+    std::fprintf(stderr, "%s: cannot write the standard output%s%s\n", pszWho,
+                 iError != 0 ? ": " : "", iError != 0 ? std::strerror(iError) : "");
+    return CToolContext::c_iExitError;
 }
 
 } // namespace
@@ -86,20 +103,21 @@ int main(int argc, char** argv)
     const QString sCommand = arguments.at(1);
     if (sCommand == QLatin1String("--version"))
     {
-        return std::puts("mda " MDA_TOOL_VERSION) >= 0 ? CToolContext::c_iExitOk
-                                                       : CToolContext::c_iExitError;
+        std::puts("mda " MDA_TOOL_VERSION);
+        return Finished("mda", CToolContext::c_iExitOk);
     }
     if (sCommand == QLatin1String("--help") || sCommand == QLatin1String("-h") ||
         sCommand == QLatin1String("help"))
     {
         PrintUsage(stdout);
-        return CToolContext::c_iExitOk;
+        return Finished("mda", CToolContext::c_iExitOk);
     }
     for (const SCommand& command : c_aCommands)
     {
         if (sCommand == QLatin1String(command.m_pszName))
         {
-            return command.m_pRun(arguments);
+            const int iExit = command.m_pRun(arguments);
+            return Finished(("mda " + sCommand).toUtf8().constData(), iExit);
         }
     }
     std::fprintf(stderr, "mda: unknown command '%s' (see mda --help)\n",

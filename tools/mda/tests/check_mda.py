@@ -92,6 +92,10 @@ def record(out, db_args):
     return int(m.group(1)), int(m.group(2))
 
 
+VOID_ELEMENTS = {"area", "base", "br", "col", "embed", "hr", "img", "input", "link", "meta",
+                 "source", "track", "wbr"}
+
+
 class ReportParser(html.parser.HTMLParser):
     """Collects what a person sees in the report: the page's script draws from its data."""
 
@@ -99,10 +103,16 @@ class ReportParser(html.parser.HTMLParser):
         super().__init__()
         self.tiles, self.counts, self.history_rows, self.links = [], [], [], []
         self.data, self._in = None, None
+        # Open elements (tag, class), end tags that close none, and the box of each legend row.
+        self.open, self.misnested, self.legend_boxes = [], [], []
 
     def handle_starttag(self, tag, attrs):
         a = dict(attrs)
         cls = a.get("class", "") or ""
+        if tag == "div" and cls == "legend-row":
+            self.legend_boxes.append(self.open[-1][1] if self.open else None)
+        if tag not in VOID_ELEMENTS:
+            self.open.append((tag, cls))
         if tag in ("link", "img", "iframe") or (tag == "script" and "src" in a):
             self.links.append(tag)
         if tag == "a" and cls.split()[:1] == ["tile"]:
@@ -115,6 +125,10 @@ class ReportParser(html.parser.HTMLParser):
             self._in = "data"
 
     def handle_endtag(self, tag):
+        if self.open and self.open[-1][0] == tag:
+            self.open.pop()
+        else:
+            self.misnested.append(tag)
         if tag in ("span", "script"):
             self._in = None
 
@@ -230,6 +244,11 @@ def session_checks(label, common, session, stored, env, db_file=None):
     p = ReportParser()
     p.feed(text)
     check(len(p.tiles) == CHANNELS, tag + "report: one tile per channel")
+    check(not p.misnested and [t for t, _ in p.open] == [],
+          tag + "report: every element closed, in order (%s; left open %s)" %
+          (p.misnested[:3], p.open[:3]))
+    check(p.legend_boxes == ["legend"] * 14, tag + "report: the legend rows sit in the legend %s"
+          % sorted(set(map(str, p.legend_boxes))))
     title = "Measurement session %d" % session
     check("<title>%s</title>" % title in text and "<h1>%s</h1>" % title in text,
           tag + "report: the page and its heading are titled with the session")
@@ -377,7 +396,7 @@ for item in zero:
 # Frequencies in other units, and without one (MHz, as the channel table reads it).
 in_units = {}
 for row, text, hz in ((3, "500 kHz", "500000"), (4, "1.2 GHz", "1200000000"),
-                      (5, "750 Hz", "750"), (6, "47.5", "47500000")):
+                      (5, "750 Hz", "750"), (6, "47.5", "47500000"), (8, "+474 MHz", "474000000")):
     cells = doc["ChannelTableData"][row]["ChannelItemData"]
     in_units[[item["Value"] for item in cells if item["Id"] == "Channel Name"][0]] = hz
     for item in cells:
@@ -400,7 +419,7 @@ check(r.returncode == 0 and ('E05, "PAL" B/G\u00b5', "64100000") in names and
       "frequency of 64.1 MHz as 64100000")
 check({hz for n, hz in names if n == zero_name} == {"0"}, "a frequency of 0 MHz as 0")
 check({(n, hz) for n, hz in names if n in in_units} == set(in_units.items()),
-      "frequencies in kHz, GHz, Hz and without a unit (MHz) in Hz")
+      "frequencies in kHz, GHz, Hz, with a plus sign and without a unit (MHz) in Hz")
 r = show(["--channels", named])
 show_lines = r.stdout.split("\n\n")[1].splitlines() if r.returncode == 0 else []
 judged_end = show_lines[0].index("judged") + len("judged") if show_lines else 0
@@ -918,6 +937,14 @@ documents = [
      write("missing.measconfig", json.dumps(config, indent=4))),
     ("no known kind of document", write("other.json", '{"Something": []}\n')),
 ]
+# On one stream, as a log file gets them, the findings come before the failure after them.
+r = subprocess.run([mda, "check", documents[1][1], os.path.join(broken, "gone.limit")],
+                   env=base_env, stdout=subprocess.PIPE, stderr=subprocess.STDOUT, text=True,
+                   timeout=600)
+lines = r.stdout.splitlines()
+check(r.returncode == 2 and len(lines) > 1 and lines[-1] == "mda check: no file '%s'" %
+      os.path.join(broken, "gone.limit") and all(l.startswith(documents[1][1]) for l in lines[:-1]),
+      "check's findings come before its failure on one stream (%r)" % lines[-2:])
 for what, path in documents:
     r = run(["check", path])
     lines = r.stdout.splitlines()
@@ -1093,6 +1120,10 @@ con.execute("update measurement set value = '29999.99 Hz' where id = (select min
     "where session_id = ? and measurement_item = 8)", (session,)).fetchone()
 con.execute("update measurement set value = ' dBmV' where session_id = ? and scan_id = ? and "
             "channel_id = ? and measurement_item = 8", (session, blank_scan, blank_channel))
+# A number with its plus sign, as some firmware writes a level.
+con.execute("update measurement set value = '+12.5' || substr(value, instr(value, ' ')) where id = "
+            "(select max(id) from measurement where session_id = ? and measurement_item = 8)",
+            (session,))
 con.commit()
 con.close()
 out = os.path.join(work, "states.csv")
@@ -1107,6 +1138,21 @@ check(unit_only == [("", "dBmV")], "csv: a value ' dBmV' has no number and its u
 at_limit = [(row["result"], row["margin"]) for row in rows if row["value"] == "29999.99"]
 check(at_limit == [("within", "0")], "csv: a value at the limit to six digits has no margin "
       "left (%r)" % at_limit)
+
+
+def margin_of(x):
+    low = float(x["limit_low"]) if x["limit_low"] else None
+    high = float(x["limit_high"]) if x["limit_high"] else None
+    # The judge compares the value with two decimals.
+    value = float("%.2f" % float(x["value"]))
+    sides = ([value - low] if low is not None else []) + ([high - value] if high is not None else [])
+    return min(sides)
+
+
+signed = [row for row in rows if row["value"] == "+12.5"]
+check(len(signed) == 1 and signed[0]["margin"] and
+      float(signed[0]["margin"]) == round(margin_of(signed[0]), 6),
+      "csv: a value with a plus sign has its number's margin (%r)" % signed)
 check([row["item_name"] for row in rows if row["item_id"] == "0"] == ["Status"],
       "csv: item 0 by its name")
 check([row["item_name"] for row in rows if row["item_id"] == "141"] == [""],
@@ -1207,17 +1253,6 @@ check(power and all(x["limit_offset"] and float(x["limit_offset"]) == offsets[x[
       "Power carries its channel's limit offset, its limits shifted by it")
 check(all(x["limit_offset"] == "" for x in analyst if x["item_name"] != "Power"),
       "no other item has a limit offset")
-
-
-def margin_of(x):
-    low = float(x["limit_low"]) if x["limit_low"] else None
-    high = float(x["limit_high"]) if x["limit_high"] else None
-    # The judge compares the value with two decimals.
-    value = float("%.2f" % float(x["value"]))
-    sides = ([value - low] if low is not None else []) + ([high - value] if high is not None else [])
-    return min(sides)
-
-
 ranged = [x for x in analyst if x["result"] in ("within", "violation") and
           x["compare_type"] in ("Between", "Lower", "Higher") and x["limit_unit"] == x["unit"] and
           x["unit"]]
@@ -1392,6 +1427,17 @@ if FULL:
                            env=base_env, stdout=full, stderr=subprocess.PIPE, text=True, timeout=600)
     check(r.returncode == 2 and "standard output" in r.stderr and "No space" in r.stderr,
           "a full standard output exits 2 and names it (%s)" % r.stderr.strip())
+    # What the other commands print must arrive too, or they fail, saying so once.
+    for args, who in ((["sessions", "--database", db_file], "mda sessions"),
+                      (["show", str(session), "--database", db_file], "mda show"),
+                      (["check", documents[1][1]], "mda check"), (["show", "--help"], "mda show"),
+                      (["--version"], "mda"), (["--help"], "mda")):
+        with open(FULL, "w") as full:
+            r = subprocess.run([mda] + args, env=base_env, stdout=full, stderr=subprocess.PIPE,
+                               text=True, timeout=600)
+        check(r.returncode == 2 and r.stderr == who + ": cannot write the standard output: No "
+              "space left on device\n", "%s onto a full standard output exits 2 (%r)"
+              % (" ".join(args[:1]), r.stderr))
 before_db = digest(db_file)
 r = run(["csv", str(session), "--database", db_file, "-o", db_file])
 check(r.returncode == 2 and "is the database" in r.stderr and digest(db_file) == before_db,
