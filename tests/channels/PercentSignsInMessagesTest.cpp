@@ -1,8 +1,7 @@
+#include "ChannelTestTools.h"
 #include "SDocumentFinding.h"
 
 #include <gtest/gtest.h>
-
-#include <utility>
 
 using namespace LumoraMeasurement;
 
@@ -11,15 +10,11 @@ using namespace LumoraMeasurement;
 // table's messages are checked with such names in CChannelTableDataTest.cpp.
 TEST(PercentSignsInMessages, FindingKeepsFileAndMessageAsWritten)
 {
-    const std::pair<SDocumentFinding, const char*> rows[] = {
-        {{"plain.limit", 3, 7, {}, "no number"}, "plain.limit:3:7: no number"},
-        {{"/a/%1 %2.limit", 12, 1, {}, "x"}, "/a/%1 %2.limit:12:1: x"},
-        {{"b.channel", 0, 0, {}, "%1 is not %2"}, "b.channel:0:0: %1 is not %2"},
-        {{"%3%2%1", 4, 5, {}, "100% %9\nnext line"}, "%3%2%1:4:5: 100% %9 next line"},
-    };
-    for (const auto& [finding, pszExpected] : rows)
+    for (const QStringList& r : ChannelTest::DataRows("finding_texts.tsv"))
     {
-        SCOPED_TRACE(finding.m_sFile.toStdString());
-        EXPECT_EQ(finding.ToString(), QString::fromUtf8(pszExpected));
+        SCOPED_TRACE(r[0].toStdString());
+        const SDocumentFinding finding{
+            r[0], r[1].toInt(), r[2].toInt(), {}, QString(r[3]).replace("\\n", "\n")};
+        EXPECT_EQ(finding.ToString(), r[4]);
     }
 }

@@ -3,6 +3,7 @@
 #include "ConfigTestTools.h"
 
 #include <climits>
+#include <utility>
 
 using namespace LumoraMeasurement;
 using namespace ConfigTest;
@@ -85,6 +86,8 @@ TEST_F(CComparativeValueDataTest, RowsFollowTheFixedOrderAndAreWrittenOneRecordE
     table.UpdateItem(eMeasItem_InternalReference, eCompareType_NotEqual, sUnlocked, "0", false);
     EXPECT_EQ(table.GetIndexFromEnum(eMeasItem_InternalReference), 0);
     EXPECT_EQ(table.GetItem(eMeasItem_InternalReference).GetCompareType(), eCompareType_NotEqual);
+    EXPECT_EQ(std::as_const(table).GetItem(eMeasItem_InternalReference).GetCompareType(),
+              eCompareType_NotEqual);
     EXPECT_FALSE(table.GetMeasurementEnabledByIndex(0));
 }
 
@@ -161,6 +164,7 @@ TEST_F(CComparativeValueDataTest, ReadingMapsStoredIdsAndCompareTypesAndImportsT
         CComparativeValueData table;
         const EMeasurementItems eItem = Enum<EMeasurementItems>(r[0]);
         QString sLow = r[1];
+        table.GetItem(eItem).SetCompareType(Enum<ECompareType>(r[7]));
         table.UpdateItemFromPTVFile(eItem, sLow, r[2]);
         EXPECT_EQ(sLow, r[3]);
         const CComparativeValueDataItem& item = table.GetItem(eItem);

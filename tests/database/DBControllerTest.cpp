@@ -74,6 +74,9 @@ TEST_P(CDBSessionControlerTest, RegisteredFilesAndSessionCreateUpdateCopy)
     EXPECT_EQ(sessions.GetFileHashValue(sOutLimit), MdaTest::c_pszAllBytesMd5);
     EXPECT_EQ(MdaTest::Fields(sessions.GetData(lId + 1)).join(QString()), QString());
     EXPECT_EQ(sessions.GetData(lId + 1).GetSessionId(), lId + 1);
+    // A read that finds its row keeps the reason of the failure before it.
+    EXPECT_TRUE(sessions.GetData(lId, data));
+    EXPECT_EQ(sessions.LastError(), QString("There is no session %1 in the database").arg(lId + 1));
 
     // Update keeps the unique id and the first run, and stamps the last run.
     const QString sFirstRun = data.FirstRun();

@@ -255,8 +255,9 @@ TEST_F(ArchivHandlerTest, BrokenAndHostileArchivesAreRefusedWithAReasonAndNothin
     EXPECT_FALSE(QFileInfo::exists(Path("cut.zip")));
 }
 
-// In a shared folder (sticky bit) a user may not replace another user's file or link: the
-// extraction fails at that entry with the reason and writes nothing after it.
+// In a shared folder (sticky bit) a user may not replace another user's file or link, nor write
+// in a folder that is not theirs: the extraction fails at that entry with the reason and writes
+// nothing after it.
 TEST_F(ArchivHandlerTest, EntryOverAnotherUsersFileInASharedFolderFails)
 {
     if (geteuid() != 0)
@@ -267,16 +268,19 @@ TEST_F(ArchivHandlerTest, EntryOverAnotherUsersFileInASharedFolderFails)
     ASSERT_EQ(chmod(QFile::encodeName(m_tmp.path()).constData(), 0755), 0);
     ASSERT_TRUE(MakeZip(Path("a.zip"), R"([{"name": "theirs", "data": "new"},
                                            {"name": "after", "data": "a"}])"));
-    for (const bool bLink : {false, true})
+    for (const QString sName : {"shared-file", "shared-link", "not-ours"})
     {
-        SCOPED_TRACE(bLink ? "link" : "file");
-        const QString sName = bLink ? "shared-link" : "shared-file";
+        SCOPED_TRACE(sName.toStdString());
+        const bool bLink = sName == "shared-link";
         const QString sOut = Path(sName);
         const QString sTheirs = sOut + "/theirs";
-        ASSERT_TRUE(bLink ? QDir().mkpath(sOut) && QFile::link(Path("a.zip"), sTheirs)
-                          : WriteFile(sTheirs, "old"));
-        ASSERT_EQ(chmod(QFile::encodeName(sOut).constData(), 01777), 0);
-        ASSERT_TRUE(bLink || chmod(QFile::encodeName(sTheirs).constData(), 0666) == 0);
+        ASSERT_TRUE(sName == "shared-file"
+                        ? WriteFile(sTheirs, "old")
+                        : QDir().mkpath(sOut) && (!bLink || QFile::link(Path("a.zip"), sTheirs)));
+        ASSERT_EQ(chmod(QFile::encodeName(sOut).constData(), sName == "not-ours" ? 0755 : 01777),
+                  0);
+        ASSERT_TRUE(sName != "shared-file" ||
+                    chmod(QFile::encodeName(sTheirs).constData(), 0666) == 0);
         const QStringList before = TreeWithContents(sOut);
         ASSERT_EQ(seteuid(65534), 0);
         const bool bExtracted = Extract("a.zip", sName);

@@ -289,7 +289,8 @@ bool CCsvWriter::Write(CJudgedSession& session, const std::function<void(long)>&
         sChunk += comma;
         if (lChannel >= 0 && lChannel < static_cast<long>(channelFields.size()))
         {
-            sChunk += channelFields[static_cast<size_t>(lChannel)];
+            // Checked: a slip in the bound must stop the tool, not read past the names.
+            sChunk += channelFields.at(static_cast<size_t>(lChannel));
         }
         sChunk += comma;
         const long lItem = stored.GetMeasurementItem();
@@ -301,7 +302,7 @@ bool CCsvWriter::Write(CJudgedSession& session, const std::function<void(long)>&
             {
                 itemFields.resize(static_cast<size_t>(lItem) + 1);
             }
-            QString& sItem = itemFields[static_cast<size_t>(lItem)];
+            QString& sItem = itemFields.at(static_cast<size_t>(lItem));
             if (sItem.isNull())
             {
                 sItem = CCsvField::Make(session.ItemName(lItem));
