@@ -12,8 +12,8 @@
 #include "CToolContext.h"
 
 #include <QCoreApplication>
-#include <QStringList>
 #include <QtGlobal>
+#include <QStringList>
 
 #include <cerrno>
 #include <cstdio>
@@ -65,9 +65,10 @@ void HandleMessage(QtMsgType eType, const QMessageLogContext& context, const QSt
     {
         return;
     }
-    std::fprintf(
-        stderr, "%s\n",
-        CTerminalText::Escaped(qFormatLogMessage(eType, context, sMessage)).toUtf8().constData());
+    std::fprintf(stderr, "%s\n",
+                 CTerminalText::Escaped(qFormatLogMessage(eType, context, sMessage))
+                     .toUtf8()
+                     .constData());
 }
 
 /// What a command printed must have arrived: a full disk behind a redirection is a failure,

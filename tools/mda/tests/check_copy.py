@@ -11,7 +11,6 @@ import csv
 import glob
 import hashlib
 import os
-import pty
 import random
 import re
 import shutil
@@ -21,6 +20,8 @@ import struct
 import subprocess
 import sys
 import time
+
+from terminal import stderr_on_terminal
 import urllib.parse
 
 mda, demo, work = sys.argv[1:4]
@@ -172,23 +173,9 @@ check(r.returncode == 0 and [x[0] for x in outcomes(r.stdout)] == ["already ther
       "a second copy finds both already there (%s)" % r.stdout.strip())
 check(sqlite_digests(central) == source_digests, "and stores nothing twice")
 # On a terminal the copy counts the sessions as it goes and leaves no progress line behind.
-master, slave = pty.openpty()
-p = subprocess.Popen([mda, "copy", "--all", "--from", station, "--to", central], env=env,
-                     stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL, stderr=slave)
-os.close(slave)
-seen = b""
-while True:
-    try:
-        data = os.read(master, 65536)
-    except OSError:
-        break
-    if not data:
-        break
-    seen += data
-os.close(master)
-p.wait(timeout=600)
+code, seen = stderr_on_terminal([mda, "copy", "--all", "--from", station, "--to", central], env)
 counted = sorted(set(re.findall(r"session \d+ \((\d+) of (\d+)\)", seen.decode("utf-8", "replace"))))
-check(p.returncode == 0 and counted == [("1", "2"), ("2", "2")] and seen.endswith(b"\r\033[K"),
+check(code == 0 and counted == [("1", "2"), ("2", "2")] and seen.endswith(b"\r\033[K"),
       "copy on a terminal counts the sessions, 1 of 2 and 2 of 2, and erases its line (%s)" % counted)
 for uid in uids:
     src = export_csv(station, uid, "src-" + uid)

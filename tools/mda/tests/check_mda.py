@@ -11,7 +11,6 @@ import html.parser
 import io
 import json
 import os
-import pty
 import re
 import shutil
 import socket
@@ -21,6 +20,8 @@ import subprocess
 import sys
 import tempfile
 import time
+
+from terminal import stderr_on_terminal
 
 cmake, build_dir, demo, work, tool_name = sys.argv[1:6]
 shutil.rmtree(work, ignore_errors=True)
@@ -614,22 +615,8 @@ for args in (["show", str(session)], ["report", str(session), "-o", os.path.join
 def run_on_terminal(args):
     """Runs the tool with its standard error on a terminal: the exit code and the lines a person
     sees there once the progress line's rewrites (carriage return, erase line) are done."""
-    master, slave = pty.openpty()
-    p = subprocess.Popen([mda] + args, env=base_env, stdin=subprocess.DEVNULL,
-                         stdout=subprocess.DEVNULL, stderr=slave)
-    os.close(slave)
-    chunks = []
-    while True:
-        try:
-            data = os.read(master, 65536)
-        except OSError:
-            break
-        if not data:
-            break
-        chunks.append(data)
-    code = p.wait(timeout=600)
-    os.close(master)
-    text = b"".join(chunks).decode("utf-8", "replace").replace("\r\n", "\n")
+    code, raw = stderr_on_terminal([mda] + args, base_env)
+    text = raw.decode("utf-8", "replace").replace("\r\n", "\n")
     lines = [line.split("\r")[-1].replace("\x1b[K", "") for line in text.split("\n")]
     return code, [line for line in lines if line], text
 
