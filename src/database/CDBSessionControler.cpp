@@ -138,13 +138,13 @@ bool DoReadFile(const QString& sPath, qint64 llMaxSize, QString& sHash, QString*
     }
     const QByteArray name = QFile::encodeName(sPath);
     // The type before opening: opening a pipe waits for a writer, opening a device may act on it.
-    // An empty path fails here like a missing file.
+    // The size counts only for what was opened. An empty path fails here like a missing file.
     struct stat info = {};
     if (::stat(name.constData(), &info) != 0)
     {
         return true;
     }
-    sRefusal = DoCheckFile(sPath, info, llMaxSize);
+    sRefusal = DoCheckFile(sPath, info, std::numeric_limits<qint64>::max());
     if (!sRefusal.isEmpty())
     {
         return false;
