@@ -83,7 +83,6 @@ bool CTableCursor::Open(const QString& sStatement, const QVariantList& values,
     }
     m_pQuery = pQuery;
     m_What = what;
-    m_pStatement = nullptr;
 #ifdef MDA_HAVE_SQLITE3
     m_pStatement = DriverStatement(m_Db, *m_pQuery);
     if (m_pStatement != nullptr)

@@ -128,8 +128,9 @@ TEST_F(ArchivHandlerTest, CreateArchiveSkipsFoldersAndReportsMissingFiles)
         EXPECT_EQ(ReadZip("names", Path("out.zip")).split('\n', Qt::SkipEmptyParts),
                   row[3].split(',', Qt::SkipEmptyParts));
     }
-    // An archive that cannot be made where it is named.
+    // An archive that cannot be made where it is named, nor in a folder that cannot be made.
     EXPECT_FALSE(m_handler.CreateArchive(Path("folder"), {Path("in/a.limit")}));
+    EXPECT_FALSE(m_handler.CreateArchive(Path("in/a.limit/x.zip"), {Path("in/a.limit")}));
     // The list position is a 16-bit signed count: the 32768th path is never reached.
     for (const int iFolders : {32766, 32767})
     {

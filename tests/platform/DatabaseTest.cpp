@@ -226,6 +226,7 @@ TEST_P(CDatabaseTest, TransactionScopesCommitRollBackNestAndFailWhole)
     {
         CDatabaseTransaction spoiled(*m_pDb);
         EXPECT_FALSE(scans.Create({{"session_id", N(ids[0])}}, 2));
+        EXPECT_EQ(CTableSession(*m_pDb).LockForWriting(1), !bPostgreSql);
         m_pDb->Close();
         EXPECT_EQ(m_pDb->GetTransactionDepth(), 0);
     }
