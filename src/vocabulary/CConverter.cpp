@@ -284,7 +284,6 @@ QString ScaledText(const std::vector<Row>& table, std::size_t first, double valu
 template <typename Row>
 double ParseScaled(const std::vector<Row>& table, const QString& text, bool& ok)
 {
-    ok = false;
     for (const auto& row : table)
     {
         if (text.contains(row.m_sName, Qt::CaseInsensitive))

@@ -5,6 +5,7 @@ Runs on SQLite always and on PostgreSQL when MDA_TEST_PG_URL/USER/PASSWORD are s
 Usage: check_mda.py CMAKE BUILD_DIR DEMO WORK_DIR TOOL_NAME"""
 import base64
 import csv
+import fcntl
 import hashlib
 import html
 import html.parser
@@ -342,9 +343,16 @@ def session_checks(label, common, session, stored, env, db_file=None):
     check(any(c["log"] for c in p.charts()), tag + "report: error ratios on a log axis")
     check(len(p.history_rows) == CHANNELS and all(len(r) == SCANS for r in p.history_rows),
           tag + "report: status history of one cell per channel and scan")
-    history_viol = sum(r.count("3") for r in p.history_rows)
-    check(history_viol == len(violated),
-          tag + "report: status cells of violation = channel-scan pairs with a violation (%d)"
+    # A cell is the worst of its channel's rows in that scan: violation, error, within.
+    worst = {}
+    for row in body:
+        cell = {"within": "1", "error": "2", "violation": "3"}.get(row[10])
+        key = (int(row[3]), int(row[1]))
+        worst[key] = max(worst.get(key, "0"), cell or "0")
+    cells = {(c, scan_ids[i]): s for c, r in enumerate(p.history_rows) for i, s in enumerate(r)}
+    check(sum(r.count("3") for r in p.history_rows) == len(violated) and "2" in cells.values() and
+          cells == {k: worst.get(k, "0") for k in cells},
+          tag + "report: each status cell is the worst result of its channel in that scan (%d)"
           % len(violated))
     standards = {row[19] for row in body}
     check(len(standards) > 3 and all("<small>" + html.escape(s) in text for s in standards),
@@ -795,6 +803,8 @@ for item in strict_doc["ComparativeValues"]:
         item["CompareType"], item["LowValue"] = 1, "0"
     if item["ID"] == 3:  # a float compared by equality: the judge reads no limit of it
         item["CompareType"] = 1
+    if item["LowValue"] == "Locked":  # a state that must not be: its word is the low limit
+        item["CompareType"] = 2
 strict = os.path.join(work, "strict.limit")
 json.dump(strict_doc, open(strict, "w", encoding="utf-8"), indent=4)
 
@@ -826,9 +836,12 @@ one_strict = os.path.join(work, "one-strict.limit")
 json.dump(one_doc, open(one_strict, "w", encoding="utf-8"), indent=4)
 r = run(["report", str(session), "--database", reordered_db, "--limits", one_strict, "-o",
          out_reordered])
-listed = [[int(n) for n in re.findall(r"Limit violation at ScanID (\d+):", html.unescape(tip))]
-          for tip in re.findall(r'<span class="tip">(.*?)</span>',
-                                open(out_reordered, encoding="utf-8").read(), re.S)]
+tips = [html.unescape(tip) for tip in re.findall(r'<span class="tip">(.*?)</span>',
+                                                 open(out_reordered, encoding="utf-8").read(), re.S)]
+listed = [[int(n) for n in re.findall(r"Limit violation at ScanID (\d+):", tip)] for tip in tips]
+told = [t for tip in tips for t in re.findall(r"Limit violation at ScanID \d+:(.*)", tip)]
+check(told and all(re.fullmatch(r" \S.* is not .*", t) for t in told),
+      "report: every violation a tile lists says what it is (%d)" % len(told))
 late_first = [sorted(n for n in l if n > SCANS // 2) + sorted(n for n in l if n <= SCANS // 2)
               for l in listed]
 check(r.returncode == 0 and listed == late_first and any(l != sorted(l) for l in listed),
@@ -864,6 +877,13 @@ packet_limits = {(x["compare_type"], x["limit_low"], x["limit_high"])
                                               encoding="utf-8")) if x["item_id"] == "41"}
 check(packet_limits == {("Equal", "0", "")},
       "an integer equality's expected value is its low limit: %s" % packet_limits)
+not_locked = {(x["compare_type"], x["limit_low"], x["limit_high"])
+              for x in csv.DictReader(open(os.path.join(work, "judged.csv"), newline="",
+                                           encoding="utf-8"))
+              if int(x["item_id"]) in {i["ID"] for i in strict_doc["ComparativeValues"]
+                                       if i["LowValue"] == "Locked"}}
+check(not_locked == {("Not Equal", "Locked", "")},
+      "a state's inequality names the state in its low limit: %s" % not_locked)
 float_equal = {(x["compare_type"], x["limit_low"], x["limit_high"], x["result"] == "violation")
                for x in csv.DictReader(open(os.path.join(work, "judged.csv"), newline="",
                                             encoding="utf-8")) if x["item_id"] == "3"}
@@ -1425,6 +1445,14 @@ if FULL:
         check(r.returncode == 2 and r.stderr == who + ": cannot write the standard output: No "
               "space left on device\n", "%s onto a full standard output exits 2 (%r)"
               % (" ".join(args[:1]), r.stderr))
+# Another cause is named as it is: a sealed memory file refuses every write.
+sealed = os.memfd_create("sealed", os.MFD_ALLOW_SEALING)
+fcntl.fcntl(sealed, fcntl.F_ADD_SEALS, fcntl.F_SEAL_WRITE)
+r = subprocess.run([mda, "--version"], env=base_env, stdout=sealed, stderr=subprocess.PIPE,
+                   text=True, timeout=600)
+os.close(sealed)
+check(r.returncode == 2 and r.stderr == "mda: cannot write the standard output: Operation not "
+      "permitted\n", "--version onto a sealed standard output names the cause (%r)" % r.stderr)
 before_db = digest(db_file)
 r = run(["csv", str(session), "--database", db_file, "-o", db_file])
 check(r.returncode == 2 and "is the database" in r.stderr and digest(db_file) == before_db,
