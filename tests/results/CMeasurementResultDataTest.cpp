@@ -348,11 +348,12 @@ TEST_P(CMeasurementResultDataTest, CsvListsStoredRowsScanByScan)
     EXPECT_EQ(model.GetNumberOfErrorsInSession(), 8);
 
     // Sixteen violations of Ch3, one more than its tile lists, with texts long enough for the
-    // export to span several writes of a device that takes at most 40,000 bytes at a time. The
-    // file is the list as the application writes it: UTF-8, each line ended by a line feed.
+    // export to span several writes of a device that takes at most 40,000 bytes at a time, one
+    // longer than a piece of the export. The file is the list as the application writes it:
+    // UTF-8, each line ended by a line feed.
     for (int i = 0; i < 16; ++i)
     {
-        Store({"11", "2", "15", "2", "15 dB", QString(5000, 'e')});
+        Store({"11", "2", "15", "2", "15 dB", QString(i == 0 ? 40000 : 5000, 'e')});
     }
     CMeasurementResultData longer(m_lSession, eLevelUnit_dBmV);
     CPartialWriteDevice partial;
