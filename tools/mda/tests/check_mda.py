@@ -4,12 +4,14 @@ subcommand checked with tools that are not the library (csv, sqlite3, html.parse
 Runs on SQLite always and on PostgreSQL when MDA_TEST_PG_URL/USER/PASSWORD are set.
 Usage: check_mda.py CMAKE BUILD_DIR DEMO WORK_DIR TOOL_NAME"""
 import base64
+import collections
 import csv
 import fcntl
 import hashlib
 import html
 import html.parser
 import io
+import itertools
 import json
 import os
 import re
@@ -340,6 +342,14 @@ def session_checks(label, common, session, stored, env, db_file=None):
     limited = [c for c in p.charts() if c["lo"] is not None or c["hi"] is not None]
     check(limited and any(c["u"].startswith("dB") for c in limited),
           tag + "report: limits to draw, some with a unit (%d)" % len(limited))
+    # A chart's limits are the CSV's for its channel and item: Power's shifted by the offset.
+    csv_limits = {(row[3], row[6]): (row[14], row[15]) for row in body}
+    same = lambda a, t: a is None if t == "" else a is not None and abs(a - float(t)) <= 1e-6 * \
+        max(1.0, abs(a))
+    unlike = [(c["c"], c["n"]) for c in limited if not all(
+        same(a, t) for a, t in zip((c["lo"], c["hi"]), csv_limits[(str(c["c"]), c["n"])]))]
+    check(not unlike and any(c["n"] == "Power" for c in limited),
+          tag + "report: a chart's limits are its channel's in the CSV %s" % unlike[:3])
     check(any(c["log"] for c in p.charts()), tag + "report: error ratios on a log axis")
     check(len(p.history_rows) == CHANNELS and all(len(r) == SCANS for r in p.history_rows),
           tag + "report: status history of one cell per channel and scan")
@@ -442,6 +452,15 @@ check(len(show_lines) > CHANNELS and any(t.startswith(long_name + " ") for t in 
 check('"E05, ""PAL"" B/G\u00b5"'.encode() in open(out_named, "rb").read(),
       "that field is quoted with its quotes doubled")
 
+def bounded(size=100000):
+    def limit():
+        import resource
+        import signal
+        signal.signal(signal.SIGXFSZ, signal.SIG_IGN)
+        resource.setrlimit(resource.RLIMIT_FSIZE, (size, size))
+    return limit
+
+
 def copy_db(name):
     path = os.path.join(work, name)
     shutil.copy(db_file, path)
@@ -467,6 +486,27 @@ check(any(x[1] == "9999" and x[2] == "" for x in rows) and
       any(x[3] == str(CHANNELS) and x[4] == x[-2] == x[-1] == "" for x in rows),
       "an orphan row has an empty scan time, or channel name, standard and frequency (its "
       "channel one past the table)")
+# Sixteen times the rows: many batches pass between the reading and the writing thread, and
+# every row is written once.
+many_db, con = copy_db("many.sqlite")
+for _ in range(4):
+    con.execute("insert into measurement (session_id, scan_id, channel_id, measurement_item, "
+                "state, value, error_description) select session_id, scan_id, channel_id, "
+                "measurement_item, state, value, error_description from measurement")
+con.commit()
+con.close()
+counted = []
+for source in (db_file, many_db):
+    # Bounded: a tool that repeats rows must not fill the disk or this script's memory.
+    r = subprocess.run([mda, "csv", str(session), "--database", source, "-o", out_orphans],
+                       env=base_env, capture_output=True, timeout=600,
+                       preexec_fn=bounded(32 * os.path.getsize(out_orphans)))
+    with open(out_orphans, newline="", encoding="utf-8") as f:
+        counted.append(collections.Counter(tuple(x) for x in itertools.islice(
+            csv.reader(f), 1, 16 * stored + 2)))
+check(r.returncode == 0 and sum(counted[1].values()) == 16 * stored and
+      counted[1] == collections.Counter({k: 16 * n for k, n in counted[0].items()}),
+      "csv of %d rows: each once, over many batches" % (16 * stored))
 unshifted = {tuple(x[13:18]) for x in rows if x[5] == "8" and x[17] == "0" and x[3] != str(CHANNELS)}
 past = [tuple(x[13:18]) for x in rows if x[5] == "8" and x[3] == str(CHANNELS)]
 check(len(unshifted) == 1 and past == list(unshifted),
@@ -1247,6 +1287,14 @@ for x in analyst:
         if (abs(float(x["limit_low"]) - float(item["LowValue"].split()[0]) - offset) > 1e-6 or
                 abs(float(x["limit_high"]) - float(item["HighValue"].split()[0]) - offset) > 1e-6):
             mismatched += 1
+    elif item["CompareType"] == 3 and not item["LowValue"].split()[1:]:
+        # Limits without a unit, integers among them: the numbers of the file.
+        compared += 1
+        try:
+            mismatched += any(abs(float(x[k]) - float(item[v])) > 1e-6 * abs(float(item[v]))
+                              for k, v in (("limit_low", "LowValue"), ("limit_high", "HighValue")))
+        except ValueError:
+            mismatched += 1
     elif item["CompareType"] == 1 and x["limit_low"] != item["LowValue"]:
         mismatched += 1
 check(compared > stored // 3 and mismatched == 0,
@@ -1401,15 +1449,6 @@ def folder_and_target(name):
 
 
 folder, target = folder_and_target("bounded")
-
-
-def bounded(size=100000):
-    def limit():
-        import resource
-        import signal
-        signal.signal(signal.SIGXFSZ, signal.SIG_IGN)
-        resource.setrlimit(resource.RLIMIT_FSIZE, (size, size))
-    return limit
 
 
 r = subprocess.run([mda, "csv", str(session), "--database", db_file, "-o", target], env=base_env,
