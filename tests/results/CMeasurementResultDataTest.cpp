@@ -242,7 +242,7 @@ TEST_P(CMeasurementResultDataTest, SwitchingLimitsMatchesAFreshLoad)
     EXPECT_TRUE(graph.SetDataItemMeasItem(eMeasItem_BERBeforeRS, 0, true));
     EXPECT_EQ(QStringLiteral("%1 %2").arg(graph.GetMinMeasValue(0)).arg(graph.GetMaxMeasValue(0)),
               "0 0");
-    // A line assigned from another one reads that one's session.
+    // A line assigned from another one reads that one's item, channel and session.
     CMeasurementResultGraphDataItem line(*m_pDb, m_lSession, c_Scans), assigned(*m_pDb, 0, c_Scans);
     line.SetItemType(eMeasItem_MERRMSdB, false);
     line.SetChannelName("Ch2", model.GetChannelId("Ch2"), false);

@@ -496,12 +496,14 @@ for _ in range(4):
 con.commit()
 con.close()
 counted = []
+out_many = os.path.join(work, "many.csv")
+# Bounded: a tool that repeats rows must not fill the disk or this script's memory.
+most_bytes = 32 * os.path.getsize(out_orphans)
 for source in (db_file, many_db):
-    # Bounded: a tool that repeats rows must not fill the disk or this script's memory.
-    r = subprocess.run([mda, "csv", str(session), "--database", source, "-o", out_orphans],
+    r = subprocess.run([mda, "csv", str(session), "--database", source, "-o", out_many],
                        env=base_env, capture_output=True, timeout=600,
-                       preexec_fn=bounded(32 * os.path.getsize(out_orphans)))
-    with open(out_orphans, newline="", encoding="utf-8") as f:
+                       preexec_fn=bounded(most_bytes))
+    with open(out_many, newline="", encoding="utf-8") as f:
         counted.append(collections.Counter(tuple(x) for x in itertools.islice(
             csv.reader(f), 1, 16 * stored + 2)))
 check(r.returncode == 0 and sum(counted[1].values()) == 16 * stored and
@@ -912,21 +914,19 @@ lanes = [(json.loads(st), int(ex)) for st, ex in
 locked = [(st, ex) for st, ex in lanes if len(st) == 2 and "Locked" in st]
 check(r.returncode == 0 and locked and all(ex == 1 - st.index("Locked") for st, ex in locked),
       "report: a state limit not equal to one of two states expects the other (%s)" % locked[:2])
+with open(os.path.join(work, "judged.csv"), newline="", encoding="utf-8") as f:
+    judged_rows = list(csv.DictReader(f))
 packet_limits = {(x["compare_type"], x["limit_low"], x["limit_high"])
-                 for x in csv.DictReader(open(os.path.join(work, "judged.csv"), newline="",
-                                              encoding="utf-8")) if x["item_id"] == "41"}
+                 for x in judged_rows if x["item_id"] == "41"}
 check(packet_limits == {("Equal", "0", "")},
       "an integer equality's expected value is its low limit: %s" % packet_limits)
+locked_ids = {i["ID"] for i in strict_doc["ComparativeValues"] if i["LowValue"] == "Locked"}
 not_locked = {(x["compare_type"], x["limit_low"], x["limit_high"])
-              for x in csv.DictReader(open(os.path.join(work, "judged.csv"), newline="",
-                                           encoding="utf-8"))
-              if int(x["item_id"]) in {i["ID"] for i in strict_doc["ComparativeValues"]
-                                       if i["LowValue"] == "Locked"}}
+              for x in judged_rows if int(x["item_id"]) in locked_ids}
 check(not_locked == {("Not Equal", "Locked", "")},
       "a state's inequality names the state in its low limit: %s" % not_locked)
 float_equal = {(x["compare_type"], x["limit_low"], x["limit_high"], x["result"] == "violation")
-               for x in csv.DictReader(open(os.path.join(work, "judged.csv"), newline="",
-                                            encoding="utf-8")) if x["item_id"] == "3"}
+               for x in judged_rows if x["item_id"] == "3"}
 check(float_equal == {("Equal", "", "", False)},
       "a float equality has no limits and is never violated: %s" % float_equal)
 
