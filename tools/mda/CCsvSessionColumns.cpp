@@ -190,12 +190,6 @@ CCsvSessionColumns::CCsvSessionColumns(CJudgedSession& session)
             fields.m_sHigh = QString::number(limit.GetHighValue().toInt());
             item.m_bLow = item.m_bLow || IsEquality(eCompare);
         }
-        else if (eLimitType == eValueType_Bool && IsEquality(eCompare))
-        {
-            fields.m_sLow =
-                limit.GetHighValue().toBool() ? QStringLiteral("true") : QStringLiteral("false");
-            item.m_bLow = true;
-        }
         else if (eLimitType == eValueType_Text && IsEquality(eCompare))
         {
             fields.m_sLow = CCsvField::Make(limit.GetHighValue().toString());

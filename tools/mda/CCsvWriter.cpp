@@ -320,7 +320,8 @@ bool CCsvWriter::Write(CJudgedSession& session, const std::function<void(long)>&
         if (lState >= 0 && lState < static_cast<long>(stateNames.size()) &&
             !stateNames[static_cast<size_t>(lState)].isEmpty())
         {
-            sChunk += stateNames[static_cast<size_t>(lState)];
+            // Checked: a slip in the bound must stop the tool, not read past the names.
+            sChunk += stateNames.at(static_cast<size_t>(lState));
         }
         else
         {

@@ -1150,12 +1150,14 @@ def read_csv(path):
 
 analyst = read_csv(os.path.join(work, "sqlite.csv"))
 
-# A stored state is written by its name, the first one (0) too; one without a name as its number.
+# A stored state is written by its name, the first one (0) too; one without a name as its number,
+# the one just past the last name (5) too.
 state_db, con = copy_db("states.sqlite")
-first, second, third = [r[0] for r in con.execute("select id from measurement where "
-                                                  "session_id = ? order by id limit 3", (session,))]
+first, second, third, fourth = [r[0] for r in con.execute(
+    "select id from measurement where session_id = ? order by id limit 4", (session,))]
 con.execute("update measurement set state = 0 where id = ?", (first,))
 con.execute("update measurement set state = 77, measurement_item = 0 where id = ?", (second,))
+con.execute("update measurement set state = 5 where id = ?", (fourth,))
 # One past the largest stored item id (140).
 con.execute("update measurement set measurement_item = 141 where id = ?", (third,))
 # A frequency offset that is the limit to six digits, as the judge reads it.
@@ -1177,8 +1179,8 @@ out = os.path.join(work, "states.csv")
 r = run(["csv", str(session), "--database", state_db, "-o", out])
 rows = read_csv(out)
 words = [row["stored_state"] for row in rows]
-check(r.returncode == 0 and words.count("Only Initialized") == 1 and words.count("77") == 1,
-      "csv: stored state 0 by its name, an unnamed one by its number")
+check(r.returncode == 0 and words.count("Only Initialized") == 1 and words.count("77") == 1 and
+      words.count("5") == 1, "csv: stored state 0 by its name, an unnamed one by its number")
 unit_only = [(row["value"], row["unit"]) for row in rows if row["item_id"] == "8" and
              (row["scan_id"], row["channel_id"]) == (str(blank_scan), str(blank_channel))]
 check(unit_only == [("", "dBmV")], "csv: a value ' dBmV' has no number and its unit (%r)" % unit_only)
