@@ -914,6 +914,14 @@ lanes = [(json.loads(st), int(ex)) for st, ex in
 locked = [(st, ex) for st, ex in lanes if len(st) == 2 and "Locked" in st]
 check(r.returncode == 0 and locked and all(ex == 1 - st.index("Locked") for st, ex in locked),
       "report: a state limit not equal to one of two states expects the other (%s)" % locked[:2])
+# A channel violated in every scan is at the top of the gradient: the legend's last row, red.
+r, page_text = report_with(strict_doc)
+swatches = re.findall(r'<div class="legend-row"><span class="sw" style="background:'
+                      r'(rgb\(\d+,\d+,\d+\))"', page_text)
+top = set(re.findall(r'data-index="13" data-channel="-?\d+" style="background:(rgb\([^)]*\))"',
+                     page_text))
+check(r.returncode == 0 and swatches[13:] == ["rgb(255,0,0)"] and top == {"rgb(255,0,0)"},
+      "report: a channel violated in every scan is red, as the legend's last row (%s)" % top)
 with open(os.path.join(work, "judged.csv"), newline="", encoding="utf-8") as f:
     judged_rows = list(csv.DictReader(f))
 packet_limits = {(x["compare_type"], x["limit_low"], x["limit_high"])
