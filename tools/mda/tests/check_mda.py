@@ -67,6 +67,12 @@ def check(ok, what):
     return ok
 
 
+def legend_swatches(page):
+    """The report legend's colours, in palette order."""
+    return re.findall(r'<div class="legend-row"><span class="sw" style="background:'
+                      r'(rgb\(\d+,\d+,\d+\))"', page)
+
+
 prefix = os.path.join(work, "prefix")
 inst = subprocess.run([cmake, "--install", build_dir, "--prefix", prefix], capture_output=True,
                       text=True)
@@ -266,8 +272,7 @@ def session_checks(label, common, session, stored, env, db_file=None):
     check(legend[:1] == ["green: ok: every judged value within its limits"] and
           legend[-1:] == ["red: violations in more than 55% of scans"] and len(set(legend)) == 14,
           tag + "report: the legend has every tile colour, green (ok) first")
-    swatches = re.findall(r'<div class="legend-row"><span class="sw" style="background:'
-                          r'(rgb\(\d+,\d+,\d+\))"', text)
+    swatches = legend_swatches(text)
     tile_colours = re.findall(r'data-index="(\d+)" data-channel="-?\d+" style="background:'
                               r'(rgb\(\d+,\d+,\d+\))"', text)
     check(len(tile_colours) == CHANNELS and
@@ -344,8 +349,10 @@ def session_checks(label, common, session, stored, env, db_file=None):
           tag + "report: limits to draw, some with a unit (%d)" % len(limited))
     # A chart's limits are the CSV's for its channel and item: Power's shifted by the offset.
     csv_limits = {(row[3], row[6]): (row[14], row[15]) for row in body}
-    same = lambda a, t: a is None if t == "" else a is not None and abs(a - float(t)) <= 1e-6 * \
-        max(1.0, abs(a))
+    def same(a, t):
+        if t == "":
+            return a is None
+        return a is not None and abs(a - float(t)) <= 1e-6 * max(1.0, abs(a))
     unlike = [(c["c"], c["n"]) for c in limited if not all(
         same(a, t) for a, t in zip((c["lo"], c["hi"]), csv_limits[(str(c["c"]), c["n"])]))]
     check(not unlike and any(c["n"] == "Power" for c in limited),
@@ -916,8 +923,7 @@ check(r.returncode == 0 and locked and all(ex == 1 - st.index("Locked") for st, 
       "report: a state limit not equal to one of two states expects the other (%s)" % locked[:2])
 # A channel violated in every scan is at the top of the gradient: the legend's last row, red.
 r, page_text = report_with(strict_doc)
-swatches = re.findall(r'<div class="legend-row"><span class="sw" style="background:'
-                      r'(rgb\(\d+,\d+,\d+\))"', page_text)
+swatches = legend_swatches(page_text)
 top = set(re.findall(r'data-index="13" data-channel="-?\d+" style="background:(rgb\([^)]*\))"',
                      page_text))
 check(r.returncode == 0 and swatches[13:] == ["rgb(255,0,0)"] and top == {"rgb(255,0,0)"},
